@@ -1,0 +1,24 @@
+#pragma once
+// Where the program's own files lie: the overlay files, the initial clone
+// data files and the help pages sit beside the executable; an installed
+// build keeps them under <prefix>/share/seaclone instead.
+
+#include <string>
+
+namespace platform {
+
+// The executable's file name without its folder ("seaclone").
+std::string ExecutableFileName();
+
+// The folder of the executable, with a trailing separator.
+std::string ExecutableDir();
+
+// The folder that holds the program's data files, with a trailing separator:
+// the executable's folder when it holds TB58.OVL, else the installed data
+// folder beside the prefix, else the executable's folder.
+std::string DataDir();
+
+// Tests and tools may point the data folder elsewhere ("" restores the rule).
+void SetDataDirOverride(const std::string& dir);
+
+}  // namespace platform
