@@ -1,0 +1,41 @@
+#pragma once
+// Periodic callbacks on the user-interface thread. Every timer task of the
+// program (event delivery, the protocol driver's step, output flushing, ...)
+// gets its ticks from the process-wide timer service: Qt timers in the
+// programs, a virtual-time scheduler in tests, so that a 2000 ms time-out
+// costs no wall time there. Timers keep the service that made them, so
+// install the service before creating the objects that use it.
+
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  // (Re)starts with the given interval in milliseconds (at least 1); the
+  // first tick comes one interval from now.
+  virtual void Start(int intervalMs) = 0;
+  virtual void Stop() = 0;
+  virtual bool IsActive() const = 0;
+  // The last interval given to Start, 0 before the first.
+  virtual int Interval() const = 0;
+};
+
+class TimerService {
+ public:
+  virtual ~TimerService() = default;
+  // A stopped timer that calls onTick on every tick while it runs. The timer
+  // may be destroyed from inside its own onTick.
+  virtual std::unique_ptr<Timer> CreateTimer(std::function<void()> onTick) = 0;
+};
+
+// The service in use: the one installed last, else the Qt timer service.
+TimerService& Timers();
+// Installs a service (not owned); nullptr goes back to the Qt service.
+void SetTimerService(TimerService* service);
+// The Qt timer service, for restoring or for explicit use.
+TimerService& QtTimers();
+
+}  // namespace platform
