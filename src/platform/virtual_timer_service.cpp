@@ -77,6 +77,11 @@ int VirtualTimerService::ActiveCount() const {
                                         [](const auto& e) { return e->alive && e->active; }));
 }
 
+int VirtualTimerService::LiveCount() const {
+  return static_cast<int>(
+      std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return e->alive; }));
+}
+
 bool VirtualTimerService::FireNext(std::uint64_t limit) {
   std::shared_ptr<Entry> next;
   for (const auto& e : entries_) {

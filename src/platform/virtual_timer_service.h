@@ -40,6 +40,8 @@ class VirtualTimerService : public TimerService, public TickCounter {
   std::uint64_t Elapsed() const;
   // Running timers.
   int ActiveCount() const;
+  // Timers not yet destroyed, running or not.
+  int LiveCount() const;
   // Ticks fired so far.
   std::uint64_t FiredCount() const { return fired_; }
 
