@@ -1,0 +1,148 @@
+#pragma once
+// The clone protocol: one exchange with the radio at a time (information,
+// read or write) over the serial port, stepped by the driver's own 10 ms
+// task on the user-interface thread. Every byte sent comes back as the
+// cable's echo and is checked; every frame received is checked before its
+// data are accepted; the first failure ends the exchange, and the port is
+// drained and closed before the completion runs. No call blocks longer than
+// one port write or the short settling pause after opening the port.
+//
+//   drv.SetRequestValues(0x5816, 0);
+//   drv.SetImageSize(image.Size());
+//   drv.SetPort(3, "9600,N,8,1");
+//   drv.StartRead({{0x000, 0xCEF}}, [](dst_CDrv_Result& r) { ... });
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/buff.h"
+#include "base/task.h"
+#include "base/tick.h"
+#include "radio/clone_drv_result.h"
+
+class cmcComm;
+
+class cmcCloneDrv {
+ public:
+  // Called exactly once per started exchange, after the port is closed and
+  // the driver is idle again, so it may start the next exchange at once. The
+  // result is destroyed when the call returns.
+  using Completion = void (*)(void* context, dst_CDrv_Result* result);
+  using CompletionFn = std::function<void(dst_CDrv_Result& result)>;
+
+  enum State : int {
+    kIdle = 0,
+    kStart = 2,
+    kPrepare = 3,
+    kOpenPort = 4,
+    kSendInfoRequest = 5,
+    kAwaitInfoReply = 6,
+    kSendReadRequest = 7,
+    kReceiveData = 8,
+    kSendWriteRequest = 9,
+    kSendData = 10,
+    kSendEndFrame = 11,
+    kAwaitWriteResult = 12,
+    kDrain = 13,
+    kFinish = 14,
+  };
+
+  static constexpr int kStepMs = 10;
+  static constexpr int kTimeoutMs = 1000;
+  static constexpr int kWriteResultTimeoutMs = 2000;
+  static constexpr int kBlockSize = 16;
+  static constexpr int kFramesPerStep = 8;
+  static constexpr int kEchoAllowance = 128;  // while data frames go out
+  static constexpr int kReadChunk = 256;
+  static constexpr int kSettleMs = 100;
+
+  cmcCloneDrv();
+  // Destroying a busy driver abandons its exchange without a completion
+  // (its owner is going away) and closes the port.
+  ~cmcCloneDrv();
+  cmcCloneDrv(const cmcCloneDrv&) = delete;
+  cmcCloneDrv& operator=(const cmcCloneDrv&) = delete;
+
+  void SetRequestValues(std::uint16_t value1, std::uint16_t value2);
+  void SetImageSize(int bytes);
+  // The COM port by number (mapped to a device by the port layer) ...
+  void SetPort(int portNumber, const std::string& settings);
+  // ... or a device by path, for the command-line tool and tests.
+  void SetPortDevice(const std::string& devicePath, const std::string& settings);
+
+  // Each returns false and changes nothing while an exchange runs, or when a
+  // range lies outside the image (a write's ranges must lie inside the
+  // source image, a read's inside the configured image size).
+  bool StartInformation(Completion completion, void* context);
+  bool StartInformation(CompletionFn completion);
+  bool StartRead(const clsAddrRangeList& ranges, Completion completion, void* context);
+  bool StartRead(const clsAddrRangeList& ranges, CompletionFn completion);
+  bool StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
+                  Completion completion, void* context);
+  bool StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
+                  CompletionFn completion);
+
+  bool IsBusy() const { return state_ != kIdle; }
+  int GetState() const { return state_; }
+  // Image bytes moved so far in the running exchange (the progress bar).
+  int DataBytes() const { return dataBytes_; }
+  // Data frames sent (write) or accepted (read) so far.
+  int DataFrames() const { return dataFrames_; }
+  std::uint16_t RequestValue1() const { return value1_; }
+  std::uint16_t RequestValue2() const { return value2_; }
+  int ImageSize() const { return imageSize_; }
+  int PortNumber() const { return portNumber_; }
+
+  // The port the driver owns; closed whenever the driver is idle.
+  cmcComm& Port() { return *port_; }
+
+ private:
+  bool Begin(int operation, const clsAddrRangeList& ranges, CompletionFn completion);
+  static void OnTick(void* context, cmcTask* task);
+  void Tick();
+  void Step();
+  bool CheckEcho(bool& progress);
+  void StepState(bool& progress);
+  void Fail(int status);
+  void Finish();
+
+  void OpenPort();
+  int ReadPort();
+  void Send(const cmcBuff& bytes);
+  void SendRequest(std::uint8_t command);
+  // Waiting for a single reply frame: consumes the receive queue, keeping
+  // the last completed frame. Returns true when one was taken.
+  bool TakeReplyFrame(cmcBuff& frame);
+  void ReceiveData(bool& progress);
+  // Returns a status, or -1 to go on receiving.
+  int CheckReadFrame(const cmcBuff& frame, bool& progress);
+  void SendData(bool& progress);
+  bool HandOverBatch();
+
+  std::uint16_t value1_ = 0x5816;
+  std::uint16_t value2_ = 0;
+  int imageSize_ = 0;
+  int portNumber_ = 0;
+  std::string devicePath_;
+  std::string settings_ = "9600,N,8,1";
+
+  std::unique_ptr<cmcComm> port_;
+  cmcBuff receive_;
+  cmcBuff frame_;
+  cmcBuff echo_;
+  std::uint8_t scratch_[kReadChunk] = {};
+
+  int dataFrames_ = 0;
+  int dataBytes_ = 0;
+  clsAddrRangeList ranges_;
+  std::size_t rangeIndex_ = 0;
+  int address_ = 0;
+
+  std::unique_ptr<dst_CDrv_Result> result_;
+  CompletionFn completion_;
+  int state_ = kIdle;
+  cmcTick countdown_;
+  cmcTaskPtr task_;
+};
