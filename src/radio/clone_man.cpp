@@ -1,0 +1,134 @@
+#include "radio/clone_man.h"
+
+#include "radio/clone_man_message.h"
+#include "radio/clone_man_ranges.h"
+
+indCloneMan::indCloneMan() : repaint_(MakeTask()) {
+  repaint_->SetCallback(&indCloneMan::OnRepaint, this);
+  driver_.SetPort(port_, kPortSettings);
+}
+
+indCloneMan::~indCloneMan() {
+  // The driver abandons a running exchange without calling back; the
+  // repaint task must not outlive us either.
+  repaint_->Stop();
+  if (sink_ && progressOpen_) sink_->CloseProgress();
+}
+
+void indCloneMan::SetRequestValues(std::uint16_t value1, std::uint16_t value2) {
+  driver_.SetRequestValues(value1, value2);
+}
+
+void indCloneMan::SetImageSize(int bytes) { driver_.SetImageSize(bytes); }
+
+void indCloneMan::SetInformationHandler(Handler handler, void* context) {
+  infoHandler_ = handler;
+  infoContext_ = context;
+}
+
+void indCloneMan::SetReadHandler(Handler handler, void* context) {
+  readHandler_ = handler;
+  readContext_ = context;
+}
+
+void indCloneMan::Configure() {
+  if (device_.empty()) {
+    driver_.SetPort(port_, kPortSettings);
+  } else {
+    driver_.SetPortDevice(device_, kPortSettings);
+  }
+}
+
+bool indCloneMan::Begin(int operation, Completion completion, void* context) {
+  operation_ = operation;
+  completion_ = completion;
+  context_ = context;
+  totalBytes_ = 0;
+  return true;
+}
+
+bool indCloneMan::StartInformation(Completion completion, void* context) {
+  if (IsBusy()) return false;
+  Configure();
+  if (!driver_.StartInformation(&indCloneMan::OnDriverDone, this)) return false;
+  Begin(kInformation, completion, context);
+  if (sink_) sink_->SetMainWindowEnabled(false);
+  return true;
+}
+
+bool indCloneMan::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
+  if (IsBusy()) return false;
+  Configure();
+  if (!driver_.StartRead(ranges, &indCloneMan::OnDriverDone, this)) return false;
+  Begin(kRead, completion, context);
+  OpenProgress(ranges);
+  return true;
+}
+
+bool indCloneMan::StartWrite(const cmcEeprom& image, const clsAddrRangeList& ranges,
+                             Completion completion, void* context) {
+  if (IsBusy()) return false;
+  Configure();
+  if (!driver_.StartWrite(image, ranges, &indCloneMan::OnDriverDone, this)) return false;
+  Begin(kWrite, completion, context);
+  OpenProgress(ranges);
+  return true;
+}
+
+void indCloneMan::OpenProgress(const clsAddrRangeList& ranges) {
+  totalBytes_ = cloneman::TotalBytes(ranges);
+  if (sink_) {
+    sink_->SetMainWindowEnabled(false);
+    sink_->OpenProgress(totalBytes_);
+    progressOpen_ = true;
+  }
+  repaint_->SetCallback(&indCloneMan::OnRepaint, this);
+  repaint_->SetInterval(progress::kRepaintMs);
+}
+
+void indCloneMan::OnRepaint(void* context, cmcTask* task) {
+  auto* self = static_cast<indCloneMan*>(context);
+  if (self->sink_ && self->progressOpen_) {
+    self->sink_->ShowProgress(self->driver_.DataBytes(), self->totalBytes_);
+  }
+  if (!self->driver_.IsBusy()) task->SetInterval(-1);
+}
+
+void indCloneMan::StopProgress() {
+  repaint_->SetInterval(-1);
+  if (sink_) {
+    if (progressOpen_) sink_->CloseProgress();
+    sink_->SetMainWindowEnabled(true);
+  }
+  progressOpen_ = false;
+}
+
+void indCloneMan::OnDriverDone(void* context, dst_CDrv_Result* result) {
+  static_cast<indCloneMan*>(context)->Done(result);
+}
+
+void indCloneMan::Done(dst_CDrv_Result* result) {
+  // The handlers judge first, so their statuses are reported like the
+  // driver's; a missing handler means nobody could accept the answer.
+  if (operation_ == kInformation) {
+    if (infoHandler_) {
+      infoHandler_(infoContext_, result);
+    } else {
+      result->status = dst_CDrv_Result::kInfoMismatch;
+    }
+  } else if (operation_ == kRead) {
+    if (readHandler_) {
+      readHandler_(readContext_, result);
+    } else {
+      result->status = dst_CDrv_Result::kMissingData;
+    }
+  }
+  cloneman::ShowCloneError(result->status, driver_.PortNumber());
+  StopProgress();
+  Completion completion = completion_;
+  void* context = context_;
+  completion_ = nullptr;
+  context_ = nullptr;
+  operation_ = kNone;
+  if (completion) completion(context, result);
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The clone manager sits between the document's clone commands and the
+// protocol driver. It configures the driver for this radio before every
+// exchange, shows the progress of reads and writes, lets the document's
+// handlers judge what came back, reports every failure in exactly one
+// message, and only then hands the result to the command that started the
+// exchange. Completions run exactly once and may start the next exchange.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/task.h"
+#include "model/eeprom.h"
+#include "radio/clone_drv.h"
+#include "radio/clone_drv_result.h"
+#include "radio/progress_sink.h"
+
+class indCloneMan {
+ public:
+  using Completion = void (*)(void* context, dst_CDrv_Result* result);
+  // Handlers judge a successful result and may replace its status.
+  using Handler = void (*)(void* context, dst_CDrv_Result* result);
+
+  enum Operation : int { kNone = 0, kInformation = 1, kRead = 2, kWrite = 3 };
+
+  // The line never runs faster, whatever the high-speed setting says.
+  static constexpr const char* kPortSettings = "9600,N,8,1";
+
+  indCloneMan();
+  ~indCloneMan();
+  indCloneMan(const indCloneMan&) = delete;
+  indCloneMan& operator=(const indCloneMan&) = delete;
+
+  void SetRequestValues(std::uint16_t value1, std::uint16_t value2);
+  void SetImageSize(int bytes);
+  // The current port setting, used for every exchange ...
+  void SetPortNumber(int port) { port_ = port; }
+  int PortNumber() const { return port_; }
+  // ... unless a device path is given (command-line tool, tests); "" goes
+  // back to the number.
+  void SetPortDevice(const std::string& path) { device_ = path; }
+  const std::string& PortDevice() const { return device_; }
+
+  // Not owned; nullptr shows no progress.
+  void SetProgressSink(cmcProgressSink* sink) { sink_ = sink; }
+
+  void SetInformationHandler(Handler handler, void* context);
+  void SetReadHandler(Handler handler, void* context);
+
+  // Each returns false, doing nothing, while an exchange runs (or when the
+  // driver refuses the ranges).
+  bool StartInformation(Completion completion, void* context);
+  bool StartRead(const clsAddrRangeList& ranges, Completion completion, void* context);
+  bool StartWrite(const cmcEeprom& image, const clsAddrRangeList& ranges, Completion completion,
+                  void* context);
+
+  bool IsBusy() const { return driver_.IsBusy(); }
+  int GetOperation() const { return operation_; }
+  // Bytes the running read or write moves in all, and has moved so far.
+  int TotalBytes() const { return totalBytes_; }
+  int DataBytes() const { return driver_.DataBytes(); }
+
+  cmcCloneDrv& Driver() { return driver_; }
+
+ private:
+  bool Begin(int operation, Completion completion, void* context);
+  void Configure();
+  void OpenProgress(const clsAddrRangeList& ranges);
+  void StopProgress();
+  static void OnDriverDone(void* context, dst_CDrv_Result* result);
+  void Done(dst_CDrv_Result* result);
+  static void OnRepaint(void* context, cmcTask* task);
+
+  cmcCloneDrv driver_;
+  int port_ = 1;
+  std::string device_;
+  cmcProgressSink* sink_ = nullptr;
+  bool progressOpen_ = false;
+
+  Handler infoHandler_ = nullptr;
+  void* infoContext_ = nullptr;
+  Handler readHandler_ = nullptr;
+  void* readContext_ = nullptr;
+
+  Completion completion_ = nullptr;
+  void* context_ = nullptr;
+  int operation_ = kNone;
+  int totalBytes_ = 0;
+  cmcTaskPtr repaint_;
+};

@@ -1,0 +1,55 @@
+#include "radio/clone_man_info.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/memory_map.h"
+
+std::string cmcRadioInfo::Comment() const {
+  return std::string(reinterpret_cast<const char*>(&payload[3]), 16);
+}
+
+namespace cloneman {
+
+int CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
+                     int length, cmcRadioInfo* info) {
+  if (value1 != kModelCode || value2 != 1) return dst_CDrv_Result::kInfoMismatch;
+  if (payload == nullptr || length < cmcRadioInfo::kPayloadBytes || payload[0] != length) {
+    return dst_CDrv_Result::kInfoMismatch;
+  }
+  if (info) {
+    info->value2 = static_cast<std::uint16_t>(value2);
+    std::copy_n(payload, cmcRadioInfo::kPayloadBytes, info->payload.begin());
+  }
+  return payload[2] == 1 ? dst_CDrv_Result::kOk : dst_CDrv_Result::kPayloadRefused;
+}
+
+int CheckReadImage(const cmcEeprom& image) {
+  if (!image.IsValidAddress(memmap::kSignature + memmap::kSignatureLength - 1)) {
+    return dst_CDrv_Result::kNoSignature;
+  }
+  if (std::memcmp(image.Data() + memmap::kSignature, memmap::kSignatureText,
+                  memmap::kSignatureLength) != 0) {
+    return dst_CDrv_Result::kNoSignature;
+  }
+  return dst_CDrv_Result::kOk;
+}
+
+bool WriteModelMatches(int radioModel, int currentModel) {
+  return memmap::InGroupS(radioModel) == memmap::InGroupS(currentModel);
+}
+
+RangeList WriteRangesFor(const cmcRadioInfo& info, const cmcEeprom& sendCopy,
+                         const cmcEeprom& initial, bool maker) {
+  const std::uint16_t ours = BcdVersion(initial.GetByte(memmap::kDealerVersion),
+                                        initial.GetByte(memmap::kDealerVersion + 1));
+  const bool dealer = info.DealerVersion() < ours;
+  const bool sameExtra = sendCopy.GetByte(kExtraIdAddr) == info.payload[22] &&
+                         sendCopy.GetByte(kExtraIdAddr + 1) == info.payload[23];
+  const std::uint16_t copyVersion = static_cast<std::uint16_t>(
+      sendCopy.GetByte(kExtraVersionAddr) << 8 | sendCopy.GetByte(kExtraVersionAddr + 1));
+  const bool extra = sameExtra && copyVersion > info.ExtraVersion();
+  return WriteRanges(maker, dealer, extra);
+}
+
+}  // namespace cloneman

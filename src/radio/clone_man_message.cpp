@@ -1,0 +1,94 @@
+#include "radio/clone_man_message.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "platform/message_box.h"
+#include "text/gtex.h"
+
+namespace cloneman {
+namespace {
+
+cmcGTex& Table(cmcGTex* table) { return table ? *table : *gGTex; }
+
+std::string CheckLines(cmcGTex& t, std::initializer_list<int> lines) {
+  std::string out;
+  for (int n : lines) {
+    if (!out.empty()) out += '\n';
+    out += t.Line("GI_Mess_CloneErr_Check", n);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string FormatInt(const std::string& format, int value) {
+  std::string out;
+  bool done = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char c = format[i];
+    if (c != '%' || i + 1 >= format.size()) {
+      out += c;
+      continue;
+    }
+    if (format[i + 1] == '%') {
+      out += '%';
+      ++i;
+      continue;
+    }
+    std::size_t j = i + 1;
+    std::string spec = "%";
+    while (j < format.size() && std::strchr("-+ 0#", format[j])) spec += format[j++];
+    while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) {
+      spec += format[j++];
+    }
+    if (!done && j < format.size() && std::strchr("diu", format[j])) {
+      char buf[48];
+      std::snprintf(buf, sizeof buf, (spec + "d").c_str(), value);
+      out += buf;
+      done = true;
+      i = j;
+      continue;
+    }
+    out += c;  // anything else stays as written
+  }
+  return out;
+}
+
+std::string CloneErrorText(int status, int port, cmcGTex* table) {
+  if (status == 0) return {};
+  cmcGTex& t = Table(table);
+  std::string head = t.Line("GI_Mess_CloneErr_Head", status);
+  switch (status) {
+    case 2:
+      return FormatInt(head, port) + "\n\n" + CheckLines(t, {0, 1, 2, 3});
+    case 10:
+      return head + "\n\n" + CheckLines(t, {0, 2, 3});
+    case 11:
+    case 12:
+      return head + "\n\n" + CheckLines(t, {0, 1, 2, 3, 4, 5});
+    case 13:
+    case 16:
+      return head + "\n\n";
+    case 14:
+      return head + "\n\n" + CheckLines(t, {0, 4, 5});
+    default:
+      return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
+  }
+}
+
+void ShowCloneError(int status, int port, cmcGTex* table) {
+  if (status == 0) return;
+  cmcGTex& t = Table(table);
+  platform::ShowMessage(CloneErrorText(status, port, &t), t.Text("GI_Sys_AppTitle"),
+                        platform::kMbOk | platform::kMbIconStop);
+}
+
+int ShowBlock(const std::string& key, unsigned style, cmcGTex* table) {
+  cmcGTex& t = Table(table);
+  return platform::ShowMessage(t.Block(key), t.Text("GI_Sys_AppTitle"), style);
+}
+
+}  // namespace cloneman

@@ -1,0 +1,31 @@
+#pragma once
+// The one message a failed clone exchange shows: a head line chosen by the
+// status, then the check lines that fit the kind of failure (cable, port,
+// radio model, payload). Composed from the overlay so that every word the
+// user reads comes from the text table.
+
+#include <string>
+
+class cmcGTex;
+
+namespace cloneman {
+
+// The message text for status (empty for 0). port fills the head line of
+// status 2. table defaults to gGTex.
+std::string CloneErrorText(int status, int port, cmcGTex* table = nullptr);
+
+// Shows the message for status in the stop-icon box, captioned with the
+// application title; nothing for 0.
+void ShowCloneError(int status, int port, cmcGTex* table = nullptr);
+
+// Shows the block of key with the application title as caption; returns the
+// button pressed.
+int ShowBlock(const std::string& key, unsigned style, cmcGTex* table = nullptr);
+
+// Replaces the first integer conversion (%d, %i or %u, with optional flags
+// and width) of an overlay text by value and "%%" by "%". Overlay texts are
+// data: they never reach printf, so a stray conversion cannot read past the
+// arguments.
+std::string FormatInt(const std::string& format, int value);
+
+}  // namespace cloneman
