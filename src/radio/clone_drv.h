@@ -20,7 +20,9 @@
 #include "base/buff.h"
 #include "base/task.h"
 #include "base/tick.h"
+#include "platform/serial_device.h"
 #include "radio/clone_drv_result.h"
+#include "radio/clone_frames.h"
 
 class cmcComm;
 
@@ -58,7 +60,10 @@ class cmcCloneDrv {
   static constexpr int kReadChunk = 256;
   static constexpr int kSettleMs = 100;
 
+  // The port's device comes from platform::CreateSerialDevice() ...
   cmcCloneDrv();
+  // ... or is given, for tests and tools that talk to something else.
+  explicit cmcCloneDrv(std::unique_ptr<platform::SerialDevice> device);
   // Destroying a busy driver abandons its exchange without a completion
   // (its owner is going away) and closes the port.
   ~cmcCloneDrv();
@@ -99,12 +104,16 @@ class cmcCloneDrv {
   cmcComm& Port() { return *port_; }
 
  private:
-  bool Begin(int operation, const clsAddrRangeList& ranges, CompletionFn completion);
+  bool Begin(int operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
+             CompletionFn completion);
+  static CompletionFn Wrap(Completion completion, void* context);
   static void OnTick(void* context, cmcTask* task);
   void Tick();
   void Step();
+  // Matches the echo; false when the state must not act in this step.
   bool CheckEcho(bool& progress);
   void StepState(bool& progress);
+  void TimeOut();
   void Fail(int status);
   void Finish();
 
@@ -112,13 +121,14 @@ class cmcCloneDrv {
   int ReadPort();
   void Send(const cmcBuff& bytes);
   void SendRequest(std::uint8_t command);
-  // Waiting for a single reply frame: consumes the receive queue, keeping
-  // the last completed frame. Returns true when one was taken.
+  // Consumes the receive queue while one reply frame is awaited; true with
+  // the last frame completed, if any.
   bool TakeReplyFrame(cmcBuff& frame);
   void ReceiveData(bool& progress);
-  // Returns a status, or -1 to go on receiving.
+  // A status that ends the read, or -1 to go on receiving.
   int CheckReadFrame(const cmcBuff& frame, bool& progress);
   void SendData(bool& progress);
+  bool AtRangeEnd() const;
   bool HandOverBatch();
 
   std::uint16_t value1_ = 0x5816;
@@ -130,7 +140,8 @@ class cmcCloneDrv {
 
   std::unique_ptr<cmcComm> port_;
   cmcBuff receive_;
-  cmcBuff frame_;
+  cloneframe::Assembler assembler_;
+  cmcBuff batch_;  // data frames built and not yet handed to the port
   cmcBuff echo_;
   std::uint8_t scratch_[kReadChunk] = {};
 

@@ -1,0 +1,386 @@
+#include "radio/clone_drv.h"
+
+#include <chrono>
+#include <thread>
+
+#include "radio/comm.h"
+
+namespace cf = cloneframe;
+
+cmcCloneDrv::cmcCloneDrv() : cmcCloneDrv(platform::CreateSerialDevice()) {}
+
+cmcCloneDrv::cmcCloneDrv(std::unique_ptr<platform::SerialDevice> device)
+    : port_(std::make_unique<cmcComm>(std::move(device))), task_(MakeTask()) {
+  task_->SetCallback(&cmcCloneDrv::OnTick, this);
+}
+
+cmcCloneDrv::~cmcCloneDrv() {
+  // The task goes first so that no tick reaches a half-destroyed driver.
+  task_.reset();
+  port_->Close();
+}
+
+void cmcCloneDrv::SetRequestValues(std::uint16_t value1, std::uint16_t value2) {
+  value1_ = value1;
+  value2_ = value2;
+}
+
+void cmcCloneDrv::SetImageSize(int bytes) { imageSize_ = bytes < 0 ? 0 : bytes; }
+
+void cmcCloneDrv::SetPort(int portNumber, const std::string& settings) {
+  portNumber_ = portNumber;
+  devicePath_.clear();
+  settings_ = settings;
+}
+
+void cmcCloneDrv::SetPortDevice(const std::string& devicePath, const std::string& settings) {
+  portNumber_ = 0;
+  devicePath_ = devicePath;
+  settings_ = settings;
+}
+
+cmcCloneDrv::CompletionFn cmcCloneDrv::Wrap(Completion completion, void* context) {
+  if (!completion) return {};
+  return [completion, context](dst_CDrv_Result& result) { completion(context, &result); };
+}
+
+bool cmcCloneDrv::StartInformation(Completion completion, void* context) {
+  return StartInformation(Wrap(completion, context));
+}
+
+bool cmcCloneDrv::StartInformation(CompletionFn completion) {
+  return Begin(dst_CDrv_Result::kInformation, {}, nullptr, std::move(completion));
+}
+
+bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
+  return StartRead(ranges, Wrap(completion, context));
+}
+
+bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, CompletionFn completion) {
+  return Begin(dst_CDrv_Result::kRead, ranges, nullptr, std::move(completion));
+}
+
+bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
+                             Completion completion, void* context) {
+  return StartWrite(source, ranges, Wrap(completion, context));
+}
+
+bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
+                             CompletionFn completion) {
+  return Begin(dst_CDrv_Result::kWrite, ranges, &source, std::move(completion));
+}
+
+bool cmcCloneDrv::Begin(int operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
+                        CompletionFn completion) {
+  if (IsBusy()) return false;
+  // Data frames are cut from the image and coverage bits are set per
+  // address, so a range reaching outside the image would read or mark
+  // memory that is not there.
+  const int limit = source ? source->Size() : imageSize_;
+  for (const clsAddrRange& r : ranges) {
+    if (r.IsTerminator()) break;
+    if (r.first < 0 || r.last >= limit) return false;
+  }
+
+  result_ = std::make_unique<dst_CDrv_Result>();
+  result_->operation = operation;
+  result_->status = dst_CDrv_Result::kPortFailed;
+  result_->value1 = value1_;
+  result_->value2 = value2_;
+  result_->image.SetSize(imageSize_);
+  if (source) result_->image.Assign(*source);
+
+  ranges_ = ranges;
+  rangeIndex_ = 0;
+  address_ = ranges_.empty() ? 0 : ranges_.front().first;
+  dataFrames_ = 0;
+  dataBytes_ = 0;
+  receive_.Clear();
+  assembler_.Reset();
+  batch_.Clear();
+  echo_.Clear();
+  countdown_.Stop();
+  completion_ = std::move(completion);
+  state_ = kStart;
+  task_->SetInterval(kStepMs);
+  return true;
+}
+
+void cmcCloneDrv::OnTick(void* context, cmcTask*) { static_cast<cmcCloneDrv*>(context)->Tick(); }
+
+void cmcCloneDrv::Tick() {
+  if (state_ != kIdle) Step();
+  // A short device write means bytes the radio never saw: nothing that
+  // follows can succeed, and draining would only wait on a stuck device.
+  if (state_ != kIdle && port_->WriteFailed()) {
+    result_->status = dst_CDrv_Result::kShortWrite;
+    state_ = kFinish;
+  }
+  if (state_ == kFinish) Finish();
+  if (state_ == kIdle) task_->SetInterval(-1);
+}
+
+void cmcCloneDrv::Step() {
+  const int before = state_;
+  bool progress = false;
+  bool act = true;
+  if (state_ != kDrain && !echo_.Empty()) act = CheckEcho(progress);
+  if (act && state_ == before) StepState(progress);
+
+  if (state_ != before || progress) {
+    countdown_.Start(state_ == kAwaitWriteResult ? kWriteResultTimeoutMs : kTimeoutMs);
+  } else if (countdown_.Remaining() == 0) {
+    TimeOut();
+    countdown_.Start(kTimeoutMs);  // gives the drain its own time
+  }
+
+  // PopFront gives consumed bytes back by itself; this only keeps a queue
+  // that was filled in one go from holding its block for the whole exchange.
+  if (receive_.Consumed() > cmcBuff::kCompactAfter) receive_.Compact();
+  if (echo_.Consumed() > cmcBuff::kCompactAfter) echo_.Compact();
+}
+
+bool cmcCloneDrv::CheckEcho(bool& progress) {
+  ReadPort();
+  while (!echo_.Empty() && !receive_.Empty()) {
+    if (receive_[0] != echo_[0]) {
+      Fail(dst_CDrv_Result::kEchoFailed);
+      return false;
+    }
+    receive_.PopFront();
+    echo_.PopFront();
+    progress = true;
+  }
+  if (echo_.Empty()) echo_.Clear();
+  const int allowed = state_ == kSendData ? kEchoAllowance : 0;
+  return echo_.Size() <= allowed;
+}
+
+void cmcCloneDrv::StepState(bool& progress) {
+  switch (state_) {
+    case kStart:
+      state_ = kPrepare;
+      break;
+    case kPrepare:
+      if (port_->PendingOutput() == 0) state_ = kOpenPort;
+      break;
+    case kOpenPort:
+      OpenPort();
+      break;
+    case kSendInfoRequest:
+      SendRequest(cf::kInfoRequest);
+      state_ = kAwaitInfoReply;
+      break;
+    case kAwaitInfoReply: {
+      cmcBuff frame;
+      if (TakeReplyFrame(frame)) {
+        result_->status = cf::CheckInformationReply(frame, result_->value1, result_->value2,
+                                                    result_->payload);
+        state_ = kDrain;
+      }
+      break;
+    }
+    case kSendReadRequest:
+      SendRequest(cf::kReadRequest);
+      state_ = kReceiveData;
+      break;
+    case kReceiveData:
+      ReceiveData(progress);
+      break;
+    case kSendWriteRequest:
+      SendRequest(cf::kWriteRequest);
+      state_ = kSendData;
+      break;
+    case kSendData:
+      SendData(progress);
+      break;
+    case kSendEndFrame:
+      Send(cf::EndFrame(dataFrames_));
+      state_ = kAwaitWriteResult;
+      break;
+    case kAwaitWriteResult: {
+      cmcBuff frame;
+      if (TakeReplyFrame(frame)) {
+        result_->status = cf::CheckWriteResult(frame);
+        state_ = kDrain;
+      }
+      break;
+    }
+    case kDrain:
+      if (port_->PendingOutput() == 0) state_ = kFinish;
+      break;
+    default:
+      break;
+  }
+}
+
+void cmcCloneDrv::TimeOut() {
+  if (state_ == kDrain) {
+    // The exchange has already ended with its status; a device that never
+    // drains must not keep the driver busy for ever.
+    state_ = kFinish;
+    return;
+  }
+  Fail(echo_.Empty() ? dst_CDrv_Result::kNoAnswer : dst_CDrv_Result::kEchoFailed);
+}
+
+void cmcCloneDrv::Fail(int status) {
+  result_->status = status;
+  state_ = kDrain;
+}
+
+void cmcCloneDrv::Finish() {
+  port_->Close();
+  state_ = kIdle;
+  countdown_.Stop();
+  receive_.Clear();
+  assembler_.Reset();
+  batch_.Clear();
+  echo_.Clear();
+  // Detached before the call, which may start the next exchange.
+  std::unique_ptr<dst_CDrv_Result> result = std::move(result_);
+  CompletionFn completion = std::move(completion_);
+  completion_ = nullptr;
+  if (completion) completion(*result);
+}
+
+void cmcCloneDrv::OpenPort() {
+  port_->Close();
+  const bool open = devicePath_.empty() ? port_->Open(portNumber_, settings_)
+                                        : port_->OpenDevice(devicePath_, settings_);
+  if (!open) {
+    Fail(dst_CDrv_Result::kPortFailed);
+    return;
+  }
+  // Lets the cable's adapter settle after the line changed, then throws
+  // away whatever the radio or the adapter sent before the exchange.
+  std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+  std::uint8_t stale;
+  for (int i = 0; i < 65535 && port_->Read(&stale, 1) > 0; ++i) {
+  }
+  switch (result_->operation) {
+    case dst_CDrv_Result::kInformation: state_ = kSendInfoRequest; break;
+    case dst_CDrv_Result::kRead: state_ = kSendReadRequest; break;
+    default: state_ = kSendWriteRequest; break;
+  }
+}
+
+int cmcCloneDrv::ReadPort() {
+  const int n = port_->Read(scratch_, kReadChunk);
+  if (n > 0) receive_.Append(scratch_, n);
+  return n;
+}
+
+void cmcCloneDrv::Send(const cmcBuff& bytes) {
+  port_->Write(bytes);
+  echo_.Append(bytes);
+}
+
+void cmcCloneDrv::SendRequest(std::uint8_t command) {
+  Send(cf::RequestFrame(command, value1_, value2_));
+  assembler_.Reset();
+}
+
+bool cmcCloneDrv::TakeReplyFrame(cmcBuff& frame) {
+  ReadPort();
+  bool taken = false;
+  while (!receive_.Empty()) {
+    switch (assembler_.Push(static_cast<std::uint8_t>(receive_.PopFront()))) {
+      case cf::Assembler::kComplete:
+        // A later frame replaces an earlier one: the last word counts.
+        frame = assembler_.Frame();
+        assembler_.Reset();
+        taken = true;
+        break;
+      case cf::Assembler::kOverflow:
+        frame = cmcBuff{0x00};  // fails every reply check
+        return true;
+      case cf::Assembler::kNone:
+        break;
+    }
+  }
+  return taken;
+}
+
+void cmcCloneDrv::ReceiveData(bool& progress) {
+  ReadPort();
+  // Consumes whatever is queued even when this read brought nothing: bytes
+  // that came in with the echo of the request would otherwise wait for
+  // further input that a radio which has finished never sends.
+  while (!receive_.Empty()) {
+    const auto pushed = assembler_.Push(static_cast<std::uint8_t>(receive_.PopFront()));
+    if (pushed == cf::Assembler::kOverflow) {
+      Fail(dst_CDrv_Result::kBadFrame);
+      return;
+    }
+    if (pushed != cf::Assembler::kComplete) continue;
+    const cmcBuff frame = assembler_.Frame();
+    assembler_.Reset();
+    const int status = CheckReadFrame(frame, progress);
+    if (status >= 0) {
+      result_->status = status;
+      state_ = kDrain;
+      return;
+    }
+  }
+}
+
+int cmcCloneDrv::CheckReadFrame(const cmcBuff& frame, bool& progress) {
+  cf::ReadFrame decoded;
+  if (const int status = cf::DecodeReadFrame(frame, decoded)) return status;
+  cmcEeprom& image = result_->image;
+  if (decoded.command == cf::kEnd) {
+    if (const int status = cf::CheckEndFrame(frame, dataFrames_)) return status;
+    return cf::CheckCoverage(result_->coverage, ranges_, image.Size());
+  }
+  const int n = decoded.data.Size();
+  if (n > 0 && !(image.IsValidAddress(decoded.address) && image.IsValidAddress(decoded.address + n - 1))) {
+    return dst_CDrv_Result::kOutOfRange;
+  }
+  if (n > 0) {
+    image.WriteBlock(decoded.address, decoded.data.Data(), n);
+    cf::MarkCoverage(result_->coverage, decoded.address, n);
+  }
+  dataBytes_ += n;
+  ++dataFrames_;
+  progress = true;
+  return -1;
+}
+
+bool cmcCloneDrv::AtRangeEnd() const {
+  return rangeIndex_ >= ranges_.size() || ranges_[rangeIndex_].IsTerminator();
+}
+
+void cmcCloneDrv::SendData(bool& progress) {
+  for (int i = 0; i < kFramesPerStep; ++i) {
+    // No new frame while the cable still owes more echo than allowed.
+    if (echo_.Size() > kEchoAllowance) return;
+    if (AtRangeEnd()) {
+      // Frames held back by a full port still have to go out before the
+      // end frame may follow them.
+      if (!batch_.Empty() && HandOverBatch()) progress = true;
+      if (batch_.Empty() && port_->PendingOutput() == 0) state_ = kSendEndFrame;
+      return;
+    }
+    const clsAddrRange& range = ranges_[rangeIndex_];
+    if (address_ > range.last) {
+      ++rangeIndex_;
+      if (!AtRangeEnd()) address_ = ranges_[rangeIndex_].first;
+      continue;
+    }
+    const int n = cf::DataFrameLength(address_, range.last);
+    batch_.Append(cf::DataFrame(address_, result_->image.Data() + address_, n));
+    ++dataFrames_;
+    address_ += n;
+    dataBytes_ += n;
+    if (!HandOverBatch()) return;
+    progress = true;
+  }
+}
+
+bool cmcCloneDrv::HandOverBatch() {
+  if (port_->PendingOutput() > 4 * batch_.Size()) return false;
+  Send(batch_);
+  batch_.Clear();
+  return true;
+}
