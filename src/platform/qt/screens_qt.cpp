@@ -1,0 +1,46 @@
+#include "platform/qt/screens_qt.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace platform {
+
+MonitorList CurrentMonitors() {
+  MonitorList list;
+  QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary) list.push_back({primary->geometry(), primary->availableGeometry()});
+  for (QScreen* s : QGuiApplication::screens()) {
+    if (s == primary) continue;
+    list.push_back({s->geometry(), s->availableGeometry()});
+  }
+  return list;
+}
+
+QSize PrimaryScreenSize() {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  return primary ? primary->geometry().size() : QSize(0, 0);
+}
+
+QRect PrimaryWorkArea() {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  return primary ? primary->availableGeometry() : QRect();
+}
+
+QRect WorkAreaOfWindow(const QWidget* window) {
+  if (!window) return PrimaryWorkArea();
+  return WorkAreaOf(CurrentMonitors(), window->window()->frameGeometry());
+}
+
+QRect WorkAreaAtPoint(QPoint point) { return WorkAreaAt(CurrentMonitors(), point); }
+
+QRect WorkAreaOfRect(const QRect& rect) { return WorkAreaOf(CurrentMonitors(), rect); }
+
+void CentreOver(QWidget* window, const QWidget* owner) {
+  if (!window) return;
+  const QRect ownerRect = owner ? owner->window()->frameGeometry() : PrimaryWorkArea();
+  const QRect placed = CentreOver(window->frameGeometry(), ownerRect, CurrentMonitors());
+  window->move(placed.topLeft());
+}
+
+}  // namespace platform

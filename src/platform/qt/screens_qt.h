@@ -1,0 +1,33 @@
+#pragma once
+// The live monitors of the desktop, from Qt's screens, and the window
+// routines built on the placement rules of platform/screens.h.
+
+#include <QRect>
+#include <QSize>
+
+#include "platform/screens.h"
+
+class QWidget;
+
+namespace platform {
+
+// Every attached screen with its available geometry, the primary one first.
+MonitorList CurrentMonitors();
+
+// The primary screen's full size; 0 × 0 when there is no screen.
+QSize PrimaryScreenSize();
+// The primary screen's work area.
+QRect PrimaryWorkArea();
+
+// The work area of the monitor nearest to a top-level window (its frame);
+// with no window, the primary work area.
+QRect WorkAreaOfWindow(const QWidget* window);
+QRect WorkAreaAtPoint(QPoint point);
+QRect WorkAreaOfRect(const QRect& rect);
+
+// Moves window centred over owner (both by their frames) and keeps it inside
+// its monitor's work area. Without an owner it is centred over the primary
+// work area.
+void CentreOver(QWidget* window, const QWidget* owner);
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+#ifdef _WIN32
+// The named mutex of the classic single-instance check: created, not owned,
+// and merely held open while the process runs; nobody waits on it.
+#include <windows.h>
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include "platform/instance_guard.h"
+
+namespace platform {
+
+struct InstanceGuard::Impl {
+  HANDLE mutex = nullptr;
+  bool first = false;
+};
+
+std::string InstanceGuard::RuntimeFolder() {
+  return QDir::tempPath().toStdString();
+}
+
+InstanceGuard::InstanceGuard(const std::string& name, const std::string& /*folder*/)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  impl_->first = impl_->mutex != nullptr && ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+InstanceGuard::~InstanceGuard() {
+  if (impl_->mutex) ::CloseHandle(impl_->mutex);
+}
+
+bool InstanceGuard::Created() const { return impl_->mutex != nullptr; }
+bool InstanceGuard::IsFirst() const { return impl_->first; }
+
+}  // namespace platform
+#endif

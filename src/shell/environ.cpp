@@ -1,0 +1,223 @@
+#include "shell/environ.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "platform/instance_guard.h"
+#include "platform/qt/screens_qt.h"
+
+indEnviron* gEnviron = nullptr;
+
+namespace {
+
+constexpr char kGlobal[] = "Global";
+constexpr char kRecentList[] = "Recent File List";
+constexpr char kViewOption[] = "View Option";
+constexpr char kWindowPosition[] = "Window Position";
+constexpr char kSetup[] = "Setup";
+
+// "Software\Recent\K4T" names the organisation "Recent" and the
+// application "K4T", which is where QSettings puts that key on every
+// platform (HKCU\Software\Recent\K4T on Windows).
+std::unique_ptr<QSettings> OpenStore(const std::string& keyPath) {
+  QStringList parts = QString::fromStdString(keyPath).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+  const QString application = parts.isEmpty() ? QStringLiteral("K4T") : parts.takeLast();
+  const QString organisation = parts.isEmpty() ? application : parts.takeLast();
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation,
+                                     application);
+}
+
+QString RecentName(int n) { return QStringLiteral("Recent%1").arg(n); }
+
+// A stored integer reads like a 32-bit registry number: anything from the
+// signed minimum to the unsigned maximum, kept as its 32-bit pattern.
+bool ReadInteger(const QSettings& s, const char* name, int* out) {
+  const QVariant v = s.value(QLatin1String(name));
+  if (!v.isValid() || v.typeId() == QMetaType::QStringList) return false;
+  bool ok = false;
+  const qlonglong n = v.toLongLong(&ok);
+  if (!ok || n < std::numeric_limits<std::int32_t>::min() ||
+      n > std::numeric_limits<std::uint32_t>::max())
+    return false;
+  *out = static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
+  return true;
+}
+
+// A missing text reads as the empty text; a value that is not text (a list)
+// is a failed read.
+bool ReadText(const QSettings& s, const QString& name, std::string* out) {
+  const QVariant v = s.value(name);
+  if (!v.isValid()) {
+    out->clear();
+    return true;
+  }
+  if (v.typeId() == QMetaType::QStringList || !v.canConvert<QString>()) return false;
+  *out = v.toString().toStdString();
+  return true;
+}
+
+bool Clamped(const QSettings& s, const char* name, int lo, int hi, int* out) {
+  if (!ReadInteger(s, name, out)) return false;
+  *out = std::clamp(*out, lo, hi);
+  return true;
+}
+
+bool AsFlag(const QSettings& s, const char* name, int* out) {
+  if (!ReadInteger(s, name, out)) return false;
+  *out = *out != 0 ? 1 : 0;
+  return true;
+}
+
+// Opens a group for reading; a group that does not exist is a failed read.
+bool EnterGroup(QSettings& s, const char* group) {
+  if (!s.childGroups().contains(QLatin1String(group))) return false;
+  s.beginGroup(QLatin1String(group));
+  return true;
+}
+
+}  // namespace
+
+indEnviron::indEnviron(const std::string& mutexName, const std::string& keyPath)
+    : mutexName_(mutexName), keyPath_(keyPath) {
+  ClearSettings();
+  guard_ = std::make_unique<platform::InstanceGuard>(mutexName_);
+  if (guard_->Created() && guard_->IsFirst()) {
+    firstInstance_ = 1;
+    Load();
+    if (Bbt != kMarker) Reset();
+  } else {
+    firstInstance_ = 0;
+  }
+}
+
+indEnviron::~indEnviron() {
+  if (guard_ && guard_->Created() && Bbt == kMarker) Save();
+  guard_.reset();
+}
+
+void indEnviron::ClearSettings() {
+  Bbt = ComPort = ComSpeedHigh = 0;
+  CurrentDirectory.clear();
+  Recent.Clear();
+  FontSizePercentage = ToolbarVisible = FontSizePrinter = 0;
+  Left = Top = Width = Height = SplitterV = 0;
+  ModelType = ChListType = 0;
+}
+
+std::string indEnviron::StoreLocation() const { return OpenStore(keyPath_)->fileName().toStdString(); }
+
+void indEnviron::Load() {
+  if (!ReadAll() || Bbt != kMarker) Reset();
+}
+
+bool indEnviron::ReadAll() {
+  std::unique_ptr<QSettings> store = OpenStore(keyPath_);
+  QSettings& s = *store;
+  if (s.status() != QSettings::NoError) return false;
+
+  if (!EnterGroup(s, kGlobal)) return false;
+  if (!ReadInteger(s, "BBT", &Bbt)) return false;
+  if (!Clamped(s, "ComPort", 1, 256, &ComPort)) return false;
+  if (!Clamped(s, "ComSpeedHigh", 0, 1, &ComSpeedHigh)) return false;
+  if (!ReadText(s, QStringLiteral("Current Directory"), &CurrentDirectory)) return false;
+  s.endGroup();
+
+  if (!EnterGroup(s, kRecentList)) return false;
+  Recent.Clear();
+  for (int n = 0; n < kRecentCapacity; ++n) {
+    std::string path;
+    if (!ReadText(s, RecentName(n), &path)) return false;
+    Recent.Append(path);
+  }
+  s.endGroup();
+
+  if (!EnterGroup(s, kViewOption)) return false;
+  if (!Clamped(s, "FontSize Percentage", 25, 1000, &FontSizePercentage)) return false;
+  if (!AsFlag(s, "Toolbar Visible", &ToolbarVisible)) return false;
+  if (!Clamped(s, "FontSize Printer", 8, 12, &FontSizePrinter)) return false;
+  s.endGroup();
+
+  if (!EnterGroup(s, kWindowPosition)) return false;
+  if (!ReadInteger(s, "Left", &Left)) return false;
+  if (!ReadInteger(s, "Top", &Top)) return false;
+  if (!ReadInteger(s, "Width", &Width)) return false;
+  if (!ReadInteger(s, "Height", &Height)) return false;
+  if (!ReadInteger(s, "SplitterV", &SplitterV)) return false;
+  s.endGroup();
+
+  if (!EnterGroup(s, kSetup)) return false;
+  if (!ReadInteger(s, "ModelType", &ModelType)) return false;
+  if (!AsFlag(s, "ChListType", &ChListType)) return false;
+  s.endGroup();
+  return true;
+}
+
+void indEnviron::Reset() { ResetToDefaults(platform::PrimaryScreenSize()); }
+
+void indEnviron::ResetToDefaults(QSize screen) {
+  Bbt = kMarker;
+  ComPort = 1;
+  ComSpeedHigh = 1;
+  CurrentDirectory.clear();
+  Recent.Clear();
+  FontSizePercentage = 100;
+  ToolbarVisible = 1;
+  FontSizePrinter = 10;
+  // 90 % of the screen, at most 800 × 600, centred across and 30 % down
+  // the room that is left; integer arithmetic truncates like the original.
+  Width = std::min(screen.width() * 9 / 10, 800);
+  Height = std::min(screen.height() * 9 / 10, 600);
+  Left = (screen.width() - Width) / 2;
+  Top = (screen.height() - Height) * 3 / 10;
+  SplitterV = 200;
+  ModelType = 0;
+  ChListType = 0;
+}
+
+void indEnviron::Save(const GroupWritten& afterGroup) {
+  std::unique_ptr<QSettings> store = OpenStore(keyPath_);
+  QSettings& s = *store;
+  // Each group reaches the store before the next is begun, so a failure
+  // part-way leaves the groups before it written.
+  auto flush = [&](const char* group) {
+    s.endGroup();
+    s.sync();
+    if (s.status() != QSettings::NoError) return false;
+    if (afterGroup) afterGroup(group);
+    return true;
+  };
+
+  s.beginGroup(QLatin1String(kGlobal));
+  s.setValue(QStringLiteral("BBT"), Bbt);
+  s.setValue(QStringLiteral("ComPort"), ComPort);
+  s.setValue(QStringLiteral("ComSpeedHigh"), ComSpeedHigh);
+  s.setValue(QStringLiteral("Current Directory"), QString::fromStdString(CurrentDirectory));
+  if (!flush(kGlobal)) return;
+
+  s.beginGroup(QLatin1String(kRecentList));
+  for (int n = 0; n < kRecentCapacity; ++n)
+    s.setValue(RecentName(n), QString::fromStdString(Recent.Entry(n)));
+  if (!flush(kRecentList)) return;
+
+  s.beginGroup(QLatin1String(kViewOption));
+  s.setValue(QStringLiteral("FontSize Percentage"), FontSizePercentage);
+  s.setValue(QStringLiteral("Toolbar Visible"), ToolbarVisible);
+  s.setValue(QStringLiteral("FontSize Printer"), FontSizePrinter);
+  if (!flush(kViewOption)) return;
+
+  s.beginGroup(QLatin1String(kWindowPosition));
+  s.setValue(QStringLiteral("Left"), Left);
+  s.setValue(QStringLiteral("Top"), Top);
+  s.setValue(QStringLiteral("Width"), Width);
+  s.setValue(QStringLiteral("Height"), Height);
+  s.setValue(QStringLiteral("SplitterV"), SplitterV);
+  if (!flush(kWindowPosition)) return;
+
+  s.beginGroup(QLatin1String(kSetup));
+  s.setValue(QStringLiteral("ModelType"), ModelType);
+  s.setValue(QStringLiteral("ChListType"), ChListType);
+  flush(kSetup);
+}

@@ -1,0 +1,134 @@
+#include "shell/startup.h"
+
+#include <QTimer>
+#include <cstdlib>
+#include <exception>
+
+#include "base/evman.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_message_responder.h"
+#include "shell/environ.h"
+#include "shell/main_form.h"
+#include "text/gtex.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace shell {
+namespace {
+
+// Test seams, read only by the automated tests of the real program: message
+// boxes answered on standard error instead of shown (nobody can click them
+// there), and the main window closed normally after the given milliseconds.
+constexpr char kNonInteractiveVariable[] = "SEACLONE_NONINTERACTIVE";
+constexpr char kCloseAfterVariable[] = "SEACLONE_TEST_CLOSE_MS";
+
+void ShowException(const char* what) {
+  platform::ShowMessage(what, platform::ExecutableFileName(),
+                        platform::kMbOk | platform::kMbIconStop);
+}
+
+}  // namespace
+
+bool HasMakerSwitch(const QStringList& arguments) {
+  for (const QString& a : arguments)
+    if (a.compare(QStringLiteral("/kelpish"), Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+void BindTextTables(cmcGTex& main, cmcGTex& help, const std::string& dataDir) {
+  main.Bind(dataDir + "TB58.OVL");
+  help.Bind(dataDir + "TB58H.OVL");
+}
+
+void ShowTaskBar() {
+#ifdef _WIN32
+  if (HWND bar = ::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(bar, SW_SHOW);
+#endif
+}
+
+Globals::Globals(const QStringList& arguments)
+    : Globals(arguments, indEnviron::kMutexName, indEnviron::kKeyPath) {}
+
+Globals::Globals(const QStringList& arguments, const std::string& mutexName,
+                 const std::string& keyPath)
+    : maker_(HasMakerSwitch(arguments)) {
+  environ_ = std::make_unique<indEnviron>(mutexName, keyPath);
+  gEnviron = environ_.get();
+  gtex_ = std::make_unique<cmcGTex>();
+  gGTex = gtex_.get();
+  helpGtex_ = std::make_unique<cmcGTex>();
+  gHelpGTex = helpGtex_.get();
+  evman_ = std::make_unique<cmcEvMan>();
+  gEvMan = evman_.get();
+  // 5. The main controller comes here; its constructor binds the text
+  // tables. Until it exists they are bound now.
+  BindTextTables(*gtex_, *helpGtex_, platform::DataDir());
+}
+
+Globals::~Globals() {
+  // Reverse order of construction; each pointer is cleared before its
+  // object goes, so nothing reaches a destroyed global.
+  gEvMan = nullptr;
+  evman_.reset();
+  gHelpGTex = nullptr;
+  helpGtex_.reset();
+  gGTex = nullptr;
+  gtex_.reset();
+  gEnviron = nullptr;
+  environ_.reset();
+}
+
+bool Globals::FirstInstance() const { return environ_->FirstInstance() == 1; }
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& e) {
+    ShowException(e.what());
+  } catch (...) {
+    ShowException("Unknown exception.");
+  }
+  return false;
+}
+
+int RunMainWindow(QApplication& app) {
+  try {
+    TForm1 form;
+    form.show();
+    if (const char* ms = std::getenv(kCloseAfterVariable)) {
+      QTimer::singleShot(std::atoi(ms), &form, &QWidget::close);
+    }
+    app.exec();
+  } catch (const std::exception& e) {
+    ShowException(e.what());
+  } catch (...) {
+    ShowException("Unknown exception.");
+  }
+  return 0;
+}
+
+int Main(int argc, char** argv) {
+  Application app(argc, argv);
+  // Outlives the globals, so that a fatal stop while they are destroyed
+  // still has its message box.
+  platform::QtMessageResponder responder;
+  struct Installed {
+    explicit Installed(platform::MessageResponder* r) {
+      if (!std::getenv(kNonInteractiveVariable)) platform::SetMessageResponder(r);
+    }
+    ~Installed() { platform::SetMessageResponder(nullptr); }
+  } installed(&responder);
+
+  Globals globals(QApplication::arguments());
+  ShowTaskBar();
+  // A second copy leaves before any window, writing nothing.
+  if (!globals.FirstInstance()) return 0;
+  return RunMainWindow(app);
+}
+
+}  // namespace shell

@@ -1,0 +1,74 @@
+#pragma once
+// The life of the process: the global objects that exist for all of it,
+// built right after the Qt application object (screens can be asked only
+// once it exists) in this order and destroyed in the reverse one:
+//   1. the environment (single instance and settings)   gEnviron
+//   2. the main text table                              gGTex
+//   3. the help text table                              gHelpGTex
+//   4. the event bus                                    gEvMan
+//   5. the main controller                              (to come)
+// The environment goes last, so the settings that the main controller puts
+// back while the window closes are the ones written.
+
+#include <QApplication>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+class indEnviron;
+class cmcGTex;
+class cmcEvMan;
+
+namespace shell {
+
+// The maker switch: an argument "/kelpish" in any letter case.
+bool HasMakerSwitch(const QStringList& arguments);
+
+// Binds the two text tables to TB58.OVL and TB58H.OVL in the data folder.
+// The main controller's constructor does this once it exists.
+void BindTextTables(cmcGTex& main, cmcGTex& help, const std::string& dataDir);
+
+// Shows the desktop's task bar if it was hidden (Windows only).
+void ShowTaskBar();
+
+class Globals {
+ public:
+  // Builds the globals and sets the g* pointers; mutexName and keyPath are
+  // those of the environment (the product's by default).
+  explicit Globals(const QStringList& arguments);
+  Globals(const QStringList& arguments, const std::string& mutexName, const std::string& keyPath);
+  ~Globals();
+  Globals(const Globals&) = delete;
+  Globals& operator=(const Globals&) = delete;
+
+  // False for a second copy of the program, which must leave at once.
+  bool FirstInstance() const;
+  // The maker switch was given; the main window turns maker mode on.
+  bool MakerSwitch() const { return maker_; }
+
+ private:
+  bool maker_ = false;
+  std::unique_ptr<indEnviron> environ_;
+  std::unique_ptr<cmcGTex> gtex_;
+  std::unique_ptr<cmcGTex> helpGtex_;
+  std::unique_ptr<cmcEvMan> evman_;
+  // 5. the main controller goes here, after the event bus.
+};
+
+// A Qt application that treats an exception escaping one event like the
+// original framework did: it is shown in a message box and the program goes on.
+class Application : public QApplication {
+ public:
+  Application(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Creates the main form, shows it and runs the message loop until it
+// closes; an exception that escapes is shown once. Returns the exit status.
+int RunMainWindow(QApplication& app);
+
+// The whole program below main(): builds the globals, leaves at once when
+// another copy runs, else runs the main window.
+int Main(int argc, char** argv);
+
+}  // namespace shell
