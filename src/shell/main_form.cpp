@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 
+#include "model/cell.h"
+#include "platform/qt/qt_font.h"
 #include "platform/qt/screens_qt.h"
 #include "shell/environ.h"
 #include "shell/icons.h"
@@ -31,9 +33,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::ApplyBasicCellFont() {
-  // Fails loudly when the entry is missing, like every other lookup. The
-  // font itself is applied once cell definitions can be parsed here.
-  (void)gGTex->Line("GI_Form_Main_BasicCell", 0);
+  // The form's font comes from a cell definition, like every font the user
+  // sees; a definition without a font leaves the platform's.
+  cmcCellObj cell;
+  cell.Parse(gGTex->Line("GI_Form_Main_BasicCell", 0), nullptr);
+  if (const platform::FontValue* value = cell.Font()) setFont(platform::ToQFont(*value, font()));
 }
 
 void TForm1::PlaceFromSettings() {
