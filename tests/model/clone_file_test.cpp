@@ -1,0 +1,394 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/clone_file.h"
+#include "model/eeprom.h"
+#include "model/memory_map.h"
+#include "platform/message_box.h"
+#include "text/gtex.h"
+
+using namespace memmap;
+
+namespace {
+
+struct Shown {
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+
+class Recorder : public platform::MessageResponder {
+ public:
+  int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    shown.push_back({text, caption, style});
+    return platform::kIdOk;
+  }
+  std::vector<Shown> shown;
+};
+
+// A pattern that gives every byte of the file range a value of its own.
+void FillPattern(cmcEeprom& image, unsigned seed) {
+  for (int a = 0; a < image.Size(); ++a) image.SetByte(a, static_cast<std::uint8_t>((a * 31 + seed * 17 + (a >> 8)) & 0xFF));
+}
+
+std::string DataLine(const cmcEeprom& image, int a, int n) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%04X%02X", a, n);
+  std::string line = buf;
+  for (int i = 0; i < n; ++i) {
+    std::snprintf(buf, sizeof buf, "%02X", image.GetByte(a + i));
+    line += buf;
+  }
+  return line;
+}
+
+class CloneFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(table.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
+    previousTable = gGTex;
+    gGTex = &table;
+    previousResponder = platform::SetMessageResponder(&recorder);
+    source.SetSize(kImageSize);
+    FillPattern(source, 1);
+  }
+  void TearDown() override {
+    platform::SetMessageResponder(previousResponder);
+    gGTex = previousTable;
+  }
+
+  std::string Path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
+
+  std::string Save(const std::string& name, const std::string& content) const {
+    const std::string path = Path(name);
+    QFile f(QString::fromStdString(path));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content.data(), static_cast<qint64>(content.size()));
+    return path;
+  }
+
+  static std::string Load(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+    return f.readAll().toStdString();
+  }
+
+  // The data lines of a complete file for `source`.
+  std::vector<std::string> GoodLines() const {
+    std::vector<std::string> lines;
+    for (int a = kFileFirst; a <= kFileLast; a += 16) lines.push_back(DataLine(source, a, 16));
+    return lines;
+  }
+  static std::string Join(const std::string& head, const std::vector<std::string>& lines, const char* end = "\r\n") {
+    std::string text = head;
+    for (const std::string& l : lines) text += l + end;
+    return text;
+  }
+  static std::string Head(const char* header = "58160001", const char* mapRev = "#MapRev=1") {
+    return std::string(header) + "\r\n#Comment=Harbour\r\n" + mapRev + "\r\n";
+  }
+
+  void Configure(cmcCloneFile& file, cmcEeprom* image) const {
+    file.Attach(image);
+    file.SetModelCode(kModelCode);
+    file.SetExtraCode(kExtraCode);
+    file.SetMapRevision(kMapRevision);
+    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  }
+
+  std::string ExpectedMessage(const char* key) {
+    return table.Text("GI_Mess_FileErr_Headline") + "\n\n" + table.Text(key);
+  }
+
+  QTemporaryDir dir;
+  cmcGTex table;
+  cmcGTex* previousTable = nullptr;
+  Recorder recorder;
+  platform::MessageResponder* previousResponder = nullptr;
+  cmcEeprom source;
+};
+
+TEST_F(CloneFileTest, WriteGivesTheDocumentedLayoutAndReadsBackIdentically) {
+  source.WriteBlock(kComment, "Harbour\tboat \x01  ", 16);
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  writer.SetComment(cmcCloneFile::CommentFromImage(source));
+  const std::string path = Path("out.dat");
+  ASSERT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 0);
+  EXPECT_TRUE(recorder.shown.empty());
+
+  const QString text = QString::fromStdString(Load(path));
+  ASSERT_TRUE(text.endsWith("\r\n"));
+  QStringList lines = text.split("\r\n");
+  lines.removeLast();
+  ASSERT_EQ(lines.size(), 3 + 207);
+  EXPECT_EQ(lines[0], "58160001");
+  EXPECT_EQ(lines[1], "#Comment=Harbour boat");
+  EXPECT_EQ(lines[2], "#MapRev=1");
+  for (int i = 3; i < lines.size(); ++i) ASSERT_EQ(lines[i].size(), 38) << i;
+  EXPECT_TRUE(lines[3].startsWith("000010"));
+  EXPECT_TRUE(lines.last().startsWith("0CE010"));
+
+  for (unsigned seed : {1u, 2u, 3u}) {
+    FillPattern(source, seed);
+    ASSERT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 0);
+    cmcEeprom back(kImageSize);
+    cmcCloneFile reader;
+    Configure(reader, &back);
+    ASSERT_EQ(reader.Read(path, &cmcCloneFile::StandardRanges()), 0);
+    EXPECT_EQ(reader.MapRevision(), 1);
+    for (int a = 0; a < kImageSize; ++a)
+      ASSERT_EQ(back.GetByte(a), a <= kFileLast ? source.GetByte(a) : 0) << std::hex << a;
+  }
+}
+
+TEST_F(CloneFileTest, DataLinesAlignToTheRecordLength) {
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  const std::string path = Path("ranges.dat");
+  // A range that starts and ends inside a record, then one that is outside
+  // the image: writing stops there without an error.
+  const cmcCloneFile::RangeList ranges = {{0x05, 0x28}, {0x100, 0x100}, {0xF00, 0xF10}, {0x200, 0x210}};
+  ASSERT_EQ(writer.Write(path, ranges), 0);
+  const std::string expected = "58160001\r\n#Comment=\r\n#MapRev=1\r\n" + DataLine(source, 0x05, 11) + "\r\n" +
+                               DataLine(source, 0x10, 16) + "\r\n" + DataLine(source, 0x20, 9) + "\r\n" +
+                               DataLine(source, 0x100, 1) + "\r\n";
+  EXPECT_EQ(Load(path), expected);
+}
+
+TEST_F(CloneFileTest, EveryMalformedFileGetsItsCodeAndChangesNothing) {
+  const std::vector<std::string> good = GoodLines();
+  auto without = [&](std::size_t drop) {
+    std::vector<std::string> l = good;
+    l.erase(l.begin() + static_cast<long>(drop));
+    return l;
+  };
+  auto with = [&](std::size_t at, const std::string& line) {
+    std::vector<std::string> l = good;
+    l.insert(l.begin() + static_cast<long>(at), line);
+    return l;
+  };
+  std::string noFinalEnd = Join(Head(), good);
+  noFinalEnd.resize(noFinalEnd.size() - 2);
+
+  // Out of order and overlapping: an early line for 0x000 is overwritten by
+  // the complete set that follows, in reverse order.
+  std::vector<std::string> reversed(good.rbegin(), good.rend());
+  reversed.insert(reversed.begin(), "000004DEADBEEF");
+
+  struct Case {
+    const char* what;
+    std::string content;
+    int code;
+    const char* key;
+  };
+  const Case cases[] = {
+      {"complete file", Join(Head(), good), 0, nullptr},
+      {"line feeds only, lower-case hex", Join("58160001\n#MapRev=1\n", good, "\n"), 0, nullptr},
+      {"lines out of order and overlapping", Join(Head(), reversed), 0, nullptr},
+      {"MapRev later in a comment line", Join(Head("58160001", "#23456781 MapRev="), good), 0, nullptr},
+      {"non-decimal header digit", Join(Head("5816000A"), good), 6, "GI_Mess_FileErr_Format"},
+      {"9-character header", Join(Head("581600010"), good), 6, "GI_Mess_FileErr_Format"},
+      {"7-character header", Join(Head("5816001"), good), 6, "GI_Mess_FileErr_Format"},
+      {"empty file", "", 6, "GI_Mess_FileErr_Format"},
+      {"other model code", Join(Head("58170001"), good), 3, "GI_Mess_FileErr_Model"},
+      {"other extra code", Join(Head("58160002"), good), 4, "GI_Mess_FileErr_Extra"},
+      {"map revision 2", Join(Head("58160001", "#MapRev=2"), good), 5, "GI_Mess_FileErr_MapRev"},
+      {"no map revision line", Join("58160001\r\n#Comment=x\r\n", good), 5, "GI_Mess_FileErr_MapRev"},
+      {"MapRev after the ninth character", Join(Head("58160001", "#Comment=MapRev=1"), good), 5,
+       "GI_Mess_FileErr_MapRev"},
+      {"blank data line", Join(Head(), with(10, "")), 6, "GI_Mess_FileErr_Format"},
+      {"15-byte line", Join(Head(), with(0, DataLine(source, 0, 16).substr(0, 36))), 6, "GI_Mess_FileErr_Format"},
+      {"count says more than the line holds", Join(Head(), with(0, "000002AA")), 6, "GI_Mess_FileErr_Format"},
+      {"non-hexadecimal character", Join(Head(), with(3, "000001G0")), 6, "GI_Mess_FileErr_Format"},
+      {"line too long", Join(Head(), with(3, "0000FF" + std::string(512, '0'))), 6, "GI_Mess_FileErr_Format"},
+      {"last line without a line end", noFinalEnd, 6, "GI_Mess_FileErr_Format"},
+      {"address outside the image", Join(Head(), with(5, "0ED30201FF")), 8, "GI_Mess_FileErr_Data"},
+      {"address outside the required range", Join(Head(), with(207, DataLine(source, 0xCF0, 16))), 8,
+       "GI_Mess_FileErr_Data"},
+      {"data stops at 0CDF", Join(Head(), without(206)), 7, "GI_Mess_FileErr_Coverage"},
+      {"a line missing in the middle", Join(Head(), without(100)), 7, "GI_Mess_FileErr_Coverage"},
+  };
+
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    recorder.shown.clear();
+    const std::string path = Save("case" + std::to_string(n++) + ".dat", c.content);
+    cmcEeprom image(kImageSize);
+    image.Fill(0xC3);
+    const cmcEeprom before = image;
+    cmcCloneFile reader;
+    Configure(reader, &image);
+    EXPECT_EQ(reader.Read(path, &cmcCloneFile::StandardRanges()), c.code);
+    if (c.code == 0) {
+      EXPECT_TRUE(recorder.shown.empty());
+      for (int a = 0; a <= kFileLast; ++a) ASSERT_EQ(image.GetByte(a), source.GetByte(a)) << std::hex << a;
+      EXPECT_EQ(image.GetByte(kFileEnd), 0xC3);
+    } else {
+      EXPECT_TRUE(image.Equals(before));
+      ASSERT_EQ(recorder.shown.size(), 1u);
+      EXPECT_EQ(recorder.shown[0].text, ExpectedMessage(c.key));
+      EXPECT_EQ(recorder.shown[0].caption, table.Text("GI_Sys_AppTitle"));
+      EXPECT_EQ(recorder.shown[0].style, platform::kMbOk | platform::kMbIconExclamation);
+    }
+  }
+}
+
+TEST_F(CloneFileTest, MissingFileAndUnattachedReader) {
+  cmcEeprom image(kImageSize);
+  cmcCloneFile reader;
+  Configure(reader, &image);
+  EXPECT_EQ(reader.Read(Path("nope.dat"), nullptr), 1);
+  ASSERT_EQ(recorder.shown.size(), 1u);
+  EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
+
+  cmcCloneFile detached;
+  EXPECT_EQ(detached.Read(Path("nope.dat"), nullptr), 1);
+  EXPECT_EQ(detached.Write(Path("nope.dat"), cmcCloneFile::StandardRanges()), 1);
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path("nope.dat"))));
+}
+
+TEST_F(CloneFileTest, CoverageIsLeftToTheCallerWithoutARangeList) {
+  std::vector<std::string> partial = GoodLines();
+  partial.resize(10);
+  partial.push_back(DataLine(source, 0xCF0, 16));
+  const std::string path = Save("partial.dat", Join(Head(), partial));
+  cmcEeprom image(kImageSize);
+  cmcCloneFile reader;
+  Configure(reader, &image);
+  ASSERT_EQ(reader.Read(path, nullptr), 0);
+  EXPECT_EQ(reader.CheckCoverage(cmcCloneFile::StandardRanges()), 8);
+  EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {0xCF0, 0xCFF}}), 0);
+  EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {0xCF0, 0xD0F}}), 7);
+  // The list ends at its first reversed pair.
+  EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {1, 0}, {0xCF0, 0xCFF}}), 8);
+  EXPECT_EQ(reader.CheckCoverage({}), 7);
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
+// Fails the n-th write, or the commit, on top of the real atomic sink.
+class FailingSink : public cmcCloneSink {
+ public:
+  FailingSink(int failWrite, bool failCommit) : real_(MakeSaveFileSink()), failWrite_(failWrite), failCommit_(failCommit) {}
+  bool Open(const std::string& path) override { return real_->Open(path); }
+  bool Write(std::string_view bytes) override {
+    if (++writes_ == failWrite_) {
+      // Half the text reaches the disk before the disk is full.
+      real_->Write(bytes.substr(0, bytes.size() / 2));
+      return false;
+    }
+    return real_->Write(bytes);
+  }
+  bool Commit() override {
+    if (failCommit_) {
+      real_->Discard();
+      return false;
+    }
+    return real_->Commit();
+  }
+  void Discard() override { real_->Discard(); }
+
+ private:
+  std::unique_ptr<cmcCloneSink> real_;
+  int failWrite_;
+  bool failCommit_;
+  int writes_ = 0;
+};
+
+TEST_F(CloneFileTest, AFailedWriteKeepsTheOldFile) {
+  struct Case {
+    const char* what;
+    int failWrite;
+    bool failCommit;
+  };
+  const Case cases[] = {{"header", 1, false}, {"a data line", 50, false}, {"the last line", 208, false},
+                        {"flush and rename", 0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    recorder.shown.clear();
+    const std::string path = Save("keep.dat", "the user's old file\r\n");
+    FailingSink sink(c.failWrite, c.failCommit);
+    cmcCloneFile writer;
+    Configure(writer, &source);
+    writer.SetSink(&sink);
+    EXPECT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 2);
+    EXPECT_EQ(Load(path), "the user's old file\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dat"});
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileAccess"));
+  }
+  // The same sink lets a good write through.
+  FailingSink fine(0, false);
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  writer.SetSink(&fine);
+  EXPECT_EQ(writer.Write(Path("keep.dat"), cmcCloneFile::StandardRanges()), 0);
+  EXPECT_EQ(Load(Path("keep.dat")).substr(0, 10), "58160001\r\n");
+}
+
+TEST_F(CloneFileTest, ReadOnlyFolderKeepsTheOldFile) {
+  const QString sub = dir.filePath("locked");
+  ASSERT_TRUE(QDir().mkpath(sub));
+  const std::string path = (sub + "/old.dat").toStdString();
+  {
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old");
+  }
+  QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  QFile probe(sub + "/probe");
+  const bool enforced = !probe.open(QIODevice::WriteOnly);
+  if (!enforced) probe.remove();
+  if (enforced) {
+    cmcCloneFile writer;
+    Configure(writer, &source);
+    EXPECT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 1);
+    EXPECT_EQ(Load(path), "old");
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
+  }
+  QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  if (!enforced) GTEST_SKIP() << "folder permissions are not enforced for this user (root)";
+}
+
+TEST_F(CloneFileTest, FileSystemThatRefusesEveryoneKeepsTheTarget) {
+  // /proc refuses new files even to root, so this runs wherever the tests run.
+  const std::string target = "/proc/version";
+  const std::string before = Load(target);
+  if (before == "<missing>") GTEST_SKIP() << "no /proc here";
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  EXPECT_EQ(writer.Write(target, cmcCloneFile::StandardRanges()), 1);
+  EXPECT_EQ(Load(target), before);
+}
+
+TEST_F(CloneFileTest, CommentFromImage) {
+  cmcEeprom image(kImageSize);
+  const struct {
+    const char raw[17];
+    const char* text;
+  } cases[] = {
+      {"                ", ""},
+      {"Sea Breeze      ", "Sea Breeze"},
+      {"a\nb\x7F" "c           ", "a b c"},
+      {"0123456789ABCDEF", "0123456789ABCDEF"},
+  };
+  for (const auto& c : cases) {
+    image.WriteBlock(kComment, c.raw, 16);
+    EXPECT_EQ(cmcCloneFile::CommentFromImage(image), c.text);
+  }
+}
+
+}  // namespace
