@@ -1,6 +1,49 @@
-#include <cstdio>
+// seaclone-cli: clone information, read and write, and file checks, from
+// the command line, on the same core as the program.
 
-int main() {
-  std::fprintf(stderr, "seaclone-cli: not built yet\n");
-  return 64;
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+#include "cli/cli_output.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "text/gtex.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  cli::Options options;
+  const std::string error = cli::ParseOptions(args, options);
+  if (!error.empty()) {
+    std::fprintf(stderr, "seaclone-cli: %s\n(try seaclone-cli --help)\n", error.c_str());
+    return cli::kExitUsage;
+  }
+  if (options.command == cli::Command::Help) {
+    std::fputs(cli::HelpText().c_str(), stdout);
+    return cli::kExitOk;
+  }
+
+  cmcGTex table;
+  table.Bind(platform::DataDir() + "TB58.OVL");
+  gGTex = &table;
+  cli::ErrorStreamResponder responder;
+  platform::SetMessageResponder(&responder);
+
+  int status = cli::kExitUsage;
+  switch (options.command) {
+    case cli::Command::Info: status = cli::RunInfo(options); break;
+    case cli::Command::Read: status = cli::RunRead(options); break;
+    case cli::Command::Write: status = cli::RunWrite(options); break;
+    case cli::Command::Check: status = cli::RunCheck(options); break;
+    default: break;
+  }
+  platform::SetMessageResponder(nullptr);
+  gGTex = nullptr;
+  return status;
 }

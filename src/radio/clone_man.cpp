@@ -97,7 +97,11 @@ void indCloneMan::OnRepaint(void* context, cmcTask* task) {
 void indCloneMan::StopProgress() {
   repaint_->SetInterval(-1);
   if (sink_) {
-    if (progressOpen_) sink_->CloseProgress();
+    if (progressOpen_) {
+      // The last repaint may predate the final frames.
+      sink_->ShowProgress(driver_.DataBytes(), totalBytes_);
+      sink_->CloseProgress();
+    }
     sink_->SetMainWindowEnabled(true);
   }
   progressOpen_ = false;

@@ -1,0 +1,89 @@
+#include "cli/cli_commands.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_info.h"
+#include "cli/cli_output.h"
+#include "radio/document.h"
+#include "text/gtex.h"
+
+namespace cli {
+namespace {
+
+std::string ProgressCaption(int line) {
+  std::string caption;
+  if (!gGTex->TryLine("GI_Cli_Progress_Captions", line, &caption)) caption.clear();
+  return caption;
+}
+
+// Runs one clone command of the document to its end on the event loop and
+// returns its exit status.
+int RunExchange(cmcDocument& document, const Options& options,
+                cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done),
+                int progressLine) {
+  TextProgress progress(stderr, !options.quiet);
+  progress.SetCaption(ProgressCaption(progressLine));
+  indCloneMan& man = document.CloneMan();
+  man.SetProgressSink(&progress);
+  if (options.device.empty()) {
+    man.SetPortNumber(options.port);
+  } else {
+    man.SetPortDevice(options.device);
+  }
+
+  int status = -1;
+  const auto started = (document.*command)([&status](int s) {
+    status = s;
+    QCoreApplication::exit(0);
+  });
+  switch (started) {
+    case cmcDocument::kStarted:
+      break;
+    case cmcDocument::kDataError:
+      return kExitDataError;
+    case cmcDocument::kBusy:
+    case cmcDocument::kCancelled:
+      return kExitUsage;
+  }
+  if (status < 0) QCoreApplication::exec();
+  man.SetProgressSink(nullptr);
+  return status == 0 ? kExitOk : kExitExchange + status;
+}
+
+}  // namespace
+
+int RunInfo(const Options& options) {
+  cmcDocument document;
+  const int code = RunExchange(document, options, &cmcDocument::CloneInformation, 0);
+  if (code != kExitOk) return code;
+  for (const std::string& line : InformationLines(document.RadioInfo())) {
+    std::printf("%s\n", line.c_str());
+  }
+  return kExitOk;
+}
+
+int RunRead(const Options& options) {
+  cmcDocument document;
+  const int code = RunExchange(document, options, &cmcDocument::CloneRead, 0);
+  if (code != kExitOk) return code;
+  return document.SaveTo(options.output);
+}
+
+int RunWrite(const Options& options) {
+  cmcDocument document;
+  const int code = document.Open(options.file);
+  if (code != 0) return code;
+  document.SetMaker(options.maker);
+  return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
+}
+
+int RunCheck(const Options& options) {
+  cmcEeprom image;
+  return cmcDocument::ReadChecked(options.file, image);
+}
+
+}  // namespace cli

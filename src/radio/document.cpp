@@ -1,0 +1,288 @@
+#include "radio/document.h"
+
+#include "base/events.h"
+#include "base/evman.h"
+#include "model/clone_file.h"
+#include "model/image_checks.h"
+#include "model/memory_map.h"
+#include "model/normalise.h"
+#include "platform/fatal.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "radio/clone_man_message.h"
+#include "radio/clone_man_ranges.h"
+#include "radio/document_warning.h"
+#include "text/gtex.h"
+
+namespace {
+
+void SendEvent(int type) {
+  if (gEvMan) gEvMan->Send(type, 0, 0);
+}
+
+void SetUpFile(cmcCloneFile& file, cmcEeprom* image) {
+  file.Attach(image);
+  file.SetModelCode(memmap::kModelCode);
+  file.SetExtraCode(memmap::kExtraCode);
+  file.SetMapRevision(memmap::kMapRevision);
+  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+}
+
+}  // namespace
+
+cmcDocument::cmcDocument(int model, cmcDocumentHost* host) : host_(host) {
+  working_.SetSize(memmap::kImageSize);
+  initial_.SetSize(memmap::kImageSize);
+  snapshot_.SetSize(memmap::kImageSize);
+  man_.SetInformationHandler(&cmcDocument::OnInformation, this);
+  man_.SetReadHandler(&cmcDocument::OnReadImage, this);
+  LoadInitial(model >= 0 && model < memmap::kModelTypes ? model : 0);
+  working_.Assign(initial_);
+  TakeSnapshot();
+}
+
+cmcDocument::~cmcDocument() = default;
+
+void cmcDocument::LoadInitial(int model) {
+  const std::string path = platform::DataDir() + gGTex->Line("GI_App_InitialFile", model);
+  cmcEeprom image(memmap::kImageSize);
+  cmcCloneFile file;
+  SetUpFile(file, &image);
+  if (file.Read(path, &cmcCloneFile::StandardRanges()) != cmcCloneFile::kOk) {
+    platform::Fatal("Cannot open '" + path + "'.");
+  }
+  model_ = model;
+  initial_.Assign(image);
+  NormaliseImage(initial_, initial_, kNormaliseAfterLoad, model_);
+}
+
+int cmcDocument::ReadChecked(const std::string& path, cmcEeprom& image) {
+  image.SetSize(memmap::kImageSize);
+  cmcCloneFile file;
+  SetUpFile(file, &image);
+  int code = file.Read(path, nullptr);
+  if (code != cmcCloneFile::kOk) return code;  // the file has shown its message
+  // The signature is not asked of files, and this model accepts every image.
+  code = file.CheckCoverage(cmcCloneFile::StandardRanges());
+  if (code == cmcCloneFile::kOk && !ModelByteAcceptable(image)) code = cmcCloneFile::kData;
+  cmcCloneFile::ShowError(code);
+  return code;
+}
+
+int cmcDocument::Open(const std::string& path) {
+  cmcEeprom image;
+  const int code = ReadChecked(path, image);
+  if (code != cmcCloneFile::kOk) return code;
+  path_ = path;
+  working_.Assign(image);
+  AfterImageLoaded(working_);
+  TakeSnapshot();
+  Notify(cmcDocumentHost::kOpened);
+  SendEvent(kEvRebuildChannelNodes);
+  return code;
+}
+
+int cmcDocument::SaveTo(const std::string& path) {
+  SendEvent(kEvCommitEditor);
+  Normalise(working_, kNormaliseBeforeSave);
+  cmcCloneFile file;
+  SetUpFile(file, &working_);
+  file.SetComment(cmcCloneFile::CommentFromImage(working_));
+  const int code = file.Write(path, cmcCloneFile::StandardRanges());
+  if (code != cmcCloneFile::kOk) {
+    UpdateModified();  // the normalisation may have changed bytes
+    return code;
+  }
+  path_ = path;
+  TakeSnapshot();
+  Notify(cmcDocumentHost::kSaved);
+  return code;
+}
+
+void cmcDocument::New() {
+  working_.Assign(initial_);
+  TakeSnapshot();
+  path_.clear();
+  Notify(cmcDocumentHost::kNew);
+  SendEvent(kEvRebuildChannelNodes);
+}
+
+bool cmcDocument::ChangeModel(int model, bool confirm) {
+  if (model == model_) return false;
+  // A radio may report any byte; only known model types have an initial
+  // image, so anything else keeps the current model.
+  if (model < 0 || model >= memmap::kModelTypes) return false;
+  if (confirm && cloneman::ShowBlock("GI_AppMess_ChangeModel",
+                                     platform::kMbOkCancel | platform::kMbIconExclamation) !=
+                     platform::kIdOk) {
+    return false;
+  }
+  LoadInitial(model);
+  if (confirm) {
+    working_.Assign(initial_);
+    TakeSnapshot();
+    path_.clear();
+  }
+  Notify(cmcDocumentHost::kModelChanged);
+  return true;
+}
+
+void cmcDocument::AfterImageLoaded(cmcEeprom& image) {
+  ChangeModel(image.GetByte(memmap::kModelByte), false);
+  Normalise(image, kNormaliseAfterLoad);
+  SendEvent(kEvRebuildChannelNodes);
+}
+
+void cmcDocument::Normalise(cmcEeprom& image, int mode) {
+  NormaliseImage(image, initial_, mode, model_);
+}
+
+void cmcDocument::UpdateModified() {
+  if (!modified_ && working_.Differs(snapshot_)) {
+    modified_ = true;
+    Notify(cmcDocumentHost::kModified);
+  }
+}
+
+void cmcDocument::TakeSnapshot() {
+  snapshot_.Assign(working_);
+  modified_ = false;
+}
+
+cmcDocument::WarningCounts cmcDocument::WarningCheck() {
+  if (warningCheck_) return warningCheck_();
+  return DefaultWarningCheck(*this);
+}
+
+void cmcDocument::Notify(cmcDocumentHost::Change what) {
+  if (host_) host_->DocumentChanged(what);
+}
+
+void cmcDocument::Finish(int status) {
+  Done done = std::move(done_);
+  done_ = nullptr;
+  if (done) done(status);
+}
+
+// The handlers judge every successful exchange before anything else sees
+// it, so their refusals are reported like the driver's own failures.
+
+void cmcDocument::OnInformation(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status != dst_CDrv_Result::kOk) return;
+  result->status = cloneman::CheckInformation(
+      static_cast<std::uint32_t>(result->value1), static_cast<std::uint32_t>(result->value2),
+      result->payload.Size() ? result->payload.Data() : nullptr, result->payload.Size(),
+      &self->info_);
+}
+
+void cmcDocument::OnReadImage(void* /*context*/, dst_CDrv_Result* result) {
+  if (result->status != dst_CDrv_Result::kOk) return;
+  result->status = cloneman::CheckReadImage(result->image);
+}
+
+cmcDocument::StartResult cmcDocument::CloneRead(Done done) {
+  if (man_.IsBusy()) return kBusy;
+  man_.SetRequestValues(memmap::kModelCode, 0);
+  done_ = std::move(done);
+  if (!man_.StartInformation(&cmcDocument::ReadInfoDone, this)) {
+    done_ = nullptr;
+    return kBusy;
+  }
+  return kStarted;
+}
+
+void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  if (self->info_.ReadForbidden()) {
+    cloneman::ShowCloneError(dst_CDrv_Result::kBadFrame, self->man_.PortNumber());
+    return self->Finish(dst_CDrv_Result::kBadFrame);
+  }
+  self->man_.SetImageSize(self->working_.Size());
+  if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::ReadDone, self)) {
+    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber());
+    self->Finish(dst_CDrv_Result::kPortFailed);
+  }
+}
+
+void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  self->working_.Assign(result->image);
+  self->AfterImageLoaded(self->working_);
+  self->modified_ = true;
+  self->path_.clear();
+  self->Notify(cmcDocumentHost::kRead);
+  SendEvent(kEvRebuildChannelNodes);
+  self->Finish(dst_CDrv_Result::kOk);
+}
+
+cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
+  SendEvent(kEvCommitEditor);
+  if (WarningCheck().errors > 0) {
+    cloneman::ShowBlock("GI_Mess_DataError", platform::kMbOk | platform::kMbIconStop);
+    return kDataError;
+  }
+  if (man_.IsBusy()) return kBusy;
+  if (host_ && !host_->ConfirmWrite()) return kCancelled;
+  if (cloneman::ShowBlock("GI_Mess_Confirm_CloneWrite",
+                          platform::kMbOkCancel | platform::kMbIconExclamation) != platform::kIdOk) {
+    return kCancelled;
+  }
+  man_.SetRequestValues(memmap::kModelCode, 0);
+  done_ = std::move(done);
+  if (!man_.StartInformation(&cmcDocument::WriteInfoDone, this)) {
+    done_ = nullptr;
+    return kBusy;
+  }
+  return kStarted;
+}
+
+void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  if (!cloneman::WriteModelMatches(self->info_.ModelType(), self->model_)) {
+    cloneman::ShowBlock("GI_Mess_ModelError", platform::kMbOk | platform::kMbIconStop);
+    return self->Finish(dst_CDrv_Result::kModelMismatch);
+  }
+  self->man_.SetImageSize(self->working_.Size());
+  // The normalisation alone must not mark an unmodified document modified.
+  self->UpdateModified();
+  const bool wasModified = self->modified_;
+  self->Normalise(self->working_, kNormaliseBeforeSave);
+  if (!wasModified) self->TakeSnapshot();
+
+  cmcEeprom copy(self->working_);
+  cloneman::ApplyExtraBlockTemplate(copy);
+  const auto ranges = cloneman::WriteRangesFor(self->info_, copy, self->initial_, self->maker_);
+  if (!self->man_.StartWrite(copy, ranges, &cmcDocument::WriteDone, self)) {
+    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber());
+    self->Finish(dst_CDrv_Result::kPortFailed);
+  }
+}
+
+void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  self->Notify(cmcDocumentHost::kWritten);
+  cloneman::ShowBlock("GI_Mess_CloneWrite_Succeeded", platform::kMbOk | platform::kMbIconInformation);
+  self->Finish(dst_CDrv_Result::kOk);
+}
+
+cmcDocument::StartResult cmcDocument::CloneInformation(Done done) {
+  if (man_.IsBusy()) return kBusy;
+  man_.SetRequestValues(memmap::kModelCode, 0);
+  done_ = std::move(done);
+  if (!man_.StartInformation(&cmcDocument::InfoDone, this)) {
+    done_ = nullptr;
+    return kBusy;
+  }
+  return kStarted;
+}
+
+void cmcDocument::InfoDone(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status == dst_CDrv_Result::kOk && self->host_) self->host_->InformationReceived();
+  self->Finish(result->status);
+}
