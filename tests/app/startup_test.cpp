@@ -1,0 +1,173 @@
+// The real program, started as the user would start it: one copy at a
+// time, the settings written at a normal close and read at the next start,
+// a crashed copy not locking the user out, a broken overlay ending it with
+// status 3. Each run has its own config and runtime folders.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString kProgram = QStringLiteral(SEACLONE_BIN_DIR "/seaclone");
+const QString kLockName = QStringLiteral("Zelm Pelna APP Exclusive Mutex.lock");
+
+// Polls until the condition holds; the limit only keeps a broken program
+// from hanging the suite.
+bool WaitFor(const std::function<bool()>& condition, int limitMs = 30000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition()) {
+    if (clock.elapsed() > limitMs) return false;
+    QThread::msleep(20);
+  }
+  return true;
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(home_.isValid());
+    QDir().mkpath(Runtime());
+    QFile::setPermissions(Runtime(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+  void TearDown() override {
+    for (auto& p : running_) {
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(10000);
+      }
+    }
+  }
+
+  QString Runtime() const { return home_.filePath(QStringLiteral("runtime")); }
+  QString Settings() const { return home_.filePath(QStringLiteral("config/Recent/K4T.conf")); }
+  QString LockFile() const { return Runtime() + QLatin1Char('/') + kLockName; }
+
+  QString ReadSettings() const {
+    QFile f(Settings());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+  }
+  void WriteSettings(const QString& text) const {
+    QDir().mkpath(home_.filePath(QStringLiteral("config/Recent")));
+    QFile f(Settings());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+  }
+
+  // Starts the program; closeAfterMs > 0 closes its main window normally.
+  QProcess& Start(int closeAfterMs, const QString& program = kProgram, const QStringList& args = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), home_.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Runtime());
+    env.insert(QStringLiteral("SEACLONE_NONINTERACTIVE"), QStringLiteral("1"));
+    if (closeAfterMs > 0) env.insert(QStringLiteral("SEACLONE_TEST_CLOSE_MS"), QString::number(closeAfterMs));
+    running_.push_back(std::make_unique<QProcess>());
+    QProcess& p = *running_.back();
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForStarted(10000)) << program.toStdString();
+    return p;
+  }
+
+  static void ExpectExit(QProcess& p, int code) {
+    ASSERT_TRUE(p.waitForFinished(30000)) << "still running";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), code) << p.readAllStandardError().toStdString();
+  }
+
+  QTemporaryDir home_;
+  std::vector<std::unique_ptr<QProcess>> running_;
+};
+
+TEST_F(Program, NormalCloseWritesEveryGroupOfTheSettings) {
+  QProcess& p = Start(300);
+  ExpectExit(p, 0);
+  const QString text = ReadSettings();
+  for (const char* group : {"[Global]", "[Recent%20File%20List]", "[View%20Option]", "[Window%20Position]",
+                            "[Setup]", "BBT=753951"})
+    EXPECT_TRUE(text.contains(QLatin1String(group))) << group << "\n" << text.toStdString();
+}
+
+TEST_F(Program, OpensWhereItWasLeftAndKeepsTheSettings) {
+  WriteSettings(QStringLiteral(
+      "[Global]\nBBT=753951\nComPort=9\nComSpeedHigh=0\nCurrent%20Directory=/home/skipper\n"
+      "[Recent%20File%20List]\nRecent0=/home/skipper/Dinghy.dat\n"
+      "[View%20Option]\nFontSize%20Percentage=120\nToolbar%20Visible=0\nFontSize%20Printer=9\n"
+      "[Window%20Position]\nLeft=50\nTop=60\nWidth=500\nHeight=300\nSplitterV=150\n"
+      "[Setup]\nModelType=3\nChListType=1\n"));
+  QProcess& p = Start(300);
+  ExpectExit(p, 0);
+  const QString text = ReadSettings();
+  for (const char* value : {"ComPort=9", "Recent0=/home/skipper/Dinghy.dat", "FontSize%20Percentage=120",
+                            "Left=50", "Top=60", "Width=500", "Height=300", "SplitterV=150", "ModelType=3"})
+    EXPECT_TRUE(text.contains(QLatin1String(value))) << value << "\n" << text.toStdString();
+}
+
+TEST_F(Program, SecondCopyLeavesAtOnceWithoutWritingAndTheFirstRunsOn) {
+  QProcess& first = Start(0);
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(LockFile()); }));
+
+  QElapsedTimer clock;
+  clock.start();
+  QProcess& second = Start(300);
+  ExpectExit(second, 0);
+  std::printf("second copy left after %lld ms\n", static_cast<long long>(clock.elapsed()));
+  EXPECT_TRUE(second.readAllStandardError().isEmpty());
+  EXPECT_FALSE(QFile::exists(Settings()));  // the first has not closed yet; the second wrote nothing
+  EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(Program, ACrashedCopyDoesNotLockTheUserOut) {
+  QProcess& crashed = Start(0);
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(LockFile()); }));
+  crashed.kill();  // no chance to clean up
+  ASSERT_TRUE(crashed.waitForFinished(10000));
+  ASSERT_TRUE(QFile::exists(LockFile()));
+
+  QProcess& next = Start(300);
+  ExpectExit(next, 0);
+  // Only the first instance writes settings: this one was.
+  EXPECT_TRUE(ReadSettings().contains(QLatin1String("BBT=753951")));
+}
+
+TEST_F(Program, MakerSwitchIsAccepted) {
+  QProcess& p = Start(300, kProgram, {QStringLiteral("/KelPish")});
+  ExpectExit(p, 0);
+  EXPECT_TRUE(ReadSettings().contains(QLatin1String("BBT=753951")));
+}
+
+TEST_F(Program, MissingTitleInTheOverlayEndsWithStatus3) {
+  // A copy of the program beside an overlay that lacks the caption key.
+  QTemporaryDir install;
+  const QString exe = install.filePath(QStringLiteral("seaclone"));
+  ASSERT_TRUE(QFile::copy(kProgram, exe));
+  QFile source(QStringLiteral(SEACLONE_BIN_DIR "/TB58.OVL"));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  QByteArray overlay = source.readAll();
+  const qsizetype at = overlay.indexOf("#GI_Sys_AppTitle\n");
+  ASSERT_GE(at, 0);
+  const qsizetype next = overlay.indexOf("\n#", at + 1);
+  overlay.remove(at, next + 1 - at);
+  ASSERT_EQ(overlay.indexOf("GI_Sys_AppTitle"), -1);
+  QFile broken(install.filePath(QStringLiteral("TB58.OVL")));
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write(overlay);
+  broken.close();
+  ASSERT_TRUE(QFile::copy(QStringLiteral(SEACLONE_BIN_DIR "/TB58H.OVL"), install.filePath(QStringLiteral("TB58H.OVL"))));
+
+  QProcess& p = Start(300, exe);
+  ExpectExit(p, 3);
+  EXPECT_TRUE(p.readAllStandardError().contains("GI_Sys_AppTitle"));
+  // A fatal stop saves nothing.
+  EXPECT_FALSE(QFile::exists(Settings()));
+}
+
+}  // namespace
