@@ -21,6 +21,7 @@
 #include <cstring>
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,20 @@ struct Frame {
   std::string body;  // raw bytes of the body, as characters
   bool operator==(const Frame&) const = default;
 };
+
+// Readable failure messages: "EF EE E4 000010...".
+inline void PrintTo(const Frame& f, std::ostream* os) {
+  char head[16];
+  std::snprintf(head, sizeof head, "%02X %02X %02X ", f.from0, f.from1, f.command);
+  *os << head;
+  for (char c : f.body) {
+    if (c >= 32 && c <= 126) *os << c;
+    else {
+      std::snprintf(head, sizeof head, "<%02X>", static_cast<unsigned char>(c));
+      *os << head;
+    }
+  }
+}
 
 // Splits a byte stream into frames; bytes outside FE FE ... FD are skipped.
 inline std::vector<Frame> SplitFrames(const Bytes& stream, std::size_t from = 0) {

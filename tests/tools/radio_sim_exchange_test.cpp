@@ -67,7 +67,10 @@ TEST_P(RadioSimRead, ReadSendsTheImageInCheckedFramesAndCountsThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FrameSizes, RadioSimRead,
-                         ::testing::Values(FrameSizeCase{16, 207}, FrameSizeCase{32, 104}, FrameSizeCase{255, 13}));
+                         ::testing::Values(FrameSizeCase{16, 207}, FrameSizeCase{32, 104}, FrameSizeCase{255, 13}),
+                         [](const ::testing::TestParamInfo<FrameSizeCase>& info) {
+                           return "Size" + std::to_string(info.param.size);
+                         });
 
 TEST_F(RadioSimExchange, AcceptedWriteChangesTheImageAndTheSavedFile) {
   Start({"--save", savePath_});

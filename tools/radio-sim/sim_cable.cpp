@@ -6,6 +6,8 @@ void Cable::FromProgram(const std::uint8_t* bytes, std::size_t n) {
   // Unplugged: neither the echo nor the radio.
   if (options_.fault == Fault::NoEcho) return;
   for (std::size_t i = 0; i < n; ++i, ++count_) {
+    // Once the line is cut the radio hears no more of what was sent.
+    if (line_.Cut()) return;
     std::uint8_t echo = bytes[i];
     if (options_.fault == Fault::WrongEcho && count_ == options_.At()) {
       echo ^= 0x01;

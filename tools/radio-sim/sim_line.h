@@ -40,6 +40,7 @@ class PtyLine : public Output {
 
   void Send(const Bytes& bytes) override;
   void HangUp() override;
+  bool Cut() const override { return hangUpAt_ && queued_ >= *hangUpAt_; }
 
   struct Handlers {
     std::function<void(const std::uint8_t*, std::size_t)> input;  // bytes from the program

@@ -19,6 +19,8 @@ class Output {
   virtual void Send(const Bytes& bytes) = 0;
   // Closes the line once everything sent so far has gone out.
   virtual void HangUp() = 0;
+  // True once the line is as good as closed: nothing more gets through.
+  virtual bool Cut() const = 0;
 };
 
 class Radio {
