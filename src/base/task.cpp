@@ -33,6 +33,7 @@ void cmcTask::Stop() {
 
 void cmcTask::DestroyLater() {
   destroyPending_ = true;
+  timer_->SetFinalTick(true);
   SetInterval(1);
 }
 

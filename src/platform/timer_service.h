@@ -21,6 +21,10 @@ class Timer {
   virtual bool IsActive() const = 0;
   // The last interval given to Start, 0 before the first.
   virtual int Interval() const = 0;
+  // Asks for one last tick if the service ends while this timer runs, for
+  // an owner that waits for a tick to free itself. Services that end with
+  // the process may ignore it.
+  virtual void SetFinalTick(bool /*on*/) {}
 };
 
 class TimerService {

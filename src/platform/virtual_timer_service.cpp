@@ -8,6 +8,7 @@ struct VirtualTimerService::Entry {
   std::function<void()> onTick;
   bool alive = true;
   bool active = false;
+  bool finalTick = false;
   int interval = 0;
   std::uint64_t due = 0;
   std::uint64_t startSeq = 0;
@@ -35,6 +36,7 @@ class VirtualTimer : public Timer {
   void Stop() override { entry_->active = false; }
   bool IsActive() const override { return entry_->active; }
   int Interval() const override { return entry_->interval; }
+  void SetFinalTick(bool on) override { entry_->finalTick = on; }
 
  private:
   std::shared_ptr<VirtualTimerService::Entry> entry_;
@@ -54,6 +56,12 @@ VirtualTimerService::VirtualTimerService(std::uint32_t startTick)
     : clock_(std::make_shared<Clock>()), base_(startTick) {}
 
 VirtualTimerService::~VirtualTimerService() {
+  // A task waiting for a tick to delete itself would otherwise leak when a
+  // test ends before that tick.
+  const auto entries = entries_;
+  for (const auto& e : entries) {
+    if (e->alive && e->active && e->finalTick && e->onTick) e->onTick();
+  }
   // Timers that outlive the service must never fire again.
   clock_->running = false;
   for (auto& e : entries_) e->active = false;
