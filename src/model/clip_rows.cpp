@@ -1,0 +1,151 @@
+#include "model/clip_rows.h"
+
+#include <algorithm>
+
+#include "base/evman.h"
+#include "model/cell_names.h"
+#include "model/clip.h"
+#include "model/datch.h"
+#include "model/eeprom.h"
+#include "model/evaluator.h"
+#include "platform/message_box.h"
+#include "text/gtex.h"
+
+namespace {
+
+bool Confirm(const char* key) {
+  const std::string caption = gGTex->Text("GI_Sys_AppTitle");
+  return platform::ShowMessage(gGTex->Block(key), caption,
+                               platform::kMbOkCancel | platform::kMbIconExclamation) == platform::kIdOk;
+}
+
+void Status(const char* key) { PublishStatus(gGTex->Text(key), kStatusTextColor, kStatusBackColor); }
+
+void Post(int type, std::intptr_t second) {
+  if (gEvMan) gEvMan->Post(type, 0, second);
+}
+
+bool RangeUnused(cmcEeprom& image, unsigned category, int first, int last) {
+  datCh v(&image);
+  for (int i = first; i <= last; ++i) {
+    v.Load(category, i);
+    if (v.state & datCh::kStInUse) return false;
+  }
+  return true;
+}
+
+void BlankRows(cmcEeprom& image, unsigned category, int first, int last) {
+  datCh v(&image);
+  for (int i = first; i <= last; ++i) {
+    v.Blank();
+    v.category = category;
+    v.index = i;
+    v.Store();
+  }
+}
+
+void Select(cmcCellCapsule& capsule, int first, int last) {
+  capsule.firstRow = first;
+  capsule.lastRow = last;
+  capsule.rowFlags |= cmcCellCapsule::kRowsChanged;
+}
+
+}  // namespace
+
+RowRange RowTableOf(int) { return RowRange{}; }
+
+void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEeprom& image,
+                cmcClipCh& clip, const RowRange& table) {
+  const unsigned category = view.category;
+  const int cat = static_cast<int>(category);
+  const int current = view.index;
+  if (current < table.first || current > table.last) return;
+  first = std::max(first, table.first);
+  last = std::min(last, table.last);
+  if (first > last) first = last = current;
+  const int n = last - first + 1;
+
+  switch (capsule.popupCommand) {
+    case CL_PMenu_Copy:
+      clip.CopyFromImage(image, cat, first, n);
+      Select(capsule, first, last);
+      Status("GI_AppMess_S_Copy");
+      break;
+
+    case CL_PMenu_Paste: {
+      if (!clip.HasRowsOf(cat)) break;
+      const int d = current;
+      const int count = std::min(table.last - d + 1, clip.Count());
+      if (!RangeUnused(image, category, d, d + count - 1) && !Confirm("GI_AppMess_Conv_Overwrite")) break;
+      clip.PasteIntoImage(image, cat, d, count);
+      if (count == 1) Post(kEvRedrawCellsOfNumber, d);
+      else Post(kEvRedrawAllCells, 0);
+      Select(capsule, d, d + count - 1);
+      Status("GI_AppMess_S_Paste");
+      break;
+    }
+
+    case CL_PMenu_CarryUp:
+    case CL_PMenu_CarryDown: {
+      if (!table.carry) break;
+      const bool up = capsule.popupCommand == CL_PMenu_CarryUp;
+      if (up ? first <= table.first : last >= table.last) break;
+      // The block moves one row; the displaced neighbour goes to its other end.
+      cmcClipCh block;
+      cmcClipCh neighbour;
+      block.CopyFromImage(image, cat, first, n);
+      neighbour.CopyFromImage(image, cat, up ? first - 1 : last + 1, 1);
+      const int shift = up ? -1 : 1;
+      block.PasteIntoImage(image, cat, first + shift, n);
+      neighbour.PasteIntoImage(image, cat, up ? last : first, 1);
+      Select(capsule, first + shift, last + shift);
+      capsule.reposition = 1;
+      capsule.number = up ? first + shift : last + shift;
+      Post(kEvRedrawAllCells, 0);
+      break;
+    }
+
+    case CL_PMenu_Clear:
+      if (!table.clear || !Confirm("GI_AppMess_Conv_Clear")) break;
+      BlankRows(image, category, first, last);
+      for (int i = first; i <= last; ++i) Post(kEvRedrawCellsOfNumber, i);
+      Select(capsule, first, last);
+      Status("GI_AppMess_S_Clear");
+      break;
+
+    case CL_PMenu_Delete: {
+      if (!table.remove) break;
+      if (!RangeUnused(image, category, first, last) && !Confirm("GI_AppMess_Conv_Delete")) break;
+      if (last < table.last) {
+        cmcClipCh below;
+        below.CopyFromImage(image, cat, last + 1, table.last - last);
+        below.PasteIntoImage(image, cat, first, below.Count());
+      }
+      BlankRows(image, category, table.last - n + 1, table.last);
+      Post(kEvRedrawAllCells, 0);
+      Select(capsule, first, last);
+      Status("GI_AppMess_S_Delete");
+      break;
+    }
+
+    case CL_PMenu_Insert: {
+      if (!table.insert) break;
+      const int fallFirst = std::max(table.last - n + 1, first);
+      if (!RangeUnused(image, category, fallFirst, table.last) && !Confirm("GI_AppMess_Conv_Overflow")) break;
+      if (first + n <= table.last) {
+        cmcClipCh moved;
+        moved.CopyFromImage(image, cat, first, table.last - first - n + 1);
+        moved.PasteIntoImage(image, cat, first + n, moved.Count());
+      }
+      BlankRows(image, category, first, last);
+      Post(kEvRedrawAllCells, 0);
+      Select(capsule, first, last);
+      Status("GI_AppMess_S_Insert");
+      break;
+    }
+
+    default:
+      break;
+  }
+  view.Load(category, view.index);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Row commands of the channel sheets' popup menu: copy, paste, carry up,
+// carry down, clear, delete and insert, on the current row or a selected
+// range. Which rows a category admits, and which commands, is the row table.
+
+#include "model/capsule.h"
+
+class cmcClipCh;
+class cmcEeprom;
+class datCh;
+
+struct RowRange {
+  int first = 0;
+  int last = 0;
+  bool clear = false;
+  bool carry = false;
+  bool remove = false;  // delete
+  bool insert = false;
+};
+
+// The row table of a value category (0..6). Every category admits row 0
+// only, and none admits the commands that move rows.
+RowRange RowTableOf(int valueCategory);
+
+// Runs the capsule's popup command (CL_PMenu_Copy .. CL_PMenu_Insert) on
+// the rows first .. last of the view's category, then reloads the view.
+// table is the category's row table (tests open it to reach every command).
+void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEeprom& image,
+                cmcClipCh& clip, const RowRange& table);

@@ -1,0 +1,54 @@
+#pragma once
+// The cell evaluator: the one function that gives every bound cell its
+// behaviour. Sheets, menus, the tool bar, the tree and printing fill a
+// capsule (model/capsule.h) and call Evaluate; it shows values, applies keys,
+// typed texts and popup choices to the working image, runs commands through
+// the installed CommandTarget (model/command_target.h), and reports colours,
+// marks and flags back through the capsule and the cell.
+
+#include <cstdint>
+#include <string>
+
+#include "model/capsule.h"
+
+class cmcCellObj;
+
+// Colours the evaluator puts on the canvas.
+inline constexpr std::uint32_t kOliveText = 0x008080;   // fixed and read-only values
+inline constexpr std::uint32_t kSilverText = 0xC0C0C0;  // settings without effect
+inline constexpr std::uint32_t kDrawingGrey = 0x808080;
+// Status bar colours.
+inline constexpr std::uint32_t kStatusTextColor = 0x80000008;  // clWindowText
+inline constexpr std::uint32_t kStatusBackColor = 0x8000000F;  // clBtnFace
+inline constexpr std::uint32_t kRestrictedTextColor = 0x00FFFF;  // yellow
+inline constexpr std::uint32_t kRestrictedBackColor = 0x000080;  // maroon
+
+// Notification flags handed to the change callback.
+inline constexpr int kNotifyCell = 0x01;      // this cell
+inline constexpr int kNotifyChannel = 0x08;   // a channel was loaded: its row
+inline constexpr int kNotifyAllCells = 0x20;  // every data cell
+
+// Evaluate's results.
+inline constexpr int kEvalDone = 0;
+inline constexpr int kEvalChooserOpened = 1;
+inline constexpr int kEvalOpenEditor = 2;
+
+// The single entry point. context is the caller's (it is only passed on).
+// With notify set the capsule's change callback receives the notification
+// flags. A CommandTarget must be installed.
+int Evaluate(indActiveCell* context, cmcCellCapsule& capsule, bool notify);
+
+// A reset capsule for the cell with the action, evaluated without
+// notification: its output text, and Evaluate's result.
+std::string CellText(cmcCellObj& cell, int action);
+int CellCommand(cmcCellObj& cell, int action);
+
+struct CellMarkBits {
+  bool error = false;
+  bool warning = false;
+};
+// The marks of a temporary cell with that key, shown with action 0.
+CellMarkBits CellMarks(int category, std::uint32_t cell, int number);
+
+// Publishes a status bar text (event 4) in the given colours.
+void PublishStatus(const std::string& text, std::uint32_t color, std::uint32_t background);

@@ -1,0 +1,70 @@
+// The cells of the clone information dialog: what the radio reported about
+// itself in its last information reply.
+#include <cstdio>
+
+#include "model/cell_names.h"
+#include "model/command_target.h"
+#include "model/editor_text.h"
+#include "model/evaluator_internal.h"
+#include "model/memory_map.h"
+#include "text/gtex.h"
+
+namespace evaluator {
+
+namespace {
+
+// Payload bytes of the information reply.
+constexpr int kRevision = 1;
+constexpr int kComment = 3;
+constexpr int kCommentLength = 16;
+constexpr int kStatus = 19;
+constexpr int kBattery = 20;
+constexpr int kModel = 21;
+
+}  // namespace
+
+bool InformationCell(Run& run) {
+  if (run.id < CL_CloneInfo_Model || run.id > CL_CloneInfo_OverTemp) return false;
+  const auto info = run.target.RadioInformation();
+  const int status = info[kStatus];
+  std::string& text = run.cap.outputText;
+  switch (run.id) {
+    case CL_CloneInfo_Model: {
+      const int model = info[kModel];
+      // A model the program does not know is shown by its number rather than
+      // by whatever line happens to follow the list.
+      text = model < memmap::kModelTypes ? gGTex->Line("GI_AppInd_Model", model) : std::to_string(model);
+      break;
+    }
+    case CL_CloneInfo_Revision: {
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "%d.%d", info[kRevision] >> 4, info[kRevision] & 0x0F);
+      text = buf;
+      break;
+    }
+    case CL_CloneInfo_Comment:
+      text = editor::TextShown({info.begin() + kComment, info.begin() + kComment + kCommentLength});
+      break;
+    case CL_CloneInfo_BattType: {
+      const char* key = memmap::InGroupS(info[kModel]) ? "GI_Sheet_Info_Batt_Suv_Cells" : "GI_Sheet_Info_Batt_Cells";
+      text = gGTex->Line(key, (info[kBattery] >> 1) & 1);
+      break;
+    }
+    case CL_CloneInfo_OverDCV:
+      text = (status & 0x08) ? gGTex->Block("GI_Mess_CloneInfo_DCV") : std::string();
+      break;
+    case CL_CloneInfo_OverVolt:
+      text = (status & 0x10) ? gGTex->Block("GI_Mess_CloneInfo_OverVolt") : std::string();
+      break;
+    case CL_CloneInfo_OverTemp:
+      text = (status & 0x06) ? gGTex->Line("GI_Mess_CloneInfo_OverTemp", 0) + "\n" +
+                                   gGTex->Line("GI_Mess_CloneInfo_OverTemp", 1)
+                             : std::string();
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+}  // namespace evaluator
