@@ -1,0 +1,100 @@
+// seaclone-cli as a program: its usage errors and the file check, run as a
+// separate process exactly as a script would.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "../integration/cli_support.h"
+#include "model/clone_file.h"
+#include "model/eeprom.h"
+#include "model/memory_map.h"
+
+namespace {
+
+using clitest::RunCli;
+
+TEST(CliUsage, WrongUsageExits64WithAHint) {
+  const QStringList cases[] = {
+      {},
+      {"frobnicate"},
+      {"info"},
+      {"info", "--port", "0"},
+      {"info", "--port", "257"},
+      {"info", "--port", "x"},
+      {"info", "--port", "3", "--device", "/dev/null"},
+      {"read", "--port", "3"},
+      {"read", "--port", "3", "--output"},
+      {"write", "--port", "3"},
+      {"write", "--device", "/dev/null", "a.dat", "b.dat"},
+      {"check"},
+      {"check", "--port", "3", "a.dat"},
+      {"info", "--port", "3", "--bogus"},
+  };
+  for (const QStringList& args : cases) {
+    const auto run = RunCli(args);
+    EXPECT_EQ(run.exitCode, 64) << args.join(' ').toStdString();
+    EXPECT_NE(run.err.find("--help"), std::string::npos) << args.join(' ').toStdString();
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+TEST(CliUsage, HelpDocumentsCommandsAndExitStatuses) {
+  for (const QStringList& args : {QStringList{"--help"}, QStringList{"read", "--help"}}) {
+    const auto run = RunCli(args);
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* word : {"info", "read", "write", "check", "--port", "--device", "--output",
+                             "--maker", "Exit status", "64", "40"}) {
+      EXPECT_NE(run.out.find(word), std::string::npos) << word;
+    }
+  }
+}
+
+class CliCheck : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  std::string Path(const char* name) { return dir.filePath(name).toStdString(); }
+  void WriteText(const std::string& path, const std::string& text) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  }
+  // A complete file whose model byte is model.
+  std::string Complete(const char* name, int model) {
+    cmcEeprom image(memmap::kImageSize);
+    image.SetByte(memmap::kModelByte, static_cast<std::uint8_t>(model));
+    cmcCloneFile file;
+    file.Attach(&image);
+    file.SetModelCode(memmap::kModelCode);
+    file.SetExtraCode(memmap::kExtraCode);
+    file.SetMapRevision(1);
+    file.SetShowMessages(false);
+    EXPECT_EQ(file.Write(Path(name), cmcCloneFile::StandardRanges()), 0);
+    return Path(name);
+  }
+  QTemporaryDir dir;
+};
+
+TEST_F(CliCheck, ExitStatusIsTheFileErrorCode) {
+  const std::string good = Complete("good.dat", 3);
+  const std::string suv = Complete("suv.dat", 8);
+  WriteText(Path("header.dat"), "5816000A\r\n#Comment=\r\n#MapRev=1\r\n");
+  WriteText(Path("short.dat"), "58160001\r\n#Comment=\r\n#MapRev=1\r\n0000020102\r\n");
+  WriteText(Path("maprev.dat"), "58160001\r\n#Comment=\r\n#MapRev=2\r\n0000020102\r\n");
+  WriteText(Path("model.dat"), "58170001\r\n");
+  const std::pair<std::string, int> cases[] = {
+      {good, 0},
+      {Path("missing.dat"), 1},
+      {Path("model.dat"), 3},
+      {Path("maprev.dat"), 5},
+      {Path("header.dat"), 6},
+      {Path("short.dat"), 7},
+      {suv, 8},  // model type 8 may be read from a radio, never opened from a file
+  };
+  for (const auto& [path, code] : cases) {
+    const auto run = RunCli({"check", QString::fromStdString(path)});
+    EXPECT_EQ(run.exitCode, code) << path;
+    EXPECT_EQ(clitest::MessageCount(run.err), code == 0 ? 0 : 1) << path << "\n" << run.err;
+  }
+}
+
+}  // namespace
