@@ -238,8 +238,14 @@ TEST_F(CellParse, CellModelsNestAndASelfReferenceStops) {
   EXPECT_EQ(FatalOf("{($Missing)}", nullptr), "GTEX Error !\nThe index 'CellModel_Missing' was not found.");
 }
 
+// The default face depends on the system language; pin it for one test.
+struct NotJapanese {
+  NotJapanese() { platform::SetJapaneseSystemOverride(0); }
+  ~NotJapanese() { platform::SetJapaneseSystemOverride(-1); }
+};
+
 TEST_F(CellParse, FontStartsFromTheParentsFont) {
-  platform::SetJapaneseSystemOverride(0);
+  NotJapanese pin;
   cmcCellObj parent;
   parent.Parse("{(Font=,Arial,clRed,-20,,fsBold,)}", nullptr);
   ASSERT_NE(parent.Font(), nullptr);
@@ -262,7 +268,6 @@ TEST_F(CellParse, FontStartsFromTheParentsFont) {
   ASSERT_NE(fresh.Font(), nullptr);
   EXPECT_EQ(fresh.Font()->Size(), 10);
   EXPECT_TRUE(fresh.Font()->Italic());
-  platform::SetJapaneseSystemOverride(-1);
 }
 
 TEST_F(CellParse, EmptyCellInheritsPlainSettingsAndCopies) {
