@@ -1,7 +1,9 @@
 // The settings store: reading with its rules and clamps, the defaults that
 // replace an unreadable store as a whole, saving group by group, and the
 // second instance that neither reads nor writes.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -238,6 +240,7 @@ TEST(Environ, SaveWritesTheGroupsOneAfterAnother) {
 TEST(Environ, AStoreThatCannotBeWrittenIsIgnored) {
   EnvironStore store;
   // A plain file where the store's folder belongs: neither read nor write can work.
+  QDir().mkpath(QFileInfo(store.Folder()).absolutePath());
   QFile blocker(store.Folder());
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
