@@ -347,17 +347,24 @@ TEST_F(CloneDrvExchange, WriteFramesStopAtSixteenByteBoundaries) {
 }
 
 TEST_F(CloneDrvExchange, DataGoesOutNoFasterThanTheEchoComesBack) {
-  // A slow cable: 3 ms a byte, so the driver must hold frames back.
+  // A slow cable, 3 ms a byte, so that the driver has to hold frames back.
   line.msPerByte = 3;
   line.radio = WriteRadio(0);
   ASSERT_TRUE(drv->StartWrite(PatternImage(2), {{0x000, 0x3FF}}, Recorder()));
-  RunToEnd(120000);
+  int maxPending = 0;
+  ASSERT_TRUE(time.AdvanceUntil(
+      [&] {
+        maxPending = std::max(maxPending, drv->Port().PendingOutput());
+        return outcome.calls > 0;
+      },
+      120000));
   ASSERT_EQ(outcome.result->status, 0);
-  // Pending output stays within the echo allowance plus one batch handed
-  // over while it was just below that.
+  EXPECT_EQ(line.Commands(), "E3 E4*64 E5");
+  // No frame is made while more than 128 bytes of echo are owed, and every
+  // byte not yet sent is owed: at most the allowance plus one frame waits.
   const int frameBytes = 5 + 4 + 2 + 32 + 2 + 1;
-  EXPECT_LE(line.maxOutputQueued, cmcCloneDrv::kEchoAllowance + frameBytes);
-  EXPECT_GT(line.maxOutputQueued, frameBytes);
+  EXPECT_LE(maxPending, cmcCloneDrv::kEchoAllowance + frameBytes);
+  EXPECT_GT(maxPending, 2 * frameBytes);
 }
 
 TEST_F(CloneDrvExchange, WriteResultTimeOutCountsFromTheEndFramesLastEcho) {
@@ -475,6 +482,23 @@ TEST_F(CloneDrvExchange, DestroyingABusyDriverClosesThePortWithoutCompletion) {
   EXPECT_FALSE(line.isOpen);
   time.AdvanceBy(3000);
   EXPECT_EQ(outcome.calls, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CloneDrvExchange, AnswerThatCameWithTheEchoIsNotLeftWaiting) {
+  // An instant line: the whole answer to a small read arrives in the same
+  // read as the request's echo, and nothing comes after it.
+  line.msPerByte = 0;
+  const cmcEeprom radioImage = PatternImage(6);
+  const clsAddrRangeList ranges{{0x000, 0x01F}};
+  line.radio = ReadRadio([&] { return ReadAnswer(radioImage, ranges); });
+  ASSERT_TRUE(drv->StartRead(ranges, Recorder()));
+  RunToEnd();
+  EXPECT_EQ(outcome.result->status, 0);
+  EXPECT_LT(outcome.doneAt, 200u);
 }
 
 }  // namespace
