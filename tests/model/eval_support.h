@@ -10,6 +10,7 @@
 #include <array>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@
 #include "model/eeprom.h"
 #include "model/evaluator.h"
 #include "model/fcache.h"
+#include "model/settings_cells.h"
+#include "platform/fatal.h"
 #include "model/memory_map.h"
 #include "platform/canvas.h"
 #include "platform/recording_responder.h"
