@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -129,8 +130,30 @@ bool PtyLine::WriteOutput() {
   return true;
 }
 
+namespace {
+
+// The stop signals stay blocked except while waiting, so that one arriving
+// between the check of the stop flag and the wait still ends the wait.
+class StopSignalsBlocked {
+ public:
+  StopSignalsBlocked() {
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&stops, s);
+    ::sigprocmask(SIG_BLOCK, &stops, &waitMask_);
+  }
+  ~StopSignalsBlocked() { ::sigprocmask(SIG_SETMASK, &waitMask_, nullptr); }
+  const sigset_t* WaitMask() const { return &waitMask_; }
+
+ private:
+  sigset_t waitMask_;
+};
+
+}  // namespace
+
 PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atomic_t& stop, bool once) {
   using namespace std::chrono;
+  const StopSignalsBlocked blocked;
   bool peerClosed = false;
   Clock::time_point closedAt{};
   while (!stop) {
@@ -143,7 +166,9 @@ PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atom
     if (peerClosed) {
       // A closed slave keeps the master's poll reporting a hang-up, so look
       // again every 10 ms until the program reopens the port.
-      std::this_thread::sleep_for(10ms);
+      const timespec tenMs{0, 10'000'000};
+      if (::ppoll(nullptr, 0, &tenMs, blocked.WaitMask()) < 0 && errno != EINTR) return End::Failed;
+      if (stop) break;
       pollfd p{master_, POLLIN, 0};
       if (::poll(&p, 1, 0) < 0 && errno != EINTR) return End::Failed;
       if (p.revents & POLLHUP) {
@@ -163,7 +188,7 @@ PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atom
       wait.tv_nsec = static_cast<long>((duration_cast<nanoseconds>(left) % 1s).count());
       timeout = &wait;
     }
-    if (::ppoll(&p, 1, timeout, nullptr) < 0) {
+    if (::ppoll(&p, 1, timeout, blocked.WaitMask()) < 0) {
       if (errno == EINTR) continue;
       return End::Failed;
     }
