@@ -95,6 +95,7 @@ bool cmcComm::Open(int portNumber, const std::string& settings) {
   const std::string path = PortDevicePath(portNumber);
   if (path.empty()) {
     writeFailed_ = false;
+    devicePath_.clear();
     return false;
   }
   return OpenPath(path, settings);

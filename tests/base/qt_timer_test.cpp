@@ -1,0 +1,61 @@
+// The Qt timer service that the programs run on: ticks arrive through the
+// event loop, and a task may free itself on its own tick there as well.
+#include <QCoreApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "base/evman.h"
+#include "base/task.h"
+#include "platform/timer_service.h"
+
+namespace {
+
+TEST(QtTimers, TasksTickThroughTheEventLoop) {
+  platform::SetTimerService(nullptr);
+  int calls = 0;
+  cmcTask task;
+  task.SetCallback([&calls](cmcTask* self) {
+    if (++calls == 3) self->SetInterval(-1);
+  });
+  task.SetInterval(0);
+  EXPECT_EQ(calls, 0);  // never inside SetInterval
+  EXPECT_TRUE(QTest::qWaitFor([&] { return task.IsIdle(); }, 5000));
+  EXPECT_EQ(calls, 3);
+}
+
+TEST(QtTimers, ReleasedRunningTaskFreesItselfOnItsTick) {
+  platform::SetTimerService(nullptr);
+  int calls = 0;
+  bool released = false;
+  cmcTaskPtr task = MakeTask();
+  task->SetCallback([&](cmcTask*) {
+    ++calls;
+    if (calls == 2) {
+      task.reset();  // from inside its own tick: deferred
+      released = true;
+    }
+  });
+  task->SetInterval(1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return released; }, 5000));
+  QTest::qWait(30);  // ticks after the release find nothing to call
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(QtTimers, PostedEventsArriveOnTheBusTick) {
+  platform::SetTimerService(nullptr);
+  cmcEvMan bus;
+  struct Seen {
+    std::vector<int> types;
+    static void On(void* self, const cmcEvent& e) { static_cast<Seen*>(self)->types.push_back(e.type); }
+  } seen;
+  bus.Subscribe(&Seen::On, &seen);
+  bus.Post(kEvRedrawAllCells, 0, 0);
+  bus.Post(kEvShowAbout, 0, 0);
+  EXPECT_TRUE(seen.types.empty());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return seen.types.size() == 2; }, 5000));
+  EXPECT_EQ(seen.types, (std::vector<int>{kEvRedrawAllCells, kEvShowAbout}));
+  bus.Unsubscribe(&Seen::On, &seen);
+}
+
+}  // namespace
