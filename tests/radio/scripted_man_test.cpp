@@ -92,6 +92,19 @@ TEST_F(ScriptedMan, ModelMismatchBeforeAWriteIsStatus13AndSendsNothing) {
   EXPECT_EQ(messages.Last().style, platform::kMbOk | platform::kMbIconStop);
 }
 
+TEST_F(ScriptedMan, WriteIsRefusedWhileACheckCellIsInError) {
+  auto doc = MakeDocument();
+  EXPECT_EQ(doc->WarningCheck().errors, 0);
+  doc->Working().SetWord(memmap::kWxBits, 0x03FF);  // every weather channel inhibited
+  EXPECT_EQ(doc->WarningCheck().errors, 1);
+  EXPECT_EQ(doc->CloneWrite([](int) { ADD_FAILURE() << "no completion expected"; }),
+            cmcDocument::kDataError);
+  ASSERT_EQ(messages.Count(), 1);
+  EXPECT_EQ(messages.Last().text, "data error");
+  EXPECT_EQ(messages.Last().style, platform::kMbOk | platform::kMbIconStop);
+  EXPECT_EQ(line.opens, 0);
+}
+
 TEST_F(ScriptedMan, CancelledConfirmationStartsNothing) {
   auto doc = MakeDocument();
   messages.Answer(platform::kIdCancel);
