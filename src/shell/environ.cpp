@@ -11,6 +11,17 @@
 
 indEnviron* gEnviron = nullptr;
 
+// "Software\Recent\K4T" names the organisation "Recent" and the
+// application "K4T", which is where QSettings puts that key on every
+// platform (HKCU\Software\Recent\K4T on Windows).
+std::unique_ptr<QSettings> OpenSettingsStore(const std::string& keyPath) {
+  QStringList parts = QString::fromStdString(keyPath).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+  const QString application = parts.isEmpty() ? QStringLiteral("K4T") : parts.takeLast();
+  const QString organisation = parts.isEmpty() ? application : parts.takeLast();
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation,
+                                     application);
+}
+
 namespace {
 
 constexpr char kGlobal[] = "Global";
@@ -18,17 +29,6 @@ constexpr char kRecentList[] = "Recent File List";
 constexpr char kViewOption[] = "View Option";
 constexpr char kWindowPosition[] = "Window Position";
 constexpr char kSetup[] = "Setup";
-
-// "Software\Recent\K4T" names the organisation "Recent" and the
-// application "K4T", which is where QSettings puts that key on every
-// platform (HKCU\Software\Recent\K4T on Windows).
-std::unique_ptr<QSettings> OpenStore(const std::string& keyPath) {
-  QStringList parts = QString::fromStdString(keyPath).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-  const QString application = parts.isEmpty() ? QStringLiteral("K4T") : parts.takeLast();
-  const QString organisation = parts.isEmpty() ? application : parts.takeLast();
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation,
-                                     application);
-}
 
 QString RecentName(int n) { return QStringLiteral("Recent%1").arg(n); }
 
@@ -107,14 +107,14 @@ void indEnviron::ClearSettings() {
   ModelType = ChListType = 0;
 }
 
-std::string indEnviron::StoreLocation() const { return OpenStore(keyPath_)->fileName().toStdString(); }
+std::string indEnviron::StoreLocation() const { return OpenSettingsStore(keyPath_)->fileName().toStdString(); }
 
 void indEnviron::Load() {
   if (!ReadAll() || Bbt != kMarker) Reset();
 }
 
 bool indEnviron::ReadAll() {
-  std::unique_ptr<QSettings> store = OpenStore(keyPath_);
+  std::unique_ptr<QSettings> store = OpenSettingsStore(keyPath_);
   QSettings& s = *store;
   if (s.status() != QSettings::NoError) return false;
 
@@ -178,7 +178,7 @@ void indEnviron::ResetToDefaults(QSize screen) {
 }
 
 void indEnviron::Save(const GroupWritten& afterGroup) {
-  std::unique_ptr<QSettings> store = OpenStore(keyPath_);
+  std::unique_ptr<QSettings> store = OpenSettingsStore(keyPath_);
   QSettings& s = *store;
   // Each group reaches the store before the next is begun, so a failure
   // part-way leaves the groups before it written.

@@ -15,6 +15,8 @@
 
 #include "shell/recent.h"
 
+class QSettings;
+
 namespace platform {
 class InstanceGuard;
 }
@@ -89,6 +91,12 @@ class indEnviron {
   std::unique_ptr<platform::InstanceGuard> guard_;
   int firstInstance_ = 0;
 };
+
+// The settings store named by a key path such as "Software\Recent\K4T"
+// (organisation "Recent", application "K4T"). Other parts that keep values
+// under the same key (the sheets' column widths below "Display") open it
+// here so that everything lands in one store.
+std::unique_ptr<QSettings> OpenSettingsStore(const std::string& keyPath = indEnviron::kKeyPath);
 
 // The program's one environment; start-up owns it.
 extern indEnviron* gEnviron;

@@ -277,3 +277,14 @@ TEST(Environ, SecondInstanceNeitherReadsNorWrites) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsStore, TheProductKeyIsRecentK4TInTheUsersConfig) {
+  const QString file = OpenSettingsStore()->fileName();
+  EXPECT_EQ(file, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Recent/K4T.conf"));
+  EXPECT_EQ(OpenSettingsStore("Software\\Elsewhere\\Other")->fileName(),
+            qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Elsewhere/Other.conf"));
+}
+
+}  // namespace
