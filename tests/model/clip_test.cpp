@@ -1,0 +1,228 @@
+// The channel clipboard and the row commands of the channel sheets.
+#include "model/cell_names.h"
+#include "model/clip_rows.h"
+#include "model/eval_support.h"
+
+namespace evaltest {
+namespace {
+
+using memmap::kCatInt;
+using memmap::kCatUsa;
+
+class Clip : public EvalTest {
+ protected:
+  cmcCellCapsule RowCapsule(cmcCellObj& cell, int command) {
+    auto cap = SheetCapsule(cell);
+    cap.popupCommand = command;
+    return cap;
+  }
+  // A channel byte without the simplex bit, which the A channels (odd
+  // indices) always have and which therefore moves with a row.
+  std::uint8_t UsaByte(int index) const {
+    return target.image.GetByte(memmap::PlanByte(0, index)) & static_cast<std::uint8_t>(~memmap::kChSimplex);
+  }
+  int UsaP() const { return target.image.GetWord(memmap::kPWords + 2 * memmap::PlanSlot(kCatUsa)); }
+};
+
+TEST_F(Clip, PastedRowTakesBackThePChannel) {
+  auto row0 = Cell(CT_UsaCh, CL_ChList_Tag, 0);
+  auto copy = RowCapsule(row0, CL_PMenu_Copy);
+  Run(copy);
+  EXPECT_EQ(copy.firstRow, 0);
+  EXPECT_EQ(copy.lastRow, 0);
+  EXPECT_TRUE(copy.rowFlags & cmcCellCapsule::kRowsChanged);
+  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Copy"));
+  ASSERT_EQ(UsaP(), 0);  // row 0 is the P channel of a zeroed image
+
+  auto attr10 = Cell(CT_UsaCh, CL_ChList_Atr, 10);
+  Pick(attr10, 1);
+  ASSERT_EQ(UsaP(), 10);
+
+  auto paste = RowCapsule(row0, CL_PMenu_Paste);
+  Run(paste);
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Overwrite"));
+  EXPECT_EQ(responder.Last().caption, table.Text("GI_Sys_AppTitle"));
+  EXPECT_EQ(responder.Last().style, platform::kMbOkCancel | platform::kMbIconExclamation);
+  EXPECT_EQ(UsaP(), 0);
+  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Paste"));
+  Deliver();
+  const auto redraw = EventsOf(kEvRedrawCellsOfNumber);
+  ASSERT_EQ(redraw.size(), 1u);
+  EXPECT_EQ(redraw[0].second, 0);
+}
+
+TEST_F(Clip, CancelLeavesTheImageAlone) {
+  target.image.SetByte(memmap::PlanByte(0, 0), memmap::kChTag | memmap::kChPoc);
+  auto row0 = Cell(CT_UsaCh, CL_ChList_Tag, 0);
+  auto copy = RowCapsule(row0, CL_PMenu_Copy);
+  Run(copy);
+  target.image.SetByte(memmap::PlanByte(0, 0), 0);
+  const cmcEeprom before = target.image;
+
+  responder.Answer(platform::kIdCancel);
+  auto paste = RowCapsule(row0, CL_PMenu_Paste);
+  Run(paste);
+  EXPECT_TRUE(target.image.Equals(before));
+  EXPECT_FALSE(paste.rowFlags & cmcCellCapsule::kRowsChanged);
+
+  responder.Answer(platform::kIdOk);
+  Run(paste);
+  EXPECT_EQ(UsaByte(0), memmap::kChTag | memmap::kChPoc);
+}
+
+TEST_F(Clip, OtherCategoriesGetNothing) {
+  auto usa = Cell(CT_UsaCh, CL_ChList_Tag, 0);
+  auto copy = RowCapsule(usa, CL_PMenu_Copy);
+  Run(copy);
+  const cmcEeprom before = target.image;
+
+  auto intl = Cell(CT_IntCh, CL_ChList_Tag, 0);
+  auto paste = RowCapsule(intl, CL_PMenu_Paste);
+  Run(paste);
+  EXPECT_TRUE(target.image.Equals(before));
+  EXPECT_EQ(responder.Count(), 0);
+
+  // The popup menu's Paste item follows the cell the menu was opened on.
+  auto item = Cell(CT_PopupMenu, CL_PMenu_Paste);
+  for (auto* opened : {&intl, &usa}) {
+    cmcCellCapsule owner;
+    owner.cell = opened;
+    cmcCellCapsule cap;
+    cap.cell = &item;
+    cap.related = &owner;
+    Run(cap);
+    EXPECT_EQ(item.Flag(cmcCellObj::kFlagDisabled), opened == &intl);
+  }
+}
+
+TEST_F(Clip, ClipboardKeepsItsRowsAndPastesOnlyWhatItHas) {
+  datClipCh clip;
+  EXPECT_FALSE(clip.HasRowsOf(0));
+  target.image.SetByte(memmap::PlanByte(1, 2), memmap::kChTag);
+  target.image.SetByte(memmap::PlanByte(1, 3), memmap::kChPoc);
+  clip.CopyFromImage(target.image, kCatInt, 2, 2);
+  EXPECT_EQ(clip.Count(), 2);
+  EXPECT_EQ(clip.First(), 2);
+  EXPECT_TRUE(clip.HasRowsOf(kCatInt));
+  EXPECT_FALSE(clip.HasRowsOf(kCatUsa));
+
+  // Rows are the clipboard's own: pasting into another image, twice.
+  cmcEeprom other(memmap::kImageSize);
+  clip.PasteIntoImage(other, kCatInt, 10, 5);
+  clip.PasteIntoImage(other, kCatInt, 20, 1);
+  EXPECT_EQ(other.GetByte(memmap::PlanByte(1, 10)), memmap::kChTag);
+  // (odd classic channels are the A channels, always simplex)
+  EXPECT_EQ(other.GetByte(memmap::PlanByte(1, 11)), memmap::kChPoc | memmap::kChSimplex);
+  EXPECT_EQ(other.GetByte(memmap::PlanByte(1, 12)), 0);
+  EXPECT_EQ(other.GetByte(memmap::PlanByte(1, 20)), memmap::kChTag);
+  EXPECT_EQ(other.GetByte(memmap::PlanByte(1, 21)), 0);
+  clip.PasteIntoImage(other, kCatUsa, 0, 2);
+  EXPECT_EQ(other.GetByte(memmap::PlanByte(0, 0)), 0);
+  clip.Clear();
+  EXPECT_EQ(clip.Count(), 0);
+  EXPECT_FALSE(clip.HasRowsOf(kCatInt));
+}
+
+// The commands that move rows are closed by the row table; opened, they
+// behave as a channel list's editor would expect.
+class RowCommands : public Clip {
+ protected:
+  RowRange open{0, 5, true, true, true, true};
+  void SetUp() override {
+    for (int i = 0; i <= 6; ++i) target.image.SetByte(memmap::PlanByte(0, i), static_cast<std::uint8_t>(i << 5 & 0x60));
+    for (int i = 0; i <= 6; ++i) marks[i] = UsaByte(i);
+    target.image.SetWord(memmap::kPWords, 3);
+  }
+  // Runs command on rows first..last with the cursor on row cursor.
+  cmcCellCapsule Do(int command, int cursor, int first, int last) {
+    auto cell = Cell(CT_UsaCh, CL_ChList_Tag, cursor);
+    auto cap = RowCapsule(cell, command);
+    datCh view(&target.image);
+    view.Load(kCatUsa, cursor);
+    RowCommand(cap, view, first, last, target.image, target.clip, open);
+    return cap;
+  }
+  std::uint8_t marks[7];
+};
+
+TEST_F(RowCommands, CarryMovesTheBlockAndTheNeighbour) {
+  // Distinguish the rows by tag and Poc patterns: 0, 1, 2, 3 repeating.
+  auto up = Do(CL_PMenu_CarryUp, 2, 2, 3);
+  EXPECT_EQ(UsaByte(1), marks[2]);
+  EXPECT_EQ(UsaByte(2), marks[3]);
+  EXPECT_EQ(UsaByte(3), marks[1]);
+  EXPECT_EQ(UsaP(), 2);  // the P channel moved with its row
+  EXPECT_EQ(up.firstRow, 1);
+  EXPECT_EQ(up.lastRow, 2);
+  EXPECT_EQ(up.reposition, 1);
+  EXPECT_EQ(up.number, 1);
+
+  auto down = Do(CL_PMenu_CarryDown, 1, 1, 2);
+  EXPECT_EQ(UsaByte(1), marks[1]);
+  EXPECT_EQ(UsaByte(2), marks[2]);
+  EXPECT_EQ(UsaByte(3), marks[3]);
+  EXPECT_EQ(UsaP(), 3);
+  EXPECT_EQ(down.number, 3);
+
+  // At the edges nothing moves.
+  const cmcEeprom before = target.image;
+  Do(CL_PMenu_CarryUp, 0, 0, 1);
+  Do(CL_PMenu_CarryDown, 5, 4, 5);
+  EXPECT_TRUE(target.image.Equals(before));
+}
+
+TEST_F(RowCommands, ClearDeleteInsert) {
+  responder.Answer(platform::kIdCancel);
+  Do(CL_PMenu_Clear, 1, 1, 2);
+  EXPECT_EQ(UsaByte(1), marks[1]);
+
+  Do(CL_PMenu_Clear, 1, 1, 2);
+  EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Clear"));
+  EXPECT_EQ(UsaByte(1), 0);
+  EXPECT_EQ(UsaByte(2), 0);
+  EXPECT_EQ(UsaByte(3), marks[3]);
+  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Clear"));
+
+  for (int i = 0; i <= 6; ++i) target.image.SetByte(memmap::PlanByte(0, i), marks[i]);
+  Do(CL_PMenu_Delete, 1, 1, 2);
+  EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Delete"));
+  EXPECT_EQ(UsaByte(1), marks[3]);
+  EXPECT_EQ(UsaByte(2), marks[4]);
+  EXPECT_EQ(UsaByte(3), marks[5]);
+  EXPECT_EQ(UsaByte(4), 0);
+  EXPECT_EQ(UsaByte(5), 0);
+  EXPECT_EQ(UsaByte(6), marks[6]);  // beyond the table: untouched
+
+  for (int i = 0; i <= 6; ++i) target.image.SetByte(memmap::PlanByte(0, i), marks[i]);
+  Do(CL_PMenu_Insert, 1, 1, 2);
+  EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Overflow"));
+  EXPECT_EQ(UsaByte(0), marks[0]);
+  EXPECT_EQ(UsaByte(1), 0);
+  EXPECT_EQ(UsaByte(2), 0);
+  EXPECT_EQ(UsaByte(3), marks[1]);
+  EXPECT_EQ(UsaByte(4), marks[2]);
+  EXPECT_EQ(UsaByte(5), marks[3]);
+  EXPECT_EQ(UsaByte(6), marks[6]);
+  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Insert"));
+}
+
+TEST_F(RowCommands, TheShippedTableAdmitsOnlyCopyAndPasteOnRowZero) {
+  for (int category = 0; category <= 6; ++category) {
+    const RowRange r = RowTableOf(category);
+    EXPECT_EQ(r.first, 0);
+    EXPECT_EQ(r.last, 0);
+    EXPECT_FALSE(r.clear || r.carry || r.remove || r.insert);
+  }
+  open = RowTableOf(kCatUsa);
+  const cmcEeprom before = target.image;
+  Do(CL_PMenu_CarryUp, 0, 0, 0);
+  Do(CL_PMenu_Delete, 0, 0, 0);
+  Do(CL_PMenu_Insert, 0, 0, 0);
+  Do(CL_PMenu_Clear, 0, 0, 0);
+  EXPECT_TRUE(target.image.Equals(before));
+  EXPECT_EQ(responder.Count(), 0);
+}
+
+}  // namespace
+}  // namespace evaltest
