@@ -253,6 +253,10 @@ TEST_F(CloneFileTest, MissingFileAndUnattachedReader) {
   EXPECT_EQ(reader.Read(Path("nope.dat"), nullptr), 1);
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
+  // A folder is not a file, on either side.
+  EXPECT_EQ(reader.Read(dir.path().toStdString(), nullptr), 1);
+  EXPECT_EQ(reader.Write(dir.path().toStdString(), cmcCloneFile::StandardRanges()), 1);
+  EXPECT_TRUE(QFileInfo(dir.path()).isDir());
 
   cmcCloneFile detached;
   EXPECT_EQ(detached.Read(Path("nope.dat"), nullptr), 1);
