@@ -157,8 +157,9 @@ inline Bytes SampleImage(std::uint8_t model = 3) {
   std::memcpy(&image[0x9C0], "SIM TEST RADIO  ", 16);
   image[0x9D1] = model;
   std::memcpy(&image[0x9D8], "Zelm Inc", 8);
-  image[0xCBC] = 0x01;
-  image[0xCBD] = 0x02;
+  // The dealer block version, in the block and in its active copy.
+  image[0xCBC] = image[0xB7C] = 0x01;
+  image[0xCBD] = image[0xB7D] = 0x02;
   return image;
 }
 
@@ -172,8 +173,8 @@ inline Bytes DefaultPayload(const Bytes& image) {
   std::memcpy(&p[3], &image[0x9C0], 16);
   p[21] = image[0x9D1];
   p[22] = 0x01;
-  p[26] = image[0xCBC];
-  p[27] = image[0xCBD];
+  p[26] = image[0xB7C];
+  p[27] = image[0xB7D];
   return p;
 }
 

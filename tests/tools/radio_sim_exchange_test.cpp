@@ -107,6 +107,21 @@ TEST_F(RadioSimExchange, AcceptedWriteChangesTheImageAndTheSavedFile) {
   EXPECT_EQ(frames, Concat(ReadFrames(expected), {RadioEndFrame(207)}));
 }
 
+TEST_F(RadioSimExchange, WritingTheActiveDealerCopyChangesTheReportedVersion) {
+  Start();
+  Bytes block(image_.begin() + 0xB70, image_.begin() + 0xB80);
+  block[0xC] = 0x03;  // B7C-B7D: version 0305
+  block[0xD] = 0x05;
+  const Bytes write = Concat(Concat(kWriteRequest, ProgramDataFrame(0xB70, block)), ProgramEndFrame(1));
+  ASSERT_EQ(RadioFrames(Exchange(write, 0xE6)).back().body, std::string(1, '\0'));
+
+  Bytes payload = DefaultPayload(image_);
+  payload[26] = 0x03;
+  payload[27] = 0x05;
+  EXPECT_EQ(RadioFrames(Exchange(kInfoRequest, 0xE1)).back().body,
+            std::string("\x58\x16\x00\x01", 4) + std::string(payload.begin(), payload.end()));
+}
+
 struct BadWriteCase {
   const char* name;
   std::vector<Bytes> frames;  // data frames, then the end frame

@@ -156,7 +156,7 @@ TEST_F(RadioSimLife, LogRecordsEachExchange) {
                                           "write request", "write refused: fault: write refused"}));
 }
 
-TEST(RadioSimModel, ModelWithoutAFileServesASignedImageOfThatModel) {
+TEST(RadioSimModel, ModelServesASignedImageOfThatModel) {
   testsupport::RadioSim sim;
   ASSERT_TRUE(sim.Start({"--model", "5"})) << sim.Error();
   Client client(sim.Device());

@@ -19,7 +19,10 @@ constexpr std::size_t kCommentLength = 16;
 constexpr std::uint16_t kModelAddress = 0x9D1;
 constexpr std::uint16_t kSignatureAddress = 0x9D8;
 inline constexpr char kSignature[] = "Zelm Inc";  // 8 bytes, no terminator in the image
-constexpr std::uint16_t kDealerVersionAddress = 0xCBC;
+// The version of the dealer block the radio runs on: the active copy at
+// A40-B7F mirrors B80-CBF, so the version at CBC-CBD sits at B7C-B7D there.
+// A write that sends A40-B7F thereby changes what the radio reports.
+constexpr std::uint16_t kDealerVersionAddress = 0xB7C;
 
 constexpr std::uint16_t kModelCode = 0x5816;
 constexpr std::uint16_t kExtraCode = 0x0001;

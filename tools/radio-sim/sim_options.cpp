@@ -71,7 +71,7 @@ const OptionLine kOptions[] = {
     {"frame-size", "N", "data bytes per read data frame (1 to 255; default 16)"},
     {"revision", "HH", "information: revision byte, hex (default 10, shown as 1.0)"},
     {"battery", "HH", "information: battery byte, hex (default 00)"},
-    {"dealer-version", "HHHH", "information: dealer block version, BCD such as 0102 (default: the image's, CBC-CBD)"},
+    {"dealer-version", "HHHH", "information: dealer block version, BCD such as 0102 (default: the image's, B7C-B7D)"},
     {"extra-version", "HHHH", "information: extra block version, BCD such as 0001 (default 0000)"},
     {"extra-id", "HHHH", "information: extra block identifier, hex bytes 22-23 (default 0100)"},
     {"fault", "NAME", "play one fault (list below)"},
