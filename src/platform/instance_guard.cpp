@@ -27,8 +27,9 @@ QString FileNameFor(const std::string& name) {
 bool UsableFolder(const QString& folder) {
   if (folder.isEmpty()) return false;
   QDir dir(folder);
-  if (!dir.exists() && !dir.mkpath(QStringLiteral("."))) return false;
-  // The runtime folder is private to the user; a folder made here is too.
+  if (dir.exists()) return true;
+  if (!dir.mkpath(QStringLiteral("."))) return false;
+  // The runtime folder is private to the user; one made here is too.
   QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                     QFileDevice::ExeOwner);
   return true;
