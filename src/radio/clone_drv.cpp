@@ -1,5 +1,6 @@
 #include "radio/clone_drv.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -75,8 +76,9 @@ bool cmcCloneDrv::Begin(int operation, const clsAddrRangeList& ranges, const cmc
   if (IsBusy()) return false;
   // Data frames are cut from the image and coverage bits are set per
   // address, so a range reaching outside the image would read or mark
-  // memory that is not there.
-  const int limit = source ? source->Size() : imageSize_;
+  // memory that is not there; and a frame has only four hex digits for
+  // its address.
+  const int limit = std::min(source ? source->Size() : imageSize_, 0x10000);
   for (const clsAddrRange& r : ranges) {
     if (r.IsTerminator()) break;
     if (r.first < 0 || r.last >= limit) return false;

@@ -367,6 +367,20 @@ TEST_F(CloneDrvExchange, DataGoesOutNoFasterThanTheEchoComesBack) {
   EXPECT_GT(maxPending, 2 * frameBytes);
 }
 
+TEST_F(CloneDrvExchange, FramesHeldBackAtTheEndOfTheListStillGoOut) {
+  // A device that reports sent bytes as queued for a while makes the
+  // driver hold the last frames back; they must not be forgotten.
+  line.reportLagMs = 300;
+  cmcEeprom received(kImageSize);
+  line.radio = WriteRadio(0, &received);
+  const cmcEeprom source = PatternImage(8);
+  ASSERT_TRUE(drv->StartWrite(source, {{0x000, 0x0FF}}, Recorder()));
+  RunToEnd();
+  EXPECT_EQ(outcome.result->status, 0);
+  EXPECT_EQ(line.Commands(), "E3 E4*16 E5");
+  EXPECT_EQ(Slice(received, 0, 0x100), Slice(source, 0, 0x100));
+}
+
 TEST_F(CloneDrvExchange, WriteResultTimeOutCountsFromTheEndFramesLastEcho) {
   line.radio = WriteRadio(-1);
   line.msPerByte = 2;
@@ -403,7 +417,11 @@ TEST_F(CloneDrvExchange, RangesOutsideTheImageAreRefused) {
   EXPECT_FALSE(drv->StartRead({{0x000, 0x100}}, Recorder()));
   EXPECT_FALSE(drv->StartRead({{-1, 0x10}}, Recorder()));
   EXPECT_FALSE(drv->StartWrite(source, {{0x0F0, 0x0FF}, {0x0F0, 0x100}}, Recorder()));
+  // Frames carry four hex digits of address, whatever the image size.
+  drv->SetImageSize(0x10010);
+  EXPECT_FALSE(drv->StartRead({{0xFFF0, 0x1000F}}, Recorder()));
   EXPECT_FALSE(drv->IsBusy());
+  drv->SetImageSize(0x100);
   // After a terminator nothing counts.
   line.radio = WriteRadio(0);
   EXPECT_TRUE(drv->StartWrite(source, {{0x0F0, 0x0FF}, {1, 0}, {0x0F0, 0x100}}, Recorder()));

@@ -54,6 +54,7 @@ void ScriptedSerialDevice::Close() {
   line_.outputAtClose = static_cast<int>(line_.output.size());
   line_.input.clear();
   line_.output.clear();
+  line_.recentlySent.clear();
   line_.partial.Clear();
 }
 
@@ -69,6 +70,7 @@ void ScriptedSerialDevice::Run() {
     const ScriptedLine::Timed sent = line_.output.front();
     line_.output.pop_front();
     line_.lastSentAt = sent.at;
+    if (line_.reportLagMs > 0) line_.recentlySent.push_back(sent.at);
     const int index = line_.echoed++;
     if (line_.echoLimit < 0 || index < line_.echoLimit) {
       const std::uint8_t echo = index == line_.corruptEcho ? sent.byte ^ 0x5A : sent.byte;
@@ -134,7 +136,11 @@ int ScriptedSerialDevice::InputCount() {
 int ScriptedSerialDevice::OutputQueued() {
   if (!line_.isOpen) return -1;
   Run();
-  return static_cast<int>(line_.output.size());
+  const auto lag = static_cast<std::uint32_t>(line_.reportLagMs);
+  while (!line_.recentlySent.empty() && line_.recentlySent.front() + lag <= line_.now) {
+    line_.recentlySent.pop_front();
+  }
+  return static_cast<int>(line_.output.size() + line_.recentlySent.size());
 }
 
 namespace radioframe {

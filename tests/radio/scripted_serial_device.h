@@ -33,6 +33,9 @@ struct ScriptedLine {
   int corruptEcho = -1;   // index of the echoed byte that comes back changed
   int writeLimit = -1;    // device writes accept no more than this many bytes in all
   int msPerByte = 1;
+  // The device keeps counting bytes as queued this long after they left,
+  // as some USB adapters do.
+  int reportLagMs = 0;
 
   // Answers from the radio, starting delayMs after the frame that caused
   // them (or after the radio's previous answer, whichever is later).
@@ -62,6 +65,7 @@ struct ScriptedLine {
   };
   std::deque<Timed> input;    // towards the program, in time order
   std::deque<Timed> output;   // from the program, not yet on the line
+  std::deque<std::uint32_t> recentlySent;
   cmcBuff partial;            // program frame being collected
   std::uint32_t replyFree = 0;
   int echoed = 0;
