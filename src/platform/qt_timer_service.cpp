@@ -114,6 +114,10 @@ TimerService& Timers() {
   return service ? *service : QtTimers();
 }
 
-void SetTimerService(TimerService* service) { Installed() = service; }
+TimerService* SetTimerService(TimerService* service) {
+  TimerService* previous = Installed();
+  Installed() = service;
+  return previous;
+}
 
 }  // namespace platform

@@ -22,6 +22,10 @@ std::uint32_t TickCount() {
   return counter ? counter->Now() : steady.Now();
 }
 
-void SetTickCounter(TickCounter* counter) { Installed() = counter; }
+TickCounter* SetTickCounter(TickCounter* counter) {
+  TickCounter* previous = Installed();
+  Installed() = counter;
+  return previous;
+}
 
 }  // namespace platform

@@ -22,7 +22,8 @@ class SteadyTickCounter : public TickCounter {
 
 // Reads the counter in use.
 std::uint32_t TickCount();
-// Installs a counter (not owned); nullptr goes back to the steady clock.
-void SetTickCounter(TickCounter* counter);
+// Installs a counter (not owned) and returns the one installed before;
+// nullptr goes back to the steady clock.
+TickCounter* SetTickCounter(TickCounter* counter);
 
 }  // namespace platform

@@ -37,8 +37,9 @@ class TimerService {
 
 // The service in use: the one installed last, else the Qt timer service.
 TimerService& Timers();
-// Installs a service (not owned); nullptr goes back to the Qt service.
-void SetTimerService(TimerService* service);
+// Installs a service (not owned) and returns the one installed before;
+// nullptr goes back to the Qt service.
+TimerService* SetTimerService(TimerService* service);
 // The Qt timer service, for restoring or for explicit use.
 TimerService& QtTimers();
 

@@ -135,14 +135,14 @@ bool VirtualTimerService::AdvanceUntil(const std::function<bool()>& done, int li
   return done();
 }
 
-ScopedVirtualTime::ScopedVirtualTime(std::uint32_t startTick) : VirtualTimerService(startTick) {
-  SetTimerService(this);
-  SetTickCounter(this);
-}
+ScopedVirtualTime::ScopedVirtualTime(std::uint32_t startTick)
+    : VirtualTimerService(startTick),
+      previousService_(SetTimerService(this)),
+      previousCounter_(SetTickCounter(this)) {}
 
 ScopedVirtualTime::~ScopedVirtualTime() {
-  SetTimerService(nullptr);
-  SetTickCounter(nullptr);
+  SetTimerService(previousService_);
+  SetTickCounter(previousCounter_);
 }
 
 }  // namespace platform

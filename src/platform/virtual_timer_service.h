@@ -61,13 +61,17 @@ class VirtualTimerService : public TimerService, public TickCounter {
 };
 
 // Installs a virtual timer service and tick counter for the scope, and puts
-// the defaults back afterwards.
+// back whatever was installed before.
 class ScopedVirtualTime : public VirtualTimerService {
  public:
   explicit ScopedVirtualTime(std::uint32_t startTick = 0);
   ~ScopedVirtualTime() override;
   ScopedVirtualTime(const ScopedVirtualTime&) = delete;
   ScopedVirtualTime& operator=(const ScopedVirtualTime&) = delete;
+
+ private:
+  TimerService* previousService_;
+  TickCounter* previousCounter_;
 };
 
 }  // namespace platform
