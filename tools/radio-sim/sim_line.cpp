@@ -123,7 +123,12 @@ bool PtyLine::WriteOutput() {
     allowed = std::min<std::size_t>(pending, static_cast<std::size_t>((now - nextDue_) / kBytePeriod) + 1);
   }
   const ssize_t n = ::write(master_, queue_.data() + queueHead_, allowed);
-  if (n < 0) return errno == EAGAIN || errno == EINTR || errno == EIO;
+  if (n < 0) {
+    // A full terminal (the program is not reading) is waited out with poll
+    // rather than by trying again at every byte time.
+    if (errno == EAGAIN) full_ = true;
+    return errno == EAGAIN || errno == EINTR || errno == EIO;
+  }
   queueHead_ += static_cast<std::size_t>(n);
   written_ += static_cast<std::uint64_t>(n);
   if (pace_) nextDue_ += n * kBytePeriod;
@@ -179,10 +184,10 @@ PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atom
     }
 
     const bool pending = queueHead_ < queue_.size();
-    pollfd p{master_, static_cast<short>(POLLIN | (pending && !pace_ ? POLLOUT : 0)), 0};
+    pollfd p{master_, static_cast<short>(POLLIN | (pending && (!pace_ || full_) ? POLLOUT : 0)), 0};
     timespec wait{};
     timespec* timeout = nullptr;
-    if (pending && pace_) {
+    if (pending && pace_ && !full_) {
       const auto left = std::max(Clock::duration::zero(), nextDue_ - Clock::now());
       wait.tv_sec = static_cast<time_t>(duration_cast<seconds>(left).count());
       wait.tv_nsec = static_cast<long>((duration_cast<nanoseconds>(left) % 1s).count());
@@ -201,6 +206,7 @@ PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atom
       handlers.closed();
       continue;
     }
+    if (p.revents & POLLOUT) full_ = false;
     if (!WriteOutput()) return End::Failed;
   }
   return End::Stopped;

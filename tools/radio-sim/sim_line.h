@@ -69,6 +69,7 @@ class PtyLine : public Output {
   std::uint64_t written_ = 0;  // bytes ever written (or dropped)
   std::optional<std::uint64_t> hangUpAt_;
   Clock::time_point nextDue_{};
+  bool full_ = false;  // the terminal refused the last write
 };
 
 }  // namespace sim
