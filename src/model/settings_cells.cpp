@@ -134,9 +134,12 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
       editor::EditDigits(bytes, in, out);
       if (out.changed) WriteBytes(image, rule.address, bytes);
       // The checksum follows the identity; without one the radio sees 0xFF.
-      if (editor::DigitsValid(bytes) || out.result == 2) {
+      // Opening the editor on a missing identity writes nothing: a checksum
+      // over 0xFF bytes would look like an identity, and leaving the editor
+      // with Escape must leave the image as it was.
+      if (editor::DigitsValid(bytes)) {
         image.SetByte(memmap::kAtisChecksum, numeric::Checksum(bytes.data(), rule.length));
-      } else {
+      } else if (out.result != 2) {
         image.SetByte(memmap::kAtisChecksum, memmap::kAtisNoId);
         out.text = ctx.idOffText;
       }

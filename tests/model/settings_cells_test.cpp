@@ -248,10 +248,20 @@ TEST(SettingsCells, AtisIdentityWithChecksumOrCleared) {
   for (int a = 0x980; a <= 0x985; ++a) EXPECT_EQ(f.image.GetByte(a), 0xFF) << std::hex << a;
   EXPECT_EQ(r.out.text, "No ID");
 
-  // Opening the editor on a cleared identity starts from an empty text.
-  r = f.Run(CL_Atis_SelfId, Key(13));
-  EXPECT_EQ(r.out.result, 2);
-  EXPECT_EQ(r.out.text, "");
+  // Opening the editor on a cleared identity starts from an empty text and
+  // leaves the image alone.
+  const cmcEeprom cleared = f.image;
+  for (int key : {13, int{'5'}}) {
+    r = f.Run(CL_Atis_SelfId, Key(key));
+    EXPECT_EQ(r.out.result, 2);
+    EXPECT_EQ(r.out.text, key == 13 ? "" : "5");
+    EXPECT_TRUE(f.image.Equals(cleared));
+  }
+  // A stored identity with a wrong checksum gets the right one on show.
+  f.image.SetByte(0x985, 0);
+  for (int a = 0x980; a <= 0x984; ++a) f.image.SetByte(a, 0);
+  EXPECT_EQ(f.Run(CL_Atis_SelfId, {}).out.text, "0000000000");
+  EXPECT_EQ(f.image.GetByte(0x985), 0xFF);  // the checksum of five zero bytes
 }
 
 TEST(SettingsCells, GreyingFollowsTheSwitches) {
