@@ -123,9 +123,13 @@ std::string InitialFileName(int model, const std::string& executableDir) {
 }  // namespace
 
 std::string LoadModelImage(int model, const std::string& executableDir, Bytes& image, std::string& source) {
-  const std::string name = InitialFileName(model, executableDir);
+  // Beside the executable in a build; in <prefix>/share/seaclone when
+  // installed; the source tree's data/initial as a last resort.
+  const std::string installed = executableDir + "/../share/seaclone";
+  std::string name = InitialFileName(model, executableDir);
+  if (name.empty()) name = InitialFileName(model, installed);
   if (!name.empty()) {
-    for (const std::string& dir : {executableDir, std::string(SIM_SOURCE_INITIAL_DIR)}) {
+    for (const std::string& dir : {executableDir, installed, std::string(SIM_SOURCE_INITIAL_DIR)}) {
       const std::string path = dir + "/" + name;
       if (!QFileInfo::exists(QString::fromStdString(path))) continue;
       std::size_t missing = 0;
