@@ -144,6 +144,13 @@ void FreeName(Run& run) {
 }  // namespace
 
 bool ChannelCell(Run& run) {
+  // A channel sheet in the usable-channels view fills its last rows with
+  // index 418, one past the plan: such a row has no channel to show or edit.
+  const bool onChannel = run.id == CL_ChList_No || (run.id >= CL_ChList_Atr && run.id <= CL_Fch_ChName);
+  if (onChannel && run.valueCategory != 0 &&
+      !datCh::IsValidKey(static_cast<unsigned>(run.valueCategory), run.number)) {
+    return true;
+  }
   switch (run.id) {
     case CL_ChList_No:
       if (run.valueCategory >= 1 && run.valueCategory <= 4) {

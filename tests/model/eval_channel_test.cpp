@@ -2,6 +2,8 @@
 #include "model/cell_names.h"
 #include "model/eval_support.h"
 
+#include <tuple>
+
 namespace evaltest {
 namespace {
 
@@ -228,6 +230,18 @@ TEST_F(EvalChannel, FreeByteAndChannelNumbers) {
   EXPECT_EQ(Show(one), "8");
   auto four = Cell(CT_IntCh, CL_ChList_No, 262);
   EXPECT_EQ(Show(four), "1060");
+
+  // Rows past the end of a list show nothing and take nothing.
+  const cmcEeprom before = target.image;
+  for (auto [category, id, number] : {std::tuple{CT_IntCh, CL_ChList_No, 418}, std::tuple{CT_IntCh, CL_ChList_Tag, 418},
+                                      std::tuple{CT_IntCh, CL_ChList_Simp, 418}, std::tuple{CT_WxCh, CL_WX_ChInh, 10},
+                                      std::tuple{CT_FreeCh, CL_Fch_FreqR, 70}, std::tuple{CT_FreeCh, CL_Fch_ChName, -1}}) {
+    auto cell = Cell(category, id, number);
+    EXPECT_EQ(Show(cell), "") << CellName(id);
+    Key(cell, ' ');
+    Type(cell, "156.8");
+  }
+  EXPECT_TRUE(target.image.Equals(before));
 }
 
 }  // namespace
