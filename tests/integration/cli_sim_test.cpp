@@ -1,0 +1,241 @@
+// seaclone-cli against the radio simulator over a real pseudo-terminal:
+// information, read, write, a round trip, and every fault the simulator can
+// play, each with its exit status, its one message and no file left behind.
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli_support.h"
+#include "model/clone_file.h"
+#include "model/eeprom.h"
+#include "model/memory_map.h"
+#include "platform/message_box.h"
+#include "support/radio_sim.h"
+
+namespace {
+
+using clitest::MessageCount;
+using clitest::CliRun;
+using clitest::RunCli;
+
+QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class CliSim : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  QString Path(const char* name) const { return dir.filePath(name); }
+
+  // The initial image of model 0 with a comment of our own, as a file the
+  // simulator serves.
+  QString ServedImage(const char* comment = "ROUND TRIP") {
+    cmcEeprom image(memmap::kImageSize);
+    cmcCloneFile file;
+    file.Attach(&image);
+    file.SetModelCode(memmap::kModelCode);
+    file.SetExtraCode(memmap::kExtraCode);
+    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+    file.SetShowMessages(false);
+    EXPECT_EQ(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges()), 0);
+    std::string text(comment);
+    text.resize(16, ' ');
+    image.WriteBlock(memmap::kComment, text.data(), 16);
+    file.SetMapRevision(1);
+    const QString path = Path("served.dat");
+    EXPECT_EQ(file.Write(path.toStdString(), cmcCloneFile::StandardRanges()), 0);
+    return path;
+  }
+
+  void StartSim(QStringList options) {
+    if (!options.contains("--image") && !options.contains("--model")) {
+      options << "--image" << ServedImage();
+    }
+    ASSERT_TRUE(sim.Start(options)) << sim.Error();
+    device = QString::fromStdString(sim.Device());
+  }
+
+  QTemporaryDir dir;
+  testsupport::RadioSim sim;
+  QString device;
+};
+
+TEST_F(CliSim, InformationPrintsOneCaptionedLineEach) {
+  StartSim({"--revision", "23", "--fault", "over-temp"});
+  const auto run = RunCli({"info", "--device", device});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(MessageCount(run.err), 0);
+  EXPECT_NE(run.out.find("Model: USA\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Revision: 2.3\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Comment: ROUND TRIP\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Battery: "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Warning: "), std::string::npos) << run.out;
+}
+
+TEST_F(CliSim, ReadSavesACheckedCloneDataFile) {
+  StartSim({});
+  const QString out = Path("read.dat");
+  const auto run = RunCli({"read", "--device", device, "--output", out});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(MessageCount(run.err), 0);
+  EXPECT_NE(run.err.find("[################################] 3312/3312"), std::string::npos);
+  const QByteArray text = FileBytes(out);
+  EXPECT_TRUE(text.startsWith("58160001\r\n#Comment=ROUND TRIP\r\n#MapRev=1\r\n")) << text.left(60).toStdString();
+  EXPECT_EQ(RunCli({"check", out}).exitCode, 0);
+}
+
+TEST_F(CliSim, RoundTripLeavesTheRadioHoldingTheFile) {
+  StartSim({});
+  const QString out = Path("read.dat");
+  ASSERT_EQ(RunCli({"read", "--device", device, "--output", out, "--quiet"}).exitCode, 0);
+  sim.Stop();
+
+  const QString saved = Path("saved.dat");
+  StartSim({"--image", out, "--save", saved});
+  const auto run = RunCli({"write", "--device", device, "--quiet", out});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  // The confirmation and the success message; no error.
+  EXPECT_EQ(MessageCount(run.err), 2) << run.err;
+  sim.Stop();
+  EXPECT_EQ(FileBytes(saved), FileBytes(out));
+}
+
+TEST_F(CliSim, PortNumbersFollowThePortsMap) {
+  StartSim({});
+  {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T");
+    settings.setValue("Ports/COM7", device);
+  }
+  const auto mapped = RunCli({"info", "--port", "7"});
+  EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
+  // A number that names no device cannot be opened: status 2, with the
+  // number in the message.
+  const auto missing = RunCli({"info", "--port", "199"});
+  EXPECT_EQ(missing.exitCode, 22);
+  EXPECT_EQ(MessageCount(missing.err), 1);
+  EXPECT_NE(missing.err.find("COM199"), std::string::npos) << missing.err;
+  QSettings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T").remove("Ports");
+}
+
+TEST_F(CliSim, WriteWithErrorCellsIsRefusedBeforeTheRadioIsAsked) {
+  // Every weather channel inhibited: the weather check cell is in error.
+  cmcEeprom image(memmap::kImageSize);
+  cmcCloneFile file;
+  file.Attach(&image);
+  file.SetModelCode(memmap::kModelCode);
+  file.SetExtraCode(memmap::kExtraCode);
+  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  file.SetShowMessages(false);
+  ASSERT_EQ(file.Read(ServedImage().toStdString(), &cmcCloneFile::StandardRanges()), 0);
+  image.SetWord(memmap::kWxBits, 0x03FF);
+  file.SetMapRevision(1);
+  const QString bad = Path("bad.dat");
+  ASSERT_EQ(file.Write(bad.toStdString(), cmcCloneFile::StandardRanges()), 0);
+
+  const QString saved = Path("saved.dat");
+  StartSim({"--save", saved});
+  const auto run = RunCli({"write", "--device", device, bad});
+  EXPECT_EQ(run.exitCode, 40) << run.err;
+  EXPECT_EQ(MessageCount(run.err), 1);
+  sim.Stop();
+  EXPECT_FALSE(QFile::exists(saved));
+}
+
+TEST_F(CliSim, WriteOfAFileThatFailsItsChecksExitsWithItsCode) {
+  StartSim({});
+  QFile f(Path("broken.dat"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("58160001\r\n#Comment=\r\n#MapRev=1\r\n0000020102\r\n");
+  f.close();
+  const auto run = RunCli({"write", "--device", device, Path("broken.dat")});
+  EXPECT_EQ(run.exitCode, 7);
+  EXPECT_EQ(MessageCount(run.err), 1);
+}
+
+struct FaultCase {
+  const char* fault;
+  const char* at;  // --fault-at, or nullptr
+  bool write;
+  int exit;
+};
+
+class CliSimFault : public CliSim, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(CliSimFault, EndsWithItsStatusOneMessageAndNoFile) {
+  const FaultCase& c = GetParam();
+  const QString saved = Path("saved.dat");
+  QStringList options{"--fault", c.fault, "--save", saved};
+  if (c.at) options << "--fault-at" << c.at;
+  StartSim(options);
+  CliRun run;
+  const QString out = Path("out.dat");
+  if (c.write) {
+    run = RunCli({"write", "--device", device, "--quiet", ServedImage()});
+  } else {
+    run = RunCli({"read", "--device", device, "--output", out, "--quiet"});
+  }
+  EXPECT_EQ(run.exitCode, c.exit) << run.err;
+  EXPECT_FALSE(run.crashed);
+  // A write shows its confirmation first.
+  EXPECT_EQ(MessageCount(run.err), c.write ? 2 : 1) << run.err;
+  EXPECT_FALSE(QFile::exists(out));
+  if (c.exit != 0) {
+    sim.Stop();
+    EXPECT_FALSE(QFile::exists(saved));  // the radio accepted nothing
+  }
+}
+
+
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CliSimFault,
+    ::testing::Values(FaultCase{"silent", nullptr, false, 25}, FaultCase{"no-echo", nullptr, false, 24},
+                      FaultCase{"wrong-echo", "3", false, 24},
+                      FaultCase{"bad-checksum", "5", false, 26},
+                      FaultCase{"lower-case", "0", false, 26},
+                      FaultCase{"wrong-count", nullptr, false, 27},
+                      FaultCase{"missing-frame", "9", false, 28},
+                      FaultCase{"beyond-image", nullptr, false, 29},
+                      FaultCase{"read-forbidden", nullptr, false, 26},
+                      FaultCase{"value2-zero", nullptr, false, 31},
+                      FaultCase{"no-signature", nullptr, false, 35},
+                      FaultCase{"hang-up", "8", false, 25},
+                      FaultCase{"hang-up-bytes", "64", false, 25},
+                      FaultCase{"write-refused", nullptr, true, 30},
+                      FaultCase{"other-model", nullptr, true, 33},
+                      FaultCase{"hang-up", "8", true, 24},
+                      FaultCase{"wrong-echo", "200", true, 24}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) {
+      std::string name = std::string(info.param.write ? "write_" : "read_") + info.param.fault;
+      for (char& ch : name) {
+        if (ch == '-') ch = '_';
+      }
+      return name;
+    });
+
+TEST_F(CliSim, StrayBytesBeforeTheRadiosFramesAreHarmless) {
+  StartSim({"--fault", "stray"});
+  const QString out = Path("out.dat");
+  const auto run = RunCli({"read", "--device", device, "--output", out, "--quiet"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(QFile::exists(out));
+}
+
+TEST_F(CliSim, FailedReadLeavesAnExistingOutputAsItWas) {
+  StartSim({"--fault", "bad-checksum", "--fault-at", "100"});
+  const QString out = Path("keep.dat");
+  {
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not touched");
+  }
+  const auto run = RunCli({"read", "--device", device, "--output", out, "--quiet"});
+  EXPECT_EQ(run.exitCode, 26);
+  EXPECT_EQ(FileBytes(out), QByteArray("not touched"));
+}
+
+}  // namespace
