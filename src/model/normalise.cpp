@@ -121,8 +121,13 @@ void DealerBlock(cmcEeprom& image, const cmcEeprom& initial) {
 
 }  // namespace
 
-void NormaliseImage(cmcEeprom& image, const cmcEeprom& initial, int mode, int m) {
-  if (image.Size() < kImageSize || initial.Size() < kImageSize) return;
+void NormaliseImage(cmcEeprom& image, const cmcEeprom& initialImage, int mode, int m) {
+  if (image.Size() < kImageSize || initialImage.Size() < kImageSize) return;
+  // The initial image is normalised against itself after it is loaded; the
+  // steps read it while they write the image, so give them a stable copy.
+  cmcEeprom aliasCopy;
+  if (&image == &initialImage) aliasCopy = initialImage;
+  const cmcEeprom& initial = (&image == &initialImage) ? aliasCopy : initialImage;
   const bool beforeSave = mode == kNormaliseBeforeSave;
 
   NormalisePlans(image, initial);                                   // 1

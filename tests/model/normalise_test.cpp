@@ -272,6 +272,18 @@ TEST(NormaliseTest, RunningTwiceChangesNothingMore) {
   }
 }
 
+TEST(NormaliseTest, AnImageNormalisedAgainstItselfActsAsAgainstACopy) {
+  for (int mode : {0, 1}) {
+    cmcEeprom image(kImageSize);
+    for (int a = 0; a < kImageSize; ++a) image.SetByte(a, static_cast<std::uint8_t>(a * 11 + 5));
+    cmcEeprom expected = image;
+    const cmcEeprom copy = image;
+    NormaliseImage(expected, copy, mode, 4);
+    NormaliseImage(image, image, mode, 4);
+    EXPECT_TRUE(image.Equals(expected)) << mode;
+  }
+}
+
 TEST(ImageChecksTest, SignatureAndModelByte) {
   cmcEeprom image(kImageSize);
   EXPECT_FALSE(HasMakerSignature(image));
