@@ -185,9 +185,12 @@ namespace evaluator {
 
 editor::Input Run::Input() const {
   editor::Input in;
-  in.keys = cap.grid != nullptr;
-  in.action = cap.action;
   in.inputMode = cap.inputMode;
+  // A commit or a pick may come with the Enter that started it still in the
+  // capsule (a chooser's pick is a copy of the capsule that opened it); it
+  // must not open the editor or the chooser again.
+  in.keys = cap.grid != nullptr && cap.inputMode == cmcCellCapsule::kInputNone;
+  in.action = in.keys ? cap.action : 0;
   in.text = cap.inputText;
   if (cap.inputMode == cmcCellCapsule::kInputChoice) {
     // A pick without a chosen cell carries nothing to apply.

@@ -107,6 +107,30 @@ TEST_F(Eval, EchoAndNotificationFlags) {
   EXPECT_EQ(flags, kNotifyCell);
 }
 
+TEST_F(Eval, APickOrCommitCarryingItsEnterIsAppliedOnce) {
+  // The chooser's pick is a copy of the capsule that opened it, Enter and all.
+  auto beep = Cell(CT_Null, CL_Comm_Beep);
+  auto opened = SheetCapsule(beep, 13);
+  EXPECT_EQ(Run(opened), kEvalChooserOpened);
+  target.calls.clear();
+  picked = Cell(CT_NoCategory, Flex0, 1);
+  pickCapsule.cell = &picked;
+  cmcCellCapsule pick = opened;
+  pick.related = &pickCapsule;
+  pick.inputMode = cmcCellCapsule::kInputChoice;
+  EXPECT_EQ(Run(pick), kEvalDone);
+  EXPECT_EQ(target.image.GetByte(0x956), 1);
+  EXPECT_TRUE(target.calls.empty());
+
+  auto volTm = Cell(CT_Null, CL_Comm_VolTm);
+  auto commit = SheetCapsule(volTm, 13);
+  commit.inputMode = cmcCellCapsule::kInputText;
+  commit.inputText = "120";
+  EXPECT_EQ(Run(commit), kEvalDone);
+  EXPECT_EQ(commit.outputText, "120 msec");
+  EXPECT_EQ(target.image.GetByte(0x979), 120);
+}
+
 TEST_F(Eval, KeysNeedAGrid) {
   auto beep = Cell(CT_Null, CL_Comm_Beep);
   cmcCellCapsule menu;
