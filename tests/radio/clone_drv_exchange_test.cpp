@@ -381,6 +381,18 @@ TEST_F(CloneDrvExchange, FramesHeldBackAtTheEndOfTheListStillGoOut) {
   EXPECT_EQ(Slice(received, 0, 0x100), Slice(source, 0, 0x100));
 }
 
+TEST_F(CloneDrvExchange, DrainThatNeverEndsKeepsTheFailure) {
+  // The device goes on reporting its request as queued long after it left.
+  line.reportLagMs = 60000;
+  line.radio = InfoRadio(radioframe::Info(0x3A, 0x16, 0x00, 0x01, InfoPayload()));
+  ASSERT_TRUE(drv->StartInformation(Recorder()));
+  RunToEnd();
+  EXPECT_EQ(outcome.result->status, 6);
+  EXPECT_GE(Quiet(), cmcCloneDrv::kTimeoutMs);
+  EXPECT_LE(Quiet(), cmcCloneDrv::kTimeoutMs + 20);
+  EXPECT_FALSE(line.isOpen);
+}
+
 TEST_F(CloneDrvExchange, WriteResultTimeOutCountsFromTheEndFramesLastEcho) {
   line.radio = WriteRadio(-1);
   line.msPerByte = 2;
