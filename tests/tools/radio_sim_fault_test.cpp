@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         InfoCase{"ReadForbidden", {"--fault", "read-forbidden"}, [](Bytes&, Bytes& p) { p[19] = 0x01; }},
         InfoCase{"OverTemp", {"--fault", "over-temp"}, [](Bytes&, Bytes& p) { p[19] = 0x02; }},
+        InfoCase{"OverTempBit2", {"--fault", "over-temp", "--fault-at", "2"}, [](Bytes&, Bytes& p) { p[19] = 0x04; }},
         InfoCase{"DcVoltage", {"--fault", "dc-voltage"}, [](Bytes&, Bytes& p) { p[19] = 0x08; }},
         InfoCase{"OverVoltage", {"--fault", "over-voltage"}, [](Bytes&, Bytes& p) { p[19] = 0x10; }},
         InfoCase{"Value2Zero", {"--fault", "value2-zero"}, [](Bytes& v, Bytes&) { v[3] = 0x00; }},

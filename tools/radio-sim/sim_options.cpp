@@ -25,7 +25,7 @@ const std::vector<FaultInfo>& Faults() {
       {Fault::NoSignature, "no-signature", -1, "the image served carries no maker signature at 9D8"},
       {Fault::OtherModel, "other-model", -1,
        "information: reports model type N (default: 8, or 0 when the image's own is 8 to 11)"},
-      {Fault::OverTemp, "over-temp", -1, "information: status flag bit 1 (over-temperature) is set"},
+      {Fault::OverTemp, "over-temp", -1, "information: status flag bit 1 (over-temperature) is set; bit 2 instead with N = 2"},
       {Fault::OverVoltage, "over-voltage", -1, "information: status flag bit 4 (over-voltage) is set"},
       {Fault::DcVoltage, "dc-voltage", -1, "information: status flag bit 3 (DC voltage) is set"},
       {Fault::HangUp, "hang-up", 8,

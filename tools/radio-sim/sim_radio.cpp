@@ -116,7 +116,8 @@ Bytes Radio::InformationPayload() const {
   }
   std::uint8_t flags = 0;
   if (options_.fault == Fault::ReadForbidden) flags |= 0x01;
-  if (options_.fault == Fault::OverTemp) flags |= 0x02;
+  // The program reads either of bits 1 and 2 as over-temperature.
+  if (options_.fault == Fault::OverTemp) flags |= options_.At() == 2 ? 0x04 : 0x02;
   if (options_.fault == Fault::DcVoltage) flags |= 0x08;
   if (options_.fault == Fault::OverVoltage) flags |= 0x10;
   p[19] = flags;
