@@ -5,6 +5,13 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -342,6 +349,47 @@ TEST_F(CloneFileTest, AFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(Load(Path("keep.dat")).substr(0, 10), "58160001\r\n");
 }
 
+// Makes a folder refuse new entries for as long as it lives: by its
+// permissions, or, for a user that permissions do not stop (root), by the
+// file system's immutable flag. Everything is undone on the way out.
+class LockedFolder {
+ public:
+  explicit LockedFolder(const QString& path) : path_(path) {
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (Refuses()) return;
+#ifdef __linux__
+    fd_ = ::open(path_.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    if (fd_ >= 0 && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
+      const int locked = flags | FS_IMMUTABLE_FL;
+      if (::ioctl(fd_, FS_IOC_SETFLAGS, &locked) == 0) {
+        immutable_ = true;
+        flagsBefore_ = flags;
+      }
+    }
+#endif
+  }
+  ~LockedFolder() {
+#ifdef __linux__
+    if (immutable_) ::ioctl(fd_, FS_IOC_SETFLAGS, &flagsBefore_);
+    if (fd_ >= 0) ::close(fd_);
+#endif
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+  bool Refuses() const {
+    QFile probe(path_ + "/probe");
+    if (!probe.open(QIODevice::WriteOnly)) return true;
+    probe.remove();
+    return false;
+  }
+
+ private:
+  QString path_;
+  int fd_ = -1;
+  bool immutable_ = false;
+  int flagsBefore_ = 0;
+};
+
 TEST_F(CloneFileTest, ReadOnlyFolderKeepsTheOldFile) {
   const QString sub = dir.filePath("locked");
   ASSERT_TRUE(QDir().mkpath(sub));
@@ -351,20 +399,15 @@ TEST_F(CloneFileTest, ReadOnlyFolderKeepsTheOldFile) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("old");
   }
-  QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  QFile probe(sub + "/probe");
-  const bool enforced = !probe.open(QIODevice::WriteOnly);
-  if (!enforced) probe.remove();
-  if (enforced) {
-    cmcCloneFile writer;
-    Configure(writer, &source);
-    EXPECT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 1);
-    EXPECT_EQ(Load(path), "old");
-    ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
-  }
-  QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  if (!enforced) GTEST_SKIP() << "folder permissions are not enforced for this user (root)";
+  LockedFolder lock(sub);
+  if (!lock.Refuses()) GTEST_SKIP() << "cannot make a folder read-only for this user here";
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  EXPECT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 1);
+  EXPECT_EQ(Load(path), "old");
+  EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"old.dat"});
+  ASSERT_EQ(recorder.shown.size(), 1u);
+  EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
 }
 
 TEST_F(CloneFileTest, FileSystemThatRefusesEveryoneKeepsTheTarget) {
