@@ -136,10 +136,11 @@ void cmcCloneDrv::Step() {
     countdown_.Start(kTimeoutMs);  // gives the drain its own time
   }
 
-  // PopFront gives consumed bytes back by itself; this only keeps a queue
-  // that was filled in one go from holding its block for the whole exchange.
-  if (receive_.Consumed() > cmcBuff::kCompactAfter) receive_.Compact();
-  if (echo_.Consumed() > cmcBuff::kCompactAfter) echo_.Compact();
+  // Each step consumes what it reads, so neither queue should ever hold
+  // this much; should a device flood the line, the blocks stay no larger
+  // than what is live.
+  if (receive_.Size() > cmcBuff::kCompactAfter) receive_.Compact();
+  if (echo_.Size() > cmcBuff::kCompactAfter) echo_.Compact();
 }
 
 bool cmcCloneDrv::CheckEcho(bool& progress) {

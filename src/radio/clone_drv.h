@@ -30,7 +30,8 @@ class cmcCloneDrv {
  public:
   // Called exactly once per started exchange, after the port is closed and
   // the driver is idle again, so it may start the next exchange at once. The
-  // result is destroyed when the call returns.
+  // result is destroyed when the call returns. It runs inside the driver's
+  // tick, so it must not destroy the driver.
   using Completion = void (*)(void* context, dst_CDrv_Result* result);
   using CompletionFn = std::function<void(dst_CDrv_Result& result)>;
 
@@ -79,7 +80,9 @@ class cmcCloneDrv {
 
   // Each returns false and changes nothing while an exchange runs, or when a
   // range lies outside the image (a write's ranges must lie inside the
-  // source image, a read's inside the configured image size).
+  // source image, a read's inside the configured image size) or past the
+  // 16-bit addresses of the frames. A list ends at its end or at its first
+  // pair whose last address is below its first.
   bool StartInformation(Completion completion, void* context);
   bool StartInformation(CompletionFn completion);
   bool StartRead(const clsAddrRangeList& ranges, Completion completion, void* context);
