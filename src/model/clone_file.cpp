@@ -278,18 +278,23 @@ int cmcCloneFile::ParseDataLine(const std::string& line) {
   return kOk;
 }
 
-void cmcCloneFile::BuildRequired(const RangeList& ranges) {
-  std::fill(required_.begin(), required_.end(), false);
+int cmcCloneFile::BuildRequired(const RangeList& ranges) {
+  required_.assign(static_cast<std::size_t>(image_->Size()), false);
+  int taken = 0;
   for (const Range& r : ranges) {
     if (r.first > r.last) break;
     if (!image_->IsValidAddress(r.first) || !image_->IsValidAddress(r.last)) break;
     for (int a = r.first; a <= r.last; ++a) required_[static_cast<std::size_t>(a)] = true;
+    ++taken;
   }
+  return taken;
 }
 
 int cmcCloneFile::CheckCoverage(const RangeList& ranges) {
-  if (image_ == nullptr || ranges.empty() || ranges.front().first > ranges.front().last) return kCoverage;
-  BuildRequired(ranges);
+  // A list that names nothing inside the image leaves nothing to check
+  // against; an empty file must not pass for a complete one.
+  if (image_ == nullptr || BuildRequired(ranges) == 0) return kCoverage;
+  if (loaded_.size() != required_.size()) return kCoverage;
   if (loaded_ == required_) return kOk;
   for (std::size_t a = 0; a < loaded_.size(); ++a)
     if (loaded_[a] && !required_[a]) return kData;

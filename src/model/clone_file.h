@@ -90,7 +90,8 @@ class cmcCloneFile {
   // left to the caller.
   int Read(const std::string& path, const RangeList* ranges);
   // 0 when the loaded bytes are exactly the required ones, 8 when a byte
-  // outside them was loaded, else 7. An empty list gives 7.
+  // outside them was loaded, else 7. A list that names no range inside the
+  // image gives 7.
   int CheckCoverage(const RangeList& ranges);
 
   // The file error message of code (nothing for 0), through the message box.
@@ -103,7 +104,8 @@ class cmcCloneFile {
   int DoWrite(const std::string& path, const RangeList& ranges);
   int DoRead(const std::string& path, const RangeList* ranges);
   int ParseDataLine(const std::string& line);
-  void BuildRequired(const RangeList& ranges);
+  // The number of ranges taken into the required map.
+  int BuildRequired(const RangeList& ranges);
   int Report(int code) const;
 
   cmcEeprom* image_ = nullptr;

@@ -286,6 +286,15 @@ TEST_F(CloneFileTest, CoverageIsLeftToTheCallerWithoutARangeList) {
   // The list ends at its first reversed pair.
   EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {1, 0}, {0xCF0, 0xCFF}}), 8);
   EXPECT_EQ(reader.CheckCoverage({}), 7);
+  EXPECT_EQ(reader.CheckCoverage({{0xF00, 0xF10}}), 7);
+
+  // An image too small for the standard range: an empty file is not complete.
+  cmcEeprom small(16);
+  const std::string empty = Save("empty.dat", Head());
+  cmcCloneFile smallReader;
+  Configure(smallReader, &small);
+  EXPECT_EQ(smallReader.Read(empty, &cmcCloneFile::StandardRanges()), 7);
+  recorder.shown.clear();
   EXPECT_TRUE(recorder.shown.empty());
 }
 
