@@ -6,50 +6,50 @@ namespace editor {
 
 namespace {
 
-int Clamp(long long v, const IntegerSpec& spec) {
-  return static_cast<int>(std::clamp<long long>(v, spec.minimum, spec.maximum));
+int Clamp(long long v, const IntegerParams& params) {
+  return static_cast<int>(std::clamp<long long>(v, params.minimum, params.maximum));
 }
 
-std::string Shown(const IntegerSpec& spec, int v) {
-  if (spec.fixedText) return *spec.fixedText;
-  return std::to_string(static_cast<long long>(v) + spec.offset);
+std::string Shown(const IntegerParams& params, int v) {
+  if (params.fixedText) return *params.fixedText;
+  return std::to_string(static_cast<long long>(v) + params.offset);
 }
 
 }  // namespace
 
-void EditInteger(const IntegerSpec& spec, int& v, const Input& in, Output& out) {
+void EditInteger(const IntegerParams& params, int& v, const Input& in, Output& out) {
   const int before = v;
   if (in.inputMode == 1) {
     const std::string kept = Filter(in.text, "0123456789.-", 9);
     double x = 0;
     if (!kept.empty() && ReadNumber(kept, &x)) {
-      long long n = RoundHalfAway(x) - spec.offset;
-      if (spec.step != 1) n = RoundToStep(n, spec.step);
-      v = Clamp(n, spec);
+      long long n = RoundHalfAway(x) - params.offset;
+      if (params.step != 1) n = RoundToStep(n, params.step);
+      v = Clamp(n, params);
       out.changed = true;
     }
-    if (spec.clamp) v = Clamp(v, spec);
+    if (params.clamp) v = Clamp(v, params);
   }
 
   if (KeyPresent(in)) {
     const int a = in.action;
     if (a == kActSpace || a == kActBackspace) {
-      long long n = static_cast<long long>(v) + (a == kActSpace ? spec.step : -spec.step);
-      if (n < spec.minimum) n = spec.maximum;
-      if (n > spec.maximum) n = spec.minimum;
-      if (spec.step > 1) n = n / spec.step * spec.step;
+      long long n = static_cast<long long>(v) + (a == kActSpace ? params.step : -params.step);
+      if (n < params.minimum) n = params.maximum;
+      if (n > params.maximum) n = params.minimum;
+      if (params.step > 1) n = n / params.step * params.step;
       v = static_cast<int>(n);
       out.changed = true;
-    } else if (IsDigit(a) || (a == '-' && spec.minimum < 0)) {
+    } else if (IsDigit(a) || (a == '-' && params.minimum < 0)) {
       StartEditWith(out, static_cast<char>(a));
     } else if (IsEnter(a)) {
-      StartEditSelected(out, Shown(spec, v));
+      StartEditSelected(out, Shown(params, v));
     }
-    if (spec.clamp) v = Clamp(v, spec);
+    if (params.clamp) v = Clamp(v, params);
   }
 
   if (v != before) out.changed = true;
-  if (out.result != 2) out.text = Shown(spec, v);
+  if (out.result != 2) out.text = Shown(params, v);
 }
 
 }  // namespace editor

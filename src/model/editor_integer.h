@@ -9,7 +9,7 @@
 
 namespace editor {
 
-struct IntegerSpec {
+struct IntegerParams {
   int minimum = 0;
   int maximum = 0;
   int offset = 0;                        // shown = value + offset
@@ -19,6 +19,6 @@ struct IntegerSpec {
 };
 
 // Applies in to v and fills out. v is changed only when out.changed is set.
-void EditInteger(const IntegerSpec& spec, int& v, const Input& in, Output& out);
+void EditInteger(const IntegerParams& params, int& v, const Input& in, Output& out);
 
 }  // namespace editor

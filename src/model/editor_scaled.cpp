@@ -38,21 +38,21 @@ std::string ScaledText(int v, int scale, int trailing) {
   return s;
 }
 
-void EditScaled(const ScaledSpec& spec, int& v, const Input& in, Output& out,
+void EditScaled(const ScaledParams& params, int& v, const Input& in, Output& out,
                 const std::string& offText) {
   const int before = v;
-  const int scale = std::max(spec.scale, 1);
+  const int scale = std::max(params.scale, 1);
   if (in.inputMode == 1) {
     if (TypedOff(in.text)) {
       // Zero is only a legal value where it means off; elsewhere "off" asks
       // for the smallest value the setting has.
-      v = spec.zeroMeansOff ? 0 : std::clamp(0, spec.minimum, spec.maximum);
+      v = params.zeroMeansOff ? 0 : std::clamp(0, params.minimum, params.maximum);
     } else {
       const std::string kept = Filter(in.text, "0123456789.", 9);
       double x = 0;
       if (!kept.empty() && ReadNumber(kept, &x)) {
         const long long n = static_cast<long long>((x + 0.0005) * scale);
-        v = static_cast<int>(std::clamp<long long>(n, spec.minimum, spec.maximum));
+        v = static_cast<int>(std::clamp<long long>(n, params.minimum, params.maximum));
         out.changed = true;
       }
     }
@@ -63,16 +63,16 @@ void EditScaled(const ScaledSpec& spec, int& v, const Input& in, Output& out,
     const int a = in.action;
     if (a == kActSpace || a == kActBackspace) {
       // Zero is a stop on the way round when it means off.
-      const int low = spec.zeroMeansOff ? std::min(0, spec.minimum) : spec.minimum;
+      const int low = params.zeroMeansOff ? std::min(0, params.minimum) : params.minimum;
       long long n = static_cast<long long>(v) + (a == kActSpace ? 1 : -1);
-      if (spec.zeroMeansOff && v == 0 && a == kActSpace) n = spec.minimum;
-      else if (spec.zeroMeansOff && v == spec.minimum && a == kActBackspace) n = 0;
-      if (n < low) n = spec.maximum;
-      if (n > spec.maximum) n = low;
+      if (params.zeroMeansOff && v == 0 && a == kActSpace) n = params.minimum;
+      else if (params.zeroMeansOff && v == params.minimum && a == kActBackspace) n = 0;
+      if (n < low) n = params.maximum;
+      if (n > params.maximum) n = low;
       v = static_cast<int>(n);
       out.changed = true;
     } else if (IsEnter(a)) {
-      StartEditSelected(out, ScaledText(v, scale, spec.trailing));
+      StartEditSelected(out, ScaledText(v, scale, params.trailing));
       editing = true;
     } else if (IsDigit(a) || a == '.' || a == 'O' || a == 'o') {
       StartEditWith(out, static_cast<char>(a));
@@ -82,9 +82,9 @@ void EditScaled(const ScaledSpec& spec, int& v, const Input& in, Output& out,
 
   if (v != before) out.changed = true;
   if (editing) return;
-  const bool off = spec.zeroMeansOff && v == 0 && in.action == 0;
-  out.text = off ? offText : ScaledText(v, scale, spec.trailing);
-  if (!(spec.noSuffixWhenOff && off)) out.text += spec.suffix;
+  const bool off = params.zeroMeansOff && v == 0 && in.action == 0;
+  out.text = off ? offText : ScaledText(v, scale, params.trailing);
+  if (!(params.noSuffixWhenOff && off)) out.text += params.suffix;
 }
 
 }  // namespace editor

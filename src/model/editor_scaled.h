@@ -8,7 +8,7 @@
 
 namespace editor {
 
-struct ScaledSpec {
+struct ScaledParams {
   int scale = 1;
   int minimum = 0;
   int maximum = 0;
@@ -19,7 +19,7 @@ struct ScaledSpec {
 };
 
 // offText is what a zero shows when zero means off.
-void EditScaled(const ScaledSpec& spec, int& v, const Input& in, Output& out,
+void EditScaled(const ScaledParams& params, int& v, const Input& in, Output& out,
                 const std::string& offText);
 
 // "%d.%03d" of v / scale, trimmed by up to trailing zeros and the point.

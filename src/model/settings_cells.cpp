@@ -99,9 +99,9 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
 
     case Kind::Scaled: {
       int v = ReadField(rule, image) / rule.wordDivisor;
-      editor::ScaledSpec spec{rule.scale,    rule.minimum, rule.maximum, rule.zeroOff,
+      editor::ScaledParams params{rule.scale,    rule.minimum, rule.maximum, rule.zeroOff,
                               rule.trailing, rule.suffix,  rule.noSuffixWhenOff};
-      editor::EditScaled(spec, v, in, out, ctx.offText);
+      editor::EditScaled(params, v, in, out, ctx.offText);
       if (out.changed) WriteField(rule, image, v * rule.wordDivisor);
       break;
     }

@@ -32,7 +32,7 @@ Input Key(int action) {
 
 struct IntegerCase {
   const char* name;
-  IntegerSpec spec;
+  IntegerParams params;
   int start;
   Input in;
   int value;
@@ -41,10 +41,10 @@ struct IntegerCase {
 };
 
 TEST(IntegerEditor, Table) {
-  const IntegerSpec byte{0, 255, 0, 1, {}, false};
-  const IntegerSpec offset1{0, 9, 1, 1, {}, false};
-  const IntegerSpec fives{0, 1275, 0, 5, {}, false};
-  const IntegerSpec signedSpec{-5, 5, 0, 1, {}, false};
+  const IntegerParams byte{0, 255, 0, 1, {}, false};
+  const IntegerParams offset1{0, 9, 1, 1, {}, false};
+  const IntegerParams fives{0, 1275, 0, 5, {}, false};
+  const IntegerParams signedParams{-5, 5, 0, 1, {}, false};
   const std::vector<IntegerCase> cases = {
       {"plain", byte, 7, Typed("42"), 42, "42", 0},
       {"filters letters", byte, 7, Typed("a1b2"), 12, "12", 0},
@@ -65,15 +65,15 @@ TEST(IntegerEditor, Table) {
       {"enter starts editing", byte, 77, Key(13), 77, "77", 2},
       {"F2 starts editing", byte, 77, Key(0x7100), 77, "77", 2},
       {"minus ignored when unsigned", byte, 7, Key('-'), 7, "7", 0},
-      {"minus starts editing when signed", signedSpec, 1, Key('-'), 1, "-", 2},
-      {"negative typed", signedSpec, 1, Typed("-4"), -4, "-4", 0},
-      {"negative halves away", signedSpec, 1, Typed("-2.5"), -3, "-3", 0},
+      {"minus starts editing when signed", signedParams, 1, Key('-'), 1, "-", 2},
+      {"negative typed", signedParams, 1, Typed("-4"), -4, "-4", 0},
+      {"negative halves away", signedParams, 1, Typed("-2.5"), -3, "-3", 0},
       {"key without grid ignored", byte, 7, Input{' ', false, 0, "", 0}, 7, "7", 0},
   };
   for (const auto& c : cases) {
     int v = c.start;
     Output out;
-    EditInteger(c.spec, v, c.in, out);
+    EditInteger(c.params, v, c.in, out);
     EXPECT_EQ(v, c.value) << c.name;
     EXPECT_EQ(out.text, c.shown) << c.name;
     EXPECT_EQ(out.result, c.result) << c.name;
@@ -91,16 +91,16 @@ TEST(IntegerEditor, TypedCharacterReplacesTextWithCaretAfterIt) {
 }
 
 TEST(IntegerEditor, ClampPullsAStoredValueIntoRange) {
-  const IntegerSpec spec{40, 300, 0, 1, {}, true};
+  const IntegerParams params{40, 300, 0, 1, {}, true};
   int v = 1000;
   Output out;
-  EditInteger(spec, v, Key('x'), out);
+  EditInteger(params, v, Key('x'), out);
   EXPECT_EQ(v, 300);
   EXPECT_TRUE(out.changed);
   // Without an action nothing is clamped: a plain show leaves the image alone.
   v = 1000;
   Output shown;
-  EditInteger(spec, v, Input{}, shown);
+  EditInteger(params, v, Input{}, shown);
   EXPECT_EQ(v, 1000);
   EXPECT_FALSE(shown.changed);
 }
@@ -116,7 +116,7 @@ TEST(IntegerEditor, FixedTextIsShownInsteadOfTheNumber) {
 
 struct ScaledCase {
   const char* name;
-  ScaledSpec spec;
+  ScaledParams params;
   int start;
   Input in;
   int value;
@@ -125,10 +125,10 @@ struct ScaledCase {
 };
 
 TEST(ScaledEditor, Table) {
-  const ScaledSpec tenths{10, 50, 255, false, 2, " sec", false};
-  const ScaledSpec seconds{1, 0, 255, true, 4, " sec", true};
-  const ScaledSpec msec{1, 60, 200, true, 4, " msec", false};
-  const ScaledSpec hundredths{100, 80, 150, true, 1, " sec", false};
+  const ScaledParams tenths{10, 50, 255, false, 2, " sec", false};
+  const ScaledParams seconds{1, 0, 255, true, 4, " sec", true};
+  const ScaledParams msec{1, 60, 200, true, 4, " msec", false};
+  const ScaledParams hundredths{100, 80, 150, true, 1, " sec", false};
   const std::vector<ScaledCase> cases = {
       {"50 at scale 10", tenths, 50, Input{}, 50, "5.0 sec", 0},
       {"255 at scale 10", tenths, 255, Input{}, 255, "25.5 sec", 0},
@@ -156,7 +156,7 @@ TEST(ScaledEditor, Table) {
   for (const auto& c : cases) {
     int v = c.start;
     Output out;
-    EditScaled(c.spec, v, c.in, out, "OFF");
+    EditScaled(c.params, v, c.in, out, "OFF");
     EXPECT_EQ(v, c.value) << c.name;
     EXPECT_EQ(out.text, c.shown) << c.name;
     EXPECT_EQ(out.result, c.result) << c.name;
