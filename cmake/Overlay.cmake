@@ -10,7 +10,8 @@ function(seaclone_overlay target_name out_name fragment_dir)
     COMMAND ${CMAKE_COMMAND} -DOUT=${out} "-DFRAGMENTS=${fragments}"
             -P ${CMAKE_SOURCE_DIR}/cmake/ConcatOverlay.cmake
     DEPENDS ${fragments} ${CMAKE_SOURCE_DIR}/cmake/ConcatOverlay.cmake
-    COMMENT "Assembling ${out_name}")
+    COMMENT "Assembling ${out_name}"
+    VERBATIM)
   add_custom_target(${target_name} ALL DEPENDS ${out})
   install(FILES ${out} DESTINATION ${CMAKE_INSTALL_DATADIR}/seaclone)
 endfunction()
