@@ -41,28 +41,32 @@ class SaveFileSink : public cmcCloneSink {
   std::unique_ptr<QSaveFile> file_;
 };
 
-// Reads lines of any length, keeping at most kKeep characters of each: a
-// line longer than any valid one only needs to be recognised as too long.
+// Reads lines, keeping at most kKeep characters of each: a line longer than
+// any valid one only needs to be recognised as too long. A line that goes
+// on past kGiveUp characters ends the reading, so that a device that never
+// sends a line end (say /dev/zero) cannot hold the program forever.
 class LineReader {
  public:
   static constexpr std::size_t kKeep = 1024;
+  static constexpr std::size_t kGiveUp = 64 * 1024;
+  enum Status { kLine, kEnd, kRunaway };
   explicit LineReader(QFile& file) : file_(file) {}
 
-  // The next line with its line end, if it had one; false at the end.
-  bool Next(std::string* line, bool* ended) {
+  // The next line with its line end, if it had one.
+  Status Next(std::string* line, bool* ended) {
     line->clear();
     *ended = false;
+    std::size_t length = 0;
     char c;
-    bool any = false;
     while (file_.getChar(&c)) {
-      any = true;
+      if (++length > kGiveUp) return kRunaway;
       if (line->size() < kKeep) line->push_back(c);
       if (c == '\n') {
         *ended = true;
-        return true;
+        return kLine;
       }
     }
-    return any;
+    return length > 0 ? kLine : kEnd;
   }
 
  private:
@@ -239,7 +243,7 @@ int cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
 
   std::string line;
   bool ended = false;
-  if (!reader.Next(&line, &ended)) return kFormat;
+  if (reader.Next(&line, &ended) != LineReader::kLine) return kFormat;
   if (ended) StripLineEnd(&line, true);
   if (line.size() != 8 || !std::all_of(line.begin(), line.end(), IsDecimal)) return kFormat;
   // The digits are read as hexadecimal, although only decimal ones pass.
@@ -247,7 +251,8 @@ int cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
   if (Hex(line, 4, 4) != extraCode_) return kExtra;
 
   bool dataSeen = false;
-  while (reader.Next(&line, &ended)) {
+  for (LineReader::Status status; (status = reader.Next(&line, &ended)) != LineReader::kEnd;) {
+    if (status == LineReader::kRunaway) return kFormat;
     if (!line.empty() && line[0] == '#') {
       if (line.find("MapRev=") != std::string::npos) mapRevision_ = RevisionAt(line);
       continue;

@@ -264,6 +264,12 @@ TEST_F(CloneFileTest, MissingFileAndUnattachedReader) {
   EXPECT_EQ(reader.Read(dir.path().toStdString(), nullptr), 1);
   EXPECT_EQ(reader.Write(dir.path().toStdString(), cmcCloneFile::StandardRanges()), 1);
   EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+  // A device that never ends a line is refused instead of read forever.
+  if (QFileInfo::exists("/dev/zero")) {
+    EXPECT_EQ(reader.Read("/dev/zero", nullptr), 6);
+  }
+  const std::string endlessComment = Save("comment.dat", Head() + "#" + std::string(100'000, 'x') + "\r\n");
+  EXPECT_EQ(reader.Read(endlessComment, nullptr), 6);
 
   cmcCloneFile detached;
   EXPECT_EQ(detached.Read(Path("nope.dat"), nullptr), 1);
