@@ -461,3 +461,32 @@ TEST_F(Eval, FatalWithoutTargetOrWithABadCategory) {
 
 }  // namespace
 }  // namespace evaltest
+
+namespace evaltest {
+namespace {
+
+TEST(EvalOverlay, TheShippedOverlayAnswersEveryKeyOfTheFragmentWithItsText) {
+  // Another fragment defining one of these keys first would shadow it.
+  std::map<std::string, std::string> blocks;
+  std::string key;
+  std::ifstream in(SEACLONE_SOURCE_DIR "/data/overlay/main/40-eval.ovl");
+  for (std::string line; std::getline(in, line);) {
+    if (line.size() >= 2 && line[0] == '#') {
+      key = line.substr(1);
+      blocks[key];
+    } else if (!key.empty()) {
+      std::string& block = blocks[key];
+      block += (block.empty() ? "" : "\n") + line;
+    }
+  }
+  cmcGTex shipped;
+  shipped.Bind(SEACLONE_BIN_DIR "/TB58.OVL");
+  for (const auto& [k, block] : blocks) {
+    ASSERT_TRUE(shipped.HasKey(k)) << k;
+    EXPECT_EQ(shipped.Block(k), block) << k;
+  }
+  EXPECT_GT(blocks.size(), 80u);
+}
+
+}  // namespace
+}  // namespace evaltest
