@@ -133,6 +133,16 @@ TEST_F(DatChTest, FreeChannelEncoding) {
   }
 }
 
+TEST(FreeChannelCodeTest, CodesOutsideSixteenBitsAreHeldAtTheEnds) {
+  // Below the receive base and beyond the top of the code range: held, not
+  // wrapped into a plausible but wrong frequency.
+  EXPECT_EQ(EncodeFreeRx(10'000'000).code, 0);
+  EXPECT_EQ(EncodeFreeRx(900'000'000).code, 0xFFFF);
+  EXPECT_EQ(EncodeFreeTx(900'000'000).code, 0xFFFF);
+  EXPECT_EQ(DecodeFreeRx(0xFFFF, false), 0xFFFFu * 12'500 + 21'700'000);
+  EXPECT_EQ(DecodeFreeTx(0xFFFF, true), 0xFFFFu * 6'250);
+}
+
 TEST_F(DatChTest, FreeChannelStepBitsAreIndependentAndUpperBitsKept) {
   const int r = FreeRecord(69);
   image.SetByte(r + 7, 0xFC);
