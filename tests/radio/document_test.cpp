@@ -1,0 +1,123 @@
+// The document operations the program and seaclone-cli share: open with
+// its checks, atomic save, model change, and what a clone read leaves.
+#include "document_test_support.h"
+
+#include <QFile>
+
+namespace {
+
+using doctest::DocumentWorld;
+
+class DocumentTest : public DocumentWorld {
+ protected:
+  std::string Path(const char* name) { return data + name; }
+};
+
+TEST_F(DocumentTest, StartsAsAnUntitledCopyOfTheInitialImage) {
+  auto doc = MakeDocument(4);
+  EXPECT_EQ(doc->ModelType(), 4);
+  EXPECT_TRUE(doc->IsUntitled());
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_TRUE(doc->Working().Equals(doc->Initial()));
+}
+
+TEST_F(DocumentTest, FailedOpenLeavesTheDocumentAsItWas) {
+  auto doc = MakeDocument();
+  doc->Working().SetByte(0x10, 0x42);
+  const cmcEeprom before = doc->Working();
+
+  cmcEeprom suv = doctest::RadioImage(8);
+  ASSERT_EQ(doctest::WriteFile(Path("suv.dat"), suv), 0);
+  QFile shortFile(QString::fromStdString(Path("short.dat")));
+  ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+  shortFile.write("58160001\r\n#MapRev=1\r\n0000020102\r\n");
+  shortFile.close();
+
+  const std::pair<std::string, int> cases[] = {
+      {Path("none.dat"), 1}, {Path("short.dat"), 7}, {Path("suv.dat"), 8}};
+  for (const auto& [path, code] : cases) {
+    messages.Clear();
+    EXPECT_EQ(doc->Open(path), code) << path;
+    EXPECT_EQ(messages.Count(), 1) << path;
+    EXPECT_TRUE(doc->Working().Equals(before)) << path;
+    EXPECT_TRUE(doc->IsUntitled()) << path;
+    EXPECT_EQ(doc->ModelType(), 0) << path;
+  }
+}
+
+TEST_F(DocumentTest, OpenTakesTheImageAndItsModel) {
+  cmcEeprom image = doctest::RadioImage(6);
+  image.SetByte(0x20, 0x44);
+  ASSERT_EQ(doctest::WriteFile(Path("six.dat"), image), 0);
+  auto doc = MakeDocument();
+  EXPECT_EQ(doc->Open(Path("six.dat")), 0);
+  EXPECT_EQ(messages.Count(), 0);
+  EXPECT_EQ(doc->ModelType(), 6);
+  EXPECT_EQ(doc->FilePath(), Path("six.dat"));
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_EQ(doc->Working().GetByte(0x20) & memmap::kChEditable, 0x44 & memmap::kChEditable);
+}
+
+TEST_F(DocumentTest, SaveWritesWhatOpenReadsBack) {
+  auto doc = MakeDocument();
+  doc->Working().WriteBlock(memmap::kComment, "MY BOAT\x01       ", 16);
+  doc->Working().SetByte(0x30, 0x80);
+  doc->UpdateModified();
+  ASSERT_TRUE(doc->IsModified());
+  ASSERT_EQ(doc->SaveTo(Path("saved.dat")), 0);
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_EQ(doc->FilePath(), Path("saved.dat"));
+
+  QFile f(QString::fromStdString(Path("saved.dat")));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.readAll().startsWith("58160001\r\n#Comment=MY BOAT\r\n#MapRev=1\r\n"));
+
+  auto other = MakeDocument();
+  ASSERT_EQ(other->Open(Path("saved.dat")), 0);
+  for (int a = 0; a <= memmap::kFileLast; ++a) {
+    ASSERT_EQ(other->Working().GetByte(a), doc->Working().GetByte(a)) << std::hex << a;
+  }
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsTheNameAndTheOldFile) {
+  auto doc = MakeDocument();
+  ASSERT_EQ(doc->SaveTo(Path("first.dat")), 0);
+  EXPECT_NE(doc->SaveTo(Path("no/such/folder/x.dat")), 0);
+  EXPECT_EQ(messages.Count(), 1);
+  EXPECT_EQ(doc->FilePath(), Path("first.dat"));
+}
+
+TEST_F(DocumentTest, ConfirmedModelChangeStartsFromTheNewInitialImage) {
+  auto doc = MakeDocument();
+  ASSERT_EQ(doc->SaveTo(Path("named.dat")), 0);
+  messages.Answer(platform::kIdCancel);
+  EXPECT_FALSE(doc->ChangeModel(3, true));
+  EXPECT_EQ(doc->ModelType(), 0);
+
+  EXPECT_TRUE(doc->ChangeModel(3, true));
+  EXPECT_EQ(doc->ModelType(), 3);
+  EXPECT_EQ(doc->Initial().GetByte(memmap::kModelByte), 3);
+  EXPECT_TRUE(doc->Working().Equals(doc->Initial()));
+  EXPECT_TRUE(doc->IsUntitled());
+  EXPECT_FALSE(doc->ChangeModel(3, true));  // the same model: nothing happens
+}
+
+TEST_F(DocumentTest, RadioImageOfAModelFilesMayNotCarryIsAccepted) {
+  radio.image = doctest::RadioImage(8);
+  radio.payload[21] = 8;
+  auto doc = MakeDocument();
+  EXPECT_EQ(Run(*doc, &cmcDocument::CloneRead), 0);
+  EXPECT_EQ(doc->ModelType(), 8);
+}
+
+TEST_F(DocumentTest, UnknownModelByteFromTheRadioKeepsTheCurrentModel) {
+  // Only model types 0..12 have an initial image; a radio that reports
+  // anything else must not stop the program.
+  radio.image = doctest::RadioImage(200);
+  auto doc = MakeDocument(2);
+  EXPECT_EQ(Run(*doc, &cmcDocument::CloneRead), 0);
+  EXPECT_EQ(doc->ModelType(), 2);
+  EXPECT_EQ(doc->Working().GetByte(memmap::kModelByte), 2);  // normalised to the model
+}
+
+}  // namespace
