@@ -60,7 +60,7 @@ int RunInfo(const Options& options) {
   cmcDocument document;
   const int code = RunExchange(document, options, &cmcDocument::CloneInformation, 0);
   if (code != kExitOk) return code;
-  for (const std::string& line : InformationLines(document.RadioInfo())) {
+  for (const std::string& line : InformationLines(document)) {
     std::printf("%s\n", line.c_str());
   }
   return kExitOk;

@@ -1,14 +1,15 @@
 #pragma once
-// The radio's information as "caption: value" lines, with the texts the
-// information cells show.
+// The radio's information as "caption: value" lines: the texts of the
+// information cells, exactly as the program's information dialog shows
+// them, one line each; the status warnings only when the radio reports them.
 
 #include <string>
 #include <vector>
 
-#include "radio/clone_man_info.h"
+class cmcDocument;
 
 namespace cli {
 
-std::vector<std::string> InformationLines(const cmcRadioInfo& info);
+std::vector<std::string> InformationLines(cmcDocument& document);
 
 }  // namespace cli
