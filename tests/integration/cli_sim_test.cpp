@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "cli_support.h"
@@ -162,6 +163,10 @@ struct FaultCase {
   bool write;
   int exit;
 };
+
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << (c.write ? "write " : "read ") << c.fault << " -> " << c.exit;
+}
 
 class CliSimFault : public CliSim, public ::testing::WithParamInterface<FaultCase> {};
 
