@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+class cmcGTex;
+
 namespace fuzz {
 
 // Installs the throwing fatal handler and a silent message responder once.
@@ -14,5 +16,14 @@ void Init();
 
 // Writes the bytes to a file in a private temporary folder and returns its path.
 std::string WriteTempFile(const std::string& name, const uint8_t* data, size_t size);
+
+// The program's own overlay, assembled once from the source fragments as the
+// build does, so that messages of a failure can be looked up. Also installs
+// it as gGTex.
+cmcGTex& MainOverlay();
+
+// Ends the process with a finding: a broken promise that the sanitizers
+// cannot see (a wrong result rather than a bad access).
+[[noreturn]] void Finding(const char* what);
 
 }  // namespace fuzz
