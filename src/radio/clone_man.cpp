@@ -127,7 +127,7 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
       result->status = dst_CDrv_Result::kMissingData;
     }
   }
-  cloneman::ShowCloneError(result->status, driver_.PortNumber());
+  cloneman::ShowCloneError(result->status, port_, nullptr, device_);
   StopProgress();
   Completion completion = completion_;
   void* context = context_;

@@ -57,13 +57,37 @@ std::string FormatInt(const std::string& format, int value) {
   return out;
 }
 
-std::string CloneErrorText(int status, int port, cmcGTex* table) {
+std::string FormatText(const std::string& format, const std::string& value) {
+  std::string out;
+  bool done = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size()) {
+      if (format[i + 1] == '%') {
+        out += '%';
+        ++i;
+        continue;
+      }
+      if (format[i + 1] == 's' && !done) {
+        out += value;
+        done = true;
+        ++i;
+        continue;
+      }
+    }
+    out += format[i];
+  }
+  return out;
+}
+
+std::string CloneErrorText(int status, int port, cmcGTex* table, const std::string& device) {
   if (status == 0) return {};
   cmcGTex& t = Table(table);
   std::string head = t.Line("GI_Mess_CloneErr_Head", status);
   switch (status) {
     case 2:
-      return FormatInt(head, port) + "\n\n" + CheckLines(t, {0, 1, 2, 3});
+      head = device.empty() ? FormatInt(head, port)
+                            : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
+      return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
     case 10:
       return head + "\n\n" + CheckLines(t, {0, 2, 3});
     case 11:
@@ -79,10 +103,10 @@ std::string CloneErrorText(int status, int port, cmcGTex* table) {
   }
 }
 
-void ShowCloneError(int status, int port, cmcGTex* table) {
+void ShowCloneError(int status, int port, cmcGTex* table, const std::string& device) {
   if (status == 0) return;
   cmcGTex& t = Table(table);
-  platform::ShowMessage(CloneErrorText(status, port, &t), t.Text("GI_Sys_AppTitle"),
+  platform::ShowMessage(CloneErrorText(status, port, &t, device), t.Text("GI_Sys_AppTitle"),
                         platform::kMbOk | platform::kMbIconStop);
 }
 

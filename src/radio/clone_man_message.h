@@ -11,12 +11,16 @@ class cmcGTex;
 namespace cloneman {
 
 // The message text for status (empty for 0). port fills the head line of
-// status 2. table defaults to gGTex.
-std::string CloneErrorText(int status, int port, cmcGTex* table = nullptr);
+// status 2; when the port was given as a device path instead (the
+// command-line tool), the device's own head line names the path. table
+// defaults to gGTex.
+std::string CloneErrorText(int status, int port, cmcGTex* table = nullptr,
+                           const std::string& device = {});
 
 // Shows the message for status in the stop-icon box, captioned with the
 // application title; nothing for 0.
-void ShowCloneError(int status, int port, cmcGTex* table = nullptr);
+void ShowCloneError(int status, int port, cmcGTex* table = nullptr,
+                    const std::string& device = {});
 
 // Shows the block of key with the application title as caption; returns the
 // button pressed.
@@ -27,5 +31,7 @@ int ShowBlock(const std::string& key, unsigned style, cmcGTex* table = nullptr);
 // data: they never reach printf, so a stray conversion cannot read past the
 // arguments.
 std::string FormatInt(const std::string& format, int value);
+// The same for the first "%s" and a text.
+std::string FormatText(const std::string& format, const std::string& value);
 
 }  // namespace cloneman

@@ -196,12 +196,14 @@ void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
   if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
   if (self->info_.ReadForbidden()) {
-    cloneman::ShowCloneError(dst_CDrv_Result::kBadFrame, self->man_.PortNumber());
+    cloneman::ShowCloneError(dst_CDrv_Result::kBadFrame, self->man_.PortNumber(), nullptr,
+                             self->man_.PortDevice());
     return self->Finish(dst_CDrv_Result::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
   if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::ReadDone, self)) {
-    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber());
+    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber(), nullptr,
+                             self->man_.PortDevice());
     self->Finish(dst_CDrv_Result::kPortFailed);
   }
 }
@@ -257,7 +259,8 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   cloneman::ApplyExtraBlockTemplate(copy);
   const auto ranges = cloneman::WriteRangesFor(self->info_, copy, self->initial_, self->maker_);
   if (!self->man_.StartWrite(copy, ranges, &cmcDocument::WriteDone, self)) {
-    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber());
+    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber(), nullptr,
+                             self->man_.PortDevice());
     self->Finish(dst_CDrv_Result::kPortFailed);
   }
 }

@@ -120,6 +120,11 @@ TEST_F(CliSim, PortNumbersFollowThePortsMap) {
   EXPECT_EQ(MessageCount(missing.err), 1);
   EXPECT_NE(missing.err.find("COM199"), std::string::npos) << missing.err;
   QSettings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T").remove("Ports");
+
+  const auto absent = RunCli({"info", "--device", Path("no-such-tty")});
+  EXPECT_EQ(absent.exitCode, 22);
+  EXPECT_EQ(MessageCount(absent.err), 1);
+  EXPECT_NE(absent.err.find(Path("no-such-tty").toStdString()), std::string::npos) << absent.err;
 }
 
 TEST_F(CliSim, WriteWithErrorCellsIsRefusedBeforeTheRadioIsAsked) {

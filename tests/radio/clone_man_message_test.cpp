@@ -58,6 +58,13 @@ TEST_F(CloneMessageTest, CheckLinesFollowTheStatus) {
   }
 }
 
+TEST_F(CloneMessageTest, PortGivenAsADevicePathIsNamedByItsPath) {
+  EXPECT_EQ(cloneman::CloneErrorText(2, 0, &table, "/dev/ttyUSB0"), "D2 /dev/ttyUSB0\n\nC0\nC1\nC2\nC3");
+  // Only the port's own failure names the device.
+  EXPECT_EQ(cloneman::CloneErrorText(5, 0, &table, "/dev/ttyUSB0"), "H5\n\nC0\nC1\nC2\nC3");
+  EXPECT_EQ(cloneman::FormatText("a %s b %s 100%%", "X"), "a X b %s 100%");
+}
+
 TEST_F(CloneMessageTest, ShownOnceWithTitleAndStopIcon) {
   cloneman::ShowCloneError(0, 1, &table);
   EXPECT_TRUE(recorder.shown.empty());
