@@ -91,3 +91,30 @@ TEST(CloneMessageFormat, OnlyOneIntegerIsEverFilledIn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The assembled overlay carries a head line for every status and the six
+// check lines; a missing line would silently show the next entry's key.
+TEST(CloneMessageOverlay, EveryStatusHasItsOwnWords) {
+  cmcGTex overlay;
+  ASSERT_TRUE(overlay.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
+  for (int status = 2; status <= 17; ++status) {
+    const std::string text = cloneman::CloneErrorText(status, 7, &overlay);
+    EXPECT_EQ(text.find('#'), std::string::npos) << status << ": " << text;
+    EXPECT_GT(text.size(), 10u) << status;
+  }
+  EXPECT_NE(cloneman::CloneErrorText(2, 7, &overlay).find("COM7"), std::string::npos);
+  EXPECT_NE(cloneman::CloneErrorText(2, 0, &overlay, "/dev/ttyUSB3").find("/dev/ttyUSB3"),
+            std::string::npos);
+  for (const char* key : {"GI_Mess_ModelError", "GI_Mess_DataError", "GI_Mess_Confirm_CloneWrite",
+                          "GI_Mess_CloneWrite_Succeeded", "GI_AppInd_Opt_ComSel_Caption",
+                          "GI_AppInd_Opt_ComSel_Notice", "GI_AppInd_Opt_ComSel_SizeOfButtons",
+                          "GI_AppInd_Opt_ComSel_OutofRange"}) {
+    EXPECT_FALSE(overlay.Block(key).empty()) << key;
+  }
+  EXPECT_EQ(overlay.Line("GI_AppInd_Opt_ComSel_Buttons", 1).find('#'), std::string::npos);
+  EXPECT_EQ(overlay.Line("GI_Cli_CloneInfo_Captions", 4).find('#'), std::string::npos);
+}
+
+}  // namespace
