@@ -37,6 +37,8 @@ struct FrameSizeCase {
   unsigned frames;
 };
 
+void PrintTo(const FrameSizeCase& c, std::ostream* os) { *os << c.size << " bytes a frame"; }
+
 class RadioSimRead : public RadioSimTest, public ::testing::WithParamInterface<FrameSizeCase> {};
 
 TEST_P(RadioSimRead, ReadSendsTheImageInCheckedFramesAndCountsThem) {
@@ -126,6 +128,8 @@ struct BadWriteCase {
   const char* name;
   std::vector<Bytes> frames;  // data frames, then the end frame
 };
+
+void PrintTo(const BadWriteCase& c, std::ostream* os) { *os << c.name; }
 
 class RadioSimBadWrite : public RadioSimTest, public ::testing::WithParamInterface<BadWriteCase> {};
 

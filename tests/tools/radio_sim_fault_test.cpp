@@ -28,6 +28,8 @@ struct InfoCase {
   std::function<void(Bytes& values, Bytes& payload)> change;
 };
 
+void PrintTo(const InfoCase& c, std::ostream* os) { *os << c.name; }
+
 class RadioSimInfoFault : public RadioSimTest, public ::testing::WithParamInterface<InfoCase> {};
 
 TEST_P(RadioSimInfoFault, ChangesOnlyItsPartOfTheReply) {
@@ -68,6 +70,8 @@ struct ReadCase {
   // frames the faulty read consists of, end frame included.
   std::function<std::vector<Frame>(std::vector<Frame> clean, Bytes image)> expected;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class RadioSimReadFault : public RadioSimTest, public ::testing::WithParamInterface<ReadCase> {};
 
