@@ -23,6 +23,12 @@ int ParseTypedNumber(const std::string& text);
 // count, 0 when there are none.
 int ParseListedNumber(const std::string& text);
 
+// What OK reads from the dialog's entry in mode 0, 1 or 2; the dialog takes
+// it when IsValidPort, else shows GI_AppInd_Opt_ComSel_OutofRange.
+inline int ChosenPort(int mode, const std::string& entryText) {
+  return mode == 2 ? ParseListedNumber(entryText) : ParseTypedNumber(entryText);
+}
+
 // The number of a device name such as "COM3": only its digits, point and
 // minus sign are kept and read as a number rounded to the nearest integer
 // (0 when nothing readable is left).

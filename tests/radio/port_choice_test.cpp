@@ -45,6 +45,14 @@ TEST(PortChoice, ListedEntries) {
   }
 }
 
+TEST(PortChoice, EachModeReadsItsEntry) {
+  EXPECT_EQ(portchoice::ChosenPort(0, " 7 "), 7);
+  EXPECT_EQ(portchoice::ChosenPort(1, "12"), 12);
+  EXPECT_EQ(portchoice::ChosenPort(1, "3: x"), 0);  // typed text must be a number
+  EXPECT_EQ(portchoice::ChosenPort(2, "3: Zelm USB-to-Serial Comm. Port (COM3)"), 3);
+  EXPECT_EQ(portchoice::ChosenPort(2, "COM14"), 14);
+}
+
 TEST(PortChoice, DeviceNamesKeepDigitsPointAndMinus) {
   const std::pair<const char*, int> cases[] = {
       {"COM3", 3}, {"COM10", 10}, {"\\Device\\Serial2.6", 3}, {"COM", 0}, {"COM-", 0},
