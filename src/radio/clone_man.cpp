@@ -39,19 +39,24 @@ void indCloneMan::Configure() {
   }
 }
 
-bool indCloneMan::Begin(int operation, Completion completion, void* context) {
+void indCloneMan::Begin(int operation, Completion completion, void* context) {
   operation_ = operation;
   completion_ = completion;
   context_ = context;
   totalBytes_ = 0;
-  return true;
 }
+
+void indCloneMan::Abandon() { Begin(kNone, nullptr, nullptr); }
 
 bool indCloneMan::StartInformation(Completion completion, void* context) {
   if (IsBusy()) return false;
   Configure();
-  if (!driver_.StartInformation(&indCloneMan::OnDriverDone, this)) return false;
+  // Recorded first: the driver's completion must find the operation set.
   Begin(kInformation, completion, context);
+  if (!driver_.StartInformation(&indCloneMan::OnDriverDone, this)) {
+    Abandon();
+    return false;
+  }
   if (sink_) sink_->SetMainWindowEnabled(false);
   return true;
 }
@@ -59,8 +64,11 @@ bool indCloneMan::StartInformation(Completion completion, void* context) {
 bool indCloneMan::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
   if (IsBusy()) return false;
   Configure();
-  if (!driver_.StartRead(ranges, &indCloneMan::OnDriverDone, this)) return false;
   Begin(kRead, completion, context);
+  if (!driver_.StartRead(ranges, &indCloneMan::OnDriverDone, this)) {
+    Abandon();
+    return false;
+  }
   OpenProgress(ranges);
   return true;
 }
@@ -69,8 +77,11 @@ bool indCloneMan::StartWrite(const cmcEeprom& image, const clsAddrRangeList& ran
                              Completion completion, void* context) {
   if (IsBusy()) return false;
   Configure();
-  if (!driver_.StartWrite(image, ranges, &indCloneMan::OnDriverDone, this)) return false;
   Begin(kWrite, completion, context);
+  if (!driver_.StartWrite(image, ranges, &indCloneMan::OnDriverDone, this)) {
+    Abandon();
+    return false;
+  }
   OpenProgress(ranges);
   return true;
 }

@@ -65,7 +65,8 @@ class indCloneMan {
   cmcCloneDrv& Driver() { return driver_; }
 
  private:
-  bool Begin(int operation, Completion completion, void* context);
+  void Begin(int operation, Completion completion, void* context);
+  void Abandon();
   void Configure();
   void OpenProgress(const clsAddrRangeList& ranges);
   void StopProgress();
