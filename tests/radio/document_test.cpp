@@ -3,6 +3,9 @@
 #include "document_test_support.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/fatal.h"
 
 namespace {
 
@@ -118,6 +121,23 @@ TEST_F(DocumentTest, UnknownModelByteFromTheRadioKeepsTheCurrentModel) {
   EXPECT_EQ(Run(*doc, &cmcDocument::CloneRead), 0);
   EXPECT_EQ(doc->ModelType(), 2);
   EXPECT_EQ(doc->Working().GetByte(memmap::kModelByte), 2);  // normalised to the model
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DocumentTest, MissingInitialImageIsAnInstallationFault) {
+  QTemporaryDir empty;
+  platform::SetDataDirOverride(empty.path().toStdString() + "/");
+  try {
+    cmcDocument doc(0);
+    ADD_FAILURE() << "a document without its initial image";
+  } catch (const platform::FatalStop& stop) {
+    EXPECT_NE(std::string(stop.what()).find("Cannot open '"), std::string::npos) << stop.what();
+    EXPECT_NE(std::string(stop.what()).find("initial0.dat"), std::string::npos) << stop.what();
+  }
+  EXPECT_EQ(messages.Count(), 1);  // the file's own message came first
 }
 
 }  // namespace
