@@ -3,10 +3,12 @@
 // exchange must end (on time, with its completion called exactly once and
 // the port closed), and a success must be backed by what the radio sent.
 //
-// Input: byte 0 picks the exchange, its ranges and whether one echo byte
-// comes back wrong; byte 1 is the largest read (1..256 bytes); byte 2 the
-// index of the wrong echo byte; the rest is the radio's bytes, in segments
-// separated by FF FF FF (see fuzz_serial_line.h for when each arrives).
+// Input: byte 0 picks the exchange, its ranges and a fault of the line
+// (none, one echo byte changed, writes cut short, the device failing after
+// a number of bytes, as when the cable is pulled); byte 1 is the largest
+// read (1..256 bytes); byte 2 places the fault; the rest is the radio's
+// bytes, in segments separated by FF FF FF (see fuzz_serial_line.h for when
+// each arrives).
 #include <time.h>
 
 #include <cstdint>
@@ -61,7 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int rangeChoice = (data[0] / 3) % 3;
   fuzz::ScriptLine line;
   line.chunk = data[1] + 1;
-  if ((data[0] / 9) % 2) line.corruptEcho = data[2];
+  switch ((data[0] / 9) % 4) {
+    case 1: line.corruptEcho = data[2] * 4; break;
+    case 2: line.writeLimit = data[2] * 16; break;
+    case 3: line.hangUpAfter = data[2] * 16; break;
+    default: break;
+  }
   line.segments.emplace_back();
   for (size_t i = 3; i < size; ++i) {
     if (i + 2 < size && data[i] == 0xFF && data[i + 1] == 0xFF && data[i + 2] == 0xFF) {

@@ -25,6 +25,8 @@ struct ScriptLine {
   std::vector<std::vector<std::uint8_t>> segments;
   int chunk = 256;
   int corruptEcho = -1;  // index of the written byte whose echo comes back changed
+  int writeLimit = -1;   // writes accept no more than this many bytes in all
+  int hangUpAfter = -1;  // the device fails every call once this many bytes were read
   bool openFails = false;
 
   // Record.
@@ -33,6 +35,7 @@ struct ScriptLine {
   int closes = 0;
   int frames = 0;
   int written = 0;
+  int delivered = 0;
   std::size_t released = 0;
   std::deque<std::uint8_t> input;
   std::vector<std::uint8_t> frame;  // program frame being collected
@@ -69,8 +72,10 @@ class ScriptDevice : public platform::SerialDevice {
   bool SetTimeouts(const platform::SerialTimeouts&) override { return true; }
   bool SetLine(const platform::SerialLineSettings&) override { return true; }
   int Read(void* buffer, int maxBytes) override {
-    if (!line_.isOpen) return -1;
-    const int n = std::min({maxBytes, line_.chunk, static_cast<int>(line_.input.size())});
+    if (!line_.isOpen || HungUp()) return -1;
+    int n = std::min({maxBytes, line_.chunk, static_cast<int>(line_.input.size())});
+    if (line_.hangUpAfter >= 0) n = std::min(n, line_.hangUpAfter - line_.delivered);
+    line_.delivered += n;
     auto* out = static_cast<std::uint8_t*>(buffer);
     for (int i = 0; i < n; ++i) {
       out[i] = line_.input.front();
@@ -79,7 +84,8 @@ class ScriptDevice : public platform::SerialDevice {
     return n;
   }
   int Write(const void* bytes, int count) override {
-    if (!line_.isOpen) return -1;
+    if (!line_.isOpen || HungUp()) return -1;
+    if (line_.writeLimit >= 0) count = std::clamp(line_.writeLimit - line_.written, 0, count);
     const auto* in = static_cast<const std::uint8_t*>(bytes);
     for (int i = 0; i < count; ++i) {
       const std::uint8_t b = in[i];
@@ -103,10 +109,12 @@ class ScriptDevice : public platform::SerialDevice {
     }
     return count;
   }
-  int InputCount() override { return line_.isOpen ? static_cast<int>(line_.input.size()) : -1; }
-  int OutputQueued() override { return line_.isOpen ? 0 : -1; }
+  int InputCount() override { return line_.isOpen && !HungUp() ? static_cast<int>(line_.input.size()) : -1; }
+  int OutputQueued() override { return line_.isOpen && !HungUp() ? 0 : -1; }
 
  private:
+  bool HungUp() const { return line_.hangUpAfter >= 0 && line_.delivered >= line_.hangUpAfter; }
+
   ScriptLine& line_;
 };
 
