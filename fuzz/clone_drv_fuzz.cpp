@@ -54,6 +54,43 @@ bool Contains(const std::vector<std::uint8_t>& bytes, std::string_view what) {
                      [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }) != bytes.end();
 }
 
+// What a read of these bytes must give, decoded here without the driver's
+// frame code: the image with the data of every well-formed data frame, the
+// later frame winning. Frames start at their last FE and end at FD.
+cmcEeprom ImageFromRadio(const std::vector<std::uint8_t>& bytes) {
+  cmcEeprom image(kImageSize);
+  std::vector<std::uint8_t> frame;
+  auto hex = [](std::uint8_t c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+  for (std::uint8_t b : bytes) {
+    if (b == 0xFE) {
+      frame.assign(1, b);
+      continue;
+    }
+    if (frame.empty()) continue;
+    if (b != 0xFD) {
+      frame.push_back(b);
+      continue;
+    }
+    // The end frame ends the read; what follows is never looked at.
+    if (frame.size() >= 4 && frame[1] == 0xEF && frame[2] == 0xEE && frame[3] == 0xE5) break;
+    if (frame.size() >= 12 && frame[1] == 0xEF && frame[2] == 0xEE && frame[3] == 0xE4 && frame.size() % 2 == 0) {
+      std::vector<std::uint8_t> decoded;
+      bool ok = true;
+      for (size_t i = 4; i + 1 < frame.size() && ok; i += 2) {
+        const int h = hex(frame[i]), l = hex(frame[i + 1]);
+        ok = h >= 0 && l >= 0;
+        decoded.push_back(static_cast<std::uint8_t>(h * 16 + l));
+      }
+      const int address = ok ? decoded[0] * 256 + decoded[1] : 0;
+      if (ok && decoded.size() == decoded[2] + 4u && address + decoded[2] <= kImageSize) {
+        for (int i = 0; i < decoded[2]; ++i) image.SetByte(address + i, decoded[3 + i]);
+      }
+    }
+    frame.clear();
+  }
+  return image;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -92,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int status = -1;
   bool covered = false;
   int payloadSize = -1;
+  cmcEeprom received;
   {
     cmcCloneDrv drv;
     drv.SetRequestValues(0x5816, 0);
@@ -102,6 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       status = r.status;
       covered = AllCovered(r.coverage, ranges);
       payloadSize = r.payload.Size();
+      received = r.image;
       if (line.isOpen) fuzz::Finding("completion ran with the port open");
     };
     cmcEeprom source(kImageSize);
@@ -130,6 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (status == dst_CDrv_Result::kOk) {
     const auto& reply = line.segments[0];
     if (operation == 1 && !covered) fuzz::Finding("read succeeded with addresses missing");
+    if (operation == 1 && !received.Equals(ImageFromRadio(reply))) fuzz::Finding("read image differs from the radio's data");
     if (operation == 0 && payloadSize < 0) fuzz::Finding("information without payload");
     if (operation == 2 && (line.segments.size() < 2 || !Contains(line.segments[1], "\xFE\xEF\xEE\xE6"))) {
       fuzz::Finding("write succeeded without the radio's result");
