@@ -1,5 +1,7 @@
 #include "platform/font_value.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
@@ -10,7 +12,10 @@ namespace platform {
 int MulDivRound(int a, int b, int c) {
   const std::int64_t product = static_cast<std::int64_t>(a) * b;
   const bool negative = (product < 0) != (c < 0);
-  const std::int64_t magnitude = (std::llabs(product) + std::llabs(c) / 2) / std::llabs(c);
+  // Capped at INT_MAX either way: a damaged definition may ask for a size of
+  // billions of points, and heights and sizes are negated into each other.
+  const std::int64_t magnitude =
+      std::min<std::int64_t>((std::llabs(product) + std::llabs(c) / 2) / std::llabs(c), INT_MAX);
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
