@@ -73,15 +73,27 @@ QByteArray FileBytes(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+cmcEeprom LoadImage(const QString& path) {
+  cmcEeprom image(memmap::kImageSize);
+  cmcCloneFile file;
+  file.Attach(&image);
+  file.SetShowMessages(false);
+  file.SetModelCode(memmap::kModelCode);
+  file.SetExtraCode(memmap::kExtraCode);
+  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  EXPECT_EQ(file.Read(path.toStdString(), &cmcCloneFile::StandardRanges()), 0) << path.toStdString();
+  return image;
+}
+
 class FaultMatrix : public ::testing::TestWithParam<MatrixCell> {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   QString Path(const char* name) const { return dir.filePath(name); }
 
   // The initial image of model 0 under a comment of our own: the file the
-  // simulator serves and the file a write sends.
-  QString ServedImage() {
-    const QString path = Path("served.dat");
+  // simulator serves, and under another comment the file a write sends.
+  QString ImageFile(const char* name, const char* comment) {
+    const QString path = Path(name);
     if (QFile::exists(path)) return path;
     cmcEeprom image(memmap::kImageSize);
     cmcCloneFile file;
@@ -91,7 +103,9 @@ class FaultMatrix : public ::testing::TestWithParam<MatrixCell> {
     file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
     file.SetShowMessages(false);
     EXPECT_EQ(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges()), 0);
-    image.WriteBlock(memmap::kComment, "FAULT MATRIX    ", 16);
+    std::string text(comment);
+    text.resize(16, ' ');
+    image.WriteBlock(memmap::kComment, text.data(), 16);
     file.SetMapRevision(1);
     EXPECT_EQ(file.Write(path.toStdString(), cmcCloneFile::StandardRanges()), 0);
     return path;
@@ -103,7 +117,8 @@ class FaultMatrix : public ::testing::TestWithParam<MatrixCell> {
 
 TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) {
   const MatrixCell& c = GetParam();
-  const QString served = ServedImage();
+  const QString served = ImageFile("served.dat", "FAULT MATRIX");
+  const QString sent = ImageFile("sent.dat", "WRITTEN");
   const QString saved = Path("radio-saved.dat");
   const QString log = Path("sim.log");
   QStringList options{"--image", served, "--save", saved, "--log", log};
@@ -130,7 +145,7 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
   switch (c.op) {
     case kInfo: run = RunCli({"info", "--device", device}, 60000); break;
     case kRead: run = RunCli({"read", "--device", device, "--output", output, "--quiet"}, 60000); break;
-    case kWrite: run = RunCli({"write", "--device", device, "--quiet", served}, 60000); break;
+    case kWrite: run = RunCli({"write", "--device", device, "--quiet", sent}, 60000); break;
   }
   holder.Close();
   ASSERT_FALSE(run.crashed) << run.err;
@@ -151,19 +166,22 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
   // The user's files.
   if (c.op == kRead) {
     if (c.exit == 0) {
-      cmcEeprom image(memmap::kImageSize);
-      cmcCloneFile file;
-      file.Attach(&image);
-      file.SetShowMessages(false);
-      file.SetModelCode(memmap::kModelCode);
-      file.SetExtraCode(memmap::kExtraCode);
-      file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-      EXPECT_EQ(file.Read(output.toStdString(), &cmcCloneFile::StandardRanges()), 0);
+      LoadImage(output);
     } else if (existingOutput) {
       EXPECT_EQ(FileBytes(output), QByteArray("the user's own file"));
     } else {
       EXPECT_FALSE(QFile::exists(output));
     }
+  }
+
+  // A radio that refused or lost a write still holds what it held before:
+  // where the fault has passed and the radio still answers, read it back.
+  const std::string fault(c.fault);
+  if (c.op == kWrite && c.exit != 0 && (fault == "write-refused" || fault == "wrong-echo")) {
+    const QString back = Path("back.dat");
+    const CliRun reread = RunCli({"read", "--device", device, "--output", back, "--quiet"}, 60000);
+    ASSERT_EQ(reread.exitCode, 0) << reread.err;
+    EXPECT_TRUE(LoadImage(back).Equals(LoadImage(served)));
   }
 
   // The port: a hang-up ends the simulator; otherwise the simulator saw
@@ -182,7 +200,8 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
 
   // The radio: it keeps (and saves) a write only when the write succeeded.
   if (c.op == kWrite && c.exit == 0) {
-    EXPECT_TRUE(QFile::exists(saved));
+    ASSERT_TRUE(QFile::exists(saved));
+    EXPECT_TRUE(LoadImage(saved).Equals(LoadImage(sent)));
   } else {
     EXPECT_FALSE(QFile::exists(saved)) << "the radio took data it should not have";
   }
