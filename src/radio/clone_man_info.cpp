@@ -1,8 +1,8 @@
 #include "radio/clone_man_info.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "model/image_checks.h"
 #include "model/memory_map.h"
 
 std::string cmcRadioInfo::Comment() const {
@@ -25,14 +25,7 @@ int CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint
 }
 
 int CheckReadImage(const cmcEeprom& image) {
-  if (!image.IsValidAddress(memmap::kSignature + memmap::kSignatureLength - 1)) {
-    return dst_CDrv_Result::kNoSignature;
-  }
-  if (std::memcmp(image.Data() + memmap::kSignature, memmap::kSignatureText,
-                  memmap::kSignatureLength) != 0) {
-    return dst_CDrv_Result::kNoSignature;
-  }
-  return dst_CDrv_Result::kOk;
+  return HasMakerSignature(image) ? dst_CDrv_Result::kOk : dst_CDrv_Result::kNoSignature;
 }
 
 bool WriteModelMatches(int radioModel, int currentModel) {
