@@ -21,14 +21,14 @@ FreeChannelCode Encode(std::uint32_t hz, std::uint32_t base) {
   return {static_cast<std::uint16_t>(code), fine};
 }
 
+}  // namespace
+
 // Odd indices below the four-digit range are A channels, and the four-digit
 // channels are single-frequency by definition: the radio treats both as
 // simplex whatever the byte says.
-bool ForcedSimplex(int index) {
+bool datCh::ForcedSimplex(int index) {
   return (index < kClassicEnd && (index & 1)) || (index >= kFourDigit1000 && index < kFreeIndexBase);
 }
-
-}  // namespace
 
 FreeChannelCode EncodeFreeRx(std::uint32_t hz) { return Encode(hz, kFreeRxBase); }
 FreeChannelCode EncodeFreeTx(std::uint32_t hz) { return Encode(hz, 0); }

@@ -47,6 +47,9 @@ class datCh {
 
   // True when (category, index) names a channel this view can load.
   static bool IsValidKey(unsigned category, int index);
+  // A plan channel whose simplex attribute the radio fixes, whatever its
+  // channel byte says.
+  static bool ForcedSimplex(int index);
 
   std::string NameText() const { return std::string(name.data(), name.size()); }
   // Takes up to three characters, padding with spaces.

@@ -11,10 +11,6 @@ using namespace memmap;
 namespace initial {
 namespace {
 
-bool ForcedSimplex(int index) {
-  return (index < kClassicEnd && (index & 1)) || (index >= kFourDigit1000 && index < kFreeIndexBase);
-}
-
 void SetChannel(cmcEeprom& image, int slot, const PlanChannel& ch) {
   std::uint8_t b = 0;
   if (ch.txHz == ch.rxHz) b |= kChSimplex;
@@ -31,7 +27,7 @@ void LayPlans(cmcEeprom& image, const Tables& t, const Model& m) {
     const unsigned category = SlotCategory(slot);
     // Everything starts inhibited, with the simplex bit the radio implies.
     for (int index = 0; index < kPlanEntries; ++index) {
-      bool simplex = ForcedSimplex(index);
+      bool simplex = datCh::ForcedSimplex(index);
       if (index >= kFreeIndexBase) {
         const FreeChannel& f = t.free[static_cast<std::size_t>(index - kFreeIndexBase)];
         simplex = f.rxHz == f.txHz;
