@@ -179,45 +179,53 @@ void indEnviron::ResetToDefaults(QSize screen) {
 
 void indEnviron::Save(const GroupWritten& afterGroup) {
   std::unique_ptr<QSettings> store = OpenSettingsStore(keyPath_);
-  QSettings& s = *store;
+  bool reopened = false;
   // Each group reaches the store before the next is begun, so a failure
   // part-way leaves the groups before it written.
   auto flush = [&](const char* group) {
-    s.endGroup();
-    s.sync();
-    if (s.status() != QSettings::NoError) return false;
+    store->endGroup();
+    store->sync();
+    if (store->status() == QSettings::FormatError && !reopened) {
+      // The store did not parse (it gave the defaults when it was loaded)
+      // and has just been written over. The read error stays with this
+      // QSettings and would pass for a failed write of every later group,
+      // so a fresh one takes the rest.
+      reopened = true;
+      store = OpenSettingsStore(keyPath_);
+    }
+    if (store->status() != QSettings::NoError) return false;
     if (afterGroup) afterGroup(group);
     return true;
   };
 
-  s.beginGroup(QLatin1String(kGlobal));
-  s.setValue(QStringLiteral("BBT"), Bbt);
-  s.setValue(QStringLiteral("ComPort"), ComPort);
-  s.setValue(QStringLiteral("ComSpeedHigh"), ComSpeedHigh);
-  s.setValue(QStringLiteral("Current Directory"), QString::fromStdString(CurrentDirectory));
+  store->beginGroup(QLatin1String(kGlobal));
+  store->setValue(QStringLiteral("BBT"), Bbt);
+  store->setValue(QStringLiteral("ComPort"), ComPort);
+  store->setValue(QStringLiteral("ComSpeedHigh"), ComSpeedHigh);
+  store->setValue(QStringLiteral("Current Directory"), QString::fromStdString(CurrentDirectory));
   if (!flush(kGlobal)) return;
 
-  s.beginGroup(QLatin1String(kRecentList));
+  store->beginGroup(QLatin1String(kRecentList));
   for (int n = 0; n < kRecentCapacity; ++n)
-    s.setValue(RecentName(n), QString::fromStdString(Recent.Entry(n)));
+    store->setValue(RecentName(n), QString::fromStdString(Recent.Entry(n)));
   if (!flush(kRecentList)) return;
 
-  s.beginGroup(QLatin1String(kViewOption));
-  s.setValue(QStringLiteral("FontSize Percentage"), FontSizePercentage);
-  s.setValue(QStringLiteral("Toolbar Visible"), ToolbarVisible);
-  s.setValue(QStringLiteral("FontSize Printer"), FontSizePrinter);
+  store->beginGroup(QLatin1String(kViewOption));
+  store->setValue(QStringLiteral("FontSize Percentage"), FontSizePercentage);
+  store->setValue(QStringLiteral("Toolbar Visible"), ToolbarVisible);
+  store->setValue(QStringLiteral("FontSize Printer"), FontSizePrinter);
   if (!flush(kViewOption)) return;
 
-  s.beginGroup(QLatin1String(kWindowPosition));
-  s.setValue(QStringLiteral("Left"), Left);
-  s.setValue(QStringLiteral("Top"), Top);
-  s.setValue(QStringLiteral("Width"), Width);
-  s.setValue(QStringLiteral("Height"), Height);
-  s.setValue(QStringLiteral("SplitterV"), SplitterV);
+  store->beginGroup(QLatin1String(kWindowPosition));
+  store->setValue(QStringLiteral("Left"), Left);
+  store->setValue(QStringLiteral("Top"), Top);
+  store->setValue(QStringLiteral("Width"), Width);
+  store->setValue(QStringLiteral("Height"), Height);
+  store->setValue(QStringLiteral("SplitterV"), SplitterV);
   if (!flush(kWindowPosition)) return;
 
-  s.beginGroup(QLatin1String(kSetup));
-  s.setValue(QStringLiteral("ModelType"), ModelType);
-  s.setValue(QStringLiteral("ChListType"), ChListType);
+  store->beginGroup(QLatin1String(kSetup));
+  store->setValue(QStringLiteral("ModelType"), ModelType);
+  store->setValue(QStringLiteral("ChListType"), ChListType);
   flush(kSetup);
 }

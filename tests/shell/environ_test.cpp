@@ -255,6 +255,25 @@ TEST(Environ, AStoreThatCannotBeWrittenIsIgnored) {
   QFile::remove(store.Folder());
 }
 
+TEST(Environ, ADamagedStoreIsWrittenWholeAtTheEnd) {
+  EnvironStore store;
+  store.Write(Replaced(kValidStore, "[Global]", "\x01\x02garbage\n[Glob"));
+  {
+    auto e = store.Make();
+    ExpectDefaults(*e);
+    e->ComPort = 12;
+    e->Left = -50;
+    e->ModelType = 4;
+    int groups = 0;
+    e->Save([&](const std::string&) { ++groups; });
+    EXPECT_EQ(groups, 5);
+  }
+  auto again = store.Make();
+  EXPECT_EQ(again->ComPort, 12);
+  EXPECT_EQ(again->Left, -50);
+  EXPECT_EQ(again->ModelType, 4);
+}
+
 TEST(Environ, SecondInstanceNeitherReadsNorWrites) {
   EnvironStore store;
   store.Write(kValidStore);
