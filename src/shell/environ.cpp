@@ -87,7 +87,6 @@ indEnviron::indEnviron(const std::string& mutexName, const std::string& keyPath)
   if (guard_->Created() && guard_->IsFirst()) {
     firstInstance_ = 1;
     Load();
-    if (Bbt != kMarker) Reset();
   } else {
     firstInstance_ = 0;
   }

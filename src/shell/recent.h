@@ -16,7 +16,7 @@ class cmcRecent {
 
   // Moves path to the top (after a successful open or save).
   void PutFirst(const std::string& path);
-  // Adds path at the end unless it is there already (while loading).
+  // Moves path to the end, or adds it there (while loading).
   void Append(const std::string& path);
 
   // Entry n, or the empty text for n at or beyond Count.
