@@ -97,8 +97,11 @@ int Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
 
   // 5. Inhibited channels, and simplex where the channel fixes it. F2 is an
   // editing key as much as a typed character, so it is held back as well.
+  // Only the channel's own cells are held: a popup menu item opened on an
+  // inhibited channel still offers its commands.
   const bool editKeyOrShow = cap.action <= 127 || cap.action == editor::kActAltEnter;
-  if (!done && IsPlanCategory(run.valueCategory) && editKeyOrShow) {
+  const bool channelCell = IsPlanCategory(ValueCategoryOf(run.category));
+  if (!done && channelCell && editKeyOrShow) {
     const bool inhibited = run.view.attr & datCh::kAtInhibit;
     if (inhibited && run.id != CL_ChList_No && run.id != CL_ChList_Atr) {
       Restrict(run);

@@ -96,6 +96,28 @@ TEST_F(Clip, OtherCategoriesGetNothing) {
   }
 }
 
+TEST_F(Clip, PopupItemsOnAnInhibitedChannelStillFollowTheClipboard) {
+  auto usa = Cell(CT_UsaCh, CL_ChList_Tag, 0);
+  auto copy = RowCapsule(usa, CL_PMenu_Copy);
+  Run(copy);
+  // Inhibition hides a channel's values, not the commands on its row.
+  target.image.SetByte(memmap::PlanByte(memmap::PlanSlot(kCatInt), 4), memmap::kChInhibit);
+  target.image.SetByte(memmap::PlanByte(memmap::PlanSlot(kCatUsa), 4), memmap::kChInhibit);
+  auto intl = Cell(CT_IntCh, CL_ChList_Tag, 4);
+  auto usaInhibited = Cell(CT_UsaCh, CL_ChList_Tag, 4);
+  auto item = Cell(CT_PopupMenu, CL_PMenu_Paste);
+  for (auto* opened : {&intl, &usaInhibited}) {
+    cmcCellCapsule owner;
+    owner.cell = opened;
+    cmcCellCapsule cap;
+    cap.cell = &item;
+    cap.related = &owner;
+    Run(cap);
+    EXPECT_EQ(item.Flag(cmcCellObj::kFlagDisabled), opened == &intl);
+    EXPECT_NE(cap.outputText, "---");
+  }
+}
+
 TEST_F(Clip, ClipboardKeepsItsRowsAndPastesOnlyWhatItHas) {
   datClipCh clip;
   EXPECT_FALSE(clip.HasRowsOf(0));
