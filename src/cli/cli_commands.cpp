@@ -29,6 +29,11 @@ int RunExchange(cmcDocument& document, const Options& options,
   progress.SetCaption(ProgressCaption(progressLine));
   indCloneMan& man = document.CloneMan();
   man.SetProgressSink(&progress);
+  // The sink lives on this frame; the manager must not keep it on any way out.
+  struct SinkReset {
+    indCloneMan& man;
+    ~SinkReset() { man.SetProgressSink(nullptr); }
+  } sinkReset{man};
   if (options.device.empty()) {
     man.SetPortNumber(options.port);
   } else {
@@ -50,7 +55,6 @@ int RunExchange(cmcDocument& document, const Options& options,
       return kExitUsage;
   }
   if (status < 0) QCoreApplication::exec();
-  man.SetProgressSink(nullptr);
   return status == 0 ? kExitOk : kExitExchange + status;
 }
 
