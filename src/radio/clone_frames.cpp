@@ -1,18 +1,13 @@
 #include "radio/clone_frames.h"
 
+#include "text/syntax.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace cloneframe {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 // The radio sends its ASCII values in upper case only; anything else in a
 // data frame body is corruption on the line.
@@ -39,22 +34,7 @@ bool IsFromRadio(const cmcBuff& frame) {
 
 }  // namespace
 
-cmcBuff HexTextBytes(std::string_view text) {
-  cmcBuff out;
-  int high = -1;
-  for (char c : text) {
-    const int v = HexValue(c);
-    if (v < 0) continue;
-    if (high < 0) {
-      high = v;
-    } else {
-      out.AppendByte(static_cast<std::uint8_t>((high << 4) | v));
-      high = -1;
-    }
-  }
-  if (high >= 0) out.AppendByte(static_cast<std::uint8_t>(high << 4));
-  return out;
-}
+cmcBuff HexTextBytes(std::string_view text) { return HexadecimalBytes(text); }
 
 cmcBuff RequestFrame(std::uint8_t command, std::uint16_t value1, std::uint16_t value2) {
   char text[48];
