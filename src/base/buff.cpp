@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "platform/fatal.h"
@@ -79,9 +80,21 @@ void cmcBuff::Reallocate(int capacity) {
   capacity_ = capacity;
 }
 
+namespace {
+// A length past what an int holds can only come from a caller's arithmetic
+// gone wrong; growing on would write past the block.
+int GrownLength(int length, int n) {
+  if (n > std::numeric_limits<int>::max() - length) platform::Fatal("Out of cmcBuff element !");
+  return length + n;
+}
+}  // namespace
+
 void cmcBuff::Resize(int n) {
   n = std::max(n, 0);
-  if (n > capacity_) Reallocate(std::max(n + length_ / 4, 1));
+  if (n > capacity_) {
+    const long long wanted = static_cast<long long>(n) + length_ / 4;
+    Reallocate(static_cast<int>(std::min<long long>(wanted, std::numeric_limits<int>::max())));
+  }
   // Bytes between the old and the new length may still hold what a
   // shrink left behind; growing always shows the fill value.
   if (n > length_) std::memset(Data() + length_, kFill, static_cast<std::size_t>(n - length_));
@@ -113,7 +126,7 @@ void cmcBuff::Append(const void* bytes, int n) {
     return;
   }
   const int old = length_;
-  Resize(old + n);
+  Resize(GrownLength(old, n));
   std::memcpy(Data() + old, src, static_cast<std::size_t>(n));
 }
 
@@ -128,7 +141,7 @@ void cmcBuff::AppendByte(std::uint8_t b) {
 void cmcBuff::AppendFill(std::uint8_t b, int n) {
   if (n <= 0) return;
   const int old = length_;
-  Resize(old + n);
+  Resize(GrownLength(old, n));
   std::memset(Data() + old, b, static_cast<std::size_t>(n));
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -134,6 +135,17 @@ TEST(Buff, CopyHoldsOnlyTheLiveBytes) {
   EXPECT_TRUE(c.Empty());
   c.AppendByte(1);  // a moved-from buffer stays usable
   EXPECT_EQ(c.Size(), 1);
+}
+
+TEST(Buff, GrowingPastTheLargestLengthIsFatalNotAWildWrite) {
+  cmcBuff b;
+  b.AppendFill(0x11, 10);
+  const int tooMany = std::numeric_limits<int>::max() - 5;
+  EXPECT_THROW(b.AppendFill(0x22, tooMany), platform::FatalStop);
+  const std::uint8_t byte = 0x33;
+  // A source pointer that claims more bytes than an int can add.
+  EXPECT_THROW(b.Append(&byte, tooMany), platform::FatalStop);
+  EXPECT_EQ(b.Length(), 10);
 }
 
 TEST(Buff, IndexOutsideTheLiveBytesIsFatal) {
