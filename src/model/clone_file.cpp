@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "model/eeprom.h"
 #include "model/memory_map.h"
@@ -237,6 +238,13 @@ int cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
   loaded_.assign(size, false);
   // The revision must come from this file, not from an earlier setting.
   mapRevision_ = -1;
+  // Opening a pipe with no writer waits for one for ever; nothing a user
+  // means to open as a clone data file is a pipe or a socket.
+  std::error_code error;
+  const auto type = std::filesystem::status(path, error).type();
+  if (type == std::filesystem::file_type::fifo || type == std::filesystem::file_type::socket) {
+    return kFileOpen;
+  }
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return kFileOpen;
   LineReader reader(file);

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -268,6 +269,10 @@ TEST_F(CloneFileTest, MissingFileAndUnattachedReader) {
   if (QFileInfo::exists("/dev/zero")) {
     EXPECT_EQ(reader.Read("/dev/zero", nullptr), 6);
   }
+  // A pipe nobody writes to is refused at once instead of waited on.
+  const std::string pipe = Path("pipe.dat");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(reader.Read(pipe, nullptr), 1);
   const std::string endlessComment = Save("comment.dat", Head() + "#" + std::string(100'000, 'x') + "\r\n");
   EXPECT_EQ(reader.Read(endlessComment, nullptr), 6);
 
