@@ -35,20 +35,8 @@ class CliSim : public ::testing::Test {
   // The initial image of model 0 with a comment of our own, as a file the
   // simulator serves.
   QString ServedImage(const char* comment = "ROUND TRIP") {
-    cmcEeprom image(memmap::kImageSize);
-    cmcCloneFile file;
-    file.Attach(&image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-    file.SetShowMessages(false);
-    EXPECT_EQ(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges()), 0);
-    std::string text(comment);
-    text.resize(16, ' ');
-    image.WriteBlock(memmap::kComment, text.data(), 16);
-    file.SetMapRevision(1);
     const QString path = Path("served.dat");
-    EXPECT_EQ(file.Write(path.toStdString(), cmcCloneFile::StandardRanges()), 0);
+    clitest::WriteModelImage(path, comment);
     return path;
   }
 

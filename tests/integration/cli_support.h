@@ -7,6 +7,11 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "model/clone_file.h"
+#include "model/eeprom.h"
+#include "model/memory_map.h"
 #include "text/gtex.h"
 
 namespace clitest {
@@ -56,6 +61,24 @@ inline int MessageCount(const std::string& err) {
     pos += head.size();
   }
   return count;
+}
+
+// Writes the initial image of model 0 under a comment of our own to path, so
+// that what a radio serves or a write sends can be told apart afterwards.
+inline void WriteModelImage(const QString& path, const char* comment) {
+  cmcEeprom image(memmap::kImageSize);
+  cmcCloneFile file;
+  file.Attach(&image);
+  file.SetModelCode(memmap::kModelCode);
+  file.SetExtraCode(memmap::kExtraCode);
+  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  file.SetShowMessages(false);
+  EXPECT_EQ(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges()), 0);
+  std::string text(comment);
+  text.resize(16, ' ');
+  image.WriteBlock(memmap::kComment, text.data(), 16);
+  file.SetMapRevision(1);
+  EXPECT_EQ(file.Write(path.toStdString(), cmcCloneFile::StandardRanges()), 0);
 }
 
 }  // namespace clitest

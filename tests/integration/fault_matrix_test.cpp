@@ -94,20 +94,7 @@ class FaultMatrix : public ::testing::TestWithParam<MatrixCell> {
   // simulator serves, and under another comment the file a write sends.
   QString ImageFile(const char* name, const char* comment) {
     const QString path = Path(name);
-    if (QFile::exists(path)) return path;
-    cmcEeprom image(memmap::kImageSize);
-    cmcCloneFile file;
-    file.Attach(&image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-    file.SetShowMessages(false);
-    EXPECT_EQ(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges()), 0);
-    std::string text(comment);
-    text.resize(16, ' ');
-    image.WriteBlock(memmap::kComment, text.data(), 16);
-    file.SetMapRevision(1);
-    EXPECT_EQ(file.Write(path.toStdString(), cmcCloneFile::StandardRanges()), 0);
+    if (!QFile::exists(path)) clitest::WriteModelImage(path, comment);
     return path;
   }
 
