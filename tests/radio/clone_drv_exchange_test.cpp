@@ -418,7 +418,7 @@ TEST_F(CloneDrvExchange, StartingWhileBusyChangesNothing) {
   EXPECT_EQ(drv->GetState(), state);
   RunToEnd();
   EXPECT_EQ(outcome.result->status, 0);
-  EXPECT_EQ(outcome.result->operation, dst_CDrv_Result::kInformation);
+  EXPECT_EQ(outcome.result->operation, CloneOperation::kInformation);
   EXPECT_EQ(line.Commands(), "E0");
   EXPECT_EQ(otherCalls, 0);
 }

@@ -76,13 +76,13 @@ TEST(CloneManInfo, EmptyPayloadIsRefusedWithoutReadingIt) {
 
 TEST(CloneManInfo, ReadImageNeedsTheMakerSignature) {
   cmcEeprom image(memmap::kImageSize);
-  EXPECT_EQ(cloneman::CheckReadImage(image), dst_CDrv_Result::kNoSignature);
+  EXPECT_EQ(cloneman::CheckReadImage(image), CloneStatus::kNoSignature);
   image.WriteBlock(memmap::kSignature, "Zelm Inc", 8);
   EXPECT_EQ(cloneman::CheckReadImage(image), 0);
   image.SetByte(memmap::kSignature + 7, 'C');
-  EXPECT_EQ(cloneman::CheckReadImage(image), dst_CDrv_Result::kNoSignature);
+  EXPECT_EQ(cloneman::CheckReadImage(image), CloneStatus::kNoSignature);
   cmcEeprom tiny(16);
-  EXPECT_EQ(cloneman::CheckReadImage(tiny), dst_CDrv_Result::kNoSignature);
+  EXPECT_EQ(cloneman::CheckReadImage(tiny), CloneStatus::kNoSignature);
 }
 
 TEST(CloneManInfo, SuvAndOtherModelsNeverMix) {
