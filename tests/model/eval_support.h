@@ -199,7 +199,7 @@ class EvalTest : public ::testing::Test {
     return cap;
   }
 
-  int Run(cmcCellCapsule& cap, bool notify = false) { return Evaluate(&context, cap, notify); }
+  EvalResult Run(cmcCellCapsule& cap, bool notify = false) { return Evaluate(&context, cap, notify); }
 
   std::string Show(cmcCellObj& cell) {
     auto cap = SheetCapsule(cell);
