@@ -43,13 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cmcEeprom image = before;
     cmcCloneFile file;
     SetUp(file, &image);
-    const int code = file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
-    if (code < CloneFileCode::kOk || code > CloneFileCode::kNewer) fuzz::Finding("read code out of range");
+    const CloneFileCode code = file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
+    if (static_cast<int>(code) < 0 || code > CloneFileCode::kNewer) fuzz::Finding("read code out of range");
     if (code != CloneFileCode::kOk && !image.Equals(before)) fuzz::Finding("failed read changed the image");
     if (image.Size() != before.Size()) fuzz::Finding("read resized the image");
     if (code == CloneFileCode::kOk && !withRanges) {
-      const int coverage = file.CheckCoverage(cmcCloneFile::StandardRanges());
-      if (coverage != 0 && coverage != 7 && coverage != 8) fuzz::Finding("coverage code out of range");
+      const CloneFileCode coverage = file.CheckCoverage(cmcCloneFile::StandardRanges());
+      if (coverage != CloneFileCode::kOk && coverage != CloneFileCode::kCoverage && coverage != CloneFileCode::kData) fuzz::Finding("coverage code out of range");
     }
   }
 
