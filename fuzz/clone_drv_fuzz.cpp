@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     drv.SetPortDevice("/dev/fuzz-radio", "9600,N,8,1");
     auto done = [&](dst_CDrv_Result& r) {
       ++calls;
-      status = r.status;
+      status = static_cast<int>(r.status);
       covered = AllCovered(r.coverage, ranges);
       payloadSize = r.payload.Size();
       received = r.image;
@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (std::getenv("FUZZ_VERBOSE")) std::fprintf(stderr, "operation %d ranges %d: status %d\n", operation, rangeChoice, status);
   if (calls != 1) fuzz::Finding("completion not called exactly once");
   if (line.isOpen || line.opens != line.closes) fuzz::Finding("port left open");
-  if (status == dst_CDrv_Result::kOk) {
+  if (status == static_cast<int>(CloneStatus::kOk)) {
     const auto& reply = line.segments[0];
     if (operation == 1 && !covered) fuzz::Finding("read succeeded with addresses missing");
     if (operation == 1 && !received.Equals(ImageFromRadio(reply))) fuzz::Finding("read image differs from the radio's data");

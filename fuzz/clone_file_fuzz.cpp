@@ -43,26 +43,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cmcEeprom image = before;
     cmcCloneFile file;
     SetUp(file, &image);
-    const int code = file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
-    if (code < cmcCloneFile::kOk || code > cmcCloneFile::kNewer) fuzz::Finding("read code out of range");
-    if (code != cmcCloneFile::kOk && !image.Equals(before)) fuzz::Finding("failed read changed the image");
+    const CloneFileCode code = file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
+    if (static_cast<int>(code) < 0 || code > CloneFileCode::kNewer) fuzz::Finding("read code out of range");
+    if (code != CloneFileCode::kOk && !image.Equals(before)) fuzz::Finding("failed read changed the image");
     if (image.Size() != before.Size()) fuzz::Finding("read resized the image");
-    if (code == cmcCloneFile::kOk && !withRanges) {
-      const int coverage = file.CheckCoverage(cmcCloneFile::StandardRanges());
-      if (coverage != 0 && coverage != 7 && coverage != 8) fuzz::Finding("coverage code out of range");
+    if (code == CloneFileCode::kOk && !withRanges) {
+      const CloneFileCode coverage = file.CheckCoverage(cmcCloneFile::StandardRanges());
+      if (coverage != CloneFileCode::kOk && coverage != CloneFileCode::kCoverage && coverage != CloneFileCode::kData) fuzz::Finding("coverage code out of range");
     }
   }
 
   // The open path, then save and open again.
   cmcEeprom opened;
-  if (cmcDocument::ReadChecked(path, opened) != cmcCloneFile::kOk) return 0;
+  if (cmcDocument::ReadChecked(path, opened) != CloneFileCode::kOk) return 0;
   cmcCloneFile writer;
   SetUp(writer, &opened);
   writer.SetComment(cmcCloneFile::CommentFromImage(opened));
   const std::string saved = fuzz::WriteTempFile("OUT.DAT", nullptr, 0);
-  if (writer.Write(saved, cmcCloneFile::StandardRanges()) != cmcCloneFile::kOk) fuzz::Finding("save failed");
+  if (writer.Write(saved, cmcCloneFile::StandardRanges()) != CloneFileCode::kOk) fuzz::Finding("save failed");
   cmcEeprom again;
-  if (cmcDocument::ReadChecked(saved, again) != cmcCloneFile::kOk) fuzz::Finding("saved file refused");
+  if (cmcDocument::ReadChecked(saved, again) != CloneFileCode::kOk) fuzz::Finding("saved file refused");
   if (!again.Equals(opened)) fuzz::Finding("save and open changed the image");
 
   // The document: open (the model follows the file, the image is
@@ -70,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::SetDataDirOverride(SEACLONE_SOURCE_DIR "/data/initial");
   try {
     cmcDocument document;
-    if (document.Open(path) != cmcCloneFile::kOk) fuzz::Finding("document refused a file the checks accepted");
+    if (document.Open(path) != CloneFileCode::kOk) fuzz::Finding("document refused a file the checks accepted");
     const std::string first = fuzz::WriteTempFile("SAVE1.DAT", nullptr, 0);
     const std::string second = fuzz::WriteTempFile("SAVE2.DAT", nullptr, 0);
-    if (document.SaveTo(first) != cmcCloneFile::kOk) fuzz::Finding("document save failed");
+    if (document.SaveTo(first) != CloneFileCode::kOk) fuzz::Finding("document save failed");
     const cmcEeprom savedImage = document.Working();
-    if (document.Open(first) != cmcCloneFile::kOk) fuzz::Finding("document refused its own file");
-    if (document.SaveTo(second) != cmcCloneFile::kOk) fuzz::Finding("second save failed");
+    if (document.Open(first) != CloneFileCode::kOk) fuzz::Finding("document refused its own file");
+    if (document.SaveTo(second) != CloneFileCode::kOk) fuzz::Finding("second save failed");
     if (!document.Working().Equals(savedImage)) fuzz::Finding("a saved file does not open as it was saved");
   } catch (const platform::FatalStop&) {
     fuzz::Finding("opening a file from outside caused a fatal stop");

@@ -29,7 +29,12 @@
 
 namespace {
 
-class Target : public CommandTarget {
+class Target : public DocumentRole,
+               public FileChoiceRole,
+               public ViewSettingsRole,
+               public PortRole,
+               public OutputHelpRole,
+               public NavigationRole {
  public:
   explicit Target(cmcGTex* table) : cache(table), image(memmap::kImageSize) {}
   cmcEeprom& WorkingImage() override { return image; }
@@ -77,6 +82,7 @@ class Target : public CommandTarget {
   int model = 0;
   bool usable = false;
   std::array<std::uint8_t, 28> info{};
+  CommandTarget commands{*this, {this, this, this, this, this}};
 };
 
 class NullCanvas : public platform::Canvas {
@@ -99,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Init();
   static cmcGTex& table = fuzz::MainOverlay();
   static Target target(&table);
-  SetCommandTarget(&target);
+  SetCommandTarget(&target.commands);
   platform::ScopedVirtualTime time;
 
   // The image is the input, zero beyond it; the model follows its model byte

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "cli/cli_info.h"
+#include "cli/exit_status.h"
 #include "cli/cli_output.h"
 #include "radio/document.h"
 #include "text/gtex.h"
@@ -40,8 +42,8 @@ int RunExchange(cmcDocument& document, const Options& options,
     man.SetPortDevice(options.device);
   }
 
-  int status = -1;
-  const auto started = (document.*command)([&status](int s) {
+  std::optional<CloneStatus> status;
+  const auto started = (document.*command)([&status](CloneStatus s) {
     status = s;
     QCoreApplication::exit(0);
   });
@@ -54,8 +56,8 @@ int RunExchange(cmcDocument& document, const Options& options,
     case cmcDocument::kCancelled:
       return kExitUsage;
   }
-  if (status < 0) QCoreApplication::exec();
-  return status == 0 ? kExitOk : kExitExchange + status;
+  if (!status) QCoreApplication::exec();
+  return ExitStatus(status.value_or(CloneStatus::kPortFailed));
 }
 
 }  // namespace
@@ -74,20 +76,20 @@ int RunRead(const Options& options) {
   cmcDocument document;
   const int code = RunExchange(document, options, &cmcDocument::CloneRead, 0);
   if (code != kExitOk) return code;
-  return document.SaveTo(options.output);
+  return ExitStatus(document.SaveTo(options.output));
 }
 
 int RunWrite(const Options& options) {
   cmcDocument document;
-  const int code = document.Open(options.file);
-  if (code != 0) return code;
+  const CloneFileCode code = document.Open(options.file);
+  if (code != CloneFileCode::kOk) return ExitStatus(code);
   document.SetMaker(options.maker);
   return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
 }
 
 int RunCheck(const Options& options) {
   cmcEeprom image;
-  return cmcDocument::ReadChecked(options.file, image);
+  return ExitStatus(cmcDocument::ReadChecked(options.file, image));
 }
 
 }  // namespace cli

@@ -28,7 +28,7 @@ std::string CellValue(std::uint32_t id) {
 std::vector<std::string> InformationLines(cmcDocument& document) {
   cmcDocumentTarget target(document);
   CommandTarget* previous = GetCommandTarget();
-  SetCommandTarget(&target);
+  SetCommandTarget(&target.Commands());
   struct Row {
     std::uint32_t cell;
     int caption;

@@ -15,6 +15,8 @@
 #include "platform/message_box.h"
 #include "text/gtex.h"
 
+using enum CloneFileCode;
+
 namespace {
 
 class SaveFileSink : public cmcCloneSink {
@@ -135,12 +137,12 @@ void cmcCloneFile::SetRecordLength(int length) {
   if (length >= 1 && length <= 255) recordLength_ = length;
 }
 
-int cmcCloneFile::Report(int code) const {
+CloneFileCode cmcCloneFile::Report(CloneFileCode code) const {
   if (code != kOk && showMessages_) ShowError(code);
   return code;
 }
 
-void cmcCloneFile::ShowError(int code) {
+void cmcCloneFile::ShowError(CloneFileCode code) {
   static const char* const kKeys[] = {
       nullptr,
       "GI_Mess_FileErr_FileOpen",
@@ -153,8 +155,9 @@ void cmcCloneFile::ShowError(int code) {
       "GI_Mess_FileErr_Data",
       "GI_Mess_FileErr_Newer",
   };
-  if (code <= 0 || code >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return;
-  const std::string text = gGTex->Text("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Text(kKeys[code]);
+  const int n = static_cast<int>(code);
+  if (n <= 0 || n >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return;
+  const std::string text = gGTex->Text("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Text(kKeys[n]);
   platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconExclamation);
 }
 
@@ -169,11 +172,11 @@ std::string cmcCloneFile::CommentFromImage(const cmcEeprom& image) {
   return text;
 }
 
-int cmcCloneFile::Write(const std::string& path, const RangeList& ranges) {
+CloneFileCode cmcCloneFile::Write(const std::string& path, const RangeList& ranges) {
   return Report(DoWrite(path, ranges));
 }
 
-int cmcCloneFile::DoWrite(const std::string& path, const RangeList& ranges) {
+CloneFileCode cmcCloneFile::DoWrite(const std::string& path, const RangeList& ranges) {
   if (image_ == nullptr) return kFileOpen;
   std::unique_ptr<cmcCloneSink> own;
   cmcCloneSink* sink = sink_;
@@ -223,15 +226,15 @@ int cmcCloneFile::DoWrite(const std::string& path, const RangeList& ranges) {
   return sink->Commit() ? kOk : kFileAccess;
 }
 
-int cmcCloneFile::Read(const std::string& path, const RangeList* ranges) {
+CloneFileCode cmcCloneFile::Read(const std::string& path, const RangeList* ranges) {
   if (image_ == nullptr) return Report(kFileOpen);
   const cmcEeprom kept = *image_;
-  const int code = DoRead(path, ranges);
+  const CloneFileCode code = DoRead(path, ranges);
   if (code != kOk) image_->Assign(kept);
   return Report(code);
 }
 
-int cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
+CloneFileCode cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
   // The maps follow the image even if it was resized after Attach.
   const auto size = static_cast<std::size_t>(image_->Size());
   if (required_.size() != size) required_.assign(size, true);
@@ -270,13 +273,13 @@ int cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
       if (check_ == nullptr || !check_(mapRevision_, checkUser_)) return kMapRev;
     }
     StripLineEnd(&line, ended);
-    if (const int code = ParseDataLine(line); code != kOk) return code;
+    if (const CloneFileCode code = ParseDataLine(line); code != kOk) return code;
   }
   if (file.error() != QFileDevice::NoError) return kFileOpen;
   return ranges ? CheckCoverage(*ranges) : kOk;
 }
 
-int cmcCloneFile::ParseDataLine(const std::string& line) {
+CloneFileCode cmcCloneFile::ParseDataLine(const std::string& line) {
   if (line.size() < 8 || line.size() > 516) return kFormat;
   if (!std::all_of(line.begin(), line.end(), IsHex)) return kFormat;
   const int a = Hex(line, 0, 4);
@@ -303,7 +306,7 @@ int cmcCloneFile::BuildRequired(const RangeList& ranges) {
   return taken;
 }
 
-int cmcCloneFile::CheckCoverage(const RangeList& ranges) {
+CloneFileCode cmcCloneFile::CheckCoverage(const RangeList& ranges) {
   // A list that names nothing inside the image leaves nothing to check
   // against; an empty file must not pass for a complete one.
   if (image_ == nullptr || BuildRequired(ranges) == 0) return kCoverage;

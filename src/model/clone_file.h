@@ -31,20 +31,23 @@ class cmcCloneSink {
 // The atomic sink on QSaveFile.
 std::unique_ptr<cmcCloneSink> MakeSaveFileSink();
 
+// The result of a save, open or check. The numbers pick the file error
+// message and appear in the command-line tool's exit statuses.
+enum class CloneFileCode : int {
+  kOk = 0,
+  kFileOpen = 1,
+  kFileAccess = 2,
+  kModel = 3,
+  kExtra = 4,
+  kMapRev = 5,
+  kFormat = 6,
+  kCoverage = 7,
+  kData = 8,
+  kNewer = 9,
+};
+
 class cmcCloneFile {
  public:
-  enum Code : int {
-    kOk = 0,
-    kFileOpen = 1,
-    kFileAccess = 2,
-    kModel = 3,
-    kExtra = 4,
-    kMapRev = 5,
-    kFormat = 6,
-    kCoverage = 7,
-    kData = 8,
-    kNewer = 9,
-  };
 
   // A range list is a sequence of (first, last) pairs; the first pair with
   // first > last, or the end of the vector, ends it.
@@ -85,28 +88,28 @@ class cmcCloneFile {
   int MapRevision() const { return mapRevision_; }
   const std::string& Comment() const { return comment_; }
 
-  int Write(const std::string& path, const RangeList& ranges);
+  CloneFileCode Write(const std::string& path, const RangeList& ranges);
   // Reads into the attached image. Without ranges the coverage check is
   // left to the caller.
-  int Read(const std::string& path, const RangeList* ranges);
+  CloneFileCode Read(const std::string& path, const RangeList* ranges);
   // 0 when the loaded bytes are exactly the required ones, 8 when a byte
   // outside them was loaded, else 7. A list that names no range inside the
   // image gives 7.
-  int CheckCoverage(const RangeList& ranges);
+  CloneFileCode CheckCoverage(const RangeList& ranges);
 
   // The file error message of code (nothing for 0), through the message box.
-  static void ShowError(int code);
+  static void ShowError(CloneFileCode code);
   // The comment line text for an image: its 16 comment characters,
   // anything outside 32..126 as a space, trailing blanks removed.
   static std::string CommentFromImage(const cmcEeprom& image);
 
  private:
-  int DoWrite(const std::string& path, const RangeList& ranges);
-  int DoRead(const std::string& path, const RangeList* ranges);
-  int ParseDataLine(const std::string& line);
+  CloneFileCode DoWrite(const std::string& path, const RangeList& ranges);
+  CloneFileCode DoRead(const std::string& path, const RangeList* ranges);
+  CloneFileCode ParseDataLine(const std::string& line);
   // The number of ranges taken into the required map.
   int BuildRequired(const RangeList& ranges);
-  int Report(int code) const;
+  CloneFileCode Report(CloneFileCode code) const;
 
   cmcEeprom* image_ = nullptr;
   std::uint16_t modelCode_ = 0;

@@ -1,74 +1,81 @@
 #pragma once
-// Everything the command and menu cells reach outside the cell model: the
-// main controller, the clone commands, port selection, printing and help,
-// and the state their check marks and enabled flags show. The GUI and the
-// command-line tool each implement it once and install it with
+// Everything the command and menu cells reach outside the cell model, as
+// one object the evaluator calls. It forwards to the roles it was given
+// (model/command_roles.h); a role a program does not have gives the neutral
+// answer here, in one place: nothing happens, false, 0, -1 or empty. The
+// GUI and the command-line tool each build one and install it with
 // SetCommandTarget; the evaluator never talks to any of them directly.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-class cmcEeprom;
-class cmcFCache;
-class datClipCh;
-struct cmcCellCapsule;
+#include "model/command_roles.h"
 
 class CommandTarget {
  public:
-  virtual ~CommandTarget() = default;
+  struct Roles {
+    FileChoiceRole* files = nullptr;
+    ViewSettingsRole* view = nullptr;
+    PortRole* ports = nullptr;
+    OutputHelpRole* output = nullptr;
+    NavigationRole* navigation = nullptr;
+  };
 
-  // --- Document state the cells read and edit.
-  virtual cmcEeprom& WorkingImage() = 0;
-  virtual cmcFCache& OptionCache() = 0;
-  virtual datClipCh& Clipboard() = 0;
-  virtual int ModelType() const = 0;
-  // The channel sheets list only the usable channels (ChListType).
-  virtual bool UsableChannelsView() const = 0;
-  virtual int CurrentPort() const = 0;
-  virtual int FontSize() const = 0;
-  virtual bool ToolBarVisible() const = 0;
-  virtual bool CanPrintCurrent() const = 0;
-  // Recent file entry n (0-based); empty when the entry is empty.
-  virtual std::string RecentFile(int n) const = 0;
-  virtual bool HasFileName() const = 0;
-  // The first 28 bytes of the last accepted clone information reply.
-  virtual std::array<std::uint8_t, 28> RadioInformation() const = 0;
-  // The main menu, as the first argument of the cell menu event, and the
-  // number of sub-items of its item bound to CL_Menu_Edit_Top (-1 when
-  // there is no such item).
-  virtual std::intptr_t MainMenu() const = 0;
-  virtual int EditMenuItemCount() const = 0;
+  // None of the roles is owned.
+  explicit CommandTarget(DocumentRole& document) : document_(document) {}
+  CommandTarget(DocumentRole& document, Roles roles) : document_(document), roles_(roles) {}
 
-  // --- Commands (action 13 on a command cell).
-  virtual void FileNew() = 0;
-  virtual void FileOpen() = 0;  // with the open dialog
-  virtual void FileSave() = 0;  // under the current name
-  virtual void FileSaveAs() = 0;
-  virtual void PrintCurrent() = 0;
-  virtual void PrintAll() = 0;
-  virtual void OpenRecent(int n) = 0;
-  virtual void CloseMainWindow() = 0;
-  virtual void SetFontSize(int size) = 0;  // also redraws
-  virtual void ToggleToolBar() = 0;
-  virtual void SetPort(int port) = 0;
-  virtual void OpenPortSelection(int mode) = 0;  // 0, 1 or 2
-  virtual void CloneRead() = 0;
-  virtual void CloneWrite() = 0;
-  virtual void CloneInformation() = 0;
-  virtual void ChangeModel(int model) = 0;  // asks for confirmation
-  virtual void ShowHelpContents() = 0;
-  // Context help for a cell (maps the cell name to a help context).
-  virtual void ShowContextHelp(std::uint32_t cell) = 0;
-  virtual void OpenSheet(const std::string& reference) = 0;
-  // Opens a chooser over option list listKey below the capsule's cell, with
-  // current selected. The pick comes back as an evaluation of a copy of
-  // the capsule with input mode 2.
-  virtual void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) = 0;
+  // --- Document.
+  cmcEeprom& WorkingImage() { return document_.WorkingImage(); }
+  cmcFCache& OptionCache() { return document_.OptionCache(); }
+  datClipCh& Clipboard() { return document_.Clipboard(); }
+  int ModelType() const { return document_.ModelType(); }
+  bool HasFileName() const { return document_.HasFileName(); }
+  std::array<std::uint8_t, 28> RadioInformation() const { return document_.RadioInformation(); }
+  void FileNew() { document_.FileNew(); }
+  void FileSave() { document_.FileSave(); }
+  void CloneRead() { document_.CloneRead(); }
+  void CloneWrite() { document_.CloneWrite(); }
+  void CloneInformation() { document_.CloneInformation(); }
+  void ChangeModel(int model) { document_.ChangeModel(model); }
+  void NoteActivity() { document_.NoteActivity(); }
 
-  // --- After every evaluation that carried an action, an input or a popup
-  // command: restart the deferred refresh and recompute the modified state.
-  virtual void NoteActivity() = 0;
+  // --- File choice.
+  void FileOpen();
+  void FileSaveAs();
+  std::string RecentFile(int n) const;
+  void OpenRecent(int n);
+
+  // --- View settings.
+  int FontSize() const;
+  void SetFontSize(int size);
+  bool ToolBarVisible() const;
+  void ToggleToolBar();
+  bool UsableChannelsView() const;
+
+  // --- Ports.
+  int CurrentPort() const;
+  void SetPort(int port);
+
+  // --- Output and help.
+  bool CanPrintCurrent() const;
+  void PrintCurrent();
+  void PrintAll();
+  void ShowHelpContents();
+  void ShowContextHelp(std::uint32_t cell);
+
+  // --- Navigation.
+  void OpenSheet(const std::string& reference);
+  void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current);
+  std::intptr_t MainMenu() const;
+  int EditMenuItemCount() const;
+  void OpenPortSelection(int mode);
+  void CloseMainWindow();
+
+ private:
+  DocumentRole& document_;
+  Roles roles_{};
 };
 
 // The target of the running program (not owned); nullptr removes it.

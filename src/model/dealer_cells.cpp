@@ -22,7 +22,7 @@ void EditDrainbeat(const settings::Rule& rule, cmcEeprom& image, const editor::I
   int hz = DrainbeatHz(image.GetWord(rule.address));
   editor::EditInteger({rule.minimum, rule.maximum, 0, 1, {}, false}, hz, in, out);
   if (out.changed) image.SetWord(rule.address, DrainbeatDivisor(hz));
-  if (out.result != 2) out.text += rule.suffix;
+  if (out.result != EvalResult::kOpenEditor) out.text += rule.suffix;
 }
 
 void EditForcedTermination(const settings::Rule& rule, cmcEeprom& image, const editor::Input& in,
@@ -30,7 +30,7 @@ void EditForcedTermination(const settings::Rule& rule, cmcEeprom& image, const e
   int minutes = image.GetByte(rule.address) * 5;
   editor::EditInteger({rule.minimum, rule.maximum, 0, 5, {}, false}, minutes, in, out);
   if (out.changed) image.SetByte(rule.address, static_cast<std::uint8_t>(minutes / 5));
-  if (out.result == 2) return;
+  if (out.result == EvalResult::kOpenEditor) return;
   if (out.text == "0") out.text = "OFF";
   else out.text += rule.suffix;
 }

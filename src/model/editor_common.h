@@ -7,6 +7,13 @@
 
 #include <string>
 
+// What an evaluation asks of its caller next.
+enum class EvalResult : int {
+  kDone = 0,
+  kChooserOpened = 1,  // a chooser was opened below the cell
+  kOpenEditor = 2,     // open the in-place editor on the text
+};
+
 namespace editor {
 
 // Action codes that mean something to every editor.
@@ -26,7 +33,7 @@ struct Input {
 struct Output {
   std::string text;      // what the cell shows, or the in-place editor's text
   bool changed = false;  // the value was changed and must be written back
-  int result = 0;        // 0 nothing more, 1 chooser opened, 2 open the editor
+  EvalResult result = EvalResult::kDone;
   int cursor = 0;        // caret position for the in-place editor
   int selection = 0;     // characters selected from the caret
 };
@@ -40,7 +47,7 @@ inline bool KeyPresent(const Input& in) { return in.keys && in.action != 0; }
 // typing replaces it and the arrows keep it.
 inline void StartEditSelected(Output& out, const std::string& text) {
   out.text = text;
-  out.result = 2;
+  out.result = EvalResult::kOpenEditor;
   out.cursor = 0;
   out.selection = static_cast<int>(text.size());
 }
@@ -48,7 +55,7 @@ inline void StartEditSelected(Output& out, const std::string& text) {
 // Opens the in-place editor with one typed character in place of the value.
 inline void StartEditWith(Output& out, char typed) {
   out.text = std::string(1, typed);
-  out.result = 2;
+  out.result = EvalResult::kOpenEditor;
   out.cursor = 1;
   out.selection = 0;
 }

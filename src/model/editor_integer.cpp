@@ -49,7 +49,7 @@ void EditInteger(const IntegerParams& params, int& v, const Input& in, Output& o
   }
 
   if (v != before) out.changed = true;
-  if (out.result != 2) out.text = Shown(params, v);
+  if (out.result != EvalResult::kOpenEditor) out.text = Shown(params, v);
 }
 
 }  // namespace editor

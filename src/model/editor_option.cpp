@@ -10,7 +10,7 @@ void EditOption(OptionList& list, int& v, const Input& in, Output& out) {
   if (KeyPresent(in)) {
     if (in.action == kActSpace) v = list.Step(v, +1);
     else if (in.action == kActBackspace) v = list.Step(v, -1);
-    else if (IsEnter(in.action)) out.result = 1;
+    else if (IsEnter(in.action)) out.result = EvalResult::kChooserOpened;
   }
   if (v != before) {
     out.changed = true;

@@ -34,7 +34,7 @@ void PublishStatus(const std::string& text, std::uint32_t color, std::uint32_t b
   if (gEvMan) gEvMan->SendText(kEvStatusText, color, background, text);
 }
 
-int Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
+EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   CommandTarget* target = GetCommandTarget();
   if (target == nullptr) platform::Fatal("No command target for the cell evaluator.");
   evaluator::Run run(context, cap, *target, target->WorkingImage());
@@ -164,7 +164,7 @@ std::string CellText(cmcCellObj& cell, int action) {
   return capsule.outputText;
 }
 
-int CellCommand(cmcCellObj& cell, int action) {
+EvalResult CellCommand(cmcCellObj& cell, int action) {
   indActiveCell context;
   cmcCellCapsule capsule;
   capsule.cell = &cell;
@@ -205,16 +205,16 @@ editor::Input Run::Input() const {
 
 void Run::Apply(const editor::Output& out) {
   cap.outputText = out.text;
-  if (out.result == kEvalOpenEditor) {
+  if (out.result == EvalResult::kOpenEditor) {
     cap.cursorPosition = out.cursor;
     cap.selectionLength = out.selection;
-    result = kEvalOpenEditor;
+    result = EvalResult::kOpenEditor;
   }
 }
 
 void Run::OpenChooser(const std::string& list, int current) {
   target.OpenChooser(cap, list, current);
-  result = kEvalChooserOpened;
+  result = EvalResult::kChooserOpened;
 }
 
 void Run::SetCellFlag(int flag, bool on) {

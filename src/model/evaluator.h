@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/capsule.h"
+#include "model/editor_common.h"
 
 class cmcCellObj;
 
@@ -28,20 +29,15 @@ inline constexpr int kNotifyCell = 0x01;      // this cell
 inline constexpr int kNotifyChannel = 0x08;   // a channel was loaded: its row
 inline constexpr int kNotifyAllCells = 0x20;  // every data cell
 
-// Evaluate's results.
-inline constexpr int kEvalDone = 0;
-inline constexpr int kEvalChooserOpened = 1;
-inline constexpr int kEvalOpenEditor = 2;
-
 // The single entry point. context is the caller's (it is only passed on).
 // With notify set the capsule's change callback receives the notification
 // flags. A CommandTarget must be installed.
-int Evaluate(indActiveCell* context, cmcCellCapsule& capsule, bool notify);
+EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& capsule, bool notify);
 
 // A reset capsule for the cell with the action, evaluated without
 // notification: its output text, and Evaluate's result.
 std::string CellText(cmcCellObj& cell, int action);
-int CellCommand(cmcCellObj& cell, int action);
+EvalResult CellCommand(cmcCellObj& cell, int action);
 
 struct CellMarkBits {
   bool error = false;

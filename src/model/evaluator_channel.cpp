@@ -35,7 +35,7 @@ void AttributeOption(Run& run, const char* list, unsigned bit) {
     out.text = options.TextFor((run.view.attr & bit) ? 1 : 0);
   }
   run.Apply(out);
-  if (out.result == kEvalChooserOpened) run.OpenChooser(list, v);
+  if (out.result == EvalResult::kChooserOpened) run.OpenChooser(list, v);
 }
 
 bool AllWeatherInhibited(const cmcEeprom& image) {
@@ -111,7 +111,7 @@ void FreeFrequency(Run& run, bool transmit) {
     // The channel's row is redrawn (kNotifyChannel), which shows a transmit
     // frequency that followed a simplex receive change.
     run.StoreChannel();
-    if (out.result != kEvalOpenEditor) {
+    if (out.result != EvalResult::kOpenEditor) {
       // The record keeps frequencies in 6.25 and 12.5 kHz steps, so a raster
       // point between them reads back lower: show what the image now holds.
       editor::Frequency r{ch.rxHz, !(ch.state & datCh::kStRxUnset)};
@@ -136,7 +136,7 @@ void FreeName(Run& run) {
   if (out.changed) {
     ch.SetName(editor::FitChannelName(std::string(bytes.begin(), bytes.end())));
     run.StoreChannel();
-    if (out.result != kEvalOpenEditor) out.text = editor::TextShown({ch.name.begin(), ch.name.end()});
+    if (out.result != EvalResult::kOpenEditor) out.text = editor::TextShown({ch.name.begin(), ch.name.end()});
   }
   run.Apply(out);
 }

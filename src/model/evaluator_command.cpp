@@ -86,7 +86,7 @@ bool SettingsCell(Run& run) {
   if (r.olive) run.color = kOliveText;
   else if (r.silver) run.color = kSilverText;
   if (r.restricted) run.restricted = true;
-  if (r.out.result == kEvalChooserOpened) run.OpenChooser(r.chooserList, settings::ReadField(*rule, run.image));
+  if (r.out.result == EvalResult::kChooserOpened) run.OpenChooser(r.chooserList, settings::ReadField(*rule, run.image));
   if (r.redrawAll) run.redrawAll = true;
   if (r.planChanged && gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
   return true;

@@ -58,7 +58,7 @@ struct Run {
   bool restricted = false;
   bool redrawAll = false;
   std::optional<std::uint32_t> color;
-  int result = 0;
+  EvalResult result = EvalResult::kDone;
 
   // The editors' view of the capsule's request.
   editor::Input Input() const;

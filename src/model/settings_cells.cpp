@@ -92,7 +92,7 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
       if (rule.kind == Kind::DispPair && !memmap::InGroupA(ctx.model)) name = rule.listE;
       int v = ReadField(rule, image);
       editor::EditOption(ctx.lists->List(name), v, in, out);
-      if (out.result == 1) result.chooserList = name;
+      if (out.result == EvalResult::kChooserOpened) result.chooserList = name;
       if (out.changed) WriteField(rule, image, v);
       break;
     }
@@ -110,7 +110,7 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
       int v = ReadField(rule, image);
       editor::EditInteger({rule.minimum, rule.maximum, 0, 1, {}, false}, v, in, out);
       if (out.changed) WriteField(rule, image, v);
-      if (out.result != 2) out.text += rule.suffix;
+      if (out.result != EvalResult::kOpenEditor) out.text += rule.suffix;
       break;
     }
 
@@ -139,7 +139,7 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
       // with Escape must leave the image as it was.
       if (editor::DigitsValid(bytes)) {
         image.SetByte(memmap::kAtisChecksum, numeric::Checksum(bytes.data(), rule.length));
-      } else if (out.result != 2) {
+      } else if (out.result != EvalResult::kOpenEditor) {
         image.SetByte(memmap::kAtisChecksum, memmap::kAtisNoId);
         out.text = ctx.idOffText;
       }

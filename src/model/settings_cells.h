@@ -84,7 +84,7 @@ struct Result {
   bool restricted = false;  // not editable
   bool planChanged = false;
   bool redrawAll = false;
-  std::string chooserList;  // out.result == 1: the list the chooser shows
+  std::string chooserList;  // a chooser was opened: the list the chooser shows
 };
 
 // Reads the field, runs the editor, writes the field back when it changed.

@@ -50,7 +50,7 @@ bool cmcCloneDrv::StartInformation(Completion completion, void* context) {
 }
 
 bool cmcCloneDrv::StartInformation(CompletionFn completion) {
-  return Begin(dst_CDrv_Result::kInformation, {}, nullptr, std::move(completion));
+  return Begin(CloneOperation::kInformation, {}, nullptr, std::move(completion));
 }
 
 bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
@@ -58,7 +58,7 @@ bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, Completion completio
 }
 
 bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, CompletionFn completion) {
-  return Begin(dst_CDrv_Result::kRead, ranges, nullptr, std::move(completion));
+  return Begin(CloneOperation::kRead, ranges, nullptr, std::move(completion));
 }
 
 bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
@@ -68,10 +68,10 @@ bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ra
 
 bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
                              CompletionFn completion) {
-  return Begin(dst_CDrv_Result::kWrite, ranges, &source, std::move(completion));
+  return Begin(CloneOperation::kWrite, ranges, &source, std::move(completion));
 }
 
-bool cmcCloneDrv::Begin(int operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
+bool cmcCloneDrv::Begin(CloneOperation operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
                         CompletionFn completion) {
   if (IsBusy()) return false;
   // Data frames are cut from the image and coverage bits are set per
@@ -86,7 +86,7 @@ bool cmcCloneDrv::Begin(int operation, const clsAddrRangeList& ranges, const cmc
 
   result_ = std::make_unique<dst_CDrv_Result>();
   result_->operation = operation;
-  result_->status = dst_CDrv_Result::kPortFailed;
+  result_->status = CloneStatus::kPortFailed;
   result_->value1 = value1_;
   result_->value2 = value2_;
   result_->image.SetSize(imageSize_);
@@ -115,7 +115,7 @@ void cmcCloneDrv::Tick() {
   // A short device write means bytes the radio never saw: nothing that
   // follows can succeed, and draining would only wait on a stuck device.
   if (state_ != kIdle && port_->WriteFailed()) {
-    result_->status = dst_CDrv_Result::kShortWrite;
+    result_->status = CloneStatus::kShortWrite;
     state_ = kFinish;
   }
   if (state_ == kFinish) Finish();
@@ -147,7 +147,7 @@ bool cmcCloneDrv::CheckEcho(bool& progress) {
   ReadPort();
   while (!echo_.Empty() && !receive_.Empty()) {
     if (receive_[0] != echo_[0]) {
-      Fail(dst_CDrv_Result::kEchoFailed);
+      Fail(CloneStatus::kEchoFailed);
       return false;
     }
     receive_.PopFront();
@@ -224,10 +224,10 @@ void cmcCloneDrv::TimeOut() {
     state_ = kFinish;
     return;
   }
-  Fail(echo_.Empty() ? dst_CDrv_Result::kNoAnswer : dst_CDrv_Result::kEchoFailed);
+  Fail(echo_.Empty() ? CloneStatus::kNoAnswer : CloneStatus::kEchoFailed);
 }
 
-void cmcCloneDrv::Fail(int status) {
+void cmcCloneDrv::Fail(CloneStatus status) {
   result_->status = status;
   state_ = kDrain;
 }
@@ -252,7 +252,7 @@ void cmcCloneDrv::OpenPort() {
   const bool open = devicePath_.empty() ? port_->Open(portNumber_, settings_)
                                         : port_->OpenDevice(devicePath_, settings_);
   if (!open) {
-    Fail(dst_CDrv_Result::kPortFailed);
+    Fail(CloneStatus::kPortFailed);
     return;
   }
   // Lets the cable's adapter settle after the line changed, then throws
@@ -262,8 +262,8 @@ void cmcCloneDrv::OpenPort() {
   for (int i = 0; i < 65535 && port_->Read(&stale, 1) > 0; ++i) {
   }
   switch (result_->operation) {
-    case dst_CDrv_Result::kInformation: state_ = kSendInfoRequest; break;
-    case dst_CDrv_Result::kRead: state_ = kSendReadRequest; break;
+    case CloneOperation::kInformation: state_ = kSendInfoRequest; break;
+    case CloneOperation::kRead: state_ = kSendReadRequest; break;
     default: state_ = kSendWriteRequest; break;
   }
 }
@@ -313,32 +313,31 @@ void cmcCloneDrv::ReceiveData(bool& progress) {
   while (!receive_.Empty()) {
     const auto pushed = assembler_.Push(static_cast<std::uint8_t>(receive_.PopFront()));
     if (pushed == cf::Assembler::kOverflow) {
-      Fail(dst_CDrv_Result::kBadFrame);
+      Fail(CloneStatus::kBadFrame);
       return;
     }
     if (pushed != cf::Assembler::kComplete) continue;
     const cmcBuff frame = assembler_.Frame();
     assembler_.Reset();
-    const int status = CheckReadFrame(frame, progress);
-    if (status >= 0) {
-      result_->status = status;
+    if (const auto status = CheckReadFrame(frame, progress)) {
+      result_->status = *status;
       state_ = kDrain;
       return;
     }
   }
 }
 
-int cmcCloneDrv::CheckReadFrame(const cmcBuff& frame, bool& progress) {
+std::optional<CloneStatus> cmcCloneDrv::CheckReadFrame(const cmcBuff& frame, bool& progress) {
   cf::ReadFrame decoded;
-  if (const int status = cf::DecodeReadFrame(frame, decoded)) return status;
+  if (const CloneStatus status = cf::DecodeReadFrame(frame, decoded); status != CloneStatus::kOk) return status;
   cmcEeprom& image = result_->image;
   if (decoded.command == cf::kEnd) {
-    if (const int status = cf::CheckEndFrame(frame, dataFrames_)) return status;
+    if (const CloneStatus status = cf::CheckEndFrame(frame, dataFrames_); status != CloneStatus::kOk) return status;
     return cf::CheckCoverage(result_->coverage, ranges_, image.Size());
   }
   const int n = decoded.data.Size();
   if (n > 0 && !(image.IsValidAddress(decoded.address) && image.IsValidAddress(decoded.address + n - 1))) {
-    return dst_CDrv_Result::kOutOfRange;
+    return CloneStatus::kOutOfRange;
   }
   if (n > 0) {
     image.WriteBlock(decoded.address, decoded.data.Data(), n);
@@ -347,7 +346,7 @@ int cmcCloneDrv::CheckReadFrame(const cmcBuff& frame, bool& progress) {
   dataBytes_ += n;
   ++dataFrames_;
   progress = true;
-  return -1;
+  return std::nullopt;
 }
 
 bool cmcCloneDrv::AtRangeEnd() const {

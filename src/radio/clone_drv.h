@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/buff.h"
@@ -107,7 +108,7 @@ class cmcCloneDrv {
   cmcComm& Port() { return *port_; }
 
  private:
-  bool Begin(int operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
+  bool Begin(CloneOperation operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
              CompletionFn completion);
   static CompletionFn Wrap(Completion completion, void* context);
   static void OnTick(void* context, cmcTask* task);
@@ -117,7 +118,7 @@ class cmcCloneDrv {
   bool CheckEcho(bool& progress);
   void StepState(bool& progress);
   void TimeOut();
-  void Fail(int status);
+  void Fail(CloneStatus status);
   void Finish();
 
   void OpenPort();
@@ -128,8 +129,8 @@ class cmcCloneDrv {
   // the last frame completed, if any.
   bool TakeReplyFrame(cmcBuff& frame);
   void ReceiveData(bool& progress);
-  // A status that ends the read, or -1 to go on receiving.
-  int CheckReadFrame(const cmcBuff& frame, bool& progress);
+  // A status that ends the read, or none to go on receiving.
+  std::optional<CloneStatus> CheckReadFrame(const cmcBuff& frame, bool& progress);
   void SendData(bool& progress);
   bool AtRangeEnd() const;
   bool HandOverBatch();

@@ -90,8 +90,8 @@ Assembler::Result Assembler::Push(std::uint8_t byte) {
   return kNone;
 }
 
-int CheckInformationReply(const cmcBuff& frame, int& value1, int& value2, cmcBuff& payload) {
-  constexpr int kBad = dst_CDrv_Result::kBadFrame;
+CloneStatus CheckInformationReply(const cmcBuff& frame, int& value1, int& value2, cmcBuff& payload) {
+  constexpr CloneStatus kBad = CloneStatus::kBadFrame;
   if (frame.Size() < 8 || !IsFromRadio(frame) || frame[3] != kInfoReply) return kBad;
   for (int i = 4; i < 8; ++i) {
     // The values travel as decimal digits, one per half byte.
@@ -100,23 +100,23 @@ int CheckInformationReply(const cmcBuff& frame, int& value1, int& value2, cmcBuf
   value1 = (frame[4] << 8) | frame[5];
   value2 = (frame[6] << 8) | frame[7];
   payload.Assign(frame.Data() + 8, frame.Size() - 8);
-  return dst_CDrv_Result::kOk;
+  return CloneStatus::kOk;
 }
 
-int CheckWriteResult(const cmcBuff& frame) {
+CloneStatus CheckWriteResult(const cmcBuff& frame) {
   static constexpr std::uint8_t kAccepted[] = {kPreamble, 0xEF, 0xEE, kWriteResult, 0x00};
   const bool ok = frame.Size() == static_cast<int>(sizeof kAccepted) &&
                   std::memcmp(frame.Data(), kAccepted, sizeof kAccepted) == 0;
-  return ok ? dst_CDrv_Result::kOk : dst_CDrv_Result::kWriteRefused;
+  return ok ? CloneStatus::kOk : CloneStatus::kWriteRefused;
 }
 
-int DecodeReadFrame(const cmcBuff& frame, ReadFrame& out) {
-  constexpr int kBad = dst_CDrv_Result::kBadFrame;
+CloneStatus DecodeReadFrame(const cmcBuff& frame, ReadFrame& out) {
+  constexpr CloneStatus kBad = CloneStatus::kBadFrame;
   if (frame.Size() < kMinReadFrame || frame.Size() > kMaxReadFrame || !IsFromRadio(frame)) {
     return kBad;
   }
   out.command = frame[3];
-  if (out.command == kEnd) return dst_CDrv_Result::kOk;
+  if (out.command == kEnd) return CloneStatus::kOk;
   if (out.command != kData) return kBad;
 
   const int bodyLength = frame.Size() - 4;
@@ -136,20 +136,20 @@ int DecodeReadFrame(const cmcBuff& frame, ReadFrame& out) {
   if (decoded.Size() != n + 4 || (sum & 0xFF) != 0) return kBad;
   out.address = (decoded[0] << 8) | decoded[1];
   out.data.Assign(decoded.Data() + 3, n);
-  return dst_CDrv_Result::kOk;
+  return CloneStatus::kOk;
 }
 
-int CheckEndFrame(const cmcBuff& frame, int acceptedFrames) {
+CloneStatus CheckEndFrame(const cmcBuff& frame, int acceptedFrames) {
   const std::string_view body = frame.View().substr(std::min<std::size_t>(4, frame.View().size()));
   if (body.size() != kEndMark.size() + 2 || body.substr(0, kEndMark.size()) != kEndMark) {
-    return dst_CDrv_Result::kBadFrame;
+    return CloneStatus::kBadFrame;
   }
   char count[3];
   std::snprintf(count, sizeof count, "%02X", acceptedFrames & 0xFF);
   if (body.substr(kEndMark.size()) != std::string_view(count, 2)) {
-    return dst_CDrv_Result::kBadFrameCount;
+    return CloneStatus::kBadFrameCount;
   }
-  return dst_CDrv_Result::kOk;
+  return CloneStatus::kOk;
 }
 
 void MarkCoverage(cmcBuff& coverage, int address, int n) {
@@ -161,7 +161,7 @@ void MarkCoverage(cmcBuff& coverage, int address, int n) {
   }
 }
 
-int CheckCoverage(const cmcBuff& received, const clsAddrRangeList& ranges, int imageSize) {
+CloneStatus CheckCoverage(const cmcBuff& received, const clsAddrRangeList& ranges, int imageSize) {
   cmcBuff expected;
   expected.Resize((std::max(imageSize, 0) + 7) / 8);
   for (const clsAddrRange& r : ranges) {
@@ -170,14 +170,14 @@ int CheckCoverage(const cmcBuff& received, const clsAddrRangeList& ranges, int i
     const int last = std::min(r.last, imageSize - 1);
     if (last >= first) MarkCoverage(expected, first, last - first + 1);
   }
-  if (received.Size() > expected.Size()) return dst_CDrv_Result::kOutOfRange;
+  if (received.Size() > expected.Size()) return CloneStatus::kOutOfRange;
   bool missing = false;
   for (int i = 0; i < expected.Size(); ++i) {
     const std::uint8_t got = i < received.Size() ? received[i] : 0;
-    if (got & ~expected[i]) return dst_CDrv_Result::kOutOfRange;
+    if (got & ~expected[i]) return CloneStatus::kOutOfRange;
     if (got != expected[i]) missing = true;
   }
-  return missing ? dst_CDrv_Result::kMissingData : dst_CDrv_Result::kOk;
+  return missing ? CloneStatus::kMissingData : CloneStatus::kOk;
 }
 
 }  // namespace cloneframe

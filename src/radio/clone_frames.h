@@ -69,9 +69,9 @@ class Assembler {
 };
 
 // Information reply: status 0 with the values and payload filled in, or 6.
-int CheckInformationReply(const cmcBuff& frame, int& value1, int& value2, cmcBuff& payload);
+CloneStatus CheckInformationReply(const cmcBuff& frame, int& value1, int& value2, cmcBuff& payload);
 // Write result: 0 only for exactly FE EF EE E6 00, else 10.
-int CheckWriteResult(const cmcBuff& frame);
+CloneStatus CheckWriteResult(const cmcBuff& frame);
 
 // A received frame of a read, split into its parts.
 struct ReadFrame {
@@ -81,15 +81,15 @@ struct ReadFrame {
 };
 // Checks the frame's length, sender and, for a data frame, its hex body and
 // checksum. Returns 0 with the frame decoded, or 6.
-int DecodeReadFrame(const cmcBuff& frame, ReadFrame& out);
+CloneStatus DecodeReadFrame(const cmcBuff& frame, ReadFrame& out);
 // End frame body against the number of data frames accepted: 0, 6 or 7.
-int CheckEndFrame(const cmcBuff& frame, int acceptedFrames);
+CloneStatus CheckEndFrame(const cmcBuff& frame, int acceptedFrames);
 
 // Sets the coverage bits of address .. address + n - 1, growing the bitmap
 // as needed. Addresses must be non-negative.
 void MarkCoverage(cmcBuff& coverage, int address, int n);
 // End of a read: 0 when exactly the requested addresses came, 9 when any
 // came from outside them, else 8.
-int CheckCoverage(const cmcBuff& received, const clsAddrRangeList& ranges, int imageSize);
+CloneStatus CheckCoverage(const cmcBuff& received, const clsAddrRangeList& ranges, int imageSize);
 
 }  // namespace cloneframe

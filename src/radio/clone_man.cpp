@@ -39,20 +39,20 @@ void indCloneMan::Configure() {
   }
 }
 
-void indCloneMan::Begin(int operation, Completion completion, void* context) {
+void indCloneMan::Begin(CloneOperation operation, Completion completion, void* context) {
   operation_ = operation;
   completion_ = completion;
   context_ = context;
   totalBytes_ = 0;
 }
 
-void indCloneMan::Abandon() { Begin(kNone, nullptr, nullptr); }
+void indCloneMan::Abandon() { Begin(CloneOperation::kNone, nullptr, nullptr); }
 
 bool indCloneMan::StartInformation(Completion completion, void* context) {
   if (IsBusy()) return false;
   Configure();
   // Recorded first: the driver's completion must find the operation set.
-  Begin(kInformation, completion, context);
+  Begin(CloneOperation::kInformation, completion, context);
   if (!driver_.StartInformation(&indCloneMan::OnDriverDone, this)) {
     Abandon();
     return false;
@@ -64,7 +64,7 @@ bool indCloneMan::StartInformation(Completion completion, void* context) {
 bool indCloneMan::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
   if (IsBusy()) return false;
   Configure();
-  Begin(kRead, completion, context);
+  Begin(CloneOperation::kRead, completion, context);
   if (!driver_.StartRead(ranges, &indCloneMan::OnDriverDone, this)) {
     Abandon();
     return false;
@@ -77,7 +77,7 @@ bool indCloneMan::StartWrite(const cmcEeprom& image, const clsAddrRangeList& ran
                              Completion completion, void* context) {
   if (IsBusy()) return false;
   Configure();
-  Begin(kWrite, completion, context);
+  Begin(CloneOperation::kWrite, completion, context);
   if (!driver_.StartWrite(image, ranges, &indCloneMan::OnDriverDone, this)) {
     Abandon();
     return false;
@@ -125,17 +125,17 @@ void indCloneMan::OnDriverDone(void* context, dst_CDrv_Result* result) {
 void indCloneMan::Done(dst_CDrv_Result* result) {
   // The handlers judge first, so their statuses are reported like the
   // driver's; a missing handler means nobody could accept the answer.
-  if (operation_ == kInformation) {
+  if (operation_ == CloneOperation::kInformation) {
     if (infoHandler_) {
       infoHandler_(infoContext_, result);
     } else {
-      result->status = dst_CDrv_Result::kInfoMismatch;
+      result->status = CloneStatus::kInfoMismatch;
     }
-  } else if (operation_ == kRead) {
+  } else if (operation_ == CloneOperation::kRead) {
     if (readHandler_) {
       readHandler_(readContext_, result);
     } else {
-      result->status = dst_CDrv_Result::kMissingData;
+      result->status = CloneStatus::kMissingData;
     }
   }
   cloneman::ShowCloneError(result->status, port_, nullptr, device_);
@@ -144,6 +144,6 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
   void* context = context_;
   completion_ = nullptr;
   context_ = nullptr;
-  operation_ = kNone;
+  operation_ = CloneOperation::kNone;
   if (completion) completion(context, result);
 }

@@ -23,8 +23,6 @@ class indCloneMan {
   // Handlers judge a successful result and may replace its status.
   using Handler = void (*)(void* context, dst_CDrv_Result* result);
 
-  enum Operation : int { kNone = 0, kInformation = 1, kRead = 2, kWrite = 3 };
-
   // The line never runs faster, whatever the high-speed setting says.
   static constexpr const char* kPortSettings = "9600,N,8,1";
 
@@ -57,7 +55,7 @@ class indCloneMan {
                   void* context);
 
   bool IsBusy() const { return driver_.IsBusy(); }
-  int GetOperation() const { return operation_; }
+  CloneOperation GetOperation() const { return operation_; }
   // Bytes the running read or write moves in all, and has moved so far.
   int TotalBytes() const { return totalBytes_; }
   int DataBytes() const { return driver_.DataBytes(); }
@@ -65,7 +63,7 @@ class indCloneMan {
   cmcCloneDrv& Driver() { return driver_; }
 
  private:
-  void Begin(int operation, Completion completion, void* context);
+  void Begin(CloneOperation operation, Completion completion, void* context);
   void Abandon();
   void Configure();
   void OpenProgress(const clsAddrRangeList& ranges);
@@ -87,7 +85,7 @@ class indCloneMan {
 
   Completion completion_ = nullptr;
   void* context_ = nullptr;
-  int operation_ = kNone;
+  CloneOperation operation_ = CloneOperation::kNone;
   int totalBytes_ = 0;
   cmcTaskPtr repaint_;
 };

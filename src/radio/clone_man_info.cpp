@@ -11,21 +11,21 @@ std::string cmcRadioInfo::Comment() const {
 
 namespace cloneman {
 
-int CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
+CloneStatus CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
                      int length, cmcRadioInfo* info) {
-  if (value1 != kModelCode || value2 != 1) return dst_CDrv_Result::kInfoMismatch;
+  if (value1 != kModelCode || value2 != 1) return CloneStatus::kInfoMismatch;
   if (payload == nullptr || length < cmcRadioInfo::kPayloadBytes || payload[0] != length) {
-    return dst_CDrv_Result::kInfoMismatch;
+    return CloneStatus::kInfoMismatch;
   }
   if (info) {
     info->value2 = static_cast<std::uint16_t>(value2);
     std::copy_n(payload, cmcRadioInfo::kPayloadBytes, info->payload.begin());
   }
-  return payload[2] == 1 ? dst_CDrv_Result::kOk : dst_CDrv_Result::kPayloadRefused;
+  return payload[2] == 1 ? CloneStatus::kOk : CloneStatus::kPayloadRefused;
 }
 
-int CheckReadImage(const cmcEeprom& image) {
-  return HasMakerSignature(image) ? dst_CDrv_Result::kOk : dst_CDrv_Result::kNoSignature;
+CloneStatus CheckReadImage(const cmcEeprom& image) {
+  return HasMakerSignature(image) ? CloneStatus::kOk : CloneStatus::kNoSignature;
 }
 
 bool WriteModelMatches(int radioModel, int currentModel) {

@@ -44,12 +44,12 @@ constexpr std::uint16_t kModelCode = 0x5816;
 // value 2 = 1, and a payload of at least 28 bytes whose byte 0 is its own
 // length (11 otherwise); then byte 2 must be 1 (14). The record is filled
 // whenever the first test passes, as the radio did answer.
-int CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
-                     int length, cmcRadioInfo* info);
+CloneStatus CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
+                             int length, cmcRadioInfo* info);
 
 // The read handler's test: the maker signature (15); every image that
 // carries it is acceptable to this model.
-int CheckReadImage(const cmcEeprom& image);
+CloneStatus CheckReadImage(const cmcEeprom& image);
 
 // Whether a radio of radioModel may receive an image made for
 // currentModel: the SUV family (8..11) and the rest never mix.

@@ -79,32 +79,32 @@ std::string FormatText(const std::string& format, const std::string& value) {
   return out;
 }
 
-std::string CloneErrorText(int status, int port, cmcGTex* table, const std::string& device) {
-  if (status == 0) return {};
+std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const std::string& device) {
+  if (status == CloneStatus::kOk) return {};
   cmcGTex& t = Table(table);
-  std::string head = t.Line("GI_Mess_CloneErr_Head", status);
+  std::string head = t.Line("GI_Mess_CloneErr_Head", static_cast<int>(status));
   switch (status) {
-    case 2:
+    case CloneStatus::kPortFailed:
       head = device.empty() ? FormatInt(head, port)
                             : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
       return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
-    case 10:
+    case CloneStatus::kWriteRefused:
       return head + "\n\n" + CheckLines(t, {0, 2, 3});
-    case 11:
-    case 12:
+    case CloneStatus::kInfoMismatch:
+    case CloneStatus::kReserved12:
       return head + "\n\n" + CheckLines(t, {0, 1, 2, 3, 4, 5});
-    case 13:
-    case 16:
+    case CloneStatus::kModelMismatch:
+    case CloneStatus::kImageRefused:
       return head + "\n\n";
-    case 14:
+    case CloneStatus::kPayloadRefused:
       return head + "\n\n" + CheckLines(t, {0, 4, 5});
     default:
       return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
   }
 }
 
-void ShowCloneError(int status, int port, cmcGTex* table, const std::string& device) {
-  if (status == 0) return;
+void ShowCloneError(CloneStatus status, int port, cmcGTex* table, const std::string& device) {
+  if (status == CloneStatus::kOk) return;
   cmcGTex& t = Table(table);
   platform::ShowMessage(CloneErrorText(status, port, &t, device), t.Text("GI_Sys_AppTitle"),
                         platform::kMbOk | platform::kMbIconStop);

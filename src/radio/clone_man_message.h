@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "radio/clone_drv_result.h"
+
 class cmcGTex;
 
 namespace cloneman {
@@ -14,12 +16,12 @@ namespace cloneman {
 // status 2; when the port was given as a device path instead (the
 // command-line tool), the device's own head line names the path. table
 // defaults to gGTex.
-std::string CloneErrorText(int status, int port, cmcGTex* table = nullptr,
+std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table = nullptr,
                            const std::string& device = {});
 
 // Shows the message for status in the stop-icon box, captioned with the
 // application title; nothing for 0.
-void ShowCloneError(int status, int port, cmcGTex* table = nullptr,
+void ShowCloneError(CloneStatus status, int port, cmcGTex* table = nullptr,
                     const std::string& device = {});
 
 // Shows the block of key with the application title as caption; returns the

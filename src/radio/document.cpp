@@ -48,7 +48,7 @@ void cmcDocument::LoadInitial(int model) {
   cmcEeprom image(memmap::kImageSize);
   cmcCloneFile file;
   SetUpFile(file, &image);
-  if (file.Read(path, &cmcCloneFile::StandardRanges()) != cmcCloneFile::kOk) {
+  if (file.Read(path, &cmcCloneFile::StandardRanges()) != CloneFileCode::kOk) {
     platform::Fatal("Cannot open '" + path + "'.");
   }
   model_ = model;
@@ -56,23 +56,23 @@ void cmcDocument::LoadInitial(int model) {
   NormaliseImage(initial_, initial_, kNormaliseAfterLoad, model_);
 }
 
-int cmcDocument::ReadChecked(const std::string& path, cmcEeprom& image) {
+CloneFileCode cmcDocument::ReadChecked(const std::string& path, cmcEeprom& image) {
   image.SetSize(memmap::kImageSize);
   cmcCloneFile file;
   SetUpFile(file, &image);
-  int code = file.Read(path, nullptr);
-  if (code != cmcCloneFile::kOk) return code;  // the file has shown its message
+  CloneFileCode code = file.Read(path, nullptr);
+  if (code != CloneFileCode::kOk) return code;  // the file has shown its message
   // The signature is not asked of files, and this model accepts every image.
   code = file.CheckCoverage(cmcCloneFile::StandardRanges());
-  if (code == cmcCloneFile::kOk && !ModelByteAcceptable(image)) code = cmcCloneFile::kData;
+  if (code == CloneFileCode::kOk && !ModelByteAcceptable(image)) code = CloneFileCode::kData;
   cmcCloneFile::ShowError(code);
   return code;
 }
 
-int cmcDocument::Open(const std::string& path) {
+CloneFileCode cmcDocument::Open(const std::string& path) {
   cmcEeprom image;
-  const int code = ReadChecked(path, image);
-  if (code != cmcCloneFile::kOk) return code;
+  const CloneFileCode code = ReadChecked(path, image);
+  if (code != CloneFileCode::kOk) return code;
   path_ = path;
   working_.Assign(image);
   AfterImageLoaded(working_);
@@ -82,14 +82,14 @@ int cmcDocument::Open(const std::string& path) {
   return code;
 }
 
-int cmcDocument::SaveTo(const std::string& path) {
+CloneFileCode cmcDocument::SaveTo(const std::string& path) {
   SendEvent(kEvCommitEditor);
   Normalise(working_, kNormaliseBeforeSave);
   cmcCloneFile file;
   SetUpFile(file, &working_);
   file.SetComment(cmcCloneFile::CommentFromImage(working_));
-  const int code = file.Write(path, cmcCloneFile::StandardRanges());
-  if (code != cmcCloneFile::kOk) {
+  const CloneFileCode code = file.Write(path, cmcCloneFile::StandardRanges());
+  if (code != CloneFileCode::kOk) {
     UpdateModified();  // the normalisation may have changed bytes
     return code;
   }
@@ -158,7 +158,7 @@ void cmcDocument::Notify(cmcDocumentHost::Change what) {
   if (host_) host_->DocumentChanged(what);
 }
 
-void cmcDocument::Finish(int status) {
+void cmcDocument::Finish(CloneStatus status) {
   Done done = std::move(done_);
   done_ = nullptr;
   if (done) done(status);
@@ -169,7 +169,7 @@ void cmcDocument::Finish(int status) {
 
 void cmcDocument::OnInformation(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
-  if (result->status != dst_CDrv_Result::kOk) return;
+  if (result->status != CloneStatus::kOk) return;
   result->status = cloneman::CheckInformation(
       static_cast<std::uint32_t>(result->value1), static_cast<std::uint32_t>(result->value2),
       result->payload.Size() ? result->payload.Data() : nullptr, result->payload.Size(),
@@ -177,7 +177,7 @@ void cmcDocument::OnInformation(void* context, dst_CDrv_Result* result) {
 }
 
 void cmcDocument::OnReadImage(void* /*context*/, dst_CDrv_Result* result) {
-  if (result->status != dst_CDrv_Result::kOk) return;
+  if (result->status != CloneStatus::kOk) return;
   result->status = cloneman::CheckReadImage(result->image);
 }
 
@@ -194,30 +194,30 @@ cmcDocument::StartResult cmcDocument::CloneRead(Done done) {
 
 void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
-  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   if (self->info_.ReadForbidden()) {
-    cloneman::ShowCloneError(dst_CDrv_Result::kBadFrame, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(CloneStatus::kBadFrame, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
-    return self->Finish(dst_CDrv_Result::kBadFrame);
+    return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
   if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::ReadDone, self)) {
-    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
-    self->Finish(dst_CDrv_Result::kPortFailed);
+    self->Finish(CloneStatus::kPortFailed);
   }
 }
 
 void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
-  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   self->working_.Assign(result->image);
   self->AfterImageLoaded(self->working_);
   self->modified_ = true;
   self->path_.clear();
   self->Notify(cmcDocumentHost::kRead);
   SendEvent(kEvRebuildChannelNodes);
-  self->Finish(dst_CDrv_Result::kOk);
+  self->Finish(CloneStatus::kOk);
 }
 
 cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
@@ -243,10 +243,10 @@ cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
 
 void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
-  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   if (!cloneman::WriteModelMatches(self->info_.ModelType(), self->model_)) {
     cloneman::ShowBlock("GI_Mess_ModelError", platform::kMbOk | platform::kMbIconStop);
-    return self->Finish(dst_CDrv_Result::kModelMismatch);
+    return self->Finish(CloneStatus::kModelMismatch);
   }
   self->man_.SetImageSize(self->working_.Size());
   // The normalisation alone must not mark an unmodified document modified.
@@ -259,18 +259,18 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   cloneman::ApplyExtraBlockTemplate(copy);
   const auto ranges = cloneman::WriteRangesFor(self->info_, copy, self->initial_, self->maker_);
   if (!self->man_.StartWrite(copy, ranges, &cmcDocument::WriteDone, self)) {
-    cloneman::ShowCloneError(dst_CDrv_Result::kPortFailed, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
-    self->Finish(dst_CDrv_Result::kPortFailed);
+    self->Finish(CloneStatus::kPortFailed);
   }
 }
 
 void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
-  if (result->status != dst_CDrv_Result::kOk) return self->Finish(result->status);
+  if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   self->Notify(cmcDocumentHost::kWritten);
   cloneman::ShowBlock("GI_Mess_CloneWrite_Succeeded", platform::kMbOk | platform::kMbIconInformation);
-  self->Finish(dst_CDrv_Result::kOk);
+  self->Finish(CloneStatus::kOk);
 }
 
 cmcDocument::StartResult cmcDocument::CloneInformation(Done done) {
@@ -286,6 +286,6 @@ cmcDocument::StartResult cmcDocument::CloneInformation(Done done) {
 
 void cmcDocument::InfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
-  if (result->status == dst_CDrv_Result::kOk && self->host_) self->host_->InformationReceived();
+  if (result->status == CloneStatus::kOk && self->host_) self->host_->InformationReceived();
   self->Finish(result->status);
 }

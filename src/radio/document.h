@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "radio/clone_man.h"
 #include "radio/clone_man_info.h"
@@ -45,7 +46,7 @@ class cmcDocument {
   // The final status of a clone command: 0 success, else the status whose
   // message was shown (6 for a read the radio forbids, 13 for a model
   // mismatch before a write).
-  using Done = std::function<void(int status)>;
+  using Done = std::function<void(CloneStatus status)>;
 
   enum StartResult : int {
     kStarted = 0,    // Done will be called exactly once
@@ -78,15 +79,15 @@ class cmcDocument {
   // The open-path checks, without touching any document: read the file into
   // image (sized and zeroed here), check the coverage and the model byte.
   // Shows the file message of a failure; returns the file error code.
-  static int ReadChecked(const std::string& path, cmcEeprom& image);
+  static CloneFileCode ReadChecked(const std::string& path, cmcEeprom& image);
 
   // Open file: the checks above, then the image becomes the working image
   // and follows its model. Returns the file error code (document unchanged
   // unless 0). The caller has asked about unsaved changes.
-  int Open(const std::string& path);
+  CloneFileCode Open(const std::string& path);
   // Normalises the working image for saving and writes it atomically.
   // Returns the file error code.
-  int SaveTo(const std::string& path);
+  CloneFileCode SaveTo(const std::string& path);
   // File New: a copy of the initial image, untitled.
   void New();
   // Changes the model type. With confirm the user is asked first and the
@@ -118,7 +119,7 @@ class cmcDocument {
   static void OnInformation(void* context, dst_CDrv_Result* result);
   static void OnReadImage(void* context, dst_CDrv_Result* result);
   void Notify(cmcDocumentHost::Change what);
-  void Finish(int status);
+  void Finish(CloneStatus status);
 
   // The three sequences' completions.
   static void ReadInfoDone(void* context, dst_CDrv_Result* result);

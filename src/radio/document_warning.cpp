@@ -16,7 +16,7 @@ cmcDocument::WarningCounts DefaultWarningCheck(cmcDocument& document) {
   std::unique_ptr<cmcDocumentTarget> borrowed;
   if (!GetCommandTarget()) {
     borrowed = std::make_unique<cmcDocumentTarget>(document);
-    SetCommandTarget(borrowed.get());
+    SetCommandTarget(&borrowed->Commands());
   }
   cmcDocument::WarningCounts counts;
   std::string line;

@@ -1,5 +1,6 @@
 // seaclone-cli as a program: its usage errors and the file check, run as a
 // separate process exactly as a script would.
+#include "support/codes.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ class CliCheck : public ::testing::Test {
     file.SetExtraCode(memmap::kExtraCode);
     file.SetMapRevision(1);
     file.SetShowMessages(false);
-    EXPECT_EQ(file.Write(Path(name), cmcCloneFile::StandardRanges()), 0);
+    EXPECT_EQ(Num(file.Write(Path(name), cmcCloneFile::StandardRanges())), 0);
     return Path(name);
   }
   QTemporaryDir dir;

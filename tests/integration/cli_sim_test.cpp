@@ -1,6 +1,7 @@
 // seaclone-cli against the radio simulator over a real pseudo-terminal:
 // information, read, write, a round trip, and every fault the simulator can
 // play, each with its exit status, its one message and no file left behind.
+#include "support/codes.h"
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -124,11 +125,11 @@ TEST_F(CliSim, WriteWithErrorCellsIsRefusedBeforeTheRadioIsAsked) {
   file.SetExtraCode(memmap::kExtraCode);
   file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
   file.SetShowMessages(false);
-  ASSERT_EQ(file.Read(ServedImage().toStdString(), &cmcCloneFile::StandardRanges()), 0);
+  ASSERT_EQ(Num(file.Read(ServedImage().toStdString(), &cmcCloneFile::StandardRanges())), 0);
   image.SetWord(memmap::kWxBits, 0x03FF);
   file.SetMapRevision(1);
   const QString bad = Path("bad.dat");
-  ASSERT_EQ(file.Write(bad.toStdString(), cmcCloneFile::StandardRanges()), 0);
+  ASSERT_EQ(Num(file.Write(bad.toStdString(), cmcCloneFile::StandardRanges())), 0);
 
   const QString saved = Path("saved.dat");
   StartSim({"--save", saved});

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the built seaclone-cli for a test and collects what it said.
 
+#include "support/codes.h"
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -73,12 +74,12 @@ inline void WriteModelImage(const QString& path, const char* comment) {
   file.SetExtraCode(memmap::kExtraCode);
   file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
   file.SetShowMessages(false);
-  EXPECT_EQ(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges()), 0);
+  EXPECT_EQ(Num(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges())), 0);
   std::string text(comment);
   text.resize(16, ' ');
   image.WriteBlock(memmap::kComment, text.data(), 16);
   file.SetMapRevision(1);
-  EXPECT_EQ(file.Write(path.toStdString(), cmcCloneFile::StandardRanges()), 0);
+  EXPECT_EQ(Num(file.Write(path.toStdString(), cmcCloneFile::StandardRanges())), 0);
 }
 
 }  // namespace clitest

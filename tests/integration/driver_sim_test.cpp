@@ -1,6 +1,7 @@
 // The protocol driver end to end: a real pseudo-terminal, the radio
 // simulator on the far side and the program's own Qt timers, so that the
 // driver meets a radio written without its code, at real line speed.
+#include "support/codes.h"
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -69,14 +70,14 @@ std::vector<std::uint8_t> Slice(const cmcEeprom& image, int first, int last) {
 TEST_F(DriverSim, InformationThenReadThenWriteAndReadBack) {
   StartSim();
   const dst_CDrv_Result info = Information();
-  ASSERT_EQ(info.status, 0);
+  ASSERT_EQ(Num(info.status), 0);
   EXPECT_EQ(info.value1, 0x5816);
   EXPECT_EQ(info.value2, 1);
   ASSERT_GE(info.payload.Size(), 28);
   EXPECT_EQ(info.payload[0], info.payload.Size());
 
   const dst_CDrv_Result before = Read();
-  ASSERT_EQ(before.status, 0);
+  ASSERT_EQ(Num(before.status), 0);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(before.image.Data()) + 0x9D8, 8), "Zelm Inc");
   EXPECT_EQ(drv.DataBytes(), 0xCF0);
 
@@ -87,11 +88,11 @@ TEST_F(DriverSim, InformationThenReadThenWriteAndReadBack) {
   }
   const clsAddrRangeList writeList{{0x000, 0x9FF}, {0xA40, 0xB7F}, {1, 0}};
   const dst_CDrv_Result written = Write(changed, writeList);
-  ASSERT_EQ(written.status, 0);
+  ASSERT_EQ(Num(written.status), 0);
   EXPECT_EQ(drv.DataFrames(), 0xA0 + 0x14);
 
   const dst_CDrv_Result after = Read();
-  ASSERT_EQ(after.status, 0);
+  ASSERT_EQ(Num(after.status), 0);
   EXPECT_EQ(Slice(after.image, 0x000, 0x9FF), Slice(changed, 0x000, 0x9FF));
   EXPECT_EQ(Slice(after.image, 0xA40, 0xB7F), Slice(changed, 0xA40, 0xB7F));
   // What the write left out is still the radio's own.
@@ -102,7 +103,7 @@ TEST_F(DriverSim, InformationThenReadThenWriteAndReadBack) {
 TEST_F(DriverSim, ReadAtTheLinePaceWithStrayBytesAndLongFrames) {
   StartSim({"--baud-pace", "--frame-size", "100", "--fault", "stray", "--fault-at", "3"});
   const dst_CDrv_Result result = Read();
-  ASSERT_EQ(result.status, 0);
+  ASSERT_EQ(Num(result.status), 0);
   EXPECT_EQ(drv.DataFrames(), (0xCF0 + 99) / 100);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(result.image.Data()) + 0x9D8, 8), "Zelm Inc");
 }
@@ -130,7 +131,7 @@ TEST_F(DriverSim, SimulatorFaultsEndWithTheirStatus) {
       case 2: r = Read(); break;
       default: r = Write(image, {{0x000, 0x0FF}}); break;
     }
-    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(Num(r.status), c.status);
     sim.Stop();
   }
 }
@@ -138,7 +139,7 @@ TEST_F(DriverSim, SimulatorFaultsEndWithTheirStatus) {
 TEST_F(DriverSim, MissingDeviceIsStatus2) {
   drv.SetImageSize(kImageSize);
   drv.SetPortDevice("/dev/nonexistent-seaclone-port", "9600,N,8,1");
-  EXPECT_EQ(Information().status, 2);
+  EXPECT_EQ(Num(Information().status), 2);
 }
 
 }  // namespace

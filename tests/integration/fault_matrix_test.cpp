@@ -5,6 +5,7 @@
 // must end with the status its failure defines, say so exactly once, let go
 // of the port, leave the user's files alone, and never make the radio take
 // a write it did not finish.
+#include "support/codes.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -81,7 +82,7 @@ cmcEeprom LoadImage(const QString& path) {
   file.SetModelCode(memmap::kModelCode);
   file.SetExtraCode(memmap::kExtraCode);
   file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-  EXPECT_EQ(file.Read(path.toStdString(), &cmcCloneFile::StandardRanges()), 0) << path.toStdString();
+  EXPECT_EQ(Num(file.Read(path.toStdString(), &cmcCloneFile::StandardRanges())), 0) << path.toStdString();
   return image;
 }
 

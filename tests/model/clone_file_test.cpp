@@ -1,3 +1,4 @@
+#include "support/codes.h"
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -133,7 +134,7 @@ TEST_F(CloneFileTest, WriteGivesTheDocumentedLayoutAndReadsBackIdentically) {
   Configure(writer, &source);
   writer.SetComment(cmcCloneFile::CommentFromImage(source));
   const std::string path = Path("out.dat");
-  ASSERT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 0);
+  ASSERT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 0);
   EXPECT_TRUE(recorder.shown.empty());
 
   const QString text = QString::fromStdString(Load(path));
@@ -150,11 +151,11 @@ TEST_F(CloneFileTest, WriteGivesTheDocumentedLayoutAndReadsBackIdentically) {
 
   for (unsigned seed : {1u, 2u, 3u}) {
     FillPattern(source, seed);
-    ASSERT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 0);
+    ASSERT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 0);
     cmcEeprom back(kImageSize);
     cmcCloneFile reader;
     Configure(reader, &back);
-    ASSERT_EQ(reader.Read(path, &cmcCloneFile::StandardRanges()), 0);
+    ASSERT_EQ(Num(reader.Read(path, &cmcCloneFile::StandardRanges())), 0);
     EXPECT_EQ(reader.MapRevision(), 1);
     for (int a = 0; a < kImageSize; ++a)
       ASSERT_EQ(back.GetByte(a), a <= kFileLast ? source.GetByte(a) : 0) << std::hex << a;
@@ -168,7 +169,7 @@ TEST_F(CloneFileTest, DataLinesAlignToTheRecordLength) {
   // A range that starts and ends inside a record, then one that is outside
   // the image: writing stops there without an error.
   const cmcCloneFile::RangeList ranges = {{0x05, 0x28}, {0x100, 0x100}, {0xF00, 0xF10}, {0x200, 0x210}};
-  ASSERT_EQ(writer.Write(path, ranges), 0);
+  ASSERT_EQ(Num(writer.Write(path, ranges)), 0);
   const std::string expected = "58160001\r\n#Comment=\r\n#MapRev=1\r\n" + DataLine(source, 0x05, 11) + "\r\n" +
                                DataLine(source, 0x10, 16) + "\r\n" + DataLine(source, 0x20, 9) + "\r\n" +
                                DataLine(source, 0x100, 1) + "\r\n";
@@ -239,7 +240,7 @@ TEST_F(CloneFileTest, EveryMalformedFileGetsItsCodeAndChangesNothing) {
     const cmcEeprom before = image;
     cmcCloneFile reader;
     Configure(reader, &image);
-    EXPECT_EQ(reader.Read(path, &cmcCloneFile::StandardRanges()), c.code);
+    EXPECT_EQ(Num(reader.Read(path, &cmcCloneFile::StandardRanges())), c.code);
     if (c.code == 0) {
       EXPECT_TRUE(recorder.shown.empty());
       for (int a = 0; a <= kFileLast; ++a) ASSERT_EQ(image.GetByte(a), source.GetByte(a)) << std::hex << a;
@@ -258,27 +259,27 @@ TEST_F(CloneFileTest, MissingFileAndUnattachedReader) {
   cmcEeprom image(kImageSize);
   cmcCloneFile reader;
   Configure(reader, &image);
-  EXPECT_EQ(reader.Read(Path("nope.dat"), nullptr), 1);
+  EXPECT_EQ(Num(reader.Read(Path("nope.dat"), nullptr)), 1);
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
   // A folder is not a file, on either side.
-  EXPECT_EQ(reader.Read(dir.path().toStdString(), nullptr), 1);
-  EXPECT_EQ(reader.Write(dir.path().toStdString(), cmcCloneFile::StandardRanges()), 1);
+  EXPECT_EQ(Num(reader.Read(dir.path().toStdString(), nullptr)), 1);
+  EXPECT_EQ(Num(reader.Write(dir.path().toStdString(), cmcCloneFile::StandardRanges())), 1);
   EXPECT_TRUE(QFileInfo(dir.path()).isDir());
   // A device that never ends a line is refused instead of read forever.
   if (QFileInfo::exists("/dev/zero")) {
-    EXPECT_EQ(reader.Read("/dev/zero", nullptr), 6);
+    EXPECT_EQ(Num(reader.Read("/dev/zero", nullptr)), 6);
   }
   // A pipe nobody writes to is refused at once instead of waited on.
   const std::string pipe = Path("pipe.dat");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_EQ(reader.Read(pipe, nullptr), 1);
+  EXPECT_EQ(Num(reader.Read(pipe, nullptr)), 1);
   const std::string endlessComment = Save("comment.dat", Head() + "#" + std::string(100'000, 'x') + "\r\n");
-  EXPECT_EQ(reader.Read(endlessComment, nullptr), 6);
+  EXPECT_EQ(Num(reader.Read(endlessComment, nullptr)), 6);
 
   cmcCloneFile detached;
-  EXPECT_EQ(detached.Read(Path("nope.dat"), nullptr), 1);
-  EXPECT_EQ(detached.Write(Path("nope.dat"), cmcCloneFile::StandardRanges()), 1);
+  EXPECT_EQ(Num(detached.Read(Path("nope.dat"), nullptr)), 1);
+  EXPECT_EQ(Num(detached.Write(Path("nope.dat"), cmcCloneFile::StandardRanges())), 1);
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path("nope.dat"))));
 }
 
@@ -290,21 +291,21 @@ TEST_F(CloneFileTest, CoverageIsLeftToTheCallerWithoutARangeList) {
   cmcEeprom image(kImageSize);
   cmcCloneFile reader;
   Configure(reader, &image);
-  ASSERT_EQ(reader.Read(path, nullptr), 0);
-  EXPECT_EQ(reader.CheckCoverage(cmcCloneFile::StandardRanges()), 8);
-  EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {0xCF0, 0xCFF}}), 0);
-  EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {0xCF0, 0xD0F}}), 7);
+  ASSERT_EQ(Num(reader.Read(path, nullptr)), 0);
+  EXPECT_EQ(Num(reader.CheckCoverage(cmcCloneFile::StandardRanges())), 8);
+  EXPECT_EQ(Num(reader.CheckCoverage({{0x000, 0x09F}, {0xCF0, 0xCFF}})), 0);
+  EXPECT_EQ(Num(reader.CheckCoverage({{0x000, 0x09F}, {0xCF0, 0xD0F}})), 7);
   // The list ends at its first reversed pair.
-  EXPECT_EQ(reader.CheckCoverage({{0x000, 0x09F}, {1, 0}, {0xCF0, 0xCFF}}), 8);
-  EXPECT_EQ(reader.CheckCoverage({}), 7);
-  EXPECT_EQ(reader.CheckCoverage({{0xF00, 0xF10}}), 7);
+  EXPECT_EQ(Num(reader.CheckCoverage({{0x000, 0x09F}, {1, 0}, {0xCF0, 0xCFF}})), 8);
+  EXPECT_EQ(Num(reader.CheckCoverage({})), 7);
+  EXPECT_EQ(Num(reader.CheckCoverage({{0xF00, 0xF10}})), 7);
 
   // An image too small for the standard range: an empty file is not complete.
   cmcEeprom small(16);
   const std::string empty = Save("empty.dat", Head());
   cmcCloneFile smallReader;
   Configure(smallReader, &small);
-  EXPECT_EQ(smallReader.Read(empty, &cmcCloneFile::StandardRanges()), 7);
+  EXPECT_EQ(Num(smallReader.Read(empty, &cmcCloneFile::StandardRanges())), 7);
   recorder.shown.clear();
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -354,7 +355,7 @@ TEST_F(CloneFileTest, AFailedWriteKeepsTheOldFile) {
     cmcCloneFile writer;
     Configure(writer, &source);
     writer.SetSink(&sink);
-    EXPECT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 2);
+    EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 2);
     EXPECT_EQ(Load(path), "the user's old file\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dat"});
     ASSERT_EQ(recorder.shown.size(), 1u);
@@ -365,7 +366,7 @@ TEST_F(CloneFileTest, AFailedWriteKeepsTheOldFile) {
   cmcCloneFile writer;
   Configure(writer, &source);
   writer.SetSink(&fine);
-  EXPECT_EQ(writer.Write(Path("keep.dat"), cmcCloneFile::StandardRanges()), 0);
+  EXPECT_EQ(Num(writer.Write(Path("keep.dat"), cmcCloneFile::StandardRanges())), 0);
   EXPECT_EQ(Load(Path("keep.dat")).substr(0, 10), "58160001\r\n");
 }
 
@@ -423,7 +424,7 @@ TEST_F(CloneFileTest, ReadOnlyFolderKeepsTheOldFile) {
   if (!lock.Refuses()) GTEST_SKIP() << "cannot make a folder read-only for this user here";
   cmcCloneFile writer;
   Configure(writer, &source);
-  EXPECT_EQ(writer.Write(path, cmcCloneFile::StandardRanges()), 1);
+  EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 1);
   EXPECT_EQ(Load(path), "old");
   EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"old.dat"});
   ASSERT_EQ(recorder.shown.size(), 1u);
@@ -437,7 +438,7 @@ TEST_F(CloneFileTest, FileSystemThatRefusesEveryoneKeepsTheTarget) {
   if (before == "<missing>") GTEST_SKIP() << "no /proc here";
   cmcCloneFile writer;
   Configure(writer, &source);
-  EXPECT_EQ(writer.Write(target, cmcCloneFile::StandardRanges()), 1);
+  EXPECT_EQ(Num(writer.Write(target, cmcCloneFile::StandardRanges())), 1);
   EXPECT_EQ(Load(target), before);
 }
 

@@ -1,5 +1,6 @@
 // The value editors on their own: (starting value, key or typed text) in,
 // (shown text, stored value, what the sheet must do next) out.
+#include "support/codes.h"
 #include <gtest/gtest.h>
 
 #include <map>
@@ -76,7 +77,7 @@ TEST(IntegerEditor, Table) {
     EditInteger(c.params, v, c.in, out);
     EXPECT_EQ(v, c.value) << c.name;
     EXPECT_EQ(out.text, c.shown) << c.name;
-    EXPECT_EQ(out.result, c.result) << c.name;
+    EXPECT_EQ(Num(out.result), c.result) << c.name;
     EXPECT_EQ(out.changed, c.value != c.start) << c.name;
   }
 }
@@ -159,7 +160,7 @@ TEST(ScaledEditor, Table) {
     EditScaled(c.params, v, c.in, out, "OFF");
     EXPECT_EQ(v, c.value) << c.name;
     EXPECT_EQ(out.text, c.shown) << c.name;
-    EXPECT_EQ(out.result, c.result) << c.name;
+    EXPECT_EQ(Num(out.result), c.result) << c.name;
   }
 }
 
@@ -221,7 +222,7 @@ TEST(OptionEditor, Table) {
     EditOption(list, v, c.in, out);
     EXPECT_EQ(v, c.value) << c.name;
     EXPECT_EQ(out.text, c.shown) << c.name;
-    EXPECT_EQ(out.result, c.result) << c.name;
+    EXPECT_EQ(Num(out.result), c.result) << c.name;
     EXPECT_EQ(out.changed, c.value != c.start) << c.name;
   }
 }
@@ -251,7 +252,7 @@ TEST(TextEditor, KeysOpenTheEditor) {
                        Case{0x7100, "ab", 0}, Case{'Q', "Q", 1}}) {
     Output out;
     EditText(field, Key(c.key), out);
-    EXPECT_EQ(out.result, 2) << c.key;
+    EXPECT_EQ(Num(out.result), 2) << c.key;
     EXPECT_EQ(out.text, c.text) << c.key;
     EXPECT_EQ(out.cursor, c.cursor) << c.key;
   }
@@ -368,7 +369,7 @@ TEST(FrequencyEditor, KeysOpenTheEditor) {
     EXPECT_EQ(out.text, c.text) << c.key;
     EXPECT_EQ(out.cursor, c.cursor) << c.key;
     EXPECT_EQ(out.selection, c.selection) << c.key;
-    EXPECT_EQ(out.result, (c.key == '=' && !c.transmit) ? 0 : 2) << c.key;
+    EXPECT_EQ(Num(out.result), (c.key == '=' && !c.transmit) ? 0 : 2) << c.key;
   }
 }
 

@@ -56,7 +56,7 @@ TEST_F(EvalChannel, SimplexReceiveChangeMovesTransmitWhichShowsArrow) {
 
   // '=' on the transmit cell edits starting from the receive frequency.
   const auto eq = Key(tx, '=');
-  EXPECT_EQ(Run(const_cast<cmcCellCapsule&>(eq)), kEvalOpenEditor);
+  EXPECT_EQ(Run(const_cast<cmcCellCapsule&>(eq)), EvalResult::kOpenEditor);
   EXPECT_EQ(eq.outputText, "156.85000");
 }
 
@@ -190,7 +190,7 @@ TEST_F(EvalChannel, AttributeKeysDependOnTheView) {
   Key(attr, ' ');  // no toggling in the usable-channels view
   EXPECT_TRUE(Channel(kCatUsa, 10).attr & datCh::kAtInhibit);
   auto cap = SheetCapsule(attr, 13);
-  EXPECT_EQ(Run(cap), kEvalChooserOpened);
+  EXPECT_EQ(Run(cap), EvalResult::kChooserOpened);
   EXPECT_EQ(target.calls.back(), "Chooser GI_Sheet_Sel_ChATRUse 0");
 }
 

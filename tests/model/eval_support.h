@@ -34,9 +34,17 @@
 
 namespace evaltest {
 
-class RecordingTarget : public CommandTarget {
+class RecordingTarget : public DocumentRole,
+                        public FileChoiceRole,
+                        public ViewSettingsRole,
+                        public PortRole,
+                        public OutputHelpRole,
+                        public NavigationRole {
  public:
   explicit RecordingTarget(cmcGTex* table) : cache(table), image(memmap::kImageSize) {}
+
+  // Every role present.
+  CommandTarget& Commands() { return commands; }
 
   cmcEeprom& WorkingImage() override { return image; }
   cmcFCache& OptionCache() override { return cache; }
@@ -96,6 +104,7 @@ class RecordingTarget : public CommandTarget {
   int editItems = -1;
   std::vector<std::string> calls;
   int activity = 0;
+  CommandTarget commands{*this, {this, this, this, this, this}};
 };
 
 // Records the calls a cell makes on its canvas.
@@ -149,7 +158,7 @@ class EvalTest : public ::testing::Test {
     savedBus = gEvMan;
     gEvMan = &bus;
     bus.Subscribe(&EvalTest::OnEvent, this);
-    SetCommandTarget(&target);
+    SetCommandTarget(&target.Commands());
   }
   ~EvalTest() override {
     SetCommandTarget(nullptr);
@@ -190,7 +199,7 @@ class EvalTest : public ::testing::Test {
     return cap;
   }
 
-  int Run(cmcCellCapsule& cap, bool notify = false) { return Evaluate(&context, cap, notify); }
+  EvalResult Run(cmcCellCapsule& cap, bool notify = false) { return Evaluate(&context, cap, notify); }
 
   std::string Show(cmcCellObj& cell) {
     auto cap = SheetCapsule(cell);

@@ -87,7 +87,7 @@ TEST_F(Eval, EchoAndNotificationFlags) {
   auto cap = SheetCapsule(tag, 256);  // a double click is Enter
   cap.changeCallback = [](void* user, cmcCellCapsule&, int f) { *static_cast<int*>(user) = f; };
   cap.changeUser = &flags;
-  EXPECT_EQ(Run(cap, true), kEvalChooserOpened);
+  EXPECT_EQ(Run(cap, true), EvalResult::kChooserOpened);
   EXPECT_EQ(cap.category, CT_CanCh);
   EXPECT_EQ(cap.cellId, static_cast<int>(CL_ChList_Tag));
   EXPECT_EQ(cap.number, 12);
@@ -111,14 +111,14 @@ TEST_F(Eval, APickOrCommitCarryingItsEnterIsAppliedOnce) {
   // The chooser's pick is a copy of the capsule that opened it, Enter and all.
   auto beep = Cell(CT_Null, CL_Comm_Beep);
   auto opened = SheetCapsule(beep, 13);
-  EXPECT_EQ(Run(opened), kEvalChooserOpened);
+  EXPECT_EQ(Run(opened), EvalResult::kChooserOpened);
   target.calls.clear();
   picked = Cell(CT_NoCategory, Flex0, 1);
   pickCapsule.cell = &picked;
   cmcCellCapsule pick = opened;
   pick.related = &pickCapsule;
   pick.inputMode = cmcCellCapsule::kInputChoice;
-  EXPECT_EQ(Run(pick), kEvalDone);
+  EXPECT_EQ(Run(pick), EvalResult::kDone);
   EXPECT_EQ(target.image.GetByte(0x956), 1);
   EXPECT_TRUE(target.calls.empty());
 
@@ -126,7 +126,7 @@ TEST_F(Eval, APickOrCommitCarryingItsEnterIsAppliedOnce) {
   auto commit = SheetCapsule(volTm, 13);
   commit.inputMode = cmcCellCapsule::kInputText;
   commit.inputText = "120";
-  EXPECT_EQ(Run(commit), kEvalDone);
+  EXPECT_EQ(Run(commit), EvalResult::kDone);
   EXPECT_EQ(commit.outputText, "120 msec");
   EXPECT_EQ(target.image.GetByte(0x979), 120);
 }
@@ -144,7 +144,7 @@ TEST_F(Eval, PopupCommands) {
   auto tag = Cell(CT_UsaCh, CL_ChList_Tag, 0);
   auto cap = SheetCapsule(tag);
   cap.popupCommand = CL_PMenu_Edit;  // acts as Enter
-  EXPECT_EQ(Run(cap), kEvalChooserOpened);
+  EXPECT_EQ(Run(cap), EvalResult::kChooserOpened);
 
   auto help = SheetCapsule(tag);
   help.popupCommand = CL_PMenu_Help;
@@ -215,6 +215,48 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
   events.clear();
   CellCommand(port, 13);
   EXPECT_EQ(EventsOf(kEvCommandsChanged).size(), 1u);
+}
+
+// A program without a window gives the evaluator only its document: the
+// commands of the missing roles do nothing and their menu states are the
+// neutral ones, while the document's own commands still arrive.
+TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
+  CommandTarget documentOnly(target);
+  SetCommandTarget(&documentOnly);
+  const std::uint32_t inert[] = {
+      CL_Menu_File_Open,  CL_Menu_File_SaveAs, CL_Menu_File_Print_Current, CL_Menu_File_Print_All,
+      CL_Menu_File_Exit,  CL_Menu_File_Recent, CL_Menu_View_FontSize,      CL_Menu_View_ToolBar,
+      CL_Menu_Port_Com,   CL_Menu_Port_Usb,    CL_Menu_Port_ComList1,      CL_Help_Contents,
+      CallSheet,
+  };
+  for (std::uint32_t id : inert) {
+    auto cell = Cell(CT_NoCategory, id, 100);
+    CellCommand(cell, 13);
+    EXPECT_FALSE(cell.Flag(cmcCellObj::kFlagChecked)) << CellName(id);
+  }
+  EXPECT_TRUE(target.calls.empty()) << ::testing::PrintToString(target.calls);
+
+  auto print = Cell(CT_NoCategory, CL_Menu_File_Print_Current);
+  CellText(print, 0);
+  EXPECT_TRUE(print.Flag(cmcCellObj::kFlagDisabled));
+  auto noItem = Cell(CT_NoCategory, CL_PMenu_NoItem);
+  CellText(noItem, 0);
+  EXPECT_TRUE(noItem.Flag(cmcCellObj::kFlagHidden));
+  auto top = Cell(CT_NoCategory, CL_Menu_Edit_Top);
+  CellText(top, 0);
+  Deliver();
+  EXPECT_TRUE(EventsOf(kEvFillCellMenu).empty());
+  // Saving an untitled document asks for a name, which needs a window.
+  auto save = Cell(CT_NoCategory, CL_Menu_File_Save);
+  CellCommand(save, 13);
+  EXPECT_TRUE(target.calls.empty());
+
+  auto read = Cell(CT_NoCategory, CL_Menu_Clone_Read);
+  CellCommand(read, 13);
+  auto model = Cell(CT_NoCategory, CL_Model, 3);
+  CellCommand(model, 13);
+  EXPECT_EQ(target.calls, (std::vector<std::string>{"CloneRead", "Model 3"}));
+  SetCommandTarget(&target.Commands());
 }
 
 TEST_F(Eval, CheckMarksAndMenuStates) {

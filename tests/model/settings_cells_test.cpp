@@ -1,5 +1,6 @@
 // The settings, ATIS and dealer cells: where each one lives in the image and
 // what its editor makes of typed values.
+#include "support/codes.h"
 #include <gtest/gtest.h>
 
 #include <map>
@@ -253,7 +254,7 @@ TEST(SettingsCells, AtisIdentityWithChecksumOrCleared) {
   const cmcEeprom cleared = f.image;
   for (int key : {13, int{'5'}}) {
     r = f.Run(CL_Atis_SelfId, Key(key));
-    EXPECT_EQ(r.out.result, 2);
+    EXPECT_EQ(Num(r.out.result), 2);
     EXPECT_EQ(r.out.text, key == 13 ? "" : "5");
     EXPECT_TRUE(f.image.Equals(cleared));
   }
@@ -325,7 +326,7 @@ TEST(SettingsCells, DisplayPairsChooseTheirListByModel) {
 TEST(SettingsCells, EnterAsksForAChooserOverTheCellsList) {
   Fixture f;
   const auto r = f.Run(CL_Comm_TxPow, Key(13));
-  EXPECT_EQ(r.out.result, 1);
+  EXPECT_EQ(Num(r.out.result), 1);
   EXPECT_EQ(r.chooserList, "GI_Sheet_Sel_UserSetTxPow");
 }
 

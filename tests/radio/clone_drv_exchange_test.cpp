@@ -1,6 +1,7 @@
 // The protocol driver on virtual time against a scripted radio behind an
 // echoing cable: each outcome of an exchange, the frames that went out and
 // how long the driver waited.
+#include "support/codes.h"
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -245,8 +246,8 @@ TEST_F(CloneDrvExchange, EachRadioBehaviourEndsWithItsStatus) {
 
     EXPECT_EQ(outcome.calls, 1);
     ASSERT_TRUE(outcome.result);
-    EXPECT_EQ(outcome.result->status, c.status);
-    EXPECT_EQ(outcome.result->operation, static_cast<int>(c.op) + 1);
+    EXPECT_EQ(Num(outcome.result->status), c.status);
+    EXPECT_EQ(Num(outcome.result->operation), static_cast<int>(c.op) + 1);
     const std::string commands = line.Commands();
     if (std::string(c.commands).ends_with("**")) {
       // Cut off somewhere in the data: only the start is fixed.
@@ -274,7 +275,7 @@ TEST_F(CloneDrvExchange, InformationReplyHandsOverValuesAndPayload) {
   line.radio = InfoRadio(radioframe::Info(0x58, 0x16, 0x00, 0x01, payload));
   ASSERT_TRUE(drv->StartInformation(Recorder()));
   RunToEnd();
-  ASSERT_EQ(outcome.result->status, 0);
+  ASSERT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(outcome.result->value1, 0x5816);
   EXPECT_EQ(outcome.result->value2, 1);
   EXPECT_EQ(std::vector<std::uint8_t>(outcome.result->payload.begin(), outcome.result->payload.end()), payload);
@@ -287,7 +288,7 @@ TEST_F(CloneDrvExchange, ReadFillsTheImageAndCoverageOfTheRequestedRanges) {
   line.radio = ReadRadio([&] { return ReadAnswer(radioImage, ranges); });
   ASSERT_TRUE(drv->StartRead(ranges, Recorder()));
   RunToEnd();
-  ASSERT_EQ(outcome.result->status, 0);
+  ASSERT_EQ(Num(outcome.result->status), 0);
   const cmcEeprom& got = outcome.result->image;
   ASSERT_EQ(got.Size(), kImageSize);
   EXPECT_EQ(Slice(got, 0, 0xCF0), Slice(radioImage, 0, 0xCF0));
@@ -306,7 +307,7 @@ TEST_F(CloneDrvExchange, RadioFramesMayCarryAnyLengthAndMayComeUnaligned) {
   });
   ASSERT_TRUE(drv->StartRead(ranges, Recorder()));
   RunToEnd();
-  ASSERT_EQ(outcome.result->status, 0);
+  ASSERT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(Slice(outcome.result->image, 0x003, 0xFD), Slice(radioImage, 0x003, 0xFD));
 }
 
@@ -316,7 +317,7 @@ TEST_F(CloneDrvExchange, WriteOf000To9FFSends160FullFramesAndCountA0) {
   const cmcEeprom source = PatternImage(11);
   ASSERT_TRUE(drv->StartWrite(source, {{0x000, 0x9FF}, {1, 0}, {0xA40, 0xA4F}}, Recorder()));
   RunToEnd();
-  ASSERT_EQ(outcome.result->status, 0);
+  ASSERT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(line.Commands(), "E3 E4*160 E5");
   for (std::size_t i = 1; i <= 160; ++i) {
     int address = -1;
@@ -335,7 +336,7 @@ TEST_F(CloneDrvExchange, WriteFramesStopAtSixteenByteBoundaries) {
   line.radio = WriteRadio(0);
   ASSERT_TRUE(drv->StartWrite(PatternImage(1), {{0x005, 0x014}, {0xCF0, 0xCF0}}, Recorder()));
   RunToEnd();
-  ASSERT_EQ(outcome.result->status, 0);
+  ASSERT_EQ(Num(outcome.result->status), 0);
   ASSERT_EQ(line.Commands(), "E3 E4*3 E5");
   const std::pair<int, std::size_t> expected[] = {{0x005, 11}, {0x010, 5}, {0xCF0, 1}};
   for (int i = 0; i < 3; ++i) {
@@ -358,7 +359,7 @@ TEST_F(CloneDrvExchange, DataGoesOutNoFasterThanTheEchoComesBack) {
         return outcome.calls > 0;
       },
       120000));
-  ASSERT_EQ(outcome.result->status, 0);
+  ASSERT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(line.Commands(), "E3 E4*64 E5");
   // No frame is made while more than 128 bytes of echo are owed, and every
   // byte not yet sent is owed: at most the allowance plus one frame waits.
@@ -376,7 +377,7 @@ TEST_F(CloneDrvExchange, FramesHeldBackAtTheEndOfTheListStillGoOut) {
   const cmcEeprom source = PatternImage(8);
   ASSERT_TRUE(drv->StartWrite(source, {{0x000, 0x0FF}}, Recorder()));
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 0);
+  EXPECT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(line.Commands(), "E3 E4*16 E5");
   EXPECT_EQ(Slice(received, 0, 0x100), Slice(source, 0, 0x100));
 }
@@ -387,7 +388,7 @@ TEST_F(CloneDrvExchange, DrainThatNeverEndsKeepsTheFailure) {
   line.radio = InfoRadio(radioframe::Info(0x3A, 0x16, 0x00, 0x01, InfoPayload()));
   ASSERT_TRUE(drv->StartInformation(Recorder()));
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 6);
+  EXPECT_EQ(Num(outcome.result->status), 6);
   EXPECT_GE(Quiet(), cmcCloneDrv::kTimeoutMs);
   EXPECT_LE(Quiet(), cmcCloneDrv::kTimeoutMs + 20);
   EXPECT_FALSE(line.isOpen);
@@ -398,7 +399,7 @@ TEST_F(CloneDrvExchange, WriteResultTimeOutCountsFromTheEndFramesLastEcho) {
   line.msPerByte = 2;
   ASSERT_TRUE(drv->StartWrite(PatternImage(2), {{0x000, 0x00F}}, Recorder()));
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 5);
+  EXPECT_EQ(Num(outcome.result->status), 5);
   // The end frame's echo is the last thing the program received.
   EXPECT_EQ(line.lastReadAt, line.lastSentAt);
   EXPECT_GE(Quiet(), cmcCloneDrv::kWriteResultTimeoutMs);
@@ -417,8 +418,8 @@ TEST_F(CloneDrvExchange, StartingWhileBusyChangesNothing) {
   EXPECT_FALSE(drv->StartWrite(PatternImage(1), {{0, 15}}, other));
   EXPECT_EQ(drv->GetState(), state);
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 0);
-  EXPECT_EQ(outcome.result->operation, dst_CDrv_Result::kInformation);
+  EXPECT_EQ(Num(outcome.result->status), 0);
+  EXPECT_EQ(outcome.result->operation, CloneOperation::kInformation);
   EXPECT_EQ(line.Commands(), "E0");
   EXPECT_EQ(otherCalls, 0);
 }
@@ -438,7 +439,7 @@ TEST_F(CloneDrvExchange, RangesOutsideTheImageAreRefused) {
   line.radio = WriteRadio(0);
   EXPECT_TRUE(drv->StartWrite(source, {{0x0F0, 0x0FF}, {1, 0}, {0x0F0, 0x100}}, Recorder()));
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 0);
+  EXPECT_EQ(Num(outcome.result->status), 0);
 }
 
 TEST_F(CloneDrvExchange, CompletionMayStartTheNextExchange) {
@@ -453,13 +454,13 @@ TEST_F(CloneDrvExchange, CompletionMayStartTheNextExchange) {
   int infoCalls = 0;
   ASSERT_TRUE(drv->StartInformation([&](dst_CDrv_Result& info) {
     ++infoCalls;
-    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(Num(info.status), 0);
     EXPECT_TRUE(drv->StartRead(ranges, Recorder()));
   }));
   RunToEnd();
   EXPECT_EQ(infoCalls, 1);
   EXPECT_EQ(outcome.calls, 1);
-  EXPECT_EQ(outcome.result->status, 0);
+  EXPECT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(line.Commands(), "E0 E2");
   EXPECT_EQ(line.opens, 2);
   EXPECT_EQ(line.closes, 2);
@@ -472,7 +473,7 @@ struct PlainReceiver {
   static void Done(void* context, dst_CDrv_Result* result) {
     auto* self = static_cast<PlainReceiver*>(context);
     ++self->calls;
-    self->status = result->status;
+    self->status = Num(result->status);
   }
 };
 
@@ -499,7 +500,7 @@ TEST_F(CloneDrvExchange, GarbageWhileAwaitingAReplyIsBoundedAndFails) {
   };
   ASSERT_TRUE(drv->StartInformation(Recorder()));
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 6);
+  EXPECT_EQ(Num(outcome.result->status), 6);
   EXPECT_TRUE(outcome.result->payload.Empty());
 }
 
@@ -527,7 +528,7 @@ TEST_F(CloneDrvExchange, AnswerThatCameWithTheEchoIsNotLeftWaiting) {
   line.radio = ReadRadio([&] { return ReadAnswer(radioImage, ranges); });
   ASSERT_TRUE(drv->StartRead(ranges, Recorder()));
   RunToEnd();
-  EXPECT_EQ(outcome.result->status, 0);
+  EXPECT_EQ(Num(outcome.result->status), 0);
   EXPECT_LT(outcome.doneAt, 200u);
 }
 

@@ -1,5 +1,6 @@
 // Frames of the clone protocol: what the program sends, and which frames of
 // the radio are accepted.
+#include "support/codes.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -123,7 +124,7 @@ TEST(CloneFrames, InformationReplyValuesMustBeDecimalDigits) {
     int v1 = 0, v2 = 0;
     cmcBuff payload;
     const cmcBuff frame(c.frame.data(), static_cast<int>(c.frame.size()));
-    ASSERT_EQ(cf::CheckInformationReply(frame, v1, v2, payload), c.status) << frame.Size();
+    ASSERT_EQ(Num(cf::CheckInformationReply(frame, v1, v2, payload)), c.status) << frame.Size();
     if (c.status == 0) {
       EXPECT_EQ(v1, c.v1);
       EXPECT_EQ(v2, c.v2);
@@ -133,21 +134,21 @@ TEST(CloneFrames, InformationReplyValuesMustBeDecimalDigits) {
 }
 
 TEST(CloneFrames, OnlyAnExactZeroWriteResultIsAccepted) {
-  EXPECT_EQ(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE6, 0x00}), 0);
-  EXPECT_EQ(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE6, 0x01}), 10);
-  EXPECT_EQ(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE6, 0x00, 0x00}), 10);
-  EXPECT_EQ(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE1, 0x00}), 10);
-  EXPECT_EQ(cf::CheckWriteResult({0x00}), 10);
+  EXPECT_EQ(Num(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE6, 0x00})), 0);
+  EXPECT_EQ(Num(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE6, 0x01})), 10);
+  EXPECT_EQ(Num(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE6, 0x00, 0x00})), 10);
+  EXPECT_EQ(Num(cf::CheckWriteResult({0xFE, 0xEF, 0xEE, 0xE1, 0x00})), 10);
+  EXPECT_EQ(Num(cf::CheckWriteResult({0x00})), 10);
 }
 
 TEST(CloneFrames, ReceivedDataFrameDecodes) {
   cf::ReadFrame out;
-  ASSERT_EQ(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x123, {1, 2, 0xFE, 0xFD})), out), 0);
+  ASSERT_EQ(Num(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x123, {1, 2, 0xFE, 0xFD})), out)), 0);
   EXPECT_EQ(out.command, cf::kData);
   EXPECT_EQ(out.address, 0x123);
   EXPECT_EQ(Bytes(out.data), (std::vector<int>{1, 2, 0xFE, 0xFD}));
   // Frames from the radio may carry more than 16 bytes.
-  ASSERT_EQ(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x10, std::vector<std::uint8_t>(40, 7))), out), 0);
+  ASSERT_EQ(Num(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x10, std::vector<std::uint8_t>(40, 7))), out)), 0);
   EXPECT_EQ(out.data.Size(), 40);
 }
 
@@ -180,13 +181,13 @@ TEST(CloneFrames, CorruptReceivedFramesAreMalformed) {
   };
   for (const Case& c : cases) {
     cf::ReadFrame out;
-    EXPECT_EQ(cf::DecodeReadFrame(c.frame, out), 6) << c.what;
+    EXPECT_EQ(Num(cf::DecodeReadFrame(c.frame, out)), 6) << c.what;
   }
 }
 
 TEST(CloneFrames, EndFrameCountMustMatchTheAcceptedFrames) {
   cf::ReadFrame out;
-  ASSERT_EQ(cf::DecodeReadFrame(RadioFrame(cf::kEnd, "Zelm Inc.CF"), out), 0);
+  ASSERT_EQ(Num(cf::DecodeReadFrame(RadioFrame(cf::kEnd, "Zelm Inc.CF"), out)), 0);
   EXPECT_EQ(out.command, cf::kEnd);
   struct Case { std::string body; int accepted, status; };
   const Case cases[] = {
@@ -195,7 +196,7 @@ TEST(CloneFrames, EndFrameCountMustMatchTheAcceptedFrames) {
       {"Zelm Inc.C", 0xCF, 6},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cf::CheckEndFrame(RadioFrame(cf::kEnd, c.body), c.accepted), c.status) << c.body;
+    EXPECT_EQ(Num(cf::CheckEndFrame(RadioFrame(cf::kEnd, c.body), c.accepted)), c.status) << c.body;
   }
 }
 
@@ -216,7 +217,7 @@ TEST(CloneFrames, CoverageComparesReceivedWithRequestedAddresses) {
       {"data after the terminator", covered({{0x000, 16}, {0x020, 5}, {0x030, 1}}), 9},
       {"bitmap longer than the image", covered({{0x000, 16}, {0x020, 5}, {0x040, 1}}), 9},
   };
-  for (const Case& c : cases) EXPECT_EQ(cf::CheckCoverage(c.received, ranges, size), c.status) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(Num(cf::CheckCoverage(c.received, ranges, size)), c.status) << c.what;
 }
 
 TEST(CloneFrames, CoverageBitsFollowTheAddressNumbering) {

@@ -1,5 +1,6 @@
 // The information and read handlers' checks, the write model check, the
 // progress figures.
+#include "support/codes.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -47,7 +48,7 @@ TEST(CloneManInfo, InformationReplyChecks) {
     if (c.lengthByte >= 0) p[0] = static_cast<std::uint8_t>(c.lengthByte);
     p[2] = static_cast<std::uint8_t>(c.byte2);
     cmcRadioInfo info;
-    EXPECT_EQ(cloneman::CheckInformation(c.v1, c.v2, p.data(), c.length, &info), c.status)
+    EXPECT_EQ(Num(cloneman::CheckInformation(c.v1, c.v2, p.data(), c.length, &info)), c.status)
         << c.name;
   }
 }
@@ -56,7 +57,7 @@ TEST(CloneManInfo, RecordKeepsValue2AndTheFirst28Bytes) {
   auto p = Payload(30);
   p[28] = 0xAA;
   cmcRadioInfo info;
-  ASSERT_EQ(cloneman::CheckInformation(0x5816, 1, p.data(), 30, &info), 0);
+  ASSERT_EQ(Num(cloneman::CheckInformation(0x5816, 1, p.data(), 30, &info)), 0);
   EXPECT_EQ(info.value2, 1);
   EXPECT_EQ(info.RevisionMajor(), 1);
   EXPECT_EQ(info.RevisionMinor(), 2);
@@ -71,18 +72,18 @@ TEST(CloneManInfo, RecordKeepsValue2AndTheFirst28Bytes) {
 
 TEST(CloneManInfo, EmptyPayloadIsRefusedWithoutReadingIt) {
   cmcRadioInfo info;
-  EXPECT_EQ(cloneman::CheckInformation(0x5816, 1, nullptr, 0, &info), 11);
+  EXPECT_EQ(Num(cloneman::CheckInformation(0x5816, 1, nullptr, 0, &info)), 11);
 }
 
 TEST(CloneManInfo, ReadImageNeedsTheMakerSignature) {
   cmcEeprom image(memmap::kImageSize);
-  EXPECT_EQ(cloneman::CheckReadImage(image), dst_CDrv_Result::kNoSignature);
+  EXPECT_EQ(cloneman::CheckReadImage(image), CloneStatus::kNoSignature);
   image.WriteBlock(memmap::kSignature, "Zelm Inc", 8);
-  EXPECT_EQ(cloneman::CheckReadImage(image), 0);
+  EXPECT_EQ(Num(cloneman::CheckReadImage(image)), 0);
   image.SetByte(memmap::kSignature + 7, 'C');
-  EXPECT_EQ(cloneman::CheckReadImage(image), dst_CDrv_Result::kNoSignature);
+  EXPECT_EQ(cloneman::CheckReadImage(image), CloneStatus::kNoSignature);
   cmcEeprom tiny(16);
-  EXPECT_EQ(cloneman::CheckReadImage(tiny), dst_CDrv_Result::kNoSignature);
+  EXPECT_EQ(cloneman::CheckReadImage(tiny), CloneStatus::kNoSignature);
 }
 
 TEST(CloneManInfo, SuvAndOtherModelsNeverMix) {

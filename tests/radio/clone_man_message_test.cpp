@@ -54,21 +54,21 @@ TEST_F(CloneMessageTest, CheckLinesFollowTheStatus) {
       {17, "H17\n\n" + all4},
   };
   for (const auto& [status, text] : cases) {
-    EXPECT_EQ(cloneman::CloneErrorText(status, 7, &table), text) << status;
+    EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &table), text) << status;
   }
 }
 
 TEST_F(CloneMessageTest, PortGivenAsADevicePathIsNamedByItsPath) {
-  EXPECT_EQ(cloneman::CloneErrorText(2, 0, &table, "/dev/ttyUSB0"), "D2 /dev/ttyUSB0\n\nC0\nC1\nC2\nC3");
+  EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 0, &table, "/dev/ttyUSB0"), "D2 /dev/ttyUSB0\n\nC0\nC1\nC2\nC3");
   // Only the port's own failure names the device.
-  EXPECT_EQ(cloneman::CloneErrorText(5, 0, &table, "/dev/ttyUSB0"), "H5\n\nC0\nC1\nC2\nC3");
+  EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(5), 0, &table, "/dev/ttyUSB0"), "H5\n\nC0\nC1\nC2\nC3");
   EXPECT_EQ(cloneman::FormatText("a %s b %s 100%%", "X"), "a X b %s 100%");
 }
 
 TEST_F(CloneMessageTest, ShownOnceWithTitleAndStopIcon) {
-  cloneman::ShowCloneError(0, 1, &table);
+  cloneman::ShowCloneError(static_cast<CloneStatus>(0), 1, &table);
   EXPECT_TRUE(recorder.shown.empty());
-  cloneman::ShowCloneError(2, 12, &table);
+  cloneman::ShowCloneError(static_cast<CloneStatus>(2), 12, &table);
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0].text.substr(0, 9), "H2 COM12\n");
   EXPECT_EQ(recorder.shown[0].caption, "Seaclone Test");
@@ -100,12 +100,12 @@ TEST(CloneMessageOverlay, EveryStatusHasItsOwnWords) {
   cmcGTex overlay;
   ASSERT_TRUE(overlay.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
   for (int status = 2; status <= 17; ++status) {
-    const std::string text = cloneman::CloneErrorText(status, 7, &overlay);
+    const std::string text = cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &overlay);
     EXPECT_EQ(text.find('#'), std::string::npos) << status << ": " << text;
     EXPECT_GT(text.size(), 10u) << status;
   }
-  EXPECT_NE(cloneman::CloneErrorText(2, 7, &overlay).find("COM7"), std::string::npos);
-  EXPECT_NE(cloneman::CloneErrorText(2, 0, &overlay, "/dev/ttyUSB3").find("/dev/ttyUSB3"),
+  EXPECT_NE(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 7, &overlay).find("COM7"), std::string::npos);
+  EXPECT_NE(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 0, &overlay, "/dev/ttyUSB3").find("/dev/ttyUSB3"),
             std::string::npos);
   for (const char* key : {"GI_Mess_ModelError", "GI_Mess_DataError", "GI_Mess_Confirm_CloneWrite",
                           "GI_Mess_CloneWrite_Succeeded", "GI_AppInd_Opt_ComSel_Caption",

@@ -1,5 +1,6 @@
 // The document operations the program and seaclone-cli share: open with
 // its checks, atomic save, model change, and what a clone read leaves.
+#include "support/codes.h"
 #include "document_test_support.h"
 
 #include <QFile>
@@ -40,7 +41,7 @@ TEST_F(DocumentTest, FailedOpenLeavesTheDocumentAsItWas) {
       {Path("none.dat"), 1}, {Path("short.dat"), 7}, {Path("suv.dat"), 8}};
   for (const auto& [path, code] : cases) {
     messages.Clear();
-    EXPECT_EQ(doc->Open(path), code) << path;
+    EXPECT_EQ(Num(doc->Open(path)), code) << path;
     EXPECT_EQ(messages.Count(), 1) << path;
     EXPECT_TRUE(doc->Working().Equals(before)) << path;
     EXPECT_TRUE(doc->IsUntitled()) << path;
@@ -53,7 +54,7 @@ TEST_F(DocumentTest, OpenTakesTheImageAndItsModel) {
   image.SetByte(0x20, 0x44);
   ASSERT_EQ(doctest::WriteFile(Path("six.dat"), image), 0);
   auto doc = MakeDocument();
-  EXPECT_EQ(doc->Open(Path("six.dat")), 0);
+  EXPECT_EQ(Num(doc->Open(Path("six.dat"))), 0);
   EXPECT_EQ(messages.Count(), 0);
   EXPECT_EQ(doc->ModelType(), 6);
   EXPECT_EQ(doc->FilePath(), Path("six.dat"));
@@ -67,7 +68,7 @@ TEST_F(DocumentTest, SaveWritesWhatOpenReadsBack) {
   doc->Working().SetByte(0x30, 0x80);
   doc->UpdateModified();
   ASSERT_TRUE(doc->IsModified());
-  ASSERT_EQ(doc->SaveTo(Path("saved.dat")), 0);
+  ASSERT_EQ(Num(doc->SaveTo(Path("saved.dat"))), 0);
   EXPECT_FALSE(doc->IsModified());
   EXPECT_EQ(doc->FilePath(), Path("saved.dat"));
 
@@ -76,7 +77,7 @@ TEST_F(DocumentTest, SaveWritesWhatOpenReadsBack) {
   EXPECT_TRUE(f.readAll().startsWith("58160001\r\n#Comment=MY BOAT\r\n#MapRev=1\r\n"));
 
   auto other = MakeDocument();
-  ASSERT_EQ(other->Open(Path("saved.dat")), 0);
+  ASSERT_EQ(Num(other->Open(Path("saved.dat"))), 0);
   for (int a = 0; a <= memmap::kFileLast; ++a) {
     ASSERT_EQ(other->Working().GetByte(a), doc->Working().GetByte(a)) << std::hex << a;
   }
@@ -84,15 +85,15 @@ TEST_F(DocumentTest, SaveWritesWhatOpenReadsBack) {
 
 TEST_F(DocumentTest, FailedSaveKeepsTheNameAndTheOldFile) {
   auto doc = MakeDocument();
-  ASSERT_EQ(doc->SaveTo(Path("first.dat")), 0);
-  EXPECT_NE(doc->SaveTo(Path("no/such/folder/x.dat")), 0);
+  ASSERT_EQ(Num(doc->SaveTo(Path("first.dat"))), 0);
+  EXPECT_NE(Num(doc->SaveTo(Path("no/such/folder/x.dat"))), 0);
   EXPECT_EQ(messages.Count(), 1);
   EXPECT_EQ(doc->FilePath(), Path("first.dat"));
 }
 
 TEST_F(DocumentTest, ConfirmedModelChangeStartsFromTheNewInitialImage) {
   auto doc = MakeDocument();
-  ASSERT_EQ(doc->SaveTo(Path("named.dat")), 0);
+  ASSERT_EQ(Num(doc->SaveTo(Path("named.dat"))), 0);
   messages.Answer(platform::kIdCancel);
   EXPECT_FALSE(doc->ChangeModel(3, true));
   EXPECT_EQ(doc->ModelType(), 0);

@@ -4,6 +4,7 @@
 // data folder, a recording message responder, virtual time, and a scripted
 // radio behind the scripted serial device.
 
+#include "support/codes.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ inline int WriteFile(const std::string& path, cmcEeprom image) {
   file.SetModelCode(memmap::kModelCode);
   file.SetExtraCode(memmap::kExtraCode);
   file.SetMapRevision(memmap::kMapRevision);
-  return file.Write(path, cmcCloneFile::StandardRanges());
+  return Num(file.Write(path, cmcCloneFile::StandardRanges()));
 }
 
 // The radio's side of the scripted line.
@@ -133,7 +134,7 @@ class DocumentWorld : public ::testing::Test {
   int Run(cmcDocument& doc, cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done)) {
     int status = -1;
     int calls = 0;
-    if ((doc.*command)([&](int s) { status = s, ++calls; }) != cmcDocument::kStarted) return -2;
+    if ((doc.*command)([&](CloneStatus s) { status = Num(s), ++calls; }) != cmcDocument::kStarted) return -2;
     time.AdvanceUntil([&] { return calls > 0; }, 120000);
     EXPECT_LE(calls, 1);
     return status;

@@ -1,6 +1,7 @@
 // The clone manager and the clone commands against a scripted radio on
 // virtual time: each status the manager adds, the one message per failure,
 // and what each command leaves behind.
+#include "support/codes.h"
 #include "document_test_support.h"
 
 #include "radio/clone_man_ranges.h"
@@ -97,7 +98,7 @@ TEST_F(ScriptedMan, WriteIsRefusedWhileACheckCellIsInError) {
   EXPECT_EQ(doc->WarningCheck().errors, 0);
   doc->Working().SetWord(memmap::kWxBits, 0x03FF);  // every weather channel inhibited
   EXPECT_EQ(doc->WarningCheck().errors, 1);
-  EXPECT_EQ(doc->CloneWrite([](int) { ADD_FAILURE() << "no completion expected"; }),
+  EXPECT_EQ(doc->CloneWrite([](CloneStatus) { ADD_FAILURE() << "no completion expected"; }),
             cmcDocument::kDataError);
   ASSERT_EQ(messages.Count(), 1);
   EXPECT_EQ(messages.Last().text, "data error");
@@ -108,7 +109,7 @@ TEST_F(ScriptedMan, WriteIsRefusedWhileACheckCellIsInError) {
 TEST_F(ScriptedMan, CancelledConfirmationStartsNothing) {
   auto doc = MakeDocument();
   messages.Answer(platform::kIdCancel);
-  EXPECT_EQ(doc->CloneWrite([](int) { ADD_FAILURE() << "no completion expected"; }),
+  EXPECT_EQ(doc->CloneWrite([](CloneStatus) { ADD_FAILURE() << "no completion expected"; }),
             cmcDocument::kCancelled);
   EXPECT_EQ(line.opens, 0);
 }
@@ -174,9 +175,9 @@ TEST_F(ScriptedMan, PortThatCannotOpenIsStatus2) {
 TEST_F(ScriptedMan, StartingWhileBusyChangesNothing) {
   auto doc = MakeDocument();
   int calls = 0;
-  ASSERT_EQ(doc->CloneRead([&](int) { ++calls; }), cmcDocument::kStarted);
-  EXPECT_EQ(doc->CloneInformation([&](int) { ++calls; }), cmcDocument::kBusy);
-  EXPECT_EQ(doc->CloneWrite([&](int) { ++calls; }), cmcDocument::kBusy);
+  ASSERT_EQ(doc->CloneRead([&](CloneStatus) { ++calls; }), cmcDocument::kStarted);
+  EXPECT_EQ(doc->CloneInformation([&](CloneStatus) { ++calls; }), cmcDocument::kBusy);
+  EXPECT_EQ(doc->CloneWrite([&](CloneStatus) { ++calls; }), cmcDocument::kBusy);
   time.AdvanceUntil([&] { return calls > 0; }, 120000);
   EXPECT_EQ(calls, 1);
   time.AdvanceBy(5000);
@@ -198,9 +199,9 @@ class ManagerPlumbing : public DocumentWorld {
     int last = 0, totalSeen = 0;
   };
   static void Refuse16(void*, dst_CDrv_Result* r) {
-    if (r->status == 0) r->status = 16;
+    if (r->status == CloneStatus::kOk) r->status = CloneStatus::kImageRefused;
   }
-  static void Record(void* ctx, dst_CDrv_Result* r) { *static_cast<int*>(ctx) = r->status; }
+  static void Record(void* ctx, dst_CDrv_Result* r) { *static_cast<int*>(ctx) = Num(r->status); }
 };
 
 TEST_F(ManagerPlumbing, ImageRefusedByTheModelCheckIsStatus16WithProgress) {

@@ -44,8 +44,8 @@ class InitialImagesTest : public testing::Test {
     file.SetModelCode(kModelCode);
     file.SetExtraCode(kExtraCode);
     file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-    return file.Read((kInitialDir + "/" + QString::fromStdString(FileName(m))).toStdString(),
-                     &cmcCloneFile::StandardRanges());
+    return static_cast<int>(file.Read((kInitialDir + "/" + QString::fromStdString(FileName(m))).toStdString(),
+                                      &cmcCloneFile::StandardRanges()));
   }
 
   cmcGTex table;

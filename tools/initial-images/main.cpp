@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     file.SetMapRevision(memmap::kMapRevision);
     file.SetComment(cmcCloneFile::CommentFromImage(image));
     const std::string path = out + "/" + m.file;
-    if (const int code = file.Write(path, cmcCloneFile::StandardRanges()); code != 0) {
+    if (const int code = static_cast<int>(file.Write(path, cmcCloneFile::StandardRanges())); code != 0) {
       std::fprintf(stderr, "seaclone-make-initial: %s: write failed (code %d)\n", path.c_str(), code);
       return 2;
     }
