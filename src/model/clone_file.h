@@ -16,7 +16,9 @@ class cmcEeprom;
 
 // Where the written text goes. The default writes a temporary file beside
 // the target and renames it over the target only when everything, flushing
-// included, succeeded. Tests put a failing sink in its place.
+// included, succeeded; only a folder that refuses new files while the
+// target may be written makes it write the target in place. Tests put a
+// failing sink in its place.
 class cmcCloneSink {
  public:
   virtual ~cmcCloneSink() = default;
@@ -28,7 +30,7 @@ class cmcCloneSink {
   virtual void Discard() = 0;
 };
 
-// The atomic sink on QSaveFile.
+// The sink every save uses.
 std::unique_ptr<cmcCloneSink> MakeSaveFileSink();
 
 class cmcCloneFile {
@@ -85,6 +87,11 @@ class cmcCloneFile {
   int MapRevision() const { return mapRevision_; }
   const std::string& Comment() const { return comment_; }
 
+  // 0 when path names nothing yet or a regular file (also through a link);
+  // else 1, with its message: a device, folder, pipe or socket is never
+  // replaced by a saved file. Write makes the same check; callers make it
+  // early to refuse before any other work.
+  static int CheckSaveTarget(const std::string& path);
   int Write(const std::string& path, const RangeList& ranges);
   // Reads into the attached image. Without ranges the coverage check is
   // left to the caller.

@@ -77,6 +77,8 @@ class CliCheck : public ::testing::Test {
 TEST_F(CliCheck, ExitStatusIsTheFileErrorCode) {
   const std::string good = Complete("good.dat", 3);
   const std::string suv = Complete("suv.dat", 8);
+  const std::string last = Complete("last.dat", 12);
+  const std::string unknown = Complete("unknown.dat", 13);
   WriteText(Path("header.dat"), "5816000A\r\n#Comment=\r\n#MapRev=1\r\n");
   WriteText(Path("short.dat"), "58160001\r\n#Comment=\r\n#MapRev=1\r\n0000020102\r\n");
   WriteText(Path("maprev.dat"), "58160001\r\n#Comment=\r\n#MapRev=2\r\n0000020102\r\n");
@@ -88,7 +90,9 @@ TEST_F(CliCheck, ExitStatusIsTheFileErrorCode) {
       {Path("maprev.dat"), 5},
       {Path("header.dat"), 6},
       {Path("short.dat"), 7},
-      {suv, 8},  // model type 8 may be read from a radio, never opened from a file
+      {suv, 0},
+      {last, 0},
+      {unknown, 8},  // no model type of this program
   };
   for (const auto& [path, code] : cases) {
     const auto run = RunCli({"check", QString::fromStdString(path)});
