@@ -8,6 +8,7 @@
 
 #include "cli/cli_info.h"
 #include "cli/cli_output.h"
+#include "model/clone_file.h"
 #include "radio/document.h"
 #include "text/gtex.h"
 
@@ -71,6 +72,7 @@ int RunInfo(const Options& options) {
 }
 
 int RunRead(const Options& options) {
+  if (const int code = cmcCloneFile::CheckSaveTarget(options.output); code != 0) return code;
   cmcDocument document;
   const int code = RunExchange(document, options, &cmcDocument::CloneRead, 0);
   if (code != kExitOk) return code;
