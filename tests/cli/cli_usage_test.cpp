@@ -112,7 +112,7 @@ TEST_F(CliCheck, NamesThatAreNotUtf8AreUsedAsGiven) {
   // "good\xe4.dat" in Latin-1; decoded as UTF-8 on the way it would name
   // "good\xef\xbf\xbd.dat", which does not exist.
   const std::string good = Complete("good.dat", 3);
-  const std::string latin1 = Path("good\xe4.dat");
+  const std::string latin1 = dir.path().toStdString() + "/good\xe4.dat";
   ASSERT_EQ(std::rename(good.c_str(), latin1.c_str()), 0);
   QTemporaryDir scratch;
   const auto run = clitest::RunCliBytes({"check", latin1}, scratch.path().toStdString());
