@@ -4,7 +4,8 @@
 // A cmcCloneFile is set up for one save, open or start-up load and then
 // dropped. Every failure is reported with one message built from the text
 // table and returned as a code; a failed read leaves the image as it was,
-// and a failed write leaves any existing file as it was.
+// and a failed write leaves any existing file as it was, unless the folder
+// refused new files and the file had to be written in place.
 
 #include <cstdint>
 #include <memory>
