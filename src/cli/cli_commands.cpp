@@ -10,6 +10,7 @@
 #include "cli/cli_info.h"
 #include "cli/exit_status.h"
 #include "cli/cli_output.h"
+#include "model/clone_file.h"
 #include "radio/document.h"
 #include "text/gtex.h"
 
@@ -73,6 +74,9 @@ int RunInfo(const Options& options) {
 }
 
 int RunRead(const Options& options) {
+  if (const CloneFileCode code = cmcCloneFile::CheckSaveTarget(options.output); code != CloneFileCode::kOk) {
+    return ExitStatus(code);
+  }
   cmcDocument document;
   const int code = RunExchange(document, options, &cmcDocument::CloneRead, 0);
   if (code != kExitOk) return code;

@@ -1,14 +1,18 @@
 #include "model/clone_file.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "model/eeprom.h"
 #include "model/memory_map.h"
@@ -19,29 +23,103 @@ using enum CloneFileCode;
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// Paths stay the bytes the system gave us (the local 8-bit encoding) all the
+// way to the system call: a std::filesystem::path made from them and fopen
+// take them as they are, while a QString would replace a byte that is not
+// UTF-8 and so name another file.
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Pushes what the system still holds in its cache to the disk, so that a
+// rename never puts a file in place whose blocks are not written yet. File
+// systems that cannot sync say so, and that is no failure of the save.
+bool SyncToDisk(std::FILE* f) {
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return ::fsync(fileno(f)) == 0 || errno == EINVAL || errno == ENOTSUP;
+#endif
+}
+
+// Writes a temporary file beside the target and renames it over the target
+// only when every write, the flush and the sync succeeded; until then the
+// target is untouched. Only when the folder refuses new files while the
+// target itself may be written is the target written in place, and then a
+// failure is still reported.
 class SaveFileSink : public cmcCloneSink {
  public:
+  ~SaveFileSink() override { Discard(); }
+
   bool Open(const std::string& path) override {
-    file_ = std::make_unique<QSaveFile>(QString::fromStdString(path));
-    return file_->open(QIODevice::WriteOnly);
+    Discard();
+    target_ = fs::path(path);
+    std::error_code error;
+    // A link is followed, so that the file it names is replaced, not the link.
+    if (fs::is_symlink(fs::symlink_status(target_, error))) {
+      const fs::path resolved = fs::canonical(target_, error);
+      if (!error) target_ = resolved;
+    }
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 64; ++attempt) {
+      temp_ = target_;
+      temp_ += "." + std::to_string(random() % 1000000) + ".tmp";
+      errno = 0;
+      // "x": never open a file that someone else has put there.
+      file_.reset(std::fopen(temp_.string().c_str(), "wbx"));
+      if (file_) return true;
+      if (errno != EEXIST) break;
+    }
+    temp_.clear();
+    if (errno != EACCES && errno != EPERM) return false;
+    if (!fs::is_regular_file(target_, error)) return false;
+    direct_ = true;
+    file_.reset(std::fopen(target_.string().c_str(), "wb"));
+    return file_ != nullptr;
   }
+
   bool Write(std::string_view bytes) override {
-    const auto n = static_cast<qint64>(bytes.size());
-    return file_ && file_->write(bytes.data(), n) == n;
+    return file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) == bytes.size();
   }
+
   bool Commit() override {
-    const bool ok = file_ && file_->commit();
-    file_.reset();
-    return ok;
+    if (!file_) return false;
+    bool ok = std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) && SyncToDisk(file_.get());
+    ok = std::fclose(file_.release()) == 0 && ok;
+    if (direct_ || !ok) {
+      Discard();
+      return ok;
+    }
+    std::error_code error;
+    // The new file keeps the permissions of the one it replaces.
+    const fs::file_status old = fs::status(target_, error);
+    if (!error && fs::exists(old)) fs::permissions(temp_, old.permissions(), error);
+    fs::rename(temp_, target_, error);
+    if (error) {
+      Discard();
+      return false;
+    }
+    temp_.clear();
+    return true;
   }
+
   void Discard() override {
-    // A QSaveFile that is destroyed without commit removes its temporary file.
-    if (file_) file_->cancelWriting();
     file_.reset();
+    std::error_code error;
+    if (!temp_.empty()) fs::remove(temp_, error);
+    temp_.clear();
+    direct_ = false;
   }
 
  private:
-  std::unique_ptr<QSaveFile> file_;
+  fs::path target_;
+  fs::path temp_;
+  FilePtr file_;
+  bool direct_ = false;
 };
 
 // Reads lines, keeping at most kKeep characters of each: a line longer than
@@ -53,15 +131,15 @@ class LineReader {
   static constexpr std::size_t kKeep = 1024;
   static constexpr std::size_t kGiveUp = 64 * 1024;
   enum Status { kLine, kEnd, kRunaway };
-  explicit LineReader(QFile& file) : file_(file) {}
+  explicit LineReader(std::FILE* file) : file_(file) {}
 
   // The next line with its line end, if it had one.
   Status Next(std::string* line, bool* ended) {
     line->clear();
     *ended = false;
     std::size_t length = 0;
-    char c;
-    while (file_.getChar(&c)) {
+    for (int got; (got = std::getc(file_)) != EOF;) {
+      const char c = static_cast<char>(got);
       if (++length > kGiveUp) return kRunaway;
       if (line->size() < kKeep) line->push_back(c);
       if (c == '\n') {
@@ -73,7 +151,7 @@ class LineReader {
   }
 
  private:
-  QFile& file_;
+  std::FILE* file_;
 };
 
 bool IsDecimal(char c) { return c >= '0' && c <= '9'; }
@@ -157,7 +235,7 @@ void cmcCloneFile::ShowError(CloneFileCode code) {
   };
   const int n = static_cast<int>(code);
   if (n <= 0 || n >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return;
-  const std::string text = gGTex->Text("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Text(kKeys[n]);
+  const std::string text = gGTex->Block("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Block(kKeys[n]);
   platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconExclamation);
 }
 
@@ -172,12 +250,26 @@ std::string cmcCloneFile::CommentFromImage(const cmcEeprom& image) {
   return text;
 }
 
+namespace {
+bool IsSaveTarget(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(fs::path(path), error);
+  return !fs::exists(status) || fs::is_regular_file(status);
+}
+}  // namespace
+
+CloneFileCode cmcCloneFile::CheckSaveTarget(const std::string& path) {
+  if (IsSaveTarget(path)) return kOk;
+  ShowError(kFileOpen);
+  return kFileOpen;
+}
+
 CloneFileCode cmcCloneFile::Write(const std::string& path, const RangeList& ranges) {
   return Report(DoWrite(path, ranges));
 }
 
 CloneFileCode cmcCloneFile::DoWrite(const std::string& path, const RangeList& ranges) {
-  if (image_ == nullptr) return kFileOpen;
+  if (image_ == nullptr || !IsSaveTarget(path)) return kFileOpen;
   std::unique_ptr<cmcCloneSink> own;
   cmcCloneSink* sink = sink_;
   if (sink == nullptr) {
@@ -242,15 +334,15 @@ CloneFileCode cmcCloneFile::DoRead(const std::string& path, const RangeList* ran
   // The revision must come from this file, not from an earlier setting.
   mapRevision_ = -1;
   // Opening a pipe with no writer waits for one for ever; nothing a user
-  // means to open as a clone data file is a pipe or a socket.
+  // means to open as a clone data file is a pipe, a socket or a folder.
   std::error_code error;
-  const auto type = std::filesystem::status(path, error).type();
-  if (type == std::filesystem::file_type::fifo || type == std::filesystem::file_type::socket) {
+  const auto type = fs::status(fs::path(path), error).type();
+  if (type == fs::file_type::fifo || type == fs::file_type::socket || type == fs::file_type::directory) {
     return kFileOpen;
   }
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return kFileOpen;
-  LineReader reader(file);
+  const FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) return kFileOpen;
+  LineReader reader(file.get());
 
   std::string line;
   bool ended = false;
@@ -275,7 +367,7 @@ CloneFileCode cmcCloneFile::DoRead(const std::string& path, const RangeList* ran
     StripLineEnd(&line, ended);
     if (const CloneFileCode code = ParseDataLine(line); code != kOk) return code;
   }
-  if (file.error() != QFileDevice::NoError) return kFileOpen;
+  if (std::ferror(file.get())) return kFileOpen;
   return ranges ? CheckCoverage(*ranges) : kOk;
 }
 

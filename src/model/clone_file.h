@@ -4,7 +4,8 @@
 // A cmcCloneFile is set up for one save, open or start-up load and then
 // dropped. Every failure is reported with one message built from the text
 // table and returned as a code; a failed read leaves the image as it was,
-// and a failed write leaves any existing file as it was.
+// and a failed write leaves any existing file as it was, unless the folder
+// refused new files and the file had to be written in place.
 
 #include <cstdint>
 #include <memory>
@@ -16,7 +17,9 @@ class cmcEeprom;
 
 // Where the written text goes. The default writes a temporary file beside
 // the target and renames it over the target only when everything, flushing
-// included, succeeded. Tests put a failing sink in its place.
+// included, succeeded; only a folder that refuses new files while the
+// target may be written makes it write the target in place. Tests put a
+// failing sink in its place.
 class cmcCloneSink {
  public:
   virtual ~cmcCloneSink() = default;
@@ -28,7 +31,7 @@ class cmcCloneSink {
   virtual void Discard() = 0;
 };
 
-// The atomic sink on QSaveFile.
+// The sink every save uses.
 std::unique_ptr<cmcCloneSink> MakeSaveFileSink();
 
 // The result of a save, open or check. The numbers pick the file error
@@ -88,6 +91,11 @@ class cmcCloneFile {
   int MapRevision() const { return mapRevision_; }
   const std::string& Comment() const { return comment_; }
 
+  // kOk when path names nothing yet or a regular file (also through a link);
+  // else kFileOpen (1), with its message: a device, folder, pipe or socket is never
+  // replaced by a saved file. Write makes the same check; callers make it
+  // early to refuse before any other work.
+  static CloneFileCode CheckSaveTarget(const std::string& path);
   CloneFileCode Write(const std::string& path, const RangeList& ranges);
   // Reads into the attached image. Without ranges the coverage check is
   // left to the caller.

@@ -62,13 +62,11 @@ void EditScaled(const ScaledParams& params, int& v, const Input& in, Output& out
   if (KeyPresent(in)) {
     const int a = in.action;
     if (a == kActSpace || a == kActBackspace) {
-      // Zero is a stop on the way round when it means off.
-      const int low = params.zeroMeansOff ? std::min(0, params.minimum) : params.minimum;
+      // Zero, where it means off, is no stop on the way round: stepping
+      // wraps between minimum and maximum, and "off" is typed.
       long long n = static_cast<long long>(v) + (a == kActSpace ? 1 : -1);
-      if (params.zeroMeansOff && v == 0 && a == kActSpace) n = params.minimum;
-      else if (params.zeroMeansOff && v == params.minimum && a == kActBackspace) n = 0;
-      if (n < low) n = params.maximum;
-      if (n > params.maximum) n = low;
+      if (n < params.minimum) n = params.maximum;
+      if (n > params.maximum) n = params.minimum;
       v = static_cast<int>(n);
       out.changed = true;
     } else if (IsEnter(a)) {

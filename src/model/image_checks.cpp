@@ -14,5 +14,5 @@ bool HasMakerSignature(const cmcEeprom& image) {
 }
 
 bool ModelByteAcceptable(const cmcEeprom& image) {
-  return image.IsValidAddress(kModelByte) && image.GetByte(kModelByte) <= kMaxOpenableModel;
+  return image.IsValidAddress(kModelByte) && image.GetByte(kModelByte) < kModelTypes;
 }

@@ -7,5 +7,5 @@ class cmcEeprom;
 // The 8 bytes at the signature address spell "Zelm Inc".
 bool HasMakerSignature(const cmcEeprom& image);
 
-// The model byte is a model type that files may carry (0..7).
+// The model byte is a model type the program supports (0..12).
 bool ModelByteAcceptable(const cmcEeprom& image);

@@ -151,7 +151,6 @@ constexpr int kCopy94D = 0xEC1;      // copy of 0x94D
 
 // Model types and the groups that rules test.
 constexpr int kModelTypes = 13;
-constexpr int kMaxOpenableModel = 7;  // files with a higher model byte are refused
 constexpr bool InGroupA(int m) { return m == 0 || m == 5 || m == 6 || m == 7 || m == 8; }
 constexpr bool InGroupS(int m) { return m >= 8 && m <= 11; }
 constexpr bool InGroupE(int m) { return m >= 1 && m <= 4; }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace platform {
@@ -19,12 +20,12 @@ QString ExecutablePath() {
 std::string WithSeparator(const QString& dir) {
   QString d = QDir::toNativeSeparators(dir);
   if (!d.endsWith(QDir::separator())) d += QDir::separator();
-  return d.toStdString();
+  return QFile::encodeName(d).toStdString();
 }
 }  // namespace
 
 std::string ExecutableFileName() {
-  return QFileInfo(ExecutablePath()).fileName().toStdString();
+  return QFile::encodeName(QFileInfo(ExecutablePath()).fileName()).toStdString();
 }
 
 std::string ExecutableDir() {

@@ -1,8 +1,15 @@
 // seaclone-cli as a program: its usage errors and the file check, run as a
 // separate process exactly as a script would.
 #include "support/codes.h"
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "../integration/cli_support.h"
 #include "model/clone_file.h"
@@ -78,6 +85,8 @@ class CliCheck : public ::testing::Test {
 TEST_F(CliCheck, ExitStatusIsTheFileErrorCode) {
   const std::string good = Complete("good.dat", 3);
   const std::string suv = Complete("suv.dat", 8);
+  const std::string last = Complete("last.dat", 12);
+  const std::string unknown = Complete("unknown.dat", 13);
   WriteText(Path("header.dat"), "5816000A\r\n#Comment=\r\n#MapRev=1\r\n");
   WriteText(Path("short.dat"), "58160001\r\n#Comment=\r\n#MapRev=1\r\n0000020102\r\n");
   WriteText(Path("maprev.dat"), "58160001\r\n#Comment=\r\n#MapRev=2\r\n0000020102\r\n");
@@ -89,13 +98,55 @@ TEST_F(CliCheck, ExitStatusIsTheFileErrorCode) {
       {Path("maprev.dat"), 5},
       {Path("header.dat"), 6},
       {Path("short.dat"), 7},
-      {suv, 8},  // model type 8 may be read from a radio, never opened from a file
+      {suv, 0},
+      {last, 0},
+      {unknown, 8},  // no model type of this program
   };
   for (const auto& [path, code] : cases) {
     const auto run = RunCli({"check", QString::fromStdString(path)});
     EXPECT_EQ(run.exitCode, code) << path;
     EXPECT_EQ(clitest::MessageCount(run.err), code == 0 ? 0 : 1) << path << "\n" << run.err;
   }
+}
+
+TEST_F(CliCheck, NamesThatAreNotUtf8AreUsedAsGiven) {
+  // "good\xe4.dat" in Latin-1; decoded as UTF-8 on the way it would name
+  // "good\xef\xbf\xbd.dat", which does not exist.
+  const std::string good = Complete("good.dat", 3);
+  const std::string latin1 = dir.path().toStdString() + "/good\xe4.dat";
+  ASSERT_EQ(std::rename(good.c_str(), latin1.c_str()), 0);
+  QTemporaryDir scratch;
+  const auto run = clitest::RunCliBytes({"check", latin1}, scratch.path().toStdString());
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(clitest::MessageCount(run.err), 0) << run.err;
+}
+
+TEST_F(CliCheck, ReadOntoSomethingNotAFileIsRefusedBeforeTheRadioIsAsked) {
+  // No radio answers on this device: a read that got as far as the port
+  // would end with the port's status, 22.
+  const QString device = dir.filePath("no-such-tty");
+  struct Case {
+    const char* what;
+    std::function<bool(const std::string&)> make;
+  };
+  const Case cases[] = {
+      {"folder", [](const std::string& p) { return QDir().mkdir(QString::fromStdString(p)); }},
+      {"pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0; }},
+      {"device", [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }},
+  };
+  for (const Case& c : cases) {
+    const std::string path = Path(c.what);
+    if (!c.make(path)) {
+      std::printf("cannot make a %s here; not tried\n", c.what);
+      continue;
+    }
+    const auto type = std::filesystem::status(path).type();
+    const auto run = RunCli({"read", "--device", device, "--output", QString::fromStdString(path)});
+    EXPECT_EQ(run.exitCode, 1) << c.what << "\n" << run.err;
+    EXPECT_EQ(clitest::MessageCount(run.err), 1) << c.what << "\n" << run.err;
+    EXPECT_EQ(std::filesystem::status(path).type(), type) << c.what;
+  }
+  EXPECT_EQ(RunCli({"read", "--device", device, "--output", QString::fromStdString(Path("new.dat"))}).exitCode, 22);
 }
 
 }  // namespace

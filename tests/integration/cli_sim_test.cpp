@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QDir>
+
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -15,6 +18,7 @@
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
+#include "support/disk_squeeze.h"
 #include "support/radio_sim.h"
 
 namespace {
@@ -235,6 +239,57 @@ TEST_F(CliSim, FailedReadLeavesAnExistingOutputAsItWas) {
   const auto run = RunCli({"read", "--device", device, "--output", out, "--quiet"});
   EXPECT_EQ(run.exitCode, 26);
   EXPECT_EQ(FileBytes(out), QByteArray("not touched"));
+}
+
+TEST_F(CliSim, WriteSendsAFileOfTheHighestModelType) {
+  const QString saved = Path("saved.dat");
+  StartSim({"--model", "12", "--save", saved});
+  const QString file = QStringLiteral(SEACLONE_BIN_DIR "/TB58_12_EXPORT.DAT");
+  const auto run = RunCli({"write", "--device", device, "--quiet", file});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  sim.Stop();
+  EXPECT_TRUE(QFile::exists(saved));
+}
+
+TEST_F(CliSim, ReadThatRunsOutOfRoomKeepsTheExistingOutput) {
+  StartSim({});
+  for (const testsupport::Squeeze& squeeze : testsupport::kSqueezes) {
+    SCOPED_TRACE(squeeze.what);
+    const QString folder = Path(squeeze.what);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const testsupport::Undo undo = squeeze.apply(folder);
+    if (!undo) {
+      ADD_FAILURE() << "cannot set up " << squeeze.what << " here";
+      continue;
+    }
+    const QString out = folder + "/keep.dat";
+    {
+      QFile f(out);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write("the user's old file");
+    }
+    const auto run = RunCli({"read", "--device", device, "--output", out, "--quiet"});
+    const QByteArray after = FileBytes(out);
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    undo();
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_EQ(MessageCount(run.err), 1) << run.err;
+    EXPECT_EQ(after, QByteArray("the user's old file"));
+    EXPECT_EQ(entries, QStringList{"keep.dat"});
+  }
+}
+
+TEST_F(CliSim, ReadSavesUnderANameThatIsNotUtf8) {
+  StartSim({});
+  QTemporaryDir scratch;
+  const std::string folder = dir.path().toStdString();
+  const std::string out = folder + "/read\xe4.dat";
+  const auto run = clitest::RunCliBytes({"read", "--device", device.toStdString(), "--output", out, "--quiet"},
+                                        scratch.path().toStdString());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(out));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/read\xef\xbf\xbd.dat"));
+  EXPECT_EQ(clitest::RunCliBytes({"check", out}, scratch.path().toStdString()).exitCode, 0);
 }
 
 }  // namespace

@@ -6,9 +6,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "model/clone_file.h"
 #include "model/eeprom.h"
@@ -44,6 +53,46 @@ inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) {
   run.err = p.readAllStandardError().toStdString();
   return run;
 }
+
+#ifdef __linux__
+// Runs seaclone-cli with arguments passed byte for byte, as a shell passes
+// them; QProcess would send them through QString, which cannot carry a
+// name that is not UTF-8. Standard output and error go through files in
+// scratch, a folder of the caller's.
+inline CliRun RunCliBytes(const std::vector<std::string>& args, const std::string& scratch) {
+  const std::string program = CliProgram().toStdString();
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const std::string outPath = scratch + "/cli.out";
+  const std::string errPath = scratch + "/cli.err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  CliRun run;
+  pid_t pid = 0;
+  const int started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) return run;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  run.crashed = !WIFEXITED(status);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  auto slurp = [](const std::string& path) {
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+      for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
+      std::fclose(f);
+    }
+    std::remove(path.c_str());
+    return text;
+  };
+  run.out = slurp(outPath);
+  run.err = slurp(errPath);
+  return run;
+}
+#endif
 
 // The caption every message of the program carries.
 inline std::string AppTitle() {

@@ -10,11 +10,16 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +29,7 @@
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
+#include "support/disk_squeeze.h"
 #include "text/gtex.h"
 
 using namespace memmap;
@@ -117,7 +123,7 @@ class CloneFileTest : public testing::Test {
   }
 
   std::string ExpectedMessage(const char* key) {
-    return table.Text("GI_Mess_FileErr_Headline") + "\n\n" + table.Text(key);
+    return table.Block("GI_Mess_FileErr_Headline") + "\n\n" + table.Block(key);
   }
 
   QTemporaryDir dir;
@@ -370,16 +376,160 @@ TEST_F(CloneFileTest, AFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(Load(Path("keep.dat")).substr(0, 10), "58160001\r\n");
 }
 
-// Makes a folder refuse new entries for as long as it lives: by its
-// permissions, or, for a user that permissions do not stop (root), by the
-// file system's immutable flag. Everything is undone on the way out.
-class LockedFolder {
+TEST_F(CloneFileTest, ASaveThatRunsOutOfRoomKeepsTheOldFile) {
+  const std::string old = "the user's old file\r\n";
+  for (const testsupport::Squeeze& squeeze : testsupport::kSqueezes) {
+    SCOPED_TRACE(squeeze.what);
+    recorder.shown.clear();
+    const QString folder = dir.filePath(squeeze.what);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const testsupport::Undo undo = squeeze.apply(folder);
+    if (!undo) {
+      ADD_FAILURE() << "cannot set up " << squeeze.what << " here";
+      continue;
+    }
+    const std::string path = (folder + "/keep.dat").toStdString();
+    {
+      QFile f(QString::fromStdString(path));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(old.data(), static_cast<qint64>(old.size()));
+    }
+    cmcCloneFile writer;
+    Configure(writer, &source);
+    const int code = Num(writer.Write(path, cmcCloneFile::StandardRanges()));
+    const std::string after = Load(path);
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    undo();
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(after, old);
+    EXPECT_EQ(entries, QStringList{"keep.dat"});
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileAccess"));
+  }
+}
+
+TEST_F(CloneFileTest, OnlyARegularFileIsReplaced) {
+  // Each maker returns the node's path, or "" when it cannot be made here.
+  struct Case {
+    const char* what;
+    std::function<std::string(const std::string& path)> make;
+    std::filesystem::file_type type;
+  };
+  const Case cases[] = {
+      {"folder", [](const std::string& p) { return QDir().mkdir(QString::fromStdString(p)) ? p : ""; },
+       std::filesystem::file_type::directory},
+      {"pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0 ? p : ""; },
+       std::filesystem::file_type::fifo},
+      {"device", [](const std::string& p) {
+         // The same device as /dev/null, made here so that nothing of the
+         // system is at stake.
+         return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? p : "";
+       },
+       std::filesystem::file_type::character},
+      {"socket", [](const std::string& p) {
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         if (p.size() >= sizeof address.sun_path) return std::string();
+         std::copy(p.begin(), p.end(), address.sun_path);
+         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+         if (fd >= 0) ::close(fd);
+         return bound ? p : std::string();
+       },
+       std::filesystem::file_type::socket},
+      {"link to a pipe", [](const std::string& p) {
+         const std::string pipe = p + ".fifo";
+         return ::mkfifo(pipe.c_str(), 0600) == 0 && ::symlink(pipe.c_str(), p.c_str()) == 0 ? p : "";
+       },
+       std::filesystem::file_type::fifo},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    recorder.shown.clear();
+    const QString folder = dir.filePath(QString::number(n++));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string path = c.make((folder + "/node").toStdString());
+    if (path.empty()) {
+      std::printf("cannot make a %s here; not tried\n", c.what);
+      continue;
+    }
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(Num(cmcCloneFile::CheckSaveTarget(path)), 1);
+    cmcCloneFile writer;
+    Configure(writer, &source);
+    EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 1);
+    EXPECT_EQ(std::filesystem::status(path).type(), c.type);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    ASSERT_EQ(recorder.shown.size(), 2u);
+    EXPECT_EQ(recorder.shown[1].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
+  }
+  // What may be saved onto: nothing yet, or a regular file.
+  EXPECT_EQ(Num(cmcCloneFile::CheckSaveTarget(Path("new.dat"))), 0);
+  EXPECT_EQ(Num(cmcCloneFile::CheckSaveTarget(Save("old.dat", "old"))), 0);
+}
+
+TEST_F(CloneFileTest, NamesThatAreNotUtf8ReachTheSystemAsTheyAre) {
+  // Latin-1 "old\xe4.dat" is not UTF-8; a name decoded on the way would
+  // become "old\xef\xbf\xbd.dat", and two such names would be one file.
+  const std::string folder = dir.path().toStdString();
+  const std::string first = folder + "/old\xe4.dat";
+  const std::string second = folder + "/old\xf6.dat";
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  ASSERT_EQ(Num(writer.Write(first, cmcCloneFile::StandardRanges())), 0);
+  FillPattern(source, 2);
+  ASSERT_EQ(Num(writer.Write(second, cmcCloneFile::StandardRanges())), 0);
+
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"old\xe4.dat", "old\xf6.dat"}));
+
+  cmcEeprom back(kImageSize);
+  cmcCloneFile reader;
+  Configure(reader, &back);
+  ASSERT_EQ(Num(reader.Read(second, &cmcCloneFile::StandardRanges())), 0);
+  EXPECT_EQ(back.GetByte(0x123), source.GetByte(0x123));
+  ASSERT_EQ(Num(reader.Read(first, &cmcCloneFile::StandardRanges())), 0);
+  FillPattern(source, 1);
+  EXPECT_EQ(back.GetByte(0x123), source.GetByte(0x123));
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(CloneFileTest, FileErrorMessagesAreWholeBlocks) {
+  cmcGTex lines;
+  ASSERT_TRUE(lines.Bind(SEACLONE_TEST_DATA "/clone/file_messages.ovl"));
+  gGTex = &lines;
+  const std::pair<int, std::string> cases[] = {
+      {1, "Open first line\nOpen second line"},
+      {2, "Access first line\nAccess second line\nAccess third line"},
+      {3, "Model only line"},
+      {8, "Data first line\nData second line"},
+  };
+  for (const auto& [code, body] : cases) {
+    recorder.shown.clear();
+    cmcCloneFile::ShowError(static_cast<CloneFileCode>(code));
+    ASSERT_EQ(recorder.shown.size(), 1u) << code;
+    EXPECT_EQ(recorder.shown[0].text, "Headline first line\nHeadline second line\n\n" + body) << code;
+    EXPECT_EQ(recorder.shown[0].caption, "Seaclone Test") << code;
+  }
+  gGTex = &table;
+}
+
+// Makes a folder refuse new entries, or a file refuse writes, for as long as
+// it lives: by its permissions, or, for a user that permissions do not stop
+// (root), by the file system's immutable flag. Everything is undone on the
+// way out.
+class Locked {
  public:
-  explicit LockedFolder(const QString& path) : path_(path) {
-    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  enum Kind { kFolder, kFile };
+  Locked(const QString& path, Kind kind) : path_(path), kind_(kind) {
+    QFile::setPermissions(path_, kind_ == kFolder ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                  : QFileDevice::ReadOwner);
     if (Refuses()) return;
 #ifdef __linux__
-    fd_ = ::open(path_.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY);
+    fd_ = ::open(path_.toLocal8Bit().constData(), O_RDONLY);
     int flags = 0;
     if (fd_ >= 0 && ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
       const int locked = flags | FS_IMMUTABLE_FL;
@@ -390,14 +540,17 @@ class LockedFolder {
     }
 #endif
   }
-  ~LockedFolder() {
+  ~Locked() {
 #ifdef __linux__
     if (immutable_) ::ioctl(fd_, FS_IOC_SETFLAGS, &flagsBefore_);
     if (fd_ >= 0) ::close(fd_);
 #endif
-    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(path_, kind_ == kFolder
+                                     ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   }
   bool Refuses() const {
+    if (kind_ == kFile) return !QFile(path_).open(QIODevice::Append);
     QFile probe(path_ + "/probe");
     if (!probe.open(QIODevice::WriteOnly)) return true;
     probe.remove();
@@ -406,29 +559,50 @@ class LockedFolder {
 
  private:
   QString path_;
+  Kind kind_;
   int fd_ = -1;
   bool immutable_ = false;
   int flagsBefore_ = 0;
 };
 
-TEST_F(CloneFileTest, ReadOnlyFolderKeepsTheOldFile) {
+TEST_F(CloneFileTest, FolderThatRefusesNewFilesIsWrittenInPlace) {
   const QString sub = dir.filePath("locked");
   ASSERT_TRUE(QDir().mkpath(sub));
-  const std::string path = (sub + "/old.dat").toStdString();
-  {
-    QFile f(QString::fromStdString(path));
+  for (const char* name : {"writable.dat", "refusing.dat"}) {
+    QFile f(sub + "/" + name);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("old");
   }
-  LockedFolder lock(sub);
-  if (!lock.Refuses()) GTEST_SKIP() << "cannot make a folder read-only for this user here";
+  Locked folderLock(sub, Locked::kFolder);
+  Locked fileLock(sub + "/refusing.dat", Locked::kFile);
+  if (!folderLock.Refuses() || !fileLock.Refuses()) GTEST_SKIP() << "cannot lock a folder or a file for this user here";
+
+  struct Case {
+    const char* name;
+    int code;
+    const char* startsWith;
+  };
+  // A file the user may write is saved in place, as a plain save would;
+  // one that refuses writes as well stays as it was.
+  const Case cases[] = {{"writable.dat", 0, "58160001\r\n"}, {"refusing.dat", 1, "old"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    recorder.shown.clear();
+    cmcCloneFile writer;
+    Configure(writer, &source);
+    const std::string path = (sub + "/" + c.name).toStdString();
+    EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), c.code);
+    EXPECT_TRUE(QString::fromStdString(Load(path)).startsWith(c.startsWith));
+    EXPECT_EQ(recorder.shown.size(), c.code == 0 ? 0u : 1u);
+  }
+  EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), (QStringList{"refusing.dat", "writable.dat"}));
+
+  // In place, every failure is still reported.
+  FailingSink failing(50, false);
   cmcCloneFile writer;
   Configure(writer, &source);
-  EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 1);
-  EXPECT_EQ(Load(path), "old");
-  EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{"old.dat"});
-  ASSERT_EQ(recorder.shown.size(), 1u);
-  EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
+  writer.SetSink(&failing);
+  EXPECT_EQ(Num(writer.Write((sub + "/writable.dat").toStdString(), cmcCloneFile::StandardRanges())), 2);
 }
 
 TEST_F(CloneFileTest, FileSystemThatRefusesEveryoneKeepsTheTarget) {

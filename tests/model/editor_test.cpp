@@ -147,8 +147,13 @@ TEST(ScaledEditor, Table) {
       {"off on a setting without off", tenths, 60, Typed("off"), 50, "5.0 sec", 0},
       {"space adds one", seconds, 5, Key(' '), 6, "6 sec", 0},
       {"space wraps", seconds, 255, Key(' '), 0, "0 sec", 0},
-      {"off steps to minimum", msec, 0, Key(' '), 60, "60 msec", 0},
-      {"minimum steps back to off", msec, 60, Key(8), 0, "0 msec", 0},
+      // Stepping wraps between minimum and maximum; zero, even where it
+      // means off, is no extra stop.
+      {"off steps up out of off", seconds, 0, Key(' '), 1, "1 sec", 0},
+      {"off steps down to the maximum", seconds, 0, Key(8), 255, "255 sec", 0},
+      {"maximum wraps to the minimum", msec, 200, Key(' '), 60, "60 msec", 0},
+      {"minimum wraps to the maximum", msec, 60, Key(8), 200, "200 msec", 0},
+      {"off below the minimum gives the maximum", msec, 0, Key(' '), 200, "200 msec", 0},
       {"enter edits trimmed text", tenths, 50, Key(13), 50, "5.0", 2},
       {"digit starts editing", tenths, 50, Key('7'), 50, "7", 2},
       {"point starts editing", tenths, 50, Key('.'), 50, ".", 2},

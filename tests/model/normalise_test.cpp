@@ -292,11 +292,11 @@ TEST(ImageChecksTest, SignatureAndModelByte) {
   image.SetByte(kSignature + 7, 'C');
   EXPECT_FALSE(HasMakerSignature(image));
 
-  for (int m : {0, 7}) {
+  for (int m : {0, 7, 8, 12}) {
     image.SetByte(kModelByte, static_cast<std::uint8_t>(m));
     EXPECT_TRUE(ModelByteAcceptable(image)) << m;
   }
-  for (int m : {8, 12, 0xFF}) {
+  for (int m : {13, 0xFF}) {
     image.SetByte(kModelByte, static_cast<std::uint8_t>(m));
     EXPECT_FALSE(ModelByteAcceptable(image)) << m;
   }

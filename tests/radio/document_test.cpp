@@ -30,15 +30,15 @@ TEST_F(DocumentTest, FailedOpenLeavesTheDocumentAsItWas) {
   doc->Working().SetByte(0x10, 0x42);
   const cmcEeprom before = doc->Working();
 
-  cmcEeprom suv = doctest::RadioImage(8);
-  ASSERT_EQ(doctest::WriteFile(Path("suv.dat"), suv), 0);
+  cmcEeprom unknown = doctest::RadioImage(13);
+  ASSERT_EQ(doctest::WriteFile(Path("unknown.dat"), unknown), 0);
   QFile shortFile(QString::fromStdString(Path("short.dat")));
   ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
   shortFile.write("58160001\r\n#MapRev=1\r\n0000020102\r\n");
   shortFile.close();
 
   const std::pair<std::string, int> cases[] = {
-      {Path("none.dat"), 1}, {Path("short.dat"), 7}, {Path("suv.dat"), 8}};
+      {Path("none.dat"), 1}, {Path("short.dat"), 7}, {Path("unknown.dat"), 8}};
   for (const auto& [path, code] : cases) {
     messages.Clear();
     EXPECT_EQ(Num(doc->Open(path)), code) << path;
@@ -50,16 +50,20 @@ TEST_F(DocumentTest, FailedOpenLeavesTheDocumentAsItWas) {
 }
 
 TEST_F(DocumentTest, OpenTakesTheImageAndItsModel) {
-  cmcEeprom image = doctest::RadioImage(6);
-  image.SetByte(0x20, 0x44);
-  ASSERT_EQ(doctest::WriteFile(Path("six.dat"), image), 0);
-  auto doc = MakeDocument();
-  EXPECT_EQ(Num(doc->Open(Path("six.dat"))), 0);
-  EXPECT_EQ(messages.Count(), 0);
-  EXPECT_EQ(doc->ModelType(), 6);
-  EXPECT_EQ(doc->FilePath(), Path("six.dat"));
-  EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(doc->Working().GetByte(0x20) & memmap::kChEditable, 0x44 & memmap::kChEditable);
+  // Every model type the program supports, the highest ones included.
+  for (int model : {6, 8, 12}) {
+    SCOPED_TRACE(model);
+    cmcEeprom image = doctest::RadioImage(model);
+    image.SetByte(0x20, 0x44);
+    ASSERT_EQ(doctest::WriteFile(Path("model.dat"), image), 0);
+    auto doc = MakeDocument();
+    EXPECT_EQ(Num(doc->Open(Path("model.dat"))), 0);
+    EXPECT_EQ(messages.Count(), 0);
+    EXPECT_EQ(doc->ModelType(), model);
+    EXPECT_EQ(doc->FilePath(), Path("model.dat"));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->Working().GetByte(0x20) & memmap::kChEditable, 0x44 & memmap::kChEditable);
+  }
 }
 
 TEST_F(DocumentTest, SaveWritesWhatOpenReadsBack) {
@@ -106,7 +110,7 @@ TEST_F(DocumentTest, ConfirmedModelChangeStartsFromTheNewInitialImage) {
   EXPECT_FALSE(doc->ChangeModel(3, true));  // the same model: nothing happens
 }
 
-TEST_F(DocumentTest, RadioImageOfAModelFilesMayNotCarryIsAccepted) {
+TEST_F(DocumentTest, RadioImageOfAHighModelTypeIsAccepted) {
   radio.image = doctest::RadioImage(8);
   radio.payload[21] = 8;
   auto doc = MakeDocument();
