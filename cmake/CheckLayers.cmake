@@ -100,6 +100,8 @@ foreach(rel IN LISTS tests)
 endforeach()
 
 if(NOT problems STREQUAL "")
-  message(FATAL_ERROR "Upward include across the layers (order: ${layer_order}; cli: ${cli_allowed}):\n${problems}")
+  string(JOIN " -> " order ${layer_order})
+  message(FATAL_ERROR "A file includes a header of a higher layer.\n"
+                      "Layers, lowest first: ${order}; cli sits on radio and below.\n${problems}")
 endif()
 file(TOUCH ${STAMP})
