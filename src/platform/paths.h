@@ -21,4 +21,7 @@ std::string DataDir();
 // Tests and tools may point the data folder elsewhere ("" restores the rule).
 void SetDataDirOverride(const std::string& dir);
 
+// True for a character that separates the folders of a path here.
+bool IsPathSeparator(char c);
+
 }  // namespace platform

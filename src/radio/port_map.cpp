@@ -1,11 +1,13 @@
 #include "radio/port_map.h"
 
 #include <QFileInfo>
-#include <QSettings>
 #include <QString>
 
 #include <algorithm>
 #include <set>
+
+#include "platform/port_naming.h"
+#include "platform/settings_store.h"
 
 namespace {
 
@@ -19,11 +21,11 @@ int PortNumberOfKey(const QString& key) {
 
 std::vector<clsPortMapping> SettingsMappings() {
   std::vector<clsPortMapping> mappings;
-  QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T");
-  settings.beginGroup("Ports");
-  for (const QString& key : settings.childKeys()) {
+  const std::unique_ptr<QSettings> settings = platform::OpenSettingsStore();
+  settings->beginGroup("Ports");
+  for (const QString& key : settings->childKeys()) {
     const int n = PortNumberOfKey(key);
-    const QString path = settings.value(key).toString().trimmed();
+    const QString path = settings->value(key).toString().trimmed();
     if (n == 0 || path.isEmpty()) continue;
     if (std::any_of(mappings.begin(), mappings.end(), [n](const auto& m) { return m.number == n; }))
       continue;  // "COM7" and "com7" both present: the first one read wins
@@ -35,10 +37,7 @@ std::vector<clsPortMapping> SettingsMappings() {
 }  // namespace
 
 std::vector<clsPortMapping> PortMappings(const std::string& devDir) {
-#ifdef _WIN32
-  (void)devDir;
-  return {};  // Windows names its ports itself; nothing to map
-#else
+  if (!platform::NativePortDevice(1).empty()) return {};  // the system numbers its ports itself
   std::vector<clsPortMapping> mappings = SettingsMappings();
   std::set<int> used;
   for (const auto& m : mappings) used.insert(m.number);
@@ -57,18 +56,13 @@ std::vector<clsPortMapping> PortMappings(const std::string& devDir) {
   std::sort(mappings.begin(), mappings.end(),
             [](const auto& a, const auto& b) { return a.number < b.number; });
   return mappings;
-#endif
 }
 
 std::string PortDevicePath(int portNumber, const std::string& devDir) {
   if (portNumber <= 0) return {};
-#ifdef _WIN32
-  (void)devDir;
-  return "\\\\.\\COM" + std::to_string(portNumber);
-#else
+  if (std::string native = platform::NativePortDevice(portNumber); !native.empty()) return native;
   for (const auto& m : PortMappings(devDir)) {
     if (m.number == portNumber) return m.path;
   }
   return {};
-#endif
 }

@@ -6,7 +6,7 @@
 #include "model/cell.h"
 #include "platform/qt/qt_font.h"
 #include "platform/qt/screens_qt.h"
-#include "shell/environ.h"
+#include "settings/environ.h"
 #include "shell/icons.h"
 #include "text/gtex.h"
 

@@ -8,13 +8,10 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_message_responder.h"
-#include "shell/environ.h"
+#include "platform/task_bar.h"
+#include "settings/environ.h"
 #include "shell/main_form.h"
 #include "text/gtex.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace shell {
 namespace {
@@ -41,12 +38,6 @@ bool HasMakerSwitch(const QStringList& arguments) {
 void BindTextTables(cmcGTex& main, cmcGTex& help, const std::string& dataDir) {
   main.Bind(dataDir + "TB58.OVL");
   help.Bind(dataDir + "TB58H.OVL");
-}
-
-void ShowTaskBar() {
-#ifdef _WIN32
-  if (HWND bar = ::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(bar, SW_SHOW);
-#endif
 }
 
 Globals::Globals(const QStringList& arguments)
@@ -125,7 +116,7 @@ int Main(int argc, char** argv) {
   } installed(&responder);
 
   Globals globals(QApplication::arguments());
-  ShowTaskBar();
+  platform::ShowTaskBar();
   // A second copy leaves before any window, writing nothing.
   if (!globals.FirstInstance()) return 0;
   return RunMainWindow(app);

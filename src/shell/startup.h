@@ -28,9 +28,6 @@ bool HasMakerSwitch(const QStringList& arguments);
 // The main controller's constructor does this once it exists.
 void BindTextTables(cmcGTex& main, cmcGTex& help, const std::string& dataDir);
 
-// Shows the desktop's task bar if it was hidden (Windows only).
-void ShowTaskBar();
-
 class Globals {
  public:
   // Builds the globals and sets the g* pointers; mutexName and keyPath are

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+#include "platform/instance_guard.h"
+
 namespace {
 
 const QString kProgram = QStringLiteral(SEACLONE_BIN_DIR "/seaclone");
@@ -61,14 +63,18 @@ class Program : public ::testing::Test {
   }
 
   // Starts the program; closeAfterMs > 0 closes its main window normally.
-  QProcess& Start(int closeAfterMs, const QString& program = kProgram, const QStringList& args = {}) {
+  // adjust changes the environment further.
+  QProcess& Start(int closeAfterMs, const QString& program = kProgram, const QStringList& args = {},
+                  const std::function<void(QProcessEnvironment&)>& adjust = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("HOME"), home_.path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Runtime());
+    env.insert(QString::fromLatin1(platform::InstanceGuard::kFolderVariable), Runtime());
     env.insert(QStringLiteral("SEACLONE_NONINTERACTIVE"), QStringLiteral("1"));
     if (closeAfterMs > 0) env.insert(QStringLiteral("SEACLONE_TEST_CLOSE_MS"), QString::number(closeAfterMs));
+    if (adjust) adjust(env);
     running_.push_back(std::make_unique<QProcess>());
     QProcess& p = *running_.back();
     p.setProcessEnvironment(env);
@@ -123,6 +129,38 @@ TEST_F(Program, SecondCopyLeavesAtOnceWithoutWritingAndTheFirstRunsOn) {
   EXPECT_TRUE(second.readAllStandardError().isEmpty());
   EXPECT_FALSE(QFile::exists(Settings()));  // the first has not closed yet; the second wrote nothing
   EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(Program, ASecondCopyWithAnotherOrNoRuntimeDirStillLeaves) {
+  // The user's real lock folder this time; a copy that the user runs now
+  // would hold it.
+  const std::string userFolder = platform::InstanceGuard::UserFolder();
+  ASSERT_FALSE(userFolder.empty());
+  const QString lock = QString::fromStdString(userFolder) + QLatin1Char('/') + kLockName;
+  {
+    platform::InstanceGuard probe("Zelm Pelna APP Exclusive Mutex", userFolder);
+    if (!probe.IsFirst()) GTEST_SKIP() << "a copy of seaclone is running for this user";
+  }
+  QProcess& first = Start(0, kProgram, {}, [](QProcessEnvironment& env) {
+    env.remove(QString::fromLatin1(platform::InstanceGuard::kFolderVariable));
+  });
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(lock) && first.state() == QProcess::Running; }));
+  QThread::msleep(200);
+  ASSERT_EQ(first.state(), QProcess::Running);
+
+  QTemporaryDir elsewhere;
+  for (const bool unset : {false, true}) {
+    QProcess& second = Start(300, kProgram, {}, [&](QProcessEnvironment& env) {
+      env.remove(QString::fromLatin1(platform::InstanceGuard::kFolderVariable));
+      if (unset)
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+      else
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), elsewhere.path());
+    });
+    ExpectExit(second, 0);
+    EXPECT_FALSE(QFile::exists(Settings())) << (unset ? "unset" : "elsewhere");  // the second wrote nothing
+    EXPECT_EQ(first.state(), QProcess::Running);
+  }
 }
 
 TEST_F(Program, ACrashedCopyDoesNotLockTheUserOut) {

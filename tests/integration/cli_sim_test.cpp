@@ -3,7 +3,6 @@
 // play, each with its exit status, its one message and no file left behind.
 #include "support/codes.h"
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,6 +18,7 @@
 #include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "support/disk_squeeze.h"
+#include "platform/settings_store.h"
 #include "support/radio_sim.h"
 
 namespace {
@@ -101,8 +101,7 @@ TEST_F(CliSim, RoundTripLeavesTheRadioHoldingTheFile) {
 TEST_F(CliSim, PortNumbersFollowThePortsMap) {
   StartSim({});
   {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T");
-    settings.setValue("Ports/COM7", device);
+    platform::OpenSettingsStore()->setValue("Ports/COM7", device);
   }
   const auto mapped = RunCli({"info", "--port", "7"});
   EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
@@ -112,7 +111,7 @@ TEST_F(CliSim, PortNumbersFollowThePortsMap) {
   EXPECT_EQ(missing.exitCode, 22);
   EXPECT_EQ(MessageCount(missing.err), 1);
   EXPECT_NE(missing.err.find("COM199"), std::string::npos) << missing.err;
-  QSettings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T").remove("Ports");
+  platform::OpenSettingsStore()->remove("Ports");
 
   const auto absent = RunCli({"info", "--device", Path("no-such-tty")});
   EXPECT_EQ(absent.exitCode, 22);

@@ -4,12 +4,12 @@
 #include <dirent.h>
 #include <termios.h>
 
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/settings_store.h"
 #include "platform/virtual_timer_service.h"
 #include "radio/comm.h"
 #include "support/pty_pair.h"
@@ -158,9 +158,9 @@ TEST_F(CommPty, MissingOrNonSerialPathsLeaveNothingOpen) {
 }
 
 TEST_F(CommPty, PortsEntryMakesComPortNumberOpenThePseudoTerminal) {
-  QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T");
-  settings.setValue("Ports/COM7", QString::fromStdString(pty.SlavePath()));
-  settings.sync();
+  auto settings = platform::OpenSettingsStore();
+  settings->setValue("Ports/COM7", QString::fromStdString(pty.SlavePath()));
+  settings->sync();
   cmcComm port;
   ASSERT_TRUE(port.Open(7, "9600,N,8,1"));
   EXPECT_EQ(port.PortNumber(), 7);
@@ -171,8 +171,8 @@ TEST_F(CommPty, PortsEntryMakesComPortNumberOpenThePseudoTerminal) {
   cmcComm other;
   EXPECT_FALSE(other.Open(250, "9600,N,8,1"));  // a number nothing names
   EXPECT_EQ(other.PortNumber(), 250);
-  settings.remove("Ports");
-  settings.sync();
+  settings->remove("Ports");
+  settings->sync();
 }
 
 }  // namespace

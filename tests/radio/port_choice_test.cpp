@@ -2,10 +2,9 @@
 // dialog offers.
 #include <gtest/gtest.h>
 
-#include <QSettings>
-
 #include <algorithm>
 
+#include "platform/settings_store.h"
 #include "radio/port_choice.h"
 
 namespace {
@@ -97,9 +96,9 @@ namespace {
 // friendlier one.
 TEST(PortChoiceSystem, SettingsEntriesAreListed) {
   {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T");
-    settings.setValue("Ports/COM241", "/dev/null");
-    settings.setValue("Ports/COM240", "/dev/seaclone-test-absent");
+    auto settings = platform::OpenSettingsStore();
+    settings->setValue("Ports/COM241", "/dev/null");
+    settings->setValue("Ports/COM240", "/dev/seaclone-test-absent");
   }
   const auto numbers = portchoice::SystemNumberList();
   EXPECT_NE(std::find(numbers.begin(), numbers.end(), "240"), numbers.end());
@@ -108,7 +107,7 @@ TEST(PortChoiceSystem, SettingsEntriesAreListed) {
                              [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); }));
   const auto names = portchoice::SystemNameList();
   EXPECT_NE(std::find(names.begin(), names.end(), "241: /dev/null (COM241)"), names.end());
-  QSettings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T").remove("Ports");
+  platform::OpenSettingsStore()->remove("Ports");
 }
 
 }  // namespace

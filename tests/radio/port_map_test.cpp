@@ -2,12 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+
+#include "platform/settings_store.h"
 
 namespace {
 
@@ -19,12 +20,12 @@ class PortMapFixture : public ::testing::Test {
     for (const char* name : names) ASSERT_TRUE(QFile(dev.filePath(name)).open(QIODevice::WriteOnly));
   }
   void Map(const char* key, const std::string& path) {
-    settings.setValue(QString("Ports/") + key, QString::fromStdString(path));
-    settings.sync();
+    settings->setValue(QString("Ports/") + key, QString::fromStdString(path));
+    settings->sync();
   }
   void TearDown() override {
-    settings.remove("Ports");
-    settings.sync();
+    settings->remove("Ports");
+    settings->sync();
   }
   std::map<int, std::string> Numbers() {
     std::map<int, std::string> out;
@@ -35,7 +36,7 @@ class PortMapFixture : public ::testing::Test {
   std::string Node(const char* name) const { return dev.filePath(name).toStdString(); }
 
   QTemporaryDir dev;
-  QSettings settings{QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T"};
+  std::unique_ptr<QSettings> settings = platform::OpenSettingsStore();
 };
 
 TEST_F(PortMapFixture, FamiliesNumberedInOrderUpToTheirFirstGap) {

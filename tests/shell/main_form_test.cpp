@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "environ_support.h"
 #include "platform/fatal.h"
 #include "platform/paths.h"
 #include "platform/qt/screens_qt.h"
+#include "settings/environ_support.h"
 #include "shell/icons.h"
 #include "shell/main_form.h"
 #include "text/gtex.h"

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "base/evman.h"
-#include "environ_support.h"
 #include "platform/paths.h"
-#include "shell/environ.h"
+#include "settings/environ.h"
+#include "settings/environ_support.h"
 #include "shell/startup.h"
 #include "text/gtex.h"
 

@@ -1,5 +1,5 @@
 // Shared main of every test program: a Qt application object on the
-// offscreen platform, settings and runtime folders inside a temporary
+// offscreen platform, settings, runtime and lock folders inside a temporary
 // folder, and fatal stops turned into exceptions that tests can expect.
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
   const QByteArray root = home.path().toLocal8Bit();
   ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
   ::setenv("XDG_RUNTIME_DIR", (root + "/runtime").constData(), 1);
+  // The single-instance lock is the user's, shared by every process of the
+  // user; each test program keeps its own so that programs run side by side.
+  ::setenv("SEACLONE_LOCK_DIR", (root + "/runtime").constData(), 1);
   ::setenv("HOME", root.constData(), 1);
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 

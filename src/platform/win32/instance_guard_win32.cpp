@@ -1,10 +1,8 @@
-#ifdef _WIN32
 // The named mutex of the classic single-instance check: created, not owned,
 // and merely held open while the process runs; nobody waits on it.
 #include <windows.h>
 
 #include <QDir>
-#include <QStandardPaths>
 
 #include "platform/instance_guard.h"
 
@@ -15,8 +13,11 @@ struct InstanceGuard::Impl {
   bool first = false;
 };
 
-std::string InstanceGuard::RuntimeFolder() {
-  return QDir::tempPath().toStdString();
+// The mutex needs no folder; these name one only for what shows it.
+std::string InstanceGuard::RuntimeFolder() { return QDir::tempPath().toStdString(); }
+
+std::string InstanceGuard::UserFolder(const std::string& /*runUserRoot*/, const std::string& /*tempRoot*/) {
+  return RuntimeFolder();
 }
 
 InstanceGuard::InstanceGuard(const std::string& name, const std::string& /*folder*/)
@@ -33,4 +34,3 @@ bool InstanceGuard::Created() const { return impl_->mutex != nullptr; }
 bool InstanceGuard::IsFirst() const { return impl_->first; }
 
 }  // namespace platform
-#endif

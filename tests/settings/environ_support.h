@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/environ.h"
+#include "settings/environ.h"
 
 namespace testsupport {
 

@@ -1,20 +1,14 @@
-#include "shell/recent.h"
+#include "settings/recent.h"
 
 #include <QString>
 #include <algorithm>
 
+#include "platform/paths.h"
+
 namespace {
 
-bool IsSeparator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/';
-#else
-  return c == '/';
-#endif
-}
-
 std::string WithoutTrailingSeparators(std::string dir) {
-  while (!dir.empty() && IsSeparator(dir.back())) dir.pop_back();
+  while (!dir.empty() && platform::IsPathSeparator(dir.back())) dir.pop_back();
   return dir;
 }
 
@@ -60,7 +54,7 @@ std::string cmcRecent::DisplayText(int n, const std::string& directory) {
   const std::string& path = entries_[n];
   if (directory.empty()) return path;
   std::size_t cut = path.size();
-  while (cut > 0 && !IsSeparator(path[cut - 1])) --cut;
+  while (cut > 0 && !platform::IsPathSeparator(path[cut - 1])) --cut;
   if (cut == 0) return path;
   const std::string folder = WithoutTrailingSeparators(path.substr(0, cut));
   if (SamePath(folder, WithoutTrailingSeparators(directory))) return path.substr(cut);

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "environ_support.h"
 #include "platform/qt/screens_qt.h"
-#include "shell/environ.h"
+#include "settings/environ.h"
+#include "settings/environ_support.h"
 
 using testsupport::EnvironStore;
 using testsupport::kValidStore;
@@ -300,9 +300,9 @@ TEST(Environ, SecondInstanceNeitherReadsNorWrites) {
 namespace {
 
 TEST(SettingsStore, TheProductKeyIsRecentK4TInTheUsersConfig) {
-  const QString file = OpenSettingsStore()->fileName();
+  const QString file = platform::OpenSettingsStore()->fileName();
   EXPECT_EQ(file, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Recent/K4T.conf"));
-  EXPECT_EQ(OpenSettingsStore("Software\\Elsewhere\\Other")->fileName(),
+  EXPECT_EQ(platform::OpenSettingsStore("Software\\Elsewhere\\Other")->fileName(),
             qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Elsewhere/Other.conf"));
 }
 

@@ -1,10 +1,12 @@
-#ifndef _WIN32
 #include "platform/instance_guard.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
-#include <QStandardPaths>
+#include <cerrno>
 
 namespace platform {
 
@@ -35,15 +37,35 @@ bool UsableFolder(const QString& folder) {
   return true;
 }
 
+// A folder of the user's own: a real folder (not a link to one) owned by
+// this user id.
+bool OwnedFolder(const std::string& path, struct stat* info) {
+  return ::lstat(path.c_str(), info) == 0 && S_ISDIR(info->st_mode) && info->st_uid == ::getuid();
+}
+
 }  // namespace
 
 std::string InstanceGuard::RuntimeFolder() {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (!UsableFolder(folder)) {
-    folder = QDir::tempPath() + QStringLiteral("/runtime-") + qEnvironmentVariable("USER");
-    if (!UsableFolder(folder)) return {};
-  }
-  return folder.toStdString();
+  const QString chosen = qEnvironmentVariable(kFolderVariable);
+  if (!chosen.isEmpty()) return UsableFolder(chosen) ? chosen.toStdString() : std::string();
+  return UserFolder();
+}
+
+std::string InstanceGuard::UserFolder(const std::string& runUserRoot, const std::string& tempRoot) {
+  const std::string uid = std::to_string(::getuid());
+  struct stat info {};
+  const std::string run = runUserRoot + "/" + uid;
+  if (OwnedFolder(run, &info)) return run;
+
+  // A fixed root rather than $TMPDIR, which may differ between two starts
+  // just as XDG_RUNTIME_DIR does.
+  const std::string own = tempRoot + "/seaclone-" + uid;
+  if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  if (!OwnedFolder(own, &info)) return {};
+  // Ours but opened up to others (made by hand, say): closed again, so that
+  // nobody else can put a lock file of theirs in it.
+  if ((info.st_mode & 077) != 0 && ::chmod(own.c_str(), 0700) != 0) return {};
+  return own;
 }
 
 InstanceGuard::InstanceGuard(const std::string& name, const std::string& folder)
@@ -72,4 +94,3 @@ bool InstanceGuard::Created() const { return impl_->created; }
 bool InstanceGuard::IsFirst() const { return impl_->first; }
 
 }  // namespace platform
-#endif

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/recent.h"
+#include "settings/recent.h"
 
 namespace {
 

@@ -13,9 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/recent.h"
-
-class QSettings;
+#include "platform/settings_store.h"
+#include "settings/recent.h"
 
 namespace platform {
 class InstanceGuard;
@@ -28,7 +27,7 @@ class indEnviron {
   static constexpr int kMarker = 753951;
   static constexpr int kRecentCapacity = 10;
   static constexpr char kMutexName[] = "Zelm Pelna APP Exclusive Mutex";
-  static constexpr char kKeyPath[] = "Software\\Recent\\K4T";
+  static constexpr const char* kKeyPath = platform::kSettingsKeyPath;
 
   // Creates the single-instance marker and, for the first instance only,
   // loads the settings. A later instance reads nothing: every setting stays
@@ -91,12 +90,6 @@ class indEnviron {
   std::unique_ptr<platform::InstanceGuard> guard_;
   int firstInstance_ = 0;
 };
-
-// The settings store named by a key path such as "Software\Recent\K4T"
-// (organisation "Recent", application "K4T"). Other parts that keep values
-// under the same key (the sheets' column widths below "Display") open it
-// here so that everything lands in one store.
-std::unique_ptr<QSettings> OpenSettingsStore(const std::string& keyPath = indEnviron::kKeyPath);
 
 // The program's one environment; start-up owns it.
 extern indEnviron* gEnviron;

@@ -1,26 +1,15 @@
-#include "shell/environ.h"
+#include "settings/environ.h"
 
 #include <QSettings>
-#include <QStringList>
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
 #include "platform/instance_guard.h"
 #include "platform/qt/screens_qt.h"
+#include "platform/settings_store.h"
 
 indEnviron* gEnviron = nullptr;
-
-// "Software\Recent\K4T" names the organisation "Recent" and the
-// application "K4T", which is where QSettings puts that key on every
-// platform (HKCU\Software\Recent\K4T on Windows).
-std::unique_ptr<QSettings> OpenSettingsStore(const std::string& keyPath) {
-  QStringList parts = QString::fromStdString(keyPath).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-  const QString application = parts.isEmpty() ? QStringLiteral("K4T") : parts.takeLast();
-  const QString organisation = parts.isEmpty() ? application : parts.takeLast();
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation,
-                                     application);
-}
 
 namespace {
 
@@ -106,14 +95,14 @@ void indEnviron::ClearSettings() {
   ModelType = ChListType = 0;
 }
 
-std::string indEnviron::StoreLocation() const { return OpenSettingsStore(keyPath_)->fileName().toStdString(); }
+std::string indEnviron::StoreLocation() const { return platform::OpenSettingsStore(keyPath_)->fileName().toStdString(); }
 
 void indEnviron::Load() {
   if (!ReadAll() || Bbt != kMarker) Reset();
 }
 
 bool indEnviron::ReadAll() {
-  std::unique_ptr<QSettings> store = OpenSettingsStore(keyPath_);
+  std::unique_ptr<QSettings> store = platform::OpenSettingsStore(keyPath_);
   QSettings& s = *store;
   if (s.status() != QSettings::NoError) return false;
 
@@ -177,7 +166,7 @@ void indEnviron::ResetToDefaults(QSize screen) {
 }
 
 void indEnviron::Save(const GroupWritten& afterGroup) {
-  std::unique_ptr<QSettings> store = OpenSettingsStore(keyPath_);
+  std::unique_ptr<QSettings> store = platform::OpenSettingsStore(keyPath_);
   bool reopened = false;
   // Each group reaches the store before the next is begun, so a failure
   // part-way leaves the groups before it written.
@@ -190,7 +179,7 @@ void indEnviron::Save(const GroupWritten& afterGroup) {
       // QSettings and would pass for a failed write of every later group,
       // so a fresh one takes the rest.
       reopened = true;
-      store = OpenSettingsStore(keyPath_);
+      store = platform::OpenSettingsStore(keyPath_);
     }
     if (store->status() != QSettings::NoError) return false;
     if (afterGroup) afterGroup(group);

@@ -1,0 +1,107 @@
+# Fails when a source file includes a header of a layer above its own.
+# Run as a script by the seaclone_layer_check target, which every layer
+# library and test program depends on:
+#   cmake -DSOURCE_DIR=<repo> -DSTAMP=<file> -P cmake/CheckLayers.cmake
+#
+# The layers, lowest first. A file may include headers of its own layer and
+# of the layers before it in this list, nothing above.
+cmake_minimum_required(VERSION 3.25)
+set(layer_order platform base text model radio platform_qt settings layout ui output shell app)
+# The command-line tool sits on the core alone (no Qt Widgets).
+set(cli_allowed platform base text model radio cli)
+
+# The layer of a folder below src/ (or of an include path's first folders).
+function(layer_of_path path out)
+  if(path MATCHES "^platform/qt/")
+    set(${out} platform_qt PARENT_SCOPE)
+  elseif(path MATCHES "^platform/")  # with its posix/ and win32/ backends
+    set(${out} platform PARENT_SCOPE)
+  elseif(path MATCHES "^([a-z_]+)/")
+    set(folder ${CMAKE_MATCH_1})
+    if(folder IN_LIST layer_order OR folder STREQUAL "cli")
+      set(${out} ${folder} PARENT_SCOPE)
+    else()
+      set(${out} "" PARENT_SCOPE)
+    endif()
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The layer a test folder's program sits on: the tests of platform/ include
+# its Qt backends, the tools and whole-program tests drive the command-line
+# tool's core.
+function(layer_of_test_folder folder out)
+  if(folder STREQUAL "platform" OR folder STREQUAL "hardening")
+    set(${out} platform_qt PARENT_SCOPE)
+  elseif(folder MATCHES "^(tools|integration|cli)$")
+    set(${out} cli PARENT_SCOPE)
+  else()
+    set(${out} ${folder} PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(allowed_layers layer out)
+  if(layer STREQUAL "cli")
+    set(${out} ${cli_allowed} PARENT_SCOPE)
+    return()
+  endif()
+  list(FIND layer_order ${layer} at)
+  if(at LESS 0)
+    set(${out} "" PARENT_SCOPE)
+    return()
+  endif()
+  list(SUBLIST layer_order 0 ${at} below)
+  set(${out} ${below} ${layer} PARENT_SCOPE)
+endfunction()
+
+set(problems "")
+
+# Checks every quoted include of one file against the layers it may use.
+function(check_file file layer)
+  allowed_layers(${layer} allowed)
+  file(STRINGS ${file} lines)
+  set(n 0)
+  foreach(line IN LISTS lines)
+    math(EXPR n "${n} + 1")
+    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\"")
+      continue()
+    endif()
+    set(included ${CMAKE_MATCH_1})
+    layer_of_path(${included} target)
+    if(target STREQUAL "" OR target IN_LIST allowed)
+      continue()
+    endif()
+    file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
+    set(problems "${problems}${rel}:${n}: layer '${layer}' includes \"${included}\" of layer '${target}', which lies above it\n"
+        PARENT_SCOPE)
+  endforeach()
+endfunction()
+
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
+foreach(rel IN LISTS sources)
+  layer_of_path(${rel} layer)
+  if(NOT layer STREQUAL "")
+    check_file(${SOURCE_DIR}/src/${rel} ${layer})
+  endif()
+endforeach()
+
+file(GLOB_RECURSE tests RELATIVE ${SOURCE_DIR}/tests ${SOURCE_DIR}/tests/*.h ${SOURCE_DIR}/tests/*.cpp)
+foreach(rel IN LISTS tests)
+  if(NOT rel MATCHES "^([a-z_]+)/")
+    continue()
+  endif()
+  set(folder ${CMAKE_MATCH_1})
+  if(folder STREQUAL "support" OR folder STREQUAL "data")
+    continue()
+  endif()
+  layer_of_test_folder(${folder} layer)
+  check_file(${SOURCE_DIR}/tests/${rel} ${layer})
+endforeach()
+
+if(NOT problems STREQUAL "")
+  string(JOIN " -> " order ${layer_order})
+  message(FATAL_ERROR "A file includes a header of a higher layer.\n"
+                      "Layers, lowest first: ${order}; cli sits on radio and below.\n${problems}")
+endif()
+file(TOUCH ${STAMP})

@@ -1,0 +1,7 @@
+#include "platform/port_naming.h"
+
+namespace platform {
+
+std::string NativePortDevice(int /*portNumber*/) { return {}; }
+
+}  // namespace platform

@@ -1,0 +1,8 @@
+#include "platform/paths.h"
+
+namespace platform {
+
+// Windows accepts either slash in a path.
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace platform

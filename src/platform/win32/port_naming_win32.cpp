@@ -1,0 +1,10 @@
+#include "platform/port_naming.h"
+
+namespace platform {
+
+std::string NativePortDevice(int portNumber) {
+  // The device namespace prefix reaches COM10 and above too.
+  return "\\\\.\\COM" + std::to_string(portNumber);
+}
+
+}  // namespace platform

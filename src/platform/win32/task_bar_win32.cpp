@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "platform/task_bar.h"
+
+namespace platform {
+
+void ShowTaskBar() {
+  if (HWND bar = ::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(bar, SW_SHOW);
+}
+
+}  // namespace platform
