@@ -1,14 +1,19 @@
 #include "cli/cli_commands.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "cli/cli_info.h"
 #include "cli/cli_output.h"
+#include "cli/cli_stream_file.h"
+#include "platform/message_box.h"
+#include "radio/clone_man_message.h"
 #include "radio/document.h"
+#include "radio/document_warning.h"
 #include "text/gtex.h"
 
 namespace cli {
@@ -25,7 +30,7 @@ std::string ProgressCaption(int line) {
 int RunExchange(cmcDocument& document, const Options& options,
                 cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done),
                 int progressLine) {
-  TextProgress progress(stderr, !options.quiet);
+  TextProgress progress(StandardError(), !options.quiet);
   progress.SetCaption(ProgressCaption(progressLine));
   indCloneMan& man = document.CloneMan();
   man.SetProgressSink(&progress);
@@ -58,6 +63,54 @@ int RunExchange(cmcDocument& document, const Options& options,
   return status == 0 ? kExitOk : kExitExchange + status;
 }
 
+// The name of a page, as the overlay gives it for the command line; the
+// page's key when it has none.
+std::string PageName(const std::string& sheet) {
+  std::string line;
+  for (int n = 0; gGTex->TryLine("GI_Cli_PageNames", n, &line) && line.rfind('#', 0) != 0; ++n) {
+    const std::size_t eq = line.find('=');
+    if (eq != std::string::npos && line.compare(0, eq, sheet) == 0) return line.substr(eq + 1);
+  }
+  return sheet;
+}
+
+// The pages whose check cells are in error, named and joined; "" when none.
+std::string ErrorPages(cmcDocument& document) {
+  std::string pages;
+  std::set<std::string> named;
+  for (const clsWarningMark& mark : WarningMarks(document)) {
+    if (!mark.error || mark.sheet.empty() || !named.insert(mark.sheet).second) continue;
+    if (!pages.empty()) pages += ", ";
+    pages += PageName(mark.sheet);
+  }
+  return pages;
+}
+
+// The window points at the marks of its tree; here the message names the
+// pages instead.
+bool RefuseDataErrors(cmcDocument& document) {
+  const std::string pages = ErrorPages(document);
+  if (pages.empty()) return false;
+  const std::string text =
+      gGTex->Block("GI_Mess_DataError") + "\n" + cloneman::FormatText(gGTex->Text("GI_Cli_DataError_Pages"), pages);
+  platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
+  return true;
+}
+
+// The clone data file's code for a file that cannot be opened.
+constexpr int kFileCannotOpen = 1;
+
+// The file to read: FILE itself, or standard input kept in stream.
+bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path) {
+  if (file != kStdStream) {
+    *path = file;
+    return true;
+  }
+  stream.emplace();
+  *path = stream->Path();
+  return stream->FromStandardInput();
+}
+
 }  // namespace
 
 int RunInfo(const Options& options) {
@@ -74,20 +127,30 @@ int RunRead(const Options& options) {
   cmcDocument document;
   const int code = RunExchange(document, options, &cmcDocument::CloneRead, 0);
   if (code != kExitOk) return code;
-  return document.SaveTo(options.output);
+  if (options.output != kStdStream) return document.SaveTo(options.output);
+  StreamFile stream;
+  if (const int saved = document.SaveTo(stream.Path()); saved != 0) return saved;
+  return stream.ToStandardOutput() ? kExitOk : kExitOutput;
 }
 
 int RunWrite(const Options& options) {
+  std::optional<StreamFile> stream;
+  std::string path;
+  if (!InputPath(options.file, stream, &path)) return kFileCannotOpen;
   cmcDocument document;
-  const int code = document.Open(options.file);
+  const int code = document.Open(path);
   if (code != 0) return code;
   document.SetMaker(options.maker);
+  if (RefuseDataErrors(document)) return kExitDataError;
   return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
 }
 
 int RunCheck(const Options& options) {
+  std::optional<StreamFile> stream;
+  std::string path;
+  if (!InputPath(options.file, stream, &path)) return kFileCannotOpen;
   cmcEeprom image;
-  return cmcDocument::ReadChecked(options.file, image);
+  return cmcDocument::ReadChecked(path, image);
 }
 
 }  // namespace cli

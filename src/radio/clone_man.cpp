@@ -1,6 +1,7 @@
 #include "radio/clone_man.h"
 
 #include "radio/clone_man_message.h"
+#include "radio/comm.h"
 #include "radio/clone_man_ranges.h"
 
 indCloneMan::indCloneMan() : repaint_(MakeTask()) {
@@ -138,7 +139,9 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
       result->status = dst_CDrv_Result::kMissingData;
     }
   }
-  cloneman::ShowCloneError(result->status, port_, nullptr, device_);
+  const clsPortFailure* failure =
+      result->status == dst_CDrv_Result::kPortFailed ? &driver_.Port().Failure() : nullptr;
+  cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure);
   StopProgress();
   Completion completion = completion_;
   void* context = context_;
