@@ -34,10 +34,10 @@ ErrorStream& StandardError() {
   return stream;
 }
 
-bool FlushStandardOutput() {
+bool FlushStandardOutput(int writeError) {
   errno = 0;
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  const int error = errno;
+  const int error = writeError != 0 ? writeError : errno;
   std::string text = "seaclone-cli: standard output could not be written";
   if (error != 0) text += std::string(": ") + std::strerror(error);
   StandardError().Message(text);

@@ -38,8 +38,9 @@ class ErrorStream {
 ErrorStream& StandardError();
 
 // Flushes standard output; on a failed write, says so on standard error
-// (once) and returns false.
-bool FlushStandardOutput();
+// (once) and returns false. writeError: the errno of a write to standard
+// output that has already failed, for the message.
+bool FlushStandardOutput(int writeError = 0);
 
 class ErrorStreamResponder : public platform::MessageResponder {
  public:

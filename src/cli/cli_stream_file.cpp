@@ -53,8 +53,10 @@ bool StreamFile::ToStandardOutput() {
     return false;
   }
   const QByteArray bytes = file.readAll();
-  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-  return FlushStandardOutput();
+  errno = 0;
+  const std::size_t size = static_cast<std::size_t>(bytes.size());
+  const int error = std::fwrite(bytes.constData(), 1, size, stdout) == size ? 0 : errno;
+  return FlushStandardOutput(error);
 }
 
 }  // namespace cli
