@@ -10,6 +10,7 @@
 #include "cli/cli_info.h"
 #include "cli/cli_output.h"
 #include "cli/cli_stream_file.h"
+#include "model/clone_file.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
 #include "radio/document.h"
@@ -97,9 +98,6 @@ bool RefuseDataErrors(cmcDocument& document) {
   return true;
 }
 
-// The clone data file's code for a file that cannot be opened.
-constexpr int kFileCannotOpen = 1;
-
 // The file to read: FILE itself, or standard input kept in stream.
 bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path) {
   if (file != kStdStream) {
@@ -136,7 +134,7 @@ int RunRead(const Options& options) {
 int RunWrite(const Options& options) {
   std::optional<StreamFile> stream;
   std::string path;
-  if (!InputPath(options.file, stream, &path)) return kFileCannotOpen;
+  if (!InputPath(options.file, stream, &path)) return cmcCloneFile::kFileOpen;
   cmcDocument document;
   const int code = document.Open(path);
   if (code != 0) return code;
@@ -148,7 +146,7 @@ int RunWrite(const Options& options) {
 int RunCheck(const Options& options) {
   std::optional<StreamFile> stream;
   std::string path;
-  if (!InputPath(options.file, stream, &path)) return kFileCannotOpen;
+  if (!InputPath(options.file, stream, &path)) return cmcCloneFile::kFileOpen;
   cmcEeprom image;
   return cmcDocument::ReadChecked(path, image);
 }
