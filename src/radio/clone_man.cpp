@@ -1,8 +1,8 @@
 #include "radio/clone_man.h"
 
 #include "radio/clone_man_message.h"
-#include "radio/comm.h"
 #include "radio/clone_man_ranges.h"
+#include "radio/comm.h"
 
 indCloneMan::indCloneMan() : repaint_(MakeTask()) {
   repaint_->SetCallback(&indCloneMan::OnRepaint, this);

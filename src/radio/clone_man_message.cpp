@@ -106,11 +106,9 @@ std::string CloneErrorText(int status, int port, cmcGTex* table, const std::stri
   std::string head = t.Line("GI_Mess_CloneErr_Head", status);
   switch (status) {
     case 2:
-      if (failure && PortFaultHead(t, *failure, &head)) {
-      } else if (device.empty()) {
-        head = FormatInt(head, port);
-      } else {
-        head = FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
+      if (!failure || !PortFaultHead(t, *failure, &head)) {
+        head = device.empty() ? FormatInt(head, port)
+                              : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
       }
       return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
     case 10:
