@@ -1,17 +1,21 @@
 #include "cli/cli_commands.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "cli/cli_info.h"
 #include "cli/exit_status.h"
 #include "cli/cli_output.h"
+#include "cli/cli_stream_file.h"
 #include "model/clone_file.h"
+#include "platform/message_box.h"
+#include "radio/clone_man_message.h"
 #include "radio/document.h"
+#include "radio/document_warning.h"
 #include "text/gtex.h"
 
 namespace cli {
@@ -28,7 +32,7 @@ std::string ProgressCaption(int line) {
 int RunExchange(cmcDocument& document, const Options& options,
                 cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done),
                 int progressLine) {
-  TextProgress progress(stderr, !options.quiet);
+  TextProgress progress(StandardError(), !options.quiet);
   progress.SetCaption(ProgressCaption(progressLine));
   indCloneMan& man = document.CloneMan();
   man.SetProgressSink(&progress);
@@ -61,6 +65,51 @@ int RunExchange(cmcDocument& document, const Options& options,
   return ExitStatus(status.value_or(CloneStatus::kPortFailed));
 }
 
+// The name of a page, as the overlay gives it for the command line; the
+// page's key when it has none.
+std::string PageName(const std::string& sheet) {
+  std::string line;
+  for (int n = 0; gGTex->TryLine("GI_Cli_PageNames", n, &line) && line.rfind('#', 0) != 0; ++n) {
+    const std::size_t eq = line.find('=');
+    if (eq != std::string::npos && line.compare(0, eq, sheet) == 0) return line.substr(eq + 1);
+  }
+  return sheet;
+}
+
+// The pages whose check cells are in error, named and joined; "" when none.
+std::string ErrorPages(cmcDocument& document) {
+  std::string pages;
+  std::set<std::string> named;
+  for (const clsWarningMark& mark : WarningMarks(document)) {
+    if (!mark.error || mark.sheet.empty() || !named.insert(mark.sheet).second) continue;
+    if (!pages.empty()) pages += ", ";
+    pages += PageName(mark.sheet);
+  }
+  return pages;
+}
+
+// The window points at the marks of its tree; here the message names the
+// pages instead.
+bool RefuseDataErrors(cmcDocument& document) {
+  const std::string pages = ErrorPages(document);
+  if (pages.empty()) return false;
+  const std::string text =
+      gGTex->Block("GI_Mess_DataError") + "\n" + cloneman::FormatText(gGTex->Text("GI_Cli_DataError_Pages"), pages);
+  platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
+  return true;
+}
+
+// The file to read: FILE itself, or standard input kept in stream.
+bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path) {
+  if (file != kStdStream) {
+    *path = file;
+    return true;
+  }
+  stream.emplace();
+  *path = stream->Path();
+  return stream->FromStandardInput();
+}
+
 }  // namespace
 
 int RunInfo(const Options& options) {
@@ -74,26 +123,41 @@ int RunInfo(const Options& options) {
 }
 
 int RunRead(const Options& options) {
-  if (const CloneFileCode code = cmcCloneFile::CheckSaveTarget(options.output); code != CloneFileCode::kOk) {
-    return ExitStatus(code);
+  if (options.output != kStdStream) {
+    // Refused before the radio is asked, so a read never ends on a target
+    // that cannot take it.
+    const CloneFileCode target = cmcCloneFile::CheckSaveTarget(options.output);
+    if (target != CloneFileCode::kOk) return ExitStatus(target);
   }
   cmcDocument document;
   const int code = RunExchange(document, options, &cmcDocument::CloneRead, 0);
   if (code != kExitOk) return code;
-  return ExitStatus(document.SaveTo(options.output));
+  if (options.output != kStdStream) return ExitStatus(document.SaveTo(options.output));
+  StreamFile stream;
+  if (const CloneFileCode saved = document.SaveTo(stream.Path()); saved != CloneFileCode::kOk) {
+    return ExitStatus(saved);
+  }
+  return stream.ToStandardOutput() ? kExitOk : kExitOutput;
 }
 
 int RunWrite(const Options& options) {
+  std::optional<StreamFile> stream;
+  std::string path;
+  if (!InputPath(options.file, stream, &path)) return ExitStatus(CloneFileCode::kFileOpen);
   cmcDocument document;
-  const CloneFileCode code = document.Open(options.file);
+  const CloneFileCode code = document.Open(path);
   if (code != CloneFileCode::kOk) return ExitStatus(code);
   document.SetMaker(options.maker);
+  if (RefuseDataErrors(document)) return kExitDataError;
   return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
 }
 
 int RunCheck(const Options& options) {
+  std::optional<StreamFile> stream;
+  std::string path;
+  if (!InputPath(options.file, stream, &path)) return ExitStatus(CloneFileCode::kFileOpen);
   cmcEeprom image;
-  return ExitStatus(cmcDocument::ReadChecked(options.file, image));
+  return ExitStatus(cmcDocument::ReadChecked(path, image));
 }
 
 }  // namespace cli

@@ -1,14 +1,69 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <set>
 
 namespace cli {
 namespace {
+
+enum class Opt { Port, Device, Output, Maker, Quiet };
+
+struct OptionSpec {
+  Opt opt;
+  const char* name;
+  const char* shortName;  // or nullptr
+  const char* needs;      // what the value must be; nullptr for a switch
+  bool allowsStream;      // the value may be "-"
+  bool (*appliesTo)(Command);
+};
+
+bool TalksToRadio(Command c) { return c == Command::Info || c == Command::Read || c == Command::Write; }
+bool IsRead(Command c) { return c == Command::Read; }
+bool IsWrite(Command c) { return c == Command::Write; }
+
+constexpr OptionSpec kOptions[] = {
+    {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, TalksToRadio},
+    {Opt::Device, "--device", nullptr, "a device path", false, TalksToRadio},
+    {Opt::Output, "--output", "-o", "a file name", true, IsRead},
+    {Opt::Maker, "--maker", nullptr, nullptr, false, IsWrite},
+    {Opt::Quiet, "--quiet", nullptr, nullptr, false, TalksToRadio},
+};
 
 bool ParsePort(const std::string& text, int& port) {
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, port);
   return ec == std::errc() && ptr == end && port >= 1 && port <= 256;
+}
+
+const OptionSpec* FindOption(const std::string& arg, Command command) {
+  for (const OptionSpec& spec : kOptions) {
+    if ((arg == spec.name || (spec.shortName && arg == spec.shortName)) && spec.appliesTo(command)) return &spec;
+  }
+  return nullptr;
+}
+
+// What is wrong with the value of spec, or "".
+std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& args, std::size_t i) {
+  const std::string needs = std::string(spec.name) + " needs " + spec.needs;
+  if (i >= args.size() || args[i].empty()) return needs;
+  const std::string& value = args[i];
+  if (value[0] == '-' && !(spec.allowsStream && value == kStdStream)) {
+    return needs + ", not '" + value + "'";
+  }
+  return {};
+}
+
+std::string Apply(const OptionSpec& spec, const std::string& value, Options& options) {
+  switch (spec.opt) {
+    case Opt::Port:
+      if (!ParsePort(value, options.port)) return std::string(spec.name) + " needs " + spec.needs;
+      break;
+    case Opt::Device: options.device = value; break;
+    case Opt::Output: options.output = value; break;
+    case Opt::Maker: options.maker = true; break;
+    case Opt::Quiet: options.quiet = true; break;
+  }
+  return {};
 }
 
 }  // namespace
@@ -26,45 +81,38 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
   else if (name == "check") options.command = Command::Check;
   else return "unknown command '" + name + "'";
 
-  const bool wantsLine = options.command != Command::Check;
+  const bool takesFile = options.command == Command::Write || options.command == Command::Check;
+  std::set<Opt> seen;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
     if (a == "--help" || a == "-h") {
       options.command = Command::Help;
       return {};
-    } else if (wantsLine && a == "--port") {
-      if (!hasValue || !ParsePort(args[++i], options.port)) return "--port needs a number from 1 to 256";
-    } else if (wantsLine && a == "--device") {
-      if (!hasValue || args[i + 1].empty()) return "--device needs a device path";
-      options.device = args[++i];
-    } else if (options.command == Command::Read && (a == "--output" || a == "-o")) {
-      if (!hasValue || args[i + 1].empty()) return "--output needs a file name";
-      options.output = args[++i];
-    } else if (options.command == Command::Write && a == "--maker") {
-      options.maker = true;
-    } else if (wantsLine && a == "--quiet") {
-      options.quiet = true;
-    } else if (!a.empty() && a[0] == '-' && a != "-") {
+    }
+    if (const OptionSpec* spec = FindOption(a, options.command)) {
+      if (!seen.insert(spec->opt).second) return std::string(spec->name) + " is given more than once";
+      std::string value;
+      if (spec->needs) {
+        if (std::string error = CheckValue(*spec, args, i + 1); !error.empty()) return error;
+        value = args[++i];
+      }
+      if (std::string error = Apply(*spec, value, options); !error.empty()) return error;
+    } else if (!a.empty() && a[0] == '-' && a != kStdStream) {
       return "unknown option '" + a + "'";
-    } else if ((options.command == Command::Write || options.command == Command::Check) &&
-               options.file.empty()) {
+    } else if (takesFile && options.file.empty() && !a.empty()) {
       options.file = a;
     } else {
       return "unexpected argument '" + a + "'";
     }
   }
-  if (wantsLine) {
+  if (TalksToRadio(options.command)) {
     if (options.port == 0 && options.device.empty()) return "give the radio's line: --port N or --device PATH";
     if (options.port != 0 && !options.device.empty()) return "give either --port or --device, not both";
   }
   if (options.command == Command::Read && options.output.empty()) return "read needs --output FILE";
-  if ((options.command == Command::Write || options.command == Command::Check) && options.file.empty()) {
-    return "a clone data file is needed";
-  }
+  if (takesFile && options.file.empty()) return "a clone data file is needed";
   return {};
 }
-
 std::string HelpText() {
   return R"(Usage: seaclone-cli COMMAND [OPTIONS]
 
@@ -77,14 +125,16 @@ Commands:
         battery and status warnings, one "caption: value" line each.
   read  --port N | --device PATH --output FILE
         Reads the radio's memory and saves it as a clone data file. A failed
-        read creates or touches no file.
+        read creates or touches no file. --output - writes the file to
+        standard output.
   write --port N | --device PATH [--maker] FILE
         Opens FILE (with the same checks as the program's Open), checks the
         data for errors, asks the radio who it is and writes FILE to it.
         --maker writes in maker (dealer) mode: the dealer settings and the
-        dealer block are always sent.
+        dealer block are always sent. FILE - reads standard input.
   check FILE
         Checks a clone data file as the program's Open does, and nothing more.
+        FILE - reads standard input.
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
@@ -94,6 +144,9 @@ Options:
   --maker         maker mode for write
   --quiet         no progress bar
   --help          this text
+
+Each option may be given once. A value never begins with "-" (give a file
+called "-x" as "./-x"); "-" alone means standard input or output.
 
 Messages go to standard error. The radio line always runs at 9600 baud,
 8 data bits, no parity, one stop bit.
@@ -108,8 +161,9 @@ Exit status:
           27 frame count, 28 missing data, 29 data out of range, 30 write
           refused, 31 not this radio, 33 model mismatch before a write,
           34 information refused, 35 no maker signature, 37 short port write)
-  40      write refused: the data contain errors
+  40      write refused: the data contain errors (the pages are named)
   64      wrong usage
+  74      standard output could not be written
 )";
 }
 

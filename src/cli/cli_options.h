@@ -13,7 +13,11 @@ enum : int {
   kExitExchange = 20,
   kExitDataError = 40,
   kExitUsage = 64,
+  kExitOutput = 74,  // standard output could not be written
 };
+
+// As a FILE, or as the --output of read: standard input or output.
+inline constexpr const char* kStdStream = "-";
 
 enum class Command { None, Help, Info, Read, Write, Check };
 
@@ -21,14 +25,17 @@ struct Options {
   Command command = Command::None;
   int port = 0;              // --port N
   std::string device;        // --device PATH
-  std::string output;        // --output FILE (read)
-  std::string file;          // the FILE of write and check
+  std::string output;        // --output FILE (read); "-" standard output
+  std::string file;          // the FILE of write and check; "-" standard input
   bool maker = false;        // --maker (write)
   bool quiet = false;        // --quiet: no progress bar
 };
 
 // Parses the arguments (without the program name). Returns "" on success,
-// else what is wrong with them.
+// else what is wrong with them. An option may be given once; an option's
+// value never begins with "-" (so "-o --quiet" is refused rather than
+// writing to a file called "--quiet"), except "-" itself where it means
+// standard output.
 std::string ParseOptions(const std::vector<std::string>& args, Options& options);
 
 std::string HelpText();

@@ -1,13 +1,56 @@
 #include "cli/cli_output.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace cli {
+
+void ErrorStream::Message(const std::string& text) {
+  if (barOnLine_) {
+    std::fputc('\n', out_);
+    barOnLine_ = false;
+    barQuiet_ = true;
+  }
+  std::fprintf(out_, "%s\n", text.c_str());
+  std::fflush(out_);
+}
+
+void ErrorStream::DrawBar(const std::string& bar) {
+  if (barQuiet_) return;
+  std::fprintf(out_, "\r%s", bar.c_str());
+  std::fflush(out_);
+  barOnLine_ = true;
+}
+
+void ErrorStream::EndBar() {
+  if (!barOnLine_) return;
+  std::fputc('\n', out_);
+  std::fflush(out_);
+  barOnLine_ = false;
+}
+
+ErrorStream& StandardError() {
+  static ErrorStream stream(stderr);
+  return stream;
+}
+
+bool FlushStandardOutput(int writeError) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  const int error = writeError != 0 ? writeError : errno;
+  std::string text = "seaclone-cli: standard output could not be written";
+  if (error != 0) text += std::string(": ") + std::strerror(error);
+  StandardError().Message(text);
+  // Said once; what is still buffered is lost anyway.
+  std::clearerr(stdout);
+  return false;
+}
 
 int ErrorStreamResponder::Show(const std::string& text, const std::string& caption, unsigned style) {
   ++count_;
   std::string body = text;
   while (!body.empty() && body.back() == '\n') body.pop_back();
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), body.c_str());
-  std::fflush(stderr);
+  stream_.Message(caption + ": " + body);
   const unsigned buttons = style & platform::kMbButtonMask;
   return (buttons == platform::kMbYesNo || buttons == platform::kMbYesNoCancel) ? platform::kIdYes
                                                                                  : platform::kIdOk;
@@ -26,6 +69,7 @@ void TextProgress::OpenProgress(int totalBytes) {
   shownCells_ = -1;
   lastBytes_ = 0;
   total_ = totalBytes;
+  if (enabled_) stream_.StartBar();
   ShowProgress(0, totalBytes);
 }
 
@@ -34,14 +78,14 @@ void TextProgress::ShowProgress(int dataBytes, int totalBytes) {
   const int cells = progress::FilledCells(dataBytes, totalBytes);
   if (!enabled_ || cells == shownCells_) return;
   shownCells_ = cells;
-  std::fprintf(out_, "\r%s", Bar(caption_, dataBytes, totalBytes).c_str());
-  std::fflush(out_);
+  stream_.DrawBar(Bar(caption_, dataBytes, totalBytes));
 }
 
 void TextProgress::CloseProgress() {
   if (enabled_ && shownCells_ >= 0) {
-    std::fprintf(out_, "\r%s\n", Bar(caption_, lastBytes_, total_).c_str());
-    std::fflush(out_);
+    // The final figures, which the last repaint may not have shown.
+    stream_.DrawBar(Bar(caption_, lastBytes_, total_));
+    stream_.EndBar();
   }
   shownCells_ = -1;
 }

@@ -3,6 +3,8 @@
 // standard error as "caption: text" and is answered with the default
 // button (the command line is itself the confirmation); the progress of a
 // read or write is a text bar of the same 32 cells the program shows.
+// Bar and messages share one stream, so a message never lands on the bar's
+// line and a bar cut short by a message is not drawn again.
 
 #include <cstdio>
 #include <string>
@@ -12,19 +14,49 @@
 
 namespace cli {
 
+class ErrorStream {
+ public:
+  explicit ErrorStream(std::FILE* out) : out_(out) {}
+
+  // One message, at the start of a line of its own. A bar drawn before it
+  // is left as it stands and stays away until the next StartBar.
+  void Message(const std::string& text);
+  // A new bar may be drawn.
+  void StartBar() { barQuiet_ = false; }
+  // Draws the bar over the one on the current line.
+  void DrawBar(const std::string& bar);
+  // Ends the bar's line.
+  void EndBar();
+
+ private:
+  std::FILE* out_;
+  bool barOnLine_ = false;
+  bool barQuiet_ = false;
+};
+
+// The one standard error of the process.
+ErrorStream& StandardError();
+
+// Flushes standard output; on a failed write, says so on standard error
+// (once) and returns false. writeError: the errno of a write to standard
+// output that has already failed, for the message.
+bool FlushStandardOutput(int writeError = 0);
+
 class ErrorStreamResponder : public platform::MessageResponder {
  public:
+  explicit ErrorStreamResponder(ErrorStream& stream = StandardError()) : stream_(stream) {}
   int Show(const std::string& text, const std::string& caption, unsigned style) override;
   int Count() const { return count_; }
 
  private:
+  ErrorStream& stream_;
   int count_ = 0;
 };
 
 class TextProgress : public cmcProgressSink {
  public:
-  // caption: "Reading" or "Writing"; out: where the bar goes.
-  TextProgress(std::FILE* out, bool enabled) : out_(out), enabled_(enabled) {}
+  TextProgress(ErrorStream& stream, bool enabled) : stream_(stream), enabled_(enabled) {}
+  // "Reading" or "Writing".
   void SetCaption(const std::string& caption) { caption_ = caption; }
 
   void OpenProgress(int totalBytes) override;
@@ -35,7 +67,7 @@ class TextProgress : public cmcProgressSink {
   static std::string Bar(const std::string& caption, int dataBytes, int totalBytes);
 
  private:
-  std::FILE* out_;
+  ErrorStream& stream_;
   bool enabled_;
   std::string caption_;
   int shownCells_ = -1;

@@ -21,16 +21,19 @@ int main(int argc, char** argv) {
   cli::Options options;
   const std::string error = cli::ParseOptions(args, options);
   if (!error.empty()) {
-    std::fprintf(stderr, "seaclone-cli: %s\n(try seaclone-cli --help)\n", error.c_str());
+    cli::StandardError().Message("seaclone-cli: " + error + "\n(try seaclone-cli --help)");
     return cli::kExitUsage;
   }
   if (options.command == cli::Command::Help) {
     std::fputs(cli::HelpText().c_str(), stdout);
-    return cli::kExitOk;
+    return cli::FlushStandardOutput() ? cli::kExitOk : cli::kExitOutput;
   }
 
   cmcGTex table;
   table.Bind(platform::DataDir() + "TB58.OVL");
+  // The texts written for the window have their command-line wording in
+  // the GI_Cli_ entries.
+  table.SetVariant("Cli");
   gGTex = &table;
   cli::ErrorStreamResponder responder;
   platform::SetMessageResponder(&responder);
@@ -43,6 +46,8 @@ int main(int argc, char** argv) {
     case cli::Command::Check: status = cli::RunCheck(options); break;
     default: break;
   }
+  // Output lost on a full disk or a closed pipe is a failure too.
+  if (!cli::FlushStandardOutput() && status == cli::kExitOk) status = cli::kExitOutput;
   platform::SetMessageResponder(nullptr);
   gGTex = nullptr;
   return status;

@@ -67,13 +67,38 @@ struct SerialTimeouts {
   bool operator==(const SerialTimeouts&) const = default;
 };
 
+// Why a serial port could not be used. The numbers index the lines that
+// word them in the overlay, so they never change.
+enum class SerialFault : int {
+  kNone = 0,
+  kOther = 1,            // the system code says why
+  kNoDevice = 2,         // nothing of that name, or no hardware behind it
+  kNotSerial = 3,        // a directory, a regular file, a pipe or a device that is no serial line
+  kNoPermission = 4,
+  kBusy = 5,             // another program holds it
+  kSettingsRefused = 6,  // it opened, but refused the queue sizes, time-outs or line settings
+  kUnmapped = 7,         // a port number that names no device (decided by the port layer)
+};
+
+struct SerialError {
+  SerialFault fault = SerialFault::kNone;
+  int systemCode = 0;  // errno, or GetLastError on Windows; 0 when none applies
+  bool operator==(const SerialError&) const = default;
+};
+
+// The system's own text for a code of SerialError::systemCode ("" for 0).
+std::string SystemErrorText(int systemCode);
+
 class SerialDevice {
  public:
   virtual ~SerialDevice() = default;
   // Opens an existing device for reading and writing, for this process
   // alone. False (and nothing open) when it is missing, busy or no serial
-  // device.
+  // device; OpenError() then says which.
   virtual bool Open(const std::string& path) = 0;
+  // Why the last Open failed; kNone after one that succeeded. Devices that
+  // cannot tell leave it at kOther.
+  const SerialError& OpenError() const { return openError_; }
   virtual bool IsOpen() const = 0;
   virtual void Close() = 0;
   virtual bool SetQueueSizes(int inputBytes, int outputBytes) = 0;
@@ -89,6 +114,12 @@ class SerialDevice {
   // when the query fails. Both clear the device's error state.
   virtual int InputCount() = 0;
   virtual int OutputQueued() = 0;
+
+ protected:
+  void SetOpenError(SerialFault fault, int systemCode = 0) { openError_ = {fault, systemCode}; }
+
+ private:
+  SerialError openError_{SerialFault::kOther, 0};
 };
 
 using SerialDeviceFactory = std::function<std::unique_ptr<SerialDevice>()>;

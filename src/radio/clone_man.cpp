@@ -2,6 +2,7 @@
 
 #include "radio/clone_man_message.h"
 #include "radio/clone_man_ranges.h"
+#include "radio/comm.h"
 
 indCloneMan::indCloneMan() : repaint_(MakeTask()) {
   repaint_->SetCallback(&indCloneMan::OnRepaint, this);
@@ -138,7 +139,9 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
       result->status = CloneStatus::kMissingData;
     }
   }
-  cloneman::ShowCloneError(result->status, port_, nullptr, device_);
+  const clsPortFailure* failure =
+      result->status == CloneStatus::kPortFailed ? &driver_.Port().Failure() : nullptr;
+  cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure);
   StopProgress();
   Completion completion = completion_;
   void* context = context_;

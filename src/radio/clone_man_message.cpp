@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "platform/message_box.h"
+#include "radio/comm.h"
 #include "text/gtex.h"
 
 namespace cloneman {
@@ -20,6 +21,22 @@ std::string CheckLines(cmcGTex& t, std::initializer_list<int> lines) {
     out += t.Line("GI_Mess_CloneErr_Check", n);
   }
   return out;
+}
+
+// The head line that says why the port failed, when the overlay words it.
+bool PortFaultHead(cmcGTex& t, const clsPortFailure& failure, std::string* head) {
+  std::string format;
+  if (!t.TryLine("GI_Mess_CloneErr_PortFault", static_cast<int>(failure.error.fault), &format) ||
+      format.rfind('#', 0) == 0) {
+    return false;
+  }
+  std::string name = failure.path;
+  if (failure.portNumber > 0) {
+    const int line = failure.path.empty() ? 0 : 1;  // "COM7", or "COM7 (its device)"
+    name = FormatText(FormatInt(t.Line("GI_Mess_CloneErr_PortName", line), failure.portNumber), failure.path);
+  }
+  *head = FormatTexts(format, {name, platform::SystemErrorText(failure.error.systemCode)});
+  return true;
 }
 
 }  // namespace
@@ -58,8 +75,12 @@ std::string FormatInt(const std::string& format, int value) {
 }
 
 std::string FormatText(const std::string& format, const std::string& value) {
+  return FormatTexts(format, {value});
+}
+
+std::string FormatTexts(const std::string& format, const std::vector<std::string>& values) {
   std::string out;
-  bool done = false;
+  std::size_t next = 0;
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (format[i] == '%' && i + 1 < format.size()) {
       if (format[i + 1] == '%') {
@@ -67,9 +88,8 @@ std::string FormatText(const std::string& format, const std::string& value) {
         ++i;
         continue;
       }
-      if (format[i + 1] == 's' && !done) {
-        out += value;
-        done = true;
+      if (format[i + 1] == 's' && next < values.size()) {
+        out += values[next++];
         ++i;
         continue;
       }
@@ -79,14 +99,17 @@ std::string FormatText(const std::string& format, const std::string& value) {
   return out;
 }
 
-std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const std::string& device) {
+std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const std::string& device,
+                           const clsPortFailure* failure) {
   if (status == CloneStatus::kOk) return {};
   cmcGTex& t = Table(table);
   std::string head = t.Line("GI_Mess_CloneErr_Head", static_cast<int>(status));
   switch (status) {
     case CloneStatus::kPortFailed:
-      head = device.empty() ? FormatInt(head, port)
-                            : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
+      if (!failure || !PortFaultHead(t, *failure, &head)) {
+        head = device.empty() ? FormatInt(head, port)
+                              : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
+      }
       return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
     case CloneStatus::kWriteRefused:
       return head + "\n\n" + CheckLines(t, {0, 2, 3});
@@ -103,10 +126,11 @@ std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const s
   }
 }
 
-void ShowCloneError(CloneStatus status, int port, cmcGTex* table, const std::string& device) {
+void ShowCloneError(CloneStatus status, int port, cmcGTex* table, const std::string& device,
+                    const clsPortFailure* failure) {
   if (status == CloneStatus::kOk) return;
   cmcGTex& t = Table(table);
-  platform::ShowMessage(CloneErrorText(status, port, &t, device), t.Text("GI_Sys_AppTitle"),
+  platform::ShowMessage(CloneErrorText(status, port, &t, device, failure), t.Text("GI_Sys_AppTitle"),
                         platform::kMbOk | platform::kMbIconStop);
 }
 

@@ -5,24 +5,29 @@
 // user reads comes from the text table.
 
 #include <string>
+#include <vector>
 
 #include "radio/clone_drv_result.h"
 
 class cmcGTex;
+struct clsPortFailure;
 
 namespace cloneman {
 
 // The message text for status (empty for 0). port fills the head line of
 // status 2; when the port was given as a device path instead (the
-// command-line tool), the device's own head line names the path. table
-// defaults to gGTex.
+// command-line tool), the device's own head line names the path. When the
+// failure of the port is known and the overlay words its reason
+// (GI_Mess_CloneErr_PortFault, one line per platform::SerialFault, naming the
+// port through GI_Mess_CloneErr_PortName), that line is the head instead.
+// table defaults to gGTex.
 std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table = nullptr,
-                           const std::string& device = {});
+                           const std::string& device = {}, const clsPortFailure* failure = nullptr);
 
 // Shows the message for status in the stop-icon box, captioned with the
 // application title; nothing for 0.
 void ShowCloneError(CloneStatus status, int port, cmcGTex* table = nullptr,
-                    const std::string& device = {});
+                    const std::string& device = {}, const clsPortFailure* failure = nullptr);
 
 // Shows the block of key with the application title as caption; returns the
 // button pressed.
@@ -33,7 +38,9 @@ int ShowBlock(const std::string& key, unsigned style, cmcGTex* table = nullptr);
 // data: they never reach printf, so a stray conversion cannot read past the
 // arguments.
 std::string FormatInt(const std::string& format, int value);
-// The same for the first "%s" and a text.
+// The same for the first "%s" and a text ...
 std::string FormatText(const std::string& format, const std::string& value);
+// ... and for as many "%s" as there are texts, in turn.
+std::string FormatTexts(const std::string& format, const std::vector<std::string>& values);
 
 }  // namespace cloneman

@@ -96,7 +96,7 @@ bool cmcComm::Open(int portNumber, const std::string& settings) {
   if (path.empty()) {
     writeFailed_ = false;
     devicePath_.clear();
-    return false;
+    return Refuse({platform::SerialFault::kUnmapped, 0});
   }
   return OpenPath(path, settings);
 }
@@ -107,18 +107,27 @@ bool cmcComm::OpenDevice(const std::string& path, const std::string& settings) {
   return OpenPath(path, settings);
 }
 
+bool cmcComm::Refuse(platform::SerialError error) {
+  failure_ = {error, portNumber_, devicePath_};
+  return false;
+}
+
 bool cmcComm::OpenPath(const std::string& path, const std::string& settings) {
   writeFailed_ = false;
   devicePath_ = path;
   line_ = DefaultLine();
-  if (!ParseSettings(settings, &line_)) return false;
-  if (!device_->Open(path)) return false;
+  if (!ParseSettings(settings, &line_)) return Refuse({platform::SerialFault::kSettingsRefused, 0});
+  if (!device_->Open(path)) return Refuse(device_->OpenError());
   // Any refusal after the device opened closes it again, so a failed open
   // never leaves the port held.
   const bool ok = device_->SetQueueSizes(kInputQueueSize, kOutputQueueSize) && device_->Purge() &&
                   device_->SetTimeouts(Timeouts()) && device_->SetLine(line_);
-  if (!ok) device_->Close();
-  return ok;
+  if (!ok) {
+    device_->Close();
+    return Refuse({platform::SerialFault::kSettingsRefused, 0});
+  }
+  failure_ = {};
+  return true;
 }
 
 void cmcComm::Close() {

@@ -18,6 +18,14 @@
 #include "base/task.h"
 #include "platform/serial_device.h"
 
+// Which port the last failed open tried and why it failed.
+struct clsPortFailure {
+  platform::SerialError error;
+  int portNumber = 0;  // 0 when the device was given by its path
+  std::string path;    // "" when the number names no device
+  bool operator==(const clsPortFailure&) const = default;
+};
+
 class cmcComm {
  public:
   static constexpr int kInputQueueSize = 32000;
@@ -43,6 +51,9 @@ class cmcComm {
   bool Open(int portNumber, const std::string& settings);
   // The same for a device given by its path (port number 0).
   bool OpenDevice(const std::string& path, const std::string& settings);
+  // Why the last Open or OpenDevice that got as far as trying a device
+  // failed; it stays until the next one.
+  const clsPortFailure& Failure() const { return failure_; }
   // Closes, drops pending output and clears the write-failed flag.
   void Close();
   bool IsOpen() const;
@@ -79,12 +90,14 @@ class cmcComm {
 
  private:
   bool OpenPath(const std::string& path, const std::string& settings);
+  bool Refuse(platform::SerialError error);
   static void OnFlush(void* context, cmcTask* task);
   void FlushStep();
 
   std::unique_ptr<platform::SerialDevice> device_;
   int portNumber_ = 0;
   std::string devicePath_;
+  clsPortFailure failure_;
   bool writeFailed_ = false;
   cmcBuff pending_;
   platform::SerialLineSettings line_;

@@ -10,7 +10,7 @@
 #include "radio/document_target.h"
 #include "text/gtex.h"
 
-cmcDocument::WarningCounts DefaultWarningCheck(cmcDocument& document) {
+std::vector<clsWarningMark> WarningMarks(cmcDocument& document) {
   // The GUI has installed its own target over the same document; a program
   // without a window borrows one for the duration of the check.
   std::unique_ptr<cmcDocumentTarget> borrowed;
@@ -18,7 +18,7 @@ cmcDocument::WarningCounts DefaultWarningCheck(cmcDocument& document) {
     borrowed = std::make_unique<cmcDocumentTarget>(document);
     SetCommandTarget(&borrowed->Commands());
   }
-  cmcDocument::WarningCounts counts;
+  std::vector<clsWarningMark> marks;
   std::string line;
   for (int n = 0; gGTex->TryLine("GI_WarningCheckList", n, &line) && line.rfind('#', 0) != 0; ++n) {
     cmcCellObj cell;
@@ -27,12 +27,18 @@ cmcDocument::WarningCounts DefaultWarningCheck(cmcDocument& document) {
     capsule.cell = &cell;
     indActiveCell context;
     Evaluate(&context, capsule, false);
-    if (capsule.ErrorMark()) {
-      ++counts.errors;
-    } else if (capsule.WarningMark()) {
-      ++counts.warnings;
+    if (capsule.ErrorMark() || capsule.WarningMark()) {
+      marks.push_back({cell.Parameter(), capsule.ErrorMark()});
     }
   }
   if (borrowed) SetCommandTarget(nullptr);
+  return marks;
+}
+
+cmcDocument::WarningCounts DefaultWarningCheck(cmcDocument& document) {
+  cmcDocument::WarningCounts counts;
+  for (const clsWarningMark& mark : WarningMarks(document)) {
+    ++(mark.error ? counts.errors : counts.warnings);
+  }
   return counts;
 }

@@ -138,9 +138,24 @@ bool cmcGTex::ReadCachedLine(std::string* text) {
   return true;
 }
 
+void cmcGTex::SetVariant(const std::string& variant) {
+  variant_ = variant;
+  resolved_.clear();
+}
+
+const std::string& cmcGTex::Resolve(const std::string& key) {
+  if (variant_.empty() || key.rfind("GI_", 0) != 0) return key;
+  auto hit = resolved_.find(key);
+  if (hit == resolved_.end()) {
+    const std::string variantKey = "GI_" + variant_ + "_" + key.substr(3);
+    hit = resolved_.emplace(key, FindKey(variantKey) ? variantKey : key).first;
+  }
+  return hit->second;
+}
+
 bool cmcGTex::TryLine(const std::string& key, int n, std::string* out) {
   if (n < 0) return false;
-  KeyRecord* rec = FindKey(key);
+  KeyRecord* rec = FindKey(Resolve(key));
   if (!rec || !file_) return false;
   int line = rec->memoLine;
   long offset = rec->memoOffset;

@@ -36,7 +36,13 @@ class cmcGTex {
 
   // The same lookup without the fatal stop, for callers that probe.
   bool TryLine(const std::string& key, int n, std::string* out);
-  bool HasKey(const std::string& key) { return FindKey(key) != nullptr; }
+  bool HasKey(const std::string& key) { return FindKey(Resolve(key)) != nullptr; }
+
+  // From now on a key GI_X finds the entry GI_<variant>_X instead,
+  // wherever the file has one: a program other than the window (the
+  // command-line tool) words the texts written for the window its own way
+  // without changing them. "" turns it off.
+  void SetVariant(const std::string& variant);
 
  private:
   struct KeyRecord {
@@ -54,6 +60,8 @@ class cmcGTex {
   bool Open();
   void ScanStep(KeyRecord** appended);
   KeyRecord* FindKey(const std::string& key);
+  // The key a lookup of key reads under the variant.
+  const std::string& Resolve(const std::string& key);
   // Reads one line at pos_ through the cache; false at the end of the file.
   bool ReadCachedLine(std::string* text);
   // Reads one line directly from the file at its current position.
@@ -70,6 +78,8 @@ class cmcGTex {
   std::list<KeyRecord> keys_;
   std::list<CacheEntry> cache_;  // most recently used at the back
   std::unordered_map<long, std::list<CacheEntry>::iterator> cacheIndex_;
+  std::string variant_;
+  std::unordered_map<std::string, std::string> resolved_;
 };
 
 // The two tables of the running program; the start-up code owns them.

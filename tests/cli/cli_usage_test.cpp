@@ -12,6 +12,7 @@
 #include <sys/sysmacros.h>
 
 #include "../integration/cli_support.h"
+#include "cli/cli_options.h"
 #include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
@@ -42,6 +43,51 @@ TEST(CliUsage, WrongUsageExits64WithAHint) {
     EXPECT_EQ(run.exitCode, 64) << args.join(' ').toStdString();
     EXPECT_NE(run.err.find("--help"), std::string::npos) << args.join(' ').toStdString();
     EXPECT_TRUE(run.out.empty());
+  }
+}
+
+struct ParseCase {
+  std::vector<std::string> args;
+  const char* error;  // a part of the complaint; nullptr: accepted
+  std::string output = {};
+  std::string file = {};
+};
+
+TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
+  const ParseCase cases[] = {
+      // An option is never taken as the value of the one before it.
+      {{"read", "--device", "d", "-o", "--quiet"}, "--output needs a file name, not '--quiet'"},
+      {{"read", "--device", "d", "--output", "-x.dat"}, "--output needs a file name"},
+      {{"info", "--device", "--quiet"}, "--device needs a device path"},
+      {{"info", "--port", "-3"}, "--port needs a number"},
+      {{"info", "--device", "-"}, "--device needs a device path"},
+      {{"read", "--device", "d", "--output", ""}, "--output needs a file name"},
+      // Every option once.
+      {{"info", "--port", "3", "--port", "4"}, "--port is given more than once"},
+      {{"info", "--device", "a", "--device", "b"}, "--device is given more than once"},
+      {{"read", "--device", "d", "-o", "a", "--output", "b"}, "--output is given more than once"},
+      {{"write", "--device", "d", "--maker", "f", "--maker"}, "--maker is given more than once"},
+      {{"info", "--device", "d", "--quiet", "--quiet"}, "--quiet is given more than once"},
+      // "-" is standard output for read and standard input for check and write.
+      {{"read", "--device", "d", "-o", "-"}, nullptr, "-"},
+      {{"read", "--output", "-", "--quiet", "--port", "2"}, nullptr, "-"},
+      {{"check", "-"}, nullptr, "", "-"},
+      {{"write", "--port", "3", "-"}, nullptr, "", "-"},
+      {{"check", "-", "-"}, "unexpected argument '-'"},
+      {{"read", "--device", "d", "-o", "./-x.dat"}, nullptr, "./-x.dat"},
+  };
+  for (const ParseCase& c : cases) {
+    std::string joined;
+    for (const std::string& a : c.args) joined += a + " ";
+    cli::Options options;
+    const std::string error = cli::ParseOptions(c.args, options);
+    if (c.error) {
+      EXPECT_NE(error.find(c.error), std::string::npos) << joined << "-> '" << error << "'";
+      continue;
+    }
+    EXPECT_EQ(error, "") << joined;
+    EXPECT_EQ(options.output, c.output) << joined;
+    EXPECT_EQ(options.file, c.file) << joined;
   }
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli_support.h"
 #include "model/clone_file.h"
@@ -19,13 +20,17 @@
 #include "platform/message_box.h"
 #include "support/disk_squeeze.h"
 #include "platform/settings_store.h"
+#include "platform/posix/posix_serial_device.h"
 #include "support/radio_sim.h"
 
 namespace {
 
 using clitest::MessageCount;
 using clitest::CliRun;
+using clitest::CliStreams;
 using clitest::RunCli;
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 QByteArray FileBytes(const QString& path) {
   QFile f(path);
@@ -139,6 +144,9 @@ TEST_F(CliSim, WriteWithErrorCellsIsRefusedBeforeTheRadioIsAsked) {
   const auto run = RunCli({"write", "--device", device, bad});
   EXPECT_EQ(run.exitCode, 40) << run.err;
   EXPECT_EQ(MessageCount(run.err), 1);
+  // There is no tree to mark: the message names the page instead.
+  EXPECT_TRUE(Has(run.err, "Pages with errors: Weather channels\n")) << run.err;
+  EXPECT_FALSE(Has(run.err, "tree")) << run.err;
   sim.Stop();
   EXPECT_FALSE(QFile::exists(saved));
 }
@@ -218,6 +226,124 @@ INSTANTIATE_TEST_SUITE_P(
       }
       return name;
     });
+
+TEST_F(CliSim, LostStandardOutputIsAnError) {
+  StartSim({});
+  const QStringList cases[] = {
+      {"--help"},
+      {"info", "--device", device},
+      {"read", "--device", device, "--output", "-", "--quiet"},
+  };
+  for (const QStringList& args : cases) {
+    const auto run = RunCli(args, CliStreams{{}, "/dev/full"});
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 74) << args.join(' ').toStdString() << "\n" << run.err;
+    EXPECT_TRUE(Has(run.err, "standard output could not be written: No space left on device"))
+        << args.join(' ').toStdString() << "\n" << run.err;
+  }
+}
+
+TEST_F(CliSim, FailureEndsTheProgressBarsLine) {
+  StartSim({"--fault", "bad-checksum", "--fault-at", "100"});
+  const auto run = RunCli({"read", "--device", device, "--output", Path("out.dat")});
+  EXPECT_EQ(run.exitCode, 26);
+  const std::size_t message = run.err.find(clitest::AppTitle() + ": ");
+  ASSERT_NE(message, std::string::npos) << run.err;
+  EXPECT_TRUE(Has(run.err.substr(0, message), "Reading [")) << run.err;
+  // On a line of its own, and no bar drawn after it.
+  ASSERT_GT(message, 0u);
+  EXPECT_EQ(run.err[message - 1], '\n') << run.err;
+  EXPECT_FALSE(Has(run.err.substr(message), "\r")) << run.err;
+  EXPECT_FALSE(Has(run.err.substr(message), "Reading [")) << run.err;
+}
+
+TEST_F(CliSim, PortThatCannotBeOpenedSaysWhichAndWhy) {
+  StartSim({});
+  // The simulator's line, held by someone else.
+  platform::PosixSerialDevice holder;
+  ASSERT_TRUE(holder.Open(device.toStdString()));
+  const QString gone = Path("gone-tty");
+  const QString file = Path("plain.dat");
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T");
+    settings.setValue("Ports/COM200", gone);
+  }
+  struct Case {
+    QStringList line;
+    std::vector<std::string> says;
+  };
+  const Case cases[] = {
+      {{"--device", gone}, {gone.toStdString() + " could not be opened: there is no such device"}},
+      {{"--device", dir.path()}, {dir.path().toStdString() + " could not be opened: it is not a serial device"}},
+      {{"--device", file}, {file.toStdString() + " could not be opened: it is not a serial device"}},
+      {{"--device", "/dev/null"}, {"it is not a serial device"}},
+      {{"--device", device}, {device.toStdString() + " could not be opened: another program is using it"}},
+      {{"--port", "200"}, {"COM200 (" + gone.toStdString() + ") could not be opened: there is no such device"}},
+      {{"--port", "199"}, {"COM199 names no serial device", "--device"}},
+  };
+  for (const Case& c : cases) {
+    const auto run = RunCli(QStringList{"info"} + c.line);
+    const std::string name = c.line.join(' ').toStdString();
+    EXPECT_EQ(run.exitCode, 22) << name;
+    EXPECT_EQ(MessageCount(run.err), 1) << name;
+    for (const std::string& part : c.says) EXPECT_TRUE(Has(run.err, part)) << name << "\n" << run.err;
+    EXPECT_FALSE(Has(run.err, "Another program may be using it")) << name << "\n" << run.err;
+  }
+  QSettings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T").remove("Ports");
+}
+
+TEST_F(CliSim, MessagesAreWordedForTheCommandLine) {
+  struct Case {
+    QStringList simOptions;
+    bool write;
+    int exit;
+  };
+  const Case cases[] = {
+      {{}, true, 0},                             // the confirmation and the success
+      {{"--fault", "other-model"}, true, 33},    // another model family
+      {{"--fault", "silent"}, false, 25},        // the cable check list
+  };
+  for (const Case& c : cases) {
+    StartSim(c.simOptions);
+    const auto run = c.write ? RunCli({"write", "--device", device, "--quiet", ServedImage()})
+                             : RunCli({"read", "--device", device, "--output", Path("out.dat"), "--quiet"});
+    EXPECT_EQ(run.exitCode, c.exit) << run.err;
+    for (const char* windowWords : {"Continue?", "Port menu", "Select the matching model type", "tree"}) {
+      EXPECT_FALSE(Has(run.err, windowWords)) << windowWords << "\n" << run.err;
+    }
+    sim.Stop();
+  }
+  const auto port = RunCli({"info", "--device", Path("no-such-tty")});
+  EXPECT_TRUE(Has(port.err, "the radio's port is given with --port or --device")) << port.err;
+}
+
+TEST_F(CliSim, DashStandsForTheStandardStreams) {
+  StartSim({});
+  const QString file = Path("read.dat");
+  ASSERT_EQ(RunCli({"read", "--device", device, "--output", file, "--quiet"}).exitCode, 0);
+  const QString stdoutFile = Path("stdout.dat");
+  const auto toStdout = RunCli({"read", "--device", device, "--output", "-", "--quiet"}, CliStreams{{}, stdoutFile});
+  EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err;
+  EXPECT_EQ(FileBytes(stdoutFile), FileBytes(file));
+  EXPECT_FALSE(QFile::exists("-"));
+  sim.Stop();
+
+  QFile broken(Path("broken.dat"));
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write("58160001\r\n#Comment=\r\n#MapRev=1\r\n0000020102\r\n");
+  broken.close();
+  EXPECT_EQ(RunCli({"check", "-"}, CliStreams{file, {}}).exitCode, 0);
+  EXPECT_EQ(RunCli({"check", "-"}, CliStreams{broken.fileName(), {}}).exitCode, 7);
+
+  const QString saved = Path("saved.dat");
+  StartSim({"--image", file, "--save", saved});
+  const auto fromStdin = RunCli({"write", "--device", device, "--quiet", "-"}, CliStreams{file, {}});
+  EXPECT_EQ(fromStdin.exitCode, 0) << fromStdin.err;
+  sim.Stop();
+  EXPECT_EQ(FileBytes(saved), FileBytes(file));
+}
 
 TEST_F(CliSim, StrayBytesBeforeTheRadiosFramesAreHarmless) {
   StartSim({"--fault", "stray"});

@@ -35,10 +35,18 @@ struct CliRun {
 
 inline QString CliProgram() { return QStringLiteral(SEACLONE_BIN_DIR "/seaclone-cli"); }
 
-inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) {
+// Files in place of the standard streams; "" keeps the pipe.
+struct CliStreams {
+  QString in;
+  QString out;
+};
+
+inline CliRun RunCli(const QStringList& args, const CliStreams& streams, int timeoutMs = 120000) {
   QProcess p;
   p.setProgram(CliProgram());
   p.setArguments(args);
+  if (!streams.in.isEmpty()) p.setStandardInputFile(streams.in);
+  if (!streams.out.isEmpty()) p.setStandardOutputFile(streams.out);
   p.start();
   CliRun run;
   if (!p.waitForStarted(timeoutMs)) return run;
@@ -93,6 +101,7 @@ inline CliRun RunCliBytes(const std::vector<std::string>& args, const std::strin
   return run;
 }
 #endif
+inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) { return RunCli(args, CliStreams{}, timeoutMs); }
 
 // The caption every message of the program carries.
 inline std::string AppTitle() {

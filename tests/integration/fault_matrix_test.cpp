@@ -50,24 +50,25 @@ cmcGTex& Overlay() {
   return table;
 }
 
-// The first line of the message a failure must show.
-std::string ExpectedHead(int exit) {
-  if (exit == 33) return Overlay().Line("GI_Mess_ModelError", 0);
-  // A port given by its device path is named by that path.
-  std::string head = exit == 22 ? Overlay().Line("GI_Mess_CloneErr_Device", 0)
-                                : Overlay().Line("GI_Mess_CloneErr_Head", exit - 20);
-  // Port failures format the port in; compare only the fixed start.
-  if (const auto percent = head.find('%'); percent != std::string::npos) head.resize(percent);
-  return head;
-}
-
-bool IsHangUp(const MatrixCell& c) { return std::string(c.fault).starts_with("hang-up"); }
-
 // Not faults of the radio but of the port: a device that is not there, and
 // one that another program holds.
 bool IsPortFault(const MatrixCell& c) {
   return std::string(c.fault) == "no-device" || std::string(c.fault) == "busy";
 }
+
+// The first line of the message a failure must show.
+std::string ExpectedHead(const MatrixCell& c) {
+  if (c.exit == 33) return Overlay().Line("GI_Mess_ModelError", 0);
+  if (IsPortFault(c)) {
+    // The device comes first; compare the reason that follows it.
+    const auto fault = std::string(c.fault) == "busy" ? platform::SerialFault::kBusy : platform::SerialFault::kNoDevice;
+    const std::string line = Overlay().Line("GI_Cli_Mess_CloneErr_PortFault", static_cast<int>(fault));
+    return line.substr(line.find("%s") + 2);
+  }
+  return Overlay().Line("GI_Mess_CloneErr_Head", c.exit - 20);
+}
+
+bool IsHangUp(const MatrixCell& c) { return std::string(c.fault).starts_with("hang-up"); }
 
 QByteArray FileBytes(const QString& path) {
   QFile f(path);
@@ -145,7 +146,7 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
   const int expectedMessages = (c.op == kWrite ? 2 : c.exit != 0 ? 1 : 0);
   EXPECT_EQ(MessageCount(run.err), expectedMessages) << run.err;
   if (c.exit != 0) {
-    EXPECT_NE(run.err.find(ExpectedHead(c.exit)), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(ExpectedHead(c)), std::string::npos) << run.err;
   }
   if (c.op == kInfo && c.exit == 0) {
     EXPECT_FALSE(run.out.empty());

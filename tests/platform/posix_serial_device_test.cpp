@@ -4,7 +4,15 @@
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
 #include <chrono>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "platform/posix/posix_serial_device.h"
@@ -50,6 +58,60 @@ TEST_F(SilentFarEnd, ReadWithNothingWaitingReturnsAtOnce) {
   EXPECT_EQ(device_.Read(buffer, sizeof buffer), 0);
   EXPECT_EQ(device_.InputCount(), 0);
   EXPECT_LT(Clock::now() - start, milliseconds(500));
+}
+
+using platform::SerialFault;
+
+TEST(SerialOpenFailure, EveryKindOfPathSaysWhy) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string folder = dir.path().toStdString();
+  const std::string file = folder + "/radio.dat";
+  std::ofstream(file) << "not a line";
+  const std::string fifo = folder + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  PtyPair held;
+  ASSERT_TRUE(held.Ok());
+  platform::PosixSerialDevice holder;
+  ASSERT_TRUE(holder.Open(held.SlavePath()));
+
+  const std::pair<std::string, SerialFault> cases[] = {
+      {folder + "/no-such-tty", SerialFault::kNoDevice},
+      {file + "/below-a-file", SerialFault::kNoDevice},
+      {folder, SerialFault::kNotSerial},
+      {file, SerialFault::kNotSerial},
+      {fifo, SerialFault::kNotSerial},
+      {"/dev/null", SerialFault::kNotSerial},  // a character device, but no terminal
+      {held.SlavePath(), SerialFault::kBusy},
+  };
+  for (const auto& [path, fault] : cases) {
+    platform::PosixSerialDevice device;
+    EXPECT_FALSE(device.Open(path)) << path;
+    EXPECT_FALSE(device.IsOpen()) << path;
+    EXPECT_EQ(device.OpenError().fault, fault) << path;
+  }
+  PtyPair free;
+  platform::PosixSerialDevice device;
+  ASSERT_TRUE(device.Open(free.SlavePath()));
+  EXPECT_EQ(device.OpenError().fault, SerialFault::kNone);
+}
+
+// The causes a test cannot provoke as the superuser, such as a device of a
+// group the user is not in.
+TEST(SerialOpenFailure, SystemCodesMapToTheirReason) {
+  const std::pair<int, SerialFault> cases[] = {
+      {ENOENT, SerialFault::kNoDevice},     {ENXIO, SerialFault::kNoDevice},
+      {ENODEV, SerialFault::kNoDevice},     {EIO, SerialFault::kNoDevice},
+      {EACCES, SerialFault::kNoPermission}, {EPERM, SerialFault::kNoPermission},
+      {EBUSY, SerialFault::kBusy},          {EWOULDBLOCK, SerialFault::kBusy},
+      {EISDIR, SerialFault::kNotSerial},    {ENOTTY, SerialFault::kNotSerial},
+      {EMFILE, SerialFault::kOther},
+  };
+  for (const auto& [error, fault] : cases) {
+    EXPECT_EQ(platform::SerialFaultOfErrno(error), fault) << error;
+  }
+  EXPECT_EQ(platform::SystemErrorText(0), "");
+  EXPECT_EQ(platform::SystemErrorText(EMFILE), std::string(std::strerror(EMFILE)));
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 // The clone error message: which check lines go with which status, and the
 // port number in the head line of status 2.
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
+#include "radio/comm.h"
 #include "text/gtex.h"
 
 namespace {
@@ -75,6 +80,43 @@ TEST_F(CloneMessageTest, ShownOnceWithTitleAndStopIcon) {
   EXPECT_EQ(recorder.shown[0].style, platform::kMbOk | platform::kMbIconStop);
 }
 
+TEST_F(CloneMessageTest, KnownPortFailureIsTheHeadWhereTheOverlayWordsIt) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = dir.filePath("T.OVL").toStdString();
+  std::ofstream(path, std::ios::binary)
+      << "#GI_Mess_CloneErr_Head\nH0\nH1\nH2 COM%d\nH3\nH4\nH5\n#GI_Mess_CloneErr_Device\nD2 %s\n"
+         "#GI_Mess_CloneErr_Check\nC0\nC1\nC2\nC3\nC4\nC5\n"
+         "#GI_Mess_CloneErr_PortName\nCOM%d\nCOM%d at %s\n"
+         "#GI_Mess_CloneErr_PortFault\nF0 %s\nF1 %s: %s\nF2 %s\nF3 %s\nF4 %s\nF5 %s\nF6 %s\nF7 %s\n#End_Of_Ovl\n";
+  cmcGTex worded;
+  ASSERT_TRUE(worded.Bind(path));
+  using platform::SerialFault;
+  const std::string checks = "\n\nC0\nC1\nC2\nC3";
+  struct Case {
+    clsPortFailure failure;
+    std::string head;
+  };
+  const Case cases[] = {
+      {{{SerialFault::kNoDevice, ENOENT}, 7, "/dev/ttyUSB9"}, "F2 COM7 at /dev/ttyUSB9"},
+      {{{SerialFault::kUnmapped, 0}, 200, ""}, "F7 COM200"},
+      {{{SerialFault::kBusy, EBUSY}, 0, "/dev/x"}, "F5 /dev/x"},
+      {{{SerialFault::kOther, EMFILE}, 0, "/dev/x"}, std::string("F1 /dev/x: ") + std::strerror(EMFILE)},
+      // A path is data: its "%s" is not filled in.
+      {{{SerialFault::kNotSerial, 0}, 3, "/tmp/%s%d"}, "F3 COM3 at /tmp/%s%d"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kPortFailed, c.failure.portNumber, &worded, c.failure.path, &c.failure),
+              c.head + checks)
+        << c.head;
+  }
+  // An overlay that does not word the reasons keeps its head line, and only
+  // status 2 is about the port.
+  const clsPortFailure busy{{SerialFault::kBusy, EBUSY}, 7, "/dev/ttyS6"};
+  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kPortFailed, 7, &table, {}, &busy), "H2 COM7" + checks);
+  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kNoAnswer, 7, &worded, {}, &busy), "H5" + checks);
+}
+
 TEST(CloneMessageFormat, OnlyOneIntegerIsEverFilledIn) {
   const std::pair<const char*, const char*> cases[] = {
       {"COM%d failed", "COM5 failed"},
@@ -115,6 +157,20 @@ TEST(CloneMessageOverlay, EveryStatusHasItsOwnWords) {
   }
   EXPECT_EQ(overlay.Line("GI_AppInd_Opt_ComSel_Buttons", 1).find('#'), std::string::npos);
   EXPECT_EQ(overlay.Line("GI_Cli_CloneInfo_Captions", 4).find('#'), std::string::npos);
+}
+
+TEST(CloneMessageOverlay, CommandLineWordsEveryPortFault) {
+  cmcGTex overlay;
+  ASSERT_TRUE(overlay.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
+  overlay.SetVariant("Cli");
+  for (int fault = 0; fault <= static_cast<int>(platform::SerialFault::kUnmapped); ++fault) {
+    const clsPortFailure failure{{static_cast<platform::SerialFault>(fault), EIO}, 7, "/dev/ttyUSB3"};
+    const std::string text = cloneman::CloneErrorText(CloneStatus::kPortFailed, 7, &overlay, {}, &failure);
+    EXPECT_EQ(text.find('#'), std::string::npos) << fault << ": " << text;
+    EXPECT_EQ(text.find("%"), std::string::npos) << fault << ": " << text;
+    EXPECT_NE(text.find("COM7 (/dev/ttyUSB3)"), std::string::npos) << fault << ": " << text;
+    EXPECT_EQ(text.find("Port menu"), std::string::npos) << text;
+  }
 }
 
 }  // namespace

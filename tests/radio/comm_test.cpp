@@ -95,6 +95,53 @@ TEST(Comm, OpenStepsAndFailures) {
   }
 }
 
+class RefusingDevice : public RecordingDevice {
+ public:
+  RefusingDevice(Record* r, platform::SerialError error) : RecordingDevice(r), error_(error) {}
+  bool Open(const std::string& path) override {
+    SetOpenError(error_.fault, error_.systemCode);
+    return RecordingDevice::Open(path);
+  }
+
+ private:
+  platform::SerialError error_;
+};
+
+TEST(Comm, FailedOpenKeepsThePortAndTheReason) {
+  using platform::SerialFault;
+  struct Case {
+    const char* refuse;
+    const char* settings;
+    platform::SerialError expected;
+  };
+  const Case cases[] = {
+      {"Open", "9600,N,8,1", {SerialFault::kBusy, 16}},
+      {"SetLine", "9600,N,8,1", {SerialFault::kSettingsRefused, 0}},
+      {"", "0,N,8,1", {SerialFault::kSettingsRefused, 0}},
+  };
+  for (const Case& c : cases) {
+    platform::ScopedVirtualTime time;
+    Record r;
+    r.refuse = c.refuse;
+    cmcComm port(std::make_unique<RefusingDevice>(&r, platform::SerialError{SerialFault::kBusy, 16}));
+    EXPECT_FALSE(port.OpenDevice("/dev/x", c.settings));
+    EXPECT_EQ(port.Failure(), (clsPortFailure{c.expected, 0, "/dev/x"})) << c.refuse << c.settings;
+    // A later open that succeeds clears it.
+    r.refuse.clear();
+    ASSERT_TRUE(port.OpenDevice("/dev/x", "9600,N,8,1"));
+    EXPECT_EQ(port.Failure(), clsPortFailure{});
+  }
+}
+
+TEST(Comm, PortNumberWithoutADeviceFailsAsUnmapped) {
+  platform::ScopedVirtualTime time;
+  Record r;
+  cmcComm port(std::make_unique<RecordingDevice>(&r));
+  EXPECT_FALSE(port.Open(251, "9600,N,8,1"));
+  EXPECT_TRUE(r.calls.empty());
+  EXPECT_EQ(port.Failure(), (clsPortFailure{{platform::SerialFault::kUnmapped, 0}, 251, ""}));
+}
+
 TEST(Comm, SecondOpenChangesNothing) {
   platform::ScopedVirtualTime time;
   Record r;

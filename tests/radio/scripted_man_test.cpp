@@ -5,6 +5,7 @@
 #include "document_test_support.h"
 
 #include "radio/clone_man_ranges.h"
+#include "radio/document_warning.h"
 
 namespace {
 
@@ -104,6 +105,13 @@ TEST_F(ScriptedMan, WriteIsRefusedWhileACheckCellIsInError) {
   EXPECT_EQ(messages.Last().text, "data error");
   EXPECT_EQ(messages.Last().style, platform::kMbOk | platform::kMbIconStop);
   EXPECT_EQ(line.opens, 0);
+}
+
+TEST_F(ScriptedMan, CheckCellsInErrorMarkTheirPages) {
+  auto doc = MakeDocument();
+  EXPECT_TRUE(WarningMarks(*doc).empty());
+  doc->Working().SetWord(memmap::kWxBits, 0x03FF);
+  EXPECT_EQ(WarningMarks(*doc), (std::vector<clsWarningMark>{{"GI_Sheet_WxCh", true}}));
 }
 
 TEST_F(ScriptedMan, CancelledConfirmationStartsNothing) {

@@ -132,3 +132,24 @@ TEST(TextTable, ManyKeysAndRepeatedLookupsStayConsistent) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextTable, VariantEntriesStandInForTheirKeysWhereTheyExist) {
+  Table t("#GI_Mess\nwindow\nline 1\n#GI_Cli_Mess\ncommand line\n#GI_Only\nshared\n#Plain\np\n#Cli_Plain\nno\n");
+  t.gtex.SetVariant("Cli");
+  const std::pair<const char*, const char*> cases[] = {
+      {"GI_Mess", "command line"},  // the variant's whole entry, not line by line
+      {"GI_Only", "shared"},        // no variant: the key itself
+      {"Plain", "p"},               // only GI_ keys have variants
+      {"GI_Cli_Mess", "command line"},
+  };
+  for (const auto& [key, text] : cases) {
+    EXPECT_EQ(t.gtex.Block(key), text) << key;
+  }
+  EXPECT_FALSE(t.gtex.HasKey("GI_Cli_Only"));
+  t.gtex.SetVariant("");
+  EXPECT_EQ(t.gtex.Block("GI_Mess"), "window\nline 1");
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -49,19 +50,61 @@ bool ModemLine(int fd, unsigned long request, int line) {
 
 }  // namespace
 
+SerialFault SerialFaultOfErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENODEV:
+    case ENXIO:
+    case EIO:  // a serial node without its hardware
+    case ELOOP:
+    case ENAMETOOLONG:
+      return SerialFault::kNoDevice;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return SerialFault::kNoPermission;
+    case EBUSY:  // another holder set TIOCEXCL
+    case EWOULDBLOCK:  // another holder has the lock
+      return SerialFault::kBusy;
+    case EISDIR:
+    case ENOTTY:
+      return SerialFault::kNotSerial;
+    default:
+      return SerialFault::kOther;
+  }
+}
+
 PosixSerialDevice::~PosixSerialDevice() { Close(); }
+
+bool PosixSerialDevice::Refuse(int error) {
+  SetOpenError(SerialFaultOfErrno(error), error);
+  return false;
+}
 
 bool PosixSerialDevice::Open(const std::string& path) {
   if (fd_ >= 0) return false;
+  // Only a character device can be a serial line; anything else is refused
+  // before it is opened, so that opening a FIFO or a file never has effects.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return Refuse(errno);
+  if (!S_ISCHR(st.st_mode)) return Refuse(S_ISDIR(st.st_mode) ? EISDIR : ENOTTY);
   // O_NONBLOCK: neither the open (no carrier) nor any read may wait.
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  if (!::isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+  if (fd < 0) return Refuse(errno);
+  int error = 0;
+  if (!::isatty(fd)) {
+    error = ENOTTY;
+  } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
     ::close(fd);
-    return false;
+    return Refuse(error);
   }
   fd_ = fd;
   timeouts_ = SerialTimeouts{};
+  SetOpenError(SerialFault::kNone);
   return true;
 }
 

@@ -11,6 +11,9 @@
 
 namespace platform {
 
+// Why an open failed with this errno.
+SerialFault SerialFaultOfErrno(int error);
+
 class PosixSerialDevice : public SerialDevice {
  public:
   PosixSerialDevice() = default;
@@ -33,6 +36,8 @@ class PosixSerialDevice : public SerialDevice {
   int Descriptor() const { return fd_; }
 
  private:
+  bool Refuse(int error);
+
   int fd_ = -1;
   SerialTimeouts timeouts_;
 };

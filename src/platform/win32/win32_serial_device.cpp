@@ -6,6 +6,24 @@
 namespace platform {
 namespace {
 HANDLE H(void* h) { return static_cast<HANDLE>(h); }
+
+SerialFault FaultOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_NAME:
+    case ERROR_DEV_NOT_EXIST:
+      return SerialFault::kNoDevice;
+    // A COM port held by another program answers "access denied".
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_BUSY:
+      return SerialFault::kBusy;
+    default:
+      return SerialFault::kOther;
+  }
+}
 }  // namespace
 
 Win32SerialDevice::~Win32SerialDevice() { Close(); }
@@ -15,12 +33,18 @@ bool Win32SerialDevice::Open(const std::string& path) {
   // No sharing, an existing device, no overlapped input/output.
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    SetOpenError(FaultOf(error), static_cast<int>(error));
+    return false;
+  }
   if (::GetFileType(h) != FILE_TYPE_CHAR) {
     ::CloseHandle(h);
+    SetOpenError(SerialFault::kNotSerial);
     return false;
   }
   handle_ = h;
+  SetOpenError(SerialFault::kNone);
   return true;
 }
 

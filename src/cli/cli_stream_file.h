@@ -1,0 +1,29 @@
+#pragma once
+// The core reads and writes clone data files by name only, so "-" (standard
+// input for check and write, standard output for read) passes through a
+// file in a private temporary folder that goes with this object.
+
+#include <QTemporaryDir>
+
+#include <string>
+
+namespace cli {
+
+class StreamFile {
+ public:
+  StreamFile();
+  const std::string& Path() const { return path_; }
+
+  // Copies standard input into the file. False, said on standard error,
+  // when either cannot be done.
+  bool FromStandardInput();
+  // Copies the file to standard output. False, said on standard error,
+  // when standard output fails.
+  bool ToStandardOutput();
+
+ private:
+  QTemporaryDir dir_;
+  std::string path_;
+};
+
+}  // namespace cli
