@@ -62,16 +62,14 @@ bool RowMap::ApplyBaseDirective(std::string_view directive) {
 
 void RowMap::OpenLoop(int count) {
   loopStart_ = currentLine_;
+  // A LoopTo that came with no loop open would otherwise close this loop on
+  // the line that opens it, before it has any rows.
   loopEnd_ = -1;
   repeat_ = std::max(count, 1);
   rowsSinceLoopStart_ = 0;
 }
 
-void RowMap::CloseLoop() {
-  // A LoopTo with no loop open would otherwise close the next loop on the
-  // line that opens it, before it has any rows.
-  if (loopStart_ >= 0) loopEnd_ = currentLine_;
-}
+void RowMap::CloseLoop() { loopEnd_ = currentLine_; }
 
 void RowMap::EndOfDirectiveLine() {
   if (loopStart_ < 0 || loopEnd_ < 0) return;

@@ -40,8 +40,7 @@ class RowMap {
   // Opens a loop at the current directive line; a count of 0 or less
   // repeats nothing.
   void OpenLoop(int count);
-  // Closes the open loop at the current line; without an open loop it does
-  // nothing.
+  // Closes the open loop at the current line.
   void CloseLoop();
   void SetSelect(bool on) { select_ = on; }
   // Ignores the next n lines of the entry.
