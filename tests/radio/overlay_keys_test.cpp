@@ -33,16 +33,16 @@ std::set<std::string> KeysNamedInSources() {
   return keys;
 }
 
-// Some keys are names that a reader completes before the lookup: option
-// lists are read from the name followed by "_Cells", popup menus are built
-// from the name followed by "_Body".
+// Some keys are names that a reader completes before the lookup: pages and
+// option lists are read from the name followed by "_Cells", popup menus are
+// built from the name followed by "_Body".
 std::string KeyLookedUp(const std::string& named) {
   static const std::pair<const char*, const char*> kFamilies[] = {
-      {"GI_Sheet_Sel_", "_Cells"},
+      {"GI_Sheet_", "_Cells"},
       {"GI_PMenu_", "_Body"},
   };
   for (const auto& [prefix, suffix] : kFamilies) {
-    if (named.starts_with(prefix)) return named + suffix;
+    if (named.starts_with(prefix) && !named.ends_with(suffix)) return named + suffix;
   }
   return named;
 }

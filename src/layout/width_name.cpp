@@ -1,0 +1,28 @@
+#include "layout/width_name.h"
+
+#include "text/gtex.h"
+
+namespace layout {
+
+std::string WidthSheetName(std::string_view pageReference) {
+  std::string_view name = pageReference.substr(0, pageReference.find(','));
+  const std::size_t open = name.find('[');
+  if (open != std::string_view::npos) {
+    const std::size_t close = name.find(']', open + 1);
+    if (close != std::string_view::npos) name = name.substr(close + 1);
+  }
+  return std::string(name);
+}
+
+std::optional<std::string> ColumnWidthName(cmcGTex& table, std::string_view pageReference) {
+  const std::string sheet = WidthSheetName(pageReference);
+  std::string line;
+  for (int n = 0; table.TryLine("GI_CellWidthRegList", n, &line); ++n) {
+    const std::size_t colon = line.find(':');
+    if (line.empty() || line[0] == '#' || colon == std::string::npos) break;
+    if (line.compare(0, colon, sheet) == 0) return line.substr(colon + 1);
+  }
+  return std::nullopt;
+}
+
+}  // namespace layout

@@ -1,0 +1,22 @@
+#pragma once
+// The name under which a page keeps its column widths. The page reference is
+// cut at its first ","; a part in square brackets is dropped with everything
+// before it ("[USA]GI_Sheet_UsaCh" names "GI_Sheet_UsaCh"). The
+// "GI_CellWidthRegList" entry maps such sheet names to width names, one
+// "sheet:name" per line; the list ends at a line that begins with "#", is
+// empty or has no ":".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class cmcGTex;
+
+namespace layout {
+
+std::string WidthSheetName(std::string_view pageReference);
+
+// None when the page keeps no widths.
+std::optional<std::string> ColumnWidthName(cmcGTex& table, std::string_view pageReference);
+
+}  // namespace layout

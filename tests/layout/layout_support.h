@@ -1,0 +1,69 @@
+#pragma once
+// Pages of the small layout overlay, laid out under a context the test
+// fills, with a canvas whose text is 7 pixels a character and 13 a line.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/page_layout.h"
+#include "model/eeprom.h"
+#include "model/memory_map.h"
+#include "platform/canvas.h"
+#include "text/gtex.h"
+
+namespace layouttest {
+
+class FixedPitchCanvas : public platform::Canvas {
+ public:
+  void SetFont(const platform::FontValue& font) override { fonts.push_back(font); }
+  void SetTextColor(std::uint32_t) override {}
+  void SetBrushColor(std::uint32_t) override {}
+  void SetPenColor(std::uint32_t) override {}
+  void FillRect(const platform::Rect&) override {}
+  void TextAt(int, int, std::string_view) override {}
+  void TextClipped(const platform::Rect&, int, int, std::string_view) override {}
+  platform::Size TextExtent(std::string_view line) override {
+    return {7 * static_cast<int>(line.size()), 13};
+  }
+  void Line(platform::Point, platform::Point) override {}
+  void Polygon(const std::vector<platform::Point>&) override {}
+
+  std::vector<platform::FontValue> fonts;
+};
+
+class PageTest : public ::testing::Test {
+ protected:
+  PageTest() : image(memmap::kImageSize) {
+    table.Bind(SEACLONE_TEST_DATA "/layout/pages.ovl");
+    context.image = &image;
+    context.canvas = &canvas;
+  }
+
+  layout::PageLayout& Page(const std::string& key) {
+    page = std::make_unique<layout::PageLayout>(table, key, context);
+    page->Layout();
+    return *page;
+  }
+
+  std::vector<int> Numbers(int column) const {
+    std::vector<int> numbers;
+    for (int r = 0; r < page->RowCount(); ++r) numbers.push_back(page->CellAt(column, r).cell.Number());
+    return numbers;
+  }
+  std::vector<std::string> Captions(int column) const {
+    std::vector<std::string> captions;
+    for (int r = 0; r < page->RowCount(); ++r) captions.push_back(page->CellAt(column, r).cell.Caption());
+    return captions;
+  }
+
+  cmcGTex table;
+  cmcEeprom image;
+  FixedPitchCanvas canvas;
+  layout::PageContext context;
+  std::unique_ptr<layout::PageLayout> page;
+};
+
+}  // namespace layouttest
