@@ -8,14 +8,9 @@
 #include <filesystem>
 #include <random>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "model/eeprom.h"
 #include "model/memory_map.h"
+#include "platform/file_sync.h"
 #include "platform/message_box.h"
 #include "text/gtex.h"
 
@@ -34,17 +29,6 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// Pushes what the system still holds in its cache to the disk, so that a
-// rename never puts a file in place whose blocks are not written yet. File
-// systems that cannot sync say so, and that is no failure of the save.
-bool SyncToDisk(std::FILE* f) {
-#ifdef _WIN32
-  return _commit(_fileno(f)) == 0;
-#else
-  return ::fsync(fileno(f)) == 0 || errno == EINVAL || errno == ENOTSUP;
-#endif
-}
 
 // Writes a temporary file beside the target and renames it over the target
 // only when every write, the flush and the sync succeeded; until then the
@@ -88,7 +72,7 @@ class SaveFileSink : public cmcCloneSink {
 
   bool Commit() override {
     if (!file_) return false;
-    bool ok = std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) && SyncToDisk(file_.get());
+    bool ok = std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) && platform::SyncToDisk(file_.get());
     ok = std::fclose(file_.release()) == 0 && ok;
     if (direct_ || !ok) {
       Discard();

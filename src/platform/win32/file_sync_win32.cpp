@@ -1,0 +1,9 @@
+#include <io.h>
+
+#include "platform/file_sync.h"
+
+namespace platform {
+
+bool SyncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0; }
+
+}  // namespace platform
