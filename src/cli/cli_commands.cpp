@@ -99,17 +99,6 @@ bool RefuseDataErrors(cmcDocument& document) {
   return true;
 }
 
-// The file to read: FILE itself, or standard input kept in stream.
-bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path) {
-  if (file != kStdStream) {
-    *path = file;
-    return true;
-  }
-  stream.emplace();
-  *path = stream->Path();
-  return stream->FromStandardInput();
-}
-
 }  // namespace
 
 int RunInfo(const Options& options) {

@@ -37,6 +37,12 @@ TEST(CliUsage, WrongUsageExits64WithAHint) {
       {"check"},
       {"check", "--port", "3", "a.dat"},
       {"info", "--port", "3", "--bogus"},
+      {"pages"},
+      {"pages", "--usable"},
+      {"pages", "--model", "13", "a.dat"},
+      {"pages", "--format", "html", "a.dat"},
+      {"pages", "--port", "3", "a.dat"},
+      {"check", "--usable", "a.dat"},
   };
   for (const QStringList& args : cases) {
     const auto run = RunCli(args);
@@ -91,12 +97,73 @@ TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
   }
 }
 
+TEST(CliOptions, PagesTakesAPageAModelTheUsableViewAndAFormat) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* error;  // a part of the complaint; nullptr: accepted
+    cli::Options expected = {};
+  };
+  const auto pages = [](std::string page, int model, bool usable, cli::PageFormat format, bool maker,
+                        std::string file) {
+    cli::Options o;
+    o.command = cli::Command::Pages;
+    o.page = std::move(page);
+    o.model = model;
+    o.usable = usable;
+    o.format = format;
+    o.maker = maker;
+    o.file = std::move(file);
+    return o;
+  };
+  using cli::PageFormat;
+  const Case cases[] = {
+      {{"pages", "f.dat"}, nullptr, pages("", -1, false, PageFormat::Text, false, "f.dat")},
+      {{"pages", "-"}, nullptr, pages("", -1, false, PageFormat::Text, false, "-")},
+      {{"pages", "--page", "GI_Sheet_IntCh", "--model", "12", "--usable", "--format", "csv", "--maker", "f.dat"},
+       nullptr,
+       pages("GI_Sheet_IntCh", 12, true, PageFormat::Csv, true, "f.dat")},
+      {{"pages", "f.dat", "--model", "0", "--format", "text"}, nullptr,
+       pages("", 0, false, PageFormat::Text, false, "f.dat")},
+      {{"pages", "--model", "13", "f.dat"}, "--model needs a model type from 0 to 12, not '13'"},
+      {{"pages", "--model", "-1", "f.dat"}, "--model needs a model type from 0 to 12, not '-1'"},
+      {{"pages", "--model", "3x", "f.dat"}, "--model needs a model type from 0 to 12"},
+      {{"pages", "--format", "CSV", "f.dat"}, "--format needs text or csv, not 'CSV'"},
+      {{"pages", "--format"}, "--format needs text or csv"},
+      {{"pages", "--page", "--usable", "f.dat"}, "--page needs a page key"},
+      {{"pages", "--page", "a", "--page", "b", "f.dat"}, "--page is given more than once"},
+      {{"pages", "--usable", "--usable", "f.dat"}, "--usable is given more than once"},
+      {{"pages", "--usable"}, "a clone data file is needed"},
+      {{"pages", "a.dat", "b.dat"}, "unexpected argument 'b.dat'"},
+      {{"pages", "--quiet", "f.dat"}, "unknown option '--quiet'"},
+      {{"check", "--model", "3", "f.dat"}, "unknown option '--model'"},
+      {{"write", "--port", "3", "--format", "csv", "f.dat"}, "unknown option '--format'"},
+  };
+  for (const Case& c : cases) {
+    std::string joined;
+    for (const std::string& a : c.args) joined += a + " ";
+    cli::Options options;
+    const std::string error = cli::ParseOptions(c.args, options);
+    if (c.error) {
+      EXPECT_NE(error.find(c.error), std::string::npos) << joined << "-> '" << error << "'";
+      continue;
+    }
+    ASSERT_EQ(error, "") << joined;
+    EXPECT_EQ(options.command, c.expected.command) << joined;
+    EXPECT_EQ(options.page, c.expected.page) << joined;
+    EXPECT_EQ(options.model, c.expected.model) << joined;
+    EXPECT_EQ(options.usable, c.expected.usable) << joined;
+    EXPECT_EQ(options.format, c.expected.format) << joined;
+    EXPECT_EQ(options.maker, c.expected.maker) << joined;
+    EXPECT_EQ(options.file, c.expected.file) << joined;
+  }
+}
+
 TEST(CliUsage, HelpDocumentsCommandsAndExitStatuses) {
   for (const QStringList& args : {QStringList{"--help"}, QStringList{"read", "--help"}}) {
     const auto run = RunCli(args);
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* word : {"info", "read", "write", "check", "--port", "--device", "--output",
-                             "--maker", "Exit status", "64", "40"}) {
+    for (const char* word : {"info", "read", "write", "check", "pages", "--port", "--device", "--output",
+                             "--maker", "--page", "--model", "--usable", "--format", "Exit status", "64", "40"}) {
       EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
   }
