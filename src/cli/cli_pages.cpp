@@ -8,8 +8,6 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
-#include "cli/cli_stream_file.h"
-#include "cli/exit_status.h"
 #include "cli/page_table.h"
 #include "layout/page_context.h"
 #include "layout/page_layout.h"
@@ -99,12 +97,8 @@ int RunPages(const Options& options) {
     chosen = ChosenPage(options.page);
     if (!chosen) return kExitUsage;
   }
-  std::optional<StreamFile> stream;
-  std::string path;
-  if (!InputPath(options.file, stream, &path)) return ExitStatus(CloneFileCode::kFileOpen);
   cmcDocument document;
-  const CloneFileCode code = document.Open(path);
-  if (code != CloneFileCode::kOk) return ExitStatus(code);
+  if (const int opened = OpenFile(options.file, document); opened != kExitOk) return opened;
   // The data stay as the file holds them; only the pages follow the model.
   if (options.model >= 0) document.ChangeModel(options.model, false);
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -59,6 +60,22 @@ struct ParseCase {
   std::string file = {};
 };
 
+// Parses args, which should be refused with a complaint containing error,
+// or accepted when error is nullptr; the options when they were accepted as
+// expected. joined: the arguments, for the messages.
+std::optional<cli::Options> Parse(const std::vector<std::string>& args, const char* error, std::string& joined) {
+  for (const std::string& a : args) joined += a + " ";
+  cli::Options options;
+  const std::string complaint = cli::ParseOptions(args, options);
+  if (error) {
+    EXPECT_NE(complaint.find(error), std::string::npos) << joined << "-> '" << complaint << "'";
+    return std::nullopt;
+  }
+  EXPECT_EQ(complaint, "") << joined;
+  if (!complaint.empty()) return std::nullopt;
+  return options;
+}
+
 TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
   const ParseCase cases[] = {
       // An option is never taken as the value of the one before it.
@@ -84,14 +101,9 @@ TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
   };
   for (const ParseCase& c : cases) {
     std::string joined;
-    for (const std::string& a : c.args) joined += a + " ";
-    cli::Options options;
-    const std::string error = cli::ParseOptions(c.args, options);
-    if (c.error) {
-      EXPECT_NE(error.find(c.error), std::string::npos) << joined << "-> '" << error << "'";
-      continue;
-    }
-    EXPECT_EQ(error, "") << joined;
+    const std::optional<cli::Options> parsed = Parse(c.args, c.error, joined);
+    if (!parsed) continue;
+    const cli::Options& options = *parsed;
     EXPECT_EQ(options.output, c.output) << joined;
     EXPECT_EQ(options.file, c.file) << joined;
   }
@@ -140,14 +152,9 @@ TEST(CliOptions, PagesTakesAPageAModelTheUsableViewAndAFormat) {
   };
   for (const Case& c : cases) {
     std::string joined;
-    for (const std::string& a : c.args) joined += a + " ";
-    cli::Options options;
-    const std::string error = cli::ParseOptions(c.args, options);
-    if (c.error) {
-      EXPECT_NE(error.find(c.error), std::string::npos) << joined << "-> '" << error << "'";
-      continue;
-    }
-    ASSERT_EQ(error, "") << joined;
+    const std::optional<cli::Options> parsed = Parse(c.args, c.error, joined);
+    if (!parsed) continue;
+    const cli::Options& options = *parsed;
     EXPECT_EQ(options.command, c.expected.command) << joined;
     EXPECT_EQ(options.page, c.expected.page) << joined;
     EXPECT_EQ(options.model, c.expected.model) << joined;
@@ -183,13 +190,7 @@ class CliCheck : public ::testing::Test {
   std::string Complete(const char* name, int model) {
     cmcEeprom image(memmap::kImageSize);
     image.SetByte(memmap::kModelByte, static_cast<std::uint8_t>(model));
-    cmcCloneFile file;
-    file.Attach(&image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevision(1);
-    file.SetShowMessages(false);
-    EXPECT_EQ(Num(file.Write(Path(name), cmcCloneFile::StandardRanges())), 0);
+    clitest::WriteImage(image, Path(name));
     return Path(name);
   }
   QTemporaryDir dir;

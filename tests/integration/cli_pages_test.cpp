@@ -82,28 +82,6 @@ std::vector<Page> ParsePages(const std::string& csv) {
   return pages;
 }
 
-cmcEeprom LoadImage(const std::string& path) {
-  cmcEeprom image(memmap::kImageSize);
-  cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-  file.SetShowMessages(false);
-  EXPECT_EQ(Num(file.Read(path, &cmcCloneFile::StandardRanges())), 0) << path;
-  return image;
-}
-
-void SaveImage(cmcEeprom& image, const std::string& path) {
-  cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(1);
-  file.SetShowMessages(false);
-  EXPECT_EQ(Num(file.Write(path, cmcCloneFile::StandardRanges())), 0) << path;
-}
-
 bool Bit(const cmcEeprom& image, int address, int bit) {
   return (image.GetByte(address) >> bit) & 1;
 }
@@ -151,7 +129,7 @@ TEST(CliPages, EveryInitialFilePrintsEveryPageItsTreeShows) {
 
   for (const Case& c : cases) {
     const std::string what = c.file + " " + c.options.join(' ').toStdString();
-    const cmcEeprom image = LoadImage(c.file);
+    const cmcEeprom image = clitest::ReadImage(c.file);
     const auto run = RunCli(QStringList{"pages", "--format", "csv"}
                             << c.options << QString::fromStdString(c.file));
     ASSERT_EQ(run.exitCode, 0) << what << "\n" << run.err;
@@ -192,7 +170,7 @@ class CliPagesFiles : public ::testing::Test {
 TEST_F(CliPagesFiles, InternationalListShowsEverySlotOrTheUsableOnesWithTheirAttributes) {
   // Europe's initial image with the international plan on, and a P channel
   // and an ordinary channel inhibited: the usable view keeps the first.
-  cmcEeprom image = LoadImage(Initial("TB58_01_EUR.DAT"));
+  cmcEeprom image = clitest::ReadImage(Initial("TB58_01_EUR.DAT"));
   ASSERT_TRUE(Bit(image, memmap::kFlags973, 1));
   const unsigned category = static_cast<unsigned>(ValueCategoryOf(CT_IntCh));
   datCh ch(&image);
@@ -208,8 +186,8 @@ TEST_F(CliPagesFiles, InternationalListShowsEverySlotOrTheUsableOnesWithTheirAtt
     ch.Store();
   }
   const std::string file = Path("inhibited.dat");
-  SaveImage(image, file);
-  image = LoadImage(file);
+  clitest::WriteImage(image, file);
+  image = clitest::ReadImage(file);
 
   for (const bool usable : {false, true}) {
     SCOPED_TRACE(usable ? "usable view" : "every slot");
