@@ -13,8 +13,6 @@
 namespace layout {
 namespace {
 
-constexpr const char* kTreeKey = "GI_Tree_Main";
-
 struct Node {
   TreePage page;
   cmcCellObj cell;
@@ -25,11 +23,10 @@ struct Node {
 std::vector<Node> BodyNodes(cmcGTex& table) {
   std::array<std::int32_t, cmcCellObj::kCounterCount> counters{};
   cmcCellObj basic;
-  basic.Parse(table.Line(std::string(kTreeKey) + "_BasicCell", 0), nullptr, counters.data());
+  basic.Parse(table.Line("GI_Tree_Main_BasicCell", 0), nullptr, counters.data());
   std::vector<Node> nodes;
   std::string line;
-  for (int n = 0;
-       table.TryLine(std::string(kTreeKey) + "_Body", n, &line) && line.rfind('#', 0) != 0; ++n) {
+  for (int n = 0; table.TryLine("GI_Tree_Main_Body", n, &line) && line.rfind('#', 0) != 0; ++n) {
     const std::size_t plus = line.find('+');
     Node node;
     node.page.depth = static_cast<int>(plus == std::string::npos ? line.size() : plus);

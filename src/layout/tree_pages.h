@@ -1,5 +1,5 @@
 #pragma once
-// The pages the main tree ("GI_Tree_Main") opens, in tree order, as the
+// The pages the main tree (GI_Tree_Main) opens, in tree order, as the
 // program's tree shows them for a document: a channel list only while its
 // plan is switched on (the SUV list only on the SUV models), the ATIS page
 // only on the models that have ATIS, the dealer pages only in maker mode.
