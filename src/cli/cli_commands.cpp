@@ -99,17 +99,6 @@ bool RefuseDataErrors(cmcDocument& document) {
   return true;
 }
 
-// The file to read: FILE itself, or standard input kept in stream.
-bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path) {
-  if (file != kStdStream) {
-    *path = file;
-    return true;
-  }
-  stream.emplace();
-  *path = stream->Path();
-  return stream->FromStandardInput();
-}
-
 }  // namespace
 
 int RunInfo(const Options& options) {
@@ -140,13 +129,16 @@ int RunRead(const Options& options) {
   return stream.ToStandardOutput() ? kExitOk : kExitOutput;
 }
 
-int RunWrite(const Options& options) {
+int OpenFile(const std::string& file, cmcDocument& document) {
   std::optional<StreamFile> stream;
   std::string path;
-  if (!InputPath(options.file, stream, &path)) return ExitStatus(CloneFileCode::kFileOpen);
+  if (!InputPath(file, stream, &path)) return ExitStatus(CloneFileCode::kFileOpen);
+  return ExitStatus(document.Open(path));
+}
+
+int RunWrite(const Options& options) {
   cmcDocument document;
-  const CloneFileCode code = document.Open(path);
-  if (code != CloneFileCode::kOk) return ExitStatus(code);
+  if (const int opened = OpenFile(options.file, document); opened != kExitOk) return opened;
   document.SetMaker(options.maker);
   if (RefuseDataErrors(document)) return kExitDataError;
   return RunExchange(document, options, &cmcDocument::CloneWrite, 1);

@@ -1,7 +1,11 @@
 #pragma once
-// The four commands of seaclone-cli. Each returns the process exit status.
+// The commands of seaclone-cli. Each returns the process exit status.
+
+#include <string>
 
 #include "cli/cli_options.h"
+
+class cmcDocument;
 
 namespace cli {
 
@@ -9,5 +13,12 @@ int RunInfo(const Options& options);
 int RunRead(const Options& options);
 int RunWrite(const Options& options);
 int RunCheck(const Options& options);
+// Opens FILE ("-" standard input) into document with the checks of the
+// program's Open. kExitOk, or the exit status of the failure (said on
+// standard error).
+int OpenFile(const std::string& file, cmcDocument& document);
+
+// In cli_pages.cpp.
+int RunPages(const Options& options);
 
 }  // namespace cli

@@ -3,10 +3,12 @@
 #include <charconv>
 #include <set>
 
+#include "model/memory_map.h"
+
 namespace cli {
 namespace {
 
-enum class Opt { Port, Device, Output, Maker, Quiet };
+enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format };
 
 struct OptionSpec {
   Opt opt;
@@ -19,20 +21,26 @@ struct OptionSpec {
 
 bool TalksToRadio(Command c) { return c == Command::Info || c == Command::Read || c == Command::Write; }
 bool IsRead(Command c) { return c == Command::Read; }
-bool IsWrite(Command c) { return c == Command::Write; }
+bool IsPages(Command c) { return c == Command::Pages; }
+bool ShowsMakerPages(Command c) { return c == Command::Write || c == Command::Pages; }
 
 constexpr OptionSpec kOptions[] = {
     {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, TalksToRadio},
     {Opt::Device, "--device", nullptr, "a device path", false, TalksToRadio},
     {Opt::Output, "--output", "-o", "a file name", true, IsRead},
-    {Opt::Maker, "--maker", nullptr, nullptr, false, IsWrite},
+    {Opt::Maker, "--maker", nullptr, nullptr, false, ShowsMakerPages},
     {Opt::Quiet, "--quiet", nullptr, nullptr, false, TalksToRadio},
+    {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, IsPages},
+    {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, IsPages},
+    {Opt::Usable, "--usable", nullptr, nullptr, false, IsPages},
+    {Opt::Format, "--format", nullptr, "text or csv", false, IsPages},
 };
 
-bool ParsePort(const std::string& text, int& port) {
+// A whole decimal number from low to high.
+bool ParseNumber(const std::string& text, int low, int high, int& number) {
   const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, port);
-  return ec == std::errc() && ptr == end && port >= 1 && port <= 256;
+  auto [ptr, ec] = std::from_chars(text.data(), end, number);
+  return ec == std::errc() && ptr == end && number >= low && number <= high;
 }
 
 const OptionSpec* FindOption(const std::string& arg, Command command) {
@@ -56,12 +64,25 @@ std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& a
 std::string Apply(const OptionSpec& spec, const std::string& value, Options& options) {
   switch (spec.opt) {
     case Opt::Port:
-      if (!ParsePort(value, options.port)) return std::string(spec.name) + " needs " + spec.needs;
+      if (!ParseNumber(value, 1, 256, options.port)) return std::string(spec.name) + " needs " + spec.needs;
+      break;
+    case Opt::Model:
+      if (!ParseNumber(value, 0, memmap::kModelTypes - 1, options.model)) {
+        return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
+      }
+      break;
+    case Opt::Format:
+      if (value != "text" && value != "csv") {
+        return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
+      }
+      options.format = value == "csv" ? PageFormat::Csv : PageFormat::Text;
       break;
     case Opt::Device: options.device = value; break;
     case Opt::Output: options.output = value; break;
     case Opt::Maker: options.maker = true; break;
     case Opt::Quiet: options.quiet = true; break;
+    case Opt::Page: options.page = value; break;
+    case Opt::Usable: options.usable = true; break;
   }
   return {};
 }
@@ -79,9 +100,11 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
   else if (name == "read") options.command = Command::Read;
   else if (name == "write") options.command = Command::Write;
   else if (name == "check") options.command = Command::Check;
+  else if (name == "pages") options.command = Command::Pages;
   else return "unknown command '" + name + "'";
 
-  const bool takesFile = options.command == Command::Write || options.command == Command::Check;
+  const bool takesFile =
+      options.command == Command::Write || options.command == Command::Check || options.command == Command::Pages;
   std::set<Opt> seen;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -135,14 +158,26 @@ Commands:
   check FILE
         Checks a clone data file as the program's Open does, and nothing more.
         FILE - reads standard input.
+  pages [--page KEY] [--model N] [--usable] [--maker] [--format text|csv] FILE
+        Opens FILE as check does and prints every page the program's tree
+        shows for it, in tree order, as a table of the texts its cells show:
+        rows and columns as on screen, a title line per page. FILE - reads
+        standard input.
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
                   maps it, including the "Ports" settings group)
   --device PATH   serial device to use instead of a port number
   --output FILE   where read saves the image (-o for short)
-  --maker         maker mode for write
+  --maker         maker mode for write; for pages, the dealer pages too
   --quiet         no progress bar
+  --page KEY      pages: only the page KEY (e.g. GI_Sheet_IntCh), shown or not
+  --model N       pages: lay out for model type N (0..12) instead of the
+                  file's own model byte
+  --usable        pages: the usable-channels view (a channel list shows only
+                  the channels in use and its P and C channels)
+  --format F      pages: text (aligned columns, the default) or csv (RFC 4180,
+                  a "Page,KEY,title" record before each page's rows)
   --help          this text
 
 Each option may be given once. A value never begins with "-" (give a file
@@ -162,7 +197,7 @@ Exit status:
           refused, 31 not this radio, 33 model mismatch before a write,
           34 information refused, 35 no maker signature, 37 short port write)
   40      write refused: the data contain errors (the pages are named)
-  64      wrong usage
+  64      wrong usage (also a --page KEY that names no page)
   74      standard output could not be written
 )";
 }

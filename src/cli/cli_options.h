@@ -19,16 +19,22 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check };
+enum class Command { None, Help, Info, Read, Write, Check, Pages };
+
+enum class PageFormat { Text, Csv };
 
 struct Options {
   Command command = Command::None;
   int port = 0;              // --port N
   std::string device;        // --device PATH
   std::string output;        // --output FILE (read); "-" standard output
-  std::string file;          // the FILE of write and check; "-" standard input
-  bool maker = false;        // --maker (write)
+  std::string file;          // the FILE of write, check and pages; "-" standard input
+  bool maker = false;        // --maker (write; pages: the dealer pages too)
   bool quiet = false;        // --quiet: no progress bar
+  std::string page;          // --page KEY (pages): only this page
+  int model = -1;            // --model N (pages); -1: the file's own model byte
+  bool usable = false;       // --usable (pages): the usable-channels view
+  PageFormat format = PageFormat::Text;  // --format text|csv (pages)
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/cli_options.h"
 #include "cli/cli_output.h"
 
 namespace cli {
@@ -57,6 +58,16 @@ bool StreamFile::ToStandardOutput() {
   const std::size_t size = static_cast<std::size_t>(bytes.size());
   const int error = std::fwrite(bytes.constData(), 1, size, stdout) == size ? 0 : errno;
   return FlushStandardOutput(error);
+}
+
+bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path) {
+  if (file != kStdStream) {
+    *path = file;
+    return true;
+  }
+  stream.emplace();
+  *path = stream->Path();
+  return stream->FromStandardInput();
 }
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <optional>
 #include <string>
 
 namespace cli {
@@ -25,5 +26,10 @@ class StreamFile {
   QTemporaryDir dir_;
   std::string path_;
 };
+
+// The file to read for a FILE argument: FILE itself, or for "-" standard
+// input kept in stream. False, said on standard error, when standard input
+// could not be kept.
+bool InputPath(const std::string& file, std::optional<StreamFile>& stream, std::string* path);
 
 }  // namespace cli

@@ -1,5 +1,5 @@
-// seaclone-cli: clone information, read and write, and file checks, from
-// the command line, on the same core as the program.
+// seaclone-cli: clone information, read and write, file checks and the
+// pages of a file, from the command line, on the same core as the program.
 
 #include <QCoreApplication>
 
@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     case cli::Command::Read: status = cli::RunRead(options); break;
     case cli::Command::Write: status = cli::RunWrite(options); break;
     case cli::Command::Check: status = cli::RunCheck(options); break;
+    case cli::Command::Pages: status = cli::RunPages(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -37,6 +38,12 @@ TEST(CliUsage, WrongUsageExits64WithAHint) {
       {"check"},
       {"check", "--port", "3", "a.dat"},
       {"info", "--port", "3", "--bogus"},
+      {"pages"},
+      {"pages", "--usable"},
+      {"pages", "--model", "13", "a.dat"},
+      {"pages", "--format", "html", "a.dat"},
+      {"pages", "--port", "3", "a.dat"},
+      {"check", "--usable", "a.dat"},
   };
   for (const QStringList& args : cases) {
     const auto run = RunCli(args);
@@ -52,6 +59,22 @@ struct ParseCase {
   std::string output = {};
   std::string file = {};
 };
+
+// Parses args, which should be refused with a complaint containing error,
+// or accepted when error is nullptr; the options when they were accepted as
+// expected. joined: the arguments, for the messages.
+std::optional<cli::Options> Parse(const std::vector<std::string>& args, const char* error, std::string& joined) {
+  for (const std::string& a : args) joined += a + " ";
+  cli::Options options;
+  const std::string complaint = cli::ParseOptions(args, options);
+  if (error) {
+    EXPECT_NE(complaint.find(error), std::string::npos) << joined << "-> '" << complaint << "'";
+    return std::nullopt;
+  }
+  EXPECT_EQ(complaint, "") << joined;
+  if (!complaint.empty()) return std::nullopt;
+  return options;
+}
 
 TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
   const ParseCase cases[] = {
@@ -78,16 +101,67 @@ TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
   };
   for (const ParseCase& c : cases) {
     std::string joined;
-    for (const std::string& a : c.args) joined += a + " ";
-    cli::Options options;
-    const std::string error = cli::ParseOptions(c.args, options);
-    if (c.error) {
-      EXPECT_NE(error.find(c.error), std::string::npos) << joined << "-> '" << error << "'";
-      continue;
-    }
-    EXPECT_EQ(error, "") << joined;
+    const std::optional<cli::Options> parsed = Parse(c.args, c.error, joined);
+    if (!parsed) continue;
+    const cli::Options& options = *parsed;
     EXPECT_EQ(options.output, c.output) << joined;
     EXPECT_EQ(options.file, c.file) << joined;
+  }
+}
+
+TEST(CliOptions, PagesTakesAPageAModelTheUsableViewAndAFormat) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* error;  // a part of the complaint; nullptr: accepted
+    cli::Options expected = {};
+  };
+  const auto pages = [](std::string page, int model, bool usable, cli::PageFormat format, bool maker,
+                        std::string file) {
+    cli::Options o;
+    o.command = cli::Command::Pages;
+    o.page = std::move(page);
+    o.model = model;
+    o.usable = usable;
+    o.format = format;
+    o.maker = maker;
+    o.file = std::move(file);
+    return o;
+  };
+  using cli::PageFormat;
+  const Case cases[] = {
+      {{"pages", "f.dat"}, nullptr, pages("", -1, false, PageFormat::Text, false, "f.dat")},
+      {{"pages", "-"}, nullptr, pages("", -1, false, PageFormat::Text, false, "-")},
+      {{"pages", "--page", "GI_Sheet_IntCh", "--model", "12", "--usable", "--format", "csv", "--maker", "f.dat"},
+       nullptr,
+       pages("GI_Sheet_IntCh", 12, true, PageFormat::Csv, true, "f.dat")},
+      {{"pages", "f.dat", "--model", "0", "--format", "text"}, nullptr,
+       pages("", 0, false, PageFormat::Text, false, "f.dat")},
+      {{"pages", "--model", "13", "f.dat"}, "--model needs a model type from 0 to 12, not '13'"},
+      {{"pages", "--model", "-1", "f.dat"}, "--model needs a model type from 0 to 12, not '-1'"},
+      {{"pages", "--model", "3x", "f.dat"}, "--model needs a model type from 0 to 12"},
+      {{"pages", "--format", "CSV", "f.dat"}, "--format needs text or csv, not 'CSV'"},
+      {{"pages", "--format"}, "--format needs text or csv"},
+      {{"pages", "--page", "--usable", "f.dat"}, "--page needs a page key"},
+      {{"pages", "--page", "a", "--page", "b", "f.dat"}, "--page is given more than once"},
+      {{"pages", "--usable", "--usable", "f.dat"}, "--usable is given more than once"},
+      {{"pages", "--usable"}, "a clone data file is needed"},
+      {{"pages", "a.dat", "b.dat"}, "unexpected argument 'b.dat'"},
+      {{"pages", "--quiet", "f.dat"}, "unknown option '--quiet'"},
+      {{"check", "--model", "3", "f.dat"}, "unknown option '--model'"},
+      {{"write", "--port", "3", "--format", "csv", "f.dat"}, "unknown option '--format'"},
+  };
+  for (const Case& c : cases) {
+    std::string joined;
+    const std::optional<cli::Options> parsed = Parse(c.args, c.error, joined);
+    if (!parsed) continue;
+    const cli::Options& options = *parsed;
+    EXPECT_EQ(options.command, c.expected.command) << joined;
+    EXPECT_EQ(options.page, c.expected.page) << joined;
+    EXPECT_EQ(options.model, c.expected.model) << joined;
+    EXPECT_EQ(options.usable, c.expected.usable) << joined;
+    EXPECT_EQ(options.format, c.expected.format) << joined;
+    EXPECT_EQ(options.maker, c.expected.maker) << joined;
+    EXPECT_EQ(options.file, c.expected.file) << joined;
   }
 }
 
@@ -95,8 +169,8 @@ TEST(CliUsage, HelpDocumentsCommandsAndExitStatuses) {
   for (const QStringList& args : {QStringList{"--help"}, QStringList{"read", "--help"}}) {
     const auto run = RunCli(args);
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* word : {"info", "read", "write", "check", "--port", "--device", "--output",
-                             "--maker", "Exit status", "64", "40"}) {
+    for (const char* word : {"info", "read", "write", "check", "pages", "--port", "--device", "--output",
+                             "--maker", "--page", "--model", "--usable", "--format", "Exit status", "64", "40"}) {
       EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
   }
@@ -116,13 +190,7 @@ class CliCheck : public ::testing::Test {
   std::string Complete(const char* name, int model) {
     cmcEeprom image(memmap::kImageSize);
     image.SetByte(memmap::kModelByte, static_cast<std::uint8_t>(model));
-    cmcCloneFile file;
-    file.Attach(&image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevision(1);
-    file.SetShowMessages(false);
-    EXPECT_EQ(Num(file.Write(Path(name), cmcCloneFile::StandardRanges())), 0);
+    clitest::WriteImage(image, Path(name));
     return Path(name);
   }
   QTemporaryDir dir;

@@ -122,9 +122,8 @@ inline int MessageCount(const std::string& err) {
   return count;
 }
 
-// Writes the initial image of model 0 under a comment of our own to path, so
-// that what a radio serves or a write sends can be told apart afterwards.
-inline void WriteModelImage(const QString& path, const char* comment) {
+// The image of a clone data file, read without the program's checks.
+inline cmcEeprom ReadImage(const std::string& path) {
   cmcEeprom image(memmap::kImageSize);
   cmcCloneFile file;
   file.Attach(&image);
@@ -132,12 +131,29 @@ inline void WriteModelImage(const QString& path, const char* comment) {
   file.SetExtraCode(memmap::kExtraCode);
   file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
   file.SetShowMessages(false);
-  EXPECT_EQ(Num(file.Read(SEACLONE_BIN_DIR "/TB58_00_USA.DAT", &cmcCloneFile::StandardRanges())), 0);
+  EXPECT_EQ(Num(file.Read(path, &cmcCloneFile::StandardRanges())), 0) << path;
+  return image;
+}
+
+// Saves image as a complete clone data file of map revision 1.
+inline void WriteImage(cmcEeprom& image, const std::string& path) {
+  cmcCloneFile file;
+  file.Attach(&image);
+  file.SetModelCode(memmap::kModelCode);
+  file.SetExtraCode(memmap::kExtraCode);
+  file.SetMapRevision(1);
+  file.SetShowMessages(false);
+  EXPECT_EQ(Num(file.Write(path, cmcCloneFile::StandardRanges())), 0) << path;
+}
+
+// Writes the initial image of model 0 under a comment of our own to path, so
+// that what a radio serves or a write sends can be told apart afterwards.
+inline void WriteModelImage(const QString& path, const char* comment) {
+  cmcEeprom image = ReadImage(SEACLONE_BIN_DIR "/TB58_00_USA.DAT");
   std::string text(comment);
   text.resize(16, ' ');
   image.WriteBlock(memmap::kComment, text.data(), 16);
-  file.SetMapRevision(1);
-  EXPECT_EQ(Num(file.Write(path.toStdString(), cmcCloneFile::StandardRanges())), 0);
+  WriteImage(image, path.toStdString());
 }
 
 }  // namespace clitest

@@ -1,0 +1,77 @@
+#include "cli/page_table.h"
+
+#include <algorithm>
+
+namespace cli {
+namespace {
+
+// Characters, not bytes, so that UTF-8 texts line up too.
+std::size_t Width(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// A line of the table holds one line of each cell.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  }
+  return text;
+}
+
+std::string Pad(const std::string& text, std::size_t width, int align) {
+  const std::size_t gap = width - std::min(width, Width(text));
+  const std::size_t before = align == 2 ? gap : align == 1 ? gap / 2 : 0;
+  return std::string(before, ' ') + text + std::string(gap - before, ' ');
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string TextTable(const PageTable& table) {
+  std::vector<std::vector<std::string>> lines;
+  std::vector<std::size_t> widths;
+  for (const auto& row : table.rows) {
+    auto& line = lines.emplace_back();
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      line.push_back(OneLine(row[c].text));
+      if (widths.size() <= c) widths.resize(c + 1, 0);
+      widths[c] = std::max(widths[c], Width(line.back()));
+    }
+  }
+  std::string out = OneLine(table.title) + " [" + table.key + "]\n";
+  for (std::size_t r = 0; r < lines.size(); ++r) {
+    std::string text;
+    for (std::size_t c = 0; c < lines[r].size(); ++c) {
+      if (c > 0) text += "  ";
+      text += Pad(lines[r][c], widths[c], table.rows[r][c].align);
+    }
+    text.erase(text.find_last_not_of(' ') + 1);
+    out += text + "\n";
+  }
+  return out;
+}
+
+std::string CsvTable(const PageTable& table) {
+  std::string out = "Page," + CsvField(table.key) + "," + CsvField(table.title) + "\r\n";
+  for (const auto& row : table.rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) out += ',';
+      out += CsvField(row[c].text);
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace cli

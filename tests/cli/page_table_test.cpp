@@ -1,0 +1,55 @@
+// A page as text and as CSV: alignment, quoting and the page's own line.
+#include <gtest/gtest.h>
+
+#include "cli/page_table.h"
+
+namespace {
+
+using cli::PageTable;
+
+TEST(PageTable, CsvQuotesOnlyTheFieldsThatNeedIt) {
+  const struct {
+    const char* text;
+    const char* field;
+  } cases[] = {
+      {"Simplex", "Simplex"},
+      {"", ""},
+      {"Low (1 W)", "Low (1 W)"},
+      {"Scan, then watch", "\"Scan, then watch\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"\"", "\"\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+      {"cr\r", "\"cr\r\""},
+      {"it's; fine", "it's; fine"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cli::CsvField(c.text), c.field) << c.text;
+}
+
+TEST(PageTable, CsvNamesThePageThenOneRecordPerRow) {
+  const PageTable table{"GI_Sheet_Test",
+                        "Plans, \"all\" of them",
+                        {{{"Channel"}, {"Tag"}}, {{"16"}, {"a,b"}}, {{""}, {""}}}};
+  EXPECT_EQ(cli::CsvTable(table),
+            "Page,GI_Sheet_Test,\"Plans, \"\"all\"\" of them\"\r\n"
+            "Channel,Tag\r\n"
+            "16,\"a,b\"\r\n"
+            ",\r\n");
+}
+
+TEST(PageTable, TextLinesUpColumnsAsTheCellsAreAligned) {
+  // Widths count characters: "°" is two bytes of UTF-8 and one column.
+  const PageTable table{"GI_Sheet_Test",
+                        "Title",
+                        {{{"No."}, {"Name", 1}, {"Freq", 2}, {""}},
+                         {{"1"}, {"L1", 1}, {"155.500", 2}, {""}},
+                         {{"10"}, {"a°b", 1}, {"<-", 2}, {"two\nlines"}},
+                         {{""}, {""}, {""}, {""}}}};
+  EXPECT_EQ(cli::TextTable(table),
+            "Title [GI_Sheet_Test]\n"
+            "No.  Name     Freq\n"
+            "1     L1   155.500\n"
+            "10   a°b        <-  two lines\n"
+            "\n");
+}
+
+}  // namespace
