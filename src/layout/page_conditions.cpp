@@ -57,7 +57,7 @@ std::optional<Condition> ReadCondition(std::string_view directive, ConditionGrou
 
 std::vector<bool> ListedChannels(const cmcEeprom* image, int valueCategory) {
   std::vector<bool> listed(memmap::kPlanEntries, true);
-  if (!image || memmap::PlanSlot(static_cast<unsigned>(valueCategory)) < 0) return listed;
+  if (!image || !memmap::IsPlanCategory(valueCategory)) return listed;
   datCh view(const_cast<cmcEeprom*>(image));
   for (int i = 0; i < memmap::kPlanEntries; ++i) {
     view.Load(static_cast<unsigned>(valueCategory), i);

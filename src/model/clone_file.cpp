@@ -176,8 +176,8 @@ void StripLineEnd(std::string* line, bool ended) {
 
 std::unique_ptr<cmcCloneSink> MakeSaveFileSink() { return std::make_unique<SaveFileSink>(); }
 
-const cmcCloneFile::RangeList& cmcCloneFile::StandardRanges() {
-  static const RangeList ranges = {{memmap::kFileFirst, memmap::kFileLast}};
+const clsAddrRangeList& cmcCloneFile::StandardRanges() {
+  static const clsAddrRangeList ranges = {{memmap::kFileFirst, memmap::kFileLast}};
   return ranges;
 }
 
@@ -248,11 +248,11 @@ CloneFileCode cmcCloneFile::CheckSaveTarget(const std::string& path) {
   return kFileOpen;
 }
 
-CloneFileCode cmcCloneFile::Write(const std::string& path, const RangeList& ranges) {
+CloneFileCode cmcCloneFile::Write(const std::string& path, const clsAddrRangeList& ranges) {
   return Report(DoWrite(path, ranges));
 }
 
-CloneFileCode cmcCloneFile::DoWrite(const std::string& path, const RangeList& ranges) {
+CloneFileCode cmcCloneFile::DoWrite(const std::string& path, const clsAddrRangeList& ranges) {
   if (image_ == nullptr || !IsSaveTarget(path)) return kFileOpen;
   std::unique_ptr<cmcCloneSink> own;
   cmcCloneSink* sink = sink_;
@@ -279,8 +279,8 @@ CloneFileCode cmcCloneFile::DoWrite(const std::string& path, const RangeList& ra
     return kFileAccess;
   }
 
-  for (const Range& r : ranges) {
-    if (r.first > r.last) break;
+  for (const clsAddrRange& r : ranges) {
+    if (r.IsTerminator()) break;
     if (!image_->IsValidAddress(r.first) || !image_->IsValidAddress(r.last)) break;
     for (int c = r.first; c <= r.last;) {
       int n = recordLength_ - (c % recordLength_);
@@ -302,7 +302,7 @@ CloneFileCode cmcCloneFile::DoWrite(const std::string& path, const RangeList& ra
   return sink->Commit() ? kOk : kFileAccess;
 }
 
-CloneFileCode cmcCloneFile::Read(const std::string& path, const RangeList* ranges) {
+CloneFileCode cmcCloneFile::Read(const std::string& path, const clsAddrRangeList* ranges) {
   if (image_ == nullptr) return Report(kFileOpen);
   const cmcEeprom kept = *image_;
   const CloneFileCode code = DoRead(path, ranges);
@@ -310,7 +310,7 @@ CloneFileCode cmcCloneFile::Read(const std::string& path, const RangeList* range
   return Report(code);
 }
 
-CloneFileCode cmcCloneFile::DoRead(const std::string& path, const RangeList* ranges) {
+CloneFileCode cmcCloneFile::DoRead(const std::string& path, const clsAddrRangeList* ranges) {
   // The maps follow the image even if it was resized after Attach.
   const auto size = static_cast<std::size_t>(image_->Size());
   if (required_.size() != size) required_.assign(size, true);
@@ -370,11 +370,11 @@ CloneFileCode cmcCloneFile::ParseDataLine(const std::string& line) {
   return kOk;
 }
 
-int cmcCloneFile::BuildRequired(const RangeList& ranges) {
+int cmcCloneFile::BuildRequired(const clsAddrRangeList& ranges) {
   required_.assign(static_cast<std::size_t>(image_->Size()), false);
   int taken = 0;
-  for (const Range& r : ranges) {
-    if (r.first > r.last) break;
+  for (const clsAddrRange& r : ranges) {
+    if (r.IsTerminator()) break;
     if (!image_->IsValidAddress(r.first) || !image_->IsValidAddress(r.last)) break;
     for (int a = r.first; a <= r.last; ++a) required_[static_cast<std::size_t>(a)] = true;
     ++taken;
@@ -382,7 +382,7 @@ int cmcCloneFile::BuildRequired(const RangeList& ranges) {
   return taken;
 }
 
-CloneFileCode cmcCloneFile::CheckCoverage(const RangeList& ranges) {
+CloneFileCode cmcCloneFile::CheckCoverage(const clsAddrRangeList& ranges) {
   // A list that names nothing inside the image leaves nothing to check
   // against; an empty file must not pass for a complete one.
   if (image_ == nullptr || BuildRequired(ranges) == 0) return kCoverage;

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/addr_range.h"
+
 class cmcEeprom;
 
 // Where the written text goes. The default writes a temporary file beside
@@ -51,16 +53,8 @@ enum class CloneFileCode : int {
 
 class cmcCloneFile {
  public:
-
-  // A range list is a sequence of (first, last) pairs; the first pair with
-  // first > last, or the end of the vector, ends it.
-  struct Range {
-    int first;
-    int last;
-  };
-  using RangeList = std::vector<Range>;
   // The one list every clone data file of this radio uses: 000..CEF.
-  static const RangeList& StandardRanges();
+  static const clsAddrRangeList& StandardRanges();
 
   using MapRevisionCheck = bool (*)(int revision, void* user);
   // The check the program installs: only revision 1 is understood.
@@ -96,14 +90,14 @@ class cmcCloneFile {
   // replaced by a saved file. Write makes the same check; callers make it
   // early to refuse before any other work.
   static CloneFileCode CheckSaveTarget(const std::string& path);
-  CloneFileCode Write(const std::string& path, const RangeList& ranges);
+  CloneFileCode Write(const std::string& path, const clsAddrRangeList& ranges);
   // Reads into the attached image. Without ranges the coverage check is
   // left to the caller.
-  CloneFileCode Read(const std::string& path, const RangeList* ranges);
+  CloneFileCode Read(const std::string& path, const clsAddrRangeList* ranges);
   // 0 when the loaded bytes are exactly the required ones, 8 when a byte
   // outside them was loaded, else 7. A list that names no range inside the
   // image gives 7.
-  CloneFileCode CheckCoverage(const RangeList& ranges);
+  CloneFileCode CheckCoverage(const clsAddrRangeList& ranges);
 
   // The file error message of code (nothing for 0), through the message box.
   static void ShowError(CloneFileCode code);
@@ -112,11 +106,11 @@ class cmcCloneFile {
   static std::string CommentFromImage(const cmcEeprom& image);
 
  private:
-  CloneFileCode DoWrite(const std::string& path, const RangeList& ranges);
-  CloneFileCode DoRead(const std::string& path, const RangeList* ranges);
+  CloneFileCode DoWrite(const std::string& path, const clsAddrRangeList& ranges);
+  CloneFileCode DoRead(const std::string& path, const clsAddrRangeList* ranges);
   CloneFileCode ParseDataLine(const std::string& line);
   // The number of ranges taken into the required map.
-  int BuildRequired(const RangeList& ranges);
+  int BuildRequired(const clsAddrRangeList& ranges);
   CloneFileCode Report(CloneFileCode code) const;
 
   cmcEeprom* image_ = nullptr;

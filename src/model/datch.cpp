@@ -57,7 +57,7 @@ void datCh::SetName(const std::string& text) {
 
 bool datCh::IsValidKey(unsigned category, int index) {
   if (index < 0) return false;
-  if (PlanSlot(category) >= 0) return index < kPlanEntries;
+  if (IsPlanCategory(category)) return index < kPlanEntries;
   if (category == kCatWx) return index < kWxCount;
   if (category == kCatFree) return index < kFreeCount;
   return false;

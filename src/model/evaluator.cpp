@@ -8,13 +8,12 @@
 #include "model/command_target.h"
 #include "model/eeprom.h"
 #include "model/evaluator_internal.h"
+#include "model/memory_map.h"
 #include "platform/canvas.h"
 #include "platform/fatal.h"
 #include "text/gtex.h"
 
 namespace {
-
-bool IsPlanCategory(int valueCategory) { return valueCategory >= 1 && valueCategory <= 4; }
 
 // Keys a restricted cell swallows: typed characters and the editors' Enter.
 bool IsEditKey(int action) { return (action >= 1 && action <= 126) || action == editor::kActAltEnter; }
@@ -100,16 +99,17 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   // Only the channel's own cells are held: a popup menu item opened on an
   // inhibited channel still offers its commands.
   const bool editKeyOrShow = cap.action <= 127 || cap.action == editor::kActAltEnter;
-  const bool channelCell = IsPlanCategory(ValueCategoryOf(run.category));
+  const bool channelCell = memmap::IsPlanCategory(ValueCategoryOf(run.category));
   if (!done && channelCell && editKeyOrShow) {
     const bool inhibited = run.view.attr & datCh::kAtInhibit;
     if (inhibited && run.id != CL_ChList_No && run.id != CL_ChList_Atr) {
       Restrict(run);
       cap.outputText = "---";
       done = true;
-    } else if (run.id == CL_ChList_Simp && (run.number >= 234 || run.number % 2 == 1)) {
+    } else if (run.id == CL_ChList_Simp && (run.number >= memmap::kClassicEnd || run.number % 2 == 1)) {
+      // A free channel's simplex bit follows its frequencies: held, but shown.
       Restrict(run);
-      if (run.number < 348) {
+      if (run.number < memmap::kFreeIndexBase) {
         cap.outputText = "---";
         done = true;
       }

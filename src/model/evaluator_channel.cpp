@@ -39,7 +39,7 @@ void AttributeOption(Run& run, const char* list, unsigned bit) {
 }
 
 bool AllWeatherInhibited(const cmcEeprom& image) {
-  return (image.GetWord(memmap::kWxBits) & 0x3FF) == 0x3FF;
+  return (image.GetWord(memmap::kWxBits) & memmap::kWxAllInhibited) == memmap::kWxAllInhibited;
 }
 
 bool PlanHasAttributeError(cmcEeprom& image, unsigned category) {
@@ -153,14 +153,14 @@ bool ChannelCell(Run& run) {
   }
   switch (run.id) {
     case CL_ChList_No:
-      if (run.valueCategory >= 1 && run.valueCategory <= 4) {
+      if (memmap::IsPlanCategory(run.valueCategory)) {
         run.cap.outputText = ChannelIndexText(run.image, run.number);
       } else {
         run.cap.outputText = std::to_string(run.number);
       }
       return true;
     case CL_ChList_Atr:
-      if (run.valueCategory >= 1 && run.valueCategory <= 4) Attribute(run);
+      if (memmap::IsPlanCategory(run.valueCategory)) Attribute(run);
       return true;
     case CL_ChList_Tag:
       AttributeOption(run, "GI_Sheet_Sel_ChTag", datCh::kAtTag);

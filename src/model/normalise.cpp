@@ -75,16 +75,16 @@ void FirstUsableWeather(cmcEeprom& image, int mode) {
 
 void ModelBits(cmcEeprom& image, const cmcEeprom& initial, int m) {
   if (!InGroupA(m)) {
-    CopyBits(image, initial, 0x952, Bit(4));
+    CopyBits(image, initial, kUserMenuA, Bit(4));
     CopyBits(image, initial, kFlags972, Bit(1));
   }
   if (!InGroupS(m)) CopyBits(image, initial, kFlags973, Bit(1));
   if (InGroupA(m)) CopyBits(image, initial, kFlags974, Bit(2) | Bit(1) | Bit(0));
-  if (InGroupS(m)) CopyBits(image, initial, 0x955, Bit(5));
+  if (InGroupS(m)) CopyBits(image, initial, kUserSettingsB, Bit(5));
   CopyBits(image, initial, kFlags975, Bit(6));
   if (InGroupS(m)) CopyBits(image, initial, kFlags973, Bit(0));
-  CopyBits(image, initial, 0x953, Bit(5));
-  CopyBits(image, initial, 0x955, Bit(5));
+  CopyBits(image, initial, kUserMenuB, Bit(5));
+  CopyBits(image, initial, kUserSettingsB, Bit(5));
   if (m != 0) CopyBits(image, initial, kFlags974, Bit(7));
   if (!InGroupE(m)) CopyBits(image, initial, kFlags974, Bit(6));
   CopyBits(image, initial, kFlags974, Bit(4));
@@ -137,18 +137,18 @@ void NormaliseImage(cmcEeprom& image, const cmcEeprom& initialImage, int mode, i
   SpellOutPChannels(image);                                         // 4
   FirstUsableWeather(image, mode);                                  // 5
 
-  CopyBytes(image, initial, 0x949, 1);                              // 6
+  CopyBytes(image, initial, kFromInitial949, 1);                    // 6
   if (m == 0 || m == 6)
-    image.SetByte(0x94A, (image.GetByte(kFlags972) & Bit(0)) ? 0 : 1);
+    image.SetByte(kPowerOnPlan, (image.GetByte(kFlags972) & Bit(0)) ? 0 : 1);
   else
-    CopyBytes(image, initial, 0x94A, 1);
+    CopyBytes(image, initial, kPowerOnPlan, 1);
 
   if (beforeSave) {                                                 // 7
-    CopyBytes(image, initial, 0x94B, 2);
-    image.SetByte(0x94D, image.GetByte(kFlags973) & Bit(0));
+    CopyBytes(image, initial, kFromInitial94B, 2);
+    image.SetByte(kTxPowerByte, image.GetByte(kFlags973) & Bit(0));
   }
-  image.SetByte(kCopy94D, image.GetByte(0x94D));
-  CopyBytes(image, initial, 0x94E, 3);
+  image.SetByte(kTxPowerCopy, image.GetByte(kTxPowerByte));
+  CopyBytes(image, initial, kFromInitial94E, 3);
 
   ModelBits(image, initial, m);                                     // 8
   AtisIdentity(image, initial, m);                                  // 9, 10

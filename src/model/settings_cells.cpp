@@ -15,7 +15,7 @@ namespace settings {
 
 namespace {
 
-constexpr int kDispSecond = 0x975;  // the low bit of a display pair
+constexpr int kDispSecond = memmap::kFlags975;  // the low bit of a display pair
 
 int Shift(std::uint16_t mask) { return std::countr_zero(static_cast<unsigned>(mask)); }
 

@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "model/cell_names.h"
+#include "model/memory_map.h"
 #include "model/settings_cells.h"
 
 namespace settings {
 
 namespace {
+
+using namespace memmap;
 
 constexpr const char* kOnOff = "GI_Sheet_Sel_Misc_OnOff";
 constexpr const char* kAppear = "GI_Sheet_Sel_UserSetAppear";
@@ -65,7 +68,7 @@ Rule Disp(std::uint32_t cell, int bit, const char* listA, const char* listE) {
   Rule r;
   r.cell = cell;
   r.kind = Kind::DispPair;
-  r.address = 0x974;
+  r.address = kFlags974;
   r.mask = static_cast<std::uint16_t>(1u << bit);
   r.pairBit = bit;
   r.list = listA;
@@ -74,153 +77,153 @@ Rule Disp(std::uint32_t cell, int bit, const char* listA, const char* listE) {
 }
 
 // Grey conditions.
-constexpr Grey kWxOff{0x972, 0x02, false};
-constexpr Grey kScanOff{0x972, 0x10, false};
-constexpr Grey kDwTwOff{0x973, 0xC0, true};
-constexpr Grey kPowSaveOff{0x973, 0x1C, false};
-constexpr Grey kTotOff{0x973, 0x20, false};
-constexpr Grey kIntOff{0x973, 0x02, false};
-constexpr Grey kUsaOff{0x972, 0x01, false};
-constexpr Grey kCanOff{0x972, 0x04, false};
+constexpr Grey kWxOff{kFlags972, 0x02, false};
+constexpr Grey kScanOff{kFlags972, 0x10, false};
+constexpr Grey kDwTwOff{kFlags973, 0xC0, true};
+constexpr Grey kPowSaveOff{kFlags973, 0x1C, false};
+constexpr Grey kTotOff{kFlags973, 0x20, false};
+constexpr Grey kIntOff{kFlags973, 0x02, false};
+constexpr Grey kUsaOff{kFlags972, 0x01, false};
+constexpr Grey kCanOff{kFlags972, 0x04, false};
 
 std::vector<Rule> Build() {
   std::vector<Rule> t;
   // Common settings.
-  t.push_back(Byte(CL_Comm_Beep, 0x956, kOnOff));
-  t.push_back(Bit(CL_Comm_WxAlert, 0x954, 1, kOnOff, kWxOff));
-  t.push_back(Bit(CL_Comm_USetM_WxAlert, 0x952, 4, kAppear, kWxOff));
-  t.push_back(Bit(CL_Comm_ScanType, 0x954, 2, "GI_Sheet_Sel_UserSetScan", kScanOff));
-  t.push_back(Bit(CL_Comm_USetM_Scan, 0x952, 2, kAppear, kScanOff));
-  t.push_back(Bit(CL_Comm_ScanTimer, 0x954, 3, kOnOff, kScanOff));
-  t.push_back(Bit(CL_Comm_USetM_ScanTimer, 0x952, 3, kAppear, kScanOff));
-  t.push_back(Bit(CL_Comm_AutoScan, 0x954, 4, kOnOff, kScanOff));
-  t.push_back(Bit(CL_Comm_USetM_AutoScan, 0x952, 1, kAppear, kScanOff));
-  t.push_back(Bit(CL_Comm_DwTw, 0x955, 4, "GI_Sheet_Sel_UserSetDwTw", kDwTwOff));
-  t.push_back(Bit(CL_Comm_USetM_DwTw, 0x952, 6, kAppear, kDwTwOff));
-  t.push_back(Bit(CL_Comm_Moni, 0x954, 0, "GI_Sheet_Sel_UserSetMoni"));
-  t.push_back(Bit(CL_Comm_USetM_Moni, 0x952, 0, kAppear));
-  t.push_back(Bit(CL_Comm_Light, 0x954, 5, kOnOff));
-  t.push_back(Bit(CL_Comm_Light_SUV, 0x954, 5, "GI_Sheet_Sel_UserSetBackLSUV"));
-  t.push_back(Bit(CL_Comm_USetM_Light, 0x953, 7, kAppear));
-  t.push_back(Byte(CL_Comm_Cont, 0x957, "GI_Sheet_Sel_UserSetCont"));
-  t.push_back(Bit(CL_Comm_PowSave, 0x954, 6, kOnOff, kPowSaveOff));
-  t.push_back(Bit(CL_Comm_USetM_PowSave, 0x953, 6, kAppear, kPowSaveOff));
-  t.push_back(Bit(CL_Comm_BobglowAlarm, 0x955, 0, kOnOff));
-  t.push_back(Bit(CL_Comm_USetM_BobglowAlarm, 0x953, 1, kAppear));
-  t.push_back(Byte(CL_Comm_AutoDrainbeat, 0x95B, "GI_Sheet_Sel_UserSetAutoDrainbeat"));
-  t.push_back(Bit(CL_Comm_USetM_AutoDrainbeat, 0x953, 2, kAppear));
+  t.push_back(Byte(CL_Comm_Beep, kBeep, kOnOff));
+  t.push_back(Bit(CL_Comm_WxAlert, kUserSettingsA, 1, kOnOff, kWxOff));
+  t.push_back(Bit(CL_Comm_USetM_WxAlert, kUserMenuA, 4, kAppear, kWxOff));
+  t.push_back(Bit(CL_Comm_ScanType, kUserSettingsA, 2, "GI_Sheet_Sel_UserSetScan", kScanOff));
+  t.push_back(Bit(CL_Comm_USetM_Scan, kUserMenuA, 2, kAppear, kScanOff));
+  t.push_back(Bit(CL_Comm_ScanTimer, kUserSettingsA, 3, kOnOff, kScanOff));
+  t.push_back(Bit(CL_Comm_USetM_ScanTimer, kUserMenuA, 3, kAppear, kScanOff));
+  t.push_back(Bit(CL_Comm_AutoScan, kUserSettingsA, 4, kOnOff, kScanOff));
+  t.push_back(Bit(CL_Comm_USetM_AutoScan, kUserMenuA, 1, kAppear, kScanOff));
+  t.push_back(Bit(CL_Comm_DwTw, kUserSettingsB, 4, "GI_Sheet_Sel_UserSetDwTw", kDwTwOff));
+  t.push_back(Bit(CL_Comm_USetM_DwTw, kUserMenuA, 6, kAppear, kDwTwOff));
+  t.push_back(Bit(CL_Comm_Moni, kUserSettingsA, 0, "GI_Sheet_Sel_UserSetMoni"));
+  t.push_back(Bit(CL_Comm_USetM_Moni, kUserMenuA, 0, kAppear));
+  t.push_back(Bit(CL_Comm_Light, kUserSettingsA, 5, kOnOff));
+  t.push_back(Bit(CL_Comm_Light_SUV, kUserSettingsA, 5, "GI_Sheet_Sel_UserSetBackLSUV"));
+  t.push_back(Bit(CL_Comm_USetM_Light, kUserMenuB, 7, kAppear));
+  t.push_back(Byte(CL_Comm_Cont, kContrast, "GI_Sheet_Sel_UserSetCont"));
+  t.push_back(Bit(CL_Comm_PowSave, kUserSettingsA, 6, kOnOff, kPowSaveOff));
+  t.push_back(Bit(CL_Comm_USetM_PowSave, kUserMenuB, 6, kAppear, kPowSaveOff));
+  t.push_back(Bit(CL_Comm_BobglowAlarm, kUserSettingsB, 0, kOnOff));
+  t.push_back(Bit(CL_Comm_USetM_BobglowAlarm, kUserMenuB, 1, kAppear));
+  t.push_back(Byte(CL_Comm_AutoDrainbeat, kAutoDrainbeat, "GI_Sheet_Sel_UserSetAutoDrainbeat"));
+  t.push_back(Bit(CL_Comm_USetM_AutoDrainbeat, kUserMenuB, 2, kAppear));
   {
     Rule r;
     r.cell = CL_Comm_CloneComment;
     r.kind = Kind::Text;
-    r.address = 0x9C0;
+    r.address = kComment;
     r.mask = 0xFF;
-    r.length = 16;
+    r.length = kCommentLength;
     t.push_back(r);
   }
-  t.push_back(Bit(CL_Comm_VolBep, 0x975, 5, kOnOff));
-  t.push_back(Scaled(CL_Comm_VolTm, 0x979, false, 1, 60, 255, false, 4, " msec"));
+  t.push_back(Bit(CL_Comm_VolBep, kFlags975, 5, kOnOff));
+  t.push_back(Scaled(CL_Comm_VolTm, kVolumeTime, false, 1, 60, 255, false, 4, " msec"));
   t.push_back(Fixed(CL_Comm_SUV, "ON"));
   t.push_back(Fixed(CL_Comm_INT, "ON"));
-  t.push_back(PlanBit(CL_Comm_INT_SUV, 0x973, 1, true));
-  t.push_back(PlanBit(CL_Comm_USA, 0x972, 0, true));
-  t.push_back(PlanBit(CL_Comm_CAN, 0x972, 2, true));
-  t.push_back(PlanBit(CL_Comm_WX, 0x972, 1, false));
+  t.push_back(PlanBit(CL_Comm_INT_SUV, kFlags973, 1, true));
+  t.push_back(PlanBit(CL_Comm_USA, kFlags972, 0, true));
+  t.push_back(PlanBit(CL_Comm_CAN, kFlags972, 2, true));
+  t.push_back(PlanBit(CL_Comm_WX, kFlags972, 1, false));
   t.push_back(Fixed(CL_Comm_SUV_Disp, "Disappear"));
   t.push_back(Disp(CL_Comm_INT_Disp, 1, "GI_Sheet_Sel_UserSetDispIntU", "GI_Sheet_Sel_UserSetDispIntE"));
   t.push_back(Disp(CL_Comm_USA_Disp, 0, "GI_Sheet_Sel_UserSetDispUsaU", "GI_Sheet_Sel_UserSetDispUsaE"));
   t.push_back(Disp(CL_Comm_CAN_Disp, 2, "GI_Sheet_Sel_UserSetDispCanU", "GI_Sheet_Sel_UserSetDispCanE"));
   t.push_back(Fixed(CL_Comm_WX_Disp, "WX"));
-  t.push_back(Bit(CL_Comm_ScanFunc, 0x972, 4, kOnOff));
-  t.push_back(Bit(CL_Comm_DwFunc, 0x973, 7, kOnOff));
-  t.push_back(Bit(CL_Comm_TwFunc, 0x973, 6, kOnOff));
+  t.push_back(Bit(CL_Comm_ScanFunc, kFlags972, 4, kOnOff));
+  t.push_back(Bit(CL_Comm_DwFunc, kFlags973, 7, kOnOff));
+  t.push_back(Bit(CL_Comm_TwFunc, kFlags973, 6, kOnOff));
   {
-    Rule r = Bit(CL_Comm_TOT, 0x973, 5, kOnOff);
+    Rule r = Bit(CL_Comm_TOT, kFlags973, 5, kOnOff);
     r.redrawAll = true;
     t.push_back(r);
   }
-  t.push_back(Bit(CL_Comm_TxPow, 0x973, 0, "GI_Sheet_Sel_UserSetTxPow"));
-  t.push_back(Bit(CL_Comm_TOTAlarm, 0x975, 7, kOnOff, kTotOff));
-  t.push_back(Bit(CL_Comm_PttScan, 0x972, 3, "GI_Sheet_Sel_UserSetPttScan"));
-  t.push_back(Bit(CL_Comm_ChExt, 0x972, 5, kOnOff));
-  t.push_back(Bit(CL_Comm_PowSaveCh, 0x973, 4, kOnOff));
-  t.push_back(Bit(CL_Comm_PowSaveScan, 0x973, 3, kOnOff));
-  t.push_back(Bit(CL_Comm_PowSaveDw, 0x973, 2, kOnOff));
-  t.push_back(Scaled(CL_Comm_PowSave1st, 0x97A, true, 10, 50, 255, false, 2, " sec", 100));
+  t.push_back(Bit(CL_Comm_TxPow, kFlags973, 0, "GI_Sheet_Sel_UserSetTxPow"));
+  t.push_back(Bit(CL_Comm_TOTAlarm, kFlags975, 7, kOnOff, kTotOff));
+  t.push_back(Bit(CL_Comm_PttScan, kFlags972, 3, "GI_Sheet_Sel_UserSetPttScan"));
+  t.push_back(Bit(CL_Comm_ChExt, kFlags972, 5, kOnOff));
+  t.push_back(Bit(CL_Comm_PowSaveCh, kFlags973, 4, kOnOff));
+  t.push_back(Bit(CL_Comm_PowSaveScan, kFlags973, 3, kOnOff));
+  t.push_back(Bit(CL_Comm_PowSaveDw, kFlags973, 2, kOnOff));
+  t.push_back(Scaled(CL_Comm_PowSave1st, kPowerSave1st, true, 10, 50, 255, false, 2, " sec", 100));
   {
-    Rule r = Scaled(CL_Comm_PowSave2nd, 0x97C, true, 1, 0, 255, true, 4, " sec");
+    Rule r = Scaled(CL_Comm_PowSave2nd, kPowerSave2nd, true, 1, 0, 255, true, 4, " sec");
     r.noSuffixWhenOff = true;
     t.push_back(r);
   }
-  t.push_back(Bit(CL_Comm_BobglowPowerSave, 0x975, 3, kOnOff));
+  t.push_back(Bit(CL_Comm_BobglowPowerSave, kFlags975, 3, kOnOff));
 
   // ATIS and AIS.
   {
     Rule r;
     r.cell = CL_Atis_SelfId;
     r.kind = Kind::AtisId;
-    r.address = 0x980;
+    r.address = kAtisId;
     r.mask = 0xFF;
-    r.length = 5;
+    r.length = kAtisIdBytes;
     t.push_back(r);
   }
   t.push_back(Fixed(CL_Comm_Atis_Suv, "Unable"));
-  t.push_back(Bit(CL_Comm_Atis_Int, 0x988, 1, kOnOff, kIntOff));
-  t.push_back(Bit(CL_Comm_Atis_Usa, 0x988, 0, kOnOff, kUsaOff));
-  t.push_back(Bit(CL_Comm_Atis_Can, 0x988, 2, kOnOff, kCanOff));
-  t.push_back(Bit(CL_Comm_Ais_TxWith, 0x988, 4, "GI_Sheet_Sel_UserSetTxWithoutAtis"));
+  t.push_back(Bit(CL_Comm_Atis_Int, kAtisFlags, 1, kOnOff, kIntOff));
+  t.push_back(Bit(CL_Comm_Atis_Usa, kAtisFlags, 0, kOnOff, kUsaOff));
+  t.push_back(Bit(CL_Comm_Atis_Can, kAtisFlags, 2, kOnOff, kCanOff));
+  t.push_back(Bit(CL_Comm_Ais_TxWith, kAtisFlags, 4, "GI_Sheet_Sel_UserSetTxWithoutAtis"));
 
   // Dealer settings.
-  t.push_back(Bit(CL_Maker_Init, 0x974, 7, kOnOff));
-  t.push_back(Bit(CL_Maker_TA, 0x974, 6, kOnOff));
-  t.push_back(Bit(CL_Maker_TestMode, 0xA12, 0, kOnOff));
-  t.push_back(Scaled(CL_Maker_TOT_Timer, 0xA26, true, 1, 0, 999, false, 4, " sec"));
-  t.push_back(Scaled(CL_Maker_TX_Mute_Timer, 0xA2C, false, 1, 0, 255, false, 4, " msec"));
-  t.push_back(Scaled(CL_Maker_RX_Mute_Timer, 0xA2D, false, 1, 0, 255, false, 4, " msec"));
-  t.push_back(Scaled(CL_Maker_Transient_Timer, 0x97E, false, 1, 0, 255, false, 4, " msec"));
-  t.push_back(Scaled(CL_Maker_Scan_Speed, 0xA2A, false, 1, 60, 200, true, 4, " msec"));
-  t.push_back(Scaled(CL_Maker_DwTw_Timer, 0xA28, true, 100, 80, 150, true, 1, " sec", 10));
-  t.push_back(Scaled(CL_Maker_Auto_Scan_Timer, 0xA2B, false, 1, 1, 125, true, 4, " sec"));
-  t.push_back(Scaled(CL_Maker_PS_OFF_Timer, 0xA24, true, 100, 1, 255, true, 1, " sec", 10));
-  t.push_back(Scaled(CL_Maker_PS_ON_Timer1, 0xA20, true, 100, 1, 255, true, 1, " sec", 10));
-  t.push_back(Scaled(CL_Maker_PS_ON_Timer2, 0xA22, true, 100, 1, 255, true, 1, " sec", 10));
+  t.push_back(Bit(CL_Maker_Init, kFlags974, 7, kOnOff));
+  t.push_back(Bit(CL_Maker_TA, kFlags974, 6, kOnOff));
+  t.push_back(Bit(CL_Maker_TestMode, kTestMode, 0, kOnOff));
+  t.push_back(Scaled(CL_Maker_TOT_Timer, kTotTimer, true, 1, 0, 999, false, 4, " sec"));
+  t.push_back(Scaled(CL_Maker_TX_Mute_Timer, kTxMuteTimer, false, 1, 0, 255, false, 4, " msec"));
+  t.push_back(Scaled(CL_Maker_RX_Mute_Timer, kRxMuteTimer, false, 1, 0, 255, false, 4, " msec"));
+  t.push_back(Scaled(CL_Maker_Transient_Timer, kTransientTimer, false, 1, 0, 255, false, 4, " msec"));
+  t.push_back(Scaled(CL_Maker_Scan_Speed, kScanSpeed, false, 1, 60, 200, true, 4, " msec"));
+  t.push_back(Scaled(CL_Maker_DwTw_Timer, kDwTwTimer, true, 100, 80, 150, true, 1, " sec", 10));
+  t.push_back(Scaled(CL_Maker_Auto_Scan_Timer, kAutoScanTimer, false, 1, 1, 125, true, 4, " sec"));
+  t.push_back(Scaled(CL_Maker_PS_OFF_Timer, kPsOffTimer, true, 100, 1, 255, true, 1, " sec", 10));
+  t.push_back(Scaled(CL_Maker_PS_ON_Timer1, kPsOnTimer1, true, 100, 1, 255, true, 1, " sec", 10));
+  t.push_back(Scaled(CL_Maker_PS_ON_Timer2, kPsOnTimer2, true, 100, 1, 255, true, 1, " sec", 10));
   {
     Rule r;
     r.cell = CL_Maker_DrainbeatF;
     r.kind = Kind::Drainbeat;
-    r.address = 0xA30;
+    r.address = kDrainbeatDivisor;
     r.mask = 0xFFFF;
     r.minimum = 40;
     r.maximum = 300;
     r.suffix = " Hz";
     t.push_back(r);
   }
-  t.push_back(Byte(CL_Maker_TXPLLOpt1, 0xA36, "GI_Sheet_Sel_PLLOpt"));
-  t.push_back(Byte(CL_Maker_TXPLLOpt2, 0xA37, "GI_Sheet_Sel_PLLOpt"));
-  t.push_back(Byte(CL_Maker_RXPLLOpt1, 0xA38, "GI_Sheet_Sel_PLLOpt"));
+  t.push_back(Byte(CL_Maker_TXPLLOpt1, kTxPllOpt1, "GI_Sheet_Sel_PLLOpt"));
+  t.push_back(Byte(CL_Maker_TXPLLOpt2, kTxPllOpt2, "GI_Sheet_Sel_PLLOpt"));
+  t.push_back(Byte(CL_Maker_RXPLLOpt1, kRxPllOpt1, "GI_Sheet_Sel_PLLOpt"));
   {
     Rule r;
     r.cell = CL_Maker_ForcedTerminationTime;
     r.kind = Kind::ForcedTermination;
-    r.address = 0xA32;
+    r.address = kForcedTerminationTime;
     r.mask = 0xFF;
     r.minimum = 0;
     r.maximum = 1275;
     r.suffix = " min";
     t.push_back(r);
   }
-  t.push_back(Scaled(CL_Maker_DelayTime, 0xA33, false, 1, 0, 255, false, 4, " sec"));
+  t.push_back(Scaled(CL_Maker_DelayTime, kDelayTime, false, 1, 0, 255, false, 4, " sec"));
   {
     Rule r;
     r.cell = CL_Maker_SetVolt;
     r.kind = Kind::Integer;
-    r.address = 0xA34;
+    r.address = kSetVolt;
     r.mask = 0xFF;
     r.minimum = 0;
     r.maximum = 255;
     t.push_back(r);
   }
-  t.push_back(Bit(CL_Maker_ForcedTerminationSet, 0xA35, 0, kOnOff));
+  t.push_back(Bit(CL_Maker_ForcedTerminationSet, kForcedTerminationSet, 0, kOnOff));
 
   std::stable_sort(t.begin(), t.end(), [](const Rule& a, const Rule& b) { return a.cell < b.cell; });
   return t;

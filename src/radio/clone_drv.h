@@ -21,6 +21,7 @@
 #include "base/buff.h"
 #include "base/task.h"
 #include "base/tick.h"
+#include "model/addr_range.h"
 #include "platform/serial_device.h"
 #include "radio/clone_drv_result.h"
 #include "radio/clone_frames.h"

@@ -4,21 +4,9 @@
 // the record never outlives that call, so a receiver moves out what it keeps.
 
 #include <cstdint>
-#include <vector>
 
 #include "base/buff.h"
 #include "model/eeprom.h"
-
-// One inclusive address range of a transfer. A pair whose last address lies
-// below its first ends a list early (the lists of the clone manager use
-// (1, 0) for that); the end of the vector ends it as well.
-struct clsAddrRange {
-  std::int32_t first = 1;
-  std::int32_t last = 0;
-
-  bool IsTerminator() const { return last < first; }
-};
-using clsAddrRangeList = std::vector<clsAddrRange>;
 
 // The exchange the driver and the clone manager are running.
 enum class CloneOperation : int { kNone = 0, kInformation = 1, kRead = 2, kWrite = 3 };

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "base/buff.h"
+#include "model/addr_range.h"
 #include "radio/clone_drv_result.h"
 
 namespace cloneframe {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/task.h"
+#include "model/addr_range.h"
 #include "model/eeprom.h"
 #include "radio/clone_drv.h"
 #include "radio/clone_drv_result.h"

@@ -32,15 +32,15 @@ bool WriteModelMatches(int radioModel, int currentModel) {
   return memmap::InGroupS(radioModel) == memmap::InGroupS(currentModel);
 }
 
-RangeList WriteRangesFor(const cmcRadioInfo& info, const cmcEeprom& sendCopy,
-                         const cmcEeprom& initial, bool maker) {
+clsAddrRangeList WriteRangesFor(const cmcRadioInfo& info, const cmcEeprom& sendCopy,
+                                const cmcEeprom& initial, bool maker) {
   const std::uint16_t ours = BcdVersion(initial.GetByte(memmap::kDealerVersion),
                                         initial.GetByte(memmap::kDealerVersion + 1));
   const bool dealer = info.DealerVersion() < ours;
-  const bool sameExtra = sendCopy.GetByte(kExtraIdAddr) == info.payload[22] &&
-                         sendCopy.GetByte(kExtraIdAddr + 1) == info.payload[23];
+  const bool sameExtra = sendCopy.GetByte(memmap::kExtraBlockId) == info.payload[22] &&
+                         sendCopy.GetByte(memmap::kExtraBlockId + 1) == info.payload[23];
   const std::uint16_t copyVersion = static_cast<std::uint16_t>(
-      sendCopy.GetByte(kExtraVersionAddr) << 8 | sendCopy.GetByte(kExtraVersionAddr + 1));
+      sendCopy.GetByte(memmap::kExtraBlockVersion) << 8 | sendCopy.GetByte(memmap::kExtraBlockVersion + 1));
   const bool extra = sameExtra && copyVersion > info.ExtraVersion();
   return WriteRanges(maker, dealer, extra);
 }

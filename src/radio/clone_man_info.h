@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/eeprom.h"
+#include "radio/clone_drv_result.h"
 #include "radio/clone_man_ranges.h"
 
 class cmcRadioInfo {
@@ -59,7 +60,7 @@ bool WriteModelMatches(int radioModel, int currentModel);
 // the radio's dealer block is older than the initial image's; the extra
 // block when the copy about to be sent carries the radio's extra block
 // identifier with a newer version.
-RangeList WriteRangesFor(const cmcRadioInfo& info, const cmcEeprom& sendCopy,
-                         const cmcEeprom& initial, bool maker);
+clsAddrRangeList WriteRangesFor(const cmcRadioInfo& info, const cmcEeprom& sendCopy,
+                                const cmcEeprom& initial, bool maker);
 
 }  // namespace cloneman

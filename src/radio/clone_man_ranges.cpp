@@ -2,23 +2,27 @@
 
 #include <array>
 
+#include "model/memory_map.h"
+
+using namespace memmap;
+
 namespace cloneman {
 
-RangeList ReadRanges() { return {{kReadFirst, kReadLast}}; }
+clsAddrRangeList ReadRanges() { return {{kFileFirst, kFileLast}}; }
 
-RangeList WriteRanges(bool maker, bool withDealer, bool withExtra) {
-  RangeList list;
-  list.push_back({kReadFirst, maker ? kMakerLast : kBasicLast});
-  if (maker || withDealer) list.push_back({kDealerFirst, kDealerLast});
-  if (withExtra) list.push_back({kExtraFirst, kExtraLast});
+clsAddrRangeList WriteRanges(bool maker, bool withDealer, bool withExtra) {
+  clsAddrRangeList list;
+  list.push_back({kWriteFirst, maker ? kMakerWriteLast : kBasicWriteLast});
+  if (maker || withDealer) list.push_back({kDealerActive, kDealerActiveLast});
+  if (withExtra) list.push_back({kExtraBlock, kExtraBlockLast});
   return list;
 }
 
-int TotalBytes(const RangeList& ranges) {
+int TotalBytes(const clsAddrRangeList& ranges) {
   int total = 0;
   for (const clsAddrRange& r : ranges) {
     if (r.IsTerminator()) break;
-    total += r.last - r.first + 1;
+    total += r.Bytes();
   }
   return total;
 }
@@ -31,10 +35,10 @@ std::uint16_t BcdVersion(std::uint8_t high, std::uint8_t low) {
 }
 
 void ApplyExtraBlockTemplate(cmcEeprom& image) {
-  std::array<std::uint8_t, kTemplateSize> block{};
+  std::array<std::uint8_t, kExtraTemplateSize> block{};
   block[kTemplateMarkOffset] = 0x01;
   block[kTemplateEndOffset] = 0xFE;
-  image.WriteBlock(kTemplateFirst, block.data(), kTemplateSize);
+  image.WriteBlock(kExtraBlock, block.data(), kExtraTemplateSize);
 }
 
 }  // namespace cloneman

@@ -174,7 +174,7 @@ TEST_F(CloneFileTest, DataLinesAlignToTheRecordLength) {
   const std::string path = Path("ranges.dat");
   // A range that starts and ends inside a record, then one that is outside
   // the image: writing stops there without an error.
-  const cmcCloneFile::RangeList ranges = {{0x05, 0x28}, {0x100, 0x100}, {0xF00, 0xF10}, {0x200, 0x210}};
+  const clsAddrRangeList ranges = {{0x05, 0x28}, {0x100, 0x100}, {0xF00, 0xF10}, {0x200, 0x210}};
   ASSERT_EQ(Num(writer.Write(path, ranges)), 0);
   const std::string expected = "58160001\r\n#Comment=\r\n#MapRev=1\r\n" + DataLine(source, 0x05, 11) + "\r\n" +
                                DataLine(source, 0x10, 16) + "\r\n" + DataLine(source, 0x20, 9) + "\r\n" +

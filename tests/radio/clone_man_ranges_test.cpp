@@ -8,9 +8,7 @@
 
 namespace {
 
-using cloneman::RangeList;
-
-std::vector<std::pair<int, int>> Pairs(const RangeList& list) {
+std::vector<std::pair<int, int>> Pairs(const clsAddrRangeList& list) {
   std::vector<std::pair<int, int>> out;
   for (const auto& r : list) out.emplace_back(r.first, r.last);
   return out;
@@ -103,7 +101,7 @@ TEST_F(WriteRulesTest, DealerRangeOnlyForAnOlderRadio) {
   };
   for (const Case& c : cases) {
     RadioDealerVersion(c.hi, c.lo);
-    RangeList expected = cloneman::WriteRanges(false, c.dealer, false);
+    clsAddrRangeList expected = cloneman::WriteRanges(false, c.dealer, false);
     EXPECT_EQ(Pairs(cloneman::WriteRangesFor(info, copy, initial, false)), Pairs(expected))
         << std::hex << int(c.hi) << int(c.lo);
   }

@@ -83,12 +83,12 @@ cmcEeprom BuildInitialImage(const Tables& t, const Model& m) {
   // Values the radio reads but the sheets never show, as a save would
   // leave them: the power-on plan, the saved P words, the first usable
   // weather channel and the power setting copy.
-  image.SetByte(0x94A, m.usa ? 0 : 1);
+  image.SetByte(kPowerOnPlan, m.usa ? 0 : 1);
   for (int i = 0; i < 2 * kPlanCount; ++i) image.SetByte(kSavedPWords + i, image.GetByte(kPWords + i));
   int first = 0;
   while (first < kWxCount && (wx & (1u << first))) ++first;
   image.SetByte(kFirstWx, static_cast<std::uint8_t>(first == kWxCount ? 0 : first));
-  image.SetByte(0x94D, image.GetByte(kFlags973) & 0x01);
+  image.SetByte(kTxPowerByte, image.GetByte(kFlags973) & 0x01);
 
   bool idInvalid = false;
   for (int i = 0; i < kAtisIdBytes; ++i) idInvalid = idInvalid || image.GetByte(kAtisId + i) > 99;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "model/memory_map.h"
+
 namespace initial {
 
 struct TableError : std::runtime_error {
@@ -45,8 +47,8 @@ struct Model {
 
 struct Tables {
   std::map<unsigned, std::vector<PlanChannel>> plans;  // by category
-  std::array<FreeChannel, 70> free;
-  std::array<bool, 10> wxInhibited{};
+  std::array<FreeChannel, memmap::kFreeCount> free;
+  std::array<bool, memmap::kWxCount> wxInhibited{};
   std::vector<Model> models;
   std::vector<std::pair<int, std::vector<std::uint8_t>>> settings;
 };
