@@ -33,7 +33,8 @@ class BuilderTest : public ::testing::Test {
     const std::string path = dir.filePath("TB58.OVL").toStdString();
     {
       std::ofstream out(path, std::ios::binary);
-      for (const char* part : {SEACLONE_TEST_DATA "/ui/builders.ovl", SEACLONE_BIN_DIR "/TB58.OVL"}) {
+      for (const char* part :
+           {SEACLONE_TEST_DATA "/ui/builders.ovl", SEACLONE_BIN_DIR "/TB58.OVL"}) {
         std::ifstream in(part, std::ios::binary);
         out << in.rdbuf();
       }

@@ -75,9 +75,10 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   const QList<QAction*> top = window.menuBar()->actions();
   EXPECT_EQ(Texts(top), "&File|&Edit|&View|&Port|&Model|&Clone|&Help");
   ASSERT_NE(top[0]->menu(), nullptr);
-  EXPECT_EQ(Texts(top[0]->menu()->actions()),
-            "&New|&Open...|&Save|Save &As...|-|&Print This Page...|Print A&ll Pages...|-|Recent file 1|"
-            "Recent file 2|Recent file 3|Recent file 4|-|E&xit");
+  EXPECT_EQ(
+      Texts(top[0]->menu()->actions()),
+      "&New|&Open...|&Save|Save &As...|-|&Print This Page...|Print A&ll Pages...|-|Recent file 1|"
+      "Recent file 2|Recent file 3|Recent file 4|-|E&xit");
   EXPECT_EQ(top[1]->menu(), nullptr) << "the Edit menu stays empty until a sheet fills it";
   ASSERT_NE(top[2]->menu(), nullptr);
   EXPECT_EQ(Texts(top[2]->menu()->actions()), "&Font Size|&Tool Bar");
@@ -204,7 +205,8 @@ TEST_F(MenuTest, ClickRunsTheCommandAndRefreshes) {
   // A menu with its own click function leaves the command to it.
   QMenu popup;
   std::vector<QAction*> clicked;
-  cuiMenu own(nullptr, &popup, table, "GI_PMenu_Setting", [&](QAction* a) { clicked.push_back(a); });
+  cuiMenu own(nullptr, &popup, table, "GI_PMenu_Setting",
+              [&](QAction* a) { clicked.push_back(a); });
   own.Build();
   target.calls.clear();
   popup.actions()[0]->trigger();
@@ -236,8 +238,9 @@ TEST_F(MenuTest, PopupItemsAreEvaluatedOnTheSheetsCursorCell) {
 TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
   FakeSheet sheet(bus);
   sheet.cursor.SetCategory(CT_IntCh);
-  auto popup = std::make_unique<cuiMenu>(&sheet, &sheet.popup, table, "GI_PMenu_Ch",
-                                         [&](QAction* a) { sheet.clicked.push_back(a->text().toStdString()); });
+  auto popup = std::make_unique<cuiMenu>(
+      &sheet, &sheet.popup, table, "GI_PMenu_Ch",
+      [&](QAction* a) { sheet.clicked.push_back(a->text().toStdString()); });
   popup->Build();
 
   // An empty Edit menu asks for its placeholder on the next refresh.
@@ -250,9 +253,11 @@ TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
 
   bus.Send(kEvClearCellMenu, 0, kEvCellMenuItem);
   EXPECT_TRUE(EditItems().isEmpty());
-  bus.SendText(kEvFillCellMenu, reinterpret_cast<std::intptr_t>(popup.get()), kEvCellMenuItem, "GI_PMenu_Ch");
+  bus.SendText(kEvFillCellMenu, reinterpret_cast<std::intptr_t>(popup.get()), kEvCellMenuItem,
+               "GI_PMenu_Ch");
   EXPECT_EQ(Texts(EditItems()),
-            "&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert Blank Channel|-|"
+            "&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
+            "Blank Channel|-|"
             "&Help on This Item");
   // The mirrored items belong to the popup menu, act on the sheet's cursor
   // cell and click through the sheet.

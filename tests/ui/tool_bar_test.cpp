@@ -28,15 +28,18 @@ class ToolBarTest : public BuilderTest {
     for (QAction* a : row->actions()) {
       if (!out.empty()) out += '|';
       QWidget* w = row->widgetForAction(a);
-      if (qobject_cast<QToolButton*>(w)) out += a->toolTip().toStdString();
-      else out += "gap" + std::to_string(w->width());
+      if (qobject_cast<QToolButton*>(w))
+        out += a->toolTip().toStdString();
+      else
+        out += "gap" + std::to_string(w->width());
     }
     return out;
   }
   QAction* Button(cuiToolBar& bar, std::uint32_t cell, int number = 0) {
     for (QToolBar* row : bar.Rows())
       for (QAction* a : row->actions())
-        if (const cmcCellObj* c = bar.CellOf(a); c && c->Cell() == cell && c->Number() == number) return a;
+        if (const cmcCellObj* c = bar.CellOf(a); c && c->Cell() == cell && c->Number() == number)
+          return a;
     ADD_FAILURE() << "no button for cell " << cell;
     return nullptr;
   }
@@ -50,7 +53,8 @@ TEST_F(ToolBarTest, ShippedButtonsComeInLineOrderWithGaps) {
   window.show();
   ASSERT_EQ(bar->Rows().size(), 1u);
   EXPECT_EQ(Row(bar->Widget()),
-            "New|Open a clone data file|Save|gap8|Use COM1|Use COM2|Use COM3|Use COM4|gap8|Read from the radio|"
+            "New|Open a clone data file|Save|gap8|Use COM1|Use COM2|Use COM3|Use COM4|gap8|Read "
+            "from the radio|"
             "Write to the radio|Radio information");
   EXPECT_EQ(bar->CellOf(bar->Widget()->actions()[3]), nullptr) << "a gap carries no cell";
 }
@@ -89,7 +93,8 @@ TEST_F(ToolBarTest, RefreshPressesAndDisablesButtonsAsTheTargetSays) {
     target.port = c.port;
     target.printable = c.printable;
     bus.Send(c.event, 0, 0);
-    const std::string name = "event " + std::to_string(c.event) + ", port " + std::to_string(c.port);
+    const std::string name =
+        "event " + std::to_string(c.event) + ", port " + std::to_string(c.port);
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 1)->isChecked(), c.com1) << name;
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 2)->isChecked(), c.com2) << name;
     EXPECT_EQ(Button(*bar, CL_Menu_File_Print_Current)->isEnabled(), c.printEnabled) << name;

@@ -54,10 +54,11 @@ class TreeTest : public BuilderTest {
 
 TEST_F(TreeTest, ShippedTreeHasEveryPageNestedUnderTheRadio) {
   auto tree = Make("GI_Tree_Main");
-  EXPECT_EQ(Captions(*tree),
-            "Radio: \n"
-            "-Common settings\n-ATIS and AIS\n-SUV channels\n-International channels\n-USA channels\n"
-            "-Canadian channels\n-Weather channels\n-Free channels\n-Dealer settings\n--Memory view\n");
+  EXPECT_EQ(
+      Captions(*tree),
+      "Radio: \n"
+      "-Common settings\n-ATIS and AIS\n-SUV channels\n-International channels\n-USA channels\n"
+      "-Canadian channels\n-Weather channels\n-Free channels\n-Dealer settings\n--Memory view\n");
   QTreeWidgetItem* top = tree->Widget()->topLevelItem(0);
   EXPECT_TRUE(top->isExpanded());
   // The channel-list nodes carry the flags the main controller filters by.
@@ -65,9 +66,10 @@ TEST_F(TreeTest, ShippedTreeHasEveryPageNestedUnderTheRadio) {
     const char* page;
     int flag;
   };
-  for (const Case& c : {Case{"GI_Sheet_SuvCh", 3}, Case{"GI_Sheet_IntCh", 6}, Case{"GI_Sheet_UsaCh", 1},
-                        Case{"GI_Sheet_CanCh", 2}, Case{"GI_Sheet_WxCh", 4}, Case{"GI_Sheet_Common_Atis", 5},
-                        Case{"GI_Sheet_Maker", 0}, Case{"GI_Sheet_Maker_Memory", 0}}) {
+  for (const Case& c :
+       {Case{"GI_Sheet_SuvCh", 3}, Case{"GI_Sheet_IntCh", 6}, Case{"GI_Sheet_UsaCh", 1},
+        Case{"GI_Sheet_CanCh", 2}, Case{"GI_Sheet_WxCh", 4}, Case{"GI_Sheet_Common_Atis", 5},
+        Case{"GI_Sheet_Maker", 0}, Case{"GI_Sheet_Maker_Memory", 0}}) {
     QTreeWidgetItem* node = tree->FindNode(c.page);
     ASSERT_NE(node, nullptr) << c.page;
     EXPECT_TRUE(cuiTree::CellOf(node)->Flag(c.flag)) << c.page;
@@ -101,7 +103,8 @@ TEST_F(TreeTest, FindNodeMatchesTheWholeReferenceAndAddNodeInsertsWhereAsked) {
   EXPECT_EQ(tree->FindNode("gi_sheet_maker"), nullptr);
 
   QTreeWidgetItem* top = tree->Widget()->topLevelItem(0);
-  QTreeWidgetItem* added = tree->AddNode(top, "{(%CallSheet:GI_Sheet_Extra)(ImageIndex=2)}Extra page", 1);
+  QTreeWidgetItem* added =
+      tree->AddNode(top, "{(%CallSheet:GI_Sheet_Extra)(ImageIndex=2)}Extra page", 1);
   EXPECT_EQ(top->child(1), added);
   EXPECT_EQ(added->text(0), "Extra page");
   EXPECT_EQ(tree->FindNode("GI_Sheet_Extra"), added);
@@ -123,19 +126,55 @@ TEST_F(TreeTest, MarksFollowPagesAndCollapsedBranchesShowWhatTheyHide) {
     int warningCount;
   };
   const Case cases[] = {
-      {"error inside a collapsed folder marks the folder too", {"PageA"}, {}, false,
-       "Top:- Folder:0 PageA:0 PageB:- Single:- Other:- OtherPage:-", 1, 0},
-      {"an open folder leaves the mark on the page", {"PageA"}, {}, true,
-       "Top:- Folder:- PageA:0 PageB:- Single:- Other:- OtherPage:-", 1, 0},
-      {"an error in the folder outranks a warning in it", {"PageA"}, {"PageB"}, false,
-       "Top:- Folder:0 PageA:0 PageB:1 Single:- Other:- OtherPage:-", 1, 1},
-      {"error and warning on one page show the error", {"Single"}, {"Single"}, false,
-       "Top:- Folder:- PageA:- PageB:- Single:0 Other:- OtherPage:-", 1, 1},
-      {"a collapsed top-level branch", {}, {"OtherPage"}, false,
-       "Top:- Folder:- PageA:- PageB:- Single:- Other:1 OtherPage:1", 0, 1},
-      {"a marked folder page itself", {}, {"Folder"}, true,
-       "Top:- Folder:1 PageA:- PageB:- Single:- Other:- OtherPage:-", 0, 1},
-      {"nothing listed", {}, {}, false, "Top:- Folder:- PageA:- PageB:- Single:- Other:- OtherPage:-", 0, 0},
+      {"error inside a collapsed folder marks the folder too",
+       {"PageA"},
+       {},
+       false,
+       "Top:- Folder:0 PageA:0 PageB:- Single:- Other:- OtherPage:-",
+       1,
+       0},
+      {"an open folder leaves the mark on the page",
+       {"PageA"},
+       {},
+       true,
+       "Top:- Folder:- PageA:0 PageB:- Single:- Other:- OtherPage:-",
+       1,
+       0},
+      {"an error in the folder outranks a warning in it",
+       {"PageA"},
+       {"PageB"},
+       false,
+       "Top:- Folder:0 PageA:0 PageB:1 Single:- Other:- OtherPage:-",
+       1,
+       1},
+      {"error and warning on one page show the error",
+       {"Single"},
+       {"Single"},
+       false,
+       "Top:- Folder:- PageA:- PageB:- Single:0 Other:- OtherPage:-",
+       1,
+       1},
+      {"a collapsed top-level branch",
+       {},
+       {"OtherPage"},
+       false,
+       "Top:- Folder:- PageA:- PageB:- Single:- Other:1 OtherPage:1",
+       0,
+       1},
+      {"a marked folder page itself",
+       {},
+       {"Folder"},
+       true,
+       "Top:- Folder:1 PageA:- PageB:- Single:- Other:- OtherPage:-",
+       0,
+       1},
+      {"nothing listed",
+       {},
+       {},
+       false,
+       "Top:- Folder:- PageA:- PageB:- Single:- Other:- OtherPage:-",
+       0,
+       0},
   };
   for (const Case& c : cases) {
     auto tree = Make("GI_Tree_Test");
@@ -158,7 +197,8 @@ TEST_F(TreeTest, MarkingAgainMovesAndClearsMarks) {
   EXPECT_EQ(Overlays(*tree), "Top:- Folder:- PageA:0 PageB:- Single:- Other:- OtherPage:-");
   // The overlay is drawn over the node's own picture.
   const QImage marked = tree->FindNode("PageA")->icon(0).pixmap(16, 16).toImage();
-  EXPECT_EQ(marked.pixelColor(8, 8), images.Image(cuiTree::kErrorOverlayImage).toImage().pixelColor(8, 8));
+  EXPECT_EQ(marked.pixelColor(8, 8),
+            images.Image(cuiTree::kErrorOverlayImage).toImage().pixelColor(8, 8));
 }
 
 TEST_F(TreeTest, ChoosingANodeRunsItsPage) {
