@@ -19,11 +19,13 @@ enum : int {
   kEvRefreshMenus = 9,
   // send; second = kEvCellMenuItem. Menus empty the sub-menu of that item.
   kEvClearCellMenu = 10,
-  // send text or post text; first = the cell menu, second = kEvCellMenuItem,
+  // send text or post text; first = the cell menu (a cuiMenu*),
+  // second = kEvCellMenuItem,
   // text = popup menu key. Menus fill that sub-menu from "<key>_Body".
   kEvFillCellMenu = 11,
   // ask; first = a menu's root item, or none. The sheet whose cell popup
-  // menu has that root replies with its cursor cell's definition.
+  // menu has that root replies with its cursor cell's definition: the
+  // reply's argument points at the cell, which the menu copies during the ask.
   kEvAskCellDefinition = 12,
   // post; sheets redraw all data cells.
   kEvRedrawAllCells = 13,

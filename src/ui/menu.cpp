@@ -1,0 +1,255 @@
+#include "ui/menu.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QWidget>
+#include <set>
+
+#include "base/evman.h"
+#include "text/gtex.h"
+#include "ui/builder_body.h"
+#include "ui/image_list.h"
+
+namespace {
+
+// A menu item: the action and the cell definition it carries. The item
+// keeps its basic cell alive, so an item that outlives its builder (a
+// mirrored one) never points into freed memory.
+class cuiMenuItem : public QAction {
+ public:
+  cuiMenuItem(QObject* owner, std::unique_ptr<cmcCellObj> cell,
+              std::shared_ptr<const cmcCellObj> basic)
+      : QAction(owner), basic_(std::move(basic)), cell_(std::move(cell)) {}
+  ~cuiMenuItem() override { delete subMenu_.data(); }
+
+  cmcCellObj* Cell() const { return cell_.get(); }
+  QMenu* SubMenu(QWidget* widgetParent) {
+    if (!subMenu_) {
+      subMenu_ = new QMenu(widgetParent);
+      setMenu(subMenu_);
+    }
+    return subMenu_;
+  }
+  int shownImage = -1;
+
+ private:
+  std::shared_ptr<const cmcCellObj> basic_;
+  std::unique_ptr<cmcCellObj> cell_;
+  QPointer<QMenu> subMenu_;
+};
+
+// Menus alive now: event 11 names its menu by address, and a sheet may be
+// gone by the time a posted fill arrives.
+std::set<const cuiMenu*>& LiveMenus() {
+  static std::set<const cuiMenu*> menus;
+  return menus;
+}
+
+QList<QAction*> SubItems(const QAction* item) {
+  return item->menu() ? item->menu()->actions() : QList<QAction*>();
+}
+
+QAction* FindIn(const QList<QAction*>& items, std::uint32_t cell) {
+  for (QAction* item : items) {
+    const cmcCellObj* c = cuiMenu::CellOf(item);
+    if (c && c->Cell() == cell) return item;
+    if (QAction* found = FindIn(SubItems(item), cell)) return found;
+  }
+  return nullptr;
+}
+
+bool ContainsIn(const QList<QAction*>& items, const QAction* wanted) {
+  for (QAction* item : items)
+    if (item == wanted || ContainsIn(SubItems(item), wanted)) return true;
+  return false;
+}
+
+// The cursor cell of the sheet whose popup menu has that root (root 0: the
+// open sheet), copied; null when no sheet answers.
+std::unique_ptr<cmcCellObj> AskContext(const QObject* root) {
+  if (!gEvMan) return nullptr;
+  const cmcEvAns* answer =
+      gEvMan->Ask(kEvAskCellDefinition, reinterpret_cast<std::intptr_t>(root), 0);
+  if (!answer || answer->Argument() == 0) return nullptr;
+  return std::make_unique<cmcCellObj>(*reinterpret_cast<const cmcCellObj*>(answer->Argument()));
+}
+
+}  // namespace
+
+cuiMenu::cuiMenu(void* owner, QWidget* root, cmcGTex& table, std::string key, ClickFn click)
+    : owner_(owner), root_(root), table_(table), key_(std::move(key)), click_(std::move(click)) {
+  LiveMenus().insert(this);
+  if (gEvMan) {
+    gEvMan->Subscribe(&cuiMenu::OnEvent, this);
+    subscribed_ = true;
+  }
+}
+
+cuiMenu::~cuiMenu() {
+  if (subscribed_ && gEvMan) gEvMan->Unsubscribe(&cuiMenu::OnEvent, this);
+  LiveMenus().erase(this);
+  for (const QPointer<QAction>& item : borrowedItems_) delete item.data();
+  if (root_)
+    for (QAction* item : root_->actions())
+      if (CellOf(item)) delete item;
+}
+
+void cuiMenu::Build() {
+  if (!root_) return;
+  for (QAction* item : root_->actions())
+    if (CellOf(item)) delete item;
+  auto basic = std::make_shared<cmcCellObj>();
+  basic->Parse(table_.Line(key_ + "_BasicCell", 0), nullptr);
+  basic_ = std::move(basic);
+  AddBody(nullptr, key_, *this);
+}
+
+void cuiMenu::AddBody(QAction* parent, const std::string& key, cuiMenu& clicker) {
+  // A mirrored popup menu brings its own defaults (its items act on a
+  // channel, so their category comes from there).
+  std::shared_ptr<const cmcCellObj> basic = basic_;
+  if (key != key_ && table_.HasKey(key + "_BasicCell")) {
+    auto own = std::make_shared<cmcCellObj>();
+    own->Parse(table_.Line(key + "_BasicCell", 0), nullptr);
+    basic = std::move(own);
+  }
+  if (!basic) basic = std::make_shared<cmcCellObj>();
+  const bool mirrored = parent != nullptr;
+  builder::AddNested<QAction*>(builder::BodyLines(table_, key + "_Body"),
+                               [&](QAction* under, std::string_view definition) {
+                                 QAction* at = under ? under : parent;
+                                 QObject* itemOwner = nullptr;
+                                 if (mirrored && !under) itemOwner = clicker.root_.data();
+                                 return AddItem(at, definition, itemOwner, clicker, basic);
+                               });
+}
+
+QAction* cuiMenu::AddItem(QAction* parent, std::string_view definition, QObject* itemOwner,
+                          cuiMenu& clicker, const std::shared_ptr<const cmcCellObj>& basic) {
+  QWidget* container = root_;
+  if (auto* parentItem = dynamic_cast<cuiMenuItem*>(parent)) container = parentItem->SubMenu(root_);
+  if (!container) return nullptr;
+  auto cell = std::make_unique<cmcCellObj>();
+  cell->Parse(definition, basic.get());
+  const std::string caption = cell->Caption();
+  const std::string shortcut = cell->Parameter();
+  const int image = cell->ImageIndex();
+  auto* item = new cuiMenuItem(itemOwner ? itemOwner : container, std::move(cell), basic);
+  if (caption == "-") {
+    item->setSeparator(true);
+  } else {
+    item->setText(QString::fromStdString(caption));
+    if (!shortcut.empty())
+      item->setShortcut(QKeySequence::fromString(QString::fromStdString(shortcut)));
+    if (images_ && image >= 0) item->setIcon(images_->Icon(image));
+    item->shownImage = image;
+  }
+  container->addAction(item);
+  cuiMenu* through = &clicker;
+  QObject::connect(item, &QAction::triggered, item, [through, item] { through->Click(item); });
+  if (through != this) through->borrowedItems_.emplace_back(item);
+  return item;
+}
+
+void cuiMenu::Click(QAction* item) {
+  if (click_)
+    click_(item);
+  else
+    DefaultClick(item);
+}
+
+cmcCellObj* cuiMenu::CellOf(const QAction* item) {
+  const auto* menuItem = dynamic_cast<const cuiMenuItem*>(item);
+  return menuItem ? menuItem->Cell() : nullptr;
+}
+
+QAction* cuiMenu::FindItem(std::uint32_t cell) const {
+  return root_ ? FindIn(root_->actions(), cell) : nullptr;
+}
+
+bool cuiMenu::Contains(const QAction* item) const {
+  if (!item) return false;
+  for (const QPointer<QAction>& borrowed : borrowedItems_)
+    if (borrowed.data() == item) return true;
+  return root_ && ContainsIn(root_->actions(), item);
+}
+
+void cuiMenu::ClearSubItems(QAction* item) {
+  for (QAction* sub : SubItems(item)) delete sub;
+}
+
+void cuiMenu::Refresh() {
+  if (!root_) return;
+  QObject* lastOwner = nullptr;
+  RefreshLevel(root_->actions(), lastOwner);
+  // The sheet's cursor moves on; a later refresh asks again.
+  contextCell_.reset();
+}
+
+void cuiMenu::RefreshLevel(const QList<QAction*>& items, QObject*& lastOwner) {
+  for (QAction* item : items) {
+    if (item->parent() != lastOwner) {
+      lastOwner = item->parent();
+      contextCell_ = AskContext(lastOwner);
+    }
+    RefreshItem(item);
+    RefreshLevel(SubItems(item), lastOwner);
+  }
+}
+
+void cuiMenu::RefreshItem(QAction* item) {
+  auto* menuItem = dynamic_cast<cuiMenuItem*>(item);
+  if (!menuItem) {
+    item->setChecked(false);
+    return;
+  }
+  cmcCellObj& cell = *menuItem->Cell();
+  for (int flag = cmcCellObj::kFlagChecked; flag <= cmcCellObj::kFlagCaptionReplaced; ++flag)
+    cell.SetFlag(flag, false);
+  builder::RefreshCell(owner_, cell, contextCell_.get());
+  if (!item->isSeparator()) {
+    const bool checked = cell.Flag(cmcCellObj::kFlagChecked);
+    item->setCheckable(checked);
+    item->setChecked(checked);
+  }
+  item->setVisible(!cell.Flag(cmcCellObj::kFlagHidden));
+  item->setEnabled(!cell.Flag(cmcCellObj::kFlagDisabled));
+  const QString caption = QString::fromStdString(cell.Caption());
+  if (cell.Flag(cmcCellObj::kFlagCaptionReplaced) && caption != item->text())
+    item->setText(caption);
+  if (cell.ImageIndex() != menuItem->shownImage) {
+    menuItem->shownImage = cell.ImageIndex();
+    item->setIcon(images_ ? images_->Icon(cell.ImageIndex()) : QIcon());
+  }
+}
+
+void cuiMenu::DefaultClick(QAction* item) {
+  cmcCellObj* cell = CellOf(item);
+  if (!cell || !Contains(item)) return;
+  std::unique_ptr<cmcCellObj> context = AskContext(nullptr);
+  builder::ExecuteCell(owner_, *cell, context.get());
+  // The command may have closed the window and with it this menu.
+  if (LiveMenus().contains(this)) Refresh();
+}
+
+void cuiMenu::OnEvent(void* self, const cmcEvent& event) {
+  static_cast<cuiMenu*>(self)->HandleEvent(event);
+}
+
+void cuiMenu::HandleEvent(const cmcEvent& event) {
+  switch (event.type) {
+    case kEvRefreshMenus: Refresh(); break;
+    case kEvClearCellMenu:
+      if (QAction* item = FindItem(static_cast<std::uint32_t>(event.second))) ClearSubItems(item);
+      break;
+    case kEvFillCellMenu: {
+      QAction* item = FindItem(static_cast<std::uint32_t>(event.second));
+      auto* through = event.first ? event.FirstAs<cuiMenu>() : this;
+      if (item && LiveMenus().contains(through) && through->root_)
+        AddBody(item, event.Text(), *through);
+      break;
+    }
+    default: break;
+  }
+}
