@@ -106,7 +106,8 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
       Restrict(run);
       cap.outputText = "---";
       done = true;
-    } else if (run.id == CL_ChList_Simp && (run.number >= memmap::kClassicEnd || run.number % 2 == 1)) {
+    } else if (run.id == CL_ChList_Simp &&
+               (run.number >= memmap::kClassicEnd || run.number % 2 == 1)) {
       // A free channel's simplex bit follows its frequencies: held, but shown.
       Restrict(run);
       if (run.number < memmap::kFreeIndexBase) {

@@ -72,12 +72,12 @@ constexpr std::uint8_t kChSimplex = 0x02;
 constexpr std::uint8_t kChEditable = kChInhibit | kChTag | kChPoc | kChTxInhibit | kChSimplex;
 
 // Channel index ranges within a plan.
-constexpr int kClassicEnd = 234;      // 0..233: classic number index/2, odd = A
-constexpr int kFourDigit1000 = 234;   // 234..261: 1001..1028
-constexpr int kFourDigit1060 = 262;   // 262..290: 1060..1088
-constexpr int kFourDigit2000 = 291;   // 291..318: 2001..2028
-constexpr int kFourDigit2060 = 319;   // 319..347: 2060..2088
-constexpr int kFreeIndexBase = 348;   // 348..417: free channel 0..69
+constexpr int kClassicEnd = 234;     // 0..233: classic number index/2, odd = A
+constexpr int kFourDigit1000 = 234;  // 234..261: 1001..1028
+constexpr int kFourDigit1060 = 262;  // 262..290: 1060..1088
+constexpr int kFourDigit2000 = 291;  // 291..318: 2001..2028
+constexpr int kFourDigit2060 = 319;  // 319..347: 2060..2088
+constexpr int kFreeIndexBase = 348;  // 348..417: free channel 0..69
 
 // Free channel records.
 constexpr int kFreeBase = 0x700;
@@ -114,7 +114,7 @@ constexpr int kTxPowerByte = 0x94D;     // transmit power (973 bit 0), taken bef
 constexpr int kFromInitial94E = 0x94E;  // 3 bytes
 constexpr int kUserMenuA = 0x952;       // which settings the radio's own menu offers
 constexpr int kUserMenuB = 0x953;
-constexpr int kUserSettingsA = 0x954;   // the values of those settings
+constexpr int kUserSettingsA = 0x954;  // the values of those settings
 constexpr int kUserSettingsB = 0x955;
 constexpr int kBeep = 0x956;
 constexpr int kContrast = 0x957;
@@ -157,18 +157,18 @@ constexpr int kFromInitialA10 = 0xA10;  // 2 bytes
 constexpr int kDealerAreaFirst = 0xA00;
 constexpr int kDealerAreaLast = 0xA3F;
 constexpr int kTestMode = 0xA12;
-constexpr int kPsOnTimer1 = 0xA20;           // word, 10 ms
-constexpr int kPsOnTimer2 = 0xA22;           // word, 10 ms
-constexpr int kPsOffTimer = 0xA24;           // word, 10 ms
-constexpr int kTotTimer = 0xA26;             // word, seconds
-constexpr int kDwTwTimer = 0xA28;            // word, milliseconds
-constexpr int kScanSpeed = 0xA2A;            // byte, milliseconds
-constexpr int kAutoScanTimer = 0xA2B;        // byte, seconds
-constexpr int kTxMuteTimer = 0xA2C;          // byte, milliseconds
-constexpr int kRxMuteTimer = 0xA2D;          // byte, milliseconds
-constexpr int kDrainbeatDivisor = 0xA30;     // word, timer divisor
+constexpr int kPsOnTimer1 = 0xA20;             // word, milliseconds
+constexpr int kPsOnTimer2 = 0xA22;             // word, milliseconds
+constexpr int kPsOffTimer = 0xA24;             // word, milliseconds
+constexpr int kTotTimer = 0xA26;               // word, seconds
+constexpr int kDwTwTimer = 0xA28;              // word, milliseconds
+constexpr int kScanSpeed = 0xA2A;              // byte, milliseconds
+constexpr int kAutoScanTimer = 0xA2B;          // byte, seconds
+constexpr int kTxMuteTimer = 0xA2C;            // byte, milliseconds
+constexpr int kRxMuteTimer = 0xA2D;            // byte, milliseconds
+constexpr int kDrainbeatDivisor = 0xA30;       // word, timer divisor
 constexpr int kForcedTerminationTime = 0xA32;  // byte, 5 minutes
-constexpr int kDelayTime = 0xA33;            // byte, seconds
+constexpr int kDelayTime = 0xA33;              // byte, seconds
 constexpr int kSetVolt = 0xA34;
 constexpr int kForcedTerminationSet = 0xA35;
 constexpr int kTxPllOpt1 = 0xA36;
@@ -206,8 +206,8 @@ constexpr int kMakerWriteLast = kDealerAreaLast;
 constexpr int kPClassic = 0xEB0;     // 4 bytes, classic index or 0xFF
 constexpr int kPFourDigit = 0xEB4;   // 4 words, channel number or 0xFFFF
 constexpr int kPFree = 0xEBC;        // 4 bytes, free channel number or 0xFF
-constexpr int kFirstWxCopy = 0xEC0;    // copy of kFirstWx
-constexpr int kTxPowerCopy = 0xEC1;    // copy of kTxPowerByte
+constexpr int kFirstWxCopy = 0xEC0;  // copy of kFirstWx
+constexpr int kTxPowerCopy = 0xEC1;  // copy of kTxPowerByte
 
 // Model types and the groups that rules test.
 constexpr int kModelTypes = 13;

@@ -180,7 +180,8 @@ std::vector<Rule> Build() {
   t.push_back(Scaled(CL_Maker_TOT_Timer, kTotTimer, true, 1, 0, 999, false, 4, " sec"));
   t.push_back(Scaled(CL_Maker_TX_Mute_Timer, kTxMuteTimer, false, 1, 0, 255, false, 4, " msec"));
   t.push_back(Scaled(CL_Maker_RX_Mute_Timer, kRxMuteTimer, false, 1, 0, 255, false, 4, " msec"));
-  t.push_back(Scaled(CL_Maker_Transient_Timer, kTransientTimer, false, 1, 0, 255, false, 4, " msec"));
+  t.push_back(
+      Scaled(CL_Maker_Transient_Timer, kTransientTimer, false, 1, 0, 255, false, 4, " msec"));
   t.push_back(Scaled(CL_Maker_Scan_Speed, kScanSpeed, false, 1, 60, 200, true, 4, " msec"));
   t.push_back(Scaled(CL_Maker_DwTw_Timer, kDwTwTimer, true, 100, 80, 150, true, 1, " sec", 10));
   t.push_back(Scaled(CL_Maker_Auto_Scan_Timer, kAutoScanTimer, false, 1, 1, 125, true, 4, " sec"));

@@ -39,8 +39,9 @@ clsAddrRangeList WriteRangesFor(const cmcRadioInfo& info, const cmcEeprom& sendC
   const bool dealer = info.DealerVersion() < ours;
   const bool sameExtra = sendCopy.GetByte(memmap::kExtraBlockId) == info.payload[22] &&
                          sendCopy.GetByte(memmap::kExtraBlockId + 1) == info.payload[23];
-  const std::uint16_t copyVersion = static_cast<std::uint16_t>(
-      sendCopy.GetByte(memmap::kExtraBlockVersion) << 8 | sendCopy.GetByte(memmap::kExtraBlockVersion + 1));
+  const std::uint16_t copyVersion =
+      static_cast<std::uint16_t>(sendCopy.GetByte(memmap::kExtraBlockVersion) << 8 |
+                                 sendCopy.GetByte(memmap::kExtraBlockVersion + 1));
   const bool extra = sameExtra && copyVersion > info.ExtraVersion();
   return WriteRanges(maker, dealer, extra);
 }

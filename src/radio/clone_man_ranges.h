@@ -17,7 +17,7 @@ namespace cloneman {
 // the extra block in the copy of the image that is sent. Its version, 0, is
 // newer than no radio's, so with this template the extra block never goes out.
 constexpr int kTemplateMarkOffset = memmap::kExtraBlockId - memmap::kExtraBlock;  // 0xDA6 := 0x01
-constexpr int kTemplateEndOffset = memmap::kExtraTemplateSize - 1;                 // 0xDAB := 0xFE
+constexpr int kTemplateEndOffset = memmap::kExtraTemplateSize - 1;                // 0xDAB := 0xFE
 
 clsAddrRangeList ReadRanges();
 // The write list for the three independent choices.
