@@ -20,6 +20,7 @@
 #include "layout/row_map.h"
 #include "layout/sheet_cell_id.h"
 #include "model/cell.h"
+#include "model/memory_map.h"
 
 class cmcGTex;
 
@@ -29,7 +30,7 @@ class PageLayout {
  public:
   // Size of a column or row that nothing widened.
   static constexpr int kInitialSize = 1;
-  static constexpr int kNoChannel = 418;  // one past the last plan channel
+  static constexpr int kNoChannel = memmap::kPlanEntries;  // one past the last plan channel
 
   PageLayout(cmcGTex& table, std::string sheetKey, const PageContext& context);
   PageLayout(const PageLayout&) = delete;
