@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-#include "shell/image_list.h"
+#include "ui/image_list.h"
 
 struct IconSpec {
   const char* name;       // file name without ".png"

@@ -12,7 +12,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "shell/image_list.h"
+#include "ui/image_list.h"
 
 class TForm1 : public QMainWindow {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "shell/image_list.h"
+#include "ui/image_list.h"
 
 int cuiImageList::Add(const QPixmap& image) {
   if (!image.isNull() && image.size() != size_)
