@@ -84,7 +84,7 @@ void cuiSheet::Build() {
   page_ = std::make_unique<layout::PageLayout>(table_, sheetKey_, MakeContext());
   page_->SetPageReference(pageReference_);
   page_->Layout();
-  text_ = std::make_unique<layout::PageText>(*page_);
+  text_ = std::make_unique<layout::PageText>(*page_, evaluate_);
   text_->SetOwnerCapsule(owner_.get());
   CreateControls();
   ApplyLayout();

@@ -77,6 +77,8 @@ class cuiSheet {
   // Draws on a preview bitmap: paddings stay unscaled.
   void SetPreview(bool on) { preview_ = on; }
   bool Printing() const { return printing_; }
+  // The cell evaluator by default.
+  void SetEvaluator(layout::PageText::EvaluateFunction evaluate) { evaluate_ = evaluate; }
   // Where stored widths are read and written; the product's key by default.
   void SetSettingsKeyPath(std::string keyPath) { keyPath_ = std::move(keyPath); }
 
@@ -156,6 +158,7 @@ class cuiSheet {
 
   std::unique_ptr<layout::PageLayout> page_;
   std::unique_ptr<layout::PageText> text_;
+  layout::PageText::EvaluateFunction evaluate_ = nullptr;
   // Measures captions and evaluated texts outside a paint.
   QImage measureImage_{1, 1, QImage::Format_RGB32};
   std::unique_ptr<QPainter> measurePainter_;

@@ -57,7 +57,9 @@ void cuiSheet::UpdateTints() {
 }
 
 bool cuiSheet::IsHighlighted(int column, int row) const {
-  const bool cursor = !printing_ && grid_ && column == grid_->Col() && row == grid_->Row();
+  // A page with nothing to select has no cursor to show.
+  const bool cursor =
+      !printing_ && grid_ && grid_->isEnabled() && column == grid_->Col() && row == grid_->Row();
   return page_->CellAt(column, row).Highlighted(cursor);
 }
 
