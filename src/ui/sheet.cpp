@@ -159,7 +159,7 @@ void cuiSheet::ApplyLayout() {
   grid_->SetSize(page_->ColumnCount(), page_->RowCount());
   grid_->SetFixed(style.fixedCols, style.fixedRows);
   grid_->SetColWidths(page_->ColumnWidths());
-  grid_->SetRowHeights(page_->RowHeights());
+  grid_->SetRowHeights(DefaultRowHeights());
   grid_->SetColumnSizing(style.colSizing);
   if (printing_) {
     LoadColumnWidths();
@@ -172,6 +172,16 @@ void cuiSheet::ApplyLayout() {
     SaveColumnWidths();
   }
   forgetWidths_ = false;
+}
+
+std::vector<int> cuiSheet::DefaultRowHeights() {
+  // Rows that no H measured are as high as one line of the basic cell font,
+  // as a grid's default row height is; H only ever raises a row.
+  if (const platform::FontValue* font = page_->BasicCell().Font()) measureCanvas_->SetFont(*font);
+  const int line = RoundHalfUp(measureCanvas_->TextExtent("Ag").height + 2 * printScale_);
+  std::vector<int> heights = page_->RowHeights();
+  for (int& height : heights) height = std::max(height, line);
+  return heights;
 }
 
 bool cuiSheet::CursorCanGo(int column, int row) const {

@@ -120,6 +120,7 @@ class cuiSheet {
   void CreateControls();
   void ApplyLayout();
   void PlaceCursor();
+  std::vector<int> DefaultRowHeights();
   bool CursorCanGo(int column, int row) const;
   void OnEvent(const cmcEvent& event);
   void ClampColumnWidths();
