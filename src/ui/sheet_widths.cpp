@@ -65,7 +65,12 @@ void cuiSheet::SaveColumnWidths() {
   if (!name) return;
   std::unique_ptr<QSettings> store = platform::OpenSettingsStore(keyPath_);
   store->beginGroup(WidthGroup(*name));
-  for (int c : WidthColumns()) store->setValue(QString::number(c), grid_->ColWidth(c));
+  // Unchanged widths are left alone, so that opening a page writes nothing.
+  for (int c : WidthColumns()) {
+    const QString column = QString::number(c);
+    bool ok = false;
+    if (store->value(column).toInt(&ok) != grid_->ColWidth(c) || !ok) store->setValue(column, grid_->ColWidth(c));
+  }
 }
 
 void cuiSheet::ForgetAllWidths() {
