@@ -66,6 +66,16 @@ void cuiGrid::SetRowHeights(const std::vector<int>& heights) {
 int cuiGrid::TotalWidth() const { return std::accumulate(colWidths_.begin(), colWidths_.end(), 0); }
 int cuiGrid::TotalHeight() const { return std::accumulate(rowHeights_.begin(), rowHeights_.end(), 0); }
 
+int cuiGrid::ClientWidth() const {
+  const QScrollBar* bar = verticalScrollBar();
+  return contentsRect().width() - (bar->isVisibleTo(this) ? bar->sizeHint().width() : 0);
+}
+
+int cuiGrid::ClientHeight() const {
+  const QScrollBar* bar = horizontalScrollBar();
+  return contentsRect().height() - (bar->isVisibleTo(this) ? bar->sizeHint().height() : 0);
+}
+
 void cuiGrid::SetBackground(const QColor& colour) {
   background_ = colour;
   InvalidateGrid();

@@ -58,6 +58,10 @@ class cuiGrid : public QAbstractScrollArea {
   void SetColWidths(const std::vector<int>& widths);
   void SetRowHeights(const std::vector<int>& heights);
   int TotalWidth() const;
+  // The room for cells: the grid's size less its frame and the scroll bars
+  // it shows. Unlike the viewport's size it is right before the first show.
+  int ClientWidth() const;
+  int ClientHeight() const;
   int TotalHeight() const;
 
   // Users may drag the right edge of a column in the header rows.

@@ -228,11 +228,11 @@ void cuiSheet::ResetScroll() {
 }
 
 int cuiSheet::ExtentWidth() const {
-  return parent_->width() + grid_->TotalWidth() - grid_->viewport()->width();
+  return parent_->width() + grid_->TotalWidth() - grid_->ClientWidth();
 }
 
 int cuiSheet::ExtentHeight() const {
-  return parent_->height() + grid_->TotalHeight() - grid_->viewport()->height();
+  return parent_->height() + grid_->TotalHeight() - grid_->ClientHeight();
 }
 
 void cuiSheet::FitColumn(int column) {

@@ -82,7 +82,7 @@ void cuiSheet::ClampColumnWidths() {
   if (preview_ || !page_) return;
   int most = kMaxColumnWidth;
   if (!loadingWidths_) {
-    int available = grid_->viewport()->width();
+    int available = grid_->ClientWidth();
     for (int c = 0; c < grid_->FixedCols(); ++c) available -= grid_->ColWidth(c);
     if (available < kMaxColumnWidth) most = std::max(available, kMinColumnWidth);
   }

@@ -1,6 +1,8 @@
 // The program's own channel and settings pages on the initial image, through
 // the real cell evaluator.
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 
 #include "layout/page_conditions.h"
@@ -8,6 +10,7 @@
 #include "model/eval_support.h"
 #include "model/normalise.h"
 #include "platform/settings_store.h"
+#include "ui/information.h"
 #include "ui/iui_sheet.h"
 #include "ui/sheet_support.h"
 
@@ -121,6 +124,37 @@ TEST_F(RealPages, CommonSettingsFollowTheModel) {
     EXPECT_EQ(suvBacklight, model == 8) << model;
     EXPECT_TRUE(page.Grid()->isEnabled()) << model;
   }
+}
+
+}  // namespace
+}  // namespace uitest
+
+namespace uitest {
+namespace {
+
+TEST_F(RealPages, InformationDialogHoldsItsOwnerUntilClosed) {
+  UseModel(0, false);
+  target.info[19] = 0x08;  // the radio reported a low supply voltage
+  host.show();
+  QPointer<cuiInformation> dialog = new cuiInformation(&host, "Seaclone", table, "GI_Sheet_CloneInfo", nullptr);
+  EXPECT_FALSE(host.isEnabled());
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->Button()->isEnabled());
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Seaclone"));
+  EXPECT_EQ(dialog->Button()->text(), QStringLiteral("OK"));
+  // The warning row joins the four plain rows; the whole page shows.
+  cuiGrid& grid = *dialog->Sheet().Grid();
+  EXPECT_EQ(grid.RowCount(), 5);
+  EXPECT_EQ(grid.VisibleRowCount(), grid.RowCount());
+  EXPECT_GE(grid.viewport()->width(), grid.TotalWidth());
+  // Centred over the owner.
+  EXPECT_LE(std::abs(dialog->frameGeometry().center().x() - host.frameGeometry().center().x()), 3);
+
+  dialog->Button()->click();
+  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(dialog.isNull());
+  EXPECT_TRUE(host.isEnabled());
 }
 
 }  // namespace

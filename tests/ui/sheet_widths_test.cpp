@@ -49,7 +49,7 @@ TEST_F(Widths, ChangedWidthClampedToTheVisibleWidth) {
   host.resize(300, 200);
   Make("GI_Ui_Wide");
   cuiGrid& grid = *sheet->Grid();
-  const int available = grid.viewport()->width() - grid.ColWidth(0);
+  const int available = grid.ClientWidth() - grid.ColWidth(0);
   ASSERT_LT(available, cuiSheet::kMaxColumnWidth);
   grid.SetColWidth(1, 640, true);
   EXPECT_EQ(grid.ColWidth(1), available);
