@@ -90,7 +90,6 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     auto sheet = Open(host, table, "GI_Sheet_IntCh", images);
-    if (std::getenv("SHEET_SPLIT")) std::printf("build %.3f\n", Ms(timer));
     Paint(*sheet, frame);
     first.push_back(Ms(timer));
 
