@@ -9,7 +9,8 @@ namespace layout {
 PageText::PageText(PageLayout& page, EvaluateFunction evaluate)
     : page_(page), evaluate_(evaluate ? evaluate : &Evaluate) {}
 
-ShownCell PageText::Show(int column, int row, bool highlighted) {
+ShownCell PageText::Show(int column, int row, bool highlighted, platform::Canvas* canvas,
+                         platform::Rect* rect) {
   cmcCellObj& cell = page_.CellAt(column, row).cell;
   ShownCell shown;
   shown.text = cell.Caption();
@@ -18,8 +19,8 @@ ShownCell PageText::Show(int column, int row, bool highlighted) {
   draw_.related = owner_;
   draw_.owner = &page_;
   draw_.cell = &cell;
-  draw_.canvas = page_.Context().canvas;
-  draw_.rect = nullptr;
+  draw_.canvas = canvas ? canvas : page_.Context().canvas;
+  draw_.rect = rect;
   draw_.action = 0;
   draw_.inputMode = cmcCellCapsule::kInputNone;
   draw_.popupCommand = 0;

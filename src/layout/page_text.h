@@ -36,8 +36,11 @@ class PageText {
   void SetOwnerCapsule(cmcCellCapsule* owner) { owner_ = owner; }
 
   // highlighted: the slot is drawn highlighted (the cursor cell or a
-  // selection), which some cells show differently.
-  ShownCell Show(int column, int row, bool highlighted = false);
+  // selection), which some cells show differently. A drawing caller passes
+  // its canvas (where the evaluator may set the text colour) and the text
+  // rectangle; by default the page context's canvas and no rectangle.
+  ShownCell Show(int column, int row, bool highlighted = false, platform::Canvas* canvas = nullptr,
+                 platform::Rect* rect = nullptr);
 
   // Every row's shown texts, left to right.
   std::vector<std::vector<std::string>> Rows();

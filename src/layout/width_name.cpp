@@ -14,13 +14,21 @@ std::string WidthSheetName(std::string_view pageReference) {
   return std::string(name);
 }
 
-std::optional<std::string> ColumnWidthName(cmcGTex& table, std::string_view pageReference) {
-  const std::string sheet = WidthSheetName(pageReference);
+std::vector<WidthListEntry> ColumnWidthList(cmcGTex& table) {
+  std::vector<WidthListEntry> list;
   std::string line;
   for (int n = 0; table.TryLine("GI_CellWidthRegList", n, &line); ++n) {
     const std::size_t colon = line.find(':');
     if (line.empty() || line[0] == '#' || colon == std::string::npos) break;
-    if (line.compare(0, colon, sheet) == 0) return line.substr(colon + 1);
+    list.push_back({line.substr(0, colon), line.substr(colon + 1)});
+  }
+  return list;
+}
+
+std::optional<std::string> ColumnWidthName(cmcGTex& table, std::string_view pageReference) {
+  const std::string sheet = WidthSheetName(pageReference);
+  for (WidthListEntry& entry : ColumnWidthList(table)) {
+    if (entry.sheet == sheet) return std::move(entry.name);
   }
   return std::nullopt;
 }

@@ -9,12 +9,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class cmcGTex;
 
 namespace layout {
 
 std::string WidthSheetName(std::string_view pageReference);
+
+struct WidthListEntry {
+  std::string sheet;
+  std::string name;
+};
+
+// Every line of "GI_CellWidthRegList" up to the end of the list.
+std::vector<WidthListEntry> ColumnWidthList(cmcGTex& table);
 
 // None when the page keeps no widths.
 std::optional<std::string> ColumnWidthName(cmcGTex& table, std::string_view pageReference);

@@ -1,0 +1,180 @@
+#pragma once
+// A page of cells on a grid. The page itself (style, row map, conditions,
+// cells, sizes) is a layout::PageLayout; the sheet puts it on a cuiGrid
+// inside a parent widget, draws its cells, keeps its column widths in the
+// settings store and redraws the cells that an evaluation concerns.
+//
+//   iuiSheet sheet(panel, nullptr, CL_NoCell, 0, table, "GI_Sheet_IntCh", &images);
+//   sheet.SetPageName("GI_Sheet_IntCh");
+//   sheet.Build();
+//
+// Owners call Build once; a new page, or a printout, takes a new sheet.
+// The cursor here is only placed; moving it, selecting, keys, the in-place
+// editor and the cell popup menu attach to the hooks marked below.
+
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "layout/page_context.h"
+#include "layout/page_layout.h"
+#include "layout/page_text.h"
+#include "layout/redraw_relation.h"
+#include "model/capsule.h"
+#include "model/cell_names.h"
+#include "platform/canvas.h"
+
+class QFrame;
+class QLabel;
+class cmcGTex;
+class cuiGrid;
+class cuiImageList;
+struct cmcEvent;
+
+class cuiSheetCanvas;
+
+class cuiSheet {
+ public:
+  static constexpr int kMinColumnWidth = 10;
+  static constexpr int kMaxColumnWidth = 650;
+  static constexpr int kWarningImage = 4;
+  static constexpr int kErrorImage = 5;
+
+  // initialCell CL_NoCell: no initial cell. owner and images may be null;
+  // the owner capsule is copied.
+  cuiSheet(QWidget* parent, const cmcCellCapsule* owner, std::uint32_t initialCell, int initialNumber,
+           cmcGTex& table, std::string sheetKey, const cuiImageList* images);
+  virtual ~cuiSheet();
+  cuiSheet(const cuiSheet&) = delete;
+  cuiSheet& operator=(const cuiSheet&) = delete;
+
+  // The text after the page reference's first comma, from the main controller.
+  virtual void SetExtraText(std::string text) { extraText_ = std::move(text); }
+  // Creates the controls, lays the page out and places the cursor.
+  virtual void Build();
+  virtual std::string GetTitle() const;
+  virtual bool IsPrintable() const;
+  virtual void LoadColumnWidths();
+  virtual void SaveColumnWidths();
+
+  // --- Set before Build.
+  void SetPageName(std::string reference) { pageReference_ = std::move(reference); }
+  const std::string& PageReference() const { return pageReference_; }
+  void SetInitialPosition(int column, int row, int leftCol, int topRow);
+  void SetForgetWidths(bool forget) { forgetWidths_ = forget; }
+  void SetListMode(bool on) { listMode_ = on; }
+  bool ListMode() const { return listMode_; }
+  // Lays out for a printer or preview whose vertical resolution is dpi:
+  // paddings scale by dpi ÷ screen dpi, and fontSize (a negative character
+  // height in printer pixels, 0 for none) replaces the basic cell's height.
+  void SetPrinter(int dpi, int fontSize);
+  // Draws on a preview bitmap: paddings stay unscaled.
+  void SetPreview(bool on) { preview_ = on; }
+  bool Printing() const { return printing_; }
+  // The cell evaluator by default.
+  void SetEvaluator(layout::PageText::EvaluateFunction evaluate) { evaluate_ = evaluate; }
+  // Where stored widths are read and written; the product's key by default.
+  void SetSettingsKeyPath(std::string keyPath) { keyPath_ = std::move(keyPath); }
+
+  // --- After Build.
+  cuiGrid* Grid() const { return grid_; }
+  layout::PageLayout& Page() { return *page_; }
+  // A slot outside the grid, or before Build, stops the program.
+  cmcCellObj& CellAt(int column, int row);
+  void ResetScroll();
+  int ExtentWidth() const;
+  int ExtentHeight() const;
+  // The column width that shows every text of column c.
+  void FitColumn(int column);
+
+  // Draws a cell onto painter at rect; the grid's drawing and printing both
+  // come here.
+  void DrawCell(QPainter& painter, int column, int row, const QRect& rect);
+  // Invalidates every shown cell that stands in one of mask's relations
+  // (layout::RelationBit) to the probe's cell.
+  void RedrawRelated(const cmcCellCapsule& probe, unsigned mask);
+  // The capsules' change callback: RedrawRelated with the notification flags.
+  static void OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags);
+
+ protected:
+  // What the page reads while it lays out. The base fills the display font
+  // size and the printing values; iuiSheet adds the document's.
+  virtual layout::PageContext MakeContext() const;
+  // Hook of the in-place editor: drawing shows no highlight under it.
+  virtual bool EditorShowing() const { return false; }
+  // Hook of the cell popup menu, refreshed when Build ends.
+  virtual void RefreshCellMenu(bool /*forced*/) {}
+
+  cmcGTex& Table() const { return table_; }
+  const std::string& SheetKey() const { return sheetKey_; }
+
+ private:
+  struct DrawState;
+
+  void CreateControls();
+  void ApplyLayout();
+  void PlaceCursor();
+  std::vector<int> DefaultRowHeights();
+  bool CursorCanGo(int column, int row) const;
+  void OnEvent(const cmcEvent& event);
+  void ClampColumnWidths();
+  // Columns that keep stored widths: the selectable ones of the first
+  // non-fixed row.
+  std::vector<int> WidthColumns() const;
+  void ForgetAllWidths();
+  void UpdateTints();
+  bool IsHighlighted(int column, int row) const;
+  void DrawMarks(QPainter& painter, const DrawState& state, bool error);
+  void DrawPrintedMark(QPainter& painter, int x, int y, int size, bool error);
+
+  QWidget* parent_;
+  cmcGTex& table_;
+  std::string sheetKey_;
+  std::string pageReference_;
+  std::string extraText_;
+  std::string keyPath_;
+  std::unique_ptr<cmcCellCapsule> owner_;
+  const cuiImageList* images_;
+  std::uint32_t initialCell_;
+  int initialNumber_;
+  bool busy_ = false;
+  bool listMode_ = false;
+  bool printing_ = false;
+  bool preview_ = false;
+  int printDpi_ = 0;
+  int printFontSize_ = 0;
+  double printScale_ = 1.0;
+  bool forgetWidths_ = false;
+  bool loadingWidths_ = false;
+  int storedCol_ = -1;
+  int storedRow_ = -1;
+  int storedLeft_ = -1;
+  int storedTop_ = -1;
+
+  std::unique_ptr<layout::PageLayout> page_;
+  std::unique_ptr<layout::PageText> text_;
+  layout::PageText::EvaluateFunction evaluate_ = nullptr;
+  // Measures captions and evaluated texts outside a paint.
+  QImage measureImage_{1, 1, QImage::Format_RGB32};
+  std::unique_ptr<QPainter> measurePainter_;
+  std::unique_ptr<cuiSheetCanvas> measureCanvas_;
+  // The surface of the paint under way.
+  std::unique_ptr<cuiSheetCanvas> paintCanvas_;
+  QPainter* paintPainter_ = nullptr;
+
+  layout::Tints tints_;
+  std::uint32_t window_ = 0;
+  std::uint32_t windowText_ = 0;
+
+  QPointer<QWidget> root_;
+  QFrame* titlePanel_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QWidget* gridPanel_ = nullptr;
+  cuiGrid* grid_ = nullptr;
+};
