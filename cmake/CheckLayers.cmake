@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes a header of a layer above its own.
 # Run as a script by the seaclone_layer_check target, which every layer
 # library and test program depends on:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 set(content "")
 foreach(f IN LISTS FRAGMENTS)
   file(READ ${f} part)

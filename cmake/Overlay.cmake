@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two overlay files are assembled from fragments, one per subsystem, so
 # that each subsystem keeps its keys next to each other. The end marker is
 # appended last; nothing after it is ever found as a key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell definitions as the overlay writes them: the input's first lines are
 // rows of cells, parsed cell by cell with counters attached the way sheets
 // parse them; the lines from the first "#" on are an overlay that holds the

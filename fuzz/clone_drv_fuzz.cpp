@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol driver's receive path: information, read and write exchanges
 // against a radio that says whatever the input says, on virtual time. Every
 // exchange must end (on time, with its completion called exactly once and

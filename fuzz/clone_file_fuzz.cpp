@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A clone data file from anywhere: the reader with and without the range
 // check, and the checks the program runs when the user opens a file. A
 // failed read must leave the image exactly as it was, an image the open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Option lists over an arbitrary overlay: every "<name>_Cells" entry the
 // file holds is built for a few cells, and each choice is looked up by value
 // and stepped through in both directions. A stepped value must be one of the

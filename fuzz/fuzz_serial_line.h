@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A serial device for the driver harness: the cable echoes every byte the
 // program writes at once, and the "radio" is a script of byte segments.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the harnesses: designed stops (an installation fault such as a
 // missing overlay key) become exceptions that a harness catches, so only

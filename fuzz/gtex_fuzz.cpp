@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text table over an arbitrary overlay file: every key the file names is
 // looked up line by line, out of order and as a block.
 #include <cstdint>

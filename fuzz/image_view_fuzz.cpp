@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An image from anywhere (a clone data file passes its format checks with
 // any bytes at all), shown: every cell name is evaluated for display, as a
 // sheet draws it, in each channel category and at a spread of numbers, on an

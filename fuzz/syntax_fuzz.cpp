@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value syntaxes and small text routines every definition reader uses:
 // the font descriptor, colour names, fields, numbers, the hexadecimal-bytes
 // routine and the caption helpers, each over the whole input. Each result is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-bench-clone-speed: times a clone read and a clone write through
 // seaclone-cli against seaclone-radio-sim paced at 9600 baud, and prints
 // each duration as a ratio to the wire time, the time the bytes that must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-bench-sheet-speed: builds the international channel sheet (the
 // largest page) on the initial image of model type 0 and times, offscreen,
 //   build + first paint, a full repaint, a scroll by one page;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's 24 icons (32 × 32 PNG) into the current folder. The
 // PNG files beside this source are its output; run it again after changing
 // the artwork:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's byte container: a growable array that doubles as a
 // first-in first-out queue for the serial link. Reading from the front only

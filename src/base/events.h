@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every event number carried by the event bus. Senders and handlers use
 // these names, never the bare numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The event bus. User-interface objects do not hold pointers to each other;
 // they talk by numbered events (base/events.h) that every subscriber

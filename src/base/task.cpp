@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/task.h"
 
 cmcTask::cmcTask() : timer_(platform::Timers().CreateTimer([this] { Tick(); })) {}

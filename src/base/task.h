@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A periodic task on the user-interface thread. All deferred work of the
 // program (event delivery, the protocol step, output flushing, repaint of

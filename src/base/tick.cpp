@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/tick.h"
 
 #include "platform/tick_counter.h"

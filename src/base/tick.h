@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-shot millisecond countdown on the system tick counter: the deferred
 // refresh of the main controller and the time-outs of the protocol driver.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's information as "caption: value" lines: the texts of the
 // information cells, exactly as the program's information dialog shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How seaclone-cli talks to its user: every message of the core goes to
 // standard error as "caption: text" and is answered with the default

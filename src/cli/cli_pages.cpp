@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `seaclone-cli pages`: the pages of a clone data file as tables of the
 // texts their cells show, laid out by the same page layer as the window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The core reads and writes clone data files by name only, so "-" (standard
 // input for check and write, standard output for read) passes through a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place where the core's result codes become seaclone-cli's exit
 // statuses. Scripts test these numbers, so they follow the codes' own fixed

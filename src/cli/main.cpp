@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-cli: clone information, read and write, file checks and the
 // pages of a file, from the command line, on the same core as the program.
 

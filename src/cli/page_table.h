@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A laid-out page as printed by `seaclone-cli pages`: the texts of its
 // cells, row by row, in two forms. Text lines the columns up for reading

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Style and directive lines carry their items in parentheses:
 //   :(OnlyUsaCh 3)(SelectOFF)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The model- and radio-dependent lines of the channel pages and the
 // information page: a directive such as "(OnlyUsaCh 3)" keeps the next three

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a page reads from outside while it lays itself out. The owner fills
 // it: the GUI from its settings and document, printing with its printer's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a page is, without any widget: the shape, cells and sizes that the
 // "<sheetKey>_Style", "_BasicCell" and "_Cells" entries of the text table

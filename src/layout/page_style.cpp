@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/page_style.h"
 
 #include "layout/group_scan.h"

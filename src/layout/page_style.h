@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The look of a page as its "_Style" entry gives it: one line of
 // parenthesised attributes such as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/page_text.h"
 
 #include "layout/page_layout.h"

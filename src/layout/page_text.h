@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text each cell of a laid-out page shows: a static cell its caption, a
 // data cell what the cell evaluator says with action 0. One capsule serves

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Two small pure rules of a page's drawing: which slots a change to one cell
 // concerns, and the tints blended from the system colours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which definition line each grid row of a page is built from. The lines of
 // a "<sheetKey>_Cells" entry are rows of cells, except directive lines that

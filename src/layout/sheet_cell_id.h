@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One grid cell slot of a page: its cell definition and the three flags the
 // grid keeps per slot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages the main tree (GI_Tree_Main) opens, in tree order, as the
 // program's tree shows them for a document: a channel list only while its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The name under which a page keeps its column widths. The page reference is
 // cut at its first ","; a part in square brackets is dropped with everything

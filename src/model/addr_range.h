@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An inclusive range of image addresses, and the lists of them that say
 // what a clone data file holds and what a clone read or write moves. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The request and result record of one cell evaluation. Sheets, menus, the
 // tool bar, the tree and printing fill one, hand it to Evaluate

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One cell definition: a caption with display attributes, optionally bound
 // to a named value of the cell model. Sheets, menus, tool bars and the tree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two vocabularies of cell definitions: categories (CT_) and cells
 // (CL_). A name's position in its list is its value, which is what cells

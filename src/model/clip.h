@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel clipboard: whole channels copied out of the image and pasted
 // back, inside the program (not the system clipboard). Records go through

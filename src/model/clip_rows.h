@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Row commands of the channel sheets' popup menu: copy, paste, carry up,
 // carry down, clear, delete and insert, on the current row or a selected

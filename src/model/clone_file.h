@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Clone data files: an image as text. A header with the model code, a
 // comment line, a map revision line and data lines of hexadecimal bytes.

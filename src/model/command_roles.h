@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parts of the program that the command and menu cells reach, one
 // interface per role. A program implements the roles it has and hands them

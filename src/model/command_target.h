@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the command and menu cells reach outside the cell model, as
 // one object the evaluator calls. It forwards to the roles it was given

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel record view: one channel of one category, unpacked from the
 // image into plain fields and packed back. Everything that edits, copies or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a channel index of a plan reads on the radio and on a channel sheet:
 // classic numbers with their A variant, the four-digit simplex channels and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two dealer settings whose stored form is not what the dealer types:
 // the drain-beat tone, kept as a timer divisor and shown in Hz, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every value editor takes and gives back. An editor works on one
 // integer (or frequency) value: it applies a typed text or a key to it and

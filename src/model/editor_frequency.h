@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Frequency editor of the free channels. Values are in Hz; a frequency the
 // radio cannot tune (no point of its channel raster near what was typed) is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Integer editor: a whole number between a minimum and a maximum, shown with
 // an offset (so a stored 0 can read as 1) and moved in steps.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Option list editor: the value is one of the items of a list of
 // (value, text) pairs from the overlay; space and backspace walk the list,

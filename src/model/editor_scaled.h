@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scaled decimal editor: the stored integer counts units of 1/scale and is
 // shown as a decimal number with a unit, e.g. 50 at scale 10 as "5.0 sec".

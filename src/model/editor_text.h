@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text and digit string editors. Both edit a fixed-size field of the image
 // directly, so they take and give back the field's bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The memory image: a byte-for-byte copy of the radio's EEPROM. Single byte
 // access is range-checked and an address outside the image is a programming

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cell evaluator: the one function that gives every bound cell its
 // behaviour. Sheets, menus, the tool bar, the tree and printing fill a

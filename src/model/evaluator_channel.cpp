@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel cells: plan channel lists, weather channels and free channels.
 #include "base/evman.h"
 #include "model/cell.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing and fixed cells, settings cells, and the command cells of the
 // menus, the tool bar and the tree.
 #include <cstdio>

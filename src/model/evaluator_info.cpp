@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cells of the clone information dialog: what the radio reported about
 // itself in its last information reply.
 #include <cstdio>

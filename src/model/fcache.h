@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Option lists: the choices a value editor offers (On/Off, scan types,
 // channel attributes ...) are written as rows of cells in a "<name>_Cells"

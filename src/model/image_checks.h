@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two tests an image must pass before the program takes it: the maker
 // signature (images read from the radio) and the model byte (files).

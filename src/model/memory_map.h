@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where things live in the radio's 3796-byte EEPROM image. Every part of the
 // program that touches the image by address takes its numbers from here, so

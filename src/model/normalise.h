@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Image normalisation: brings an image into the shape the radio expects.
 // Bits the user cannot edit are restored from the initial image of the

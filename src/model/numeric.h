@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small rules over image bytes: the one-byte checksum used by the ATIS
 // identity and the dealer block, and decimal digit pairs (two digits per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings, ATIS and dealer cells: each is one value editor over a fixed
 // field of the working image. The whole set is one table of rules, so the

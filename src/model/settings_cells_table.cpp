@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the common settings, ATIS and dealer cells. Offsets are image
 // addresses; a bit field owns exactly the bits of its mask.
 #include <algorithm>

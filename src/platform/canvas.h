@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface that cells and sheets paint on. The core only knows
 // this interface; the Qt layer implements it over QPainter, and printing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Faults of the installation (a missing overlay key, a duplicate hash key,
 // an out-of-range image access) end the process: one stop message with the

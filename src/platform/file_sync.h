@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pushes what the system still holds of a file in its cache to the disk, so
 // that a save renames a new file into place only once its blocks are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A font as the definitions describe it, free of any GUI type: the cell
 // model keeps fonts on cells without linking Qt Widgets, and the GUI turns

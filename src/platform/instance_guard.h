@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lets only one copy of the program run for the logged-on user. The first
 // copy holds a named marker for as long as it lives; a later copy finds it

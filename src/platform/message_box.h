@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one routine every message of the program goes through. The GUI installs
 // a responder that shows a real message box; the command-line tool installs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program's own files lie: the overlay files, the initial clone
 // data files and the help pages sit beside the executable; an installed

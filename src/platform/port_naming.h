@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the system names serial port n. Windows names its ports itself
 // ("\\.\COM7"); elsewhere ports have no numbers of their own and the port

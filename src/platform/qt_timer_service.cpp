@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timer service on QTimer. QTimer belongs to Qt Core, so this backend sits
 // with the interfaces; ticks arrive through the thread's event loop.
 #include <QTimer>

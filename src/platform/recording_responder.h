@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A message responder for tests: it records every message (text, caption,
 // style) and answers from a queue of scripted answers, falling back to the

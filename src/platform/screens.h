@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Monitors and their work areas (the monitor less the task bar and docks),
 // and the placement rules that keep windows where the user can reach them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One serial device, as the serial port class needs it: exclusive open of
 // an existing device, driver queue sizes, purge, time-outs and line settings

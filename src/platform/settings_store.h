@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user's settings store, opened here and nowhere else so that the
 // program, the command-line tool and the tests all reach the same one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system language matters in one place: the face that fonts fall back
 // to. Japanese systems get a Japanese face, everyone else the classic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's task bar, which a program that ran full screen may have left
 // hidden. Only Windows has one to show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system millisecond tick counter: 32 bits that wrap after about 49.7
 // days, which is why countdowns compare ticks with a wrap rule rather than

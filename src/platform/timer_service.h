@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Periodic callbacks on the user-interface thread. Every timer task of the
 // program (event delivery, the protocol driver's step, output flushing, ...)

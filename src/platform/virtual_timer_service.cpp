@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/virtual_timer_service.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Virtual time for tests: timers and the tick counter advance only when the
 // test says so, and every due tick fires in time order on the way. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The clone protocol: one exchange with the radio at a time (information,
 // read or write) over the serial port, stepped by the driver's own 10 ms

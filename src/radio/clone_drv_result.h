@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one exchange with the radio produced. The driver creates a fresh
 // record when an exchange starts and hands it to the completion at the end;

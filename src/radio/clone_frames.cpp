@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "radio/clone_frames.h"
 
 #include "text/syntax.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Frames of the clone protocol, as pure functions: building the frames the
 // program sends, assembling frames out of the received byte stream, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The clone manager sits between the document's clone commands and the
 // protocol driver. It configures the driver for this radio before every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the radio says about itself in an information reply, and the checks
 // this model makes on it and on an image read from the radio. The record is

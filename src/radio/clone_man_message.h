@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one message a failed clone exchange shows: a head line chosen by the
 // status, then the check lines that fit the kind of failure (cable, port,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The address ranges a clone exchange moves, and the small rules that pick
 // them for a write. A write never sends more than the radio needs: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One serial port to the radio: reads that never block, and writes that are
 // queued and handed to the device in chunks by a 10 ms flush task, at most

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document: the working image with its file, the initial image of the
 // current model and the saved snapshot, and every operation that acts on the

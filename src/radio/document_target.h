@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command roles of a program without a window (seaclone-cli, and the
 // warning check when nothing else is installed): the cells read and edit

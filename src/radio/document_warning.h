@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The warning check: every cell of the check list is evaluated, and those
 // that set the error or warning mark mark the page named by their

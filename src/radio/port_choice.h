@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Choosing the COM port: reading the number the user typed or picked, and
 // the two lists the port dialog offers (plain numbers, and numbers with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ports present on this machine, for the port dialog's lists. Devices
 // are numbered by the port map (the `Ports` settings first, then Wine's
 // automatic numbering); QSerialPortInfo supplies the friendly names, matched

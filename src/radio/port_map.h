@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which device is COM port n. On Windows it is the device "\\.\COMn". On
 // Linux the numbers follow Wine's rules, so that a user who knows the port

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the clone manager shows how far a read or write has come. The GUI
 // puts a small window with a 32-cell bar over the main window; the

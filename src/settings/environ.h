@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The environment: the single-instance guard and every user setting of the
 // program, read once when the process starts and written once when it ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recent-file list of the File menu: full paths, most recent first, at
 // most a fixed number, never two that differ only in letter case.

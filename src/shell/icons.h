@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's 24 icons, in the order whose positions are the image
 // indexes of the tree, menu and tool bar definitions. Each picture is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window. Building it gives it the program's caption and font,
 // puts it where the user left it (kept reachable on the monitors that are

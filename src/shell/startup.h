@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The life of the process: the global objects that exist for all of it,
 // built right after the Qt application object (screens can be asked only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The colour syntax of the definitions: one of 38 names, written exactly.
 // Values are 32-bit colours: 0x00BBGGRR for a fixed colour, 0x80000000 + n

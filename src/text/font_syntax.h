@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seven-field font descriptor written after "Font=" in definitions:
 //   charset, face, colour, height, size, style, pitch

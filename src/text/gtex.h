@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text table: keyed lookups into an overlay file that is never loaded
 // whole. Keys are collected lazily as far as a search needs them, each key

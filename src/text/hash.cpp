@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/hash.h"
 
 std::uint32_t HashBucket(std::string_view key, std::uint32_t n) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small string-keyed hash tables with chained buckets. The bucket function
 // is fixed (not std::hash) because the table sizes in use (101, 1031) were

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small text routines that every definition reader shares. Texts are
 // UTF-8 bytes; no continuation byte of a multi-byte character equals an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Size of a caption that may span several lines: the widest line and the
 // sum of the line heights, in the canvas's current font. Sheets use it to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/builder_body.h"
 
 #include "model/capsule.h"

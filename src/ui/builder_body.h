@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tree, menu and tool bar builders share: reading a "_Body" entry,
 // walking its nested lines, and running or refreshing one command cell

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid a sheet shows its cells on: fixed rows and columns that stay in
 // place, per-column widths and per-row heights, scrolling by whole cells,

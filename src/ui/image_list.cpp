@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/image_list.h"
 
 int cuiImageList::Add(const QPixmap& image) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An image list: pictures of one size, addressed by the image index that
 // tree, menu and tool bar definitions carry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The clone information dialog: the page "GI_Sheet_CloneInfo" (or any
 // sheet key) in a bevelled panel with an OK button, sized to the page,

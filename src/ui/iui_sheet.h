@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sheet of every page of the program: the page conditions (plans
 // switched on, model groups, clone information warnings) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A menu built from the overlay: the main menu (a QMenuBar) and each sheet's
 // cell popup menu (a QMenu). "<key>_BasicCell" gives every item its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A page of cells on a grid. The page itself (style, row map, conditions,
 // cells, sizes) is a layout::PageLayout; the sheet puts it on a cuiGrid

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Qt canvas a sheet draws a cell on, remembering the text colour last
 // set: the font sets it, the evaluator may change it, and the sheet then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing one cell of a sheet: on the grid, on a print preview and on paper.
 #include <QApplication>
 #include <QPolygon>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The column widths a sheet keeps in the settings store, under
 // Display/<width name>/colwidth, one value per column index.
 #include <QSettings>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool bar, built from the overlay: "<key>_BasicCell" gives every
 // button its defaults, "<key>_Body" one flat cell definition per button.

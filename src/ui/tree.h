@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The navigation tree, built from the overlay: "<key>_BasicCell" gives the
 // tree its font and background, "<key>_Body" one nested line per node. Each

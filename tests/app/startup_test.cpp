@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started as the user would start it: one copy at a
 // time, the settings written at a normal close and read at the next start,
 // a crashed copy not locking the user out, a broken overlay ending it with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt timer service that the programs run on: ticks arrive through the
 // event loop, and a task may free itself on its own tick there as well.
 #include <QCoreApplication>

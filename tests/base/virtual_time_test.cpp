@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual-time scheduler that the tests of the bus, the port and the
 // protocol driver run on: its order of ticks is what those tests rely on.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard error as the progress bar and the messages share it.
 #include <gtest/gtest.h>
 

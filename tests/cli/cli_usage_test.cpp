@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-cli as a program: its usage errors and the file check, run as a
 // separate process exactly as a script would.
 #include "support/codes.h"

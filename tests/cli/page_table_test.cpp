@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A page as text and as CSV: alignment, quoting and the page's own line.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts from a damaged overlay: heights and sizes far outside anything a
 // screen shows. Heights and sizes are negated into each other and squared on
 // the way to a QFont, so the extremes of a 32-bit number must keep their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-cli pages on the initial clone data files: every page the tree
 // shows, the international channel list slot by slot against the image's
 // own channel records, CSV quoting of what a file holds, usage and output

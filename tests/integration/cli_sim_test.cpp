@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-cli against the radio simulator over a real pseudo-terminal:
 // information, read, write, a round trip, and every fault the simulator can
 // play, each with its exit status, its one message and no file left behind.

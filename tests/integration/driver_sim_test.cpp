@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol driver end to end: a real pseudo-terminal, the radio
 // simulator on the far side and the program's own Qt timers, so that the
 // driver meets a radio written without its code, at real line speed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone fault matrix: every fault the radio simulator can play, a
 // hang-up at several points of each exchange and stray bytes on the line,
 // against information, read and write, through the real seaclone-cli and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model and radio conditions of the pages, and the channel loop of the
 // channel pages with and without the usable-channels view.
 #include <set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pages of the small layout overlay, laid out under a context the test
 // fills, with a canvas whose text is 7 pixels a character and 13 a line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shown texts of a laid-out page through the real evaluator, on the USA
 // model's initial image.
 #include "layout/layout_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rows of a page: loops, skipped lines, empty lines and the pages that
 // cannot be laid out.
 #include <numeric>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Column-width names, redraw relations and tints.
 #include <gtest/gtest.h>
 

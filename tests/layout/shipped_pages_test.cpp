@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages, tree, menus, tool bar and popup menus as the program ships
 // them: the assembled overlay and the initial image of every model type,
 // through the real cell evaluator.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Style attributes, the basic cell's font and the measured sizes of a page.
 #include <functional>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which pages the main tree shows, on a small tree whose nodes carry every
 // flag the channel lists, the ATIS page and the dealer pages use.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Binds the shared cell fixture overlay as the program's text table for the
 // life of a test, so "$name" items and option lists find their entries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel clipboard and the row commands of the channel sheets.
 #include "model/cell_names.h"
 #include "model/clip_rows.h"

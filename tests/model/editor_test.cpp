@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value editors on their own: (starting value, key or typed text) in,
 // (shown text, stored value, what the sheet must do next) out.
 #include "support/codes.h"

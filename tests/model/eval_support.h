@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small world for evaluating cells: a working image, the overlay's real
 // option lists and messages, an event bus on virtual time that records what

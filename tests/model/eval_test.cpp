@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation flow itself, and the command, drawing, settings and
 // information cells.
 #include "model/cell_names.h"

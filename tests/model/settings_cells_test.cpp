@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings, ATIS and dealer cells: where each one lives in the image and
 // what its editor makes of typed values.
 #include "support/codes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance guard on lock files: in a private folder, and in the
 // folder that belongs to the user whatever the environment says.
 #include <QDir>

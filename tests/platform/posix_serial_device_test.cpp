@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The termios backend against a pseudo-terminal whose far end reads
 // nothing: the user-interface thread may wait in a write only as long as
 // the write time-out allows, and never in a read.

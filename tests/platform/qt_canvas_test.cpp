@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt canvas drawing on an image: colours resolve (fixed ones in their
 // blue-green-red order, system ones from the palette), and fills, text,
 // clipped text, lines and polygons land exactly where they were asked to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live monitor list and window placement on the Qt platform (offscreen
 // in the tests: one screen).
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The placement rules over monitor lists: which monitor is nearest, the
 // corner rule that keeps a restored window reachable, and Centre over.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol driver on virtual time against a scripted radio behind an
 // echoing cable: each outcome of an exchange, the frames that went out and
 // how long the driver waited.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of the clone protocol: what the program sends, and which frames of
 // the radio are accepted.
 #include "support/codes.h"

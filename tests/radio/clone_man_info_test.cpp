@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information and read handlers' checks, the write model check, the
 // progress figures.
 #include "support/codes.h"

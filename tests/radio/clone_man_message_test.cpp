@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone error message: which check lines go with which status, and the
 // port number in the head line of status 2.
 #include <QTemporaryDir>

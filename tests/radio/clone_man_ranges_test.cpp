@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The range lists a write sends, the version rules that choose them, and
 // the extra block template.
 #include <gtest/gtest.h>

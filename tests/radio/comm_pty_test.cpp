@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cmcComm over a real pseudo-terminal pair: the termios backend, exclusive
 // use, bytes in both directions, the far end hanging up, and the `Ports`
 // map naming a pseudo-terminal as COM7.

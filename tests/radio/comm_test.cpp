@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cmcComm against a recording device: the exact calls of an open, the
 // time-outs and line settings handed over, and the chunking of output.
 #include "radio/comm.h"

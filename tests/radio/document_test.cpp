@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document operations the program and seaclone-cli share: open with
 // its checks, atomic save, model change, and what a clone read leaves.
 #include "support/codes.h"

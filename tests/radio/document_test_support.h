@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small world for document and clone manager tests: the fixture overlay
 // as the text table, an initial clone data file per model in a temporary

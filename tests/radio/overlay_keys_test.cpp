@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text key the program looks up must be in the overlay files it ships:
 // a missing key stops the program with the fatal text-table error the first
 // time the lookup runs, which may be deep inside a rarely used command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the port the user typed or picked, and the two lists the port
 // dialog offers.
 #include <gtest/gtest.h>

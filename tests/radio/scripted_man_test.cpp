@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone manager and the clone commands against a scripted radio on
 // virtual time: each status the manager adds, the one message per failure,
 // and what each command leaves behind.

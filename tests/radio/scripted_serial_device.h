@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A serial device for driver tests on virtual time: a 9600-baud cable that
 // echoes every byte the program sends, and a radio at the far end that a

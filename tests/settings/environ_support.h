@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A settings store of its own for each test: a key path under a fresh
 // organisation folder in the test's config home, with helpers to write the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store: reading with its rules and clamps, the defaults that
 // replace an unreadable store as a whole, saving group by group, and the
 // second instance that neither reads nor writes.

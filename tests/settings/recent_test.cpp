@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recent-file list: order, letter case, capacity and the menu's text.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main form as start-up builds it: caption and font from the overlay,
 // the saved bounds kept reachable, the minimum size, the two image lists,
 // and the bounds going back into the settings on close.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Font values of the definitions turned into QFonts for drawing.
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message box the user sees: icons and buttons from the style numbers,
 // the answer from the button pressed, placed on the working monitor. A
 // timer finds the real box once it runs and presses a button.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process globals: built in order with the g* pointers set, the text
 // tables bound in the data folder, all of it gone again in reverse; and the
 // maker switch on the command line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tests compare result codes with their documented numbers.
 #include <type_traits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Ways to make a file that is being written run out of room half way, as a
 // full disk or a file-size limit does, for the process and every program it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real pseudo-terminal pair for tests of the serial link: the program
 // opens SlavePath() like any serial device, the test plays the far end on

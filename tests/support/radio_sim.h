@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starts the built radio simulator (seaclone-radio-sim) for a test, tells
 // the test which pseudo-terminal to open, and stops it again.

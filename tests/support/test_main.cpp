@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared main of every test program: a Qt application object on the
 // offscreen platform, settings, runtime and lock folders inside a temporary
 // folder, and fatal stops turned into exceptions that tests can expect.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's end of the line for the simulator tests: plain POSIX reads
 // and writes on the pseudo-terminal, and just enough framing to take the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's clean exchanges, driven over its pseudo-terminal the way
 // the program's driver drives a radio.
 

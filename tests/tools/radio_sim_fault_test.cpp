@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each fault of the simulator changes exactly what it names, and nothing
 // else: the rest of the exchange stays byte for byte what a sound radio
 // sends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator's command line and its life cycle: help, refused options,
 // the device link, --once, --model and the event log.
 

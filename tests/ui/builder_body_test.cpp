@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How nested body lines become a tree of items: the depth of a line is the
 // number of characters before its first "+".
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A world for the tree, menu and tool bar builders: the shipped overlay with
 // the small fixtures of tests/data/ui before it, an event bus on virtual

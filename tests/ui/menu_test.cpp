@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menus from the shipped overlay and small fixtures: the nested items, the
 // shortcuts, the state the evaluator gives every item on a refresh, a click
 // reaching the command target, and the Edit menu mirroring a sheet's cell

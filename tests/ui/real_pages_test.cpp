@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own channel and settings pages on the initial image, through
 // the real cell evaluator.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building a sheet: its controls, where the cursor lands, and how it goes.
 #include <QLabel>
 

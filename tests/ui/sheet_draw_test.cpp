@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a cell looks like, proven on the grid's pixels.
 #include <QPainter>
 #include <set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sheets of the small ui overlay on real widgets, offscreen: a host widget
 // of a fixed size, an event bus on virtual time, the settings store under a

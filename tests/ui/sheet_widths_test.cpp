@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Column widths kept in the settings store between sheets of a page.
 #include <QSettings>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool bar from the shipped overlay and small fixtures: buttons in line
 // order, gaps and row breaks, check buttons following the target's state,
 // and a click reaching the command target.

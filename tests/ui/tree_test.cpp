@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The navigation tree from the shipped overlay and from small fixtures:
 // nodes and nesting, finding and adding nodes, the error and warning marks
 // with the collapsed-branch rule, and choosing a node running its page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-make-initial: writes the thirteen initial clone data files, one
 // per model type, from the tables in tools/initial-images/tables.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The readable tables the initial clone data files are made from, and
 // their reader. Every table is checked as it is read: a channel whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-radio-sim: the radio and its echoing cable on a pseudo-terminal,
 // for tests, demonstrations and benchmarks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cable between the program and the radio: a single wire, so every
 // byte the program sends comes straight back to it before the radio hears

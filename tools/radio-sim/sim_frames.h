@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's side of the clone protocol framing: building the frames the
 // radio sends, and taking apart the frames the program sends.

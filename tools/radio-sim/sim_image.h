@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's memory image: its size, the few places the simulator looks
 // at, loading it from a clone data file or an initial image, and saving it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial line: the master side of a pseudo-terminal whose slave the
 // program opens as its serial port. Bytes for the program wait in a queue

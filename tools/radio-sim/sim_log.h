@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One line per exchange event, for tests that need to know what the radio
 // saw (a read request that must never come, the frame count of a write).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's half of the clone protocol: it answers the information
 // request, sends its image on a read request, takes an image on a write,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/posix_serial_device.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serial devices through termios. Exclusive use takes both TIOCEXCL (which
 // the superuser may override) and an advisory lock on the device node, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface over a QPainter: the one that the screen, the print
 // preview and the printer share. Text and extents go through QFontMetrics of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the plain font value of the definitions into a QFont for drawing.
 // The classic default faces ("MS Sans Serif" and its Japanese counterpart)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message box the user sees: a QMessageBox with the icon and buttons of
 // the classic style numbers, shown on the monitor where the user is working

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The live monitors of the desktop, from Qt's screens, and the window
 // routines built on the placement rules of platform/screens.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The named mutex of the classic single-instance check: created, not owned,
 // and merely held open while the process runs; nobody waits on it.
 #include <windows.h>

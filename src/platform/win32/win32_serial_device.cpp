@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/win32_serial_device.h"
 
 #define WIN32_LEAN_AND_MEAN

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serial devices through the Windows communication API. Compiled on
 // Windows only.
