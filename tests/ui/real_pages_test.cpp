@@ -165,6 +165,16 @@ TEST_F(RealPages, InformationDialogHoldsItsOwnerUntilClosed) {
 namespace uitest {
 namespace {
 
+TEST_F(RealPages, SettingColumnShowsEveryValue) {
+  for (int model : {0, 8}) {
+    UseModel(model, false);
+    iuiSheet& page = Open("GI_Sheet_Common_Common");
+    const int laidOut = page.Grid()->ColWidth(1);
+    page.FitColumn(1);  // as wide as its widest text
+    EXPECT_LE(page.Grid()->ColWidth(1), laidOut) << model;
+  }
+}
+
 TEST_F(RealPages, ChannelListReadsAsATable) {
   UseModel(0, false);
   iuiSheet& page = Open("GI_Sheet_IntCh");
