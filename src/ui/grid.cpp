@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "ui/grid_accessible.h"
+
 namespace {
 
 // How near the pointer must be to a column's right edge to drag it.
@@ -23,6 +25,7 @@ cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   // Every pixel is the owner's drawing or the background; no erase first.
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setFrameShape(QFrame::NoFrame);
+  InstallGridAccessible();
 }
 
 void cuiGrid::SetSize(int columns, int rows) {
@@ -219,6 +222,7 @@ bool cuiGrid::SetCursor(int column, int row) {
   InvalidateCell(oldCol, oldRow);
   ScrollIntoView(column, row);
   InvalidateCell(column, row);
+  NotifyGridCursor(*this);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own channel and settings pages on the initial image, through
 // the real cell evaluator.
+#include <QAccessible>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "model/eval_support.h"
 #include "model/normalise.h"
 #include "platform/settings_store.h"
+#include "ui/grid_access_support.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"
 #include "ui/sheet_support.h"
@@ -156,6 +158,55 @@ TEST_F(RealPages, InformationDialogHoldsItsOwnerUntilClosed) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(dialog.isNull());
   EXPECT_TRUE(host.isEnabled());
+}
+
+}  // namespace
+}  // namespace uitest
+
+namespace uitest {
+namespace {
+
+TEST_F(RealPages, SettingColumnShowsEveryValue) {
+  for (int model : {0, 8}) {
+    UseModel(model, false);
+    iuiSheet& page = Open("GI_Sheet_Common_Common");
+    const int laidOut = page.Grid()->ColWidth(1);
+    page.FitColumn(1);  // as wide as its widest text
+    EXPECT_LE(page.Grid()->ColWidth(1), laidOut) << model;
+  }
+}
+
+TEST_F(RealPages, ChannelListReadsAsATable) {
+  UseModel(0, false);
+  iuiSheet& page = Open("GI_Sheet_IntCh");
+  const auto texts = ShareTexts(page, nullptr);
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(page.Grid());
+  ASSERT_NE(iface, nullptr);
+  QAccessibleTableInterface* table = iface->tableInterface();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->rowCount(), 418);
+  EXPECT_EQ(table->columnCount(), 6);
+  const char* headers[] = {"Channel", "Attribute", "Tag", "TX inhibit", "Low power", "Simplex"};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(table->columnDescription(c), headers[c]) << c;
+
+  struct Case {
+    int row, column;
+    const char* text;
+    bool editable;
+  };
+  // Row 2 is channel 1, a duplex channel; the number column is a row head.
+  const Case cases[] = {{2, 0, "1", false}, {2, 5, "Duplex", true}, {417, 0, "", false}};
+  for (const Case& c : cases) {
+    QAccessibleInterface* cell = table->cellAt(c.row, c.column);
+    ASSERT_NE(cell, nullptr) << c.row << "," << c.column;
+    EXPECT_EQ(cell->text(QAccessible::Name).trimmed(), c.text) << c.row << "," << c.column;
+    EXPECT_EQ(cell->state().editable, c.editable) << c.row << "," << c.column;
+    const QList<QAccessibleInterface*> header = cell->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(header.size(), 1);
+    EXPECT_EQ(header.front()->text(QAccessible::Name), headers[c.column]);
+  }
+  // The cursor starts on channel 0's attribute.
+  EXPECT_EQ(table->selectedCells(), QList<QAccessibleInterface*>{table->cellAt(0, 1)});
 }
 
 }  // namespace
