@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a cuiGrid tells assistive technology, so that a screen reader can read
 // a page: a table of the grid's cells with the texts they show, the fixed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gives a sheet's grid its accessible texts in tests, until the sheet
 // installs them itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the grid tells assistive technology, on a fixture page and on the
 // program's own international channel list.
 #include <QAccessible>
