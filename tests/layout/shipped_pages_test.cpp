@@ -12,6 +12,7 @@
 #include "model/eval_support.h"
 #include "model/clone_file.h"
 #include "model/normalise.h"
+#include "support/initial_image.h"
 
 namespace layouttest {
 namespace {
@@ -53,17 +54,7 @@ class ShippedPages : public ::testing::Test {
   }
 
   void UseModel(int model, bool usable, std::uint8_t infoStatus = 0) {
-    // As the program loads its initial image.
-    const std::string path = SEACLONE_SOURCE_DIR "/data/initial/" + table.Line("GI_App_InitialFile", model);
-    target.image.SetSize(memmap::kImageSize);
-    cmcCloneFile file;
-    file.Attach(&target.image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevision(memmap::kMapRevision);
-    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-    ASSERT_EQ(file.Read(path, &cmcCloneFile::StandardRanges()), CloneFileCode::kOk) << path;
-    NormaliseImage(target.image, target.image, kNormaliseAfterLoad, model);
+    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk) << model;
     target.model = model;
     target.usable = usable;
     context = layout::PageContext();

@@ -12,6 +12,7 @@
 #include "model/eval_support.h"
 #include "model/normalise.h"
 #include "platform/settings_store.h"
+#include "support/initial_image.h"
 #include "ui/grid_access_support.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"
@@ -41,15 +42,7 @@ class RealPages : public ::testing::Test {
   }
 
   void UseModel(int model, bool usable) {
-    const std::string path = SEACLONE_SOURCE_DIR "/data/initial/" + table.Line("GI_App_InitialFile", model);
-    cmcCloneFile file;
-    file.Attach(&target.image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevision(memmap::kMapRevision);
-    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-    ASSERT_EQ(file.Read(path, &cmcCloneFile::StandardRanges()), CloneFileCode::kOk) << path;
-    NormaliseImage(target.image, target.image, kNormaliseAfterLoad, model);
+    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk) << model;
     target.model = model;
     target.usable = usable;
   }
