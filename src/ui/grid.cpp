@@ -218,6 +218,7 @@ bool cuiGrid::SetCursor(int column, int row) {
   InvalidateCell(oldCol, oldRow);
   ScrollIntoView(column, row);
   InvalidateCell(column, row);
+  if (callbacks_.cursorMoved && (oldCol != col_ || oldRow != row_)) callbacks_.cursorMoved();
   return true;
 }
 
@@ -323,6 +324,7 @@ int cuiGrid::SizingColumnAt(const QPoint& point) const {
 
 void cuiGrid::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
+  if (callbacks_.mousePressed && callbacks_.mousePressed(event)) return;
   if (event->button() == Qt::LeftButton) {
     sizingColumn_ = SizingColumnAt(pos);
     if (sizingColumn_ >= 0) {
@@ -345,6 +347,7 @@ void cuiGrid::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   viewport()->setCursor(SizingColumnAt(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+  if (callbacks_.mouseMoved) callbacks_.mouseMoved(event);
   QAbstractScrollArea::mouseMoveEvent(event);
 }
 
@@ -355,6 +358,7 @@ void cuiGrid::mouseReleaseEvent(QMouseEvent* event) {
     if (callbacks_.colWidthsChanged) callbacks_.colWidthsChanged();
     return;
   }
+  if (callbacks_.mouseReleased) callbacks_.mouseReleased(event);
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 

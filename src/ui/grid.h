@@ -28,6 +28,8 @@ class cuiGrid : public QAbstractScrollArea {
     std::function<void()> paintEnd;
     // May the cursor go to (column, row)? None allows every cell.
     std::function<bool(int column, int row)> selectCell;
+    // After the cursor has moved to another cell.
+    std::function<void()> cursorMoved;
     // After the grid has applied a change of column widths (a drag in a
     // header row, or SetColWidth with notify).
     std::function<void()> colWidthsChanged;
@@ -37,6 +39,11 @@ class cuiGrid : public QAbstractScrollArea {
     // A key the owner consumes returns true; the grid then does nothing.
     std::function<bool(QKeyEvent* event)> keyPressed;
     std::function<void(QMouseEvent* event)> doubleClicked;
+    // Before the grid's own handling; a press the owner consumes returns
+    // true and moves no cursor.
+    std::function<bool(QMouseEvent* event)> mousePressed;
+    std::function<void(QMouseEvent* event)> mouseReleased;
+    std::function<void(QMouseEvent* event)> mouseMoved;
     std::function<void()> topLeftChanged;
   };
 

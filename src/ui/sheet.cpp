@@ -16,6 +16,7 @@
 #include "text/text_extent.h"
 #include "ui/grid.h"
 #include "ui/image_list.h"
+#include "ui/menu.h"
 #include "ui/sheet_canvas.h"
 
 namespace {
@@ -50,6 +51,7 @@ cuiSheet::~cuiSheet() {
   if (gEvMan) gEvMan->Unsubscribe(&cmcEvMan::Member<cuiSheet, &cuiSheet::OnEvent>, this);
   if (grid_ && !printing_ && !listMode_) SaveColumnWidths();
   if (gEvMan) gEvMan->Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(grid_));
+  cellMenu_.reset();
   // The parent may already have taken the controls with it.
   delete root_.data();
 }
@@ -140,8 +142,8 @@ void cuiSheet::CreateControls() {
     paintCanvas_.reset();
     paintPainter_ = nullptr;
   };
-  events.selectCell = [this](int c, int r) { return CursorCanGo(c, r); };
   events.colWidthsChanged = [this] { ClampColumnWidths(); };
+  ConnectInteraction();
 
   if (!parent_->layout()) {
     auto* host = new QVBoxLayout(parent_);
@@ -275,6 +277,19 @@ void cuiSheet::OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags) 
 
 void cuiSheet::OnEvent(const cmcEvent& event) {
   if (!page_) return;
+  if (event.type == kEvCommitEditor) {
+    CommitEditor();
+    return;
+  }
+  if (event.type == kEvAskCellDefinition) {
+    // Menus ask for the cell their commands act on: this sheet's popup
+    // items, or (none) the page shown.
+    const bool mine = event.first != 0 && event.first == reinterpret_cast<std::intptr_t>(popup_);
+    if (grid_ && grid_->Col() >= 0 && (mine || (event.first == 0 && !listMode_ && !printing_))) {
+      gEvMan->Reply(0, reinterpret_cast<std::intptr_t>(&page_->CellAt(grid_->Col(), grid_->Row()).cell), nullptr, 0);
+    }
+    return;
+  }
   cmcCellCapsule probe;
   probe.category = CT_NoCategory;
   probe.cellId = CL_NoCell;
