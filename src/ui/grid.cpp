@@ -324,7 +324,6 @@ int cuiGrid::SizingColumnAt(const QPoint& point) const {
 
 void cuiGrid::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (callbacks_.mousePressed && callbacks_.mousePressed(event)) return;
   if (event->button() == Qt::LeftButton) {
     sizingColumn_ = SizingColumnAt(pos);
     if (sizingColumn_ >= 0) {
@@ -334,7 +333,11 @@ void cuiGrid::mousePressEvent(QMouseEvent* event) {
     }
   }
   const QPoint cell = CellAt(pos);
-  if (cell.x() >= fixedCols_ && cell.y() >= fixedRows_) SetCursor(cell.x(), cell.y());
+  // The right button opens a menu on the cell; the owner decides where
+  // the cursor goes.
+  if (event->button() != Qt::RightButton && cell.x() >= fixedCols_ && cell.y() >= fixedRows_)
+    SetCursor(cell.x(), cell.y());
+  if (callbacks_.mousePressed) callbacks_.mousePressed(event);
   QAbstractScrollArea::mousePressEvent(event);
 }
 

@@ -39,9 +39,8 @@ class cuiGrid : public QAbstractScrollArea {
     // A key the owner consumes returns true; the grid then does nothing.
     std::function<bool(QKeyEvent* event)> keyPressed;
     std::function<void(QMouseEvent* event)> doubleClicked;
-    // Before the grid's own handling; a press the owner consumes returns
-    // true and moves no cursor.
-    std::function<bool(QMouseEvent* event)> mousePressed;
+    // After the grid has moved its cursor to the cell pressed on.
+    std::function<void(QMouseEvent* event)> mousePressed;
     std::function<void(QMouseEvent* event)> mouseReleased;
     std::function<void(QMouseEvent* event)> mouseMoved;
     std::function<void()> topLeftChanged;

@@ -28,10 +28,7 @@ void cuiSheet::ConnectInteraction() {
   events.keyPressed = [this](QKeyEvent* event) { return OnGridKey(event); };
   events.focusGained = [this] { OnGridFocusGained(); };
   events.focusLost = [this] { OnGridFocusLost(); };
-  events.mousePressed = [this](QMouseEvent* event) {
-    OnMousePress(event);
-    return event->button() == Qt::RightButton;
-  };
+  events.mousePressed = [this](QMouseEvent* event) { OnMousePress(event); };
   events.mouseReleased = [this](QMouseEvent* event) { OnMouseRelease(event); };
   events.mouseMoved = [this](QMouseEvent* event) { OnMouseMove(event); };
   events.doubleClicked = [this](QMouseEvent* event) { OnDoubleClick(event); };
@@ -208,8 +205,24 @@ void cuiSheet::OnMouseRelease(QMouseEvent* event) {
 }
 
 void cuiSheet::OnMouseMove(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (mouseHeld_ && (event->buttons() & Qt::LeftButton)) {
+    // Dragging extends the selection; outside the grid it scrolls by
+    // moving the cursor towards the pointer.
+    const QRect inside = grid_->viewport()->rect();
+    const int dx = (pos.x() > inside.right()) - (pos.x() < inside.left());
+    const int dy = (pos.y() > inside.bottom()) - (pos.y() < inside.top());
+    if (dx != 0 || dy != 0) {
+      if (dx != 0) MoveCursor(dx, 0);
+      if (dy != 0) MoveCursor(0, dy);
+      return;
+    }
+    const QPoint at = grid_->CellAt(pos);
+    if (at.x() >= grid_->FixedCols() && at.y() >= grid_->FixedRows()) grid_->SetCursor(at.x(), at.y());
+    return;
+  }
   if (!listMode_ || EditorShowing()) return;
-  const QPoint at = grid_->CellAt(event->position().toPoint());
+  const QPoint at = grid_->CellAt(pos);
   if (at.x() == lastMouseCol_ && at.y() == lastMouseRow_) return;
   lastMouseCol_ = at.x();
   lastMouseRow_ = at.y();
