@@ -1,5 +1,6 @@
 #include "ui/grid.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -287,14 +288,16 @@ void cuiGrid::resizeEvent(QResizeEvent* event) {
   UpdateScrollBars();
 }
 
+// A popup menu of the grid's own takes and returns the focus around a
+// choice; the owner must not rebuild that menu meanwhile.
 void cuiGrid::focusInEvent(QFocusEvent* event) {
-  if (callbacks_.focusGained) callbacks_.focusGained();
+  if (callbacks_.focusGained && event->reason() != Qt::PopupFocusReason) callbacks_.focusGained();
   QAbstractScrollArea::focusInEvent(event);
   InvalidateCell(col_, row_);
 }
 
 void cuiGrid::focusOutEvent(QFocusEvent* event) {
-  if (callbacks_.focusLost) callbacks_.focusLost();
+  if (callbacks_.focusLost && event->reason() != Qt::PopupFocusReason) callbacks_.focusLost();
   QAbstractScrollArea::focusOutEvent(event);
   InvalidateCell(col_, row_);
 }
@@ -368,4 +371,13 @@ void cuiGrid::mouseReleaseEvent(QMouseEvent* event) {
 void cuiGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   if (callbacks_.doubleClicked) callbacks_.doubleClicked(event);
   QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+void cuiGrid::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard && callbacks_.contextMenuKey) {
+    callbacks_.contextMenuKey();
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::contextMenuEvent(event);
 }

@@ -43,6 +43,8 @@ class cuiGrid : public QAbstractScrollArea {
     std::function<void(QMouseEvent* event)> mousePressed;
     std::function<void(QMouseEvent* event)> mouseReleased;
     std::function<void(QMouseEvent* event)> mouseMoved;
+    // The keyboard's context-menu key (a right click comes as a press).
+    std::function<void()> contextMenuKey;
     std::function<void()> topLeftChanged;
   };
 
@@ -113,6 +115,7 @@ class cuiGrid : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // Left edge of a column in the viewport, or of a row; -1 when scrolled away.

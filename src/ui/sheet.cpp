@@ -186,15 +186,11 @@ std::vector<int> cuiSheet::DefaultRowHeights() {
   return heights;
 }
 
-bool cuiSheet::CursorCanGo(int column, int row) const {
-  return page_ && page_->CellAt(column, row).cell.Selectable();
-}
-
 void cuiSheet::PlaceCursor() {
   const int columns = page_->ColumnCount();
   const int rows = page_->RowCount();
   const auto inside = [&](int c, int r) { return c >= 0 && r >= 0 && c < columns && r < rows; };
-  if (inside(storedCol_, storedRow_) && CursorCanGo(storedCol_, storedRow_)) {
+  if (inside(storedCol_, storedRow_) && Selectable(storedCol_, storedRow_)) {
     grid_->SetTopLeft(storedLeft_, storedTop_);
     grid_->SetCursor(storedCol_, storedRow_);
     return;
@@ -202,7 +198,7 @@ void cuiSheet::PlaceCursor() {
   const auto first = [&](auto&& wanted) {
     for (int r = 0; r < rows; ++r) {
       for (int c = 0; c < columns; ++c) {
-        if (CursorCanGo(c, r) && wanted(page_->CellAt(c, r).cell)) return grid_->SetCursor(c, r);
+        if (Selectable(c, r) && wanted(page_->CellAt(c, r).cell)) return grid_->SetCursor(c, r);
       }
     }
     return false;

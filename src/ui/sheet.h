@@ -153,7 +153,6 @@ class cuiSheet {
   void ApplyLayout();
   void PlaceCursor();
   std::vector<int> DefaultRowHeights();
-  bool CursorCanGo(int column, int row) const;
   void OnEvent(const cmcEvent& event);
   void ClampColumnWidths();
   // Columns that keep stored widths: the selectable ones of the first

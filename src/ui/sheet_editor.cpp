@@ -32,6 +32,11 @@ void cuiSheet::ConnectInteraction() {
   events.mouseReleased = [this](QMouseEvent* event) { OnMouseRelease(event); };
   events.mouseMoved = [this](QMouseEvent* event) { OnMouseMove(event); };
   events.doubleClicked = [this](QMouseEvent* event) { OnDoubleClick(event); };
+  events.contextMenuKey = [this] {
+    RefreshCellMenu(false);
+    const QRect cell = grid_->CellRect(grid_->Col(), grid_->Row());
+    if (!popup_->isEmpty()) popup_->popup(grid_->viewport()->mapToGlobal(cell.isEmpty() ? QPoint() : cell.bottomLeft()));
+  };
 }
 
 bool cuiSheet::EditorShowing() const { return editor_ && editor_->isVisible(); }
@@ -152,8 +157,13 @@ void cuiSheet::RefreshCellMenu(bool forced) {
   lastMenuName_ = name;
   if (!name.empty()) {
     cellMenu_ = std::make_unique<cuiMenu>(this, popup_, table_, name, [this](QAction* item) {
-      if (const cmcCellObj* definition = cuiMenu::CellOf(item))
-        SendKey(grid_->Col(), grid_->Row(), 0, static_cast<int>(definition->Cell()));
+      const cmcCellObj* definition = cuiMenu::CellOf(item);
+      if (!definition) return;
+      // Run after the menu has finished with its item: the command may move
+      // the focus, and a focus change rebuilds this very menu.
+      const int command = static_cast<int>(definition->Cell());
+      QMetaObject::invokeMethod(
+          grid_, [this, command] { SendKey(grid_->Col(), grid_->Row(), 0, command); }, Qt::QueuedConnection);
     });
     cellMenu_->SetImages(images_);
     cellMenu_->Build();
@@ -174,7 +184,12 @@ void cuiSheet::OnGridFocusLost() {
   // The next focus builds the menu again.
   lastMenuName_.clear();
   lastMenuCol_ = lastMenuRow_ = -1;
-  if (grid_) grid_->InvalidateCell(grid_->Col(), grid_->Row());
+  if (!grid_ || !page_) return;
+  // Highlights turn to the inactive tint.
+  for (int r = 0; r < page_->RowCount(); ++r)
+    for (int c = 0; c < page_->ColumnCount(); ++c)
+      if (SlotMarked(c, r)) grid_->InvalidateCell(c, r);
+  grid_->InvalidateCell(grid_->Col(), grid_->Row());
 }
 
 std::optional<QPoint> cuiSheet::CursorCellFor(int column, int row) const {

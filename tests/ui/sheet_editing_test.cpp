@@ -169,6 +169,7 @@ TEST_F(Editing, ShiftDownSelectsRowsAndCommandsActOnTheRange) {
     if (const cmcCellObj* cell = cuiMenu::CellOf(item); cell && cell->Cell() == CL_PMenu_Copy) copy = item;
   ASSERT_NE(copy, nullptr);
   copy->trigger();
+  QApplication::processEvents();
   ASSERT_EQ(ranges.size(), 1u);
   EXPECT_EQ(ranges[0], (Range{true, 0, 2}));
   EXPECT_TRUE(page.MultiSelectionActive());
@@ -208,6 +209,28 @@ TEST_F(Editing, PopupMenuFollowsTheCursorCell) {
   ASSERT_NE(answer, nullptr);
   EXPECT_EQ(reinterpret_cast<const cmcCellObj*>(answer->Argument()), &page.CellAt(1, 2));
   bus.Unsubscribe(record, nullptr);
+  // A right click on another cell takes the cursor there and opens the menu.
+  cuiGrid& grid = *page.Grid();
+  QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::NoModifier, grid.CellRect(2, 4).center());
+  EXPECT_EQ(Cursor(), QPoint(2, 4));
+  EXPECT_TRUE(page.PopupMenu()->isVisible());
+  page.PopupMenu()->hide();
+  QApplication::processEvents();
+  // On the fixed number column it does nothing.
+  QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::NoModifier, grid.CellRect(0, 6).center());
+  EXPECT_EQ(Cursor(), QPoint(2, 4));
+  EXPECT_FALSE(page.PopupMenu()->isVisible());
+  // Edit opens the editor, whose focus rebuilds the menu the item came from.
+  QApplication::setActiveWindow(&host);
+  grid.setFocus();
+  QApplication::processEvents();
+  for (QAction* item : page.PopupMenu()->actions())
+    if (const cmcCellObj* cell = cuiMenu::CellOf(item); cell && cell->Cell() == CL_PMenu_Edit) item->trigger();
+  QApplication::processEvents();
+  ASSERT_TRUE(page.Editor() && page.Editor()->isVisible());
+  Keys({{Qt::Key_Escape, kNone}});
+  EXPECT_FALSE(page.Editor()->isVisible());
+  EXPECT_EQ(Cursor(), QPoint(2, 4));
 }
 
 }  // namespace
