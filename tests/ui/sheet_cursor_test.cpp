@@ -2,6 +2,7 @@
 // with an evaluator that records what reaches it.
 #include <QTest>
 
+#include "ui/cell_editor.h"
 #include "ui/sheet_support.h"
 
 namespace uitest {
@@ -137,6 +138,51 @@ TEST_F(Cursor, DoubleClicks) {
   const QRect cell = grid.CellRect(grid.Col(), grid.Row());
   QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
   EXPECT_EQ(reached, (std::vector<Reached>{{256, 0}}));
+}
+
+// Answers: 'r' asks for three repeats of 1000; 'p' moves the cursor to the
+// cells of number 2 of the same cell.
+EvalResult Answer(indActiveCell* context, cmcCellCapsule& capsule, bool notify) {
+  static int repeats = 0;
+  Record(context, capsule, notify);
+  capsule.category = capsule.cell->Category();
+  capsule.cellId = static_cast<std::int32_t>(capsule.cell->Cell());
+  capsule.number = capsule.cell->Number();
+  if (capsule.action == 'r') repeats = 3;
+  if (capsule.action == 'r' || capsule.action == 1000) capsule.repeatAction = repeats-- > 0 ? 1000 : 0;
+  if (capsule.action == 'p') {
+    capsule.reposition = 1;
+    capsule.number = 2;
+  }
+  return EvalResult::kDone;
+}
+
+TEST_F(Cursor, RepeatsAndRepositionFollowTheEvaluator) {
+  // GI_Ui_Cursor: rows 2..4 hold numbers 0..2 in both columns.
+  cuiSheet& page = Open("GI_Ui_Cursor");
+  page.SetEvaluator(&Answer);
+  page.Grid()->SetCursor(1, 2);
+  Key(Qt::Key_R);
+  EXPECT_EQ(reached, (std::vector<Reached>{{'r', 0}, {1000, 0}, {1000, 0}, {1000, 0}}));
+  EXPECT_EQ(At(), QPoint(1, 2));
+  Key(Qt::Key_P);
+  EXPECT_EQ(At(), QPoint(1, 4));
+}
+
+TEST_F(Cursor, EditorKeepsAtMost1024Characters) {
+  cuiSheet& page = Open("GI_Ui_Plain");
+  page.OpenEditor(1, 1, std::string(2000, 'x'), 0, 0);
+  cuiCellEditor& editor = *page.Editor();
+  ASSERT_TRUE(editor.isVisible());
+  EXPECT_EQ(editor.toPlainText().size(), cuiCellEditor::kMaxLength);
+  editor.moveCursor(QTextCursor::End);
+  editor.insertPlainText("yy");
+  QTest::keyClicks(&editor, "zz");
+  EXPECT_EQ(editor.toPlainText(), QString(cuiCellEditor::kMaxLength, 'x'));
+  // Escape leaves the cell alone.
+  QTest::keyClick(&editor, Qt::Key_Escape);
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_TRUE(reached.empty());
 }
 
 }  // namespace
