@@ -14,6 +14,7 @@
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_font.h"
 #include "text/text_extent.h"
+#include "ui/cell_editor.h"
 #include "ui/grid.h"
 #include "ui/image_list.h"
 #include "ui/menu.h"
@@ -52,6 +53,15 @@ cuiSheet::~cuiSheet() {
   if (grid_ && !printing_ && !listMode_) SaveColumnWidths();
   if (gEvMan) gEvMan->Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(grid_));
   cellMenu_.reset();
+  if (root_) {
+    // Controls going away lose the focus; nothing may reach back into a
+    // sheet that is half gone.
+    grid_->Events() = {};
+    if (editor_) {
+      editor_->focusLost = nullptr;
+      editor_->keyPressed = nullptr;
+    }
+  }
   // The parent may already have taken the controls with it.
   delete root_.data();
 }
