@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/grid.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -223,6 +224,7 @@ bool cuiGrid::SetCursor(int column, int row) {
   ScrollIntoView(column, row);
   InvalidateCell(column, row);
   NotifyGridCursor(*this);
+  if (callbacks_.cursorMoved && (oldCol != col_ || oldRow != row_)) callbacks_.cursorMoved();
   return true;
 }
 
@@ -291,14 +293,16 @@ void cuiGrid::resizeEvent(QResizeEvent* event) {
   UpdateScrollBars();
 }
 
+// A popup menu of the grid's own takes and returns the focus around a
+// choice; the owner must not rebuild that menu meanwhile.
 void cuiGrid::focusInEvent(QFocusEvent* event) {
-  if (callbacks_.focusGained) callbacks_.focusGained();
+  if (callbacks_.focusGained && event->reason() != Qt::PopupFocusReason) callbacks_.focusGained();
   QAbstractScrollArea::focusInEvent(event);
   InvalidateCell(col_, row_);
 }
 
 void cuiGrid::focusOutEvent(QFocusEvent* event) {
-  if (callbacks_.focusLost) callbacks_.focusLost();
+  if (callbacks_.focusLost && event->reason() != Qt::PopupFocusReason) callbacks_.focusLost();
   QAbstractScrollArea::focusOutEvent(event);
   InvalidateCell(col_, row_);
 }
@@ -337,7 +341,11 @@ void cuiGrid::mousePressEvent(QMouseEvent* event) {
     }
   }
   const QPoint cell = CellAt(pos);
-  if (cell.x() >= fixedCols_ && cell.y() >= fixedRows_) SetCursor(cell.x(), cell.y());
+  // The right button opens a menu on the cell; the owner decides where
+  // the cursor goes.
+  if (event->button() != Qt::RightButton && cell.x() >= fixedCols_ && cell.y() >= fixedRows_)
+    SetCursor(cell.x(), cell.y());
+  if (callbacks_.mousePressed) callbacks_.mousePressed(event);
   QAbstractScrollArea::mousePressEvent(event);
 }
 
@@ -350,6 +358,7 @@ void cuiGrid::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   viewport()->setCursor(SizingColumnAt(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+  if (callbacks_.mouseMoved) callbacks_.mouseMoved(event);
   QAbstractScrollArea::mouseMoveEvent(event);
 }
 
@@ -360,10 +369,20 @@ void cuiGrid::mouseReleaseEvent(QMouseEvent* event) {
     if (callbacks_.colWidthsChanged) callbacks_.colWidthsChanged();
     return;
   }
+  if (callbacks_.mouseReleased) callbacks_.mouseReleased(event);
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void cuiGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   if (callbacks_.doubleClicked) callbacks_.doubleClicked(event);
   QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+void cuiGrid::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard && callbacks_.contextMenuKey) {
+    callbacks_.contextMenuKey();
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::contextMenuEvent(event);
 }

@@ -29,6 +29,8 @@ class cuiGrid : public QAbstractScrollArea {
     std::function<void()> paintEnd;
     // May the cursor go to (column, row)? None allows every cell.
     std::function<bool(int column, int row)> selectCell;
+    // After the cursor has moved to another cell.
+    std::function<void()> cursorMoved;
     // After the grid has applied a change of column widths (a drag in a
     // header row, or SetColWidth with notify).
     std::function<void()> colWidthsChanged;
@@ -38,6 +40,12 @@ class cuiGrid : public QAbstractScrollArea {
     // A key the owner consumes returns true; the grid then does nothing.
     std::function<bool(QKeyEvent* event)> keyPressed;
     std::function<void(QMouseEvent* event)> doubleClicked;
+    // After the grid has moved its cursor to the cell pressed on.
+    std::function<void(QMouseEvent* event)> mousePressed;
+    std::function<void(QMouseEvent* event)> mouseReleased;
+    std::function<void(QMouseEvent* event)> mouseMoved;
+    // The keyboard's context-menu key (a right click comes as a press).
+    std::function<void()> contextMenuKey;
     std::function<void()> topLeftChanged;
   };
 
@@ -108,6 +116,7 @@ class cuiGrid : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // Left edge of a column in the viewport, or of a row; -1 when scrolled away.

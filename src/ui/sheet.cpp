@@ -15,8 +15,11 @@
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_font.h"
 #include "text/text_extent.h"
+#include "ui/cell_editor.h"
 #include "ui/grid.h"
+#include "ui/grid_accessible.h"
 #include "ui/image_list.h"
+#include "ui/menu.h"
 #include "ui/sheet_canvas.h"
 
 namespace {
@@ -51,6 +54,16 @@ cuiSheet::~cuiSheet() {
   if (gEvMan) gEvMan->Unsubscribe(&cmcEvMan::Member<cuiSheet, &cuiSheet::OnEvent>, this);
   if (grid_ && !printing_ && !listMode_) SaveColumnWidths();
   if (gEvMan) gEvMan->Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(grid_));
+  cellMenu_.reset();
+  if (root_) {
+    // Controls going away lose the focus; nothing may reach back into a
+    // sheet that is half gone.
+    grid_->Events() = {};
+    if (editor_) {
+      editor_->focusLost = nullptr;
+      editor_->keyPressed = nullptr;
+    }
+  }
   // The parent may already have taken the controls with it.
   delete root_.data();
 }
@@ -89,6 +102,13 @@ void cuiSheet::Build() {
   text_->SetOwnerCapsule(owner_.get());
   CreateControls();
   ApplyLayout();
+  // A screen reader reads the texts the grid draws, and may change what the
+  // user may select on a data cell.
+  SetGridAccessSource(*grid_, {[this](int c, int r) { return QString::fromStdString(text_->Show(c, r).text); },
+                               [this](int c, int r) {
+                                 const cmcCellObj& cell = CellAt(c, r);
+                                 return cell.Selectable() && cell.Cell() != CL_NoCell;
+                               }});
   PlaceCursor();
   busy_ = false;
   grid_->InvalidateGrid();
@@ -141,8 +161,8 @@ void cuiSheet::CreateControls() {
     paintCanvas_.reset();
     paintPainter_ = nullptr;
   };
-  events.selectCell = [this](int c, int r) { return CursorCanGo(c, r); };
   events.colWidthsChanged = [this] { ClampColumnWidths(); };
+  ConnectInteraction();
 
   if (!parent_->layout()) {
     auto* host = new QVBoxLayout(parent_);
@@ -185,15 +205,11 @@ std::vector<int> cuiSheet::DefaultRowHeights() {
   return heights;
 }
 
-bool cuiSheet::CursorCanGo(int column, int row) const {
-  return page_ && page_->CellAt(column, row).cell.Selectable();
-}
-
 void cuiSheet::PlaceCursor() {
   const int columns = page_->ColumnCount();
   const int rows = page_->RowCount();
   const auto inside = [&](int c, int r) { return c >= 0 && r >= 0 && c < columns && r < rows; };
-  if (inside(storedCol_, storedRow_) && CursorCanGo(storedCol_, storedRow_)) {
+  if (inside(storedCol_, storedRow_) && Selectable(storedCol_, storedRow_)) {
     grid_->SetTopLeft(storedLeft_, storedTop_);
     grid_->SetCursor(storedCol_, storedRow_);
     return;
@@ -201,7 +217,7 @@ void cuiSheet::PlaceCursor() {
   const auto first = [&](auto&& wanted) {
     for (int r = 0; r < rows; ++r) {
       for (int c = 0; c < columns; ++c) {
-        if (CursorCanGo(c, r) && wanted(page_->CellAt(c, r).cell)) return grid_->SetCursor(c, r);
+        if (Selectable(c, r) && wanted(page_->CellAt(c, r).cell)) return grid_->SetCursor(c, r);
       }
     }
     return false;
@@ -276,6 +292,19 @@ void cuiSheet::OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags) 
 
 void cuiSheet::OnEvent(const cmcEvent& event) {
   if (!page_) return;
+  if (event.type == kEvCommitEditor) {
+    CommitEditor();
+    return;
+  }
+  if (event.type == kEvAskCellDefinition) {
+    // Menus ask for the cell their commands act on: this sheet's popup
+    // items, or (none) the page shown.
+    const bool mine = event.first != 0 && event.first == reinterpret_cast<std::intptr_t>(popup_);
+    if (grid_ && grid_->Col() >= 0 && (mine || (event.first == 0 && !listMode_ && !printing_))) {
+      gEvMan->Reply(0, reinterpret_cast<std::intptr_t>(&page_->CellAt(grid_->Col(), grid_->Row()).cell), nullptr, 0);
+    }
+    return;
+  }
   cmcCellCapsule probe;
   probe.category = CT_NoCategory;
   probe.cellId = CL_NoCell;

@@ -10,11 +10,13 @@
 //   sheet.Build();
 //
 // Owners call Build once; a new page, or a printout, takes a new sheet.
-// The cursor here is only placed; moving it, selecting, keys, the in-place
-// editor and the cell popup menu attach to the hooks marked below.
+// The interactive half (cursor moves, multi-selection, keys and mouse, the
+// in-place editor and the cell popup menu) lives in sheet_cursor.cpp and
+// sheet_editor.cpp.
 
 #include <QImage>
 #include <QPainter>
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
@@ -32,7 +34,12 @@
 #include "platform/canvas.h"
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
+class QMenu;
+class QMouseEvent;
+class cuiCellEditor;
+class cuiMenu;
 class cmcGTex;
 class cuiGrid;
 class cuiImageList;
@@ -103,14 +110,39 @@ class cuiSheet {
   // The capsules' change callback: RedrawRelated with the notification flags.
   static void OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags);
 
+  // --- Cursor, selection and keys.
+  // Steps the cursor to the next selectable cell; a step that finds none in
+  // a straight line takes the nearest one further on (not in list mode).
+  void MoveCursor(int dx, int dy);
+  // Hands a key, a popup command or (text set) a typed text to the cell's
+  // evaluator and acts on its answer.
+  void SendKey(int column, int row, int action, int popupCommand, const std::string* text = nullptr);
+  bool MultiSelectionActive() const { return multiActive_; }
+  int AnchorColumn() const { return anchorCol_; }
+  int AnchorRow() const { return anchorRow_; }
+  // Drawn selected: a selected or line-highlighted slot of a multi-selectable row.
+  bool SlotMarked(int column, int row) const;
+
+  // --- In-place editor.
+  void OpenEditor(int column, int row, const std::string& text, int cursor, int selection);
+  // Commits and hides the editor; focusBack returns the focus to the grid.
+  void CloseEditor(bool focusBack);
+  void CommitEditor();
+  cuiCellEditor* Editor() const { return editor_; }
+
+  // --- Cell popup menu.
+  QMenu* PopupMenu() const { return popup_; }
+  cuiMenu* CellMenu() const { return cellMenu_.get(); }
+  const std::string& LastMenuName() const { return lastMenuName_; }
+
  protected:
   // What the page reads while it lays out. The base fills the display font
   // size and the printing values; iuiSheet adds the document's.
   virtual layout::PageContext MakeContext() const;
-  // Hook of the in-place editor: drawing shows no highlight under it.
-  virtual bool EditorShowing() const { return false; }
-  // Hook of the cell popup menu, refreshed when Build ends.
-  virtual void RefreshCellMenu(bool /*forced*/) {}
+  // Drawing shows no highlight under the in-place editor.
+  virtual bool EditorShowing() const;
+  // Rebuilds the cursor cell's popup menu when the cell or its menu changed.
+  virtual void RefreshCellMenu(bool forced);
 
   cmcGTex& Table() const { return table_; }
   const std::string& SheetKey() const { return sheetKey_; }
@@ -122,7 +154,6 @@ class cuiSheet {
   void ApplyLayout();
   void PlaceCursor();
   std::vector<int> DefaultRowHeights();
-  bool CursorCanGo(int column, int row) const;
   void OnEvent(const cmcEvent& event);
   void ClampColumnWidths();
   // Columns that keep stored widths: the selectable ones of the first
@@ -133,6 +164,34 @@ class cuiSheet {
   bool IsHighlighted(int column, int row) const;
   void DrawMarks(QPainter& painter, const DrawState& state, bool error);
   void DrawPrintedMark(QPainter& painter, int x, int y, int size, bool error);
+
+  // Interaction (sheet_cursor.cpp, sheet_editor.cpp).
+  void ConnectInteraction();
+  bool OnSelectCell(int column, int row);
+  bool OnGridKey(QKeyEvent* event);
+  bool OnEditorKey(QKeyEvent* event);
+  void OnGridFocusGained();
+  void OnGridFocusLost();
+  void OnMousePress(QMouseEvent* event);
+  void OnMouseRelease(QMouseEvent* event);
+  void OnMouseMove(QMouseEvent* event);
+  void OnDoubleClick(QMouseEvent* event);
+  // The selectable cell a row-marker run at (column, row) leads to.
+  std::optional<QPoint> CursorCellFor(int column, int row) const;
+  bool Selectable(int column, int row) const;
+  // The next selectable cell one step away, or none.
+  std::optional<QPoint> StraightStep(QPoint from, int dx, int dy, bool wrap) const;
+  std::optional<QPoint> FallbackStep(QPoint from, int dx, int dy) const;
+  void UpdateSelection(int oldCol, int oldRow, int newCol, int newRow, bool extend);
+  void SetSelected(int column, int row, bool on);
+  void RecomputeLineHighlights();
+  void EndMultiSelection();
+  void PrepareCapsule(cmcCellCapsule& capsule, int column, int row);
+  void RebuildSelection(int column, int row, const cmcCellCapsule& capsule);
+  void Reposition(const cmcCellCapsule& capsule);
+  EvalResult Run(cmcCellCapsule& capsule);
+  void HideEditor();
+  static void OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag);
 
   QWidget* parent_;
   cmcGTex& table_;
@@ -178,4 +237,25 @@ class cuiSheet {
   QLabel* titleLabel_ = nullptr;
   QWidget* gridPanel_ = nullptr;
   cuiGrid* grid_ = nullptr;
+
+  indActiveCell activeCell_;
+  platform::Rect capsuleRect_;
+  int rememberedCol_ = 0;
+  int rememberedRow_ = 0;
+  int anchorCol_ = -1;
+  int anchorRow_ = -1;
+  bool multiActive_ = false;
+  bool mouseHeld_ = false;
+  bool shiftHeld_ = false;
+  int lastMouseCol_ = -1;
+  int lastMouseRow_ = -1;
+  cuiCellEditor* editor_ = nullptr;
+  int editorCol_ = -1;
+  int editorRow_ = -1;
+  bool editorDetached_ = false;
+  QMenu* popup_ = nullptr;
+  std::unique_ptr<cuiMenu> cellMenu_;
+  std::string lastMenuName_;
+  int lastMenuCol_ = -1;
+  int lastMenuRow_ = -1;
 };

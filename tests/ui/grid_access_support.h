@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Gives a sheet's grid its accessible texts in tests, until the sheet
-// installs them itself.
+// Gives a sheet's grid the accessible texts of a test's own evaluator, in
+// place of those the sheet installs at Build.
 
 #include <QString>
 #include <memory>

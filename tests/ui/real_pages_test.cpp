@@ -16,54 +16,10 @@
 #include "ui/grid_access_support.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"
-#include "ui/sheet_support.h"
+#include "ui/real_pages_support.h"
 
 namespace uitest {
 namespace {
-
-class RealPages : public ::testing::Test {
- protected:
-  RealPages() : target(&table) {
-    table.Bind(SEACLONE_BIN_DIR "/TB58.OVL");
-    savedTable = gGTex;
-    gGTex = &table;
-    savedBus = gEvMan;
-    gEvMan = &bus;
-    SetCommandTarget(&target.Commands());
-    static int serial = 0;
-    keyPath = "Software\\SeacloneReal" + std::to_string(++serial) + "\\K4T";
-    host.resize(800, 600);
-  }
-  ~RealPages() override {
-    sheet.reset();
-    SetCommandTarget(nullptr);
-    gEvMan = savedBus;
-    gGTex = savedTable;
-  }
-
-  void UseModel(int model, bool usable) {
-    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk) << model;
-    target.model = model;
-    target.usable = usable;
-  }
-
-  iuiSheet& Open(const std::string& key) {
-    sheet = std::make_unique<iuiSheet>(&host, nullptr, CL_NoCell, 0, table, key, nullptr);
-    sheet->SetSettingsKeyPath(keyPath);
-    sheet->Build();
-    return *sheet;
-  }
-
-  platform::ScopedVirtualTime time;
-  cmcEvMan bus;
-  cmcEvMan* savedBus = nullptr;
-  cmcGTex table;
-  cmcGTex* savedTable = nullptr;
-  evaltest::RecordingTarget target;
-  std::string keyPath;
-  QWidget host;
-  std::unique_ptr<iuiSheet> sheet;
-};
 
 TEST_F(RealPages, InternationalChannelsOnTheInitialImage) {
   UseModel(0, false);
@@ -127,7 +83,6 @@ TEST_F(RealPages, CommonSettingsFollowTheModel) {
 
 namespace uitest {
 namespace {
-
 TEST_F(RealPages, InformationDialogHoldsItsOwnerUntilClosed) {
   UseModel(0, false);
   target.info[19] = 0x08;  // the radio reported a low supply voltage
@@ -171,8 +126,8 @@ TEST_F(RealPages, SettingColumnShowsEveryValue) {
 
 TEST_F(RealPages, ChannelListReadsAsATable) {
   UseModel(0, false);
+  // The sheet hands its own texts to the grid.
   iuiSheet& page = Open("GI_Sheet_IntCh");
-  const auto texts = ShareTexts(page, nullptr);
   QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(page.Grid());
   ASSERT_NE(iface, nullptr);
   QAccessibleTableInterface* table = iface->tableInterface();
