@@ -13,27 +13,12 @@
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "platform/canvas.h"
+#include "support/fixed_pitch_canvas.h"
 #include "text/gtex.h"
 
 namespace layouttest {
 
-class FixedPitchCanvas : public platform::Canvas {
- public:
-  void SetFont(const platform::FontValue& font) override { fonts.push_back(font); }
-  void SetTextColor(std::uint32_t) override {}
-  void SetBrushColor(std::uint32_t) override {}
-  void SetPenColor(std::uint32_t) override {}
-  void FillRect(const platform::Rect&) override {}
-  void TextAt(int, int, std::string_view) override {}
-  void TextClipped(const platform::Rect&, int, int, std::string_view) override {}
-  platform::Size TextExtent(std::string_view line) override {
-    return {7 * static_cast<int>(line.size()), 13};
-  }
-  void Line(platform::Point, platform::Point) override {}
-  void Polygon(const std::vector<platform::Point>&) override {}
-
-  std::vector<platform::FontValue> fonts;
-};
+using testsupport::FixedPitchCanvas;
 
 class PageTest : public ::testing::Test {
  protected:

@@ -8,11 +8,11 @@
 
 #include "layout/layout_support.h"
 #include "layout/page_text.h"
+#include "layout/tree_pages.h"
 #include "model/cell_names.h"
 #include "model/eval_support.h"
 #include "model/clone_file.h"
 #include "model/normalise.h"
-#include "support/initial_image.h"
 
 namespace layouttest {
 namespace {
@@ -37,26 +37,10 @@ struct Seen {
   std::vector<std::string> odd;
 };
 
-class ShippedPages : public ::testing::Test {
+class ShippedPages : public evaltest::ShippedOverlayTest {
  protected:
-  ShippedPages() : target(&table) {
-    table.Bind(SEACLONE_BIN_DIR "/TB58.OVL");
-    savedTable = gGTex;
-    gGTex = &table;
-    savedBus = gEvMan;
-    gEvMan = &bus;
-    SetCommandTarget(&target.Commands());
-  }
-  ~ShippedPages() override {
-    SetCommandTarget(nullptr);
-    gEvMan = savedBus;
-    gGTex = savedTable;
-  }
-
   void UseModel(int model, bool usable, std::uint8_t infoStatus = 0) {
-    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk) << model;
-    target.model = model;
-    target.usable = usable;
+    ShippedOverlayTest::UseModel(model, usable);
     context = layout::PageContext();
     context.image = &target.image;
     context.modelType = model;
@@ -103,12 +87,7 @@ class ShippedPages : public ::testing::Test {
   // The sheet keys the tree opens, from their page references.
   std::vector<std::string> TreePages() {
     std::vector<std::string> keys;
-    for (const cmcCellObj& node : BodyCells("GI_Tree_Main", true)) {
-      if (node.Cell() != CallSheet) continue;
-      std::string key = node.Parameter().substr(0, node.Parameter().find(','));
-      if (const std::size_t close = key.find(']'); close != std::string::npos) key.erase(0, close + 1);
-      keys.push_back(key);
-    }
+    for (const layout::TreePage& page : layout::TreeBodyPages(table)) keys.push_back(page.sheetKey);
     return keys;
   }
 
@@ -163,18 +142,10 @@ class ShippedPages : public ::testing::Test {
     return seen;
   }
 
-  platform::ScopedVirtualTime time;
-  cmcGTex table;
-  cmcEvMan bus;
-  evaltest::RecordingTarget target;
   FixedPitchCanvas canvas;
   layout::PageContext context;
   cmcCellObj basic;
   std::array<std::int32_t, cmcCellObj::kCounterCount> counters{};
-
- private:
-  cmcGTex* savedTable = nullptr;
-  cmcEvMan* savedBus = nullptr;
 };
 
 TEST_F(ShippedPages, EveryPageLaysOutAndShowsEveryCellForEveryModelInBothViews) {

@@ -31,6 +31,7 @@
 #include "platform/canvas.h"
 #include "platform/recording_responder.h"
 #include "platform/virtual_timer_service.h"
+#include "support/initial_image.h"
 #include "text/gtex.h"
 
 namespace evaltest {
@@ -251,6 +252,39 @@ class EvalTest : public ::testing::Test {
   cmcCellCapsule pickCapsule;
 
  private:
+  cmcGTex* savedTable = nullptr;
+  cmcEvMan* savedBus = nullptr;
+};
+
+// The program's own overlay as it ships (build/bin/TB58.OVL) with a bus of
+// its own on virtual time and the recording target installed; UseModel
+// puts a model's initial image into the target, as the program starts.
+class ShippedOverlayTest : public ::testing::Test {
+ protected:
+  ShippedOverlayTest() : target(&table) {
+    table.Bind(SEACLONE_BIN_DIR "/TB58.OVL");
+    savedTable = gGTex;
+    gGTex = &table;
+    savedBus = gEvMan;
+    gEvMan = &bus;
+    SetCommandTarget(&target.Commands());
+  }
+  ~ShippedOverlayTest() override {
+    SetCommandTarget(nullptr);
+    gEvMan = savedBus;
+    gGTex = savedTable;
+  }
+
+  void UseModel(int model, bool usable) {
+    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk) << model;
+    target.model = model;
+    target.usable = usable;
+  }
+
+  platform::ScopedVirtualTime time;
+  cmcGTex table;
+  cmcEvMan bus;
+  RecordingTarget target;
   cmcGTex* savedTable = nullptr;
   cmcEvMan* savedBus = nullptr;
 };

@@ -7,6 +7,7 @@
 
 #include "base/buff.h"
 #include "text/syntax.h"
+#include "support/fixed_pitch_canvas.h"
 #include "text/text_extent.h"
 
 namespace {
@@ -116,28 +117,8 @@ TEST(SyntaxPrintable, AsciiGraphicsAndSpaceOnly) {
   EXPECT_FALSE(Printable(0xB4));
 }
 
-// A canvas whose glyphs are 7 pixels wide and whose lines are 13 high; only
-// the measuring is real here, which is all that the extent uses.
-class MeasuringCanvas : public platform::Canvas {
- public:
-  void SetFont(const platform::FontValue&) override {}
-  void SetTextColor(std::uint32_t) override {}
-  void SetBrushColor(std::uint32_t) override {}
-  void SetPenColor(std::uint32_t) override {}
-  void FillRect(const platform::Rect&) override {}
-  void TextAt(int, int, std::string_view) override {}
-  void TextClipped(const platform::Rect&, int, int, std::string_view) override {}
-  platform::Size TextExtent(std::string_view line) override {
-    lines.emplace_back(line);
-    return {7 * static_cast<int>(line.size()), 13};
-  }
-  void Line(platform::Point, platform::Point) override {}
-  void Polygon(const std::vector<platform::Point>&) override {}
-  std::vector<std::string> lines;
-};
-
 TEST(SyntaxTextExtent, WidestLineAndSumOfHeights) {
-  MeasuringCanvas canvas;
+  testsupport::FixedPitchCanvas canvas;
   EXPECT_EQ(TextExtent(canvas, "ab\nabcd\n"), (platform::Size{28, 39}));
   EXPECT_EQ(canvas.lines, (std::vector<std::string>{"ab", "abcd", ""}));
   EXPECT_EQ(TextExtent(canvas, ""), (platform::Size{0, 13}));

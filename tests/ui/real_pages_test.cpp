@@ -12,7 +12,6 @@
 #include "model/eval_support.h"
 #include "model/normalise.h"
 #include "platform/settings_store.h"
-#include "support/initial_image.h"
 #include "ui/grid_access_support.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"
