@@ -69,6 +69,10 @@ class Target : public DocumentRole,
   void CloneWrite() override { Ran(); }
   void CloneInformation() override { Ran(); }
   void ChangeModel(int) override { Ran(); }
+  bool CanUndo() const override { return false; }
+  bool CanRedo() const override { return false; }
+  void Undo() override { Ran(); }
+  void Redo() override { Ran(); }
   void ShowHelpContents() override { Ran(); }
   void ShowContextHelp(std::uint32_t) override { Ran(); }
   void OpenSheet(const std::string&) override { Ran(); }

@@ -35,6 +35,11 @@ class DocumentRole {
   // After every evaluation that carried an action, an input or a popup
   // command: restart the deferred refresh and recompute the modified state.
   virtual void NoteActivity() = 0;
+  // Undo and redo of whole evaluations that changed the working image.
+  virtual bool CanUndo() const = 0;
+  virtual bool CanRedo() const = 0;
+  virtual void Undo() = 0;
+  virtual void Redo() = 0;
 };
 
 // Choosing a file: the open and save dialogs and the recent file list.

@@ -41,6 +41,10 @@ class CommandTarget {
   void CloneInformation() { document_.CloneInformation(); }
   void ChangeModel(int model) { document_.ChangeModel(model); }
   void NoteActivity() { document_.NoteActivity(); }
+  bool CanUndo() const { return document_.CanUndo(); }
+  bool CanRedo() const { return document_.CanRedo(); }
+  void Undo() { document_.Undo(); }
+  void Redo() { document_.Redo(); }
 
   // --- File choice.
   void FileOpen();

@@ -131,6 +131,14 @@ bool CommandCell(Run& run) {
         gEvMan->PostText(kEvFillCellMenu, t.MainMenu(), kEvCellMenuItem, "GI_PMenu_NoItem");
       }
       return true;
+    case CL_Menu_Edit_Undo:
+      if (execute && t.CanUndo()) t.Undo();
+      run.SetCellFlag(cmcCellObj::kFlagDisabled, !t.CanUndo());
+      return true;
+    case CL_Menu_Edit_Redo:
+      if (execute && t.CanRedo()) t.Redo();
+      run.SetCellFlag(cmcCellObj::kFlagDisabled, !t.CanRedo());
+      return true;
     case CL_Menu_View_FontSize:
       if (execute) t.SetFontSize(run.number);
       run.SetCellFlag(cmcCellObj::kFlagChecked, run.number == t.FontSize());

@@ -40,6 +40,7 @@ cmcDocument::cmcDocument(int model, cmcDocumentHost* host) : host_(host) {
   LoadInitial(model >= 0 && model < memmap::kModelTypes ? model : 0);
   working_.Assign(initial_);
   TakeSnapshot();
+  history_.Reset(working_);
 }
 
 cmcDocument::~cmcDocument() = default;
@@ -78,6 +79,7 @@ CloneFileCode cmcDocument::Open(const std::string& path) {
   working_.Assign(image);
   AfterImageLoaded(working_);
   TakeSnapshot();
+  history_.Reset(working_);
   Notify(cmcDocumentHost::kOpened);
   SendEvent(kEvRebuildChannelNodes);
   return code;
@@ -96,6 +98,9 @@ CloneFileCode cmcDocument::SaveTo(const std::string& path) {
   }
   path_ = path;
   TakeSnapshot();
+  // Undoing the step before the save must not bring back what the
+  // normalisation tidied.
+  history_.Rebase(working_);
   Notify(cmcDocumentHost::kSaved);
   return code;
 }
@@ -103,6 +108,7 @@ CloneFileCode cmcDocument::SaveTo(const std::string& path) {
 void cmcDocument::New() {
   working_.Assign(initial_);
   TakeSnapshot();
+  history_.Reset(working_);
   path_.clear();
   Notify(cmcDocumentHost::kNew);
   SendEvent(kEvRebuildChannelNodes);
@@ -124,6 +130,8 @@ bool cmcDocument::ChangeModel(int model, bool confirm) {
     TakeSnapshot();
     path_.clear();
   }
+  // Another model's image: no step of the old one may come back.
+  history_.Reset(working_);
   Notify(cmcDocumentHost::kModelChanged);
   return true;
 }
@@ -148,6 +156,33 @@ void cmcDocument::UpdateModified() {
 void cmcDocument::TakeSnapshot() {
   snapshot_.Assign(working_);
   modified_ = false;
+}
+
+void cmcDocument::RecordStep() { history_.Record(working_); }
+
+bool cmcDocument::Undo() {
+  // A change no evaluation has recorded yet is a step of its own, so undo
+  // takes back that change first rather than losing it.
+  RecordStep();
+  const cmcEeprom* state = history_.Undo();
+  Restore(state);
+  return state != nullptr;
+}
+
+bool cmcDocument::Redo() {
+  RecordStep();
+  const cmcEeprom* state = history_.Redo();
+  Restore(state);
+  return state != nullptr;
+}
+
+void cmcDocument::Restore(const cmcEeprom* state) {
+  if (!state) return;
+  working_.Assign(*state);
+  UpdateModified();
+  Notify(cmcDocumentHost::kUndone);
+  // The restored image may use other channel plans.
+  SendEvent(kEvRebuildChannelNodes);
 }
 
 cmcDocument::WarningCounts cmcDocument::WarningCheck() {
@@ -216,6 +251,7 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   self->AfterImageLoaded(self->working_);
   self->modified_ = true;
   self->path_.clear();
+  self->history_.Reset(self->working_);
   self->Notify(cmcDocumentHost::kRead);
   SendEvent(kEvRebuildChannelNodes);
   self->Finish(CloneStatus::kOk);
@@ -255,6 +291,7 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   const bool wasModified = self->modified_;
   self->Normalise(self->working_, kNormaliseBeforeSave);
   if (!wasModified) self->TakeSnapshot();
+  self->history_.Rebase(self->working_);
 
   cmcEeprom copy(self->working_);
   cloneman::ApplyExtraBlockTemplate(copy);

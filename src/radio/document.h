@@ -17,6 +17,7 @@
 #include "model/eeprom.h"
 #include "radio/clone_man.h"
 #include "radio/clone_man_info.h"
+#include "radio/undo_history.h"
 
 class cmcDocumentHost {
  public:
@@ -28,6 +29,7 @@ class cmcDocumentHost {
     kModelChanged,  // the model type changed (the tree is rebuilt)
     kWritten,       // a clone write succeeded (views are refreshed)
     kModified,      // the working image now differs from the snapshot
+    kUndone,        // undo or redo restored an earlier working image
   };
   virtual ~cmcDocumentHost() = default;
   // The model-specific caution before a write (maker mode); false stops it.
@@ -103,6 +105,16 @@ class cmcDocument {
   void UpdateModified();
   void TakeSnapshot();
 
+  // Undo and redo over whole images. RecordStep is called after every
+  // evaluation that carried an action and makes one step of whatever it
+  // changed; New, Open, a clone read and a model change start afresh.
+  // Undo and redo never clear the modified flag: only a snapshot does.
+  void RecordStep();
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  bool Undo();  // false when there was nothing to undo
+  bool Redo();
+
   // The warning check over the check list; a write is refused while it
   // reports errors. The GUI installs the evaluator's check; without one the
   // check list is evaluated by the default below.
@@ -120,6 +132,7 @@ class cmcDocument {
   static void OnInformation(void* context, dst_CDrv_Result* result);
   static void OnReadImage(void* context, dst_CDrv_Result* result);
   void Notify(cmcDocumentHost::Change what);
+  void Restore(const cmcEeprom* state);
   void Finish(CloneStatus status);
 
   // The three sequences' completions.
@@ -141,4 +154,5 @@ class cmcDocument {
   cmcRadioInfo info_;
   WarningCheckFn warningCheck_;
   Done done_;
+  cmcUndoHistory history_;
 };

@@ -38,7 +38,14 @@ class cmcDocumentTarget : public DocumentRole, public PortRole {
   void CloneWrite() override { document_.CloneWrite(nullptr); }
   void CloneInformation() override { document_.CloneInformation(nullptr); }
   void ChangeModel(int model) override { document_.ChangeModel(model, true); }
-  void NoteActivity() override { document_.UpdateModified(); }
+  void NoteActivity() override {
+    document_.RecordStep();
+    document_.UpdateModified();
+  }
+  bool CanUndo() const override { return document_.CanUndo(); }
+  bool CanRedo() const override { return document_.CanRedo(); }
+  void Undo() override { document_.Undo(); }
+  void Redo() override { document_.Redo(); }
 
   int CurrentPort() const override { return document_.CloneMan().PortNumber(); }
   void SetPort(int port) override { document_.CloneMan().SetPortNumber(port); }

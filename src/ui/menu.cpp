@@ -141,8 +141,11 @@ QAction* cuiMenu::AddItem(QAction* parent, std::string_view definition, QObject*
     item->setSeparator(true);
   } else {
     item->setText(QString::fromStdString(caption));
-    if (!shortcut.empty())
-      item->setShortcut(QKeySequence::fromString(QString::fromStdString(shortcut)));
+    // "Ctrl+Y;Ctrl+Shift+Z": the first is shown, every one of them works.
+    QList<QKeySequence> keys;
+    for (const QString& key : QString::fromStdString(shortcut).split(';', Qt::SkipEmptyParts))
+      keys.append(QKeySequence::fromString(key.trimmed()));
+    if (!keys.isEmpty()) item->setShortcuts(keys);
     if (images_ && image >= 0) item->setIcon(images_->Icon(image));
     item->shownImage = image;
   }

@@ -38,13 +38,14 @@ TEST(CellNames, PositionsAreTheValuesCodeAndTextAgreeOn) {
       {"CL_ChList_Simp", CL_ChList_Simp, 83},
       {"CL_WX_ChInh", CL_WX_ChInh, 85},
       {"CL_Maker_ForcedTerminationSet", CL_Maker_ForcedTerminationSet, 170},
+      {"CL_Menu_Edit_Redo", CL_Menu_Edit_Redo, 172},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.constant, c.position) << c.name;
     EXPECT_EQ(CellFromName(c.name), c.position) << c.name;
     EXPECT_EQ(CellName(c.position), c.name);
   }
-  EXPECT_EQ(CL_NoCell, 171u);
+  EXPECT_EQ(CL_NoCell, 173u);
 }
 
 TEST(CellNames, EveryNameReadsBackToItsPosition) {
@@ -52,7 +53,7 @@ TEST(CellNames, EveryNameReadsBackToItsPosition) {
     ASSERT_FALSE(CellName(i).empty()) << i;
     EXPECT_EQ(CellFromName(CellName(i)), i) << CellName(i);
   }
-  EXPECT_EQ(CellName(171), "");
+  EXPECT_EQ(CellName(173), "");
   EXPECT_EQ(CellName(0xFFFFFFFF), "");
   for (int c = 0; c < kCategoryNameCount; ++c) EXPECT_EQ(CategoryFromName(CategoryName(c)), c);
   EXPECT_EQ(CategoryFromName("CT_UsaCh"), 3);

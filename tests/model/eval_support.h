@@ -88,6 +88,10 @@ class RecordingTarget : public DocumentRole,
     Call("Chooser " + list + " " + std::to_string(current));
   }
   void NoteActivity() override { ++activity; }
+  bool CanUndo() const override { return canUndo; }
+  bool CanRedo() const override { return canRedo; }
+  void Undo() override { Call("Undo"); }
+  void Redo() override { Call("Redo"); }
 
   void Call(const std::string& what) { calls.push_back(what); }
 
@@ -98,6 +102,8 @@ class RecordingTarget : public DocumentRole,
   bool usable = false;
   int port = 1;
   int fontSize = 100;
+  bool canUndo = false;
+  bool canRedo = false;
   bool toolBar = true;
   bool printable = true;
   std::vector<std::string> recent;

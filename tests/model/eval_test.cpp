@@ -188,7 +188,10 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
       {CL_Menu_Clone_Info, 0, "CloneInfo"},
       {CL_Model, 5, "Model 5"},
       {CL_Help_Contents, 0, "HelpContents"},
+      {CL_Menu_Edit_Undo, 0, "Undo"},
+      {CL_Menu_Edit_Redo, 0, "Redo"},
   };
+  target.canUndo = target.canRedo = true;
   for (const auto& c : cases) {
     auto cell = Cell(CT_NoCategory, c.id, c.number);
     EXPECT_EQ(CellText(cell, 0), "") << CellName(c.id);
@@ -216,6 +219,19 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
   events.clear();
   CellCommand(port, 13);
   EXPECT_EQ(EventsOf(kEvCommandsChanged).size(), 1u);
+}
+
+TEST_F(Eval, UndoAndRedoAreDisabledWhileThereIsNothingToTakeBack) {
+  for (std::uint32_t id : {CL_Menu_Edit_Undo, CL_Menu_Edit_Redo}) {
+    target.canUndo = target.canRedo = false;
+    auto cell = Cell(CT_NoCategory, id);
+    CellCommand(cell, 13);
+    EXPECT_TRUE(target.calls.empty()) << CellName(id);
+    EXPECT_TRUE(cell.Flag(cmcCellObj::kFlagDisabled)) << CellName(id);
+    target.canUndo = target.canRedo = true;
+    CellText(cell, 0);
+    EXPECT_FALSE(cell.Flag(cmcCellObj::kFlagDisabled)) << CellName(id);
+  }
 }
 
 // A program without a window gives the evaluator only its document: the
