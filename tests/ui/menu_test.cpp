@@ -78,8 +78,12 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   ASSERT_NE(top[0]->menu(), nullptr);
   EXPECT_EQ(
       Texts(top[0]->menu()->actions()),
-      "&New|&Open...|&Save|Save &As...|-|&Print This Page...|Print A&ll Pages...|-|Recent file 1|"
-      "Recent file 2|Recent file 3|Recent file 4|-|E&xit");
+      "&New|&Open...|&Save|Save &As...|-|&Undo|&Redo|-|&Print This Page...|Print A&ll Pages...|-|"
+      "Recent file 1|Recent file 2|Recent file 3|Recent file 4|-|E&xit");
+  // A line may carry several shortcuts: the first is shown, each works.
+  EXPECT_EQ(menu->FindItem(CL_Menu_Edit_Undo)->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
+  EXPECT_EQ(menu->FindItem(CL_Menu_Edit_Redo)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   EXPECT_EQ(top[1]->menu(), nullptr) << "the Edit menu stays empty until a sheet fills it";
   ASSERT_NE(top[2]->menu(), nullptr);
   EXPECT_EQ(Texts(top[2]->menu()->actions()), "&Font Size|&Tool Bar");
