@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ports present on this machine, for the port dialog's lists. Devices
 // are numbered by the port map (the `Ports` settings first, then Wine's
-// automatic numbering); QSerialPortInfo supplies the friendly names, matched
-// by device path because a port may be reached through a symbolic link.
+// automatic numbering); QSerialPortInfo supplies the friendly names (from
+// udev: vendor and model), matched by device path because a port may be
+// reached through a symbolic link.
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QString>
@@ -40,6 +41,9 @@ std::vector<PortDevice> PresentPortDevices() {
   const auto infos = QSerialPortInfo::availablePorts();
   std::vector<PortDevice> devices;
   for (const clsPortMapping& m : PortMappings()) {
+    // A device that is not there cannot be picked by its name; its number
+    // stays in the number list for a cable about to be plugged in.
+    if (!QFileInfo::exists(QString::fromStdString(m.path))) continue;
     const QString path = Canonical(m.path);
     QString friendly;
     for (const QSerialPortInfo& info : infos) {

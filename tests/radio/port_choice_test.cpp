@@ -14,7 +14,7 @@ using portchoice::PortDevice;
 
 TEST(PortChoice, TypedNumbers) {
   const std::pair<const char*, int> cases[] = {
-      {" 7 ", 7}, {"256", 256}, {"257", 257}, {"0", 0},   {"", 0},
+      {" 7 ", 7}, {"256", 256}, {"257", 257}, {"0", 0},    {"", 0},
       {"abc", 0}, {"7a", 0},    {"-3", -3},   {"+12", 12}, {"99999999999", 0},
   };
   for (const auto& [text, number] : cases) {
@@ -73,9 +73,9 @@ TEST(PortChoice, NameListOffersOnlyPresentPortsInNumericOrder) {
       {"COM10", "FTDI FT232R (COM10)"},
       {"COM9", "Prolific PL2303 (COM9)"},
       {"COM3", "Zelm USB-to-Serial Comm. Port (COM3)"},
-      {"COM4", ""},                  // no friendly name
-      {"LPT1", "Printer port"},      // not a COM port
-      {"COM5", "Absent (COM5)"},     // not in the device list
+      {"COM4", ""},               // no friendly name
+      {"LPT1", "Printer port"},   // not a COM port
+      {"COM5", "Absent (COM5)"},  // not in the device list
   };
   EXPECT_EQ(portchoice::NameList(devices, {3, 4, 9, 10}),
             (std::vector<std::string>{"3: Zelm USB-to-Serial Comm. Port (COM3)",
@@ -94,7 +94,8 @@ namespace {
 
 // The lists from the system: the `Ports` settings entries are offered by
 // number, with their device path as the name when the system has no
-// friendlier one.
+// friendlier one; an entry whose device is absent keeps its number but is
+// not offered by name, since there is no device to pick.
 TEST(PortChoiceSystem, SettingsEntriesAreListed) {
   {
     auto settings = platform::OpenSettingsStore();
@@ -104,10 +105,13 @@ TEST(PortChoiceSystem, SettingsEntriesAreListed) {
   const auto numbers = portchoice::SystemNumberList();
   EXPECT_NE(std::find(numbers.begin(), numbers.end(), "240"), numbers.end());
   EXPECT_NE(std::find(numbers.begin(), numbers.end(), "241"), numbers.end());
-  EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end(),
-                             [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); }));
+  EXPECT_TRUE(std::is_sorted(
+      numbers.begin(), numbers.end(),
+      [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); }));
   const auto names = portchoice::SystemNameList();
   EXPECT_NE(std::find(names.begin(), names.end(), "241: /dev/null (COM241)"), names.end());
+  EXPECT_TRUE(std::none_of(names.begin(), names.end(),
+                           [](const std::string& s) { return s.rfind("240:", 0) == 0; }));
   platform::OpenSettingsStore()->remove("Ports");
 }
 
