@@ -2,6 +2,7 @@
 // The drop-down choice window on the program's own pages: Enter on a cell
 // that offers a list opens it under the cell, a pick changes the image
 // through the real evaluator, and the ways it closes.
+#include <QMenu>
 #include <QScrollBar>
 #include <functional>
 
@@ -143,6 +144,20 @@ TEST_F(Chooser, HoverMovesTheCursorAndReleasePicks) {
   Settle();
   EXPECT_FALSE(navigation.opened);
   EXPECT_EQ(Shown(cell), "6");
+}
+
+// The other window a key opens over a cell.
+class MenuKey : public ChooserPages {};
+
+TEST_F(MenuKey, OpensTheCellMenuBelowTheCursorCell) {
+  iuiSheet& page = Show("GI_Sheet_IntCh", 1);
+  page.Grid()->SetCursor(2, 5);
+  QTest::keyClick(page.Grid(), Qt::Key_Menu);
+  Settle();
+  ASSERT_TRUE(page.PopupMenu()->isVisible());
+  EXPECT_EQ(page.LastMenuName(), "GI_PMenu_Ch");
+  EXPECT_EQ(page.PopupMenu()->geometry().topLeft(), OnDesktop(*page.Grid(), {2, 5}).bottomLeft());
+  page.PopupMenu()->hide();
 }
 
 }  // namespace
