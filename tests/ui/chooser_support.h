@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "model/command_target.h"
+#include "ui/cell_editor.h"
 #include "ui/flector.h"
 #include "ui/real_pages_support.h"
 
@@ -64,10 +65,15 @@ class ChooserPages : public RealPages {
     return {grid.viewport()->mapToGlobal(r.topLeft()), r.size()};
   }
   std::string Shown(QPoint cell) { return CellText(sheet->CellAt(cell.x(), cell.y()), 0); }
-  // Keys to the list while it is open, else to the page.
+  // Keys where a user's would go: the list while it is open, else the
+  // page's in-place editor while it shows, else the page.
   void Key(Qt::Key key) {
-    QWidget* to = navigation.opened ? static_cast<QWidget*>(navigation.opened->Sheet().Grid())
-                                    : sheet->Grid();
+    QWidget* to = sheet->Grid();
+    if (navigation.opened) {
+      to = navigation.opened->Sheet().Grid();
+    } else if (sheet->Editor() && sheet->Editor()->isVisible()) {
+      to = sheet->Editor();
+    }
     QTest::keyClick(to, key);
     Settle();
   }
