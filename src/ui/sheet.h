@@ -176,6 +176,8 @@ class cuiSheet {
   void OnMouseRelease(QMouseEvent* event);
   void OnMouseMove(QMouseEvent* event);
   void OnDoubleClick(QMouseEvent* event);
+  // The cell popup menu below the cursor cell (the keyboard's menu key).
+  void OpenMenuAtCursor();
   // The selectable cell a row-marker run at (column, row) leads to.
   std::optional<QPoint> CursorCellFor(int column, int row) const;
   bool Selectable(int column, int row) const;

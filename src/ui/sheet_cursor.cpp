@@ -325,6 +325,9 @@ bool cuiSheet::OnGridKey(QKeyEvent* event) {
     case Qt::Key_PageDown: move(0, kPageStep); return true;
     case Qt::Key_Home:
     case Qt::Key_End: return true;
+    // The context-menu key reaches the grid as a key where the window
+    // system makes no context-menu event of it.
+    case Qt::Key_Menu: OpenMenuAtCursor(); return true;
     case Qt::Key_Left:
     case Qt::Key_Right: {
       const QPoint before(grid_->Col(), grid_->Row());

@@ -33,11 +33,15 @@ void cuiSheet::ConnectInteraction() {
   events.mouseReleased = [this](QMouseEvent* event) { OnMouseRelease(event); };
   events.mouseMoved = [this](QMouseEvent* event) { OnMouseMove(event); };
   events.doubleClicked = [this](QMouseEvent* event) { OnDoubleClick(event); };
-  events.contextMenuKey = [this] {
-    RefreshCellMenu(false);
-    const QRect cell = grid_->CellRect(grid_->Col(), grid_->Row());
-    if (!popup_->isEmpty()) popup_->popup(grid_->viewport()->mapToGlobal(cell.isEmpty() ? QPoint() : cell.bottomLeft()));
-  };
+  events.contextMenuKey = [this] { OpenMenuAtCursor(); };
+}
+
+void cuiSheet::OpenMenuAtCursor() {
+  // Some window systems send both the key and a context-menu event for it.
+  if (popup_->isVisible()) return;
+  RefreshCellMenu(false);
+  const QRect cell = grid_->CellRect(grid_->Col(), grid_->Row());
+  if (!popup_->isEmpty()) popup_->popup(grid_->viewport()->mapToGlobal(cell.isEmpty() ? QPoint() : cell.bottomLeft()));
 }
 
 bool cuiSheet::EditorShowing() const { return editor_ && editor_->isVisible(); }
