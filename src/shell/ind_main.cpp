@@ -63,7 +63,9 @@ void indMain::BuildTree() {
 }
 
 cuiSheet* indMain::CreateSheet(QWidget* parent, const std::string& key) {
-  return new iuiSheet(parent, nullptr, CL_NoCell, 0, Table(), key, TreeImages());
+  auto* sheet = new iuiSheet(parent, nullptr, CL_NoCell, 0, Table(), key, TreeImages());
+  if (gEnviron) sheet->SetSettingsKeyPath(gEnviron->KeyPath());
+  return sheet;
 }
 
 bool indMain::ConfirmWrite() {

@@ -148,7 +148,10 @@ void cuiMain::SelectedNodeChanged() {
 }
 
 cuiSheet* cuiMain::CreateSheet(QWidget* parent, const std::string& key) {
-  return new cuiSheet(parent, nullptr, CL_NoCell, 0, Table(), key, treeImages_);
+  auto* sheet = new cuiSheet(parent, nullptr, CL_NoCell, 0, Table(), key, treeImages_);
+  // The column widths go with the other settings of this environment.
+  if (gEnviron) sheet->SetSettingsKeyPath(gEnviron->KeyPath());
+  return sheet;
 }
 
 std::string cuiMain::SheetKeyOf(const std::string& reference) {
