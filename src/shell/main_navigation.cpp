@@ -180,6 +180,9 @@ void cuiMain::OpenSheet(const std::string& reference) {
   forgetWidths_ = false;
   sheet_->Build();
   cuiGrid* grid = sheet_->Grid();
+  // The cursor was scrolled into view before the panel gave the grid its
+  // size; the remembered scroll position is what the user saw.
+  if (remembered != history_.end() && grid) grid->SetTopLeft(remembered->leftCol, remembered->topRow);
   if (focusOnSheet_ && grid && grid->focusPolicy() != Qt::NoFocus && grid->isEnabled()) {
     grid->setFocus();
   } else if (tree_ && tree_->Widget()) {
