@@ -79,7 +79,8 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   EXPECT_EQ(
       Texts(top[0]->menu()->actions()),
       "&New|&Open...|&Save|Save &As...|-|&Print This Page...|Print A&ll Pages...|-|Recent file 1|"
-      "Recent file 2|Recent file 3|Recent file 4|-|E&xit");
+      "Recent file 2|Recent file 3|Recent file 4|Recent file 5|Recent file 6|Recent file 7|"
+      "Recent file 8|Recent file 9|Recent file 10|-|E&xit");
   EXPECT_EQ(top[1]->menu(), nullptr) << "the Edit menu stays empty until a sheet fills it";
   ASSERT_NE(top[2]->menu(), nullptr);
   EXPECT_EQ(Texts(top[2]->menu()->actions()), "&Font Size|&Tool Bar");
