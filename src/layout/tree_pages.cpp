@@ -46,9 +46,11 @@ bool ImageBit(const TreeState& state, int address, int bit) {
   return state.image && (state.image->GetByte(address) >> bit) & 1;
 }
 
+}  // namespace
+
 // The flags the channel-list, ATIS and dealer nodes carry, and whether
 // their nodes stay in state.
-bool Shown(const cmcCellObj& cell, const TreeState& state) {
+bool NodeShown(const cmcCellObj& cell, const TreeState& state) {
   const struct {
     int flag;
     bool stays;
@@ -66,8 +68,6 @@ bool Shown(const cmcCellObj& cell, const TreeState& state) {
   }
   return true;
 }
-
-}  // namespace
 
 std::vector<TreePage> TreeBodyPages(cmcGTex& table) {
   std::vector<TreePage> pages;
@@ -89,7 +89,7 @@ std::vector<TreePage> ShownTreePages(cmcGTex& table, const TreeState& state) {
   for (Node& node : nodes) {
     if (removedDepth >= 0 && node.page.depth > removedDepth) continue;
     removedDepth = -1;
-    if (!Shown(node.cell, state)) {
+    if (!NodeShown(node.cell, state)) {
       removedDepth = node.page.depth;
       continue;
     }

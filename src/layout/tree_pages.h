@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class cmcCellObj;
 class cmcEeprom;
 class cmcGTex;
 
@@ -28,6 +29,10 @@ struct TreeState {
   int modelType = 0;
   bool maker = false;
 };
+
+// Whether a node with this cell stays in the tree in state (its flags name
+// the plan, model group or maker mode it belongs to).
+bool NodeShown(const cmcCellObj& cell, const TreeState& state);
 
 // Every node of the tree's body that opens a page, shown or not.
 std::vector<TreePage> TreeBodyPages(cmcGTex& table);

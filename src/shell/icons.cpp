@@ -43,7 +43,8 @@ constexpr int kIconSide = 32;
 std::string IconFolder() { return platform::DataDir() + "icons/"; }
 
 QPixmap LoadIcon(const IconSpec& spec, const std::string& folder) {
-  const QString file = QString::fromStdString(folder) + QLatin1String(spec.name) + QStringLiteral(".png");
+  const QString file =
+      QString::fromStdString(folder) + QLatin1String(spec.name) + QStringLiteral(".png");
   QPixmap image;
   if (QFileInfo::exists(file) && image.load(file) && !image.isNull()) return image;
   if (spec.themeName[0] != '\0') {

@@ -9,29 +9,32 @@
 #include "platform/qt/screens_qt.h"
 #include "settings/environ.h"
 #include "shell/icons.h"
+#include "shell/main_controller.h"
 #include "text/gtex.h"
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(cuiMain* main, QWidget* parent) : QMainWindow(parent), main_(main) {
   const QString caption = QString::fromStdString(gGTex->Text("GI_Sys_AppTitle"));
   setWindowTitle(caption);
   // The task bar shows the application's name.
   QGuiApplication::setApplicationDisplayName(caption);
 
   ApplyBasicCellFont();
-
-  // Before the bounds, so that a saved size below the minimum grows to it.
-  setMinimumSize(kMinWidth, kMinHeight);
   PlaceFromSettings();
 
   const std::string folder = IconFolder();
   FillImageList(treeImages_, kTreeIcons.data(), kTreeIcons.size(), folder);
   FillImageList(barImages_, kBarIcons.data(), kBarIcons.size(), folder);
 
-  // The main controller's BuildWindow(this, &treeImages_, &barImages_)
-  // comes here once the controller exists.
+  if (main) {
+    SetCloseQuery([main] { return main->CanClose(); });
+    SetOnClose([main] { main->OnClose(); });
+    main->BuildWindow(this, &treeImages_, &barImages_);
+  }
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  if (main_) main_->ReleaseWindow();
+}
 
 void TForm1::ApplyBasicCellFont() {
   // The form's font comes from a cell definition, like every font the user
@@ -41,23 +44,41 @@ void TForm1::ApplyBasicCellFont() {
   if (const platform::FontValue* value = cell.Font()) setFont(platform::ToQFont(*value, font()));
 }
 
+QSize TForm1::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
+
 void TForm1::PlaceFromSettings() {
-  if (!gEnviron) return;
-  resize(gEnviron->Width, gEnviron->Height);
-  move(gEnviron->Left, gEnviron->Top);
-  const QRect placed(x(), y(), width(), height());
-  const QRect reachable = platform::KeepReachable(placed, platform::CurrentMonitors());
-  move(reachable.topLeft());
+  QRect saved(x(), y(), width(), height());
+  if (gEnviron) saved = QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height);
+  saved.setSize(saved.size().expandedTo(QSize(kMinWidth, kMinHeight)));
+  outer_ = platform::KeepReachable(saved, platform::CurrentMonitors());
+  ApplyOuterSize();
+}
+
+void TForm1::ApplyOuterSize() {
+  appliedExtra_ = FrameExtra();
+  setMinimumSize(QSize(kMinWidth, kMinHeight) - appliedExtra_);
+  resize(outer_.size() - appliedExtra_);
+  move(outer_.topLeft());
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window system adds its frame only when the window first shows.
+  if (FrameExtra() != appliedExtra_ &&
+      !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    ApplyOuterSize();
 }
 
 QRect TForm1::NormalBounds() const {
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
-    return QRect(x(), y(), width(), height());
+    return frameGeometry();
   const QRect normal = normalGeometry();
   if (!normal.isValid()) return {};
-  // normalGeometry is the client area; the saved position is the frame's.
-  const QPoint frameOffset = geometry().topLeft() - pos();
-  return QRect(normal.topLeft() - frameOffset, normal.size());
+  // normalGeometry is the client area; the saved rectangle is the frame's.
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  return normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
+                         frame.right() - client.right(), frame.bottom() - client.bottom());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -65,9 +86,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (onClose_) {
-    onClose_();
-  } else if (gEnviron) {
+  if (gEnviron) {
     const QRect bounds = NormalBounds();
     if (bounds.isValid()) {
       gEnviron->Left = bounds.x();
@@ -76,5 +95,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
       gEnviron->Height = bounds.height();
     }
   }
+  if (onClose_) onClose_();
   event->accept();
 }

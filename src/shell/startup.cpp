@@ -6,11 +6,13 @@
 #include <exception>
 
 #include "base/evman.h"
+#include "model/command_target.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_message_responder.h"
 #include "platform/task_bar.h"
 #include "settings/environ.h"
+#include "shell/ind_main.h"
 #include "shell/main_form.h"
 #include "text/gtex.h"
 
@@ -36,11 +38,6 @@ bool HasMakerSwitch(const QStringList& arguments) {
   return false;
 }
 
-void BindTextTables(cmcGTex& main, cmcGTex& help, const std::string& dataDir) {
-  main.Bind(dataDir + "TB58.OVL");
-  help.Bind(dataDir + "TB58H.OVL");
-}
-
 Globals::Globals(const QStringList& arguments)
     : Globals(arguments, indEnviron::kMutexName, indEnviron::kKeyPath) {}
 
@@ -55,14 +52,17 @@ Globals::Globals(const QStringList& arguments, const std::string& mutexName,
   gHelpGTex = helpGtex_.get();
   evman_ = std::make_unique<cmcEvMan>();
   gEvMan = evman_.get();
-  // 5. The main controller comes here; its constructor binds the text
-  // tables. Until it exists they are bound now.
-  BindTextTables(*gtex_, *helpGtex_, platform::DataDir());
+  // A second copy builds nothing more: it leaves before any window.
+  if (!FirstInstance()) return;
+  main_ = std::make_unique<indMain>(arguments);
+  SetCommandTarget(&main_->Commands());
 }
 
 Globals::~Globals() {
   // Reverse order of construction; each pointer is cleared before its
   // object goes, so nothing reaches a destroyed global.
+  if (main_) SetCommandTarget(nullptr);
+  main_.reset();
   gEvMan = nullptr;
   evman_.reset();
   gHelpGTex = nullptr;
@@ -88,10 +88,21 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-int RunMainWindow(QApplication& app) {
+QString FileArgument(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    if (!HasMakerSwitch({arguments[i]})) return arguments[i];
+  return {};
+}
+
+int RunMainWindow(QApplication& app, Globals& globals) {
   try {
-    TForm1 form;
+    TForm1 form(&globals.Main());
     form.show();
+    const QString file = FileArgument(QApplication::arguments());
+    if (!file.isEmpty()) {
+      QTimer::singleShot(0, &form,
+                         [&globals, file] { globals.Main().OpenFile(file.toStdString()); });
+    }
     if (const char* ms = std::getenv(kCloseAfterVariable)) {
       QTimer::singleShot(std::atoi(ms), &form, &QWidget::close);
     }
@@ -120,7 +131,7 @@ int Main(int argc, char** argv) {
   platform::ShowTaskBar();
   // A second copy leaves before any window, writing nothing.
   if (!globals.FirstInstance()) return 0;
-  return RunMainWindow(app);
+  return RunMainWindow(app, globals);
 }
 
 }  // namespace shell

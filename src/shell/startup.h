@@ -7,7 +7,7 @@
 //   2. the main text table                              gGTex
 //   3. the help text table                              gHelpGTex
 //   4. the event bus                                    gEvMan
-//   5. the main controller                              (to come)
+//   5. the main controller                              Main()
 // The environment goes last, so the settings that the main controller puts
 // back while the window closes are the ones written.
 
@@ -19,15 +19,12 @@
 class indEnviron;
 class cmcGTex;
 class cmcEvMan;
+class indMain;
 
 namespace shell {
 
 // The maker switch: an argument "/kelpish" in any letter case.
 bool HasMakerSwitch(const QStringList& arguments);
-
-// Binds the two text tables to TB58.OVL and TB58H.OVL in the data folder.
-// The main controller's constructor does this once it exists.
-void BindTextTables(cmcGTex& main, cmcGTex& help, const std::string& dataDir);
 
 class Globals {
  public:
@@ -43,6 +40,8 @@ class Globals {
   bool FirstInstance() const;
   // The maker switch was given; the main window turns maker mode on.
   bool MakerSwitch() const { return maker_; }
+  // The main controller; its command roles are the installed command target.
+  indMain& Main() { return *main_; }
 
  private:
   bool maker_ = false;
@@ -50,7 +49,7 @@ class Globals {
   std::unique_ptr<cmcGTex> gtex_;
   std::unique_ptr<cmcGTex> helpGtex_;
   std::unique_ptr<cmcEvMan> evman_;
-  // 5. the main controller goes here, after the event bus.
+  std::unique_ptr<indMain> main_;
 };
 
 // A Qt application that treats an exception escaping one event like the
@@ -62,8 +61,13 @@ class Application : public QApplication {
 };
 
 // Creates the main form, shows it and runs the message loop until it
-// closes; an exception that escapes is shown once. Returns the exit status.
-int RunMainWindow(QApplication& app);
+// closes; an exception that escapes is shown once. A file named on the
+// command line is opened once the window stands. Returns the exit status.
+int RunMainWindow(QApplication& app, Globals& globals);
+
+// The first argument after the program that is not the maker switch: the
+// clone data file to open at start.
+QString FileArgument(const QStringList& arguments);
 
 // The whole program below main(): builds the globals, leaves at once when
 // another copy runs, else runs the main window.

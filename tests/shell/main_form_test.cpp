@@ -2,11 +2,11 @@
 // The main form as start-up builds it: caption and font from the overlay,
 // the saved bounds kept reachable, the minimum size, the two image lists,
 // and the bounds going back into the settings on close.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "platform/fatal.h"
 #include "platform/paths.h"
@@ -95,11 +95,21 @@ TEST_F(MainFormTest, SavedBoundsAreKeptReachable) {
   }
 }
 
+TEST_F(MainFormTest, SavedBoundsAreTheOuterWindowOnceShown) {
+  SaveBounds(QRect(30, 40, 500, 300));
+  TForm1 form;
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form.frameGeometry(), QRect(30, 40, 500, 300));
+  EXPECT_EQ(form.NormalBounds(), QRect(30, 40, 500, 300));
+}
+
 TEST_F(MainFormTest, CannotBeMadeSmallerThanTheMinimum) {
   TForm1 form;
   form.show();
   form.resize(120, 80);
-  EXPECT_EQ(form.size(), QSize(TForm1::kMinWidth, TForm1::kMinHeight));
+  // The minimum holds for the outer window, frame included.
+  EXPECT_EQ(form.frameGeometry().size(), QSize(TForm1::kMinWidth, TForm1::kMinHeight));
 }
 
 TEST_F(MainFormTest, ImageListsHoldTheIconFilesInTheirOrder) {
@@ -143,6 +153,7 @@ TEST_F(MainFormTest, ClosingStoresTheBoundsUnlessRefused) {
   form.show();
   form.move(60, 70);
   form.resize(520, 310);
+  const QSize frame = form.frameGeometry().size() - form.size();
 
   form.SetCloseQuery([] { return false; });
   EXPECT_FALSE(form.close());
@@ -151,7 +162,9 @@ TEST_F(MainFormTest, ClosingStoresTheBoundsUnlessRefused) {
 
   form.SetCloseQuery(nullptr);
   EXPECT_TRUE(form.close());
-  EXPECT_EQ(QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height), QRect(60, 70, 520, 310));
+  // The outer window is stored, frame included.
+  EXPECT_EQ(QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height),
+            QRect(QPoint(60, 70), QSize(520, 310) + frame));
 }
 
 TEST_F(MainFormTest, MaximisedWindowStoresItsRestoredBounds) {
@@ -161,7 +174,8 @@ TEST_F(MainFormTest, MaximisedWindowStoresItsRestoredBounds) {
   form.showMaximized();
   QApplication::processEvents();
   form.close();
-  EXPECT_EQ(QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height), QRect(30, 40, 500, 300));
+  EXPECT_EQ(QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height),
+            QRect(30, 40, 500, 300));
 }
 
 }  // namespace

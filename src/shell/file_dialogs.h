@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The standard open and save dialogs of the main window, behind an
+// interface so that tests can script the user's choice. Both take the
+// filter and default extension of the clone data files and start in the
+// controller's current directory.
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+class cuiFileDialogs {
+ public:
+  struct Request {
+    std::string directory;
+    std::string fileName;   // proposed name (save only)
+    std::string filter;     // "Clone data (*.dat);;All files (*)" style
+    std::string extension;  // default extension without the dot
+  };
+  virtual ~cuiFileDialogs() = default;
+  // The chosen path, or nothing when the user cancelled. The open dialog
+  // accepts only an existing file; the save dialog asks before overwriting.
+  virtual std::optional<std::string> ChooseOpen(QWidget* owner, const Request& request) = 0;
+  virtual std::optional<std::string> ChooseSave(QWidget* owner, const Request& request) = 0;
+};
+
+// The platform's own dialogs.
+class cuiQtFileDialogs : public cuiFileDialogs {
+ public:
+  std::optional<std::string> ChooseOpen(QWidget* owner, const Request& request) override;
+  std::optional<std::string> ChooseSave(QWidget* owner, const Request& request) override;
+};
+
+// The overlay writes a filter the classic way ("Clone data|*.dat|All|*.*");
+// Qt wants "Clone data (*.dat);;All (*.*)". A text that is already in Qt's
+// form passes unchanged.
+std::string QtFilterFromOverlay(const std::string& filter);

@@ -1,0 +1,365 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window as the program builds it, on the shipped overlay and
+// initial images, with real widgets and files in a temporary folder; the
+// user's answers come from a scripted message responder and file dialogs.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <deque>
+
+#include "base/events.h"
+#include "base/evman.h"
+#include "layout/tree_pages.h"
+#include "model/memory_map.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/recording_responder.h"
+#include "platform/virtual_timer_service.h"
+#include "settings/environ.h"
+#include "settings/environ_support.h"
+#include "shell/file_dialogs.h"
+#include "shell/ind_main.h"
+#include "shell/main_form.h"
+#include "shell/startup.h"
+#include "shell/status_bar.h"
+#include "text/gtex.h"
+#include "ui/grid.h"
+#include "ui/sheet.h"
+#include "ui/tool_bar.h"
+#include "ui/tree.h"
+
+namespace {
+
+const std::string kTitle = " - Seaclone Marine VHF Programmer";
+
+// Answers the open and save dialogs from a queue; an empty queue cancels.
+class ScriptedDialogs : public cuiFileDialogs {
+ public:
+  std::optional<std::string> ChooseOpen(QWidget*, const Request& r) override {
+    return Next("open", r);
+  }
+  std::optional<std::string> ChooseSave(QWidget*, const Request& r) override {
+    return Next("save", r);
+  }
+  std::optional<std::string> Next(const std::string& kind, const Request& r) {
+    asked.push_back(kind);
+    last = r;
+    if (answers.empty()) return std::nullopt;
+    std::string path = answers.front();
+    answers.pop_front();
+    return path;
+  }
+  std::deque<std::string> answers;
+  std::vector<std::string> asked;
+  Request last;
+};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::SetDataDirOverride(SEACLONE_BIN_DIR); }
+  void TearDown() override {
+    form.reset();
+    globals.reset();
+    platform::SetDataDirOverride("");
+  }
+
+  // Starts the program with these settings and arguments, up to its first
+  // page.
+  void Start(const QStringList& arguments = {QStringLiteral("seaclone")},
+             const std::function<void(indEnviron&)>& settings = {}) {
+    // The settings as an earlier run left them.
+    if (settings) {
+      auto seed = store.Make();
+      settings(*seed);
+    }
+    globals = std::make_unique<shell::Globals>(arguments, testsupport::kTestMutex, store.KeyPath());
+    Main().SetFileDialogs(&dialogs);
+    form = std::make_unique<TForm1>(&Main());
+    time.AdvanceBy(60);
+  }
+  indMain& Main() { return globals->Main(); }
+  cmcDocument& Doc() { return Main().Document(); }
+  std::string Title() const { return form->windowTitle().toStdString(); }
+  std::string Path(const char* name) const {
+    return dir.filePath(QString::fromLatin1(name)).toStdString();
+  }
+
+  // The page references of the tree's nodes, in tree order.
+  std::vector<std::string> TreePages() const {
+    std::vector<std::string> pages;
+    for (QTreeWidgetItem* node : globals->Main().Tree()->Nodes())
+      if (const cmcCellObj* cell = cuiTree::CellOf(node); cell && cell->HasParameter())
+        pages.push_back(cell->Parameter());
+    return pages;
+  }
+  std::vector<std::string> ExpectedPages(bool maker = false) {
+    std::vector<std::string> pages;
+    const layout::TreeState state{&Doc().Working(), Doc().ModelType(), maker};
+    for (const auto& page : layout::ShownTreePages(*gGTex, state)) pages.push_back(page.reference);
+    return pages;
+  }
+  void Edit() {
+    Doc().Working().SetByte(0x9C0, Doc().Working().GetByte(0x9C0) == 'Q' ? 'R' : 'Q');
+    Main().NoteActivity();
+  }
+
+  platform::ScopedVirtualTime time;
+  testsupport::EnvironStore store;
+  platform::RecordingResponder responder;
+  ScriptedDialogs dialogs;
+  QTemporaryDir dir;
+  std::unique_ptr<shell::Globals> globals;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainWindow, StartShowsTheInitialImagesFirstPageInACompleteWindow) {
+  Start();
+  ASSERT_NE(Main().Sheet(), nullptr);
+  const std::vector<std::string> pages = TreePages();
+  ASSERT_FALSE(pages.empty());
+  EXPECT_EQ(Main().Sheet()->PageReference(), pages.front());
+  EXPECT_TRUE(Main().SheetPanel()->isAncestorOf(Main().Sheet()->Grid()));
+  EXPECT_EQ(Title(), "Untitled" + kTitle);
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_TRUE(Doc().Working().Equals(Doc().Initial()));
+  EXPECT_FALSE(form->menuBar()->actions().isEmpty());
+  EXPECT_TRUE(Main().ToolBar()->Widget()->isVisible());
+  EXPECT_EQ(Main().StatusBar()->PanelCount(), 2);
+  EXPECT_EQ(pages, ExpectedPages());
+  EXPECT_EQ(responder.Count(), 0);
+}
+
+TEST_F(MainWindow, NewOpenSaveAsAndReopenKeepTitleAndModifiedFlagInStep) {
+  Start();
+  const std::string a = Path("a.dat");
+  const std::string b = Path("b.dat");
+
+  Edit();
+  EXPECT_TRUE(Doc().IsModified());
+  dialogs.answers = {a};
+  Main().FileSaveAs();
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_EQ(Title(), "a.dat" + kTitle);
+  EXPECT_EQ(gEnviron->Recent.Entry(0), a);
+  EXPECT_EQ(Main().CurrentDirectory(), dir.path().toStdString());
+  EXPECT_EQ(dialogs.last.fileName, "Untitled");
+  EXPECT_EQ(dialogs.last.extension, "dat");
+
+  // New after an edit asks to save under the current name; No discards.
+  Edit();
+  responder.Answer(platform::kIdNo);
+  Main().FileNew();
+  EXPECT_EQ(responder.Last().text, "Save the changes to 'a.dat'?");
+  EXPECT_EQ(responder.Last().style, platform::kMbYesNoCancel | platform::kMbIconExclamation);
+  EXPECT_EQ(Title(), "Untitled" + kTitle);
+  EXPECT_FALSE(Doc().IsModified());
+
+  // Open through the dialog: the saved image comes back, named, unmodified.
+  dialogs.answers = {a};
+  Main().FileOpen();
+  EXPECT_EQ(Title(), "a.dat" + kTitle);
+  EXPECT_EQ(Doc().Working().GetByte(0x9C0), 'Q');
+
+  // Re-opening the open file with changes offers Save As, never an
+  // overwrite of the file being re-opened.
+  Edit();
+  responder.Clear();
+  responder.Answer(platform::kIdYes);
+  dialogs.answers = {b};
+  Main().OpenFile(a);
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_EQ(responder.Last().text, gGTex->Text("GI_Mess_Confirm_WriteAnother"));
+  EXPECT_EQ(dialogs.asked.back(), "save");
+  EXPECT_EQ(Title(), "a.dat" + kTitle);
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_EQ(Doc().Working().GetByte(0x9C0), 'Q');  // a.dat as it was
+  cmcEeprom saved;
+  ASSERT_EQ(cmcDocument::ReadChecked(b, saved), CloneFileCode::kOk);
+  EXPECT_EQ(saved.GetByte(0x9C0), 'R');  // the changes went to b.dat
+  EXPECT_EQ(gEnviron->Recent.Entry(0), a);
+  EXPECT_EQ(gEnviron->Recent.Entry(1), b);
+}
+
+TEST_F(MainWindow, ADamagedFileIsRefusedWithItsMessageAndNothingChanges) {
+  Start();
+  Edit();
+  const std::string bad = Path("bad.dat");
+  QFile f(QString::fromStdString(bad));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("not a clone file\n");
+  f.close();
+  const cmcEeprom before(Doc().Working());
+
+  responder.Answer(platform::kIdNo);  // discard the edit
+  Main().OpenFile(bad);
+  ASSERT_EQ(responder.Count(), 2);  // the question, then the file's one message
+  EXPECT_NE(responder.Last().text, responder.Messages()[0].text);
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_TRUE(Doc().IsUntitled());
+  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Title(), "Untitled" + kTitle);
+  EXPECT_TRUE(gEnviron->Recent.Entry(0).empty());
+}
+
+TEST_F(MainWindow, CancelInEveryQuestionStops) {
+  Start();
+  const std::string a = Path("a.dat");
+  dialogs.answers = {a};
+  Main().FileSaveAs();
+  struct Case {
+    const char* what;
+    std::function<void()> command;
+    int answer;
+  };
+  const Case cases[] = {
+      {"new", [&] { Main().FileNew(); }, platform::kIdCancel},
+      {"open", [&] { Main().OpenFile(a); }, platform::kIdCancel},
+      {"clone read", [&] { Main().CloneRead(); }, platform::kIdCancel},
+      {"model change", [&] { Main().ChangeModel(3); }, platform::kIdCancel},
+      {"close", [&] { EXPECT_FALSE(form->close()); }, platform::kIdCancel},
+      // Yes to saving under a new name, then Cancel in the save dialog.
+      {"re-open, save cancelled", [&] { Main().OpenFile(a); }, platform::kIdYes},
+  };
+  for (const Case& c : cases) {
+    Edit();
+    const cmcEeprom before(Doc().Working());
+    responder.Clear();
+    responder.Answer(c.answer);
+    c.command();
+    EXPECT_GE(responder.Count(), 1) << c.what;
+    EXPECT_TRUE(Doc().Working().Equals(before)) << c.what;
+    EXPECT_TRUE(Doc().IsModified()) << c.what;
+    EXPECT_EQ(Doc().ModelType(), 0) << c.what;
+    EXPECT_TRUE(form->isVisible()) << c.what;
+  }
+}
+
+TEST_F(MainWindow, TheTreeFollowsTheModelAndThePlanSwitches) {
+  Start();
+  for (int model : {0, 3, 8, 9, 12, 5}) {
+    responder.Answer(platform::kIdOk);
+    Main().ChangeModel(model);
+    EXPECT_EQ(Doc().ModelType(), model);
+    EXPECT_EQ(gEnviron->ModelType, model);
+    EXPECT_EQ(TreePages(), ExpectedPages()) << "model " << model;
+    const std::vector<std::string> shown = TreePages();
+    const bool suv = std::find(shown.begin(), shown.end(), "GI_Sheet_SuvCh") != shown.end();
+    EXPECT_EQ(suv, model >= 8 && model <= 11) << model;
+  }
+  // The USA plan off and on again: the node goes, and comes back where it was.
+  const std::vector<std::string> all = TreePages();
+  cmcEeprom& image = Doc().Working();
+  const std::uint8_t flags = image.GetByte(memmap::kFlags972);
+  for (const std::uint8_t value : {static_cast<std::uint8_t>(flags ^ 1u), flags}) {
+    image.SetByte(memmap::kFlags972, value);
+    gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+    EXPECT_EQ(TreePages(), ExpectedPages()) << int(value);
+  }
+  EXPECT_EQ(TreePages(), all);
+}
+
+TEST_F(MainWindow, MakerModeBySwitchOrByTheTypedWordAfterTheCaution) {
+  Start({QStringLiteral("seaclone"), QStringLiteral("/KelPish")});
+  EXPECT_TRUE(Main().Maker());
+  EXPECT_EQ(responder.Count(), 1);
+  EXPECT_EQ(TreePages(), ExpectedPages(true));
+  EXPECT_EQ(Main().StatusBar()->PanelCount(), 3);
+  form.reset();
+  globals.reset();
+
+  Start();
+  responder.Clear();
+  EXPECT_FALSE(Main().Maker());
+  const std::vector<std::string> plain = TreePages();
+  responder.Answer(platform::kIdCancel);
+  for (char ch : std::string("xxKELpish")) Main().KeyTyped(ch);
+  EXPECT_FALSE(Main().Maker());
+  EXPECT_EQ(TreePages(), plain);
+  for (char ch : std::string("kelpis")) Main().KeyTyped(ch);
+  EXPECT_EQ(responder.Count(), 1);  // six letters are not the word
+  Main().KeyTyped('h');
+  EXPECT_TRUE(Main().Maker());
+  EXPECT_EQ(TreePages(), ExpectedPages(true));
+  EXPECT_NE(TreePages(), plain);
+  for (char ch : std::string("kelpish")) Main().KeyTyped(ch);
+  EXPECT_EQ(responder.Count(), 2);  // once on, never asked again
+  // In maker mode a write asks the caution first; Cancel stops it.
+  responder.Answer(platform::kIdCancel);
+  EXPECT_FALSE(Main().ConfirmWrite());
+}
+
+TEST_F(MainWindow, TheWarningCheckMarksTheErrorPageAndBlocksAWrite) {
+  Start();
+  cmcEeprom& image = Doc().Working();
+  image.SetByte(memmap::kFlags972, image.GetByte(memmap::kFlags972) | 2);  // the weather list shown
+  gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+  EXPECT_EQ(Main().WarningCheck().errors, 0);
+  image.SetWord(memmap::kWxBits, 0x03FF);  // every weather channel inhibited
+  Main().NoteActivity();
+  time.AdvanceBy(300);  // the deferred check
+  QTreeWidgetItem* wx = Main().Tree()->FindNode("GI_Sheet_WxCh");
+  ASSERT_NE(wx, nullptr);
+  EXPECT_EQ(cuiTree::Overlay(wx), cuiTree::kErrorOverlay);
+  responder.Clear();
+  Main().CloneWrite();
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_EQ(responder.Last().text, gGTex->Block("GI_Mess_DataError"));
+}
+
+TEST_F(MainWindow, AClosedSheetReopensWithItsCursorAndScroll) {
+  Start();
+  const std::vector<std::string> pages = TreePages();
+  ASSERT_GE(pages.size(), 3u);
+  Main().OpenSheet("GI_Sheet_IntCh");
+  QApplication::processEvents();  // the page shows
+  cuiGrid* grid = Main().Sheet()->Grid();
+  ASSERT_NE(grid, nullptr);
+  int row = grid->RowCount() - 1;
+  while (row > grid->FixedRows() && !grid->SetCursor(grid->Col(), row)) --row;
+  const QPoint cursor(grid->Col(), grid->Row());
+  const QPoint topLeft(grid->LeftCol(), grid->TopRow());
+  ASSERT_GT(topLeft.y(), grid->FixedRows());  // scrolled
+
+  Main().OpenSheet(pages.front());
+  QApplication::processEvents();
+  Main().OpenSheet("GI_Sheet_IntCh");
+
+  grid = Main().Sheet()->Grid();
+  EXPECT_EQ(QPoint(grid->Col(), grid->Row()), cursor);
+  EXPECT_EQ(QPoint(grid->LeftCol(), grid->TopRow()), topLeft);
+}
+
+TEST_F(MainWindow, TreeWidthComesFromTheSettingsButIsAtLeastEight) {
+  for (const int saved : {3, 150}) {
+    Start({QStringLiteral("seaclone")}, [&](indEnviron& e) {
+      e.SplitterV = saved;
+      e.Save();
+    });
+    EXPECT_EQ(Main().TreePanel()->width(), std::max(8, saved)) << saved;
+    form.reset();
+    globals.reset();
+  }
+}
+
+TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
+  Start();
+  Edit();
+  responder.Answer(platform::kIdCancel);
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+
+  form->move(40, 50);
+  const QRect outer = form->frameGeometry();
+  const int treeWidth = Main().TreePanel()->width();
+  responder.Answer(platform::kIdNo);
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height), outer);
+  EXPECT_EQ(gEnviron->SplitterV, treeWidth);
+}
+
+}  // namespace
