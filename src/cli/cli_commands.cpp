@@ -9,9 +9,9 @@
 #include <string>
 
 #include "cli/cli_info.h"
-#include "cli/exit_status.h"
 #include "cli/cli_output.h"
 #include "cli/cli_stream_file.h"
+#include "cli/exit_status.h"
 #include "model/clone_file.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
@@ -54,13 +54,10 @@ int RunExchange(cmcDocument& document, const Options& options,
     QCoreApplication::exit(0);
   });
   switch (started) {
-    case cmcDocument::kStarted:
-      break;
-    case cmcDocument::kDataError:
-      return kExitDataError;
+    case cmcDocument::kStarted: break;
+    case cmcDocument::kDataError: return kExitDataError;
     case cmcDocument::kBusy:
-    case cmcDocument::kCancelled:
-      return kExitUsage;
+    case cmcDocument::kCancelled: return kExitUsage;
   }
   if (!status) QCoreApplication::exec();
   return ExitStatus(status.value_or(CloneStatus::kPortFailed));
@@ -94,9 +91,10 @@ std::string ErrorPages(cmcDocument& document) {
 bool RefuseDataErrors(cmcDocument& document) {
   const std::string pages = ErrorPages(document);
   if (pages.empty()) return false;
-  const std::string text =
-      gGTex->Block("GI_Mess_DataError") + "\n" + cloneman::FormatText(gGTex->Text("GI_Cli_DataError_Pages"), pages);
-  platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
+  const std::string text = gGTex->Block("GI_Mess_DataError") + "\n" +
+                           cloneman::FormatText(gGTex->Text("GI_Cli_DataError_Pages"), pages);
+  platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"),
+                        platform::kMbOk | platform::kMbIconStop);
   return true;
 }
 

@@ -21,5 +21,7 @@ int OpenFile(const std::string& file, cmcDocument& document);
 
 // In cli_pages.cpp.
 int RunPages(const Options& options);
+// In cli_print.cpp: needs a QApplication (on any platform, offscreen too).
+int RunPrint(const Options& options);
 
 }  // namespace cli

@@ -36,9 +36,9 @@ std::vector<std::string> InformationLines(cmcDocument& document) {
     bool onlyWhenSet;
   };
   const Row rows[] = {
-      {CL_CloneInfo_Model, 0, false},    {CL_CloneInfo_Revision, 1, false},
-      {CL_CloneInfo_Comment, 2, false},  {CL_CloneInfo_BattType, 3, false},
-      {CL_CloneInfo_OverDCV, 4, true},   {CL_CloneInfo_OverVolt, 4, true},
+      {CL_CloneInfo_Model, 0, false},   {CL_CloneInfo_Revision, 1, false},
+      {CL_CloneInfo_Comment, 2, false}, {CL_CloneInfo_BattType, 3, false},
+      {CL_CloneInfo_OverDCV, 4, true},  {CL_CloneInfo_OverVolt, 4, true},
       {CL_CloneInfo_OverTemp, 4, true},
   };
   std::vector<std::string> lines;

@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format };
+enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize };
 
 struct OptionSpec {
   Opt opt;
@@ -20,10 +20,14 @@ struct OptionSpec {
   bool (*appliesTo)(Command);
 };
 
-bool TalksToRadio(Command c) { return c == Command::Info || c == Command::Read || c == Command::Write; }
+bool TalksToRadio(Command c) {
+  return c == Command::Info || c == Command::Read || c == Command::Write;
+}
 bool IsRead(Command c) { return c == Command::Read; }
 bool IsPages(Command c) { return c == Command::Pages; }
-bool ShowsMakerPages(Command c) { return c == Command::Write || c == Command::Pages; }
+bool IsPrint(Command c) { return c == Command::Print; }
+bool LaysOutPages(Command c) { return c == Command::Pages || c == Command::Print; }
+bool ShowsMakerPages(Command c) { return c == Command::Write || LaysOutPages(c); }
 
 constexpr OptionSpec kOptions[] = {
     {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, TalksToRadio},
@@ -31,10 +35,12 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Output, "--output", "-o", "a file name", true, IsRead},
     {Opt::Maker, "--maker", nullptr, nullptr, false, ShowsMakerPages},
     {Opt::Quiet, "--quiet", nullptr, nullptr, false, TalksToRadio},
-    {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, IsPages},
-    {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, IsPages},
-    {Opt::Usable, "--usable", nullptr, nullptr, false, IsPages},
+    {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, LaysOutPages},
+    {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, LaysOutPages},
+    {Opt::Usable, "--usable", nullptr, nullptr, false, LaysOutPages},
     {Opt::Format, "--format", nullptr, "text or csv", false, IsPages},
+    {Opt::Pdf, "--pdf", nullptr, "a file name", false, IsPrint},
+    {Opt::FontSize, "--font-size", nullptr, "a point size from 8 to 12", false, IsPrint},
 };
 
 // A whole decimal number from low to high.
@@ -46,13 +52,15 @@ bool ParseNumber(const std::string& text, int low, int high, int& number) {
 
 const OptionSpec* FindOption(const std::string& arg, Command command) {
   for (const OptionSpec& spec : kOptions) {
-    if ((arg == spec.name || (spec.shortName && arg == spec.shortName)) && spec.appliesTo(command)) return &spec;
+    if ((arg == spec.name || (spec.shortName && arg == spec.shortName)) && spec.appliesTo(command))
+      return &spec;
   }
   return nullptr;
 }
 
 // What is wrong with the value of spec, or "".
-std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& args, std::size_t i) {
+std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& args,
+                       std::size_t i) {
   const std::string needs = std::string(spec.name) + " needs " + spec.needs;
   if (i >= args.size() || args[i].empty()) return needs;
   const std::string& value = args[i];
@@ -65,13 +73,20 @@ std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& a
 std::string Apply(const OptionSpec& spec, const std::string& value, Options& options) {
   switch (spec.opt) {
     case Opt::Port:
-      if (!ParseNumber(value, 1, 256, options.port)) return std::string(spec.name) + " needs " + spec.needs;
+      if (!ParseNumber(value, 1, 256, options.port))
+        return std::string(spec.name) + " needs " + spec.needs;
       break;
     case Opt::Model:
       if (!ParseNumber(value, 0, memmap::kModelTypes - 1, options.model)) {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
       }
       break;
+    case Opt::FontSize:
+      if (!ParseNumber(value, 8, 12, options.fontSize)) {
+        return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
+      }
+      break;
+    case Opt::Pdf: options.pdf = value; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -97,15 +112,23 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Help;
     return {};
   }
-  if (name == "info") options.command = Command::Info;
-  else if (name == "read") options.command = Command::Read;
-  else if (name == "write") options.command = Command::Write;
-  else if (name == "check") options.command = Command::Check;
-  else if (name == "pages") options.command = Command::Pages;
-  else return "unknown command '" + name + "'";
+  if (name == "info")
+    options.command = Command::Info;
+  else if (name == "read")
+    options.command = Command::Read;
+  else if (name == "write")
+    options.command = Command::Write;
+  else if (name == "check")
+    options.command = Command::Check;
+  else if (name == "pages")
+    options.command = Command::Pages;
+  else if (name == "print")
+    options.command = Command::Print;
+  else
+    return "unknown command '" + name + "'";
 
-  const bool takesFile =
-      options.command == Command::Write || options.command == Command::Check || options.command == Command::Pages;
+  const bool takesFile = options.command == Command::Write || options.command == Command::Check ||
+                         LaysOutPages(options.command);
   std::set<Opt> seen;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -114,7 +137,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
       return {};
     }
     if (const OptionSpec* spec = FindOption(a, options.command)) {
-      if (!seen.insert(spec->opt).second) return std::string(spec->name) + " is given more than once";
+      if (!seen.insert(spec->opt).second)
+        return std::string(spec->name) + " is given more than once";
       std::string value;
       if (spec->needs) {
         if (std::string error = CheckValue(*spec, args, i + 1); !error.empty()) return error;
@@ -130,10 +154,13 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     }
   }
   if (TalksToRadio(options.command)) {
-    if (options.port == 0 && options.device.empty()) return "give the radio's line: --port N or --device PATH";
-    if (options.port != 0 && !options.device.empty()) return "give either --port or --device, not both";
+    if (options.port == 0 && options.device.empty())
+      return "give the radio's line: --port N or --device PATH";
+    if (options.port != 0 && !options.device.empty())
+      return "give either --port or --device, not both";
   }
   if (options.command == Command::Read && options.output.empty()) return "read needs --output FILE";
+  if (options.command == Command::Print && options.pdf.empty()) return "print needs --pdf FILE";
   if (takesFile && options.file.empty()) return "a clone data file is needed";
   return {};
 }
@@ -164,6 +191,12 @@ Commands:
         shows for it, in tree order, as a table of the texts its cells show:
         rows and columns as on screen, a title line per page. FILE - reads
         standard input.
+  print --pdf OUT.pdf [--page KEY] [--model N] [--usable] [--maker]
+        [--font-size 8..12] FILE
+        Opens FILE as check does and prints the same pages as pages lists
+        into the PDF file OUT.pdf, as the program prints them: A4 at 600 dpi,
+        each page with its title, the program's name and revision and the
+        maker line. Needs no display. FILE - reads standard input.
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
@@ -172,13 +205,16 @@ Options:
   --output FILE   where read saves the image (-o for short)
   --maker         maker mode for write; for pages, the dealer pages too
   --quiet         no progress bar
-  --page KEY      pages: only the page KEY (e.g. GI_Sheet_IntCh), shown or not
-  --model N       pages: lay out for model type N (0..12) instead of the
-                  file's own model byte
-  --usable        pages: the usable-channels view (a channel list shows only
-                  the channels in use and its P and C channels)
+  --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
+                  shown or not
+  --model N       pages, print: lay out for model type N (0..12) instead of
+                  the file's own model byte
+  --usable        pages, print: the usable-channels view (a channel list
+                  shows only the channels in use and its P and C channels)
   --format F      pages: text (aligned columns, the default) or csv (RFC 4180,
                   a "Page,KEY,title" record before each page's rows)
+  --pdf FILE      print: the PDF file to write (replaced if it exists)
+  --font-size N   print: the printer font size in points, 8..12 (default 10)
   --help          this text
 
 Each option may be given once. A value never begins with "-" (give a file
@@ -199,7 +235,7 @@ Exit status:
           34 information refused, 35 no maker signature, 37 short port write)
   40      write refused: the data contain errors (the pages are named)
   64      wrong usage (also a --page KEY that names no page)
-  74      standard output could not be written
+  74      standard output (or print's PDF file) could not be written
 )";
 }
 

@@ -20,22 +20,24 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check, Pages };
+enum class Command { None, Help, Info, Read, Write, Check, Pages, Print };
 
 enum class PageFormat { Text, Csv };
 
 struct Options {
   Command command = Command::None;
-  int port = 0;              // --port N
-  std::string device;        // --device PATH
-  std::string output;        // --output FILE (read); "-" standard output
-  std::string file;          // the FILE of write, check and pages; "-" standard input
-  bool maker = false;        // --maker (write; pages: the dealer pages too)
-  bool quiet = false;        // --quiet: no progress bar
-  std::string page;          // --page KEY (pages): only this page
-  int model = -1;            // --model N (pages); -1: the file's own model byte
-  bool usable = false;       // --usable (pages): the usable-channels view
+  int port = 0;         // --port N
+  std::string device;   // --device PATH
+  std::string output;   // --output FILE (read); "-" standard output
+  std::string file;     // the FILE of write, check, pages and print; "-" standard input
+  bool maker = false;   // --maker (write; pages and print: the dealer pages too)
+  bool quiet = false;   // --quiet: no progress bar
+  std::string page;     // --page KEY (pages, print): only this page
+  int model = -1;       // --model N (pages, print); -1: the file's own model byte
+  bool usable = false;  // --usable (pages, print): the usable-channels view
   PageFormat format = PageFormat::Text;  // --format text|csv (pages)
+  std::string pdf;                       // --pdf FILE (print): where the pages go
+  int fontSize = 10;  // --font-size 8..12 (print): the printer font size in points
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

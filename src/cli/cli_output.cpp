@@ -47,14 +47,15 @@ bool FlushStandardOutput(int writeError) {
   return false;
 }
 
-int ErrorStreamResponder::Show(const std::string& text, const std::string& caption, unsigned style) {
+int ErrorStreamResponder::Show(const std::string& text, const std::string& caption,
+                               unsigned style) {
   ++count_;
   std::string body = text;
   while (!body.empty() && body.back() == '\n') body.pop_back();
   stream_.Message(caption + ": " + body);
   const unsigned buttons = style & platform::kMbButtonMask;
   return (buttons == platform::kMbYesNo || buttons == platform::kMbYesNoCancel) ? platform::kIdYes
-                                                                                 : platform::kIdOk;
+                                                                                : platform::kIdOk;
 }
 
 std::string TextProgress::Bar(const std::string& caption, int dataBytes, int totalBytes) {

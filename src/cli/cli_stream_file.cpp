@@ -43,8 +43,10 @@ bool StreamFile::FromStandardInput() {
   }
   const bool read = !std::ferror(stdin);
   written = std::fclose(file) == 0 && written;
-  if (!read) Say("standard input could not be read", errno);
-  else if (!written) Say("standard input could not be kept in a temporary file", errno);
+  if (!read)
+    Say("standard input could not be read", errno);
+  else if (!written)
+    Say("standard input could not be kept in a temporary file", errno);
   return read && written;
 }
 

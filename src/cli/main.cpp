@@ -2,9 +2,12 @@
 // seaclone-cli: clone information, read and write, file checks and the
 // pages of a file, from the command line, on the same core as the program.
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,11 +19,21 @@
 #include "text/gtex.h"
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-
   const std::vector<std::string> args(argv + 1, argv + argc);
   cli::Options options;
   const std::string error = cli::ParseOptions(args, options);
+  // Printing paints with Qt's widgets, always on the offscreen platform: a
+  // PDF needs no screen, a DISPLAY that is set but unreachable (a script
+  // over ssh, cron) would stop the command, and the offscreen screen's fixed
+  // resolution makes the same file print the same PDF on every machine. The
+  // other commands stay on the core and need no display at all.
+  std::unique_ptr<QCoreApplication> app;
+  if (options.command == cli::Command::Print) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    app = std::make_unique<QApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   if (!error.empty()) {
     cli::StandardError().Message("seaclone-cli: " + error + "\n(try seaclone-cli --help)");
     return cli::kExitUsage;
@@ -46,6 +59,7 @@ int main(int argc, char** argv) {
     case cli::Command::Write: status = cli::RunWrite(options); break;
     case cli::Command::Check: status = cli::RunCheck(options); break;
     case cli::Command::Pages: status = cli::RunPages(options); break;
+    case cli::Command::Print: status = cli::RunPrint(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.
