@@ -30,7 +30,7 @@
 #include "base/task.h"
 #include "output/sheet_printout.h"
 
-class QDialog;
+#include <QDialog>
 class QLabel;
 class QPainter;
 class QPushButton;

@@ -126,7 +126,7 @@ void indMain::RebuildChannelNodes() {
   if (!tree || !tree->Widget()) return;
   const int model = ModelType();
   const cmcEeprom& image = Document().Working();
-  const layout::TreeState state{&image, model, maker_};
+  const layout::TreeState state = TreeState();
   auto bit = [&](int address, int n) { return ((image.GetByte(address) >> n) & 1) != 0; };
 
   QTreeWidgetItem* anchor =

@@ -4,6 +4,7 @@
 #include "shell/main_controller.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -22,7 +23,11 @@
 #include "shell/file_dialogs.h"
 #include "shell/startup.h"
 #include "text/gtex.h"
+#include "output/html_help.h"
+#include "output/printer.h"
+#include "shell/help_key.h"
 #include "ui/about_box.h"
+#include "ui/grid.h"
 #include "ui/flector.h"
 #include "ui/information.h"
 #include "ui/port_dialog.h"
@@ -78,6 +83,10 @@ cuiMain::~cuiMain() {
 void cuiMain::Reset() {}
 
 cmcGTex& cuiMain::Table() const { return *gGTex; }
+
+layout::TreeState cuiMain::TreeState() const {
+  return layout::TreeState{&doc_->Working(), ModelType(), maker_};
+}
 
 void cuiMain::SetFileDialogs(cuiFileDialogs* dialogs) {
   dialogs_ = dialogs ? dialogs : ownDialogs_.get();
@@ -310,15 +319,47 @@ void cuiMain::SetPort(int port) {
 
 int cuiMain::HelpContext(std::uint32_t cell) const {
   if (!gHelpGTex || cell >= CL_NoCell) return 0;
-  const std::string name(CellName(cell));
-  std::string line;
-  for (int n = 0; gHelpGTex->TryLine("GI_AppItem_CellName_to_ContextID", n, &line) && line != "#";
-       ++n) {
-    const auto tab = line.find('\t');
-    if (tab != std::string::npos && line.compare(0, tab, name) == 0)
-      return std::atoi(line.c_str() + tab + 1);
+  return cuiHtmlHelp::ContextNumber(*gHelpGTex, std::string(CellName(cell)));
+}
+
+// --- Printing and help.
+
+bool cuiMain::CanPrintCurrent() const { return printer_ && sheet_ && !printer_->JobActive(); }
+
+void cuiMain::PrintCurrent() {
+  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  if (!CanPrintCurrent()) return;
+  const std::string& reference = sheet_->PageReference();
+  printer_->PrintSheet(layout::TreePage{reference, SheetKeyOf(reference), {}, 0});
+}
+
+void cuiMain::PrintAll() {
+  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  if (!printer_ || printer_->JobActive()) return;
+  printer_->PrintAll(layout::ShownTreePages(Table(), TreeState()));
+}
+
+std::string cuiMain::HelpFile() const {
+  return gHelpGTex ? cuiHtmlHelp::HelpFilePath(*gHelpGTex, platform::DataDir()) : std::string();
+}
+
+void cuiMain::ShowHelpContents() {
+  if (help_) help_->ShowContents(HelpFile());
+}
+
+void cuiMain::ShowContextHelp(std::uint32_t cell) {
+  if (help_) help_->ShowContext(HelpFile(), HelpContext(cell), QCursor::pos());
+}
+
+void cuiMain::HelpOnCursorCell() {
+  cuiGrid* grid = sheet_ ? sheet_->Grid() : nullptr;
+  const int number = grid ? HelpContext(sheet_->CellAt(grid->Col(), grid->Row()).Cell()) : 0;
+  if (number == 0 || !help_) {
+    ShowHelpContents();
+    return;
   }
-  return 0;
+  const QRect cell = grid->CellRect(grid->Col(), grid->Row());
+  help_->ShowContext(HelpFile(), number, grid->viewport()->mapToGlobal(cell.bottomLeft()));
 }
 
 void cuiMain::OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) {

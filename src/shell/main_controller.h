@@ -20,6 +20,7 @@
 #include "base/task.h"
 #include "base/tick.h"
 #include "model/clip.h"
+#include "layout/tree_pages.h"
 #include "model/command_roles.h"
 #include "model/command_target.h"
 #include "model/fcache.h"
@@ -40,6 +41,9 @@ class cuiToolBar;
 class cuiTree;
 class cmcProgressSink;
 class cuiProgressWindow;
+class cuiPrinter;
+class cuiHtmlHelp;
+class cuiHelpKey;
 struct cmcEvent;
 
 class cuiMain : public cmcDocumentHost,
@@ -157,12 +161,17 @@ class cuiMain : public cmcDocumentHost,
   // --- PortRole.
   int CurrentPort() const override;
   void SetPort(int port) override;
-  // --- OutputHelpRole: printing is not there yet.
-  bool CanPrintCurrent() const override { return false; }
-  void PrintCurrent() override {}
-  void PrintAll() override {}
-  void ShowHelpContents() override {}
-  void ShowContextHelp(std::uint32_t) override {}
+  // --- OutputHelpRole.
+  bool CanPrintCurrent() const override;
+  void PrintCurrent() override;
+  void PrintAll() override;
+  void ShowHelpContents() override;
+  void ShowContextHelp(std::uint32_t cell) override;
+  // F1: the topic of the open sheet's cursor cell, or the contents when the
+  // cell has none.
+  void HelpOnCursorCell();
+  cuiPrinter* Printer() const { return printer_.get(); }
+  cuiHtmlHelp* Help() const { return help_.get(); }
   // --- NavigationRole.
   void OpenSheet(const std::string& reference) override;
   void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) override;
@@ -180,6 +189,9 @@ class cuiMain : public cmcDocumentHost,
   void UpdateTitle();
   void SetStatusText(std::string text, std::uint32_t textColour, std::uint32_t background);
   cmcGTex& Table() const;
+  // What decides which nodes the tree shows now.
+  layout::TreeState TreeState() const;
+  std::string HelpFile() const;
 
   bool maker_ = false;  // kept here so the document and the write ranges see it
 
@@ -232,6 +244,10 @@ class cuiMain : public cmcDocumentHost,
   std::function<void()> aboutBox_;
   cmcProgressSink* progress_ = nullptr;
   std::unique_ptr<cuiProgressWindow> ownProgress_;
+  std::unique_ptr<cuiPrinter> printer_;
+  std::unique_ptr<cuiHtmlHelp> help_;
+  int printFontPoints_ = 10;  // without settings (tests)
+  std::unique_ptr<cuiHelpKey> helpKey_;
 
   CommandTarget commands_{*this, {this, this, this, this, this}};
 };

@@ -21,6 +21,9 @@
 #include "shell/main_controller.h"
 #include "shell/status_bar.h"
 #include "text/gtex.h"
+#include "output/html_help.h"
+#include "output/printer.h"
+#include "shell/help_key.h"
 #include "ui/grid.h"
 #include "ui/image_list.h"
 #include "ui/menu.h"
@@ -113,7 +116,13 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
     platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
   }
 
-  // 8. The tick that opens sheets and runs the deferred warning check.
+  // 8. The printer, the help, and the tick that opens sheets and runs the
+  // deferred warning check.
+  printer_ = std::make_unique<cuiPrinter>(
+      form, output::PrintSource{&Table(), treeImages_},
+      gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
+  if (gHelpGTex) help_ = std::make_unique<cuiHtmlHelp>(*gHelpGTex, form);
+  helpKey_ = std::make_unique<cuiHelpKey>([this] { HelpOnCursorCell(); });
   timer_->SetCallback([this](cmcTask*) { Tick(); });
   timer_->SetInterval(kTickMs);
   form->show();
@@ -182,6 +191,7 @@ void cuiMain::OpenSheet(const std::string& reference) {
   forgetWidths_ = false;
   sheet_->Build();
   cuiGrid* grid = sheet_->Grid();
+  if (grid && helpKey_) grid->installEventFilter(helpKey_.get());
   // The cursor was scrolled into view before the panel gave the grid its
   // size; the remembered scroll position is what the user saw.
   if (remembered != history_.end() && grid) grid->SetTopLeft(remembered->leftCol, remembered->topRow);
@@ -318,6 +328,10 @@ void cuiMain::ReleaseWindow() {
   tree_.reset();
   toolBar_.reset();
   menu_.reset();
+  // The help window holds widgets of the help engine, and the printer's
+  // dialogs belong to the form: both go before it.
+  help_.reset();
+  printer_.reset();
   // The progress window points at the form it disables.
   if (progress_ == ownProgress_.get()) progress_ = nullptr;
   if (doc_ && !progress_) doc_->CloneMan().SetProgressSink(nullptr);

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <deque>
@@ -15,6 +16,10 @@
 #include "base/events.h"
 #include "base/evman.h"
 #include "layout/tree_pages.h"
+#include "model/cell_names.h"
+#include "output/html_help.h"
+#include "output/preview.h"
+#include "output/printer.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -363,3 +368,43 @@ TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
 }
 
 }  // namespace
+
+// File > Print All through the menu prints every page the tree shows, in
+// the printer's own sheets, and F1 on a page asks the help about the cell
+// under the cursor.
+TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
+  Start();
+  cuiPrinter* printer = Main().Printer();
+  ASSERT_NE(printer, nullptr);
+  ASSERT_TRUE(Main().CanPrintCurrent());
+  const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
+  int previewPages = 0;
+  printer->setUpPrinter = [&](QPrinter& p) {
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(pdf);
+    return true;
+  };
+  printer->runPreview = [&](cuiPreview& preview) {
+    previewPages = preview.PageCount();
+    return true;
+  };
+  Main().Commands().PrintAll();
+  for (int i = 0; i < 200 && printer->JobActive(); ++i) time.AdvanceBy(50);
+  EXPECT_FALSE(printer->JobActive());
+  EXPECT_GE(previewPages, static_cast<int>(TreePages().size()));
+  QFile out(pdf);
+  ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(out.read(4) == "%PDF");
+
+  // The first page's cursor cell has a topic of its own.
+  cuiSheet* sheet = Main().Sheet();
+  ASSERT_NE(sheet, nullptr);
+  cuiGrid* grid = sheet->Grid();
+  const std::uint32_t cell = sheet->CellAt(grid->Col(), grid->Row()).Cell();
+  ASSERT_GT(Main().HelpContext(cell), 0) << CellName(cell);
+  QTest::keyClick(grid, Qt::Key_F1);
+  ASSERT_NE(Main().Help()->PopupWindow(), nullptr);
+  EXPECT_TRUE(Main().Help()->PopupWindow()->isVisible());
+  EXPECT_NE(Main().Help()->PopupSource().find(std::string(CellName(cell))), std::string::npos)
+      << Main().Help()->PopupSource();
+}

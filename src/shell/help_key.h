@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// F1 on a page asks about the cell under the cursor; everywhere else it is
+// the menu's Help > Contents. Installed on the open sheet's grid, this
+// takes F1 before the window's shortcut sees it.
+
+#include <QObject>
+#include <functional>
+
+class cuiHelpKey : public QObject {
+ public:
+  explicit cuiHelpKey(std::function<void()> onHelp) : onHelp_(std::move(onHelp)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<void()> onHelp_;
+};
