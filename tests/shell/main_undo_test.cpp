@@ -61,28 +61,31 @@ TEST_F(MainUndo, CtrlZAndCtrlYStepOverAnEditInPlace) {
   EXPECT_FALSE(Enabled(CL_Menu_Edit_Redo));
 }
 
-TEST_F(MainUndo, DISABLED_APasteOfManyRowsIsOneStep) {
+// Off until the row commands work in the main window: with three free
+// channel rows selected the popup's Clear item is disabled and the command
+// leaves the image as it was (a paste of copied rows does the same).
+TEST_F(MainUndo, DISABLED_AClearOfManyRowsIsOneStep) {
   Start();
   cuiGrid& grid = OpenFreePage();
   grid.SetCursor(1, 1);
-  for (const char* name : {"AAA", "BBA", "CCA"}) Type(name, Qt::Key_Down);
-  // The three rows copied, then pasted over rows 4 to 6.
+  for (const char* name : {"AAA", "CCA", "DDA"}) Type(name, Qt::Key_Down);
+  const auto rows = [&] { return Shown(1, 1) + "|" + Shown(1, 2) + "|" + Shown(1, 3); };
+  const std::string typed = rows();
+  const cmcEeprom beforeClear(Doc().Working());
+  // The three rows selected, then cleared by the popup command.
   grid.SetCursor(1, 1);
   QTest::keyClick(KeyTarget(), Qt::Key_Down, Qt::ShiftModifier);
   QTest::keyClick(KeyTarget(), Qt::Key_Down, Qt::ShiftModifier);
-  QTest::keyClick(KeyTarget(), Qt::Key_C, Qt::ControlModifier);
-  QTest::keyClick(KeyTarget(), Qt::Key_Down);
-  grid.SetCursor(1, 4);
-  ASSERT_EQ(QPoint(grid.Col(), grid.Row()), QPoint(1, 4));
-  const cmcEeprom beforePaste(Doc().Working());
-  QTest::keyClick(KeyTarget(), Qt::Key_V, Qt::ControlModifier);
-  ASSERT_EQ(Shown(1, 4) + Shown(1, 5) + Shown(1, 6), "AAABBACCA");
+  ASSERT_TRUE(Main().Sheet()->MultiSelectionActive());
+  Main().Sheet()->SendKey(1, 1, 0, CL_PMenu_Clear);
+  QApplication::processEvents();
+  ASSERT_TRUE(Doc().Working().Differs(beforeClear));
+  ASSERT_NE(Shown(1, 1), "AAA");
+  ASSERT_NE(Shown(1, 3), "DDA");
 
   Press(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_TRUE(Doc().Working().Equals(beforePaste));
-  EXPECT_EQ(Shown(1, 1) + Shown(1, 2) + Shown(1, 3), "AAABBACCA");
-  EXPECT_NE(Shown(1, 4), "AAA");
-  EXPECT_NE(Shown(1, 6), "CCA");
+  EXPECT_TRUE(Doc().Working().Equals(beforeClear));
+  EXPECT_EQ(rows(), typed);
 }
 
 }  // namespace
