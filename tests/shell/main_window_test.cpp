@@ -1,126 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window as the program builds it, on the shipped overlay and
-// initial images, with real widgets and files in a temporary folder; the
-// user's answers come from a scripted message responder and file dialogs.
-#include <gtest/gtest.h>
+// The main window's file, model and navigation stories.
 #include <QApplication>
-#include <QFile>
-#include <QMenuBar>
 #include <QSplitter>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <deque>
 
-#include "base/events.h"
-#include "base/evman.h"
-#include "layout/tree_pages.h"
 #include "model/cell_names.h"
 #include "output/html_help.h"
 #include "output/preview.h"
 #include "output/printer.h"
-#include "model/memory_map.h"
-#include "platform/message_box.h"
-#include "platform/paths.h"
-#include "platform/recording_responder.h"
-#include "platform/virtual_timer_service.h"
-#include "settings/environ.h"
-#include "settings/environ_support.h"
-#include "shell/file_dialogs.h"
-#include "shell/ind_main.h"
-#include "shell/main_form.h"
-#include "shell/startup.h"
-#include "shell/status_bar.h"
-#include "text/gtex.h"
-#include "ui/grid.h"
-#include "ui/sheet.h"
-#include "ui/tool_bar.h"
-#include "ui/tree.h"
+#include "shell/main_window_support.h"
 
 namespace {
 
-const std::string kTitle = " - Seaclone Marine VHF Programmer";
-
-// Answers the open and save dialogs from a queue; an empty queue cancels.
-class ScriptedDialogs : public cuiFileDialogs {
- public:
-  std::optional<std::string> ChooseOpen(QWidget*, const Request& r) override {
-    return Next("open", r);
-  }
-  std::optional<std::string> ChooseSave(QWidget*, const Request& r) override {
-    return Next("save", r);
-  }
-  std::optional<std::string> Next(const std::string& kind, const Request& r) {
-    asked.push_back(kind);
-    last = r;
-    if (answers.empty()) return std::nullopt;
-    std::string path = answers.front();
-    answers.pop_front();
-    return path;
-  }
-  std::deque<std::string> answers;
-  std::vector<std::string> asked;
-  Request last;
-};
-
-class MainWindow : public ::testing::Test {
- protected:
-  void SetUp() override { platform::SetDataDirOverride(SEACLONE_BIN_DIR); }
-  void TearDown() override {
-    form.reset();
-    globals.reset();
-    platform::SetDataDirOverride("");
-  }
-
-  // Starts the program with these settings and arguments, up to its first
-  // page.
-  void Start(const QStringList& arguments = {QStringLiteral("seaclone")},
-             const std::function<void(indEnviron&)>& settings = {}) {
-    // The settings as an earlier run left them.
-    if (settings) {
-      auto seed = store.Make();
-      settings(*seed);
-    }
-    globals = std::make_unique<shell::Globals>(arguments, testsupport::kTestMutex, store.KeyPath());
-    Main().SetFileDialogs(&dialogs);
-    form = std::make_unique<TForm1>(&Main());
-    time.AdvanceBy(60);
-  }
-  indMain& Main() { return globals->Main(); }
-  cmcDocument& Doc() { return Main().Document(); }
-  std::string Title() const { return form->windowTitle().toStdString(); }
-  std::string Path(const char* name) const {
-    return dir.filePath(QString::fromLatin1(name)).toStdString();
-  }
-
-  // The page references of the tree's nodes, in tree order.
-  std::vector<std::string> TreePages() const {
-    std::vector<std::string> pages;
-    for (QTreeWidgetItem* node : globals->Main().Tree()->Nodes())
-      if (const cmcCellObj* cell = cuiTree::CellOf(node); cell && cell->HasParameter())
-        pages.push_back(cell->Parameter());
-    return pages;
-  }
-  std::vector<std::string> ExpectedPages(bool maker = false) {
-    std::vector<std::string> pages;
-    const layout::TreeState state{&Doc().Working(), Doc().ModelType(), maker};
-    for (const auto& page : layout::ShownTreePages(*gGTex, state)) pages.push_back(page.reference);
-    return pages;
-  }
-  void Edit() {
-    Doc().Working().SetByte(0x9C0, Doc().Working().GetByte(0x9C0) == 'Q' ? 'R' : 'Q');
-    Main().NoteActivity();
-  }
-
-  platform::ScopedVirtualTime time;
-  testsupport::EnvironStore store;
-  platform::RecordingResponder responder;
-  ScriptedDialogs dialogs;
-  QTemporaryDir dir;
-  std::unique_ptr<shell::Globals> globals;
-  std::unique_ptr<TForm1> form;
-};
+using shelltest::kTitle;
+using shelltest::MainWindow;
 
 TEST_F(MainWindow, StartShowsTheInitialImagesFirstPageInACompleteWindow) {
   Start();
@@ -367,8 +262,6 @@ TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
   EXPECT_EQ(gEnviron->SplitterV, treeWidth);
 }
 
-}  // namespace
-
 // File > Print All through the menu prints every page the tree shows, in
 // the printer's own sheets, and F1 on a page asks the help about the cell
 // under the cursor.
@@ -408,3 +301,5 @@ TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
   EXPECT_NE(Main().Help()->PopupSource().find(std::string(CellName(cell))), std::string::npos)
       << Main().Help()->PopupSource();
 }
+
+}  // namespace
