@@ -59,5 +59,5 @@ function(seaclone_help_file target_name)
     COMMENT "Compiling the user manual into ${help_name}"
     VERBATIM)
   add_custom_target(${target_name} ALL DEPENDS ${qch})
-  install(FILES ${qch} DESTINATION ${CMAKE_INSTALL_DATADIR}/seaclone)
+  install(FILES ${qch} DESTINATION ${SEACLONE_INSTALL_DATADIR})
 endfunction()

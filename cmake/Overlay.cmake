@@ -14,5 +14,5 @@ function(seaclone_overlay target_name out_name fragment_dir)
     COMMENT "Assembling ${out_name}"
     VERBATIM)
   add_custom_target(${target_name} ALL DEPENDS ${out})
-  install(FILES ${out} DESTINATION ${CMAKE_INSTALL_DATADIR}/seaclone)
+  install(FILES ${out} DESTINATION ${SEACLONE_INSTALL_DATADIR})
 endfunction()

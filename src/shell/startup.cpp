@@ -7,8 +7,10 @@
 
 #include "base/evman.h"
 #include "model/command_target.h"
+#include "platform/instance_guard.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/qt/file_handover.h"
 #include "platform/qt/qt_message_responder.h"
 #include "platform/task_bar.h"
 #include "settings/environ.h"
@@ -24,6 +26,31 @@ namespace {
 // there), and the main window closed normally after the given milliseconds.
 constexpr char kNonInteractiveVariable[] = "SEACLONE_NONINTERACTIVE";
 constexpr char kCloseAfterVariable[] = "SEACLONE_TEST_CLOSE_MS";
+
+// Milliseconds between looks whether a dialog that holds the program still
+// stands, before a file handed over from a later start is opened.
+constexpr int kHandoverRetryMs = 200;
+
+QString HandoverSocket() {
+  const std::string folder = platform::InstanceGuard::RuntimeFolder();
+  return folder.empty() ? QString()
+                        : platform::FileHandover::SocketPath(QString::fromStdString(folder));
+}
+
+// Opens a file that a later start was given, as File Open would (with the
+// question about unsaved changes), and brings the window to the front. While
+// a dialog or a clone holds the program, the file waits for it to end.
+void OpenHandedOver(QWidget* form, indMain* main, const QString& path) {
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+    QTimer::singleShot(kHandoverRetryMs, form,
+                       [form, main, path] { OpenHandedOver(form, main, path); });
+    return;
+  }
+  form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
+  form->raise();
+  form->activateWindow();
+  main->OpenFile(path.toStdString());
+}
 
 void ShowException(const char* what) {
   platform::ShowMessage(what, platform::ExecutableFileName(),
@@ -98,6 +125,13 @@ int RunMainWindow(QApplication& app, Globals& globals) {
   try {
     TForm1 form(&globals.Main());
     form.show();
+    std::unique_ptr<platform::FileHandover> handover;
+    if (const QString socket = HandoverSocket(); !socket.isEmpty()) {
+      handover = std::make_unique<platform::FileHandover>(socket);
+      QObject::connect(
+          handover.get(), &platform::FileHandover::FileReceived, &form,
+          [&form, &globals](const QString& path) { OpenHandedOver(&form, &globals.Main(), path); });
+    }
     const QString file = FileArgument(QApplication::arguments());
     if (!file.isEmpty()) {
       QTimer::singleShot(0, &form,
@@ -129,8 +163,15 @@ int Main(int argc, char** argv) {
 
   Globals globals(QApplication::arguments());
   platform::ShowTaskBar();
-  // A second copy leaves before any window, writing nothing.
-  if (!globals.FirstInstance()) return 0;
+  // A second copy leaves before any window, writing nothing; a file it was
+  // given goes to the copy that runs. Nothing is said when that fails: a
+  // second start has always been silent.
+  if (!globals.FirstInstance()) {
+    const QString file = FileArgument(QApplication::arguments());
+    if (const QString socket = HandoverSocket(); !file.isEmpty() && !socket.isEmpty())
+      platform::FileHandover::Send(socket, file);
+    return 0;
+  }
   return RunMainWindow(app, globals);
 }
 

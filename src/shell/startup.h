@@ -62,7 +62,8 @@ class Application : public QApplication {
 
 // Creates the main form, shows it and runs the message loop until it
 // closes; an exception that escapes is shown once. A file named on the
-// command line is opened once the window stands. Returns the exit status.
+// command line is opened once the window stands, and so is a file that a
+// later start hands over. Returns the exit status.
 int RunMainWindow(QApplication& app, Globals& globals);
 
 // The first argument after the program that is not the maker switch: the
@@ -70,7 +71,8 @@ int RunMainWindow(QApplication& app, Globals& globals);
 QString FileArgument(const QStringList& arguments);
 
 // The whole program below main(): builds the globals, leaves at once when
-// another copy runs, else runs the main window.
+// another copy runs (handing it the file argument, if any), else runs the
+// main window.
 int Main(int argc, char** argv);
 
 }  // namespace shell

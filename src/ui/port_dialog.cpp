@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,9 @@ namespace {
 
 constexpr int kMaxTypedLength = 4;
 constexpr int kMinOuterSize = 100;
+// The device node and its by-id link appear in steps as the adapter is set
+// up; the list is read once they have settled.
+constexpr int kDeviceSettleMs = 300;
 
 // A combo box that lets its owner refill the list just before it drops down.
 class DropDownCombo : public QComboBox {
@@ -80,6 +84,41 @@ cuiPortDialog::cuiPortDialog(QWidget* mainWindow, cmcGTex& table, int mode, int 
 
   LayOut(m);
   Entry()->setFocus();
+
+  settle_.setSingleShot(true);
+  settle_.setInterval(kDeviceSettleMs);
+  connect(&settle_, &QTimer::timeout, this, [this] { RefreshAfterDeviceChange(); });
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
+  WatchFolders(SystemDeviceFolders());
+}
+
+QStringList cuiPortDialog::SystemDeviceFolders() {
+  return {QStringLiteral("/dev"), QStringLiteral("/dev/serial"),
+          QStringLiteral("/dev/serial/by-id")};
+}
+
+void cuiPortDialog::WatchFolders(const QStringList& folders) {
+  if (!combo_) return;  // mode 0 shows no list
+  watched_ = folders;
+  if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+  for (const QString& folder : folders)
+    if (QFileInfo(folder).isDir()) watcher_.addPath(folder);
+}
+
+void cuiPortDialog::RefreshAfterDeviceChange() {
+  if (!combo_) return;
+  // by-id appears with the first adapter and goes with the last one.
+  WatchFolders(watched_);
+  // What the user picked stays picked when it is still there; the current
+  // port is only the first choice.
+  const int current = currentPort_;
+  if (mode_ == 2) {
+    const int picked = portchoice::ChosenPort(mode_, combo_->currentText().toStdString());
+    if (portchoice::IsValidPort(picked)) currentPort_ = picked;
+  }
+  RefillList();
+  currentPort_ = current;
+  if (combo_->currentIndex() < 0) RefillList();  // the pick went with its device
 }
 
 QWidget* cuiPortDialog::Entry() const {

@@ -8,9 +8,14 @@
 //
 //   if (cuiPortDialog::Choose(mainWindow, table, mode, ports)) ...
 //
-// The lists come from the system by default; tests hand in their own.
+// The lists come from the system by default; tests hand in their own. While
+// the dialog is open, a serial adapter plugged in or pulled out shows in the
+// list at once: the device folders are watched.
 
 #include <QDialog>
+#include <QFileSystemWatcher>
+#include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,6 +54,11 @@ class cuiPortDialog : public QDialog {
   // Refills the combo box's list as when it drops down (modes 1 and 2).
   void RefillList();
 
+  // The folders whose change means a device came or went; the system's
+  // (/dev and /dev/serial/by-id) unless a test names its own.
+  void WatchFolders(const QStringList& folders);
+  static QStringList SystemDeviceFolders();
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -57,6 +67,7 @@ class cuiPortDialog : public QDialog {
   void LayOut(int m);
   void WidenDropDown();
   void Accept();
+  void RefreshAfterDeviceChange();
 
   cmcGTex& table_;
   int mode_;
@@ -69,4 +80,7 @@ class cuiPortDialog : public QDialog {
   QComboBox* combo_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
+  QStringList watched_;
+  QFileSystemWatcher watcher_;
+  QTimer settle_;
 };

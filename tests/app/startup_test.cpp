@@ -138,6 +138,46 @@ TEST_F(Program, SecondCopyLeavesAtOnceWithoutWritingAndTheFirstRunsOn) {
   EXPECT_EQ(first.state(), QProcess::Running);
 }
 
+TEST_F(Program, ASecondStartWithAFileHandsItToTheRunningCopy) {
+  // A relative name is the second start's own: it goes over as an absolute
+  // path, whatever folder the first copy runs in.
+  const QString folder = home_.filePath(QStringLiteral("boats"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString file = folder + QStringLiteral("/Dinghy.dat");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(SEACLONE_BIN_DIR "/TB58_01_EUR.DAT"), file));
+  const QString socket = Runtime() + QStringLiteral("/seaclone-open.socket");
+
+  QProcess& first = Start(8000);
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); }));
+
+  running_.push_back(std::make_unique<QProcess>());
+  QProcess& second = *running_.back();
+  second.setProcessEnvironment(first.processEnvironment());
+  second.setWorkingDirectory(folder);
+  second.start(kProgram, {QStringLiteral("Dinghy.dat")});
+  ExpectExit(second, 0);
+  EXPECT_TRUE(second.readAllStandardError().isEmpty());
+  EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+
+  ExpectExit(first, 0);
+  // The first copy opened it: it heads the recent files it wrote at close.
+  EXPECT_TRUE(ReadSettings().contains(QStringLiteral("Recent0=") + file))
+      << ReadSettings().toStdString();
+}
+
+TEST_F(Program, ASecondStartWithAFileAndNoRunningListenerStillLeavesSilently) {
+  // A copy that holds the lock but does not listen (one of an older
+  // version, say): the file cannot be handed over, and nothing is said.
+  platform::InstanceGuard holder(kLockName.chopped(5).toStdString(), Runtime().toStdString());
+  ASSERT_TRUE(holder.IsFirst());
+  QElapsedTimer clock;
+  clock.start();
+  QProcess& second = Start(0, kProgram, {home_.filePath(QStringLiteral("missing.dat"))});
+  ExpectExit(second, 0);
+  EXPECT_TRUE(second.readAllStandardError().isEmpty());
+  EXPECT_LT(clock.elapsed(), 15000);
+}
+
 TEST_F(Program, ASecondCopyWithAnotherOrNoRuntimeDirStillLeaves) {
   // The user's real lock folder this time; a copy that the user runs now
   // would hold it.

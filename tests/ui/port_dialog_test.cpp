@@ -7,9 +7,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -145,6 +148,38 @@ TEST_F(PortDialogTest, ListsAreRefilledAsTheyDropDown) {
   byNumber->Combo()->hidePopup();
   EXPECT_EQ(byNumber->Combo()->count(), 1);
   EXPECT_EQ(byNumber->Combo()->currentText(), "77") << "refilling keeps what was typed";
+}
+
+TEST_F(PortDialogTest, AnAdapterPluggedInOrPulledOutShowsWhileTheDialogIsOpen) {
+  QTemporaryDir dev;
+  ASSERT_TRUE(dev.isValid());
+  const QString byId = dev.filePath("serial/by-id");
+  auto dialog = Make(2, 3);
+  dialog->WatchFolders({dev.path(), dev.filePath("serial"), byId});
+  QComboBox& list = *dialog->Combo();
+  list.setCurrentIndex(1);  // the user's pick, not the current port
+
+  // Plugged in: the node appears, and by-id with it, which was not there
+  // to be watched before.
+  names.push_back("20: FTDI FT232R USB UART (COM20)");
+  ASSERT_TRUE(QDir().mkpath(byId));
+  QTRY_COMPARE_WITH_TIMEOUT(list.count(), 3, 5000);
+  EXPECT_EQ(list.currentIndex(), 1) << "the pick survives the refresh";
+
+  // Pulled out: the link in by-id goes.
+  names = {"3: Zelm USB-to-Serial Comm. Port (COM3)"};
+  QFile link(byId + "/usb-FTDI-if00-port0");
+  ASSERT_TRUE(link.open(QIODevice::WriteOnly));
+  link.close();
+  QTest::qWait(50);
+  ASSERT_TRUE(link.remove());
+  QTRY_COMPARE_WITH_TIMEOUT(list.count(), 1, 5000);
+  EXPECT_EQ(list.currentIndex(), 0) << "the pick went, so the current port is selected";
+
+  // The typed dialog has no list to refresh.
+  auto typed = Make(0, 3);
+  typed->WatchFolders({dev.path()});
+  EXPECT_EQ(typed->Combo(), nullptr);
 }
 
 TEST_F(PortDialogTest, ChooseSetsThePortOnlyOnOk) {
