@@ -14,6 +14,7 @@
 #include "settings/environ.h"
 #include "shell/ind_main.h"
 #include "shell/main_form.h"
+#include "shell/paint_watch.h"
 #include "text/gtex.h"
 
 namespace shell {
@@ -96,6 +97,7 @@ QString FileArgument(const QStringList& arguments) {
 
 int RunMainWindow(QApplication& app, Globals& globals) {
   try {
+    const auto firstPaint = FirstPaintReport();
     TForm1 form(&globals.Main());
     form.show();
     const QString file = FileArgument(QApplication::arguments());
