@@ -9,6 +9,7 @@
 #include "model/datch.h"
 #include "model/eeprom.h"
 #include "model/evaluator.h"
+#include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "text/gtex.h"
 
@@ -53,7 +54,18 @@ void Select(cmcCellCapsule& capsule, int first, int last) {
 
 }  // namespace
 
-RowRange RowTableOf(int) { return RowRange{}; }
+RowRange RowTableOf(int valueCategory) {
+  // Copy and paste reach every row of the category's channel list; the
+  // commands that move or blank rows stay closed.
+  RowRange r;
+  if (memmap::IsPlanCategory(valueCategory))
+    r.last = memmap::kPlanEntries - 1;
+  else if (valueCategory == memmap::kCatWx)
+    r.last = memmap::kWxCount - 1;
+  else if (valueCategory == memmap::kCatFree)
+    r.last = memmap::kFreeCount - 1;
+  return r;
+}
 
 void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEeprom& image,
                 cmcClipCh& clip, const RowRange& table) {

@@ -19,8 +19,10 @@ struct RowRange {
   bool insert = false;
 };
 
-// The row table of a value category (0..6). Every category admits row 0
-// only, and none admits the commands that move rows.
+// The row table of a value category (0..6): copy and paste admit every row
+// of the category's channel list (plans 0..417, weather 0..9, free 0..69;
+// row 0 only for anything else), and no category admits the commands that
+// move, clear, delete or insert rows.
 RowRange RowTableOf(int valueCategory);
 
 // Runs the capsule's popup command (CL_PMenu_Copy .. CL_PMenu_Insert) on

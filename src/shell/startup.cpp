@@ -16,6 +16,7 @@
 #include "settings/environ.h"
 #include "shell/ind_main.h"
 #include "shell/main_form.h"
+#include "shell/paint_watch.h"
 #include "text/gtex.h"
 
 namespace shell {
@@ -123,6 +124,7 @@ QString FileArgument(const QStringList& arguments) {
 
 int RunMainWindow(QApplication& app, Globals& globals) {
   try {
+    const auto firstPaint = FirstPaintReport();
     TForm1 form(&globals.Main());
     form.show();
     std::unique_ptr<platform::FileHandover> handover;

@@ -230,21 +230,179 @@ TEST_F(RowCommands, ClearDeleteInsert) {
   EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Insert"));
 }
 
-TEST_F(RowCommands, TheShippedTableAdmitsOnlyCopyAndPasteOnRowZero) {
-  for (int category = 0; category <= 6; ++category) {
-    const RowRange r = RowTableOf(category);
-    EXPECT_EQ(r.first, 0);
-    EXPECT_EQ(r.last, 0);
-    EXPECT_FALSE(r.clear || r.carry || r.remove || r.insert);
+TEST_F(RowCommands, TheShippedTableOpensEveryListRowButNoMovingCommand) {
+  struct Case {
+    int category;
+    int last;
+  };
+  const Case cases[] = {{memmap::kCatNone, 0}, {kCatInt, 417}, {kCatUsa, 417}, {memmap::kCatCan, 417},
+                        {memmap::kCatSuv, 417}, {memmap::kCatWx, 9}, {memmap::kCatFree, 69}};
+  for (const auto& c : cases) {
+    const RowRange r = RowTableOf(c.category);
+    EXPECT_EQ(r.first, 0) << c.category;
+    EXPECT_EQ(r.last, c.last) << c.category;
+    EXPECT_FALSE(r.clear || r.carry || r.remove || r.insert) << c.category;
   }
   open = RowTableOf(kCatUsa);
   const cmcEeprom before = target.image;
-  Do(CL_PMenu_CarryUp, 0, 0, 0);
-  Do(CL_PMenu_Delete, 0, 0, 0);
-  Do(CL_PMenu_Insert, 0, 0, 0);
-  Do(CL_PMenu_Clear, 0, 0, 0);
+  Do(CL_PMenu_CarryUp, 3, 3, 3);
+  Do(CL_PMenu_CarryDown, 3, 3, 3);
+  Do(CL_PMenu_Delete, 3, 3, 4);
+  Do(CL_PMenu_Insert, 3, 3, 4);
+  Do(CL_PMenu_Clear, 3, 3, 4);
   EXPECT_TRUE(target.image.Equals(before));
   EXPECT_EQ(responder.Count(), 0);
+
+  // Their popup menu items stay disabled on a row beyond the first.
+  auto row5 = Cell(CT_UsaCh, CL_ChList_Tag, 5);
+  cmcCellCapsule owner;
+  owner.cell = &row5;
+  for (const std::uint32_t id : {CL_PMenu_CarryUp, CL_PMenu_CarryDown, CL_PMenu_Clear, CL_PMenu_Delete, CL_PMenu_Insert}) {
+    auto item = Cell(CT_PopupMenu, id);
+    cmcCellCapsule cap;
+    cap.cell = &item;
+    cap.related = &owner;
+    Run(cap);
+    EXPECT_TRUE(item.Flag(cmcCellObj::kFlagDisabled)) << id;
+  }
+}
+
+// Copy and paste through the evaluator, as a channel sheet's popup menu
+// sends them, on rows other than the first.
+class RowCopyPaste : public Clip {
+ protected:
+  // What a row carries from one place to another, as the record view sees
+  // it. Simplex is left out: the radio fixes it on the A channels.
+  static std::string Content(const datCh& v) {
+    return std::to_string(v.attr & ~datCh::kAtSimplex) + "/" + std::to_string(v.acFlags) + "/" +
+           std::to_string(v.rxHz) + "/" + std::to_string(v.txHz) + "/" + v.NameText();
+  }
+  std::string Content(unsigned category, int index) { return Content(Channel(category, index)); }
+
+  // Gives the rows first..last contents no other row of the list has.
+  void Mark(unsigned category, int first, int last) {
+    for (int i = first; i <= last; ++i) {
+      datCh v = Channel(category, i);
+      v.attr = (i % 2 ? datCh::kAtTag : datCh::kAtPoc) | (i % 3 ? 0 : datCh::kAtTxInhibit);
+      if (category == memmap::kCatWx) v.attr = i % 2 ? datCh::kAtInhibit : 0;
+      if (category == memmap::kCatFree) {
+        v.state &= ~(datCh::kStRxUnset | datCh::kStTxUnset);
+        v.rxHz = 156'000'000 + 25'000 * static_cast<std::uint32_t>(i);
+        v.txHz = 157'000'000 + 12'500 * static_cast<std::uint32_t>(i);
+        v.SetName("F" + std::to_string(i));
+      }
+      v.Store();
+    }
+  }
+
+  cmcCellCapsule CopyRange(int cellCategory, int cursor, int first, int last) {
+    auto cell = Cell(cellCategory, CL_ChList_Tag, cursor);
+    auto cap = RowCapsule(cell, CL_PMenu_Copy);
+    cap.rowFlags |= cmcCellCapsule::kRowRangeSelected;
+    cap.firstRow = first;
+    cap.lastRow = last;
+    Run(cap);
+    return cap;
+  }
+  cmcCellCapsule PasteAt(int cellCategory, int row) {
+    auto cell = Cell(cellCategory, CL_ChList_Tag, row);
+    auto cap = RowCapsule(cell, CL_PMenu_Paste);
+    Run(cap);
+    return cap;
+  }
+};
+
+TEST_F(RowCopyPaste, ASelectedRangeMovesExactlyItsChannelsWithThePAndCFlags) {
+  const unsigned slot = static_cast<unsigned>(memmap::PlanSlot(kCatInt));
+  Mark(kCatInt, 14, 20);
+  target.image.SetWord(memmap::kPWords + 2 * static_cast<int>(slot), 17);
+  target.image.SetWord(memmap::kCWords + 2 * static_cast<int>(slot), 18);
+  std::string source[3];
+  for (int i = 0; i < 3; ++i) source[i] = Content(kCatInt, 16 + i);
+  ASSERT_NE(source[1], source[0]);
+  ASSERT_NE(Channel(kCatInt, 17).acFlags & datCh::kAcP, 0u);
+  const std::string around[2] = {Content(kCatInt, 99), Content(kCatInt, 103)};
+
+  const auto copy = CopyRange(CT_IntCh, 17, 16, 18);
+  EXPECT_EQ(copy.firstRow, 16);
+  EXPECT_EQ(copy.lastRow, 18);
+  EXPECT_EQ(target.clip.Count(), 3);
+  EXPECT_EQ(target.clip.First(), 16);
+
+  events.clear();
+  const auto paste = PasteAt(CT_IntCh, 100);
+  ASSERT_EQ(responder.Count(), 1);  // plan channels always count as in use
+  EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Overwrite"));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Content(kCatInt, 100 + i), source[i]) << 100 + i;
+  EXPECT_EQ(Content(kCatInt, 99), around[0]);
+  EXPECT_EQ(Content(kCatInt, 103), around[1]);
+  EXPECT_EQ(target.image.GetWord(memmap::kPWords + 2 * static_cast<int>(slot)), 101);
+  EXPECT_EQ(target.image.GetWord(memmap::kCWords + 2 * static_cast<int>(slot)), 102);
+  EXPECT_EQ(paste.firstRow, 100);
+  EXPECT_EQ(paste.lastRow, 102);
+  EXPECT_TRUE(paste.rowFlags & cmcCellCapsule::kRowsChanged);
+  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Paste"));
+  Deliver();
+  EXPECT_EQ(EventsOf(kEvRedrawAllCells).size(), 1u);
+  EXPECT_TRUE(EventsOf(kEvRedrawCellsOfNumber).empty());
+}
+
+TEST_F(RowCopyPaste, CancelToTheOverwriteQuestionKeepsTheTargetRows) {
+  Mark(kCatUsa, 40, 42);
+  CopyRange(CT_UsaCh, 40, 40, 42);
+  const cmcEeprom before = target.image;
+  responder.Answer(platform::kIdCancel);
+  const auto paste = PasteAt(CT_UsaCh, 200);
+  EXPECT_EQ(responder.Count(), 1);
+  EXPECT_TRUE(target.image.Equals(before));
+  EXPECT_FALSE(paste.rowFlags & cmcCellCapsule::kRowsChanged);
+}
+
+TEST_F(RowCopyPaste, PasteNearTheEndOfAListStopsAtItsLastRow) {
+  struct Case {
+    int cellCategory;
+    unsigned category;
+    int copyFirst;
+    int pasteAt;
+    int last;
+  };
+  const Case cases[] = {
+      {CT_IntCh, kCatInt, 10, 415, 417},
+      {CT_WxCh, memmap::kCatWx, 2, 8, 9},
+      {CT_FreeCh, memmap::kCatFree, 3, 68, 69},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.category);
+    Mark(c.category, c.copyFirst, c.copyFirst + 4);
+    CopyRange(c.cellCategory, c.copyFirst, c.copyFirst, c.copyFirst + 4);
+    ASSERT_EQ(target.clip.Count(), 5);
+    std::string source[5];
+    for (int i = 0; i < 5; ++i) source[i] = Content(c.category, c.copyFirst + i);
+    // Nothing may be written past the list: the rest of a plan's channel
+    // bytes, the record after the last free channel, the weather word's
+    // spare bits. They get a pattern a stray write would change.
+    int guardFirst = memmap::kWxBits + 1;
+    int guardEnd = memmap::kWxBits + 2;
+    if (memmap::IsPlanCategory(c.category)) {
+      guardFirst = memmap::PlanByte(memmap::PlanSlot(c.category), memmap::kPlanEntries);
+      guardEnd = memmap::PlanByte(memmap::PlanSlot(c.category), memmap::kPlanSpacing);
+    } else if (c.category == memmap::kCatFree) {
+      guardFirst = memmap::FreeRecord(memmap::kFreeCount);
+      guardEnd = guardFirst + memmap::kFreeRecordSize;
+    }
+    for (int a = guardFirst; a < guardEnd; ++a) target.image.SetByte(a, a == memmap::kWxBits + 1 ? 0xA4 : 0xA5);
+    const cmcEeprom before = target.image;
+
+    const auto paste = PasteAt(c.cellCategory, c.pasteAt);
+    const int n = c.last - c.pasteAt + 1;
+    for (int i = 0; i < n; ++i) EXPECT_EQ(Content(c.category, c.pasteAt + i), source[i]);
+    EXPECT_EQ(paste.firstRow, c.pasteAt);
+    EXPECT_EQ(paste.lastRow, c.last);
+    for (int a = guardFirst; a < guardEnd; ++a) {
+      const std::uint8_t keep = a == memmap::kWxBits + 1 ? 0xFC : 0xFF;
+      EXPECT_EQ(target.image.GetByte(a) & keep, before.GetByte(a) & keep) << "address " << a;
+    }
+  }
 }
 
 }  // namespace

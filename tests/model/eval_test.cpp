@@ -154,7 +154,7 @@ TEST_F(Eval, PopupCommands) {
   EXPECT_EQ(help.outputText, "");
 
   // Row commands outside the row table do nothing.
-  auto far = Cell(CT_UsaCh, CL_ChList_Tag, 5);
+  auto far = Cell(CT_UsaCh, CL_ChList_Tag, memmap::kPlanEntries);
   auto copy = SheetCapsule(far);
   copy.popupCommand = CL_PMenu_Copy;
   Run(copy);
