@@ -61,31 +61,36 @@ TEST_F(MainUndo, CtrlZAndCtrlYStepOverAnEditInPlace) {
   EXPECT_FALSE(Enabled(CL_Menu_Edit_Redo));
 }
 
-// Off until the row commands work in the main window: with three free
-// channel rows selected the popup's Clear item is disabled and the command
-// leaves the image as it was (a paste of copied rows does the same).
-TEST_F(MainUndo, DISABLED_AClearOfManyRowsIsOneStep) {
+// A paste of three copied rows changes three channels in one evaluation,
+// and one Undo takes all of it back.
+TEST_F(MainUndo, APasteOfManyRowsIsOneStep) {
   Start();
   cuiGrid& grid = OpenFreePage();
   grid.SetCursor(1, 1);
   for (const char* name : {"AAA", "CCA", "DDA"}) Type(name, Qt::Key_Down);
-  const auto rows = [&] { return Shown(1, 1) + "|" + Shown(1, 2) + "|" + Shown(1, 3); };
-  const std::string typed = rows();
-  const cmcEeprom beforeClear(Doc().Working());
-  // The three rows selected, then cleared by the popup command.
+  const auto rows = [&](int first) {
+    return Shown(1, first) + "|" + Shown(1, first + 1) + "|" + Shown(1, first + 2);
+  };
+  const std::string typed = rows(1);
+  const std::string target = rows(10);
+  // The three rows selected and copied by the popup command.
   grid.SetCursor(1, 1);
   QTest::keyClick(KeyTarget(), Qt::Key_Down, Qt::ShiftModifier);
   QTest::keyClick(KeyTarget(), Qt::Key_Down, Qt::ShiftModifier);
   ASSERT_TRUE(Main().Sheet()->MultiSelectionActive());
-  Main().Sheet()->SendKey(1, 1, 0, CL_PMenu_Clear);
+  Main().Sheet()->SendKey(1, 1, 0, CL_PMenu_Copy);
   QApplication::processEvents();
-  ASSERT_TRUE(Doc().Working().Differs(beforeClear));
-  ASSERT_NE(Shown(1, 1), "AAA");
-  ASSERT_NE(Shown(1, 3), "DDA");
+  const cmcEeprom beforePaste(Doc().Working());
+  grid.SetCursor(1, 10);
+  Main().Sheet()->SendKey(1, 10, 0, CL_PMenu_Paste);
+  QApplication::processEvents();
+  ASSERT_TRUE(Doc().Working().Differs(beforePaste));
+  ASSERT_EQ(rows(10), typed);
 
   Press(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_TRUE(Doc().Working().Equals(beforeClear));
-  EXPECT_EQ(rows(), typed);
+  EXPECT_TRUE(Doc().Working().Equals(beforePaste));
+  EXPECT_EQ(rows(10), target);
+  EXPECT_EQ(rows(1), typed);
 }
 
 }  // namespace
