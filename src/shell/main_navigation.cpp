@@ -118,9 +118,13 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
 
   // 8. The printer, the help, and the tick that opens sheets and runs the
   // deferred warning check.
+  // The printout reads the column widths the user left on screen.
+  output::PrintSource source;
+  source.table = &Table();
+  source.images = treeImages_;
+  if (gEnviron) source.settingsKeyPath = gEnviron->KeyPath();
   printer_ = std::make_unique<cuiPrinter>(
-      form, output::PrintSource{&Table(), treeImages_},
-      gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
+      form, source, gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
   if (gHelpGTex) help_ = std::make_unique<cuiHtmlHelp>(*gHelpGTex, form);
   helpKey_ = std::make_unique<cuiHelpKey>([this] { HelpOnCursorCell(); });
   timer_->SetCallback([this](cmcTask*) { Tick(); });
