@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize };
+enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv };
 
 struct OptionSpec {
   Opt opt;
@@ -23,24 +23,30 @@ struct OptionSpec {
 bool TalksToRadio(Command c) {
   return c == Command::Info || c == Command::Read || c == Command::Write;
 }
-bool IsRead(Command c) { return c == Command::Read; }
+// diff reads its B from the radio when it is given no second file.
+bool MayTalkToRadio(Command c) { return TalksToRadio(c) || c == Command::Diff; }
+bool TakesOutput(Command c) { return c == Command::Read || c == Command::Import; }
+bool TakesCsv(Command c) { return c == Command::Export || c == Command::Import; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
-bool LaysOutPages(Command c) { return c == Command::Pages || c == Command::Print; }
+bool LaysOutPages(Command c) {
+  return c == Command::Pages || c == Command::Print || c == Command::Diff || c == Command::Export;
+}
 bool ShowsMakerPages(Command c) { return c == Command::Write || LaysOutPages(c); }
 
 constexpr OptionSpec kOptions[] = {
-    {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, TalksToRadio},
-    {Opt::Device, "--device", nullptr, "a device path", false, TalksToRadio},
-    {Opt::Output, "--output", "-o", "a file name", true, IsRead},
+    {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, MayTalkToRadio},
+    {Opt::Device, "--device", nullptr, "a device path", false, MayTalkToRadio},
+    {Opt::Output, "--output", "-o", "a file name", true, TakesOutput},
     {Opt::Maker, "--maker", nullptr, nullptr, false, ShowsMakerPages},
-    {Opt::Quiet, "--quiet", nullptr, nullptr, false, TalksToRadio},
+    {Opt::Quiet, "--quiet", nullptr, nullptr, false, MayTalkToRadio},
     {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, LaysOutPages},
     {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, LaysOutPages},
     {Opt::Usable, "--usable", nullptr, nullptr, false, LaysOutPages},
     {Opt::Format, "--format", nullptr, "text or csv", false, IsPages},
     {Opt::Pdf, "--pdf", nullptr, "a file name", false, IsPrint},
     {Opt::FontSize, "--font-size", nullptr, "a point size from 8 to 12", false, IsPrint},
+    {Opt::Csv, "--csv", nullptr, "a file name", false, TakesCsv},
 };
 
 // A whole decimal number from low to high.
@@ -87,6 +93,7 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
       }
       break;
     case Opt::Pdf: options.pdf = value; break;
+    case Opt::Csv: options.csv = value; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -124,11 +131,17 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Pages;
   else if (name == "print")
     options.command = Command::Print;
+  else if (name == "diff")
+    options.command = Command::Diff;
+  else if (name == "export")
+    options.command = Command::Export;
+  else if (name == "import")
+    options.command = Command::Import;
   else
     return "unknown command '" + name + "'";
 
   const bool takesFile = options.command == Command::Write || options.command == Command::Check ||
-                         LaysOutPages(options.command);
+                         LaysOutPages(options.command) || options.command == Command::Import;
   std::set<Opt> seen;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -149,11 +162,16 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
       return "unknown option '" + a + "'";
     } else if (takesFile && options.file.empty() && !a.empty()) {
       options.file = a;
+    } else if (options.command == Command::Diff && options.other.empty() && !a.empty()) {
+      options.other = a;
     } else {
       return "unexpected argument '" + a + "'";
     }
   }
-  if (TalksToRadio(options.command)) {
+  const bool fromRadio = options.command == Command::Diff && options.other.empty();
+  if (options.command == Command::Diff && !fromRadio && (options.port != 0 || !options.device.empty()))
+    return "diff compares two files or a file and the radio, not both";
+  if (TalksToRadio(options.command) || fromRadio) {
     if (options.port == 0 && options.device.empty())
       return "give the radio's line: --port N or --device PATH";
     if (options.port != 0 && !options.device.empty())
@@ -161,6 +179,13 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
   }
   if (options.command == Command::Read && options.output.empty()) return "read needs --output FILE";
   if (options.command == Command::Print && options.pdf.empty()) return "print needs --pdf FILE";
+  if (TakesCsv(options.command) && options.csv.empty())
+    return std::string(options.command == Command::Export ? "export" : "import") +
+           " needs --csv FILE";
+  if (options.command == Command::Import && options.output.empty())
+    return "import needs --output NEW";
+  if (options.command == Command::Import && options.output == kStdStream)
+    return "import needs --output NEW, a file name";
   if (takesFile && options.file.empty()) return "a clone data file is needed";
   return {};
 }
