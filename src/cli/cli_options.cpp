@@ -222,12 +222,28 @@ Commands:
         into the PDF file OUT.pdf, as the program prints them: A4 at 600 dpi,
         each page with its title, the program's name and revision and the
         maker line. Needs no display. FILE - reads standard input.
+  diff  [--page KEY] [--model N] [--usable] [--maker] A B
+  diff  [--page KEY] [--model N] [--usable] [--maker]
+        --port N | --device PATH [--quiet] A
+        Lists every cell whose text differs between clone data files A and
+        B, or A and the radio's memory, as "page | row | column: old -> new"
+        (with a UTF-8 arrow), then the differing bytes no page shows by
+        address. Exit 0 when equal, 1 when they differ.
+  export [--page KEY] [--model N] [--usable] [--maker] FILE --csv OUT.csv
+        Writes the pages as pages --format csv prints them into OUT.csv.
+  import FILE --csv IN.csv --output NEW
+        Types every value of IN.csv (pages, columns and rows as export writes
+        them, any subset) that differs from what its cell shows into the
+        cell, through the program's editors and choosers, and saves NEW. An
+        unknown page, column or row, or a value a cell does not take as it
+        stands, is named and nothing is written (exit 40).
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
                   maps it, including the "Ports" settings group)
   --device PATH   serial device to use instead of a port number
-  --output FILE   where read saves the image (-o for short)
+  --output FILE   where read saves the image (-o for short); import: NEW
+  --csv FILE      export: the CSV to write; import: the CSV to read
   --maker         maker mode for write; for pages, the dealer pages too
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
@@ -250,6 +266,7 @@ Messages go to standard error. The radio line always runs at 9600 baud,
 
 Exit status:
   0       success
+  1       diff: the files differ
   1..9    the clone data file error code (1 cannot open, 2 cannot write,
           3 model code, 4 extra code, 5 map revision, 6 format, 7 coverage,
           8 data outside the ranges or a model the file may not carry)
@@ -258,7 +275,8 @@ Exit status:
           27 frame count, 28 missing data, 29 data out of range, 30 write
           refused, 31 not this radio, 33 model mismatch before a write,
           34 information refused, 35 no maker signature, 37 short port write)
-  40      write refused: the data contain errors (the pages are named)
+  40      write refused: the data contain errors (the pages are named);
+          import refused: a page, column, row or value of the CSV
   64      wrong usage (also a --page KEY that names no page)
   74      standard output (or print's PDF file) could not be written
 )";
