@@ -128,6 +128,10 @@ int RunRead(const Options& options) {
   return stream.ToStandardOutput() ? kExitOk : kExitOutput;
 }
 
+int ReadRadio(const Options& options, cmcDocument& document) {
+  return RunExchange(document, options, &cmcDocument::CloneRead, 0);
+}
+
 int OpenFile(const std::string& file, cmcDocument& document) {
   std::optional<StreamFile> stream;
   std::string path;

@@ -14,6 +14,8 @@ int RunInfo(const Options& options);
 int RunRead(const Options& options);
 int RunWrite(const Options& options);
 int RunCheck(const Options& options);
+// Reads the radio of --port or --device into document, as read does.
+int ReadRadio(const Options& options, cmcDocument& document);
 // Opens FILE ("-" standard input) into document with the checks of the
 // program's Open. kExitOk, or the exit status of the failure (said on
 // standard error).
@@ -23,5 +25,10 @@ int OpenFile(const std::string& file, cmcDocument& document);
 int RunPages(const Options& options);
 // In cli_print.cpp: needs a QApplication (on any platform, offscreen too).
 int RunPrint(const Options& options);
+// In cli_diff.cpp.
+int RunDiff(const Options& options);
+// In cli_csv.cpp.
+int RunExport(const Options& options);
+int RunImport(const Options& options);
 
 }  // namespace cli

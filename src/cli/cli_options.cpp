@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize };
+enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv };
 
 struct OptionSpec {
   Opt opt;
@@ -23,24 +23,30 @@ struct OptionSpec {
 bool TalksToRadio(Command c) {
   return c == Command::Info || c == Command::Read || c == Command::Write;
 }
-bool IsRead(Command c) { return c == Command::Read; }
+// diff reads its B from the radio when it is given no second file.
+bool MayTalkToRadio(Command c) { return TalksToRadio(c) || c == Command::Diff; }
+bool TakesOutput(Command c) { return c == Command::Read || c == Command::Import; }
+bool TakesCsv(Command c) { return c == Command::Export || c == Command::Import; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
-bool LaysOutPages(Command c) { return c == Command::Pages || c == Command::Print; }
+bool LaysOutPages(Command c) {
+  return c == Command::Pages || c == Command::Print || c == Command::Diff || c == Command::Export;
+}
 bool ShowsMakerPages(Command c) { return c == Command::Write || LaysOutPages(c); }
 
 constexpr OptionSpec kOptions[] = {
-    {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, TalksToRadio},
-    {Opt::Device, "--device", nullptr, "a device path", false, TalksToRadio},
-    {Opt::Output, "--output", "-o", "a file name", true, IsRead},
+    {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, MayTalkToRadio},
+    {Opt::Device, "--device", nullptr, "a device path", false, MayTalkToRadio},
+    {Opt::Output, "--output", "-o", "a file name", true, TakesOutput},
     {Opt::Maker, "--maker", nullptr, nullptr, false, ShowsMakerPages},
-    {Opt::Quiet, "--quiet", nullptr, nullptr, false, TalksToRadio},
+    {Opt::Quiet, "--quiet", nullptr, nullptr, false, MayTalkToRadio},
     {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, LaysOutPages},
     {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, LaysOutPages},
     {Opt::Usable, "--usable", nullptr, nullptr, false, LaysOutPages},
     {Opt::Format, "--format", nullptr, "text or csv", false, IsPages},
     {Opt::Pdf, "--pdf", nullptr, "a file name", false, IsPrint},
     {Opt::FontSize, "--font-size", nullptr, "a point size from 8 to 12", false, IsPrint},
+    {Opt::Csv, "--csv", nullptr, "a file name", false, TakesCsv},
 };
 
 // A whole decimal number from low to high.
@@ -87,6 +93,7 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
       }
       break;
     case Opt::Pdf: options.pdf = value; break;
+    case Opt::Csv: options.csv = value; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -124,11 +131,17 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Pages;
   else if (name == "print")
     options.command = Command::Print;
+  else if (name == "diff")
+    options.command = Command::Diff;
+  else if (name == "export")
+    options.command = Command::Export;
+  else if (name == "import")
+    options.command = Command::Import;
   else
     return "unknown command '" + name + "'";
 
   const bool takesFile = options.command == Command::Write || options.command == Command::Check ||
-                         LaysOutPages(options.command);
+                         LaysOutPages(options.command) || options.command == Command::Import;
   std::set<Opt> seen;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -149,11 +162,16 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
       return "unknown option '" + a + "'";
     } else if (takesFile && options.file.empty() && !a.empty()) {
       options.file = a;
+    } else if (options.command == Command::Diff && options.other.empty() && !a.empty()) {
+      options.other = a;
     } else {
       return "unexpected argument '" + a + "'";
     }
   }
-  if (TalksToRadio(options.command)) {
+  const bool fromRadio = options.command == Command::Diff && options.other.empty();
+  if (options.command == Command::Diff && !fromRadio && (options.port != 0 || !options.device.empty()))
+    return "diff compares two files or a file and the radio, not both";
+  if (TalksToRadio(options.command) || fromRadio) {
     if (options.port == 0 && options.device.empty())
       return "give the radio's line: --port N or --device PATH";
     if (options.port != 0 && !options.device.empty())
@@ -161,6 +179,13 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
   }
   if (options.command == Command::Read && options.output.empty()) return "read needs --output FILE";
   if (options.command == Command::Print && options.pdf.empty()) return "print needs --pdf FILE";
+  if (TakesCsv(options.command) && options.csv.empty())
+    return std::string(options.command == Command::Export ? "export" : "import") +
+           " needs --csv FILE";
+  if (options.command == Command::Import && options.output.empty())
+    return "import needs --output NEW";
+  if (options.command == Command::Import && options.output == kStdStream)
+    return "import needs --output NEW, a file name";
   if (takesFile && options.file.empty()) return "a clone data file is needed";
   return {};
 }
@@ -197,12 +222,28 @@ Commands:
         into the PDF file OUT.pdf, as the program prints them: A4 at 600 dpi,
         each page with its title, the program's name and revision and the
         maker line. Needs no display. FILE - reads standard input.
+  diff  [--page KEY] [--model N] [--usable] [--maker] A B
+  diff  [--page KEY] [--model N] [--usable] [--maker]
+        --port N | --device PATH [--quiet] A
+        Lists every cell whose text differs between clone data files A and
+        B, or A and the radio's memory, as "page | row | column: old -> new"
+        (with a UTF-8 arrow), then the differing bytes no page shows by
+        address. Exit 0 when equal, 1 when they differ.
+  export [--page KEY] [--model N] [--usable] [--maker] FILE --csv OUT.csv
+        Writes the pages as pages --format csv prints them into OUT.csv.
+  import FILE --csv IN.csv --output NEW
+        Types every value of IN.csv (pages, columns and rows as export writes
+        them, any subset) that differs from what its cell shows into the
+        cell, through the program's editors and choosers, and saves NEW. An
+        unknown page, column or row, or a value a cell does not take as it
+        stands, is named and nothing is written (exit 40).
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
                   maps it, including the "Ports" settings group)
   --device PATH   serial device to use instead of a port number
-  --output FILE   where read saves the image (-o for short)
+  --output FILE   where read saves the image (-o for short); import: NEW
+  --csv FILE      export: the CSV to write; import: the CSV to read
   --maker         maker mode for write; for pages, the dealer pages too
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
@@ -225,6 +266,7 @@ Messages go to standard error. The radio line always runs at 9600 baud,
 
 Exit status:
   0       success
+  1       diff: the files differ
   1..9    the clone data file error code (1 cannot open, 2 cannot write,
           3 model code, 4 extra code, 5 map revision, 6 format, 7 coverage,
           8 data outside the ranges or a model the file may not carry)
@@ -233,7 +275,8 @@ Exit status:
           27 frame count, 28 missing data, 29 data out of range, 30 write
           refused, 31 not this radio, 33 model mismatch before a write,
           34 information refused, 35 no maker signature, 37 short port write)
-  40      write refused: the data contain errors (the pages are named)
+  40      write refused: the data contain errors (the pages are named);
+          import refused: a page, column, row or value of the CSV
   64      wrong usage (also a --page KEY that names no page)
   74      standard output (or print's PDF file) could not be written
 )";

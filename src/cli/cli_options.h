@@ -20,7 +20,7 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check, Pages, Print };
+enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Diff, Export, Import };
 
 enum class PageFormat { Text, Csv };
 
@@ -28,8 +28,10 @@ struct Options {
   Command command = Command::None;
   int port = 0;         // --port N
   std::string device;   // --device PATH
-  std::string output;   // --output FILE (read); "-" standard output
+  std::string output;   // --output FILE (read, import); "-" standard output for read
   std::string file;     // the FILE of write, check, pages and print; "-" standard input
+  std::string other;    // diff: the second file B; empty when B is the radio
+  std::string csv;      // --csv FILE: export's CSV output, import's CSV input
   bool maker = false;   // --maker (write; pages and print: the dealer pages too)
   bool quiet = false;   // --quiet: no progress bar
   std::string page;     // --page KEY (pages, print): only this page

@@ -49,10 +49,10 @@ std::optional<layout::TreePage> ChosenPage(const std::string& key) {
 // The cells evaluate against this document while it lives.
 class InstalledTarget {
  public:
-  InstalledTarget(cmcDocument& document, bool usable)
+  InstalledTarget(cmcDocument& document, bool usable, NavigationRole* navigation)
       : target_(document),
         view_(usable),
-        commands_(target_, {.view = &view_, .ports = &target_}),
+        commands_(target_, {.view = &view_, .ports = &target_, .navigation = navigation}),
         previous_(GetCommandTarget()) {
     SetCommandTarget(&commands_);
   }
@@ -70,24 +70,47 @@ class InstalledTarget {
 DocumentPages::DocumentPages() = default;
 DocumentPages::~DocumentPages() = default;
 
-int DocumentPages::Open(const Options& options) {
+int DocumentPages::Open(const Options& options, NavigationRole* navigation) {
   std::optional<layout::TreePage> chosen;
   if (!options.page.empty()) {
     chosen = ChosenPage(options.page);
     if (!chosen) return kExitUsage;
   }
   if (const int opened = OpenFile(options.file, document_); opened != kExitOk) return opened;
+  Install(options, std::move(chosen), navigation);
+  return kExitOk;
+}
+
+void DocumentPages::Install(const Options& options, std::optional<layout::TreePage> chosen,
+                            NavigationRole* navigation) {
   // The data stay as the file holds them; only the pages follow the model.
   if (options.model >= 0) document_.ChangeModel(options.model, false);
 
-  target_ = std::make_unique<InstalledTarget>(document_, options.usable);
+  target_ = std::make_unique<InstalledTarget>(document_, options.usable, navigation);
   context_.image = &document_.Working();
   context_.modelType = document_.ModelType();
   context_.usableView = options.usable;
   pages_ = chosen ? std::vector<layout::TreePage>{*chosen}
                   : layout::ShownTreePages(
                         *gGTex, {&document_.Working(), document_.ModelType(), options.maker});
+}
+
+int DocumentPages::OpenRadio(const Options& options) {
+  std::optional<layout::TreePage> chosen;
+  if (!options.page.empty()) {
+    chosen = ChosenPage(options.page);
+    if (!chosen) return kExitUsage;
+  }
+  if (const int read = ReadRadio(options, document_); read != kExitOk) return read;
+  Install(options, std::move(chosen), nullptr);
   return kExitOk;
+}
+
+std::optional<layout::TreePage> DocumentPages::Page(const std::string& key) {
+  for (const layout::TreePage& node : layout::TreeBodyPages(*gGTex)) {
+    if (node.sheetKey == key) return node;
+  }
+  return std::nullopt;
 }
 
 }  // namespace cli

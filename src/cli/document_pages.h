@@ -6,12 +6,16 @@
 // every page the program's tree shows for it, in tree order.
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "cli/cli_options.h"
 #include "layout/page_context.h"
 #include "layout/tree_pages.h"
 #include "radio/document.h"
+
+class NavigationRole;
 
 namespace cli {
 
@@ -25,7 +29,12 @@ class DocumentPages {
   DocumentPages& operator=(const DocumentPages&) = delete;
 
   // kExitOk, or the exit status of the failure (said on standard error).
-  int Open(const Options& options);
+  // navigation: where the cells' choosers open (import picks from them).
+  int Open(const Options& options, NavigationRole* navigation = nullptr);
+  // The same for the image read from the radio of --port or --device.
+  int OpenRadio(const Options& options);
+  // The tree node that opens the page key, shown or not.
+  static std::optional<layout::TreePage> Page(const std::string& key);
 
   cmcDocument& Document() { return document_; }
   const std::vector<layout::TreePage>& Pages() const { return pages_; }
@@ -33,6 +42,9 @@ class DocumentPages {
   const layout::PageContext& Context() const { return context_; }
 
  private:
+  void Install(const Options& options, std::optional<layout::TreePage> chosen,
+               NavigationRole* navigation);
+
   cmcDocument document_;
   std::unique_ptr<InstalledTarget> target_;
   std::vector<layout::TreePage> pages_;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -39,8 +40,10 @@ int main(int argc, char** argv) {
     return cli::kExitUsage;
   }
   if (options.command == cli::Command::Help) {
-    std::fputs(cli::HelpText().c_str(), stdout);
-    return cli::FlushStandardOutput() ? cli::kExitOk : cli::kExitOutput;
+    // A text longer than the stream's buffer fails inside fputs already;
+    // its errno is the reason to tell.
+    const int written = std::fputs(cli::HelpText().c_str(), stdout) == EOF ? errno : 0;
+    return cli::FlushStandardOutput(written) ? cli::kExitOk : cli::kExitOutput;
   }
 
   cmcGTex table;
@@ -60,6 +63,9 @@ int main(int argc, char** argv) {
     case cli::Command::Check: status = cli::RunCheck(options); break;
     case cli::Command::Pages: status = cli::RunPages(options); break;
     case cli::Command::Print: status = cli::RunPrint(options); break;
+    case cli::Command::Diff: status = cli::RunDiff(options); break;
+    case cli::Command::Export: status = cli::RunExport(options); break;
+    case cli::Command::Import: status = cli::RunImport(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.

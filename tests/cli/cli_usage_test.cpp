@@ -45,6 +45,15 @@ TEST(CliUsage, WrongUsageExits64WithAHint) {
       {"pages", "--format", "html", "a.dat"},
       {"pages", "--port", "3", "a.dat"},
       {"check", "--usable", "a.dat"},
+      {"diff", "a.dat"},
+      {"diff", "a.dat", "b.dat", "--port", "3"},
+      {"diff", "a.dat", "b.dat", "c.dat"},
+      {"export", "a.dat"},
+      {"export", "--csv", "out.csv"},
+      {"import", "a.dat", "--csv", "in.csv"},
+      {"import", "a.dat", "--output", "new.dat"},
+      {"import", "a.dat", "--csv", "in.csv", "--output", "-"},
+      {"import", "--page", "GI_Sheet_FreeCh", "a.dat", "--csv", "in.csv", "--output", "n.dat"},
   };
   for (const QStringList& args : cases) {
     const auto run = RunCli(args);
