@@ -141,4 +141,66 @@ TEST_F(ChannelView, ShowingAllChannelsPutsTheCursorOnTheNearestUsableOne) {
   }
 }
 
+
+// --- The status bar.
+
+// The bounding box of the pixels of this colour inside rect of image.
+QRect PixelsOf(const QImage& image, const QRect& rect, QColor colour) {
+  QRect box;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      if (image.pixelColor(x, y) == colour) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+TEST_F(MainWindow, MakerPanelSitsBeforeTheLastPanelInMaroonWithItsTextCentred) {
+  Start({QStringLiteral("seaclone"), QStringLiteral("/kelpish")});
+  ASSERT_TRUE(Main().Maker());
+  cuiStatusBar& bar = *Main().StatusBar();
+  ASSERT_EQ(bar.PanelCount(), 3);
+  const QFontMetrics metrics(bar.font());
+  const QString text = QString::fromStdString(gGTex->Text("GI_StatusPanel_Maker"));
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_EQ(bar.PanelWidth(1), metrics.horizontalAdvance(text) + metrics.horizontalAdvance(QStringLiteral("XX")));
+  EXPECT_EQ(bar.PanelWidth(2), bar.height());
+  EXPECT_EQ(bar.PanelWidth(0), bar.width() - bar.PanelWidth(1) - bar.PanelWidth(2));
+
+  const QImage shot = bar.grab().toImage();
+  const QRect panel = bar.Panel(1)->geometry();
+  EXPECT_EQ(panel.right() + 1, bar.Panel(2)->geometry().left());
+  const QColor maroon(128, 0, 0);
+  EXPECT_EQ(shot.pixelColor(panel.topLeft()), maroon);
+  EXPECT_EQ(shot.pixelColor(panel.bottomRight()), maroon);
+  const QRect white = PixelsOf(shot, panel, Qt::white);
+  ASSERT_FALSE(white.isEmpty()) << "no text drawn";
+  // Centred both ways: the margins on either side differ by a pixel or two
+  // of the glyphs' own bearings at most.
+  EXPECT_NEAR(white.left() - panel.left(), panel.right() - white.right(), 3);
+  EXPECT_NEAR(white.top() - panel.top(), panel.bottom() - white.bottom(), 3);
+}
+
+TEST_F(MainWindow, MessagePanelShowsEventFoursTextAndKeepsAHundredPixels) {
+  Start();
+  cuiStatusBar& bar = *Main().StatusBar();
+  gEvMan->SendText(kEvStatusText, 0x0000FF /* red */, 0x00FFFF /* yellow */, "WWWW");
+  EXPECT_EQ(Main().StatusText(), "WWWW");
+  const QImage shot = bar.grab().toImage();
+  const QRect panel = bar.Panel(0)->geometry();
+  EXPECT_EQ(shot.pixelColor(panel.topLeft()), QColor(Qt::yellow));
+  EXPECT_EQ(shot.pixelColor(panel.bottomRight() - QPoint(1, 0)), QColor(Qt::yellow));
+  const QRect text = PixelsOf(shot, panel, Qt::red);
+  ASSERT_FALSE(text.isEmpty()) << "no text drawn";
+  EXPECT_LE(text.left() - panel.left(), 3) << "drawn at the panel's left edge";
+  EXPECT_NEAR(text.top() - panel.top(), panel.bottom() - text.bottom(), 3);
+
+  const int fixed = bar.PanelWidth(1);
+  const struct {
+    int width, message;
+  } widths[] = {{fixed + 300, 300}, {fixed + 100, 100}, {fixed + 40, 100}, {30, 100}};
+  for (const auto& w : widths) {
+    bar.resize(w.width, bar.height());
+    EXPECT_EQ(bar.PanelWidth(0), w.message) << w.width;
+  }
+}
+
 }  // namespace
