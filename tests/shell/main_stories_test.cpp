@@ -203,4 +203,40 @@ TEST_F(MainWindow, MessagePanelShowsEventFoursTextAndKeepsAHundredPixels) {
   }
 }
 
+// --- Maker mode through the About box.
+
+TEST_F(MainWindow, TheMakerWordTypedIntoTheAboutBoxAsksOnceAndTurnsMakerModeOn) {
+  Start();
+  const std::vector<std::string> plain = TreePages();
+  QAction* about = Main().Menu()->FindItem(CL_Help_About);
+  ASSERT_NE(about, nullptr);
+  about->trigger();
+  cuiAboutBox* box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = VisibleTopLevel<cuiAboutBox>()) != nullptr; }));
+  EXPECT_FALSE(form->isEnabled());
+  EXPECT_FALSE(Main().CanClose()) << "closing is refused while the box is shown";
+
+  // Keys go where a user's would: the box's focused control.
+  QWidget* keys = box->focusWidget() ? box->focusWidget() : box;
+  QTest::keyClicks(keys, QStringLiteral("kelpis"));
+  EXPECT_EQ(responder.Count(), 0);
+  QTest::keyClicks(keys, QStringLiteral("h"));
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_EQ(responder.Last().text, gGTex->Block("GI_Mess_Maker_Caution"));
+  EXPECT_EQ(responder.Last().style, platform::kMbOkCancel | platform::kMbIconExclamation);
+  EXPECT_TRUE(Main().Maker());
+  EXPECT_EQ(TreePages(), ExpectedPages(true));
+  EXPECT_NE(TreePages(), plain);
+  EXPECT_EQ(Main().StatusBar()->PanelCount(), 3);
+
+  QTest::keyClicks(keys, QStringLiteral("KELPISH"));
+  EXPECT_EQ(responder.Count(), 1) << "maker mode is on; nothing more to ask";
+  EXPECT_EQ(Main().StatusBar()->PanelCount(), 3);
+
+  QPointer<cuiAboutBox> closing = box;
+  QTest::mouseClick(box->Button(), Qt::LeftButton);
+  ASSERT_TRUE(WaitUntil([&] { return closing.isNull(); }));
+  EXPECT_TRUE(form->isEnabled());
+}
+
 }  // namespace
