@@ -3,6 +3,7 @@
 // channel view, the status bar's panels, the port menu with its dialog,
 // and maker mode through the About box.
 #include <QAction>
+#include <QMenu>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
@@ -237,6 +238,125 @@ TEST_F(MainWindow, TheMakerWordTypedIntoTheAboutBoxAsksOnceAndTurnsMakerModeOn) 
   QTest::mouseClick(box->Button(), Qt::LeftButton);
   ASSERT_TRUE(WaitUntil([&] { return closing.isNull(); }));
   EXPECT_TRUE(form->isEnabled());
+}
+
+// --- The port menu and dialog.
+
+class PortMenu : public MainWindowBase {
+ protected:
+  void TearDown() override {
+    sim.Stop();
+    platform::OpenSettingsStore()->remove("Ports");
+    MainWindowBase::TearDown();
+  }
+  // The port items as the menu shows them: "COM1".."COM4", then "USB".
+  std::vector<QAction*> PortItems() {
+    std::vector<QAction*> items;
+    for (int n = 1; n <= 4; ++n) items.push_back(Item(CL_Menu_Port_Com, n));
+    items.push_back(Item(CL_Menu_Port_Usb, 0));
+    return items;
+  }
+  QAction* Item(std::uint32_t cell, int number) {
+    QAction* found = nullptr;
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+      for (QAction* a : actions) {
+        const cmcCellObj* c = cuiMenu::CellOf(a);
+        if (!found && c && c->Cell() == cell && (cell != CL_Menu_Port_Com || c->Number() == number)) found = a;
+        if (a->menu()) walk(a->menu()->actions());
+      }
+    };
+    walk(Main().Menu()->Root()->actions());
+    EXPECT_NE(found, nullptr) << CellName(cell) << " " << number;
+    return found;
+  }
+  // Which of COM1..COM4 and USB carry the check mark.
+  std::string Checked() {
+    std::string marks;
+    for (QAction* item : PortItems()) marks += item && item->isChecked() ? '1' : '0';
+    return marks;
+  }
+  testsupport::RadioSim sim;
+};
+
+TEST_F(PortMenu, ItemsCheckTheCurrentPortAndOpenTheDialogInTheirModes) {
+  Start({QStringLiteral("seaclone")}, [](indEnviron& e) {
+    e.ComPort = 2;
+    e.Save();
+  });
+  for (QAction* item : PortItems()) ASSERT_NE(item, nullptr);
+  EXPECT_EQ(Checked(), "01000");
+
+  // COM3 chosen from the menu.
+  Item(CL_Menu_Port_Com, 3)->trigger();
+  EXPECT_EQ(Main().CurrentPort(), 3);
+  EXPECT_EQ(Checked(), "00100");
+
+  std::vector<int> modes;
+  Main().SetPortSelection([&](int mode) { modes.push_back(mode); });
+  Item(CL_Menu_Port_Usb, 0)->trigger();
+  Item(CL_Menu_Port_ComList0, 0)->trigger();
+  Item(CL_Menu_Port_ComList1, 0)->trigger();
+  Item(CL_Menu_Port_ComList2, 0)->trigger();
+  EXPECT_EQ(modes, (std::vector<int>{0, 0, 1, 2}));
+  EXPECT_EQ(Main().CurrentPort(), 3);
+  EXPECT_EQ(Checked(), "00100");
+  for (QAction* item : {Item(CL_Menu_Port_ComList0, 0), Item(CL_Menu_Port_ComList1, 0), Item(CL_Menu_Port_ComList2, 0)})
+    EXPECT_FALSE(item->isChecked());
+}
+
+TEST_F(PortMenu, ThePortTypedIntoTheDialogIsTheOneTheNextExchangeOpens) {
+  constexpr int kPort = 9;
+  const QString served = dir.filePath(QStringLiteral("served.dat"));
+  cmcEeprom radio = clitest::ReadImage(SEACLONE_BIN_DIR "/TB58_00_USA.DAT");
+  clitest::WriteImage(radio, served.toStdString());
+  ASSERT_TRUE(sim.Start({"--image", served, "--revision", "23"})) << sim.Error();
+  platform::OpenSettingsStore()->setValue(QStringLiteral("Ports/COM%1").arg(kPort), QString::fromStdString(sim.Device()));
+  Start({QStringLiteral("seaclone")}, [](indEnviron& e) {
+    e.ComPort = 1;
+    e.Save();
+  });
+
+  struct Step {
+    const char* typed;
+    bool ok;
+    int messages;  // out-of-range messages shown
+    int port;      // the current port afterwards
+  };
+  const Step steps[] = {
+      {"0", true, 1, 1},
+      {"257", true, 1, 1},
+      {"9", false, 0, 1},  // Cancel
+      {"9", true, 0, kPort},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.typed);
+    responder.Clear();
+    bool stillOpen = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = dynamic_cast<cuiPortDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      EXPECT_EQ(dialog->Mode(), 0);
+      dialog->Edit()->setText(QString::fromLatin1(" %1 ").arg(QLatin1String(step.typed)));
+      QTest::mouseClick(step.ok ? dialog->OkButton() : dialog->CancelButton(), Qt::LeftButton);
+      stillOpen = dialog->isVisible();
+      if (stillOpen) dialog->reject();
+    });
+    Item(CL_Menu_Port_ComList0, 0)->trigger();
+    EXPECT_EQ(responder.Count(), step.messages);
+    if (step.messages) {
+      EXPECT_EQ(responder.Last().text, gGTex->Block("GI_AppInd_Opt_ComSel_OutofRange"));
+    }
+    EXPECT_EQ(stillOpen, step.messages > 0) << "the dialog stays open only on a refused number";
+    EXPECT_EQ(Main().CurrentPort(), step.port);
+  }
+  EXPECT_EQ(Checked(), "00001") << "a port above 4 checks the USB item";
+
+  // The radio on COM9 answers the next exchange.
+  responder.Clear();
+  Main().CloneInformation();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Doc().CloneMan().IsBusy(); }, 120000));
+  EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+  EXPECT_NE(VisibleTopLevel<cuiInformation>(), nullptr);
 }
 
 }  // namespace
