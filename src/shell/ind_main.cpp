@@ -8,11 +8,14 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <vector>
 
 #include "base/events.h"
 #include "base/evman.h"
+#include "layout/page_conditions.h"
 #include "layout/tree_pages.h"
-#include "model/datch.h"
+#include "model/cell_names.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
@@ -184,16 +187,19 @@ void indMain::MoveCursorAfterAttributeChange(bool switchView) {
   const std::uint32_t cell = cursor.Cell();
   const int from = cursor.Number();
 
-  datCh channel(&Document().Working());
-  auto usable = [&](int index) {
-    channel.Load(category, index);
-    return !(channel.attr & datCh::kAtInhibit) || (channel.acFlags & (datCh::kAcP | datCh::kAcC));
+  // The cell's category names the sheet's list; the plan is its value
+  // category. The cursor may sit at any index, the first channel included.
+  const std::vector<bool> usable =
+      layout::ListedChannels(&Document().Working(), ValueCategoryOf(static_cast<int>(category)));
+  auto isUsable = [&](int index) {
+    return index >= 0 && index < static_cast<int>(usable.size()) && usable[static_cast<std::size_t>(index)];
   };
-  int found = 0;
-  for (int i = from; i <= kLastChannel && !found; ++i)
-    if (usable(i)) found = i;
-  for (int i = kLastChannel; i >= 1 && !found; --i)
-    if (usable(i)) found = i;
+  std::optional<int> hit;
+  for (int i = from; i <= kLastChannel && !hit; ++i)
+    if (isUsable(i)) hit = i;
+  for (int i = kLastChannel; i >= 1 && !hit; --i)
+    if (isUsable(i)) hit = i;
+  const int found = hit.value_or(0);
 
   const std::string reference = sheet->PageReference();
   OpenSheet(reference);
