@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize };
+enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize };
 
 struct OptionSpec {
   Opt opt;
@@ -24,6 +24,7 @@ bool TalksToRadio(Command c) {
   return c == Command::Info || c == Command::Read || c == Command::Write;
 }
 bool IsRead(Command c) { return c == Command::Read; }
+bool IsWrite(Command c) { return c == Command::Write; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
 bool LaysOutPages(Command c) { return c == Command::Pages || c == Command::Print; }
@@ -34,6 +35,7 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Device, "--device", nullptr, "a device path", false, TalksToRadio},
     {Opt::Output, "--output", "-o", "a file name", true, IsRead},
     {Opt::Maker, "--maker", nullptr, nullptr, false, ShowsMakerPages},
+    {Opt::Verify, "--verify", nullptr, nullptr, false, IsWrite},
     {Opt::Quiet, "--quiet", nullptr, nullptr, false, TalksToRadio},
     {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, LaysOutPages},
     {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, LaysOutPages},
@@ -96,6 +98,7 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
     case Opt::Device: options.device = value; break;
     case Opt::Output: options.output = value; break;
     case Opt::Maker: options.maker = true; break;
+    case Opt::Verify: options.verify = true; break;
     case Opt::Quiet: options.quiet = true; break;
     case Opt::Page: options.page = value; break;
     case Opt::Usable: options.usable = true; break;
@@ -124,6 +127,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Pages;
   else if (name == "print")
     options.command = Command::Print;
+  else if (name == "backups")
+    options.command = Command::Backups;
   else
     return "unknown command '" + name + "'";
 
@@ -176,13 +181,22 @@ Commands:
         battery and status warnings, one "caption: value" line each.
   read  --port N | --device PATH --output FILE
         Reads the radio's memory and saves it as a clone data file. A failed
-        read creates or touches no file. --output - writes the file to
+        read creates or touches no file. Every read also keeps a backup of
+        the image as the radio sent it (see backups). --output - writes the file to
         standard output.
-  write --port N | --device PATH [--maker] FILE
+  write --port N | --device PATH [--maker] [--verify] FILE
         Opens FILE (with the same checks as the program's Open), checks the
         data for errors, asks the radio who it is and writes FILE to it.
         --maker writes in maker (dealer) mode: the dealer settings and the
-        dealer block are always sent. FILE - reads standard input.
+        dealer block are always sent. --verify then reads the radio back
+        and fails (exit 38) unless every byte written came back as sent,
+        naming the first differing address. FILE - reads standard input.
+  backups
+        Lists the backups of the images read from radios, newest first, one
+        line each: file, date and time, model, comment, separated by tabs.
+        They are kept in $XDG_DATA_HOME/seaclone/backups (by default
+        ~/.local/share/seaclone/backups; $SEACLONE_BACKUP_DIR instead when
+        set) and never removed by the program.
   check FILE
         Checks a clone data file as the program's Open does, and nothing more.
         FILE - reads standard input.
@@ -204,6 +218,7 @@ Options:
   --device PATH   serial device to use instead of a port number
   --output FILE   where read saves the image (-o for short)
   --maker         maker mode for write; for pages, the dealer pages too
+  --verify        write: read the radio back and compare
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not
@@ -232,7 +247,8 @@ Exit status:
           (22 port, 24 echo, 25 no answer, 26 bad reply or read forbidden,
           27 frame count, 28 missing data, 29 data out of range, 30 write
           refused, 31 not this radio, 33 model mismatch before a write,
-          34 information refused, 35 no maker signature, 37 short port write)
+          34 information refused, 35 no maker signature, 37 short port write,
+          38 verify after write found a difference)
   40      write refused: the data contain errors (the pages are named)
   64      wrong usage (also a --page KEY that names no page)
   74      standard output (or print's PDF file) could not be written

@@ -20,7 +20,7 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check, Pages, Print };
+enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Backups };
 
 enum class PageFormat { Text, Csv };
 
@@ -31,6 +31,7 @@ struct Options {
   std::string output;   // --output FILE (read); "-" standard output
   std::string file;     // the FILE of write, check, pages and print; "-" standard input
   bool maker = false;   // --maker (write; pages and print: the dealer pages too)
+  bool verify = false;  // --verify (write): read back and compare
   bool quiet = false;   // --quiet: no progress bar
   std::string page;     // --page KEY (pages, print): only this page
   int model = -1;       // --model N (pages, print); -1: the file's own model byte

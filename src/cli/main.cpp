@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     case cli::Command::Check: status = cli::RunCheck(options); break;
     case cli::Command::Pages: status = cli::RunPages(options); break;
     case cli::Command::Print: status = cli::RunPrint(options); break;
+    case cli::Command::Backups: status = cli::RunBackups(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.
