@@ -243,7 +243,7 @@ Exit status:
   1..9    the clone data file error code (1 cannot open, 2 cannot write,
           3 model code, 4 extra code, 5 map revision, 6 format, 7 coverage,
           8 data outside the ranges or a model the file may not carry)
-  22..37  20 + the status of a failed exchange with the radio
+  22..38  20 + the status of a failed exchange with the radio
           (22 port, 24 echo, 25 no answer, 26 bad reply or read forbidden,
           27 frame count, 28 missing data, 29 data out of range, 30 write
           refused, 31 not this radio, 33 model mismatch before a write,

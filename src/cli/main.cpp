@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -39,8 +40,11 @@ int main(int argc, char** argv) {
     return cli::kExitUsage;
   }
   if (options.command == cli::Command::Help) {
-    std::fputs(cli::HelpText().c_str(), stdout);
-    return cli::FlushStandardOutput() ? cli::kExitOk : cli::kExitOutput;
+    // A text longer than the stream's buffer is written, and may fail,
+    // before the flush; the reason is only known here.
+    errno = 0;
+    const int writeError = std::fputs(cli::HelpText().c_str(), stdout) == EOF ? errno : 0;
+    return cli::FlushStandardOutput(writeError) ? cli::kExitOk : cli::kExitOutput;
   }
 
   cmcGTex table;
