@@ -143,6 +143,7 @@ int RunWrite(const Options& options) {
   cmcDocument document;
   if (const int opened = OpenFile(options.file, document); opened != kExitOk) return opened;
   document.SetMaker(options.maker);
+  document.SetVerifyAfterWrite(options.verify);
   if (RefuseDataErrors(document)) return kExitDataError;
   return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
 }

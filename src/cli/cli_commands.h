@@ -21,6 +21,9 @@ int ReadRadio(const Options& options, cmcDocument& document);
 // standard error).
 int OpenFile(const std::string& file, cmcDocument& document);
 
+// In cli_backups.cpp.
+int RunBackups(const Options& options);
+
 // In cli_pages.cpp.
 int RunPages(const Options& options);
 // In cli_print.cpp: needs a QApplication (on any platform, offscreen too).

@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv };
+enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv };
 
 struct OptionSpec {
   Opt opt;
@@ -27,6 +27,7 @@ bool TalksToRadio(Command c) {
 bool MayTalkToRadio(Command c) { return TalksToRadio(c) || c == Command::Diff; }
 bool TakesOutput(Command c) { return c == Command::Read || c == Command::Import; }
 bool TakesCsv(Command c) { return c == Command::Export || c == Command::Import; }
+bool IsWrite(Command c) { return c == Command::Write; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
 bool LaysOutPages(Command c) {
@@ -39,6 +40,7 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Device, "--device", nullptr, "a device path", false, MayTalkToRadio},
     {Opt::Output, "--output", "-o", "a file name", true, TakesOutput},
     {Opt::Maker, "--maker", nullptr, nullptr, false, ShowsMakerPages},
+    {Opt::Verify, "--verify", nullptr, nullptr, false, IsWrite},
     {Opt::Quiet, "--quiet", nullptr, nullptr, false, MayTalkToRadio},
     {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, LaysOutPages},
     {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, LaysOutPages},
@@ -103,6 +105,7 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
     case Opt::Device: options.device = value; break;
     case Opt::Output: options.output = value; break;
     case Opt::Maker: options.maker = true; break;
+    case Opt::Verify: options.verify = true; break;
     case Opt::Quiet: options.quiet = true; break;
     case Opt::Page: options.page = value; break;
     case Opt::Usable: options.usable = true; break;
@@ -137,6 +140,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Export;
   else if (name == "import")
     options.command = Command::Import;
+  else if (name == "backups")
+    options.command = Command::Backups;
   else
     return "unknown command '" + name + "'";
 
@@ -201,13 +206,22 @@ Commands:
         battery and status warnings, one "caption: value" line each.
   read  --port N | --device PATH --output FILE
         Reads the radio's memory and saves it as a clone data file. A failed
-        read creates or touches no file. --output - writes the file to
+        read creates or touches no file. Every read also keeps a backup of
+        the image as the radio sent it (see backups). --output - writes the file to
         standard output.
-  write --port N | --device PATH [--maker] FILE
+  write --port N | --device PATH [--maker] [--verify] FILE
         Opens FILE (with the same checks as the program's Open), checks the
         data for errors, asks the radio who it is and writes FILE to it.
         --maker writes in maker (dealer) mode: the dealer settings and the
-        dealer block are always sent. FILE - reads standard input.
+        dealer block are always sent. --verify then reads the radio back
+        and fails (exit 38) unless every byte written came back as sent,
+        naming the first differing address. FILE - reads standard input.
+  backups
+        Lists the backups of the images read from radios, newest first, one
+        line each: file, date and time, model, comment, separated by tabs.
+        They are kept in $XDG_DATA_HOME/seaclone/backups (by default
+        ~/.local/share/seaclone/backups; $SEACLONE_BACKUP_DIR instead when
+        set) and never removed by the program.
   check FILE
         Checks a clone data file as the program's Open does, and nothing more.
         FILE - reads standard input.
@@ -245,6 +259,7 @@ Options:
   --output FILE   where read saves the image (-o for short); import: NEW
   --csv FILE      export: the CSV to write; import: the CSV to read
   --maker         maker mode for write; for pages, the dealer pages too
+  --verify        write: read the radio back and compare
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not
@@ -270,11 +285,12 @@ Exit status:
   1..9    the clone data file error code (1 cannot open, 2 cannot write,
           3 model code, 4 extra code, 5 map revision, 6 format, 7 coverage,
           8 data outside the ranges or a model the file may not carry)
-  22..37  20 + the status of a failed exchange with the radio
+  22..38  20 + the status of a failed exchange with the radio
           (22 port, 24 echo, 25 no answer, 26 bad reply or read forbidden,
           27 frame count, 28 missing data, 29 data out of range, 30 write
           refused, 31 not this radio, 33 model mismatch before a write,
-          34 information refused, 35 no maker signature, 37 short port write)
+          34 information refused, 35 no maker signature, 37 short port write,
+          38 verify after write found a difference)
   40      write refused: the data contain errors (the pages are named);
           import refused: a page, column, row or value of the CSV
   64      wrong usage (also a --page KEY that names no page)

@@ -20,7 +20,7 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Diff, Export, Import };
+enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Diff, Export, Import, Backups };
 
 enum class PageFormat { Text, Csv };
 
@@ -33,6 +33,7 @@ struct Options {
   std::string other;    // diff: the second file B; empty when B is the radio
   std::string csv;      // --csv FILE: export's CSV output, import's CSV input
   bool maker = false;   // --maker (write; pages and print: the dealer pages too)
+  bool verify = false;  // --verify (write): read back and compare
   bool quiet = false;   // --quiet: no progress bar
   std::string page;     // --page KEY (pages, print): only this page
   int model = -1;       // --model N (pages, print); -1: the file's own model byte

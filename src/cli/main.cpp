@@ -40,10 +40,11 @@ int main(int argc, char** argv) {
     return cli::kExitUsage;
   }
   if (options.command == cli::Command::Help) {
-    // A text longer than the stream's buffer fails inside fputs already;
-    // its errno is the reason to tell.
-    const int written = std::fputs(cli::HelpText().c_str(), stdout) == EOF ? errno : 0;
-    return cli::FlushStandardOutput(written) ? cli::kExitOk : cli::kExitOutput;
+    // A text longer than the stream's buffer is written, and may fail,
+    // before the flush; the reason is only known here.
+    errno = 0;
+    const int writeError = std::fputs(cli::HelpText().c_str(), stdout) == EOF ? errno : 0;
+    return cli::FlushStandardOutput(writeError) ? cli::kExitOk : cli::kExitOutput;
   }
 
   cmcGTex table;
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     case cli::Command::Diff: status = cli::RunDiff(options); break;
     case cli::Command::Export: status = cli::RunExport(options); break;
     case cli::Command::Import: status = cli::RunImport(options); break;
+    case cli::Command::Backups: status = cli::RunBackups(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.

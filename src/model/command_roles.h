@@ -31,6 +31,9 @@ class DocumentRole {
   virtual void CloneRead() = 0;
   virtual void CloneWrite() = 0;
   virtual void CloneInformation() = 0;
+  // Whether a write reads the radio back and compares (a setting).
+  virtual bool VerifyAfterWrite() const = 0;
+  virtual void ToggleVerifyAfterWrite() = 0;
   virtual void ChangeModel(int model) = 0;  // asks for confirmation
   // After every evaluation that carried an action, an input or a popup
   // command: restart the deferred refresh and recompute the modified state.
@@ -51,6 +54,8 @@ class FileChoiceRole {
   // Recent file entry n (0-based); empty when the entry is empty.
   virtual std::string RecentFile(int n) const = 0;
   virtual void OpenRecent(int n) = 0;
+  // Shows the folder of the backups of every read in the file manager.
+  virtual void OpenBackupFolder() = 0;
 };
 
 class ViewSettingsRole {

@@ -15,6 +15,9 @@ std::string CommandTarget::RecentFile(int n) const { return roles_.files ? roles
 void CommandTarget::OpenRecent(int n) {
   if (roles_.files) roles_.files->OpenRecent(n);
 }
+void CommandTarget::OpenBackupFolder() {
+  if (roles_.files) roles_.files->OpenBackupFolder();
+}
 
 int CommandTarget::FontSize() const { return roles_.view ? roles_.view->FontSize() : 0; }
 void CommandTarget::SetFontSize(int size) {

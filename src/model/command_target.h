@@ -39,6 +39,8 @@ class CommandTarget {
   void CloneRead() { document_.CloneRead(); }
   void CloneWrite() { document_.CloneWrite(); }
   void CloneInformation() { document_.CloneInformation(); }
+  bool VerifyAfterWrite() const { return document_.VerifyAfterWrite(); }
+  void ToggleVerifyAfterWrite() { document_.ToggleVerifyAfterWrite(); }
   void ChangeModel(int model) { document_.ChangeModel(model); }
   void NoteActivity() { document_.NoteActivity(); }
   bool CanUndo() const { return document_.CanUndo(); }
@@ -51,6 +53,7 @@ class CommandTarget {
   void FileSaveAs();
   std::string RecentFile(int n) const;
   void OpenRecent(int n);
+  void OpenBackupFolder();
 
   // --- View settings.
   int FontSize() const;

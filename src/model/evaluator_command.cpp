@@ -122,6 +122,9 @@ bool CommandCell(Run& run) {
     case CL_Menu_File_Recent:
       Recent(run, execute);
       return true;
+    case CL_Menu_File_BackupFolder:
+      if (execute) t.OpenBackupFolder();
+      return true;
     case CL_Menu_File_Exit:
       if (execute) t.CloseMainWindow();
       return true;
@@ -168,6 +171,10 @@ bool CommandCell(Run& run) {
       return true;
     case CL_Menu_Clone_Write:
       if (execute) t.CloneWrite();
+      return true;
+    case CL_Menu_Clone_Verify:
+      if (execute) t.ToggleVerifyAfterWrite();
+      run.SetCellFlag(cmcCellObj::kFlagChecked, t.VerifyAfterWrite());
       return true;
     case CL_Menu_Clone_Info:
       if (execute) t.CloneInformation();

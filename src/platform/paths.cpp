@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace platform {
 namespace {
@@ -40,6 +41,13 @@ std::string DataDir() {
   const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/seaclone"));
   if (QFileInfo::exists(installed + QStringLiteral("/TB58.OVL"))) return WithSeparator(installed);
   return WithSeparator(exeDir);
+}
+
+std::string BackupDir() {
+  const QString chosen = qEnvironmentVariable("SEACLONE_BACKUP_DIR");
+  if (!chosen.isEmpty()) return WithSeparator(chosen);
+  return WithSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QStringLiteral("/seaclone/backups"));
 }
 
 void SetDataDirOverride(const std::string& dir) {

@@ -22,6 +22,12 @@ std::string DataDir();
 // Tests and tools may point the data folder elsewhere ("" restores the rule).
 void SetDataDirOverride(const std::string& dir);
 
+// The folder that keeps a backup of every image read from a radio, with a
+// trailing separator: $SEACLONE_BACKUP_DIR when set (tests, and users who
+// keep them elsewhere), else seaclone/backups in the user's data folder
+// ($XDG_DATA_HOME, by default ~/.local/share). Not created here.
+std::string BackupDir();
+
 // True for a character that separates the folders of a path here.
 bool IsPathSeparator(char c);
 

@@ -32,6 +32,7 @@ enum class CloneStatus : int {
   kNoSignature = 15,    // manager: image without the maker signature
   kImageRefused = 16,   // manager: model check refused the image
   kShortWrite = 17,     // the port wrote fewer bytes than asked
+  kVerifyFailed = 18,   // document: the radio read back other bytes than were written
 };
 
 struct dst_CDrv_Result {

@@ -13,6 +13,8 @@
 #include "radio/clone_man_message.h"
 #include "radio/clone_man_ranges.h"
 #include "radio/document_warning.h"
+#include "radio/read_backup.h"
+#include "radio/write_verify.h"
 #include "text/gtex.h"
 
 namespace {
@@ -247,6 +249,10 @@ void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
 void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
+  // Kept as the radio sent it, before the model change and normalisation
+  // below; a backup that cannot be written has said so and costs the read
+  // nothing.
+  backup::WriteBackup(result->image);
   self->working_.Assign(result->image);
   self->AfterImageLoaded(self->working_);
   self->modified_ = true;
@@ -296,6 +302,10 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   cmcEeprom copy(self->working_);
   cloneman::ApplyExtraBlockTemplate(copy);
   const auto ranges = cloneman::WriteRangesFor(self->info_, copy, self->initial_, self->maker_);
+  if (self->verify_) {
+    self->sent_.Assign(copy);
+    self->sentRanges_ = ranges;
+  }
   if (!self->man_.StartWrite(copy, ranges, &cmcDocument::WriteDone, self)) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
@@ -307,8 +317,36 @@ void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   self->Notify(cmcDocumentHost::kWritten);
+  if (!self->verify_) return self->WriteSucceeded();
+  // A radio that forbids reading cannot show what it stored: the write
+  // stays unverified, which with verification asked for is a failure.
+  if (self->info_.ReadForbidden()) {
+    cloneman::ShowCloneError(CloneStatus::kBadFrame, self->man_.PortNumber(), nullptr,
+                             self->man_.PortDevice());
+    return self->Finish(CloneStatus::kBadFrame);
+  }
+  self->man_.SetImageSize(self->working_.Size());
+  if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::VerifyDone, self)) {
+    cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
+                             self->man_.PortDevice());
+    self->Finish(CloneStatus::kPortFailed);
+  }
+}
+
+void cmcDocument::VerifyDone(void* context, dst_CDrv_Result* result) {
+  auto* self = static_cast<cmcDocument*>(context);
+  if (result->status != CloneStatus::kOk) return self->Finish(result->status);
+  const auto differs = verify::FirstDifference(self->sent_, result->image, self->sentRanges_);
+  if (!differs) return self->WriteSucceeded();
+  platform::ShowMessage(verify::FailureText(*differs, self->sent_.GetByte(*differs),
+                                            result->image.GetByte(*differs)),
+                        gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
+  self->Finish(CloneStatus::kVerifyFailed);
+}
+
+void cmcDocument::WriteSucceeded() {
   cloneman::ShowBlock("GI_Mess_CloneWrite_Succeeded", platform::kMbOk | platform::kMbIconInformation);
-  self->Finish(CloneStatus::kOk);
+  Finish(CloneStatus::kOk);
 }
 
 cmcDocument::StartResult cmcDocument::CloneInformation(Done done) {

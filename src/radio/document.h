@@ -76,6 +76,11 @@ class cmcDocument {
   int ModelType() const { return model_; }
   bool Maker() const { return maker_; }
   void SetMaker(bool on) { maker_ = on; }
+  // With verification on, a write that succeeded reads the radio back and
+  // fails (status 18, one message naming the first differing address and
+  // where it belongs) unless every byte written came back as sent.
+  bool VerifyAfterWrite() const { return verify_; }
+  void SetVerifyAfterWrite(bool on) { verify_ = on; }
   const cmcRadioInfo& RadioInfo() const { return info_; }
   indCloneMan& CloneMan() { return man_; }
 
@@ -140,6 +145,8 @@ class cmcDocument {
   static void ReadDone(void* context, dst_CDrv_Result* result);
   static void WriteInfoDone(void* context, dst_CDrv_Result* result);
   static void WriteDone(void* context, dst_CDrv_Result* result);
+  static void VerifyDone(void* context, dst_CDrv_Result* result);
+  void WriteSucceeded();
   static void InfoDone(void* context, dst_CDrv_Result* result);
 
   cmcDocumentHost* host_ = nullptr;
@@ -151,6 +158,10 @@ class cmcDocument {
   bool modified_ = false;
   int model_ = -1;
   bool maker_ = false;
+  bool verify_ = false;
+  // What the running write sent, kept for its verification.
+  cmcEeprom sent_;
+  clsAddrRangeList sentRanges_;
   cmcRadioInfo info_;
   WarningCheckFn warningCheck_;
   Done done_;

@@ -37,6 +37,10 @@ class cmcDocumentTarget : public DocumentRole, public PortRole {
   void CloneRead() override { document_.CloneRead(nullptr); }
   void CloneWrite() override { document_.CloneWrite(nullptr); }
   void CloneInformation() override { document_.CloneInformation(nullptr); }
+  bool VerifyAfterWrite() const override { return document_.VerifyAfterWrite(); }
+  void ToggleVerifyAfterWrite() override {
+    document_.SetVerifyAfterWrite(!document_.VerifyAfterWrite());
+  }
   void ChangeModel(int model) override { document_.ChangeModel(model, true); }
   void NoteActivity() override {
     document_.RecordStep();

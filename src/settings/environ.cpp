@@ -93,7 +93,7 @@ void indEnviron::ClearSettings() {
   Recent.Clear();
   FontSizePercentage = ToolbarVisible = FontSizePrinter = 0;
   Left = Top = Width = Height = SplitterV = 0;
-  ModelType = ChListType = 0;
+  ModelType = ChListType = VerifyAfterWrite = 0;
 }
 
 std::string indEnviron::StoreLocation() const { return platform::OpenSettingsStore(keyPath_)->fileName().toStdString(); }
@@ -140,6 +140,10 @@ bool indEnviron::ReadAll() {
   if (!EnterGroup(s, kSetup)) return false;
   if (!ReadInteger(s, "ModelType", &ModelType)) return false;
   if (!AsFlag(s, "ChListType", &ChListType)) return false;
+  // Added later than the others: a store written before it keeps all its
+  // settings and has verification off.
+  if (s.contains(QStringLiteral("VerifyAfterWrite")) && !AsFlag(s, "VerifyAfterWrite", &VerifyAfterWrite))
+    return false;
   s.endGroup();
   return true;
 }
@@ -164,6 +168,7 @@ void indEnviron::ResetToDefaults(QSize screen) {
   SplitterV = 200;
   ModelType = 0;
   ChListType = 0;
+  VerifyAfterWrite = 0;
 }
 
 void indEnviron::Save(const GroupWritten& afterGroup) {
@@ -216,5 +221,6 @@ void indEnviron::Save(const GroupWritten& afterGroup) {
   store->beginGroup(QLatin1String(kSetup));
   store->setValue(QStringLiteral("ModelType"), ModelType);
   store->setValue(QStringLiteral("ChListType"), ChListType);
+  store->setValue(QStringLiteral("VerifyAfterWrite"), VerifyAfterWrite);
   flush(kSetup);
 }

@@ -81,6 +81,7 @@ class indEnviron {
   // --- "Setup" ---
   int ModelType = 0;   // 0 ... 12; the main controller replaces others by 0
   int ChListType = 0;  // usable-channels view, 0 or 1
+  int VerifyAfterWrite = 0;  // a write reads the radio back, 0 or 1
 
  private:
   bool ReadAll();

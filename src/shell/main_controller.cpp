@@ -5,11 +5,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QStandardPaths>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "base/events.h"
 #include "base/evman.h"
@@ -287,7 +290,24 @@ void cuiMain::CloneRead() {
   StartClone(&cmcDocument::CloneRead, nullptr);
 }
 
-void cuiMain::CloneWrite() { StartClone(&cmcDocument::CloneWrite, nullptr); }
+void cuiMain::CloneWrite() {
+  doc_->SetVerifyAfterWrite(VerifyAfterWrite());
+  StartClone(&cmcDocument::CloneWrite, nullptr);
+}
+
+bool cuiMain::VerifyAfterWrite() const { return gEnviron && gEnviron->VerifyAfterWrite != 0; }
+
+void cuiMain::ToggleVerifyAfterWrite() {
+  if (gEnviron) gEnviron->VerifyAfterWrite = VerifyAfterWrite() ? 0 : 1;
+  if (gEvMan) gEvMan->Send(kEvCommandsChanged, 0, 0);
+}
+
+void cuiMain::OpenBackupFolder() {
+  // The folder is made on the first read; opening it before then shows it empty.
+  const QString folder = QFile::decodeName(platform::BackupDir().c_str());
+  QDir().mkpath(folder);
+  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
 
 void cuiMain::CloneInformation() { StartClone(&cmcDocument::CloneInformation, nullptr); }
 

@@ -141,6 +141,8 @@ class cuiMain : public cmcDocumentHost,
   void CloneRead() override;
   void CloneWrite() override;
   void CloneInformation() override;
+  bool VerifyAfterWrite() const override;
+  void ToggleVerifyAfterWrite() override;
   void ChangeModel(int model) override;
   void NoteActivity() override;
   bool CanUndo() const override { return doc_ && doc_->CanUndo(); }
@@ -152,6 +154,7 @@ class cuiMain : public cmcDocumentHost,
   void FileSaveAs() override { SaveAs(); }
   std::string RecentFile(int n) const override;
   void OpenRecent(int n) override;
+  void OpenBackupFolder() override;
   // --- ViewSettingsRole.
   int FontSize() const override;
   void SetFontSize(int size) override;

@@ -80,6 +80,9 @@ class RecordingTarget : public DocumentRole,
   void CloneRead() override { Call("CloneRead"); }
   void CloneWrite() override { Call("CloneWrite"); }
   void CloneInformation() override { Call("CloneInfo"); }
+  bool VerifyAfterWrite() const override { return verify; }
+  void ToggleVerifyAfterWrite() override { Call("Verify"); }
+  void OpenBackupFolder() override { Call("BackupFolder"); }
   void ChangeModel(int m) override { Call("Model " + std::to_string(m)); }
   void ShowHelpContents() override { Call("HelpContents"); }
   void ShowContextHelp(std::uint32_t cell) override { Call("ContextHelp " + std::to_string(cell)); }
@@ -105,6 +108,7 @@ class RecordingTarget : public DocumentRole,
   bool canUndo = false;
   bool canRedo = false;
   bool toolBar = true;
+  bool verify = false;
   bool printable = true;
   std::vector<std::string> recent;
   bool named = false;

@@ -186,6 +186,8 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
       {CL_Menu_Clone_Read, 0, "CloneRead"},
       {CL_Menu_Clone_Write, 0, "CloneWrite"},
       {CL_Menu_Clone_Info, 0, "CloneInfo"},
+      {CL_Menu_Clone_Verify, 0, "Verify"},
+      {CL_Menu_File_BackupFolder, 0, "BackupFolder"},
       {CL_Model, 5, "Model 5"},
       {CL_Help_Contents, 0, "HelpContents"},
       {CL_Menu_Edit_Undo, 0, "Undo"},
@@ -244,7 +246,7 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
       CL_Menu_File_Open,  CL_Menu_File_SaveAs, CL_Menu_File_Print_Current, CL_Menu_File_Print_All,
       CL_Menu_File_Exit,  CL_Menu_File_Recent, CL_Menu_View_FontSize,      CL_Menu_View_ToolBar,
       CL_Menu_Port_Com,   CL_Menu_Port_Usb,    CL_Menu_Port_ComList1,      CL_Help_Contents,
-      CallSheet,
+      CallSheet,          CL_Menu_File_BackupFolder,
   };
   for (std::uint32_t id : inert) {
     auto cell = Cell(CT_NoCategory, id, 100);
@@ -282,6 +284,7 @@ TEST_F(Eval, CheckMarksAndMenuStates) {
   target.model = 5;
   target.port = 7;
   target.toolBar = false;
+  target.verify = true;
   target.printable = false;
   const std::vector<Case> cases = {
       {CL_Menu_View_FontSize, 120, cmcCellObj::kFlagChecked, true},
@@ -292,6 +295,7 @@ TEST_F(Eval, CheckMarksAndMenuStates) {
       {CL_Menu_Port_Com, 1, cmcCellObj::kFlagChecked, false},
       {CL_Menu_Port_Usb, 0, cmcCellObj::kFlagChecked, true},
       {CL_Menu_View_ToolBar, 0, cmcCellObj::kFlagChecked, false},
+      {CL_Menu_Clone_Verify, 0, cmcCellObj::kFlagChecked, true},
       {CL_Menu_File_Print_Current, 0, cmcCellObj::kFlagDisabled, true},
       {CL_PMenu_NoItem, 0, cmcCellObj::kFlagDisabled, true},
       {CL_PMenu_NoItem, 0, cmcCellObj::kFlagHidden, true},

@@ -58,6 +58,11 @@ struct ManRadio {
   std::uint8_t writeResult = 0;
   cmcEeprom written{memmap::kImageSize};
   std::vector<std::pair<int, int>> writtenFrames;  // (address, count)
+  // A radio that keeps what it is sent (later reads serve it), with the
+  // byte at storeWrongAt kept with its low bit flipped (-1: none).
+  bool keepsWrites = false;
+  int storeWrongAt = -1;
+  int readRequests = 0;
 
   ManRadio() {
     payload.assign(28, 0);
@@ -76,6 +81,7 @@ struct ManRadio {
         line.Reply(radioframe::Info(0x58, 0x16, 0x00, value2, payload));
         break;
       case 0xE2: {
+        ++readRequests;
         if (silentOnRead) break;
         int count = 0;
         for (int a = 0; a <= 0xCEF; a += 16, ++count) {
@@ -90,9 +96,12 @@ struct ManRadio {
         const auto bytes = radioframe::DataOf(frame, &address);
         writtenFrames.emplace_back(address, static_cast<int>(bytes.size()));
         written.WriteBlock(address, bytes.data(), static_cast<int>(bytes.size()));
+        if (keepsWrites) image.WriteBlock(address, bytes.data(), static_cast<int>(bytes.size()));
         break;
       }
       case 0xE5:
+        if (keepsWrites && storeWrongAt >= 0)
+          image.SetByte(storeWrongAt, static_cast<std::uint8_t>(image.GetByte(storeWrongAt) ^ 1));
         line.Reply(radioframe::WriteResult(writeResult));
         break;
       default:

@@ -87,7 +87,7 @@ TEST_F(ShippedOverlay, NumberedEntriesHaveALineForEveryNumber) {
   const Case cases[] = {
       {"GI_AppInd_Model", memmap::kModelTypes},
       {"GI_App_InitialFile", memmap::kModelTypes},
-      {"GI_Mess_CloneErr_Head", static_cast<int>(CloneStatus::kShortWrite) + 1},
+      {"GI_Mess_CloneErr_Head", static_cast<int>(CloneStatus::kVerifyFailed) + 1},
   };
   for (const Case& c : cases) {
     for (int n = 0; n < c.lines; ++n) {

@@ -81,6 +81,8 @@ TEST(Environ, ReadsACompleteStore) {
   EXPECT_EQ(e->SplitterV, 180);
   EXPECT_EQ(e->ModelType, 5);
   EXPECT_EQ(e->ChListType, 1);
+  // A store from before the verify setting keeps everything else.
+  EXPECT_EQ(e->VerifyAfterWrite, 0);
   // The empty recent values read as one empty entry after the two paths.
   ASSERT_EQ(e->Recent.Count(), 3);
   EXPECT_EQ(e->Recent.Entry(0), "/home/skipper/Radios/Dinghy.dat");
@@ -122,6 +124,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadRuleCase{"Toolbar%20Visible=7", "Toolbar%20Visible=0", &indEnviron::ToolbarVisible, 1},
                       ReadRuleCase{"ChListType=-3", "ChListType=1", &indEnviron::ChListType, 1},
                       ReadRuleCase{"ChListType=0", "ChListType=1", &indEnviron::ChListType, 0},
+                      ReadRuleCase{"ChListType=1\nVerifyAfterWrite=1", "ChListType=1",
+                                   &indEnviron::VerifyAfterWrite, 1},
+                      ReadRuleCase{"ChListType=1\nVerifyAfterWrite=7", "ChListType=1",
+                                   &indEnviron::VerifyAfterWrite, 1},
                       // Left and ModelType are taken as stored; a window left of the
                       // primary screen has a negative position.
                       ReadRuleCase{"Left=-1500", "Left=31", &indEnviron::Left, -1500},
@@ -200,6 +206,7 @@ TEST(Environ, SavesEveryGroupAtTheEnd) {
     e->Left = -1200;
     e->Top = 33;
     e->ModelType = 9;
+    e->VerifyAfterWrite = 1;
     EXPECT_FALSE(store.Exists());  // nothing is written while the program runs
   }
   ASSERT_TRUE(store.Exists());
@@ -218,6 +225,7 @@ TEST(Environ, SavesEveryGroupAtTheEnd) {
   EXPECT_EQ(again->Recent.Entry(0), "/boat/two.dat");
   EXPECT_EQ(again->Left, -1200);
   EXPECT_EQ(again->ModelType, 9);
+  EXPECT_EQ(again->VerifyAfterWrite, 1);
 }
 
 TEST(Environ, SaveWritesTheGroupsOneAfterAnother) {

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
   const QByteArray root = home.path().toLocal8Bit();
   ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
   ::setenv("XDG_RUNTIME_DIR", (root + "/runtime").constData(), 1);
+  // Every clone read keeps a backup in the user's data folder.
+  ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
   // The single-instance lock is the user's, shared by every process of the
   // user; each test program keeps its own so that programs run side by side.
   ::setenv("SEACLONE_LOCK_DIR", (root + "/runtime").constData(), 1);

@@ -43,7 +43,7 @@ TEST(RadioSimOptions, HelpListsEveryOptionAndFaultOnALineOfItsOwn) {
                              "--fault NAME", "--fault-at N"})
     EXPECT_TRUE(r.out.contains(QByteArray("\n  ") + option)) << option;
   for (const char* fault : {"silent", "no-echo", "wrong-echo", "bad-checksum", "lower-case", "wrong-count",
-                            "missing-frame", "beyond-image", "write-refused", "read-forbidden", "value2-zero",
+                            "missing-frame", "beyond-image", "write-refused", "store-wrong", "read-forbidden", "value2-zero",
                             "no-signature", "other-model", "over-temp", "over-voltage", "dc-voltage", "hang-up",
                             "hang-up-bytes", "stray"})
     EXPECT_TRUE(r.out.contains(QByteArray("\n  ") + fault + " ")) << fault;

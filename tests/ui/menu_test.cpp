@@ -78,7 +78,7 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   ASSERT_NE(top[0]->menu(), nullptr);
   EXPECT_EQ(
       Texts(top[0]->menu()->actions()),
-      "&New|&Open...|&Save|Save &As...|-|&Undo|&Redo|-|&Print This Page...|Print A&ll Pages...|-|"
+      "&New|&Open...|&Save|Save &As...|-|&Undo|&Redo|-|&Print This Page...|Print A&ll Pages...|Open &Backup Folder...|-|"
       "Recent file 1|Recent file 2|Recent file 3|Recent file 4|Recent file 5|Recent file 6|"
       "Recent file 7|Recent file 8|Recent file 9|Recent file 10|-|E&xit");
   // A line may carry several shortcuts: the first is shown, each works.
@@ -90,6 +90,7 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   EXPECT_EQ(Texts(top[2]->menu()->actions()), "&Font Size|&Tool Bar");
   EXPECT_EQ(top[2]->menu()->actions()[0]->menu()->actions().size(), 5);
   EXPECT_EQ(menu->FindItem(CL_Menu_Clone_Info)->text(), "Radio &Information...");
+  EXPECT_EQ(menu->FindItem(CL_Menu_Clone_Verify)->text(), "&Verify After Write");
   EXPECT_EQ(menu->FindItem(CL_PMenu_Paste), nullptr);
   EXPECT_TRUE(menu->Contains(Item(CL_Model, 12)));
   QAction stranger;

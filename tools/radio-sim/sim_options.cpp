@@ -21,6 +21,8 @@ const std::vector<FaultInfo>& Faults() {
       {Fault::BeyondImage, "beyond-image", -1,
        "read: after data frame N (default: the last) a frame reaches past the last image address"},
       {Fault::WriteRefused, "write-refused", -1, "write: the radio answers the end frame with result 01"},
+      {Fault::StoreWrong, "store-wrong", -1,
+       "write: accepted, but the byte at image address N (default: the first written) is stored with its low bit flipped"},
       {Fault::ReadForbidden, "read-forbidden", -1, "information: status flag bit 0 (reading forbidden) is set"},
       {Fault::Value2Zero, "value2-zero", -1, "information: value 2 of the reply is 0 instead of 1"},
       {Fault::NoSignature, "no-signature", -1, "the image served carries no maker signature at 9D8"},

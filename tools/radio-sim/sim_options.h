@@ -20,6 +20,7 @@ enum class Fault {
   MissingFrame,
   BeyondImage,
   WriteRefused,
+  StoreWrong,
   ReadForbidden,
   Value2Zero,
   NoSignature,

@@ -225,6 +225,7 @@ void Radio::TakeDataFrame(const Bytes& body) {
   } else if (result.frame->address + result.frame->data.size() > kImageSize) {
     if (writeError_.empty()) writeError_ = "data frame at " + Hex4(result.frame->address) + " beyond the image";
   } else {
+    if (writeBytes_ == 0) firstWritten_ = result.frame->address;
     std::copy(result.frame->data.begin(), result.frame->data.end(), staging_.begin() + result.frame->address);
     writeBytes_ += result.frame->data.size();
   }
@@ -251,6 +252,13 @@ void Radio::FinishWrite(const Bytes& body) {
     return;
   }
   image_ = staging_;
+  if (options_.fault == Fault::StoreWrong) {
+    const long at = options_.At() >= 0 ? options_.At() : static_cast<long>(firstWritten_);
+    if (at < static_cast<long>(image_.size())) {
+      image_[static_cast<std::size_t>(at)] ^= 0x01;
+      log_.Line("fault: stored the byte at " + Hex4(static_cast<unsigned>(at)) + " wrong");
+    }
+  }
   log_.Line("write accepted frames=" + std::to_string(writeFrames_) + " bytes=" + std::to_string(writeBytes_));
   if (!options_.savePath.empty()) {
     const std::string saveError = WriteCloneFile(options_.savePath, image_);

@@ -61,6 +61,7 @@ class Radio {
   Bytes staging_;
   unsigned writeFrames_ = 0;
   std::size_t writeBytes_ = 0;
+  std::size_t firstWritten_ = 0;  // image address of the first byte the write stored
   std::string writeError_;
 };
 

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A clone data file of every image read from a radio, written before the
+// program touches the image, so that whatever happens to it afterwards the
+// radio's memory as it was can be written back. Backups are never removed
+// by the program.
+
+#include <string>
+#include <vector>
+
+class cmcEeprom;
+
+namespace backup {
+
+// The file name of a backup: local date and time, the model's name and the
+// radio's comment, e.g. "2024-05-01_14-03-27_USA_MY-BOAT.dat". Characters a
+// file name should not carry become '-', so that any comment the radio
+// holds gives a plain name.
+std::string FileName(const std::string& timestamp, const std::string& model,
+                     const std::string& comment);
+
+// Keeps only letters, digits, '-' and '.'; a run of anything else becomes
+// one '-'; no '-' or '.' at either end; "" stays "".
+std::string Sanitise(const std::string& text);
+
+// Writes image as a clone data file in platform::BackupDir() (created when
+// missing), atomically. Returns the path written, or "" when it could not be
+// written; then the one message saying so has been shown.
+std::string WriteBackup(const cmcEeprom& image);
+
+struct Entry {
+  std::string file;     // the file name within the folder
+  std::string date;     // "2024-05-01 14:03:27"
+  std::string model;    // as the name carries it
+  std::string comment;  // the file's comment line
+};
+
+// The backups in folder (platform::BackupDir() when ""), newest first.
+// Files whose names do not have the backup form are left out.
+std::vector<Entry> ListBackups(const std::string& folder = {});
+
+}  // namespace backup
