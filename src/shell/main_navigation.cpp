@@ -268,7 +268,8 @@ std::intptr_t cuiMain::MainMenu() const { return reinterpret_cast<std::intptr_t>
 int cuiMain::EditMenuItemCount() const {
   QAction* item = menu_ ? menu_->FindItem(CL_Menu_Edit_Top) : nullptr;
   if (!item) return -1;
-  return item->menu() ? static_cast<int>(item->menu()->actions().size()) : 0;
+  // Undo and Redo head the Edit menu; the count is of the cell menu's items.
+  return cuiMenu::MirroredItemCount(item);
 }
 
 // --- Status bar.

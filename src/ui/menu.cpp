@@ -33,6 +33,9 @@ class cuiMenuItem : public QAction {
     return subMenu_;
   }
   int shownImage = -1;
+  // Put under an existing item by event 11 (the Edit item's mirror of a
+  // cell menu, or its placeholder), not built from the menu's own body.
+  bool mirrored = false;
 
  private:
   std::shared_ptr<const cmcCellObj> basic_;
@@ -122,7 +125,10 @@ void cuiMenu::AddBody(QAction* parent, const std::string& key, cuiMenu& clicker)
                                  QAction* at = under ? under : parent;
                                  QObject* itemOwner = nullptr;
                                  if (mirrored && !under) itemOwner = clicker.root_.data();
-                                 return AddItem(at, definition, itemOwner, clicker, basic);
+                                 QAction* item = AddItem(at, definition, itemOwner, clicker, basic);
+                                 if (auto* added = dynamic_cast<cuiMenuItem*>(item))
+                                   added->mirrored = mirrored;
+                                 return item;
                                });
 }
 
@@ -179,8 +185,22 @@ bool cuiMenu::Contains(const QAction* item) const {
   return root_ && ContainsIn(root_->actions(), item);
 }
 
+bool cuiMenu::IsMirrored(const QAction* item) {
+  const auto* menuItem = dynamic_cast<const cuiMenuItem*>(item);
+  return menuItem && menuItem->mirrored;
+}
+
 void cuiMenu::ClearSubItems(QAction* item) {
-  for (QAction* sub : SubItems(item)) delete sub;
+  // The item's own lines (Undo and Redo at the top of Edit) stay; what a
+  // cell menu lent it goes.
+  for (QAction* sub : SubItems(item))
+    if (IsMirrored(sub)) delete sub;
+}
+
+int cuiMenu::MirroredItemCount(const QAction* item) {
+  int count = 0;
+  for (QAction* sub : SubItems(item)) count += IsMirrored(sub) ? 1 : 0;
+  return count;
 }
 
 void cuiMenu::Refresh() {

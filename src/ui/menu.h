@@ -9,7 +9,7 @@
 // caption replaced).
 //
 // Events: 9 refreshes every item; 10 empties the sub-menu of the item bound
-// to the event's cell; 11 fills it from "<popup key>_Body" with items that
+// to the event's cell of what event 11 put there (its own lines stay); 11 fills it from "<popup key>_Body" with items that
 // belong to another menu M (the first argument, a cuiMenu*) and click
 // through M, which is how the main menu's Edit item mirrors the current
 // cell's popup menu. While refreshing or running items a menu asks event 12
@@ -53,6 +53,10 @@ class cuiMenu {
   QWidget* Root() const { return root_; }
   // The first item (depth first) whose cell is bound to cell; null if none.
   QAction* FindItem(std::uint32_t cell) const;
+  // Whether item came from another menu's body (event 11), and how many of
+  // item's sub-items did.
+  static bool IsMirrored(const QAction* item);
+  static int MirroredItemCount(const QAction* item);
   // Whether item is one of this menu's items, at any depth.
   bool Contains(const QAction* item) const;
   // The cell definition an item carries; null for other actions.

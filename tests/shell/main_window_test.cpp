@@ -11,6 +11,7 @@
 #include "output/preview.h"
 #include "output/printer.h"
 #include "shell/main_window_support.h"
+#include "ui/menu.h"
 
 namespace {
 
@@ -32,6 +33,19 @@ TEST_F(MainWindow, StartShowsTheInitialImagesFirstPageInACompleteWindow) {
   EXPECT_EQ(Main().StatusBar()->PanelCount(), 2);
   EXPECT_EQ(pages, ExpectedPages());
   EXPECT_EQ(responder.Count(), 0);
+  // The Edit menu: Undo and Redo, then what the cursor cell's menu offers
+  // (its placeholder at least).
+  QApplication::processEvents();
+  Main().Menu()->Refresh();
+  const QAction* edit = Main().Menu()->FindItem(CL_Menu_Edit_Top);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_NE(edit->menu(), nullptr);
+  const QList<QAction*> items = edit->menu()->actions();
+  ASSERT_GT(items.size(), 3);
+  EXPECT_EQ(items[0]->text(), "&Undo");
+  EXPECT_EQ(items[1]->text(), "&Redo");
+  EXPECT_TRUE(items[2]->isSeparator());
+  EXPECT_EQ(cuiMenu::MirroredItemCount(edit), items.size() - 3);
 }
 
 TEST_F(MainWindow, NewOpenSaveAsAndReopenKeepTitleAndModifiedFlagInStep) {

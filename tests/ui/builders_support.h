@@ -23,7 +23,7 @@ class MenuTarget : public evaltest::RecordingTarget {
   int EditMenuItemCount() const override {
     const QAction* edit = mainMenu ? mainMenu->FindItem(CL_Menu_Edit_Top) : nullptr;
     if (!edit) return -1;
-    return edit->menu() ? static_cast<int>(edit->menu()->actions().size()) : 0;
+    return cuiMenu::MirroredItemCount(edit);
   }
   cuiMenu* mainMenu = nullptr;
 };
