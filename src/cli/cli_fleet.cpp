@@ -81,13 +81,6 @@ bool CommentFits(const std::string& typed) {
   return editor::TextShown(bytes) == Trimmed(typed);
 }
 
-bool ReadWhole(const std::string& path, std::string& text) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  text = file.readAll().toStdString();
-  return true;
-}
-
 int Column(const CsvRecord& header, const char* name) {
   for (std::size_t i = 0; i < header.fields.size(); ++i)
     if (Trimmed(header.fields[i]) == name) return static_cast<int>(i);
