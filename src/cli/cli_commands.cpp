@@ -86,6 +86,8 @@ std::string ErrorPages(cmcDocument& document) {
   return pages;
 }
 
+}  // namespace
+
 // The window points at the marks of its tree; here the message names the
 // pages instead.
 bool RefuseDataErrors(cmcDocument& document) {
@@ -98,11 +100,9 @@ bool RefuseDataErrors(cmcDocument& document) {
   return true;
 }
 
-}  // namespace
-
 int RunInfo(const Options& options) {
   cmcDocument document;
-  const int code = RunExchange(document, options, &cmcDocument::CloneInformation, 0);
+  const int code = AskRadio(options, document);
   if (code != kExitOk) return code;
   for (const std::string& line : InformationLines(document)) {
     std::printf("%s\n", line.c_str());
@@ -132,6 +132,15 @@ int ReadRadio(const Options& options, cmcDocument& document) {
   return RunExchange(document, options, &cmcDocument::CloneRead, 0);
 }
 
+int AskRadio(const Options& options, cmcDocument& document) {
+  return RunExchange(document, options, &cmcDocument::CloneInformation, 0);
+}
+
+int WriteRadio(const Options& options, cmcDocument& document) {
+  if (RefuseDataErrors(document)) return kExitDataError;
+  return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
+}
+
 int OpenFile(const std::string& file, cmcDocument& document) {
   std::optional<StreamFile> stream;
   std::string path;
@@ -144,8 +153,7 @@ int RunWrite(const Options& options) {
   if (const int opened = OpenFile(options.file, document); opened != kExitOk) return opened;
   document.SetMaker(options.maker);
   document.SetVerifyAfterWrite(options.verify);
-  if (RefuseDataErrors(document)) return kExitDataError;
-  return RunExchange(document, options, &cmcDocument::CloneWrite, 1);
+  return WriteRadio(options, document);
 }
 
 int RunCheck(const Options& options) {

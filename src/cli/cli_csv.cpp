@@ -3,7 +3,6 @@
 // into an image cell by cell through the same editors as typing in the
 // window, so that every value meets the window's checks.
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <cmath>
@@ -220,13 +219,6 @@ bool Plan(const std::vector<CsvRecord>& records, const layout::PageContext& cont
       changes.push_back({page, record.line, columns[i], row, record.fields[i]});
     }
   }
-  return true;
-}
-
-bool ReadWhole(const std::string& path, std::string& text) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  text = file.readAll().toStdString();
   return true;
 }
 

@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv };
+enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv, Image, Ids, Log, Yes };
 
 struct OptionSpec {
   Opt opt;
@@ -21,13 +21,14 @@ struct OptionSpec {
 };
 
 bool TalksToRadio(Command c) {
-  return c == Command::Info || c == Command::Read || c == Command::Write;
+  return c == Command::Info || c == Command::Read || c == Command::Write || c == Command::Fleet;
 }
 // diff reads its B from the radio when it is given no second file.
 bool MayTalkToRadio(Command c) { return TalksToRadio(c) || c == Command::Diff; }
 bool TakesOutput(Command c) { return c == Command::Read || c == Command::Import; }
 bool TakesCsv(Command c) { return c == Command::Export || c == Command::Import; }
 bool IsWrite(Command c) { return c == Command::Write; }
+bool IsFleet(Command c) { return c == Command::Fleet; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
 bool LaysOutPages(Command c) {
@@ -49,6 +50,10 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Pdf, "--pdf", nullptr, "a file name", false, IsPrint},
     {Opt::FontSize, "--font-size", nullptr, "a point size from 8 to 12", false, IsPrint},
     {Opt::Csv, "--csv", nullptr, "a file name", false, TakesCsv},
+    {Opt::Image, "--image", nullptr, "a file name", false, IsFleet},
+    {Opt::Ids, "--ids", nullptr, "a file name", false, IsFleet},
+    {Opt::Log, "--log", nullptr, "a file name", false, IsFleet},
+    {Opt::Yes, "--yes", nullptr, nullptr, false, IsFleet},
 };
 
 // A whole decimal number from low to high.
@@ -96,6 +101,10 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
       break;
     case Opt::Pdf: options.pdf = value; break;
     case Opt::Csv: options.csv = value; break;
+    case Opt::Image: options.image = value; break;
+    case Opt::Ids: options.ids = value; break;
+    case Opt::Log: options.log = value; break;
+    case Opt::Yes: options.yes = true; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -142,6 +151,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Import;
   else if (name == "backups")
     options.command = Command::Backups;
+  else if (name == "fleet")
+    options.command = Command::Fleet;
   else
     return "unknown command '" + name + "'";
 
@@ -184,6 +195,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
   }
   if (options.command == Command::Read && options.output.empty()) return "read needs --output FILE";
   if (options.command == Command::Print && options.pdf.empty()) return "print needs --pdf FILE";
+  if (IsFleet(options.command) && options.image.empty()) return "fleet needs --image FILE";
+  if (IsFleet(options.command) && options.ids.empty()) return "fleet needs --ids IDS.csv";
   if (TakesCsv(options.command) && options.csv.empty())
     return std::string(options.command == Command::Export ? "export" : "import") +
            " needs --csv FILE";
@@ -216,6 +229,23 @@ Commands:
         dealer block are always sent. --verify then reads the radio back
         and fails (exit 38) unless every byte written came back as sent,
         naming the first differing address. FILE - reads standard input.
+  fleet --image FILE --ids IDS.csv --port N | --device PATH [--log LOG.csv]
+        [--yes] [--quiet]
+        Programs FILE into radio after radio, each with its own ATIS
+        identity from IDS.csv (a CSV whose first line names its columns:
+        "id", and "comment" for a clone comment of each radio's own). Every
+        identity and comment is typed into FILE's cells as in the program's
+        window; one that is refused, or an identity given twice, is named by
+        its line and nothing is written (exit 40). For each radio it asks on
+        standard error for the radio and waits for Enter (--yes goes on
+        without asking), reads its information, reads what it held (kept as
+        a backup, see backups), writes FILE with the identity and reads it
+        back as write --verify does. Each radio adds a line to LOG.csv (by
+        default IDS.csv.log.csv): time, identity, revision, result (ok, or
+        failed and the exit status). A failed radio is logged and the run goes on; a
+        new run skips the identities logged "ok". Exit 0 when every radio
+        succeeded, else the status of the last radio that failed; 64 when
+        standard input ends before the last radio.
   backups
         Lists the backups of the images read from radios, newest first, one
         line each: file, date and time, model, comment, separated by tabs.
@@ -260,6 +290,10 @@ Options:
   --csv FILE      export: the CSV to write; import: the CSV to read
   --maker         maker mode for write; for pages, the dealer pages too
   --verify        write: read the radio back and compare
+  --image FILE    fleet: the clone data file every radio gets
+  --ids FILE      fleet: the CSV of identities (and comments), one radio each
+  --log FILE      fleet: the CSV log a run appends to and resumes from
+  --yes           fleet: go on to the next radio without asking
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not
@@ -292,7 +326,8 @@ Exit status:
           34 information refused, 35 no maker signature, 37 short port write,
           38 verify after write found a difference)
   40      write refused: the data contain errors (the pages are named);
-          import refused: a page, column, row or value of the CSV
+          import refused: a page, column, row or value of the CSV;
+          fleet refused: an identity or comment of the list (the line named)
   64      wrong usage (also a --page KEY that names no page)
   74      standard output (or print's PDF file) could not be written
 )";

@@ -20,7 +20,7 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Diff, Export, Import, Backups };
+enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Diff, Export, Import, Backups, Fleet };
 
 enum class PageFormat { Text, Csv };
 
@@ -41,6 +41,10 @@ struct Options {
   PageFormat format = PageFormat::Text;  // --format text|csv (pages)
   std::string pdf;                       // --pdf FILE (print): where the pages go
   int fontSize = 10;  // --font-size 8..12 (print): the printer font size in points
+  std::string image;  // --image FILE (fleet): the image every radio gets
+  std::string ids;    // --ids FILE (fleet): the identities, one radio each
+  std::string log;    // --log FILE (fleet); empty: the ids file's name + ".log.csv"
+  bool yes = false;   // --yes (fleet): go on to the next radio without asking
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/csv_records.h"
 
+#include <QFile>
+
 namespace cli {
 
 bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error) {
@@ -53,6 +55,13 @@ bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::stri
     endField();
     records.push_back(std::move(record));
   }
+  return true;
+}
+
+bool ReadWhole(const std::string& path, std::string& text) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  text = file.readAll().toStdString();
   return true;
 }
 

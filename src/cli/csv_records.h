@@ -18,4 +18,7 @@ struct CsvRecord {
 // quoted field is left open or a quote stands inside an unquoted field.
 bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error);
 
+// The whole file at path as it stands; false when it cannot be opened.
+bool ReadWhole(const std::string& path, std::string& text);
+
 }  // namespace cli

@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     case cli::Command::Export: status = cli::RunExport(options); break;
     case cli::Command::Import: status = cli::RunImport(options); break;
     case cli::Command::Backups: status = cli::RunBackups(options); break;
+    case cli::Command::Fleet: status = cli::RunFleet(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.
