@@ -344,18 +344,38 @@ int cuiMain::HelpContext(std::uint32_t cell) const {
 
 // --- Printing and help.
 
-bool cuiMain::CanPrintCurrent() const { return printer_ && sheet_ && !printer_->JobActive(); }
+cuiPrinter* cuiMain::Printer() {
+  if (!printer_ && form_) {
+    // The printout reads the column widths the user left on screen.
+    output::PrintSource source;
+    source.table = &Table();
+    source.images = treeImages_;
+    if (gEnviron) source.settingsKeyPath = gEnviron->KeyPath();
+    printer_ = std::make_unique<cuiPrinter>(
+        form_, source, gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
+  }
+  return printer_.get();
+}
+
+cuiHtmlHelp* cuiMain::Help() {
+  if (!help_ && form_ && gHelpGTex) help_ = std::make_unique<cuiHtmlHelp>(*gHelpGTex, form_);
+  return help_.get();
+}
+
+bool cuiMain::CanPrintCurrent() const {
+  return form_ && sheet_ && !(printer_ && printer_->JobActive());
+}
 
 void cuiMain::PrintCurrent() {
   if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
-  if (!CanPrintCurrent()) return;
+  if (!CanPrintCurrent() || !Printer()) return;
   const std::string& reference = sheet_->PageReference();
   printer_->PrintSheet(layout::TreePage{reference, SheetKeyOf(reference), {}, 0});
 }
 
 void cuiMain::PrintAll() {
   if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
-  if (!printer_ || printer_->JobActive()) return;
+  if (!Printer() || printer_->JobActive()) return;
   printer_->PrintAll(layout::ShownTreePages(Table(), TreeState()));
 }
 
@@ -364,17 +384,17 @@ std::string cuiMain::HelpFile() const {
 }
 
 void cuiMain::ShowHelpContents() {
-  if (help_) help_->ShowContents(HelpFile());
+  if (Help()) help_->ShowContents(HelpFile());
 }
 
 void cuiMain::ShowContextHelp(std::uint32_t cell) {
-  if (help_) help_->ShowContext(HelpFile(), HelpContext(cell), QCursor::pos());
+  if (Help()) help_->ShowContext(HelpFile(), HelpContext(cell), QCursor::pos());
 }
 
 void cuiMain::HelpOnCursorCell() {
   cuiGrid* grid = sheet_ ? sheet_->Grid() : nullptr;
   const int number = grid ? HelpContext(sheet_->CellAt(grid->Col(), grid->Row()).Cell()) : 0;
-  if (number == 0 || !help_) {
+  if (number == 0 || !Help()) {
     ShowHelpContents();
     return;
   }

@@ -173,8 +173,9 @@ class cuiMain : public cmcDocumentHost,
   // F1: the topic of the open sheet's cursor cell, or the contents when the
   // cell has none.
   void HelpOnCursorCell();
-  cuiPrinter* Printer() const { return printer_.get(); }
-  cuiHtmlHelp* Help() const { return help_.get(); }
+  // Made on first use (null before the window is built).
+  cuiPrinter* Printer();
+  cuiHtmlHelp* Help();
   // --- NavigationRole.
   void OpenSheet(const std::string& reference) override;
   void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) override;

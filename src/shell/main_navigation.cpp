@@ -116,16 +116,10 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
     platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
   }
 
-  // 8. The printer, the help, and the tick that opens sheets and runs the
-  // deferred warning check.
-  // The printout reads the column widths the user left on screen.
-  output::PrintSource source;
-  source.table = &Table();
-  source.images = treeImages_;
-  if (gEnviron) source.settingsKeyPath = gEnviron->KeyPath();
-  printer_ = std::make_unique<cuiPrinter>(
-      form, source, gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
-  if (gHelpGTex) help_ = std::make_unique<cuiHtmlHelp>(*gHelpGTex, form);
+  // 8. The tick that opens sheets and runs the deferred warning check. The
+  // printer and the help are made when first asked for: the printer asks
+  // the print system for its printers and the help opens a database, and
+  // neither should hold up the first page.
   helpKey_ = std::make_unique<cuiHelpKey>([this] { HelpOnCursorCell(); });
   timer_->SetCallback([this](cmcTask*) { Tick(); });
   timer_->SetInterval(kTickMs);
