@@ -69,6 +69,9 @@ class Target : public DocumentRole,
   void CloneWrite() override { Ran(); }
   void CloneInformation() override { Ran(); }
   void ChangeModel(int) override { Ran(); }
+  bool VerifyAfterWrite() const override { return false; }
+  void ToggleVerifyAfterWrite() override { Ran(); }
+  void OpenBackupFolder() override { Ran(); }
   bool CanUndo() const override { return false; }
   bool CanRedo() const override { return false; }
   void Undo() override { Ran(); }
