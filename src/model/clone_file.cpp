@@ -51,11 +51,15 @@ class SaveFileSink : public cmcCloneSink {
     }
     std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 64; ++attempt) {
+      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about
+      // prepending to a temporary string here.
+      std::string suffix = ".";
+      suffix += std::to_string(random() % 1000000);
+      suffix += ".tmp";
       temp_ = target_;
-      temp_ += "." + std::to_string(random() % 1000000) + ".tmp";
+      temp_ += suffix;
       errno = 0;
-      // "x": never open a file that someone else has put there.
-      file_.reset(std::fopen(temp_.string().c_str(), "wbx"));
+      file_.reset(platform::CreateNewFile(temp_));
       if (file_) return true;
       if (errno != EEXIST) break;
     }
@@ -83,8 +87,7 @@ class SaveFileSink : public cmcCloneSink {
     // The new file keeps the permissions of the one it replaces.
     const fs::file_status old = fs::status(target_, error);
     if (!error && fs::exists(old)) fs::permissions(temp_, old.permissions(), error);
-    fs::rename(temp_, target_, error);
-    if (error) {
+    if (!platform::MoveIntoPlace(temp_, target_, error)) {
       Discard();
       return false;
     }
