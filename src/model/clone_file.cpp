@@ -51,13 +51,8 @@ class SaveFileSink : public cmcCloneSink {
     }
     std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 64; ++attempt) {
-      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about
-      // prepending to a temporary string here.
-      std::string suffix = ".";
-      suffix += std::to_string(random() % 1000000);
-      suffix += ".tmp";
       temp_ = target_;
-      temp_ += suffix;
+      temp_ += "." + std::to_string(random() % 1000000) + ".tmp";
       errno = 0;
       file_.reset(platform::CreateNewFile(temp_));
       if (file_) return true;
