@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The clone error message: which check lines go with which status, and the
 // port number in the head line of status 2.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/temporary_folder.h"
 #include "radio/clone_man_message.h"
 #include "radio/comm.h"
 #include "text/gtex.h"
@@ -82,9 +82,9 @@ TEST_F(CloneMessageTest, ShownOnceWithTitleAndStopIcon) {
 }
 
 TEST_F(CloneMessageTest, KnownPortFailureIsTheHeadWhereTheOverlayWordsIt) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const std::string path = dir.filePath("T.OVL").toStdString();
+  platform::TemporaryFolder dir("seaclone-test");
+  ASSERT_TRUE(dir.IsValid());
+  const std::string path = dir.Path() + "/T.OVL";
   std::ofstream(path, std::ios::binary)
       << "#GI_Mess_CloneErr_Head\nH0\nH1\nH2 COM%d\nH3\nH4\nH5\n#GI_Mess_CloneErr_Device\nD2 %s\n"
          "#GI_Mess_CloneErr_Check\nC0\nC1\nC2\nC3\nC4\nC5\n"
@@ -102,7 +102,8 @@ TEST_F(CloneMessageTest, KnownPortFailureIsTheHeadWhereTheOverlayWordsIt) {
       {{{SerialFault::kNoDevice, ENOENT}, 7, "/dev/ttyUSB9"}, "F2 COM7 at /dev/ttyUSB9"},
       {{{SerialFault::kUnmapped, 0}, 200, ""}, "F7 COM200"},
       {{{SerialFault::kBusy, EBUSY}, 0, "/dev/x"}, "F5 /dev/x"},
-      {{{SerialFault::kOther, EMFILE}, 0, "/dev/x"}, std::string("F1 /dev/x: ") + std::strerror(EMFILE)},
+      // The system's own text of its code (strerror here, FormatMessage on Windows).
+      {{{SerialFault::kOther, EMFILE}, 0, "/dev/x"}, "F1 /dev/x: " + std::system_category().message(EMFILE)},
       // A path is data: its "%s" is not filled in.
       {{{SerialFault::kNotSerial, 0}, 3, "/tmp/%s%d"}, "F3 COM3 at /tmp/%s%d"},
   };
