@@ -20,6 +20,33 @@ namespace {
 // What the log says of an exchange that never started (busy, refused).
 constexpr int kNotStarted = -1;
 
+// During a run the list of the dialog says that each radio is done; a
+// success box per exchange would want three clicks a radio, and the
+// question before each write is answered by the OK that said the radio is
+// connected. Failures still reach the user.
+class QuietSuccess : public platform::MessageResponder {
+ public:
+  explicit QuietSuccess(cmcGTex& table)
+      : writeQuestion_(table.Block("GI_Mess_Confirm_CloneWrite")),
+        previous_(platform::SetMessageResponder(this)) {}
+  ~QuietSuccess() override { platform::SetMessageResponder(previous_); }
+  QuietSuccess(const QuietSuccess&) = delete;
+  QuietSuccess& operator=(const QuietSuccess&) = delete;
+
+  int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    if (style == (platform::kMbOk | platform::kMbIconInformation)) return platform::kIdOk;
+    if (text == writeQuestion_) return platform::kIdOk;
+    platform::SetMessageResponder(previous_);
+    const int answer = platform::ShowMessage(text, caption, style);
+    platform::SetMessageResponder(this);
+    return answer;
+  }
+
+ private:
+  std::string writeQuestion_;
+  platform::MessageResponder* previous_;
+};
+
 class WindowStation : public fleet::FleetStation {
  public:
   WindowStation(cmcGTex& table, cmcProgressSink* progress, int port, int model,
@@ -65,6 +92,7 @@ class WindowStation : public fleet::FleetStation {
     man.SetProgressSink(progress_);
     man.SetPortNumber(port_);
     std::optional<CloneStatus> status;
+    const QuietSuccess quiet(table_);
     QEventLoop loop;
     const auto started = (document.*command)([&](CloneStatus s) {
       status = s;

@@ -4,13 +4,20 @@
 // `Ports` map, on the program's own timers and real widgets.
 #include <QTest>
 
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include "integration/cli_support.h"
+#include "model/cell_names.h"
 #include "platform/settings_store.h"
 #include "shell/main_window_support.h"
 #include "support/radio_sim.h"
+#include "ui/compare_dialog.h"
+#include "ui/fleet_dialog.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"
-#include <QPushButton>
+#include "ui/menu.h"
 #include "ui/progress_window.h"
 
 namespace {
@@ -32,7 +39,9 @@ W* VisibleTopLevel() {
 // Notes what the user saw when the progress window appeared.
 class ProgressWatch : public QObject {
  public:
-  explicit ProgressWatch(QWidget* mainWindow) : mainWindow_(mainWindow) { qApp->installEventFilter(this); }
+  explicit ProgressWatch(QWidget* mainWindow) : mainWindow_(mainWindow) {
+    qApp->installEventFilter(this);
+  }
   ~ProgressWatch() override { qApp->removeEventFilter(this); }
   bool eventFilter(QObject* object, QEvent* event) override {
     if (event->type() == QEvent::Show && dynamic_cast<cuiProgressWindow*>(object)) {
@@ -58,7 +67,8 @@ class MainRadio : public shelltest::MainWindowBase {
 
   // The simulator serving our own image, mapped to COM7, which the window
   // starts on.
-  void StartWithRadio(QStringList options = {}, const QStringList& arguments = {QStringLiteral("seaclone")}) {
+  void StartWithRadio(QStringList options = {},
+                      const QStringList& arguments = {QStringLiteral("seaclone")}) {
     served = dir.filePath(QStringLiteral("served.dat"));
     cmcEeprom image = clitest::ReadImage(SEACLONE_BIN_DIR "/TB58_00_USA.DAT");
     image.WriteBlock(memmap::kComment, "FROM THE RADIO  ", 16);
@@ -121,7 +131,8 @@ TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
   EXPECT_EQ(Title(), "Untitled" + shelltest::kTitle);
   // The page reopens on the radio's channels.
   EXPECT_TRUE(QTest::qWaitFor([&] { return Main().Sheet() != nullptr; }, 5000));
-  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh") Main().OpenSheet("GI_Sheet_FreeCh");
+  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh")
+    Main().OpenSheet("GI_Sheet_FreeCh");
   EXPECT_EQ(Shown(1, 1), "ZZA");
 
   responder.Clear();
@@ -181,7 +192,9 @@ TEST_F(MainRadio, MakerModeCautionsBeforeTheWriteAndSendsTheDealerRange) {
   };
   const Case cases[] = {
       {{platform::kIdCancel}, {"GI_Mess_Maker_Caution"}, false},
-      {{platform::kIdOk, platform::kIdCancel}, {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite"}, false},
+      {{platform::kIdOk, platform::kIdCancel},
+       {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite"},
+       false},
       {{platform::kIdOk, platform::kIdOk},
        {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite", "GI_Mess_CloneWrite_Succeeded"},
        true},
@@ -223,14 +236,16 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
     Main().NoteActivity();
     const cmcEeprom before(Doc().Working());
     responder.Clear();
-    responder.Answer(c.write ? platform::kIdOk : platform::kIdNo);  // the confirmation or the discard question
+    responder.Answer(c.write ? platform::kIdOk
+                             : platform::kIdNo);  // the confirmation or the discard question
     if (c.write)
       Main().CloneWrite();
     else
       Main().CloneRead();
     WaitForExchange();
     ASSERT_EQ(responder.Count(), 2);
-    EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop) << responder.Last().text;
+    EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop)
+        << responder.Last().text;
     EXPECT_EQ(Slice(Doc().Working(), 0, 0xCEF), Slice(before, 0, 0xCEF));
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_TRUE(form->isEnabled());
@@ -270,16 +285,117 @@ TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
     texts.push_back(line);
   }
   auto shows = [&](const std::string& text) {
-    return std::any_of(texts.begin(), texts.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
   };
   std::string model;
   ASSERT_TRUE(gGTex->TryLine("GI_AppInd_Model", 0, &model));
   EXPECT_TRUE(shows("2.3")) << ::testing::PrintToString(texts);
   EXPECT_TRUE(shows("FROM THE RADIO")) << ::testing::PrintToString(texts);
-  EXPECT_TRUE(shows(QString::fromStdString(model).trimmed().toStdString())) << ::testing::PrintToString(texts);
+  EXPECT_TRUE(shows(QString::fromStdString(model).trimmed().toStdString()))
+      << ::testing::PrintToString(texts);
 
   dialog->Button()->click();
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isEnabled(); }, 5000));
+}
+
+// The backups of reads go to the test's folder while this lives.
+struct BackupsIn {
+  explicit BackupsIn(const QString& folder) : folder(folder) {
+    qputenv("SEACLONE_BACKUP_DIR", folder.toLocal8Bit());
+  }
+  ~BackupsIn() { qunsetenv("SEACLONE_BACKUP_DIR"); }
+  int Count() const { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
+  QString folder;
+};
+
+void Choose(indMain& main, std::uint32_t cell) {
+  QAction* item = main.Menu()->FindItem(cell);
+  ASSERT_NE(item, nullptr) << CellName(cell);
+  item->trigger();
+}
+
+TEST_F(MainRadio, CompareWithRadioListsWhatTheRadioHoldsAndKeepsTheWorkingImage) {
+  BackupsIn backups(Path("backups"));
+  StartWithRadio();
+  const cmcEeprom before(Doc().Working());
+  ProgressWatch watch(form.get());
+  Choose(Main(), CL_Menu_Clone_Compare);
+  ASSERT_TRUE(QTest::qWaitFor([] { return VisibleTopLevel<cuiCompareDialog>() != nullptr; },
+                              kExchangeLimitMs));
+  const layout::ImageDifferences& found = VisibleTopLevel<cuiCompareDialog>()->Differences();
+  const bool nameListed = std::any_of(found.cells.begin(), found.cells.end(), [](const auto& c) {
+    return c.reference == "GI_Sheet_FreeCh" && c.row == "1" && c.before == "L1" && c.after == "ZZA";
+  });
+  EXPECT_TRUE(nameListed);
+  EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+  EXPECT_EQ(watch.shown, 1);
+  EXPECT_TRUE(form->isEnabled());
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_EQ(backups.Count(), 1);
+  VisibleTopLevel<cuiCompareDialog>()->close();
+}
+
+// Three radios in one list: two are programmed, Cancel stops before the
+// third, and the next run takes up the third alone, from the log.
+TEST_F(MainRadio, FleetProgrammingLogsEachRadioAndResumesAfterCancel) {
+  BackupsIn backups(Path("backups"));
+  StartWithRadio({"--save", Path("saved.dat")});
+  const QString ids = Path("ids.csv");
+  {
+    QFile file(ids);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "id,comment\r\n2110000011,BOAT ONE\r\n2110000021,BOAT TWO\r\n2110000031,BOAT THREE\r\n");
+  }
+  Choose(Main(), CL_Menu_Clone_Fleet);
+  cuiFleetDialog* dialog = VisibleTopLevel<cuiFleetDialog>();
+  ASSERT_NE(dialog, nullptr);
+  dialog->Ids()->setText(ids);
+  ASSERT_EQ(dialog->Log()->text(), ids + ".log.csv");
+  const std::string log = dialog->Log()->text().toStdString();
+  const auto savedId = [this] {
+    const cmcEeprom saved = clitest::ReadImage(Path("saved.dat").toStdString());
+    std::string digits;
+    for (int i = 0; i < memmap::kAtisIdBytes; ++i)
+      digits += std::to_string(saved.GetByte(memmap::kAtisId + i) / 10) +
+                std::to_string(saved.GetByte(memmap::kAtisId + i) % 10);
+    return digits;
+  };
+
+  struct Run {
+    std::vector<int> answers;
+    int lines;          // in the dialog's list
+    std::string asked;  // in the last question
+    std::string written;
+  };
+  const Run runs[] = {
+      {{platform::kIdOk, platform::kIdOk, platform::kIdCancel},
+       2,
+       "2110000031 (3 of 3)",
+       "2110000021"},
+      {{platform::kIdOk}, 3, "2110000031 (1 of 1)", "2110000031"},
+  };
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.asked);
+    responder.Clear();
+    for (int answer : run.answers) responder.Answer(answer);
+    dialog->StartButton()->click();  // returns when the run is over
+    EXPECT_EQ(responder.Count(), static_cast<int>(run.answers.size())) << responder.Last().text;
+    EXPECT_NE(responder.Last().text.find(run.asked), std::string::npos) << responder.Last().text;
+    EXPECT_EQ(dialog->Lines()->count(), run.lines);
+    EXPECT_TRUE(dialog->StartButton()->isEnabled());
+    EXPECT_EQ(savedId(), run.written);
+  }
+  EXPECT_EQ(backups.Count(), 3);
+  QFile logFile(QString::fromStdString(log));
+  ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+  const std::string logged = logFile.readAll().toStdString();
+  for (const char* line : {",2110000011,1.0,ok", ",2110000021,1.0,ok", ",2110000031,1.0,ok"})
+    EXPECT_NE(logged.find(line), std::string::npos) << logged;
+  EXPECT_TRUE(dialog->Lines()->item(0)->text().contains("2110000011"));
+  dialog->close();
 }
 
 }  // namespace
