@@ -4,21 +4,21 @@
 // `Ports` map, on the program's own timers and real widgets.
 #include <QTest>
 
-#include <QDir>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include "integration/cli_support.h"
-#include "model/cell_names.h"
 #include "platform/settings_store.h"
 #include "shell/main_window_support.h"
 #include "support/radio_sim.h"
-#include "ui/compare_dialog.h"
-#include "ui/fleet_dialog.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"
-#include "ui/menu.h"
+#include <QPushButton>
 #include "ui/progress_window.h"
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include "model/cell_names.h"
+#include "ui/compare_dialog.h"
+#include "ui/fleet_dialog.h"
+#include "ui/menu.h"
 
 namespace {
 
@@ -39,9 +39,7 @@ W* VisibleTopLevel() {
 // Notes what the user saw when the progress window appeared.
 class ProgressWatch : public QObject {
  public:
-  explicit ProgressWatch(QWidget* mainWindow) : mainWindow_(mainWindow) {
-    qApp->installEventFilter(this);
-  }
+  explicit ProgressWatch(QWidget* mainWindow) : mainWindow_(mainWindow) { qApp->installEventFilter(this); }
   ~ProgressWatch() override { qApp->removeEventFilter(this); }
   bool eventFilter(QObject* object, QEvent* event) override {
     if (event->type() == QEvent::Show && dynamic_cast<cuiProgressWindow*>(object)) {
@@ -67,8 +65,7 @@ class MainRadio : public shelltest::MainWindowBase {
 
   // The simulator serving our own image, mapped to COM7, which the window
   // starts on.
-  void StartWithRadio(QStringList options = {},
-                      const QStringList& arguments = {QStringLiteral("seaclone")}) {
+  void StartWithRadio(QStringList options = {}, const QStringList& arguments = {QStringLiteral("seaclone")}) {
     served = dir.filePath(QStringLiteral("served.dat"));
     cmcEeprom image = clitest::ReadImage(SEACLONE_BIN_DIR "/TB58_00_USA.DAT");
     image.WriteBlock(memmap::kComment, "FROM THE RADIO  ", 16);
@@ -131,8 +128,7 @@ TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
   EXPECT_EQ(Title(), "Untitled" + shelltest::kTitle);
   // The page reopens on the radio's channels.
   EXPECT_TRUE(QTest::qWaitFor([&] { return Main().Sheet() != nullptr; }, 5000));
-  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh")
-    Main().OpenSheet("GI_Sheet_FreeCh");
+  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh") Main().OpenSheet("GI_Sheet_FreeCh");
   EXPECT_EQ(Shown(1, 1), "ZZA");
 
   responder.Clear();
@@ -192,9 +188,7 @@ TEST_F(MainRadio, MakerModeCautionsBeforeTheWriteAndSendsTheDealerRange) {
   };
   const Case cases[] = {
       {{platform::kIdCancel}, {"GI_Mess_Maker_Caution"}, false},
-      {{platform::kIdOk, platform::kIdCancel},
-       {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite"},
-       false},
+      {{platform::kIdOk, platform::kIdCancel}, {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite"}, false},
       {{platform::kIdOk, platform::kIdOk},
        {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite", "GI_Mess_CloneWrite_Succeeded"},
        true},
@@ -236,16 +230,14 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
     Main().NoteActivity();
     const cmcEeprom before(Doc().Working());
     responder.Clear();
-    responder.Answer(c.write ? platform::kIdOk
-                             : platform::kIdNo);  // the confirmation or the discard question
+    responder.Answer(c.write ? platform::kIdOk : platform::kIdNo);  // the confirmation or the discard question
     if (c.write)
       Main().CloneWrite();
     else
       Main().CloneRead();
     WaitForExchange();
     ASSERT_EQ(responder.Count(), 2);
-    EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop)
-        << responder.Last().text;
+    EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop) << responder.Last().text;
     EXPECT_EQ(Slice(Doc().Working(), 0, 0xCEF), Slice(before, 0, 0xCEF));
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_TRUE(form->isEnabled());
@@ -285,15 +277,13 @@ TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
     texts.push_back(line);
   }
   auto shows = [&](const std::string& text) {
-    return std::any_of(texts.begin(), texts.end(),
-                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
   };
   std::string model;
   ASSERT_TRUE(gGTex->TryLine("GI_AppInd_Model", 0, &model));
   EXPECT_TRUE(shows("2.3")) << ::testing::PrintToString(texts);
   EXPECT_TRUE(shows("FROM THE RADIO")) << ::testing::PrintToString(texts);
-  EXPECT_TRUE(shows(QString::fromStdString(model).trimmed().toStdString()))
-      << ::testing::PrintToString(texts);
+  EXPECT_TRUE(shows(QString::fromStdString(model).trimmed().toStdString())) << ::testing::PrintToString(texts);
 
   dialog->Button()->click();
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isEnabled(); }, 5000));
