@@ -40,6 +40,8 @@ cuiCompareDialog::cuiCompareDialog(QWidget* owner, cmcGTex& table, const std::st
   table_->setHorizontalHeaderLabels({Text(table, kPage), Text(table, kRow), Text(table, kColumn),
                                      Text(table, kThis), Text(table, kOther)});
   table_->verticalHeader()->hide();
+  // As close as the sheets' rows: a long list should not need much scrolling.
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -65,6 +65,7 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
   resize(640, 420);
   show();
+  ids_->setFocus();
 }
 
 void cuiFleetDialog::SetRunning(bool running) {
