@@ -113,23 +113,35 @@ class Importer {
 
   std::string Pick(const std::string& list, const std::string& text) {
     const cmcFCacheList& items = GetCommandTarget()->OptionCache().List(list, Flex0);
+    const std::string wanted = Trimmed(text);
+    // A list of commands (the attribute's "Make this the priority channel
+    // (P)") is picked by the mark the cell then shows ("P").
+    const std::string mark = "(" + wanted + ")";
+    const auto marked = [&](const std::string& item) {
+      return !wanted.empty() && item.size() > mark.size() &&
+             item.compare(item.size() - mark.size(), mark.size(), mark) == 0;
+    };
     std::string choices;
+    const cmcFCacheList::Item* chosen = nullptr;
     for (const cmcFCacheList::Item& item : items.ByColumn()) {
-      if (Trimmed(item.text) == Trimmed(text)) {
-        cmcCellObj chosen;
-        chosen.SetCell(Flex0);
-        chosen.SetNumber(item.value);
-        cmcCellCapsule related;
-        related.cell = &chosen;
-        cmcCellCapsule pick = chooser_.opener;
-        pick.related = &related;
-        pick.inputMode = cmcCellCapsule::kInputChoice;
-        Evaluate(&context_, pick, false);
-        return {};
+      if (Trimmed(item.text) == wanted) {
+        chosen = &item;
+        break;
       }
+      if (!chosen && marked(Trimmed(item.text))) chosen = &item;
       choices += (choices.empty() ? "'" : ", '") + item.text + "'";
     }
-    return "not one of the choices " + choices;
+    if (!chosen) return "not one of the choices " + choices;
+    cmcCellObj choice;
+    choice.SetCell(Flex0);
+    choice.SetNumber(chosen->value);
+    cmcCellCapsule related;
+    related.cell = &choice;
+    cmcCellCapsule pick = chooser_.opener;
+    pick.related = &related;
+    pick.inputMode = cmcCellCapsule::kInputChoice;
+    Evaluate(&context_, pick, false);
+    return {};
   }
 
   cmcDocument& document_;
