@@ -32,6 +32,7 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
     edit = new QLineEdit(this);
     grid->addWidget(edit, row + 1, 0);
     auto* button = new QPushButton(Text(table, kBrowse), this);
+    browse_.push_back(button);
     grid->addWidget(button, row + 1, 1);
     connect(button, &QPushButton::clicked, this, [edit, browse] {
       if (const auto path = browse(edit->text().toStdString()))
@@ -73,6 +74,7 @@ void cuiFleetDialog::SetRunning(bool running) {
   for (QWidget* w : {static_cast<QWidget*>(ids_), static_cast<QWidget*>(log_),
                      static_cast<QWidget*>(start_), static_cast<QWidget*>(close_)})
     w->setEnabled(!running);
+  for (QPushButton* button : browse_) button->setEnabled(!running);
 }
 
 void cuiFleetDialog::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 class QListWidget;
@@ -44,6 +45,7 @@ class cuiFleetDialog : public QDialog {
   QLineEdit* log_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* close_ = nullptr;
+  std::vector<QPushButton*> browse_;
   QListWidget* lines_ = nullptr;
   bool running_ = false;
 };
