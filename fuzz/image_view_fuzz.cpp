@@ -72,6 +72,11 @@ class Target : public DocumentRole,
   bool VerifyAfterWrite() const override { return false; }
   void ToggleVerifyAfterWrite() override { Ran(); }
   void OpenBackupFolder() override { Ran(); }
+  void ExportCsv() override { Ran(); }
+  void ImportCsv() override { Ran(); }
+  void CompareWithFile() override { Ran(); }
+  void CompareWithRadio() override { Ran(); }
+  void FleetProgramming() override { Ran(); }
   bool CanUndo() const override { return false; }
   bool CanRedo() const override { return false; }
   void Undo() override { Ran(); }

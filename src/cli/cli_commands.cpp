@@ -33,7 +33,7 @@ int RunExchange(cmcDocument& document, const Options& options,
                 cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done),
                 int progressLine) {
   TextProgress progress(StandardError(), !options.quiet);
-  progress.SetCaption(ProgressCaption(progressLine));
+  progress.SetCaption(ProgressCaption(progressLine), progressLine == 1 ? ProgressCaption(2) : "");
   indCloneMan& man = document.CloneMan();
   man.SetProgressSink(&progress);
   // The sink lives on this frame; the manager must not keep it on any way out.

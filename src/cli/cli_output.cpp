@@ -68,6 +68,8 @@ std::string TextProgress::Bar(const std::string& caption, int dataBytes, int tot
 }
 
 void TextProgress::OpenProgress(int totalBytes) {
+  if (opened_ && !later_.empty()) caption_ = later_;
+  opened_ = true;
   shownCells_ = -1;
   lastBytes_ = 0;
   total_ = totalBytes;

@@ -57,8 +57,13 @@ class ErrorStreamResponder : public platform::MessageResponder {
 class TextProgress : public cmcProgressSink {
  public:
   TextProgress(ErrorStream& stream, bool enabled) : stream_(stream), enabled_(enabled) {}
-  // "Reading" or "Writing".
-  void SetCaption(const std::string& caption) { caption_ = caption; }
+  // "Reading" or "Writing"; later, when given, captions every bar after
+  // the first (the read-back that verifies a write).
+  void SetCaption(const std::string& caption, const std::string& later = {}) {
+    caption_ = caption;
+    later_ = later;
+    opened_ = false;
+  }
 
   void OpenProgress(int totalBytes) override;
   void ShowProgress(int dataBytes, int totalBytes) override;
@@ -71,6 +76,8 @@ class TextProgress : public cmcProgressSink {
   ErrorStream& stream_;
   bool enabled_;
   std::string caption_;
+  std::string later_;
+  bool opened_ = false;
   int shownCells_ = -1;
   int lastBytes_ = 0;
   int total_ = 0;

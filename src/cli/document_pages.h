@@ -15,11 +15,11 @@
 #include "layout/tree_pages.h"
 #include "radio/document.h"
 
-class NavigationRole;
+namespace layout {
+class InstalledTarget;
+}
 
 namespace cli {
-
-class InstalledTarget;
 
 class DocumentPages {
  public:
@@ -29,12 +29,9 @@ class DocumentPages {
   DocumentPages& operator=(const DocumentPages&) = delete;
 
   // kExitOk, or the exit status of the failure (said on standard error).
-  // navigation: where the cells' choosers open (import picks from them).
-  int Open(const Options& options, NavigationRole* navigation = nullptr);
+  int Open(const Options& options);
   // The same for the image read from the radio of --port or --device.
   int OpenRadio(const Options& options);
-  // The tree node that opens the page key, shown or not.
-  static std::optional<layout::TreePage> Page(const std::string& key);
 
   cmcDocument& Document() { return document_; }
   const std::vector<layout::TreePage>& Pages() const { return pages_; }
@@ -42,11 +39,10 @@ class DocumentPages {
   const layout::PageContext& Context() const { return context_; }
 
  private:
-  void Install(const Options& options, std::optional<layout::TreePage> chosen,
-               NavigationRole* navigation);
+  void Install(const Options& options, std::optional<layout::TreePage> chosen);
 
   cmcDocument document_;
-  std::unique_ptr<InstalledTarget> target_;
+  std::unique_ptr<layout::InstalledTarget> target_;
   std::vector<layout::TreePage> pages_;
   layout::PageContext context_;
 };

@@ -56,6 +56,14 @@ class FileChoiceRole {
   virtual void OpenRecent(int n) = 0;
   // Shows the folder of the backups of every read in the file manager.
   virtual void OpenBackupFolder() = 0;
+  // The working image's pages to a CSV file, and a CSV file into them.
+  virtual void ExportCsv() = 0;
+  virtual void ImportCsv() = 0;
+  // The working image against a clone data file, or against the radio.
+  virtual void CompareWithFile() = 0;
+  virtual void CompareWithRadio() = 0;
+  // The working image into radio after radio, from a list of identities.
+  virtual void FleetProgramming() = 0;
 };
 
 class ViewSettingsRole {

@@ -18,6 +18,21 @@ void CommandTarget::OpenRecent(int n) {
 void CommandTarget::OpenBackupFolder() {
   if (roles_.files) roles_.files->OpenBackupFolder();
 }
+void CommandTarget::ExportCsv() {
+  if (roles_.files) roles_.files->ExportCsv();
+}
+void CommandTarget::ImportCsv() {
+  if (roles_.files) roles_.files->ImportCsv();
+}
+void CommandTarget::CompareWithFile() {
+  if (roles_.files) roles_.files->CompareWithFile();
+}
+void CommandTarget::CompareWithRadio() {
+  if (roles_.files) roles_.files->CompareWithRadio();
+}
+void CommandTarget::FleetProgramming() {
+  if (roles_.files) roles_.files->FleetProgramming();
+}
 
 int CommandTarget::FontSize() const { return roles_.view ? roles_.view->FontSize() : 0; }
 void CommandTarget::SetFontSize(int size) {

@@ -54,6 +54,11 @@ class CommandTarget {
   std::string RecentFile(int n) const;
   void OpenRecent(int n);
   void OpenBackupFolder();
+  void ExportCsv();
+  void ImportCsv();
+  void CompareWithFile();
+  void CompareWithRadio();
+  void FleetProgramming();
 
   // --- View settings.
   int FontSize() const;

@@ -125,6 +125,15 @@ bool CommandCell(Run& run) {
     case CL_Menu_File_BackupFolder:
       if (execute) t.OpenBackupFolder();
       return true;
+    case CL_Menu_File_ExportCsv:
+      if (execute) t.ExportCsv();
+      return true;
+    case CL_Menu_File_ImportCsv:
+      if (execute) t.ImportCsv();
+      return true;
+    case CL_Menu_File_Compare:
+      if (execute) t.CompareWithFile();
+      return true;
     case CL_Menu_File_Exit:
       if (execute) t.CloseMainWindow();
       return true;
@@ -178,6 +187,12 @@ bool CommandCell(Run& run) {
       return true;
     case CL_Menu_Clone_Info:
       if (execute) t.CloneInformation();
+      return true;
+    case CL_Menu_Clone_Compare:
+      if (execute) t.CompareWithRadio();
+      return true;
+    case CL_Menu_Clone_Fleet:
+      if (execute) t.FleetProgramming();
       return true;
     case CL_Model:
       if (execute) t.ChangeModel(run.number);

@@ -25,6 +25,7 @@
 #include "model/command_target.h"
 #include "model/fcache.h"
 #include "radio/document.h"
+#include "shell/file_dialogs.h"
 
 class QMainWindow;
 class QPainter;
@@ -32,7 +33,7 @@ class QRect;
 class QSplitter;
 class QWidget;
 class cmcGTex;
-class cuiFileDialogs;
+
 class cuiImageList;
 class cuiMenu;
 class cuiSheet;
@@ -44,6 +45,8 @@ class cuiProgressWindow;
 class cuiPrinter;
 class cuiHtmlHelp;
 class cuiHelpKey;
+class cuiCompareDialog;
+class cuiFleetDialog;
 struct cmcEvent;
 
 class cuiMain : public cmcDocumentHost,
@@ -155,6 +158,11 @@ class cuiMain : public cmcDocumentHost,
   std::string RecentFile(int n) const override;
   void OpenRecent(int n) override;
   void OpenBackupFolder() override;
+  void ExportCsv() override;
+  void ImportCsv() override;
+  void CompareWithFile() override;
+  void CompareWithRadio() override;
+  void FleetProgramming() override;
   // --- ViewSettingsRole.
   int FontSize() const override;
   void SetFontSize(int size) override;
@@ -211,6 +219,17 @@ class cuiMain : public cmcDocumentHost,
   void AfterFileNamed(const std::string& path);
   void StartClone(cmcDocument::StartResult (cmcDocument::*start)(cmcDocument::Done),
                   std::function<void(CloneStatus)> done);
+  // In main_transfer.cpp: a document of its own holding the working image,
+  // for work that must not touch the working image until it succeeds.
+  std::unique_ptr<cmcDocument> WorkingCopy() const;
+  cuiFileDialogs::Request CsvRequest() const;
+  void ShowError(const std::string& text) const;
+  void ShowComparison(cmcDocument& other, const std::string& name);
+  void FinishRadioCompare(CloneStatus status);
+  // Opens the page of reference with the cursor on its cell (row, column).
+  void OpenCell(const std::string& reference, int row, int column);
+  // In main_fleet.cpp.
+  void RunFleet(const std::string& ids, const std::string& log);
   void SelectedNodeChanged();
   void WaitCursor(bool on);
 
@@ -252,6 +271,9 @@ class cuiMain : public cmcDocumentHost,
   std::unique_ptr<cuiHtmlHelp> help_;
   int printFontPoints_ = 10;  // without settings (tests)
   std::unique_ptr<cuiHelpKey> helpKey_;
+  std::unique_ptr<cmcDocument> radioCompare_;  // the radio's image while it is read
+  QPointer<cuiCompareDialog> compare_;
+  QPointer<cuiFleetDialog> fleet_;
 
   CommandTarget commands_{*this, {this, this, this, this, this}};
 };

@@ -127,4 +127,17 @@ const VerifyRun kVerifyRuns[] = {
 INSTANTIATE_TEST_SUITE_P(Runs, CliVerify, ::testing::ValuesIn(kVerifyRuns),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The bar of the read-back says it is one, not a second write.
+TEST_F(CliBackupVerify, ReadBackHasABarOfItsOwn) {
+  const QString sent = dir.filePath("sent.dat");
+  clitest::WriteModelImage(sent, "WRITTEN");
+  const QString device = Serve("BEFORE", {});
+  const auto run = RunCli({"write", "--device", device, "--verify", sent});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::size_t back = run.err.find("Reading back [");
+  ASSERT_NE(back, std::string::npos) << run.err;
+  EXPECT_NE(run.err.substr(0, back).find("Writing ["), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("Writing [", back), std::string::npos) << run.err;
+}
+
 }  // namespace

@@ -143,6 +143,23 @@ TEST_F(CliCsv, ImportPicksPlanAttributesFromTheirChoices) {
             "International Channels | 1 | Simplex: Duplex \u2192 Simplex\n");
 }
 
+// The attribute's chooser holds commands; the mark the cell shows picks one.
+TEST_F(CliCsv, ImportSetsThePriorityMarkAndTransmitInhibit) {
+  const QString out = Path("mark.dat");
+  const auto run = RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv",
+                           WriteCsv("mark.csv",
+                                    "Page,GI_Sheet_IntCh,x\r\nChannel,Attribute,TX inhibit\r\n"
+                                    "1  ,P,RX only\r\n"),
+                           "--output", out});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const auto diff = RunCli({"diff", "--page", "GI_Sheet_IntCh", Initial("TB58_00_USA.DAT"), out});
+  EXPECT_NE(diff.out.find("International Channels | 1 | Attribute:  \u2192 P\n"), std::string::npos)
+      << diff.out;
+  EXPECT_NE(diff.out.find("International Channels | 1 | TX inhibit: - \u2192 RX only\n"),
+            std::string::npos)
+      << diff.out;
+}
+
 TEST(CliDiff, InitialImagesOfTwoModelsDifferInThePlansAndInBytesNoPageShows) {
   const auto run = RunCli({"diff", Initial("TB58_00_USA.DAT"), Initial("TB58_01_EUR.DAT")});
   EXPECT_EQ(run.exitCode, 1) << run.err;

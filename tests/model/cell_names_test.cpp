@@ -45,7 +45,7 @@ TEST(CellNames, PositionsAreTheValuesCodeAndTextAgreeOn) {
     EXPECT_EQ(CellFromName(c.name), c.position) << c.name;
     EXPECT_EQ(CellName(c.position), c.name);
   }
-  EXPECT_EQ(CL_NoCell, 175u);
+  EXPECT_EQ(CL_NoCell, 180u);
 }
 
 TEST(CellNames, EveryNameReadsBackToItsPosition) {
@@ -53,7 +53,7 @@ TEST(CellNames, EveryNameReadsBackToItsPosition) {
     ASSERT_FALSE(CellName(i).empty()) << i;
     EXPECT_EQ(CellFromName(CellName(i)), i) << CellName(i);
   }
-  EXPECT_EQ(CellName(175), "");
+  EXPECT_EQ(CellName(180), "");
   EXPECT_EQ(CellName(0xFFFFFFFF), "");
   for (int c = 0; c < kCategoryNameCount; ++c) EXPECT_EQ(CategoryFromName(CategoryName(c)), c);
   EXPECT_EQ(CategoryFromName("CT_UsaCh"), 3);

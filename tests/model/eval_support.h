@@ -83,6 +83,11 @@ class RecordingTarget : public DocumentRole,
   bool VerifyAfterWrite() const override { return verify; }
   void ToggleVerifyAfterWrite() override { Call("Verify"); }
   void OpenBackupFolder() override { Call("BackupFolder"); }
+  void ExportCsv() override { Call("ExportCsv"); }
+  void ImportCsv() override { Call("ImportCsv"); }
+  void CompareWithFile() override { Call("CompareWithFile"); }
+  void CompareWithRadio() override { Call("CompareWithRadio"); }
+  void FleetProgramming() override { Call("FleetProgramming"); }
   void ChangeModel(int m) override { Call("Model " + std::to_string(m)); }
   void ShowHelpContents() override { Call("HelpContents"); }
   void ShowContextHelp(std::uint32_t cell) override { Call("ContextHelp " + std::to_string(cell)); }

@@ -188,6 +188,11 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
       {CL_Menu_Clone_Info, 0, "CloneInfo"},
       {CL_Menu_Clone_Verify, 0, "Verify"},
       {CL_Menu_File_BackupFolder, 0, "BackupFolder"},
+      {CL_Menu_File_ExportCsv, 0, "ExportCsv"},
+      {CL_Menu_File_ImportCsv, 0, "ImportCsv"},
+      {CL_Menu_File_Compare, 0, "CompareWithFile"},
+      {CL_Menu_Clone_Compare, 0, "CompareWithRadio"},
+      {CL_Menu_Clone_Fleet, 0, "FleetProgramming"},
       {CL_Model, 5, "Model 5"},
       {CL_Help_Contents, 0, "HelpContents"},
       {CL_Menu_Edit_Undo, 0, "Undo"},
@@ -246,7 +251,7 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
       CL_Menu_File_Open,  CL_Menu_File_SaveAs, CL_Menu_File_Print_Current, CL_Menu_File_Print_All,
       CL_Menu_File_Exit,  CL_Menu_File_Recent, CL_Menu_View_FontSize,      CL_Menu_View_ToolBar,
       CL_Menu_Port_Com,   CL_Menu_Port_Usb,    CL_Menu_Port_ComList1,      CL_Help_Contents,
-      CallSheet,          CL_Menu_File_BackupFolder,
+      CallSheet,          CL_Menu_File_BackupFolder, CL_Menu_File_ExportCsv, CL_Menu_Clone_Fleet,
   };
   for (std::uint32_t id : inert) {
     auto cell = Cell(CT_NoCategory, id, 100);

@@ -12,6 +12,13 @@
 #include "ui/iui_sheet.h"
 #include <QPushButton>
 #include "ui/progress_window.h"
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include "model/cell_names.h"
+#include "ui/compare_dialog.h"
+#include "ui/fleet_dialog.h"
+#include "ui/menu.h"
 
 namespace {
 
@@ -280,6 +287,105 @@ TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
 
   dialog->Button()->click();
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isEnabled(); }, 5000));
+}
+
+// The backups of reads go to the test's folder while this lives.
+struct BackupsIn {
+  explicit BackupsIn(const QString& folder) : folder(folder) {
+    qputenv("SEACLONE_BACKUP_DIR", folder.toLocal8Bit());
+  }
+  ~BackupsIn() { qunsetenv("SEACLONE_BACKUP_DIR"); }
+  int Count() const { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
+  QString folder;
+};
+
+void Choose(indMain& main, std::uint32_t cell) {
+  QAction* item = main.Menu()->FindItem(cell);
+  ASSERT_NE(item, nullptr) << CellName(cell);
+  item->trigger();
+}
+
+TEST_F(MainRadio, CompareWithRadioListsWhatTheRadioHoldsAndKeepsTheWorkingImage) {
+  BackupsIn backups(Path("backups"));
+  StartWithRadio();
+  const cmcEeprom before(Doc().Working());
+  ProgressWatch watch(form.get());
+  Choose(Main(), CL_Menu_Clone_Compare);
+  ASSERT_TRUE(QTest::qWaitFor([] { return VisibleTopLevel<cuiCompareDialog>() != nullptr; },
+                              kExchangeLimitMs));
+  const layout::ImageDifferences& found = VisibleTopLevel<cuiCompareDialog>()->Differences();
+  const bool nameListed = std::any_of(found.cells.begin(), found.cells.end(), [](const auto& c) {
+    return c.reference == "GI_Sheet_FreeCh" && c.row == "1" && c.before == "L1" && c.after == "ZZA";
+  });
+  EXPECT_TRUE(nameListed);
+  EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+  EXPECT_EQ(watch.shown, 1);
+  EXPECT_TRUE(form->isEnabled());
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_EQ(backups.Count(), 1);
+  VisibleTopLevel<cuiCompareDialog>()->close();
+}
+
+// Three radios in one list: two are programmed, Cancel stops before the
+// third, and the next run takes up the third alone, from the log.
+TEST_F(MainRadio, FleetProgrammingLogsEachRadioAndResumesAfterCancel) {
+  BackupsIn backups(Path("backups"));
+  StartWithRadio({"--save", Path("saved.dat")});
+  const QString ids = Path("ids.csv");
+  {
+    QFile file(ids);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "id,comment\r\n2110000011,BOAT ONE\r\n2110000021,BOAT TWO\r\n2110000031,BOAT THREE\r\n");
+  }
+  Choose(Main(), CL_Menu_Clone_Fleet);
+  cuiFleetDialog* dialog = VisibleTopLevel<cuiFleetDialog>();
+  ASSERT_NE(dialog, nullptr);
+  dialog->Ids()->setText(ids);
+  ASSERT_EQ(dialog->Log()->text(), ids + ".log.csv");
+  const std::string log = dialog->Log()->text().toStdString();
+  const auto savedId = [this] {
+    const cmcEeprom saved = clitest::ReadImage(Path("saved.dat").toStdString());
+    std::string digits;
+    for (int i = 0; i < memmap::kAtisIdBytes; ++i)
+      digits += std::to_string(saved.GetByte(memmap::kAtisId + i) / 10) +
+                std::to_string(saved.GetByte(memmap::kAtisId + i) % 10);
+    return digits;
+  };
+
+  struct Run {
+    std::vector<int> answers;
+    int lines;          // in the dialog's list
+    std::string asked;  // in the last question
+    std::string written;
+  };
+  const Run runs[] = {
+      {{platform::kIdOk, platform::kIdOk, platform::kIdCancel},
+       2,
+       "2110000031 (3 of 3)",
+       "2110000021"},
+      {{platform::kIdOk}, 3, "2110000031 (1 of 1)", "2110000031"},
+  };
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.asked);
+    responder.Clear();
+    for (int answer : run.answers) responder.Answer(answer);
+    dialog->StartButton()->click();  // returns when the run is over
+    EXPECT_EQ(responder.Count(), static_cast<int>(run.answers.size())) << responder.Last().text;
+    EXPECT_NE(responder.Last().text.find(run.asked), std::string::npos) << responder.Last().text;
+    EXPECT_EQ(dialog->Lines()->count(), run.lines);
+    EXPECT_TRUE(dialog->StartButton()->isEnabled());
+    EXPECT_EQ(savedId(), run.written);
+  }
+  EXPECT_EQ(backups.Count(), 3);
+  QFile logFile(QString::fromStdString(log));
+  ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+  const std::string logged = logFile.readAll().toStdString();
+  for (const char* line : {",2110000011,1.0,ok", ",2110000021,1.0,ok", ",2110000031,1.0,ok"})
+    EXPECT_NE(logged.find(line), std::string::npos) << logged;
+  EXPECT_TRUE(dialog->Lines()->item(0)->text().contains("2110000011"));
+  dialog->close();
 }
 
 }  // namespace

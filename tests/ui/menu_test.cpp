@@ -79,6 +79,7 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   EXPECT_EQ(
       Texts(top[0]->menu()->actions()),
       "&New|&Open...|&Save|Save &As...|-|&Print This Page...|Print A&ll Pages...|Open &Backup Folder...|-|"
+      "&Export Channels as CSV...|&Import Channels from CSV...|&Compare with File...|-|"
       "Recent file 1|Recent file 2|Recent file 3|Recent file 4|Recent file 5|Recent file 6|"
       "Recent file 7|Recent file 8|Recent file 9|Recent file 10|-|E&xit");
   // A line may carry several shortcuts: the first is shown, each works.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace text {
 
 struct CsvRecord {
   int line = 0;  // the line the record starts on, from 1
@@ -18,7 +18,10 @@ struct CsvRecord {
 // quoted field is left open or a quote stands inside an unquoted field.
 bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error);
 
+// text without the blanks around it.
+std::string Trimmed(const std::string& text);
+
 // The whole file at path as it stands; false when it cannot be opened.
 bool ReadWhole(const std::string& path, std::string& text);
 
-}  // namespace cli
+}  // namespace text

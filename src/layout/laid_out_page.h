@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One page laid out for the document whose command target is installed,
-// with the texts its cells show: what `pages`, `export`, `diff` and
-// `import` all read. Row 0 holds the column captions and column 0 the row
-// captions, as on screen.
+// with the texts its cells show: what the command-line tool's `pages`,
+// `export`, `diff` and `import` and the window's compare and CSV read.
+// Row 0 holds the column captions and column 0 the row captions, as on
+// screen.
 
 #include <string>
 
-#include "cli/page_table.h"
 #include "layout/page_context.h"
 #include "layout/page_layout.h"
+#include "layout/page_table.h"
 #include "layout/page_text.h"
 #include "layout/tree_pages.h"
+#include "text/csv_records.h"
 
-namespace cli {
+namespace layout {
 
 class LaidOutPage {
  public:
@@ -38,8 +40,8 @@ class LaidOutPage {
   layout::PageText text_;
 };
 
-// text without the blanks around it: captions are padded for the screen,
-// and a spreadsheet may drop that padding.
-std::string Trimmed(const std::string& text);
+// Captions are padded for the screen, and a spreadsheet may drop that
+// padding: they are compared trimmed.
+using text::Trimmed;
 
-}  // namespace cli
+}  // namespace layout

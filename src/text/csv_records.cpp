@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/csv_records.h"
+#include "text/csv_records.h"
 
-#include <QFile>
+#include <fstream>
+#include <iterator>
 
-namespace cli {
+namespace text {
 
 bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error) {
   records.clear();
@@ -58,11 +59,17 @@ bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::stri
   return true;
 }
 
-bool ReadWhole(const std::string& path, std::string& text) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  text = file.readAll().toStdString();
-  return true;
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-}  // namespace cli
+bool ReadWhole(const std::string& path, std::string& text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
+}
+
+}  // namespace text

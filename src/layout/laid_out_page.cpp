@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/laid_out_page.h"
+#include "layout/laid_out_page.h"
 
 #include "text/gtex.h"
 
-namespace cli {
+namespace layout {
 
 namespace {
 
@@ -34,10 +34,4 @@ PageTable LaidOutPage::Table() {
   return table;
 }
 
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace cli
+}  // namespace layout

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/page_table.h"
+#include "layout/page_table.h"
 
 #include <algorithm>
 
-namespace cli {
+namespace layout {
 namespace {
 
 // Characters, not bytes, so that UTF-8 texts line up too.
@@ -75,4 +75,4 @@ std::string CsvTable(const PageTable& table) {
   return out;
 }
 
-}  // namespace cli
+}  // namespace layout

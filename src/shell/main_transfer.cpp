@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main controller's CSV export and import and its comparisons with a
+// file and with the radio. The work is the core's; each runs on a
+// document of its own, so the working image changes only by a whole import
+// that succeeded, as one undo step.
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "base/events.h"
+#include "base/evman.h"
+#include "layout/csv_transfer.h"
+#include "layout/page_diff.h"
+#include "platform/message_box.h"
+#include "radio/clone_man_message.h"
+#include "shell/main_controller.h"
+#include "text/csv_records.h"
+#include "text/gtex.h"
+#include "ui/compare_dialog.h"
+#include "ui/tree.h"
+
+std::unique_ptr<cmcDocument> cuiMain::WorkingCopy() const {
+  auto copy = std::make_unique<cmcDocument>(doc_->ModelType());
+  copy->Working().Assign(doc_->Working());
+  copy->SetMaker(maker_);
+  return copy;
+}
+
+cuiFileDialogs::Request cuiMain::CsvRequest() const {
+  cuiFileDialogs::Request request;
+  request.directory = currentDir_;
+  request.extension = Table().Line("GI_Sys_Dialog_Csv", 0);
+  request.filter = Table().Line("GI_Sys_Dialog_Csv", 1);
+  return request;
+}
+
+void cuiMain::ShowError(const std::string& text) const {
+  platform::ShowMessage(text, Table().Text("GI_Sys_AppTitle"),
+                        platform::kMbOk | platform::kMbIconStop);
+}
+
+// Every page the tree shows: a spreadsheet user expects the whole radio in
+// one file, and import takes back exactly what export wrote. The page open
+// now would be a chance selection.
+void cuiMain::ExportCsv() {
+  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  cuiFileDialogs::Request request = CsvRequest();
+  request.fileName =
+      QFileInfo(QString::fromStdString(FileNamePart())).completeBaseName().toStdString();
+  const auto path = dialogs_->ChooseSave(form_, request);
+  if (!path) return;
+  const std::unique_ptr<cmcDocument> copy = WorkingCopy();
+  WaitCursor(true);
+  const std::string csv =
+      layout::ExportCsv(*copy, layout::ShownTreePages(Table(), TreeState()), UsableChannelsView());
+  const bool written = layout::WriteWholeFile(*path, csv);
+  WaitCursor(false);
+  if (!written) ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_CannotWrite"), *path));
+}
+
+void cuiMain::ImportCsv() {
+  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  const auto path = dialogs_->ChooseOpen(form_, CsvRequest());
+  if (!path) return;
+  std::string text;
+  if (!text::ReadWhole(*path, text)) {
+    ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_CannotRead"), *path));
+    return;
+  }
+  std::vector<text::CsvRecord> records;
+  if (std::string error; !text::ReadCsv(text, records, error)) {
+    ShowError(cloneman::FormatTexts(Table().Text("GI_Mess_Csv_NotCsv"), {*path, error}));
+    return;
+  }
+  const std::unique_ptr<cmcDocument> copy = WorkingCopy();
+  WaitCursor(true);
+  const std::vector<layout::CsvProblem> problems =
+      layout::ImportCsv(*copy, records, UsableChannelsView());
+  WaitCursor(false);
+  if (!problems.empty()) {
+    // The first refusal says enough to mend the file; nothing was applied.
+    const layout::CsvProblem& p = problems.front();
+    const std::string line = std::to_string(p.line);
+    const std::string reason =
+        p.column.empty()
+            ? cloneman::FormatTexts(Table().Line("GI_Mess_Csv_Refused", 1), {line, p.reason})
+            : cloneman::FormatTexts(Table().Line("GI_Mess_Csv_Refused", 2),
+                                    {line, p.page, p.row, p.column, p.value, p.reason});
+    ShowError(Table().Line("GI_Mess_Csv_Refused", 0) + "\n" + reason);
+    return;
+  }
+  if (copy->Working().Equals(doc_->Working())) return;
+  // A change not yet recorded stays a step of its own; the import is one.
+  doc_->RecordStep();
+  doc_->Working().Assign(copy->Working());
+  doc_->RecordStep();
+  UpdateModified();
+  DocumentChanged(kUndone);  // the page reopens fresh where the cursor was
+  if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+  refresh_.emplace();
+  refresh_->Start(250);
+}
+
+void cuiMain::CompareWithFile() {
+  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  cuiFileDialogs::Request request;
+  request.directory = currentDir_;
+  request.extension = Table().Line("GI_Sys_Dialog_FOpen", 0);
+  request.filter = Table().Line("GI_Sys_Dialog_FOpen", 1);
+  const auto path = dialogs_->ChooseOpen(form_, request);
+  if (!path) return;
+  cmcDocument other;
+  if (other.Open(*path) != CloneFileCode::kOk) return;  // its message is shown
+  ShowComparison(other, QFileInfo(QString::fromStdString(*path)).fileName().toStdString());
+}
+
+void cuiMain::CompareWithRadio() {
+  if (doc_->CloneMan().IsBusy() || radioCompare_) return;
+  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  // The radio's image goes into a document of its own, through the read
+  // every clone read takes (progress window and backup included).
+  radioCompare_ = std::make_unique<cmcDocument>(doc_->ModelType());
+  indCloneMan& man = radioCompare_->CloneMan();
+  man.SetProgressSink(progress_);
+  man.SetPortNumber(CurrentPort());
+  radioCompare_->SetMaker(maker_);
+  WaitCursor(true);
+  const auto started = radioCompare_->CloneRead([this](CloneStatus status) {
+    WaitCursor(false);
+    // The document that calls this cannot go inside its own call.
+    QTimer::singleShot(0, [this, status] { FinishRadioCompare(status); });
+  });
+  if (started != cmcDocument::kStarted) {
+    WaitCursor(false);
+    radioCompare_.reset();
+  }
+}
+
+void cuiMain::FinishRadioCompare(CloneStatus status) {
+  const std::unique_ptr<cmcDocument> other = std::move(radioCompare_);
+  if (!other) return;
+  other->CloneMan().SetProgressSink(nullptr);
+  // A failed read has shown its message.
+  if (status == CloneStatus::kOk) ShowComparison(*other, Table().Text("GI_Dlg_Compare_Radio"));
+}
+
+void cuiMain::ShowComparison(cmcDocument& other, const std::string& name) {
+  const std::unique_ptr<cmcDocument> copy = WorkingCopy();
+  WaitCursor(true);
+  const layout::ImageDifferences differences = layout::DiffDocuments(
+      {copy.get(), layout::ShownTreePages(Table(), TreeState())},
+      {&other, layout::ShownTreePages(Table(), {&other.Working(), other.ModelType(), maker_})},
+      UsableChannelsView());
+  WaitCursor(false);
+  if (compare_) compare_->close();
+  compare_ = new cuiCompareDialog(form_, Table(), name, differences,
+                                  [this](const std::string& reference, int row, int column) {
+                                    OpenCell(reference, row, column);
+                                  });
+}
+
+void cuiMain::OpenCell(const std::string& reference, int row, int column) {
+  if (!tree_ || !tree_->Widget()) return;
+  QTreeWidgetItem* node = tree_->FindNode(reference);
+  if (!node) return;  // a page only the other image shows
+  CloseSheet();
+  // The page opens where its history says, so the cell goes there first.
+  const std::string key = SheetKeyOf(reference);
+  history_.remove_if([&](const HistoryEntry& e) { return e.key == key; });
+  history_.push_front({key, column, row, 0, row > 3 ? row - 3 : 0});
+  tree_->Widget()->setCurrentItem(node);
+  if (form_) form_->activateWindow();
+}

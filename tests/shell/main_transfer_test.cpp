@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// CSV export and import and the comparison with a file, from the main
+// window's File menu, with the file dialogs and messages scripted.
+#include <QFile>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTest>
+#include <algorithm>
+
+#include "model/cell_names.h"
+#include "shell/main_window_support.h"
+#include "ui/compare_dialog.h"
+#include "ui/menu.h"
+
+namespace {
+
+class MainTransfer : public shelltest::MainWindow {
+ protected:
+  void TearDown() override {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (dynamic_cast<cuiCompareDialog*>(w)) delete w;
+    MainWindow::TearDown();
+  }
+  // What a user's click on the menu item does.
+  void Choose(std::uint32_t cell, const std::string& path) {
+    dialogs.answers.push_back(path);
+    QAction* item = Main().Menu()->FindItem(cell);
+    ASSERT_NE(item, nullptr) << CellName(cell);
+    item->trigger();
+    time.AdvanceBy(60);  // the page reopens
+    QApplication::processEvents();
+  }
+  void WriteFile(const std::string& path, const std::string& text) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+  }
+  cuiCompareDialog* Comparison() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = dynamic_cast<cuiCompareDialog*>(w); d && d->isVisible()) return d;
+    return nullptr;
+  }
+  std::string Item(QTableWidget* table, int row, int column) {
+    const QTableWidgetItem* item = table->item(row, column);
+    return item ? item->text().toStdString() : std::string();
+  }
+};
+
+// Export, an edit, then the import of what was exported: the image is the
+// exported one again, the import is one undo step, and Ctrl+Z brings the
+// edit back.
+TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
+  Start();
+  const cmcEeprom exported(Doc().Working());
+  Choose(CL_Menu_File_ExportCsv, Path("all.csv"));
+  ASSERT_EQ(dialogs.asked.back(), "save");
+  EXPECT_EQ(dialogs.last.extension, "csv");
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(Path("all.csv"))));
+
+  cuiGrid& grid = OpenFreePage();
+  grid.SetCursor(2, 1);
+  Type("156.050", Qt::Key_Return);
+  grid.SetCursor(2, 2);
+  Type("156.075", Qt::Key_Return);
+  const cmcEeprom edited(Doc().Working());
+  ASSERT_FALSE(edited.Equals(exported));
+
+  Choose(CL_Menu_File_ImportCsv, Path("all.csv"));
+  EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+  EXPECT_TRUE(Doc().Working().Equals(exported));
+  EXPECT_TRUE(Doc().IsModified());
+  ASSERT_TRUE(WaitUntil([this] { return Main().Sheet() != nullptr; }));
+  EXPECT_EQ(Shown(2, 1), "155.50000");
+
+  QTest::keyClick(KeyTarget(), Qt::Key_Z, Qt::ControlModifier);
+  time.AdvanceBy(60);
+  QApplication::processEvents();
+  EXPECT_TRUE(Doc().Working().Equals(edited));
+}
+
+// A refused value names its row and column in one message and leaves the
+// image and the undo history as they were, though a value before it in
+// the file was good.
+TEST_F(MainTransfer, ARefusedValueChangesNothing) {
+  Start();
+  WriteFile(Path("bad.csv"),
+            "Page,GI_Sheet_FreeCh,Free Channels\r\nNo.,Name,Receive (MHz)\r\n"
+            "1,AAA,156.80000\r\n2,CCA,999.99999\r\n");
+  const cmcEeprom before(Doc().Working());
+  Choose(CL_Menu_File_ImportCsv, Path("bad.csv"));
+  ASSERT_EQ(responder.Count(), 1);
+  const std::string text = responder.Last().text;
+  EXPECT_NE(text.find("row '2'"), std::string::npos) << text;
+  EXPECT_NE(text.find("column 'Receive (MHz)'"), std::string::npos) << text;
+  EXPECT_NE(text.find("999.99999"), std::string::npos) << text;
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_FALSE(Main().CanUndo());
+}
+
+TEST_F(MainTransfer, CompareWithFileListsTheDifferencesOrSaysThereAreNone) {
+  Start();
+  struct Case {
+    const char* file;
+    bool differs;
+  };
+  const Case cases[] = {{"TB58_01_EUR.DAT", true}, {"TB58_00_USA.DAT", false}};
+  const cmcEeprom before(Doc().Working());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string copy = Path(c.file);
+    QFile::remove(QString::fromStdString(copy));
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(SEACLONE_BIN_DIR "/") + c.file, QString::fromStdString(copy)));
+    Choose(CL_Menu_File_Compare, copy);
+    cuiCompareDialog* dialog = Comparison();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(dialog->Heading()->text().toStdString().find(c.file), std::string::npos);
+    QTableWidget* table = dialog->Table();
+    EXPECT_EQ(dialog->Differences().Empty(), !c.differs);
+    if (c.differs) {
+      ASSERT_GT(table->rowCount(), 1);
+      EXPECT_FALSE(Item(table, 0, 0).empty());
+      EXPECT_NE(Item(table, 0, 3), Item(table, 0, 4));
+    } else {
+      ASSERT_EQ(table->rowCount(), 1);
+      EXPECT_EQ(Item(table, 0, 0), "No differences.");
+    }
+    dialog->close();
+    QApplication::processEvents();
+  }
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+}
+
+// A double click on a difference opens its page with the cursor on it.
+TEST_F(MainTransfer, DoubleClickOnADifferenceOpensItsCell) {
+  Start();
+  Doc().Working().WriteBlock(memmap::FreeRecord(2) + 4, "QQQ", 3);
+  Main().NoteActivity();
+  ASSERT_TRUE(QFile::copy(QStringLiteral(SEACLONE_BIN_DIR "/TB58_00_USA.DAT"),
+                          QString::fromStdString(Path("usa.dat"))));
+  Choose(CL_Menu_File_Compare, Path("usa.dat"));
+  cuiCompareDialog* dialog = Comparison();
+  ASSERT_NE(dialog, nullptr);
+  // The free channels' names also caption their rows in the channel lists.
+  const auto& cells = dialog->Differences().cells;
+  const auto found = std::find_if(cells.begin(), cells.end(), [](const layout::CellDifference& c) {
+    return c.reference == "GI_Sheet_FreeCh";
+  });
+  ASSERT_NE(found, cells.end());
+  const layout::CellDifference& cell = *found;
+  EXPECT_EQ(cell.before, "QQQ");
+  EXPECT_EQ(cell.after, "L3");
+  emit dialog->Table()->cellDoubleClicked(static_cast<int>(found - cells.begin()), 0);
+  ASSERT_TRUE(WaitUntil([&] {
+    return Main().Sheet() && Main().Sheet()->PageReference() == cell.reference &&
+           Main().Sheet()->Grid();
+  }));
+  EXPECT_EQ(Main().Sheet()->Grid()->Col(), cell.pageColumn);
+  EXPECT_EQ(Main().Sheet()->Grid()->Row(), cell.pageRow);
+}
+
+}  // namespace
