@@ -16,9 +16,12 @@ SerialFault FaultOf(DWORD error) {
     case ERROR_INVALID_NAME:
     case ERROR_DEV_NOT_EXIST:
       return SerialFault::kNoDevice;
-    // A COM port held by another program answers "access denied".
+    // A COM port held by another program answers "access denied". Under
+    // Wine a device node that another process holds exclusively (TIOCEXCL)
+    // answers with a lock violation.
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
     case ERROR_BUSY:
       return SerialFault::kBusy;
     default:
