@@ -230,14 +230,31 @@ TEST_F(CliWine, PortThatCannotBeOpenedSaysWhy) {
   EXPECT_EQ(RunExe({"info", "--port", port}).exitCode, 0);
   sim.Stop();
 
-  // A COM link whose terminal is gone, and a port Wine has no link for.
+  // A COM link whose terminal is gone, a port Wine has no link for, a folder
+  // (which Windows refuses as "access denied", like a held port) and a file.
   QFile::remove(ComLink(kPort));
   ASSERT_TRUE(QFile::link(Path("gone-tty"), ComLink(kPort)));
-  for (const int number : {kPort, 199}) {
-    const auto missing = RunExe({"info", "--port", QString::number(number)});
-    EXPECT_EQ(missing.exitCode, 22) << number << "\n" << missing.err;
-    EXPECT_EQ(clitest::MessageCount(missing.err), 1) << missing.err;
-    EXPECT_TRUE(Has(missing.err, "there is no such device")) << number << "\n" << missing.err;
+  const QString file = Path("plain.dat");
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  struct Case {
+    QStringList line;
+    std::string says;
+  };
+  const Case cases[] = {
+      {{"--port", port}, "there is no such device"},
+      {{"--port", "199"}, "there is no such device"},
+      {{"--device", WinPath(dir.path())}, "it is not a serial device"},
+      {{"--device", WinPath(file)}, "it is not a serial device"},
+  };
+  for (const Case& c : cases) {
+    const auto run = RunExe(QStringList{"info"} + c.line);
+    const std::string name = c.line.join(' ').toStdString();
+    EXPECT_EQ(run.exitCode, 22) << name << "\n" << run.err;
+    EXPECT_EQ(clitest::MessageCount(run.err), 1) << name << "\n" << run.err;
+    EXPECT_TRUE(Has(run.err, c.says)) << name << "\n" << run.err;
   }
 }
 

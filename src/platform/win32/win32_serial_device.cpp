@@ -39,6 +39,14 @@ bool Win32SerialDevice::Open(const std::string& path) {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
+    // A folder refuses the open with "access denied" as well: it is no
+    // serial device, not one that another program holds.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      SetOpenError(SerialFault::kNotSerial);
+      return false;
+    }
     SetOpenError(FaultOf(error), static_cast<int>(error));
     return false;
   }
