@@ -55,6 +55,9 @@ class WineServer : public ::testing::Environment {
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
     ASSERT_TRUE(QFile::exists(kPrefix + "/system.reg")) << "no Wine prefix at " << kPrefix.toStdString();
+    // A server left over from an earlier Wine call would keep its own rights.
+    QProcess::execute("wineserver", {"-k"});
+    QProcess::execute("wineserver", {"-w"});
     QProcess server;
     // The server keeps the standard error it started with; a file keeps its
     // object dumps out of the test log.
