@@ -38,7 +38,7 @@ constexpr double kBytesPerSecond = 960.0;
 constexpr double kTarget = 1.05;
 
 // Frame sizes on the line.
-constexpr int kRequest = 10;            // FE FE EE EF Ex v1 v1 v2 v2 FD
+constexpr int kRequest = 10;  // FE FE EE EF Ex v1 v1 v2 v2 FD
 constexpr int kInfoReply = 5 + 4 + 28 + 1;
 constexpr int kDataFrame16 = 5 + 4 + 2 + 32 + 2 + 1;  // 16 bytes as ASCII hex
 constexpr int kEndFrame = 5 + 9 + 2 + 1;
@@ -119,15 +119,17 @@ struct Timing {
 // Best read and write of runs rounds; program with head before the command
 // (wine and the exe), port the options that name the line, file as the
 // program names it.
-bool TimeClone(const QString& program, const QStringList& head, const QStringList& port, const QString& file,
-               int runs, Timing* best) {
+bool TimeClone(const QString& program, const QStringList& head, const QStringList& port,
+               const QString& file, int runs, Timing* best) {
   for (int i = 0; i < runs; ++i) {
-    const Outcome read = Run(program, head + QStringList{"read"} + port + QStringList{"--output", file, "--quiet"});
+    const Outcome read =
+        Run(program, head + QStringList{"read"} + port + QStringList{"--output", file, "--quiet"});
     if (!read.ok) {
       std::fprintf(stderr, "read: %s\n", read.error.c_str());
       return false;
     }
-    const Outcome write = Run(program, head + QStringList{"write"} + port + QStringList{"--quiet", file});
+    const Outcome write =
+        Run(program, head + QStringList{"write"} + port + QStringList{"--quiet", file});
     if (!write.ok) {
       std::fprintf(stderr, "write: %s\n", write.error.c_str());
       return false;
@@ -142,10 +144,10 @@ constexpr double kReadWire = kReadBytes / kBytesPerSecond;
 constexpr double kWriteWire = kWriteBytes / kBytesPerSecond;
 
 void Print(const char* what, const Timing& t, int runs) {
-  std::printf("%s clone read : %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n", what,
-              kReadBytes, kReadWire, runs, t.read, t.read / kReadWire);
-  std::printf("%s clone write: %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n", what,
-              kWriteBytes, kWriteWire, runs, t.write, t.write / kWriteWire);
+  std::printf("%s clone read : %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n",
+              what, kReadBytes, kReadWire, runs, t.read, t.read / kReadWire);
+  std::printf("%s clone write: %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n",
+              what, kWriteBytes, kWriteWire, runs, t.write, t.write / kWriteWire);
 }
 
 }  // namespace
@@ -164,7 +166,8 @@ int main(int argc, char** argv) {
     } else if (args[i] == "--windows-cli" && i + 1 < args.size()) {
       windowsCli = args[++i];
     } else {
-      std::fprintf(stderr, "usage: seaclone-bench-clone-speed [--runs N] [--bin DIR] [--windows-cli EXE]\n");
+      std::fprintf(
+          stderr, "usage: seaclone-bench-clone-speed [--runs N] [--bin DIR] [--windows-cli EXE]\n");
       return 2;
     }
   }
@@ -220,8 +223,9 @@ int main(int argc, char** argv) {
   const double writeRatio = native.write / kWriteWire;
   if (baseline > 0 && baselineBytes > 0) {
     const double pace = baseline / (baselineBytes / kBytesPerSecond);
-    std::printf("line alone : %5d bytes of a bare read, %.3f s, ratio %.3f (the simulator's own pace)\n",
-                baselineBytes, baseline, pace);
+    std::printf(
+        "line alone : %5d bytes of a bare read, %.3f s, ratio %.3f (the simulator's own pace)\n",
+        baselineBytes, baseline, pace);
     std::printf("against the simulator's pace: read %.3f, write %.3f\n", readRatio / pace,
                 writeRatio / pace);
   }

@@ -6,12 +6,12 @@
 // and the failures a user meets first: a silent radio, a cable that echoes
 // nothing, a broken frame, a radio that hangs up, a refused write, a port
 // another program holds and a port with nothing behind it.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <unistd.h>
 
@@ -29,7 +29,9 @@ const QString kExe = QStringLiteral(SEACLONE_WINDOWS_CLI);
 const QString kPrefix = QStringLiteral(SEACLONE_WINE_PREFIX);
 constexpr int kPort = 7;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 QByteArray FileBytes(const QString& path) {
   QFile f(path);
@@ -54,7 +56,8 @@ class WineServer : public ::testing::Environment {
     qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=");
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
-    ASSERT_TRUE(QFile::exists(kPrefix + "/system.reg")) << "no Wine prefix at " << kPrefix.toStdString();
+    ASSERT_TRUE(QFile::exists(kPrefix + "/system.reg"))
+        << "no Wine prefix at " << kPrefix.toStdString();
     // A server left over from an earlier Wine call would keep its own rights.
     QProcess::execute("wineserver", {"-k"});
     QProcess::execute("wineserver", {"-w"});
@@ -68,12 +71,14 @@ class WineServer : public ::testing::Environment {
     } else {
       server.start("wineserver", {"-p"});
     }
-    ASSERT_TRUE(server.waitForFinished(30000) && server.exitCode() == 0) << "the Wine server did not start";
+    ASSERT_TRUE(server.waitForFinished(30000) && server.exitCode() == 0)
+        << "the Wine server did not start";
   }
   void TearDown() override { QProcess::execute("wineserver", {"-k"}); }
 };
 
-[[maybe_unused]] const auto* const kWineServer = ::testing::AddGlobalTestEnvironment(new WineServer);
+[[maybe_unused]] const auto* const kWineServer =
+    ::testing::AddGlobalTestEnvironment(new WineServer);
 
 clitest::CliRun RunExe(const QStringList& args, int timeoutMs = 120000) {
   QProcess p;
@@ -118,7 +123,8 @@ class CliWine : public ::testing::Test {
       options << "--image" << served;
     }
     QFile::remove(ComLink(kPort));
-    options << "--baud-pace" << "--link" << ComLink(kPort);
+    options << "--baud-pace"
+            << "--link" << ComLink(kPort);
     ASSERT_TRUE(sim.Start(options)) << sim.Error();
   }
 
@@ -149,7 +155,8 @@ TEST_F(CliWine, ReadWriteAndReadBackAreByteIdentical) {
   StartSim({});
   const QString read = Path("read.dat");
   double readSeconds = 0;
-  const auto first = Timed({"read", "--port", port, "--output", WinPath(read), "--quiet"}, &readSeconds);
+  const auto first =
+      Timed({"read", "--port", port, "--output", WinPath(read), "--quiet"}, &readSeconds);
   ASSERT_EQ(first.exitCode, 0) << first.err;
   const QByteArray text = FileBytes(read);
   EXPECT_TRUE(text.startsWith("58160001\r\n#Comment=UNDER WINE")) << text.left(60).toStdString();
@@ -194,8 +201,9 @@ TEST_P(CliWineFault, EndsWithItsStatusAndOneMessage) {
   if (c.at) options << "--fault-at" << c.at;
   StartSim(options);
   const QString out = Path("out.dat");
-  const auto run = c.write ? RunExe({"write", "--port", port, "--quiet", WinPath(Path("served.dat"))})
-                           : RunExe({"read", "--port", port, "--output", WinPath(out), "--quiet"});
+  const auto run = c.write
+                       ? RunExe({"write", "--port", port, "--quiet", WinPath(Path("served.dat"))})
+                       : RunExe({"read", "--port", port, "--output", WinPath(out), "--quiet"});
   EXPECT_FALSE(run.crashed);
   EXPECT_EQ(run.exitCode, c.exit) << run.err;
   // A write shows its confirmation first.
@@ -210,7 +218,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, CliWineFault,
                                            FaultCase{"hang-up", "8", false, 25},
                                            FaultCase{"write-refused", nullptr, true, 30}),
                          [](const ::testing::TestParamInfo<FaultCase>& info) {
-                           std::string name = std::string(info.param.write ? "write_" : "read_") + info.param.fault;
+                           std::string name = std::string(info.param.write ? "write_" : "read_") +
+                                              info.param.fault;
                            for (char& ch : name) {
                              if (ch == '-') ch = '_';
                            }
