@@ -7,7 +7,6 @@
 // nothing, a broken frame, a radio that hangs up, a refused write, a port
 // another program holds and a port with nothing behind it.
 #include <gtest/gtest.h>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -16,8 +15,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "integration/cli_support.h"
 #include "platform/posix/posix_serial_device.h"
@@ -43,6 +44,12 @@ QByteArray FileBytes(const QString& path) {
 QString WinPath(QString path) { return "Z:" + path.replace('/', '\\'); }
 
 QString ComLink(int port) { return kPrefix + "/dosdevices/com" + QString::number(port); }
+
+// The link itself, dangling or not.
+void RemoveComLink() {
+  std::error_code ignored;
+  std::filesystem::remove(ComLink(kPort).toStdString(), ignored);
+}
 
 // One Wine server for the whole program, started here so that it runs
 // without CAP_SYS_ADMIN: the server opens the devices for every Wine
@@ -80,24 +87,12 @@ class WineServer : public ::testing::Environment {
 [[maybe_unused]] const auto* const kWineServer =
     ::testing::AddGlobalTestEnvironment(new WineServer);
 
-clitest::CliRun RunExe(const QStringList& args, int timeoutMs = 120000) {
-  QProcess p;
-  p.setProgram("wine");
-  p.setArguments(QStringList{kExe} + args);
-  p.setStandardInputFile(QProcess::nullDevice());
-  p.start();
-  clitest::CliRun run;
-  if (!p.waitForStarted(timeoutMs)) return run;
-  if (!p.waitForFinished(timeoutMs)) {
-    p.kill();
-    p.waitForFinished();
-    run.crashed = true;
-  }
-  run.crashed = run.crashed || p.exitStatus() != QProcess::NormalExit;
-  run.exitCode = p.exitCode();
+clitest::CliRun RunExe(const QStringList& args) {
+  clitest::CliRun run = clitest::RunProgram("wine", QStringList{kExe} + args, {QProcess::nullDevice(), {}});
   // The Windows C library ends its lines with CR LF.
-  run.out = p.readAllStandardOutput().replace("\r\n", "\n").toStdString();
-  run.err = p.readAllStandardError().replace("\r\n", "\n").toStdString();
+  for (std::string* text : {&run.out, &run.err}) {
+    std::erase(*text, '\r');
+  }
   return run;
 }
 
@@ -105,11 +100,11 @@ class CliWine : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    QFile::remove(ComLink(kPort));
+    RemoveComLink();
   }
   void TearDown() override {
     sim.Stop();
-    QFile::remove(ComLink(kPort));
+    RemoveComLink();
   }
   QString Path(const char* name) const { return dir.filePath(name); }
 
@@ -122,7 +117,7 @@ class CliWine : public ::testing::Test {
       clitest::WriteModelImage(served, "UNDER WINE");
       options << "--image" << served;
     }
-    QFile::remove(ComLink(kPort));
+    RemoveComLink();
     options << "--baud-pace"
             << "--link" << ComLink(kPort);
     ASSERT_TRUE(sim.Start(options)) << sim.Error();
@@ -182,16 +177,7 @@ TEST_F(CliWine, ReadWriteAndReadBackAreByteIdentical) {
   RecordProperty("write_seconds", std::to_string(writeSeconds));
 }
 
-struct FaultCase {
-  const char* fault;
-  const char* at;  // --fault-at, or nullptr
-  bool write;
-  int exit;
-};
-
-void PrintTo(const FaultCase& c, std::ostream* os) {
-  *os << (c.write ? "write " : "read ") << c.fault << " -> " << c.exit;
-}
+using clitest::FaultCase;
 
 class CliWineFault : public CliWine, public ::testing::WithParamInterface<FaultCase> {};
 
@@ -217,14 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, CliWineFault,
                                            FaultCase{"bad-checksum", "5", false, 26},
                                            FaultCase{"hang-up", "8", false, 25},
                                            FaultCase{"write-refused", nullptr, true, 30}),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) {
-                           std::string name = std::string(info.param.write ? "write_" : "read_") +
-                                              info.param.fault;
-                           for (char& ch : name) {
-                             if (ch == '-') ch = '_';
-                           }
-                           return name;
-                         });
+                         clitest::FaultCaseName);
 
 TEST_F(CliWine, PortThatCannotBeOpenedSaysWhy) {
   StartSim({});
@@ -244,8 +223,8 @@ TEST_F(CliWine, PortThatCannotBeOpenedSaysWhy) {
 
   // A COM link whose terminal is gone, a port Wine has no link for, a folder
   // (which Windows refuses as "access denied", like a held port) and a file.
-  QFile::remove(ComLink(kPort));
-  ASSERT_TRUE(QFile::link(Path("gone-tty"), ComLink(kPort)));
+  RemoveComLink();
+  std::filesystem::create_symlink(Path("gone-tty").toStdString(), ComLink(kPort).toStdString());
   const QString file = Path("plain.dat");
   {
     QFile f(file);
