@@ -16,7 +16,7 @@ set(cli_allowed platform base text model radio layout platform_qt settings ui ou
 function(layer_of_path path out)
   if(path MATCHES "^platform/qt/")
     set(${out} platform_qt PARENT_SCOPE)
-  elseif(path MATCHES "^platform/")  # with its posix/ and win32/ backends
+  elseif(path MATCHES "^platform/")  # with its posix/, win32/ and qtcore/ backends
     set(${out} platform PARENT_SCOPE)
   elseif(path MATCHES "^([a-z_]+)/")
     set(folder ${CMAKE_MATCH_1})
@@ -38,6 +38,8 @@ function(layer_of_test_folder folder out)
     set(${out} platform_qt PARENT_SCOPE)
   elseif(folder MATCHES "^(tools|integration|cli|windows)$")
     set(${out} cli PARENT_SCOPE)
+  elseif(folder STREQUAL "win32")  # the Win32 backends' tests, on the whole core
+    set(${out} layout PARENT_SCOPE)
   else()
     set(${out} ${folder} PARENT_SCOPE)
   endif()

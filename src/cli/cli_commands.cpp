@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_commands.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
 #include <optional>
 #include <set>
@@ -13,6 +11,7 @@
 #include "cli/cli_stream_file.h"
 #include "cli/exit_status.h"
 #include "model/clone_file.h"
+#include "platform/event_loop.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
 #include "radio/document.h"
@@ -51,7 +50,7 @@ int RunExchange(cmcDocument& document, const Options& options,
   std::optional<CloneStatus> status;
   const auto started = (document.*command)([&status](CloneStatus s) {
     status = s;
-    QCoreApplication::exit(0);
+    platform::QuitEventLoop();
   });
   switch (started) {
     case cmcDocument::kStarted: break;
@@ -59,7 +58,7 @@ int RunExchange(cmcDocument& document, const Options& options,
     case cmcDocument::kBusy:
     case cmcDocument::kCancelled: return kExitUsage;
   }
-  if (!status) QCoreApplication::exec();
+  if (!status) platform::RunEventLoop();
   return ExitStatus(status.value_or(CloneStatus::kPortFailed));
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_stream_file.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +20,7 @@ void Say(const std::string& what, int error) {
 }  // namespace
 
 StreamFile::StreamFile() {
-  if (dir_.isValid()) path_ = QFile::encodeName(dir_.filePath("stream.dat")).toStdString();
+  if (dir_.IsValid()) path_ = dir_.Path() + "/stream.dat";
 }
 
 bool StreamFile::FromStandardInput() {
@@ -51,15 +49,22 @@ bool StreamFile::FromStandardInput() {
 }
 
 bool StreamFile::ToStandardOutput() {
-  QFile file(QFile::decodeName(path_.c_str()));
-  if (!file.open(QIODevice::ReadOnly)) {
+  std::FILE* file = std::fopen(path_.c_str(), "rb");
+  if (!file) {
     Say("the saved file could not be read back", 0);
     return false;
   }
-  const QByteArray bytes = file.readAll();
+  std::string bytes;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+  const bool read = !std::ferror(file);
+  std::fclose(file);
+  if (!read) {
+    Say("the saved file could not be read back", 0);
+    return false;
+  }
   errno = 0;
-  const std::size_t size = static_cast<std::size_t>(bytes.size());
-  const int error = std::fwrite(bytes.constData(), 1, size, stdout) == size ? 0 : errno;
+  const int error = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() ? 0 : errno;
   return FlushStandardOutput(error);
 }
 

@@ -4,10 +4,10 @@
 // input for check and write, standard output for read) passes through a
 // file in a private temporary folder that goes with this object.
 
-#include <QTemporaryDir>
-
 #include <optional>
 #include <string>
+
+#include "platform/temporary_folder.h"
 
 namespace cli {
 
@@ -24,7 +24,7 @@ class StreamFile {
   bool ToStandardOutput();
 
  private:
-  QTemporaryDir dir_;
+  platform::TemporaryFolder dir_{"seaclone-cli"};
   std::string path_;
 };
 

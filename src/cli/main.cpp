@@ -2,9 +2,6 @@
 // seaclone-cli: clone information, read and write, file checks and the
 // pages of a file, from the command line, on the same core as the program.
 
-#include <QApplication>
-#include <QCoreApplication>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_application.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_output.h"
@@ -23,18 +21,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   cli::Options options;
   const std::string error = cli::ParseOptions(args, options);
-  // Printing paints with Qt's widgets, always on the offscreen platform: a
-  // PDF needs no screen, a DISPLAY that is set but unreachable (a script
-  // over ssh, cron) would stop the command, and the offscreen screen's fixed
-  // resolution makes the same file print the same PDF on every machine. The
-  // other commands stay on the core and need no display at all.
-  std::unique_ptr<QCoreApplication> app;
-  if (options.command == cli::Command::Print) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    app = std::make_unique<QApplication>(argc, argv);
-  } else {
-    app = std::make_unique<QCoreApplication>(argc, argv);
-  }
+  const std::shared_ptr<void> app = cli::StartApplication(argc, argv, options.command);
   if (!error.empty()) {
     cli::StandardError().Message("seaclone-cli: " + error + "\n(try seaclone-cli --help)");
     return cli::kExitUsage;

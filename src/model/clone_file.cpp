@@ -54,8 +54,7 @@ class SaveFileSink : public cmcCloneSink {
       temp_ = target_;
       temp_ += "." + std::to_string(random() % 1000000) + ".tmp";
       errno = 0;
-      // "x": never open a file that someone else has put there.
-      file_.reset(std::fopen(temp_.string().c_str(), "wbx"));
+      file_.reset(platform::CreateNewFile(temp_));
       if (file_) return true;
       if (errno != EEXIST) break;
     }
@@ -83,8 +82,7 @@ class SaveFileSink : public cmcCloneSink {
     // The new file keeps the permissions of the one it replaces.
     const fs::file_status old = fs::status(target_, error);
     if (!error && fs::exists(old)) fs::permissions(temp_, old.permissions(), error);
-    fs::rename(temp_, target_, error);
-    if (error) {
+    if (!platform::MoveIntoPlace(temp_, target_, error)) {
       Discard();
       return false;
     }

@@ -1,53 +1,51 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/paths.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include <cstdlib>
+#include <filesystem>
 
 namespace platform {
 namespace {
+
+namespace fs = std::filesystem;
+
 std::string& Override() {
   static std::string dir;
   return dir;
 }
 
-QString ExecutablePath() {
-  if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
-  return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+fs::path ExecutableFolder() { return fs::path(ExecutablePath()).parent_path(); }
+
+std::string WithSeparator(fs::path dir) {
+  std::string d = dir.make_preferred().string();
+  if (d.empty() || !IsPathSeparator(d.back())) d += static_cast<char>(fs::path::preferred_separator);
+  return d;
 }
 
-std::string WithSeparator(const QString& dir) {
-  QString d = QDir::toNativeSeparators(dir);
-  if (!d.endsWith(QDir::separator())) d += QDir::separator();
-  return QFile::encodeName(d).toStdString();
+bool HoldsOverlay(const fs::path& dir) {
+  std::error_code error;
+  return fs::exists(dir / "TB58.OVL", error);
 }
+
 }  // namespace
 
-std::string ExecutableFileName() {
-  return QFile::encodeName(QFileInfo(ExecutablePath()).fileName()).toStdString();
-}
+std::string ExecutableFileName() { return fs::path(ExecutablePath()).filename().string(); }
 
-std::string ExecutableDir() {
-  return WithSeparator(QFileInfo(ExecutablePath()).absolutePath());
-}
+std::string ExecutableDir() { return WithSeparator(ExecutableFolder()); }
 
 std::string DataDir() {
   if (!Override().empty()) return Override();
-  const QString exeDir = QFileInfo(ExecutablePath()).absolutePath();
-  if (QFileInfo::exists(exeDir + QStringLiteral("/TB58.OVL"))) return WithSeparator(exeDir);
-  const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/seaclone"));
-  if (QFileInfo::exists(installed + QStringLiteral("/TB58.OVL"))) return WithSeparator(installed);
+  const fs::path exeDir = ExecutableFolder();
+  if (HoldsOverlay(exeDir)) return WithSeparator(exeDir);
+  const fs::path installed = (exeDir / ".." / "share" / "seaclone").lexically_normal();
+  if (HoldsOverlay(installed)) return WithSeparator(installed);
   return WithSeparator(exeDir);
 }
 
 std::string BackupDir() {
-  const QString chosen = qEnvironmentVariable("SEACLONE_BACKUP_DIR");
-  if (!chosen.isEmpty()) return WithSeparator(chosen);
-  return WithSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                       QStringLiteral("/seaclone/backups"));
+  const char* chosen = std::getenv("SEACLONE_BACKUP_DIR");
+  if (chosen && *chosen) return WithSeparator(chosen);
+  return WithSeparator(fs::path(UserDataFolder()) / "seaclone" / "backups");
 }
 
 void SetDataDirOverride(const std::string& dir) {

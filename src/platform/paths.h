@@ -24,11 +24,18 @@ void SetDataDirOverride(const std::string& dir);
 
 // The folder that keeps a backup of every image read from a radio, with a
 // trailing separator: $SEACLONE_BACKUP_DIR when set (tests, and users who
-// keep them elsewhere), else seaclone/backups in the user's data folder
-// ($XDG_DATA_HOME, by default ~/.local/share). Not created here.
+// keep them elsewhere), else seaclone/backups in UserDataFolder(). Not
+// created here.
 std::string BackupDir();
 
 // True for a character that separates the folders of a path here.
 bool IsPathSeparator(char c);
+
+// Answered by the posix/ or win32/ backend:
+// the executable's full path, "" when the system does not tell;
+std::string ExecutablePath();
+// the user's own data folder: $XDG_DATA_HOME (by default ~/.local/share)
+// here, %LOCALAPPDATA% on Windows.
+std::string UserDataFolder();
 
 }  // namespace platform

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/system_language.h"
 
-#include <QLocale>
-
 namespace platform {
 namespace {
 int gJapaneseOverride = -1;
@@ -13,7 +11,7 @@ bool IsJapaneseLanguageId(std::uint32_t languageId) { return (languageId & 0x3FF
 
 bool IsJapaneseSystem() {
   if (gJapaneseOverride >= 0) return gJapaneseOverride != 0;
-  return QLocale::system().language() == QLocale::Japanese;
+  return SystemLanguageIsJapanese();
 }
 
 void SetJapaneseSystemOverride(int japanese) { gJapaneseOverride = japanese < 0 ? -1 : (japanese ? 1 : 0); }

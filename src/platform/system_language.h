@@ -15,6 +15,8 @@ bool IsJapaneseLanguageId(std::uint32_t languageId);
 
 // Whether the system's default language is Japanese.
 bool IsJapaneseSystem();
+// The system's own answer, without the override (from the backend).
+bool SystemLanguageIsJapanese();
 // Tests decide the answer: 1 Japanese, 0 not, -1 ask the system again.
 void SetJapaneseSystemOverride(int japanese);
 

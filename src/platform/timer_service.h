@@ -3,7 +3,7 @@
 // Periodic callbacks on the user-interface thread. Every timer task of the
 // program (event delivery, the protocol driver's step, output flushing, ...)
 // gets its ticks from the process-wide timer service: Qt timers in the
-// programs, a virtual-time scheduler in tests, so that a 2000 ms time-out
+// programs (or the steady-clock loop without Qt), a virtual-time scheduler in tests, so that a 2000 ms time-out
 // costs no wall time there. Timers keep the service that made them, so
 // install the service before creating the objects that use it.
 
@@ -36,12 +36,13 @@ class TimerService {
   virtual std::unique_ptr<Timer> CreateTimer(std::function<void()> onTick) = 0;
 };
 
-// The service in use: the one installed last, else the Qt timer service.
+// The service in use: the one installed last, else DefaultTimers().
 TimerService& Timers();
 // Installs a service (not owned) and returns the one installed before;
-// nullptr goes back to the Qt service.
+// nullptr goes back to the default service.
 TimerService* SetTimerService(TimerService* service);
-// The Qt timer service, for restoring or for explicit use.
-TimerService& QtTimers();
+// The service of the program's event loop (platform/event_loop.h): Qt
+// timers where Qt runs the loop, the steady-clock loop elsewhere.
+TimerService& DefaultTimers();
 
 }  // namespace platform

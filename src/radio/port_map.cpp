@@ -1,36 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "radio/port_map.h"
 
-#include <QFileInfo>
-#include <QString>
-
 #include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <filesystem>
 #include <set>
 
 #include "platform/port_naming.h"
-#include "platform/settings_store.h"
+#include "platform/settings_group.h"
+#include "text/syntax.h"
 
 namespace {
 
 // "COM7" (any case) → 7; 0 for anything else.
-int PortNumberOfKey(const QString& key) {
-  if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) return 0;
-  bool ok = false;
-  const int n = key.mid(3).toInt(&ok);
-  return ok && n > 0 ? n : 0;
+int PortNumberOfKey(const std::string& key) {
+  if (key.size() < 3) return 0;
+  for (int i = 0; i < 3; ++i) {
+    if (std::toupper(static_cast<unsigned char>(key[i])) != "COM"[i]) return 0;
+  }
+  std::string digits = key.substr(3);
+  Trim(digits);
+  if (!digits.empty() && digits.front() == '+') digits.erase(0, 1);
+  int n = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  return error == std::errc() && end == digits.data() + digits.size() && n > 0 ? n : 0;
 }
 
 std::vector<clsPortMapping> SettingsMappings() {
   std::vector<clsPortMapping> mappings;
-  const std::unique_ptr<QSettings> settings = platform::OpenSettingsStore();
-  settings->beginGroup("Ports");
-  for (const QString& key : settings->childKeys()) {
-    const int n = PortNumberOfKey(key);
-    const QString path = settings->value(key).toString().trimmed();
-    if (n == 0 || path.isEmpty()) continue;
+  for (platform::SettingsValue& entry : platform::ReadSettingsGroup("Ports")) {
+    const int n = PortNumberOfKey(entry.name);
+    Trim(entry.value);
+    if (n == 0 || entry.value.empty()) continue;
     if (std::any_of(mappings.begin(), mappings.end(), [n](const auto& m) { return m.number == n; }))
       continue;  // "COM7" and "com7" both present: the first one read wins
-    mappings.push_back({n, path.toStdString(), true});
+    mappings.push_back({n, entry.value, true});
   }
   return mappings;
 }
@@ -43,14 +48,14 @@ std::vector<clsPortMapping> PortMappings(const std::string& devDir) {
   std::set<int> used;
   for (const auto& m : mappings) used.insert(m.number);
 
-  const QString dir = QString::fromStdString(devDir);
   int next = 1;
   for (const char* family : {"ttyS", "ttyUSB", "ttyACM"}) {
     for (int i = 0;; ++i) {
-      const QString node = dir + "/" + family + QString::number(i);
-      if (!QFileInfo::exists(node)) break;
+      const std::string node = devDir + "/" + family + std::to_string(i);
+      std::error_code error;
+      if (!std::filesystem::exists(node, error)) break;
       while (used.count(next)) ++next;
-      mappings.push_back({next, node.toStdString(), false});
+      mappings.push_back({next, node, false});
       used.insert(next);
     }
   }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "radio/read_backup.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <regex>
 
 #include "model/clone_file.h"
 #include "model/eeprom.h"
@@ -19,6 +19,8 @@
 
 namespace backup {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* kExtension = ".dat";
 
@@ -35,7 +37,8 @@ std::string ModelName(const cmcEeprom& image) {
 std::string FreePath(const std::string& folder, const std::string& name) {
   const std::string stem = name.substr(0, name.size() - std::string(kExtension).size());
   std::string path = folder + name;
-  for (int n = 2; QFile::exists(QFile::decodeName(path.c_str())); ++n)
+  std::error_code error;
+  for (int n = 2; fs::exists(path, error); ++n)
     path = folder + stem + "-" + std::to_string(n) + kExtension;
   return path;
 }
@@ -47,14 +50,32 @@ void ReportFailure(const std::string& folder) {
 }
 
 // The comment line of a clone data file, "" when it has none.
-std::string FileComment(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  for (int line = 0; line < 3 && !file.atEnd(); ++line) {
-    const QByteArray text = file.readLine(256).trimmed();
-    if (text.startsWith("#Comment=")) return text.mid(9).toStdString();
+std::string FileComment(const fs::path& path) {
+  std::FILE* file = std::fopen(path.string().c_str(), "rb");
+  if (!file) return {};
+  std::string comment;
+  char buffer[256];
+  for (int line = 0; line < 3 && std::fgets(buffer, sizeof buffer, file); ++line) {
+    std::string text(buffer);
+    const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+    while (!text.empty() && blank(text.back())) text.pop_back();
+    text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), blank));
+    if (text.rfind("#Comment=", 0) == 0) {
+      comment = text.substr(9);
+      break;
+    }
   }
-  return {};
+  std::fclose(file);
+  return comment;
+}
+
+// The local date and time as backup names carry it.
+std::string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "";
+  if (const std::tm* local = std::localtime(&now))
+    std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", local);
+  return text;
 }
 
 }  // namespace
@@ -83,12 +104,13 @@ std::string FileName(const std::string& timestamp, const std::string& model,
 
 std::string WriteBackup(const cmcEeprom& image) {
   const std::string folder = platform::BackupDir();
-  if (!QDir().mkpath(QFile::decodeName(folder.c_str()))) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder, error)) {
     ReportFailure(folder);
     return {};
   }
-  const std::string stamp =
-      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
+  const std::string stamp = Timestamp();
   const std::string comment = cmcCloneFile::CommentFromImage(image);
   const std::string path = FreePath(folder, FileName(stamp, ModelName(image), comment));
 
@@ -109,20 +131,23 @@ std::string WriteBackup(const cmcEeprom& image) {
 }
 
 std::vector<Entry> ListBackups(const std::string& folder) {
-  const QString dir = QFile::decodeName((folder.empty() ? platform::BackupDir() : folder).c_str());
-  static const QRegularExpression form(
-      QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})_(\\d{2})-(\\d{2})-(\\d{2})_([^_]+)(_.*)?\\.dat$"));
+  const fs::path dir(folder.empty() ? platform::BackupDir() : folder);
+  static const std::regex form(R"(^(\d{4}-\d{2}-\d{2})_(\d{2})-(\d{2})-(\d{2})_([^_]+)(_.*)?\.dat$)");
+  std::vector<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
+    if (it->is_regular_file(error)) names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end(), std::greater<>());
   std::vector<Entry> entries;
-  const QStringList names = QDir(dir).entryList(QDir::Files, QDir::Name | QDir::Reversed);
-  for (const QString& name : names) {
-    const QRegularExpressionMatch m = form.match(name);
-    if (!m.hasMatch()) continue;
+  for (const std::string& name : names) {
+    std::smatch m;
+    if (!std::regex_match(name, m, form)) continue;
     Entry e;
-    e.file = QFile::encodeName(name).toStdString();
-    e.date = (m.captured(1) + ' ' + m.captured(2) + ':' + m.captured(3) + ':' + m.captured(4))
-                 .toStdString();
-    e.model = m.captured(5).toStdString();
-    e.comment = FileComment(QDir(dir).filePath(name));
+    e.file = name;
+    e.date = m.str(1) + ' ' + m.str(2) + ':' + m.str(3) + ':' + m.str(4);
+    e.model = m.str(5);
+    e.comment = FileComment(dir / name);
     entries.push_back(std::move(e));
   }
   return entries;

@@ -8,7 +8,7 @@
 
 #include "platform/instance_guard.h"
 #include "platform/qt/screens_qt.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 
 indEnviron* gEnviron = nullptr;
 

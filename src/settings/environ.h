@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "settings/recent.h"
 
 namespace platform {

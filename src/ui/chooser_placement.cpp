@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/screens.h"
+#include "platform/qtcore/screens.h"
 
 namespace chooser {
 

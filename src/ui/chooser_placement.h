@@ -2,7 +2,7 @@
 #pragma once
 // Where a drop-down choice window goes, as a pure rule over rectangles in
 // desktop coordinates, so that every arrangement can be checked without a
-// screen. Edges follow platform/screens.h: right and bottom are exclusive.
+// screen. Edges follow platform/qtcore/screens.h: right and bottom are exclusive.
 
 #include <QPoint>
 #include <QRect>

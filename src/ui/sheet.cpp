@@ -11,7 +11,7 @@
 #include "base/evman.h"
 #include "model/command_target.h"
 #include "platform/fatal.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_font.h"
 #include "text/text_extent.h"

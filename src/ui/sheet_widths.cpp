@@ -6,7 +6,7 @@
 
 #include "layout/width_name.h"
 #include "platform/font_value.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "ui/grid.h"
 #include "ui/sheet.h"
 

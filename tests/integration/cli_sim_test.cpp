@@ -20,7 +20,7 @@
 #include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "support/disk_squeeze.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "platform/posix/posix_serial_device.h"
 #include "support/radio_sim.h"
 

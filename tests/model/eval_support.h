@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <array>
 #include <fstream>
 #include <map>
@@ -30,6 +29,7 @@
 #include "model/memory_map.h"
 #include "platform/canvas.h"
 #include "platform/recording_responder.h"
+#include "platform/temporary_folder.h"
 #include "platform/virtual_timer_service.h"
 #include "support/initial_image.h"
 #include "text/gtex.h"
@@ -150,8 +150,8 @@ struct Published {
 
 // The overlay of these tests: the evaluator's own fragment as it ships,
 // after a few keys that other parts of the program own.
-inline std::string BuildOverlay(const QTemporaryDir& dir) {
-  const std::string path = dir.filePath("TB58.OVL").toStdString();
+inline std::string BuildOverlay(const platform::TemporaryFolder& dir) {
+  const std::string path = dir.Path() + "/TB58.OVL";
   std::ofstream out(path, std::ios::binary);
   for (const char* part : {SEACLONE_TEST_DATA "/eval/base.ovl", SEACLONE_SOURCE_DIR "/data/overlay/main/40-eval.ovl"}) {
     std::ifstream in(part, std::ios::binary);
@@ -249,7 +249,7 @@ class EvalTest : public ::testing::Test {
   }
 
   platform::ScopedVirtualTime time;
-  QTemporaryDir dir;
+  platform::TemporaryFolder dir{"seaclone-test"};
   cmcGTex table;
   cmcEvMan bus;
   RecordingTarget target;

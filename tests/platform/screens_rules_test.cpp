@@ -3,7 +3,7 @@
 // corner rule that keeps a restored window reachable, and Centre over.
 #include <gtest/gtest.h>
 
-#include "platform/screens.h"
+#include "platform/qtcore/screens.h"
 
 using platform::CentreOver;
 using platform::KeepReachable;

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "platform/virtual_timer_service.h"
 #include "radio/comm.h"
 #include "support/pty_pair.h"

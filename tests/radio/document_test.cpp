@@ -4,10 +4,11 @@
 #include "support/codes.h"
 #include "document_test_support.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <fstream>
+#include <iterator>
 
 #include "platform/fatal.h"
+#include "platform/temporary_folder.h"
 
 namespace {
 
@@ -33,10 +34,7 @@ TEST_F(DocumentTest, FailedOpenLeavesTheDocumentAsItWas) {
 
   cmcEeprom unknown = doctest::RadioImage(13);
   ASSERT_EQ(doctest::WriteFile(Path("unknown.dat"), unknown), 0);
-  QFile shortFile(QString::fromStdString(Path("short.dat")));
-  ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
-  shortFile.write("58160001\r\n#MapRev=1\r\n0000020102\r\n");
-  shortFile.close();
+  ASSERT_TRUE(std::ofstream(Path("short.dat"), std::ios::binary) << "58160001\r\n#MapRev=1\r\n0000020102\r\n");
 
   const std::pair<std::string, int> cases[] = {
       {Path("none.dat"), 1}, {Path("short.dat"), 7}, {Path("unknown.dat"), 8}};
@@ -77,9 +75,10 @@ TEST_F(DocumentTest, SaveWritesWhatOpenReadsBack) {
   EXPECT_FALSE(doc->IsModified());
   EXPECT_EQ(doc->FilePath(), Path("saved.dat"));
 
-  QFile f(QString::fromStdString(Path("saved.dat")));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(f.readAll().startsWith("58160001\r\n#Comment=MY BOAT\r\n#MapRev=1\r\n"));
+  std::ifstream f(Path("saved.dat"), std::ios::binary);
+  ASSERT_TRUE(f);
+  const std::string saved{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(saved.rfind("58160001\r\n#Comment=MY BOAT\r\n#MapRev=1\r\n", 0), 0u);
 
   auto other = MakeDocument();
   ASSERT_EQ(Num(other->Open(Path("saved.dat"))), 0);
@@ -134,8 +133,8 @@ TEST_F(DocumentTest, UnknownModelByteFromTheRadioKeepsTheCurrentModel) {
 namespace {
 
 TEST_F(DocumentTest, MissingInitialImageIsAnInstallationFault) {
-  QTemporaryDir empty;
-  platform::SetDataDirOverride(empty.path().toStdString() + "/");
+  platform::TemporaryFolder empty("seaclone-test");
+  platform::SetDataDirOverride(empty.Path() + "/");
   try {
     cmcDocument doc(0);
     ADD_FAILURE() << "a document without its initial image";

@@ -6,7 +6,6 @@
 // radio behind the scripted serial device.
 
 #include "support/codes.h"
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,6 +18,7 @@
 #include "model/memory_map.h"
 #include "platform/paths.h"
 #include "platform/recording_responder.h"
+#include "platform/temporary_folder.h"
 #include "platform/serial_device.h"
 #include "platform/virtual_timer_service.h"
 #include "radio/document.h"
@@ -113,8 +113,8 @@ struct ManRadio {
 class DocumentWorld : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    data = dir.path().toStdString() + "/";
+    ASSERT_TRUE(dir.IsValid());
+    data = dir.Path() + "/";
     for (int m = 0; m < memmap::kModelTypes; ++m) {
       ASSERT_EQ(WriteFile(data + "initial" + std::to_string(m) + ".dat", RadioImage(m)), 0);
     }
@@ -151,7 +151,7 @@ class DocumentWorld : public ::testing::Test {
   }
 
   platform::ScopedVirtualTime time;  // before anything that makes tasks
-  QTemporaryDir dir;
+  platform::TemporaryFolder dir{"seaclone-test"};
   std::string data;
   cmcGTex table;
   cmcGTex* previousTable = nullptr;

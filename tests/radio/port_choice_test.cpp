@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "platform/settings_store.h"
 #include "radio/port_choice.h"
 
 namespace {
@@ -86,33 +85,6 @@ TEST(PortChoice, IndexOfTheCurrentPort) {
   const std::vector<std::string> list = {"3: a", "9: b", "10: c"};
   EXPECT_EQ(portchoice::IndexOfPort(list, 10), 2);
   EXPECT_EQ(portchoice::IndexOfPort(list, 1), -1);
-}
-
-}  // namespace
-
-namespace {
-
-// The lists from the system: the `Ports` settings entries are offered by
-// number, with their device path as the name when the system has no
-// friendlier one; an entry whose device is absent keeps its number but is
-// not offered by name, since there is no device to pick.
-TEST(PortChoiceSystem, SettingsEntriesAreListed) {
-  {
-    auto settings = platform::OpenSettingsStore();
-    settings->setValue("Ports/COM241", "/dev/null");
-    settings->setValue("Ports/COM240", "/dev/seaclone-test-absent");
-  }
-  const auto numbers = portchoice::SystemNumberList();
-  EXPECT_NE(std::find(numbers.begin(), numbers.end(), "240"), numbers.end());
-  EXPECT_NE(std::find(numbers.begin(), numbers.end(), "241"), numbers.end());
-  EXPECT_TRUE(std::is_sorted(
-      numbers.begin(), numbers.end(),
-      [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); }));
-  const auto names = portchoice::SystemNameList();
-  EXPECT_NE(std::find(names.begin(), names.end(), "241: /dev/null (COM241)"), names.end());
-  EXPECT_TRUE(std::none_of(names.begin(), names.end(),
-                           [](const std::string& s) { return s.rfind("240:", 0) == 0; }));
-  platform::OpenSettingsStore()->remove("Ports");
 }
 
 }  // namespace

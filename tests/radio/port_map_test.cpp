@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "integration/cli_support.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "shell/main_window_support.h"
 #include "support/radio_sim.h"
 #include "ui/information.h"

@@ -14,7 +14,7 @@
 #include "integration/cli_support.h"
 #include "model/cell_names.h"
 #include "model/datch.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "shell/main_window_support.h"
 #include "support/radio_sim.h"
 #include "ui/about_box.h"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 
 #include "platform/fatal.h"
+#include "platform/temporary_folder.h"
 #include "text/gtex.h"
 
 namespace {
@@ -13,13 +13,13 @@ namespace {
 class OverlayFile {
  public:
   explicit OverlayFile(const std::string& content) {
-    path_ = dir_.filePath("T.OVL").toStdString();
+    path_ = dir_.Path() + "/T.OVL";
     std::ofstream(path_, std::ios::binary) << content;
   }
   const std::string& path() const { return path_; }
 
  private:
-  QTemporaryDir dir_;
+  platform::TemporaryFolder dir_{"seaclone-test"};
   std::string path_;
 };
 

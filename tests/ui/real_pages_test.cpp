@@ -11,7 +11,7 @@
 #include "model/clone_file.h"
 #include "model/eval_support.h"
 #include "model/normalise.h"
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "ui/grid_access_support.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"

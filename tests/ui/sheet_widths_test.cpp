@@ -2,7 +2,7 @@
 // Column widths kept in the settings store between sheets of a page.
 #include <QSettings>
 
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 #include "ui/sheet_support.h"
 
 namespace uitest {

@@ -11,4 +11,13 @@ bool SyncToDisk(std::FILE* file) {
   return ::fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
 }
 
+std::FILE* CreateNewFile(const std::filesystem::path& path) { return std::fopen(path.c_str(), "wbx"); }
+
+// rename() replaces the target atomically here.
+bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to,
+                   std::error_code& error) {
+  std::filesystem::rename(from, to, error);
+  return !error;
+}
+
 }  // namespace platform

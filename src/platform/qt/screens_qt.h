@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "platform/screens.h"
+#include "platform/qtcore/screens.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 // and merely held open while the process runs; nobody waits on it.
 #include <windows.h>
 
-#include <QDir>
+#include <filesystem>
 
 #include "platform/instance_guard.h"
 
@@ -15,7 +15,11 @@ struct InstanceGuard::Impl {
 };
 
 // The mutex needs no folder; these name one only for what shows it.
-std::string InstanceGuard::RuntimeFolder() { return QDir::tempPath().toStdString(); }
+std::string InstanceGuard::RuntimeFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  return error ? std::string() : folder.string();
+}
 
 std::string InstanceGuard::UserFolder(const std::string& /*runUserRoot*/, const std::string& /*tempRoot*/) {
   return RuntimeFolder();

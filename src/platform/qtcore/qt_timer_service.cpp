@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Timer service on QTimer. QTimer belongs to Qt Core, so this backend sits
-// with the interfaces; ticks arrive through the thread's event loop.
+// Timer service on QTimer, the default where Qt runs the event loop; ticks
+// arrive through the thread's event loop.
 #include <QTimer>
 
 #include <vector>
@@ -98,27 +98,11 @@ class QtTimerService : public TimerService {
   FinalTickList finalTicks_;
 };
 
-TimerService*& Installed() {
-  static TimerService* service = nullptr;
-  return service;
-}
-
 }  // namespace
 
-TimerService& QtTimers() {
+TimerService& DefaultTimers() {
   static QtTimerService service;
   return service;
-}
-
-TimerService& Timers() {
-  TimerService* service = Installed();
-  return service ? *service : QtTimers();
-}
-
-TimerService* SetTimerService(TimerService* service) {
-  TimerService* previous = Installed();
-  Installed() = service;
-  return previous;
 }
 
 }  // namespace platform

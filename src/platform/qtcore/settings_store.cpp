@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/settings_store.h"
+#include "platform/qtcore/settings_store.h"
 
 #include <QStringList>
 

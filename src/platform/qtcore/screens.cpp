@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/screens.h"
+#include "platform/qtcore/screens.h"
 
 #include <cstdint>
 #include <limits>

@@ -11,10 +11,9 @@
 #include <memory>
 #include <string>
 
-namespace platform {
+#include "platform/settings_group.h"
 
-// The product's key path.
-inline constexpr char kSettingsKeyPath[] = "Software\\Recent\\K4T";
+namespace platform {
 
 // The store named by keyPath; tests pass a key path of their own.
 std::unique_ptr<QSettings> OpenSettingsStore(const std::string& keyPath = kSettingsKeyPath);
