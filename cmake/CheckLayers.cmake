@@ -36,7 +36,7 @@ endfunction()
 function(layer_of_test_folder folder out)
   if(folder STREQUAL "platform" OR folder STREQUAL "hardening")
     set(${out} platform_qt PARENT_SCOPE)
-  elseif(folder MATCHES "^(tools|integration|cli)$")
+  elseif(folder MATCHES "^(tools|integration|cli|windows)$")
     set(${out} cli PARENT_SCOPE)
   elseif(folder STREQUAL "win32")  # the Win32 backends' tests, on the whole core
     set(${out} layout PARENT_SCOPE)

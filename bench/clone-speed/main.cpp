@@ -6,14 +6,19 @@
 // is the busy one: it carries the cable's echo of everything the program
 // sends as well as the radio's own frames.
 //
-//   seaclone-bench-clone-speed [--runs N] [--bin DIR]
+//   seaclone-bench-clone-speed [--runs N] [--bin DIR] [--windows-cli EXE]
 //
-// Exit status 0 when every ratio is at most 1.05, 1 otherwise, 2 when the
-// programs cannot be run.
+// --windows-cli times a cross-built seaclone-cli.exe under Wine as well, on
+// COM7 of the prefix in WINEPREFIX (made by scripts/wine-prefix); its
+// ratios are shown beside the native ones but do not count for the status.
+//
+// Exit status 0 when every native ratio is at most 1.05, 1 otherwise, 2 when
+// the programs cannot be run.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -33,7 +38,7 @@ constexpr double kBytesPerSecond = 960.0;
 constexpr double kTarget = 1.05;
 
 // Frame sizes on the line.
-constexpr int kRequest = 10;            // FE FE EE EF Ex v1 v1 v2 v2 FD
+constexpr int kRequest = 10;  // FE FE EE EF Ex v1 v1 v2 v2 FD
 constexpr int kInfoReply = 5 + 4 + 28 + 1;
 constexpr int kDataFrame16 = 5 + 4 + 2 + 32 + 2 + 1;  // 16 bytes as ASCII hex
 constexpr int kEndFrame = 5 + 9 + 2 + 1;
@@ -106,11 +111,51 @@ double LineBaseline(const QString& device, int* bytes) {
   return seconds;
 }
 
+struct Timing {
+  double read = 1e9;
+  double write = 1e9;
+};
+
+// Best read and write of runs rounds; program with head before the command
+// (wine and the exe), port the options that name the line, file as the
+// program names it.
+bool TimeClone(const QString& program, const QStringList& head, const QStringList& port,
+               const QString& file, int runs, Timing* best) {
+  for (int i = 0; i < runs; ++i) {
+    const Outcome read =
+        Run(program, head + QStringList{"read"} + port + QStringList{"--output", file, "--quiet"});
+    if (!read.ok) {
+      std::fprintf(stderr, "read: %s\n", read.error.c_str());
+      return false;
+    }
+    const Outcome write =
+        Run(program, head + QStringList{"write"} + port + QStringList{"--quiet", file});
+    if (!write.ok) {
+      std::fprintf(stderr, "write: %s\n", write.error.c_str());
+      return false;
+    }
+    best->read = std::min(best->read, read.seconds);
+    best->write = std::min(best->write, write.seconds);
+  }
+  return true;
+}
+
+constexpr double kReadWire = kReadBytes / kBytesPerSecond;
+constexpr double kWriteWire = kWriteBytes / kBytesPerSecond;
+
+void Print(const char* what, const Timing& t, int runs) {
+  std::printf("%s clone read : %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n",
+              what, kReadBytes, kReadWire, runs, t.read, t.read / kReadWire);
+  std::printf("%s clone write: %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n",
+              what, kWriteBytes, kWriteWire, runs, t.write, t.write / kWriteWire);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QString bin = QCoreApplication::applicationDirPath();
+  QString windowsCli;
   int runs = 3;
   const QStringList args = app.arguments();
   for (int i = 1; i < args.size(); ++i) {
@@ -118,18 +163,32 @@ int main(int argc, char** argv) {
       bin = args[++i];
     } else if (args[i] == "--runs" && i + 1 < args.size()) {
       runs = std::max(1, args[++i].toInt());
+    } else if (args[i] == "--windows-cli" && i + 1 < args.size()) {
+      windowsCli = args[++i];
     } else {
-      std::fprintf(stderr, "usage: seaclone-bench-clone-speed [--runs N] [--bin DIR]\n");
+      std::fprintf(
+          stderr, "usage: seaclone-bench-clone-speed [--runs N] [--bin DIR] [--windows-cli EXE]\n");
       return 2;
     }
+  }
+  const QString prefix = qEnvironmentVariable("WINEPREFIX");
+  if (!windowsCli.isEmpty() && prefix.isEmpty()) {
+    std::fprintf(stderr, "--windows-cli needs WINEPREFIX (see scripts/wine-prefix)\n");
+    return 2;
   }
   const QString cli = QDir(bin).filePath("seaclone-cli");
   const QString simProgram = QDir(bin).filePath("seaclone-radio-sim");
   QTemporaryDir dir;
 
+  QStringList simArgs{"--baud-pace", "--model", "0"};
+  const QString comLink = prefix + "/dosdevices/com7";
+  if (!windowsCli.isEmpty()) {
+    QFile::remove(comLink);
+    simArgs << "--link" << comLink;
+  }
   QProcess sim;
   sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  sim.start(simProgram, {"--baud-pace", "--model", "0"});
+  sim.start(simProgram, simArgs);
   QByteArray line;
   while (sim.waitForReadyRead(30000)) {
     line += sim.readAllStandardOutput();
@@ -145,36 +204,28 @@ int main(int argc, char** argv) {
   int baselineBytes = 0;
   const double baseline = LineBaseline(device, &baselineBytes);
 
-  double bestRead = 1e9, bestWrite = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const Outcome read = Run(cli, {"read", "--device", device, "--output", file, "--quiet"});
-    if (!read.ok) {
-      std::fprintf(stderr, "read: %s\n", read.error.c_str());
-      return 2;
-    }
-    const Outcome write = Run(cli, {"write", "--device", device, "--quiet", file});
-    if (!write.ok) {
-      std::fprintf(stderr, "write: %s\n", write.error.c_str());
-      return 2;
-    }
-    bestRead = std::min(bestRead, read.seconds);
-    bestWrite = std::min(bestWrite, write.seconds);
+  Timing native;
+  Timing wine;
+  bool ok = TimeClone(cli, {}, {"--device", device}, file, runs, &native);
+  if (ok && !windowsCli.isEmpty()) {
+    // Wine's drive Z: is the Unix root.
+    const QString winFile = "Z:" + QString(file).replace('/', '\\');
+    ok = TimeClone("wine", {windowsCli}, {"--port", "7"}, winFile, runs, &wine);
   }
   sim.terminate();
   sim.waitForFinished(5000);
+  if (!windowsCli.isEmpty()) QFile::remove(comLink);
+  if (!ok) return 2;
 
-  const double readWire = kReadBytes / kBytesPerSecond;
-  const double writeWire = kWriteBytes / kBytesPerSecond;
-  const double readRatio = bestRead / readWire;
-  const double writeRatio = bestWrite / writeWire;
-  std::printf("clone read : %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n",
-              kReadBytes, readWire, runs, bestRead, readRatio);
-  std::printf("clone write: %5d bytes on the line, wire %.3f s, best of %d %.3f s, ratio %.3f\n",
-              kWriteBytes, writeWire, runs, bestWrite, writeRatio);
+  Print("native", native, runs);
+  if (!windowsCli.isEmpty()) Print("Wine  ", wine, runs);
+  const double readRatio = native.read / kReadWire;
+  const double writeRatio = native.write / kWriteWire;
   if (baseline > 0 && baselineBytes > 0) {
     const double pace = baseline / (baselineBytes / kBytesPerSecond);
-    std::printf("line alone : %5d bytes of a bare read, %.3f s, ratio %.3f (the simulator's own pace)\n",
-                baselineBytes, baseline, pace);
+    std::printf(
+        "line alone : %5d bytes of a bare read, %.3f s, ratio %.3f (the simulator's own pace)\n",
+        baselineBytes, baseline, pace);
     std::printf("against the simulator's pace: read %.3f, write %.3f\n", readRatio / pace,
                 writeRatio / pace);
   }

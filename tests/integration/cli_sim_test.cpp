@@ -163,16 +163,7 @@ TEST_F(CliSim, WriteOfAFileThatFailsItsChecksExitsWithItsCode) {
   EXPECT_EQ(MessageCount(run.err), 1);
 }
 
-struct FaultCase {
-  const char* fault;
-  const char* at;  // --fault-at, or nullptr
-  bool write;
-  int exit;
-};
-
-void PrintTo(const FaultCase& c, std::ostream* os) {
-  *os << (c.write ? "write " : "read ") << c.fault << " -> " << c.exit;
-}
+using clitest::FaultCase;
 
 class CliSimFault : public CliSim, public ::testing::WithParamInterface<FaultCase> {};
 
@@ -220,13 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"other-model", nullptr, true, 33},
                       FaultCase{"hang-up", "8", true, 24},
                       FaultCase{"wrong-echo", "200", true, 24}),
-    [](const ::testing::TestParamInfo<FaultCase>& info) {
-      std::string name = std::string(info.param.write ? "write_" : "read_") + info.param.fault;
-      for (char& ch : name) {
-        if (ch == '-') ch = '_';
-      }
-      return name;
-    });
+    clitest::FaultCaseName);
 
 TEST_F(CliSim, LostStandardOutputIsAnError) {
   StartSim({});

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,9 +43,12 @@ struct CliStreams {
   QString out;
 };
 
-inline CliRun RunCli(const QStringList& args, const CliStreams& streams, int timeoutMs = 120000) {
+// Runs any program the way RunCli runs seaclone-cli (a wrapper such as wine
+// with the program as its first argument, for instance).
+inline CliRun RunProgram(const QString& program, const QStringList& args, const CliStreams& streams,
+                         int timeoutMs = 120000) {
   QProcess p;
-  p.setProgram(CliProgram());
+  p.setProgram(program);
   p.setArguments(args);
   if (!streams.in.isEmpty()) p.setStandardInputFile(streams.in);
   if (!streams.out.isEmpty()) p.setStandardOutputFile(streams.out);
@@ -61,6 +65,10 @@ inline CliRun RunCli(const QStringList& args, const CliStreams& streams, int tim
   run.out = p.readAllStandardOutput().toStdString();
   run.err = p.readAllStandardError().toStdString();
   return run;
+}
+
+inline CliRun RunCli(const QStringList& args, const CliStreams& streams, int timeoutMs = 120000) {
+  return RunProgram(CliProgram(), args, streams, timeoutMs);
 }
 
 #ifdef __linux__
@@ -103,6 +111,27 @@ inline CliRun RunCliBytes(const std::vector<std::string>& args, const std::strin
 }
 #endif
 inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) { return RunCli(args, CliStreams{}, timeoutMs); }
+
+// One fault of the simulator and the exit status it must end with.
+struct FaultCase {
+  const char* fault;
+  const char* at;  // --fault-at, or nullptr
+  bool write;
+  int exit;
+};
+
+inline void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << (c.write ? "write " : "read ") << c.fault << " -> " << c.exit;
+}
+
+// "read_bad_checksum": a test name of the case.
+inline std::string FaultCaseName(const ::testing::TestParamInfo<FaultCase>& info) {
+  std::string name = std::string(info.param.write ? "write_" : "read_") + info.param.fault;
+  for (char& ch : name) {
+    if (ch == '-') ch = '_';
+  }
+  return name;
+}
 
 // The caption every message of the program carries.
 inline std::string AppTitle() {

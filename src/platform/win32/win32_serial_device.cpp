@@ -16,9 +16,12 @@ SerialFault FaultOf(DWORD error) {
     case ERROR_INVALID_NAME:
     case ERROR_DEV_NOT_EXIST:
       return SerialFault::kNoDevice;
-    // A COM port held by another program answers "access denied".
+    // A COM port held by another program answers "access denied". Under
+    // Wine a device node that another process holds exclusively (TIOCEXCL)
+    // answers with a lock violation.
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
     case ERROR_BUSY:
       return SerialFault::kBusy;
     default:
@@ -36,6 +39,14 @@ bool Win32SerialDevice::Open(const std::string& path) {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
+    // A folder refuses the open with "access denied" as well: it is no
+    // serial device, not one that another program holds.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      SetOpenError(SerialFault::kNotSerial);
+      return false;
+    }
     SetOpenError(FaultOf(error), static_cast<int>(error));
     return false;
   }
