@@ -55,6 +55,7 @@ std::optional<std::string> cuiQtFileDialogs::ChooseSave(QWidget* owner, const Re
   QFileDialog* dialog = MakeDialog(owner, request);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, request.appends);
   dialog->selectFile(QString::fromStdString(request.fileName));
   return Run(dialog);
 }

@@ -17,10 +17,14 @@ class cuiFileDialogs {
     std::string fileName;   // proposed name (save only)
     std::string filter;     // "Clone data (*.dat);;All files (*)" style
     std::string extension;  // default extension without the dot
+    // A file the caller appends to (a log) is no overwrite, so the save
+    // dialog need not ask about one.
+    bool appends = false;
   };
   virtual ~cuiFileDialogs() = default;
   // The chosen path, or nothing when the user cancelled. The open dialog
-  // accepts only an existing file; the save dialog asks before overwriting.
+  // accepts only an existing file; the save dialog asks before overwriting,
+  // unless the caller only appends.
   virtual std::optional<std::string> ChooseOpen(QWidget* owner, const Request& request) = 0;
   virtual std::optional<std::string> ChooseSave(QWidget* owner, const Request& request) = 0;
 };

@@ -140,6 +140,7 @@ void cuiMain::FleetProgramming() {
   const auto browse = [this](bool save) {
     return [this, save](const std::string& current) {
       cuiFileDialogs::Request request = CsvRequest();
+      request.appends = save;  // the log grows; a run never overwrites it
       if (!current.empty()) {
         const QFileInfo info(QString::fromStdString(current));
         request.directory = info.absolutePath().toStdString();
