@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/startup.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdlib>
 #include <exception>
@@ -117,8 +118,11 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 QString FileArgument(const QStringList& arguments) {
+  // A name relative to the folder the program was started in would be
+  // remembered among the recent files as it stands, and found nowhere once
+  // the program starts elsewhere.
   for (qsizetype i = 1; i < arguments.size(); ++i)
-    if (!HasMakerSwitch({arguments[i]})) return arguments[i];
+    if (!HasMakerSwitch({arguments[i]})) return QFileInfo(arguments[i]).absoluteFilePath();
   return {};
 }
 

@@ -67,7 +67,7 @@ class Application : public QApplication {
 int RunMainWindow(QApplication& app, Globals& globals);
 
 // The first argument after the program that is not the maker switch: the
-// clone data file to open at start.
+// clone data file to open at start, as an absolute path.
 QString FileArgument(const QStringList& arguments);
 
 // The whole program below main(): builds the globals, leaves at once when

@@ -68,7 +68,8 @@ class Program : public ::testing::Test {
   // Starts the program; closeAfterMs > 0 closes its main window normally.
   // adjust changes the environment further.
   QProcess& Start(int closeAfterMs, const QString& program = kProgram, const QStringList& args = {},
-                  const std::function<void(QProcessEnvironment&)>& adjust = {}) {
+                  const std::function<void(QProcessEnvironment&)>& adjust = {},
+                  const QString& folder = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("HOME"), home_.path());
@@ -82,6 +83,7 @@ class Program : public ::testing::Test {
     running_.push_back(std::make_unique<QProcess>());
     QProcess& p = *running_.back();
     p.setProcessEnvironment(env);
+    if (!folder.isEmpty()) p.setWorkingDirectory(folder);
     p.start(program, args);
     EXPECT_TRUE(p.waitForStarted(10000)) << program.toStdString();
     return p;
@@ -161,6 +163,17 @@ TEST_F(Program, ASecondStartWithAFileHandsItToTheRunningCopy) {
 
   ExpectExit(first, 0);
   // The first copy opened it: it heads the recent files it wrote at close.
+  EXPECT_TRUE(ReadSettings().contains(QStringLiteral("Recent0=") + file))
+      << ReadSettings().toStdString();
+}
+
+TEST_F(Program, AFileNamedRelativeToTheStartFolderIsRememberedByItsFullPath) {
+  const QString folder = home_.filePath(QStringLiteral("boats"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString file = folder + QStringLiteral("/Dinghy.dat");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(SEACLONE_BIN_DIR "/TB58_01_EUR.DAT"), file));
+
+  ExpectExit(Start(3000, kProgram, {QStringLiteral("Dinghy.dat")}, {}, folder), 0);
   EXPECT_TRUE(ReadSettings().contains(QStringLiteral("Recent0=") + file))
       << ReadSettings().toStdString();
 }
