@@ -79,15 +79,23 @@ void cuiMain::ImportCsv() {
       layout::ImportCsv(*copy, records, UsableChannelsView());
   WaitCursor(false);
   if (!problems.empty()) {
-    // The first refusal says enough to mend the file; nothing was applied.
-    const layout::CsvProblem& p = problems.front();
-    const std::string line = std::to_string(p.line);
-    const std::string reason =
-        p.column.empty()
-            ? cloneman::FormatTexts(Table().Line("GI_Mess_Csv_Refused", 1), {line, p.reason})
-            : cloneman::FormatTexts(Table().Line("GI_Mess_Csv_Refused", 2),
-                                    {line, p.page, p.row, p.column, p.value, p.reason});
-    ShowError(Table().Line("GI_Mess_Csv_Refused", 0) + "\n" + reason);
+    // Every refusal of the file at once, so that one round of mending
+    // suffices; a long list is cut so that the message fits on the screen.
+    constexpr std::size_t kShownProblems = 10;
+    std::string text = Table().Line("GI_Mess_Csv_Refused", 0);
+    for (std::size_t i = 0; i < problems.size() && i < kShownProblems; ++i) {
+      const layout::CsvProblem& p = problems[i];
+      const std::string line = std::to_string(p.line);
+      text += "\n" +
+              (p.column.empty()
+                   ? cloneman::FormatTexts(Table().Line("GI_Mess_Csv_Refused", 1), {line, p.reason})
+                   : cloneman::FormatTexts(Table().Line("GI_Mess_Csv_Refused", 2),
+                                           {line, p.page, p.row, p.column, p.value, p.reason}));
+    }
+    if (problems.size() > kShownProblems)
+      text += "\n" + cloneman::FormatText(Table().Line("GI_Mess_Csv_Refused", 3),
+                                          std::to_string(problems.size() - kShownProblems));
+    ShowError(text);
     return;
   }
   if (copy->Working().Equals(doc_->Working())) return;

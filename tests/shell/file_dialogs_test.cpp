@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The platform's save dialog as the main window opens it: a clone file or
 // an export asks before overwriting, a log that only grows does not.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "shell/file_dialogs.h"
 

@@ -85,7 +85,7 @@ TEST_F(MainTransfer, ARefusedValueChangesNothing) {
   Start();
   WriteFile(Path("bad.csv"),
             "Page,GI_Sheet_FreeCh,Free Channels\r\nNo.,Name,Receive (MHz)\r\n"
-            "1,AAA,156.80000\r\n2,CCA,999.99999\r\n");
+            "1,AAA,156.80000\r\n2,CCA,999.99999\r\n3,CCB,12x\r\n");
   const cmcEeprom before(Doc().Working());
   Choose(CL_Menu_File_ImportCsv, Path("bad.csv"));
   ASSERT_EQ(responder.Count(), 1);
@@ -93,6 +93,9 @@ TEST_F(MainTransfer, ARefusedValueChangesNothing) {
   EXPECT_NE(text.find("row '2'"), std::string::npos) << text;
   EXPECT_NE(text.find("column 'Receive (MHz)'"), std::string::npos) << text;
   EXPECT_NE(text.find("999.99999"), std::string::npos) << text;
+  // Every refused value is named at once, not only the first.
+  EXPECT_NE(text.find("row '3'"), std::string::npos) << text;
+  EXPECT_NE(text.find("'12x'"), std::string::npos) << text;
   EXPECT_TRUE(Doc().Working().Equals(before));
   EXPECT_FALSE(Doc().IsModified());
   EXPECT_FALSE(Main().CanUndo());
