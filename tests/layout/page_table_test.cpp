@@ -2,11 +2,11 @@
 // A page as text and as CSV: alignment, quoting and the page's own line.
 #include <gtest/gtest.h>
 
-#include "cli/page_table.h"
+#include "layout/page_table.h"
 
 namespace {
 
-using cli::PageTable;
+using layout::PageTable;
 
 TEST(PageTable, CsvQuotesOnlyTheFieldsThatNeedIt) {
   const struct {
@@ -23,14 +23,14 @@ TEST(PageTable, CsvQuotesOnlyTheFieldsThatNeedIt) {
       {"cr\r", "\"cr\r\""},
       {"it's; fine", "it's; fine"},
   };
-  for (const auto& c : cases) EXPECT_EQ(cli::CsvField(c.text), c.field) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(layout::CsvField(c.text), c.field) << c.text;
 }
 
 TEST(PageTable, CsvNamesThePageThenOneRecordPerRow) {
   const PageTable table{"GI_Sheet_Test",
                         "Plans, \"all\" of them",
                         {{{"Channel"}, {"Tag"}}, {{"16"}, {"a,b"}}, {{""}, {""}}}};
-  EXPECT_EQ(cli::CsvTable(table),
+  EXPECT_EQ(layout::CsvTable(table),
             "Page,GI_Sheet_Test,\"Plans, \"\"all\"\" of them\"\r\n"
             "Channel,Tag\r\n"
             "16,\"a,b\"\r\n"
@@ -45,7 +45,7 @@ TEST(PageTable, TextLinesUpColumnsAsTheCellsAreAligned) {
                          {{"1"}, {"L1", 1}, {"155.500", 2}, {""}},
                          {{"10"}, {"a°b", 1}, {"<-", 2}, {"two\nlines"}},
                          {{""}, {""}, {""}, {""}}}};
-  EXPECT_EQ(cli::TextTable(table),
+  EXPECT_EQ(layout::TextTable(table),
             "Title [GI_Sheet_Test]\n"
             "No.  Name     Freq\n"
             "1     L1   155.500\n"
