@@ -11,15 +11,6 @@
 #include "layout/page_diff.h"
 
 namespace cli {
-namespace {
-
-std::string Hex(int value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
-  return text;
-}
-
-}  // namespace
 
 int RunDiff(const Options& options) {
   DocumentPages a;
@@ -39,8 +30,8 @@ int RunDiff(const Options& options) {
   if (!differences.bytes.empty()) {
     std::printf("Bytes no page shows:\n");
     for (const layout::ByteDifference& byte : differences.bytes) {
-      std::printf("  %s: %s \u2192 %s\n", Hex(byte.address, 4).c_str(), Hex(byte.before, 2).c_str(),
-                  Hex(byte.after, 2).c_str());
+      std::printf("  %s: %s \u2192 %s\n", layout::AddressText(byte.address).c_str(),
+                  layout::ByteText(byte.before).c_str(), layout::ByteText(byte.after).c_str());
     }
   }
   return differences.Empty() ? kExitOk : 1;

@@ -2,6 +2,7 @@
 #include "layout/page_diff.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "layout/installed_target.h"
@@ -10,6 +11,19 @@
 #include "radio/document.h"
 
 namespace layout {
+
+namespace {
+
+std::string Hex(unsigned value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+  return text;
+}
+
+}  // namespace
+
+std::string AddressText(int address) { return Hex(static_cast<unsigned>(address), 4); }
+std::string ByteText(std::uint8_t value) { return Hex(value, 2); }
 namespace {
 
 using Texts = std::vector<std::vector<std::string>>;

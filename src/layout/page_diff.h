@@ -32,6 +32,11 @@ struct ByteDifference {
   std::uint8_t after = 0;
 };
 
+// How an unshown byte's address and values are written, the same in every
+// listing of a comparison: "0x094A", "0x01".
+std::string AddressText(int address);
+std::string ByteText(std::uint8_t value);
+
 struct ImageDifferences {
   std::vector<CellDifference> cells;
   std::vector<ByteDifference> bytes;  // differing bytes no page shows

@@ -18,10 +18,6 @@ QString Text(cmcGTex& table, Line line) {
   return QString::fromStdString(table.Line("GI_Dlg_Compare", line));
 }
 
-QString Hex(int value, int digits) {
-  return QString::asprintf("0x%0*X", digits, static_cast<unsigned>(value));
-}
-
 }  // namespace
 
 cuiCompareDialog::cuiCompareDialog(QWidget* owner, cmcGTex& table, const std::string& other,
@@ -61,9 +57,13 @@ cuiCompareDialog::cuiCompareDialog(QWidget* owner, cmcGTex& table, const std::st
   for (const layout::ByteDifference& byte : differences_.bytes) {
     table_->setItem(row, 0,
                     new QTableWidgetItem(
-                        Text(table, kByte).replace(QStringLiteral("%s"), Hex(byte.address, 4))));
-    table_->setItem(row, 3, new QTableWidgetItem(Hex(byte.before, 2)));
-    table_->setItem(row, 4, new QTableWidgetItem(Hex(byte.after, 2)));
+                        Text(table, kByte)
+                            .replace(QStringLiteral("%s"),
+                                     QString::fromStdString(layout::AddressText(byte.address)))));
+    table_->setItem(row, 3,
+                    new QTableWidgetItem(QString::fromStdString(layout::ByteText(byte.before))));
+    table_->setItem(row, 4,
+                    new QTableWidgetItem(QString::fromStdString(layout::ByteText(byte.after))));
     ++row;
   }
   if (rows == 0) {
