@@ -16,13 +16,9 @@
 
 namespace {
 
+using clitest::FileBytes;
 using clitest::MessageCount;
 using clitest::RunCli;
-
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class CliBackupVerify : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 
 namespace {
 
+using clitest::FileBytes;
 using clitest::RunCli;
 
 const char* const kInitialFiles[] = {
@@ -23,11 +24,6 @@ const char* const kInitialFiles[] = {
 };
 
 QString Initial(const char* name) { return QStringLiteral(SEACLONE_BIN_DIR "/") + name; }
-
-QByteArray Slurp(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class CliCsv : public ::testing::Test {
  protected:
@@ -50,10 +46,10 @@ TEST_F(CliCsv, ExportThenImportChangesNoByteOfAnyInitialImage) {
     QFile::remove(out);
     const auto exported = RunCli({"export", Initial(name), "--csv", csv});
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
-    ASSERT_TRUE(Slurp(csv).startsWith("Page,GI_Sheet_Common_Plans,"));
+    ASSERT_TRUE(FileBytes(csv).startsWith("Page,GI_Sheet_Common_Plans,"));
     const auto imported = RunCli({"import", Initial(name), "--csv", csv, "--output", out});
     ASSERT_EQ(imported.exitCode, 0) << imported.err;
-    EXPECT_EQ(Slurp(out), Slurp(Initial(name)));
+    EXPECT_EQ(FileBytes(out), FileBytes(Initial(name)));
   }
 }
 
@@ -115,7 +111,7 @@ TEST_F(CliCsv, RefusedImportsNameTheirCellAndWriteNothing) {
        "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,\"AB\r\n",
        {"line 3: a quoted field is not closed"}},
   };
-  const QByteArray original = Slurp(Initial("TB58_00_USA.DAT"));
+  const QByteArray original = FileBytes(Initial("TB58_00_USA.DAT"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const QString out = Path("refused.dat");
@@ -125,7 +121,7 @@ TEST_F(CliCsv, RefusedImportsNameTheirCellAndWriteNothing) {
     for (const std::string& complaint : c.complaints)
       EXPECT_NE(run.err.find(complaint), std::string::npos) << run.err;
     EXPECT_FALSE(QFile::exists(out));
-    EXPECT_EQ(Slurp(Initial("TB58_00_USA.DAT")), original);
+    EXPECT_EQ(FileBytes(Initial("TB58_00_USA.DAT")), original);
   }
 }
 

@@ -26,17 +26,13 @@
 
 namespace {
 
+using clitest::FileBytes;
 using clitest::MessageCount;
 using clitest::CliRun;
 using clitest::CliStreams;
 using clitest::RunCli;
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class CliSim : public ::testing::Test {
  protected:

@@ -2,10 +2,12 @@
 #pragma once
 // Runs the built seaclone-cli for a test and collects what it said.
 
-#include "support/codes.h"
+#include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include "support/codes.h"
 
 #include <cstdio>
 #include <ostream>
@@ -34,6 +36,12 @@ struct CliRun {
   std::string out;
   std::string err;
 };
+
+// A file's bytes, or none when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 inline QString CliProgram() { return QStringLiteral(SEACLONE_BIN_DIR "/seaclone-cli"); }
 
@@ -85,8 +93,10 @@ inline CliRun RunCliBytes(const std::vector<std::string>& args, const std::strin
   const std::string errPath = scratch + "/cli.err";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   CliRun run;
   pid_t pid = 0;
   const int started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
@@ -110,7 +120,9 @@ inline CliRun RunCliBytes(const std::vector<std::string>& args, const std::strin
   return run;
 }
 #endif
-inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) { return RunCli(args, CliStreams{}, timeoutMs); }
+inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) {
+  return RunCli(args, CliStreams{}, timeoutMs);
+}
 
 // One fault of the simulator and the exit status it must end with.
 struct FaultCase {

@@ -26,6 +26,7 @@
 namespace {
 
 using clitest::CliRun;
+using clitest::FileBytes;
 using clitest::MessageCount;
 using clitest::RunCli;
 
@@ -70,11 +71,6 @@ std::string ExpectedHead(const MatrixCell& c) {
 }
 
 bool IsHangUp(const MatrixCell& c) { return std::string(c.fault).starts_with("hang-up"); }
-
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 cmcEeprom LoadImage(const QString& path) {
   cmcEeprom image(memmap::kImageSize);

@@ -26,17 +26,14 @@
 
 namespace {
 
+using clitest::FileBytes;
+
 const QString kExe = QStringLiteral(SEACLONE_WINDOWS_CLI);
 const QString kPrefix = QStringLiteral(SEACLONE_WINE_PREFIX);
 constexpr int kPort = 7;
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The Linux path as the Windows program names it: Wine's drive Z: is the
