@@ -36,10 +36,13 @@ cuiTree::cuiTree(QWidget* panel, cmcGTex& table, std::string key, const cuiImage
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree_->setSelectionMode(QAbstractItemView::SingleSelection);
   if (images_) tree_->setIconSize(images_->ImageSize());
-  if (panel && !panel->layout()) {
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tree_);
+  // A tree built again (a model change) takes the place of the one before
+  // in the panel's layout; left out of it, it would sit in the corner at
+  // its default size.
+  if (panel) {
+    if (!panel->layout()) new QVBoxLayout(panel);
+    panel->layout()->setContentsMargins(0, 0, 0, 0);
+    panel->layout()->addWidget(tree_);
   }
   // The selected page stays visible while the user works in the sheet.
   QPalette palette = tree_->palette();

@@ -164,6 +164,11 @@ TEST_F(MainWindow, TheTreeFollowsTheModelAndThePlanSwitches) {
     const std::vector<std::string> shown = TreePages();
     const bool suv = std::find(shown.begin(), shown.end(), "GI_Sheet_SuvCh") != shown.end();
     EXPECT_EQ(suv, model >= 8 && model <= 11) << model;
+    // The tree built for the new model fills its panel like the first one.
+    QTreeWidget* tree = Main().Tree()->Widget();
+    QWidget* panel = tree->parentWidget();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tree->geometry(), panel->contentsRect()) << "model " << model;
   }
   // The USA plan off and on again: the node goes, and comes back where it was.
   const std::vector<std::string> all = TreePages();
