@@ -11,6 +11,7 @@
 #include "cli/document_pages.h"
 #include "cli/exit_status.h"
 #include "layout/csv_transfer.h"
+#include "text/input_file.h"
 
 namespace cli {
 namespace {
@@ -20,6 +21,12 @@ void Fail(const std::string& text) { StandardError().Message("seaclone-cli: " + 
 }  // namespace
 
 int RunExport(const Options& options) {
+  // Refused before anything is laid out: a device node or FIFO given as
+  // OUT.csv must not be replaced by a file.
+  if (!text::IsFileTarget(options.csv)) {
+    Fail("cannot write " + options.csv + ": it is not a regular file");
+    return ExitStatus(CloneFileCode::kFileOpen);
+  }
   DocumentPages opened;
   if (const int status = opened.Open(options); status != kExitOk) return status;
   const std::string csv = layout::ExportCsv(opened.Document(), opened.Pages(), options.usable);
@@ -32,8 +39,8 @@ int RunExport(const Options& options) {
 
 int RunImport(const Options& options) {
   std::string text;
-  if (!text::ReadWhole(options.csv, text)) {
-    Fail("cannot read " + options.csv);
+  if (std::string why; !text::ReadWhole(options.csv, text, &why)) {
+    Fail("cannot read " + options.csv + ": it " + why);
     return ExitStatus(CloneFileCode::kFileOpen);
   }
   std::vector<text::CsvRecord> records;

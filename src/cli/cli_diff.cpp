@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_output.h"
 #include "cli/document_pages.h"
 #include "layout/page_diff.h"
 
@@ -34,6 +35,8 @@ int RunDiff(const Options& options) {
                   layout::ByteText(byte.before).c_str(), layout::ByteText(byte.after).c_str());
     }
   }
+  // "They differ" is only true when the list reached its reader.
+  if (!FlushStandardOutput()) return kExitOutput;
   return differences.Empty() ? kExitOk : 1;
 }
 

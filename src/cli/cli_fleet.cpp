@@ -4,6 +4,7 @@
 // standard error.
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "model/memory_map.h"
 #include "radio/document.h"
 #include "radio/fleet_run.h"
+#include "text/csv_records.h"
 
 namespace cli {
 namespace {
@@ -32,21 +34,21 @@ int Refuse(const std::string& path, const fleet::ListProblem& problem) {
   const std::string where = path + ", line " + std::to_string(problem.line) + ": ";
   switch (problem.kind) {
     case fleet::ListProblem::kUnreadable:
-      Say("cannot read the identity list " + path);
+      Say("cannot read the identity list " + path + ": it " + problem.detail);
       return ExitStatus(CloneFileCode::kFileOpen);
     case fleet::ListProblem::kCsv: Say(path + ": " + problem.detail); break;
     case fleet::ListProblem::kNoHeader:
       Say(path + ": line 1 must name the columns: id, and comment if wanted");
       break;
     case fleet::ListProblem::kBadId:
-      Say(where + "'" + problem.value + "' is not an ATIS identity of " +
+      Say(where + "'" + text::Echoed(problem.value) + "' is not an ATIS identity of " +
           std::to_string(memmap::kAtisIdDigits) + " digits");
       break;
     case fleet::ListProblem::kTwice:
       Say(where + "the identity " + problem.value + " is given twice");
       break;
     case fleet::ListProblem::kLongComment:
-      Say(where + "the comment '" + problem.value + "' does not fit: at most " +
+      Say(where + "the comment '" + text::Echoed(problem.value) + "' does not fit: at most " +
           std::to_string(memmap::kCommentLength) + " printable characters");
       break;
     case fleet::ListProblem::kEmpty: Say(path + ": no identities"); break;
@@ -83,6 +85,14 @@ class CommandLineStation : public fleet::FleetStation {
   const Options& options_;
 };
 
+// Says why the log cannot be read; a log to blame as a whole is a file
+// that cannot be read, a line of it is a data error like one of the list.
+int Refuse(const std::string& log, const fleet::LogProblem& problem, const char* stop) {
+  Say("cannot read the log " + log + (problem.line > 0 ? ", " : ": it ") + problem.detail + "; " +
+      stop);
+  return problem.line > 0 ? kExitDataError : ExitStatus(CloneFileCode::kFileOpen);
+}
+
 }  // namespace
 
 int RunFleet(const Options& options) {
@@ -96,6 +106,10 @@ int RunFleet(const Options& options) {
   if (const auto problem = fleet::ReadIds(options.ids, radios))
     return Refuse(options.ids, *problem);
   const std::string log = options.log.empty() ? options.ids + ".log.csv" : options.log;
+  // A log that is there but cannot be read completely would hand out its
+  // identities again.
+  if (std::set<std::string> done; const auto problem = fleet::ReadLog(log, done))
+    return Refuse(log, *problem, "no radio was touched");
   const std::vector<const fleet::Radio*> pending = fleet::Pending(radios, log);
   if (pending.size() < radios.size())
     Say(std::to_string(radios.size() - pending.size()) + " of " + std::to_string(radios.size()) +
@@ -103,6 +117,7 @@ int RunFleet(const Options& options) {
 
   CommandLineStation station(options);
   const fleet::Outcome outcome = fleet::Run(pending, log, station);
+  if (outcome.logProblem) return Refuse(log, *outcome.logProblem, "the run stops here");
   if (outcome.logFailed) {
     Say("cannot write the log " + log);
     return kExitOutput;

@@ -17,6 +17,7 @@
 #include "model/fcache.h"
 #include "radio/document.h"
 #include "text/gtex.h"
+#include "text/input_file.h"
 
 namespace layout {
 namespace {
@@ -193,7 +194,7 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
     if (IsBlank(record)) continue;
     if (IsPageRecord(record)) {
       const auto node = PageOf(record.fields[1]);
-      if (!node) return refuse("there is no page " + record.fields[1]);
+      if (!node) return refuse("there is no page " + text::Echoed(record.fields[1]));
       page = pages.emplace_back(std::make_unique<LaidOutPage>(*node, context)).get();
       header = true;
       rowsByCaption.clear();
@@ -210,11 +211,12 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
         known += (c ? ", '" : "'") + Trimmed(page->Text(c, 0)) + "'";
       for (const std::string& field : record.fields) {
         int found = -1;
+        const std::string caption = Trimmed(text::FromSpreadsheetText(field));
         for (int c = 0; c < page->Columns() && found < 0; ++c) {
-          if (Trimmed(page->Text(c, 0)) == Trimmed(field)) found = c;
+          if (Trimmed(page->Text(c, 0)) == caption) found = c;
         }
         if (found < 0) {
-          return refuse("unknown column '" + field + "' on " + page->Title() +
+          return refuse("unknown column '" + text::Echoed(field) + "' on " + page->Title() +
                         "; its columns are " + known);
         }
         columns.push_back(found);
@@ -230,17 +232,50 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
                     std::to_string(columns.size()));
     }
     // Rows that share a caption (unused channel slots) are taken in order.
-    const std::string caption = Trimmed(record.fields[0]);
+    const std::string caption = Trimmed(text::FromSpreadsheetText(record.fields[0]));
     const auto rows = rowsByCaption.find(caption);
     std::size_t& n = used[caption];
     if (rows == rowsByCaption.end() || n >= rows->second.size())
-      return refuse("no row '" + caption + "' on " + page->Title());
+      return refuse("no row '" + text::Echoed(caption) + "' on " + page->Title());
     const int row = rows->second[n++];
     for (std::size_t i = 1; i < columns.size(); ++i)
-      changes.push_back({page, record.line, columns[i], row, record.fields[i]});
+      changes.push_back(
+          {page, record.line, columns[i], row, text::FromSpreadsheetText(record.fields[i])});
   }
   return std::nullopt;
 }
+
+// Which value of the CSV set each bit of the image so far. Two values on
+// different lines that set the same bit differently cannot both stand (the
+// later one would silently undo the earlier), so the import is refused
+// with both lines named. Values of one record may share bits: the cells of
+// one channel row are meant to be set together.
+class BitOwners {
+ public:
+  explicit BitOwners(int size) : owner_(static_cast<std::size_t>(size) * 8, kNone) {}
+
+  // Records what change index changed from previous to now; the earlier
+  // change of another line whose bit it changed again, if any.
+  const Change* Take(const cmcEeprom& previous, const cmcEeprom& now, std::size_t index,
+                     const std::vector<Change>& changes) {
+    const Change* clash = nullptr;
+    for (int a = 0; a < now.Size() && a < previous.Size(); ++a) {
+      const int flipped = previous.GetByte(a) ^ now.GetByte(a);
+      for (int bit = 0; flipped != 0 && bit < 8; ++bit) {
+        if ((flipped & (1 << bit)) == 0) continue;
+        std::size_t& owner = owner_[static_cast<std::size_t>(a) * 8 + bit];
+        if (!clash && owner != kNone && changes[owner].line != changes[index].line)
+          clash = &changes[owner];
+        owner = index;
+      }
+    }
+    return clash;
+  }
+
+ private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::vector<std::size_t> owner_;
+};
 
 }  // namespace
 
@@ -253,6 +288,7 @@ std::string ExportCsv(cmcDocument& document, const std::vector<TreePage>& pages,
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
+  if (!text::IsFileTarget(path)) return false;
   const std::unique_ptr<cmcCloneSink> sink = MakeSaveFileSink();
   if (!sink->Open(path)) return false;
   if (!sink->Write(text)) {
@@ -272,16 +308,56 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
   if (auto problem = Plan(records, ContextOf(document, usableView), pages, changes))
     return {*problem};
 
-  Importer importer(document, chooser);
-  std::vector<CsvProblem> problems;
+  // Judged against the image as it was: a cell that an earlier value of
+  // the CSV changed as a side effect (the P mark moved away from it) would
+  // otherwise be typed back, undoing that value.
+  std::vector<bool> unchanged;
+  unchanged.reserve(changes.size());
   for (const Change& change : changes) {
+    unchanged.push_back(Trimmed(change.page->Text(change.column, change.row)) ==
+                        Trimmed(change.text));
+  }
+
+  const auto problemOf = [](const Change& change, std::string reason) {
     LaidOutPage& page = *change.page;
-    // An unchanged value is left alone, so a round trip moves no byte.
-    if (Trimmed(page.Text(change.column, change.row)) == Trimmed(change.text)) continue;
-    std::string reason = importer.Apply(page, change.column, change.row, change.text);
-    if (reason.empty()) continue;
-    problems.push_back({change.line, page.Title(), Trimmed(page.Text(0, change.row)),
-                        Trimmed(page.Text(change.column, 0)), change.text, std::move(reason)});
+    return CsvProblem{change.line,
+                      page.Title(),
+                      Trimmed(page.Text(0, change.row)),
+                      Trimmed(page.Text(change.column, 0)),
+                      text::Echoed(change.text),
+                      std::move(reason)};
+  };
+
+  Importer importer(document, chooser);
+  BitOwners owners(before.Size());
+  std::vector<CsvProblem> problems;
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const Change& change = changes[i];
+    if (unchanged[i]) continue;
+    const cmcEeprom previous = document.Working();
+    std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
+    if (!reason.empty()) {
+      problems.push_back(problemOf(change, std::move(reason)));
+      continue;
+    }
+    if (const Change* earlier = owners.Take(previous, document.Working(), i, changes)) {
+      problems.push_back(problemOf(
+          change,
+          "sets what line " + std::to_string(earlier->line) + " (" + earlier->page->Title() +
+              ", row '" + Trimmed(earlier->page->Text(0, earlier->row)) + "', column '" +
+              Trimmed(earlier->page->Text(earlier->column, 0)) + "') sets, to another value"));
+    }
+  }
+  // Every value of the CSV must stand at the end, whatever else was typed.
+  if (problems.empty()) {
+    for (const Change& change : changes) {
+      const std::string shown = change.page->Text(change.column, change.row);
+      if (!Shows(shown, change.text)) {
+        problems.push_back(
+            problemOf(change, "another value of the CSV changed it: the cell would show '" +
+                                  text::Echoed(Trimmed(shown)) + "'"));
+      }
+    }
   }
   if (!problems.empty()) document.Working() = before;
   return problems;

@@ -21,7 +21,9 @@ namespace layout {
 std::string ExportCsv(cmcDocument& document, const std::vector<TreePage>& pages, bool usableView);
 
 // Writes text to path whole or not at all (a half CSV would import as a
-// smaller one), as clone files are written. false when that failed.
+// smaller one), as clone files are written. false when that failed, or
+// when path names something other than a regular file (a folder, a FIFO, a
+// device), which is left as it is.
 bool WriteWholeFile(const std::string& path, const std::string& text);
 
 // Why a record of the CSV was refused. A refused value names its page,
@@ -37,8 +39,12 @@ struct CsvProblem {
 };
 
 // Puts records into document's working image. Planning stops at the first
-// record the pages cannot read; every refused value is named. With any
-// problem the working image is as it was on return.
+// record the pages cannot read; every refused value is named. A value the
+// cell showed before the import is not typed again. Two values on
+// different lines that set the same bits differently are refused, and at
+// the end every value of the CSV must show in its cell: an import never
+// ends with a cell that differs from its CSV. With any problem the working
+// image is as it was on return. A value is named as text::Echoed cuts it.
 std::vector<CsvProblem> ImportCsv(cmcDocument& document,
                                   const std::vector<text::CsvRecord>& records, bool usableView);
 

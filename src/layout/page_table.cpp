@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "text/csv_records.h"
+
 namespace layout {
 namespace {
 
@@ -27,16 +29,30 @@ std::string Pad(const std::string& text, std::size_t width, int align) {
   return std::string(before, ' ') + text + std::string(gap - before, ' ');
 }
 
-}  // namespace
-
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+std::string Quoted(std::string_view text) {
   std::string quoted = "\"";
   for (const char c : text) {
     if (c == '"') quoted += '"';
     quoted += c;
   }
   return quoted + "\"";
+}
+
+// A cell of the CSV. Captions lose the padding that lines them up on
+// screen, which a script would otherwise have to strip. A cell a
+// spreadsheet would run as a formula is quoted with its guard, the form
+// spreadsheets read as text.
+std::string CsvCell(const std::string& text, bool caption) {
+  const std::string value = caption ? text::Trimmed(text) : text;
+  const std::string cell = text::SpreadsheetText(value);
+  return cell == value ? CsvField(cell) : Quoted(cell);
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  return Quoted(text);
 }
 
 std::string TextTable(const PageTable& table) {
@@ -64,11 +80,13 @@ std::string TextTable(const PageTable& table) {
 }
 
 std::string CsvTable(const PageTable& table) {
-  std::string out = "Page," + CsvField(table.key) + "," + CsvField(table.title) + "\r\n";
-  for (const auto& row : table.rows) {
+  std::string out = "Page," + CsvField(table.key) + "," + CsvCell(table.title, false) + "\r\n";
+  for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    const auto& row = table.rows[r];
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c > 0) out += ',';
-      out += CsvField(row[c].text);
+      // Row 0 holds the column captions, column 0 the row captions.
+      out += CsvCell(row[c].text, r == 0 || c == 0);
     }
     out += "\r\n";
   }

@@ -2,23 +2,33 @@
 #include "radio/fleet_run.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <system_error>
 
 #include "model/cell_names.h"
 #include "model/editor_text.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "model/settings_cells.h"
+#include "platform/file_sync.h"
 #include "radio/document.h"
 #include "text/csv_records.h"
+#include "text/input_file.h"
 
 namespace fleet {
 namespace {
 
+namespace fs = std::filesystem;
 using text::CsvRecord;
 using text::Trimmed;
+
+// Ten digits, the form the log records identities in.
+bool IsStoredId(const std::string& text) {
+  return text.size() == 10 && text.find_first_not_of("0123456789") == std::string::npos;
+}
 
 // Types text into the cell as the window's in-place editor applies it.
 void Type(std::uint32_t cell, cmcEeprom& image, const std::string& text) {
@@ -112,7 +122,8 @@ int Program(const Radio& radio, FleetStation& station, std::string& revision) {
 
 std::optional<ListProblem> ReadIds(const std::string& path, std::vector<Radio>& radios) {
   std::string text;
-  if (!text::ReadWhole(path, text)) return ListProblem{ListProblem::kUnreadable, 0, {}, {}};
+  if (std::string why; !text::ReadWhole(path, text, &why))
+    return ListProblem{ListProblem::kUnreadable, 0, {}, why};
   std::vector<CsvRecord> records;
   if (std::string error; !text::ReadCsv(text, records, error))
     return ListProblem{ListProblem::kCsv, 0, {}, error};
@@ -140,14 +151,36 @@ std::optional<ListProblem> ReadIds(const std::string& path, std::vector<Radio>& 
   return std::nullopt;
 }
 
+std::optional<LogProblem> ReadLog(const std::string& log, std::set<std::string>& done) {
+  done.clear();
+  std::string text;
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(fs::path(log), error);
+  if (status.type() == fs::file_type::not_found) return std::nullopt;
+  if (std::string why; !text::ReadWhole(log, text, &why)) return LogProblem{0, "it " + why};
+  std::vector<CsvRecord> records;
+  if (std::string problem; !text::ReadCsv(text, records, problem)) {
+    // The reader names the line; "line 7: ..." is kept as it stands.
+    int line = 0;
+    if (problem.rfind("line ", 0) == 0) line = std::atoi(problem.c_str() + 5);
+    return LogProblem{line, problem};
+  }
+  for (const CsvRecord& record : records) {
+    // Lines whose second field is no identity are the header and notes a
+    // user added; they do not count.
+    if (record.fields.size() < 2 || !IsStoredId(Trimmed(record.fields[1]))) continue;
+    if (record.fields.size() != 4) {
+      return LogProblem{record.line, "line " + std::to_string(record.line) +
+                                         ": not one record time,identity,revision,result"};
+    }
+    if (Trimmed(record.fields[3]) == kDone) done.insert(Trimmed(record.fields[1]));
+  }
+  return std::nullopt;
+}
+
 std::set<std::string> DoneIds(const std::string& log) {
   std::set<std::string> done;
-  std::string text;
-  std::vector<CsvRecord> records;
-  std::string error;
-  if (!text::ReadWhole(log, text) || !text::ReadCsv(text, records, error)) return done;
-  for (const CsvRecord& record : records)
-    if (record.fields.size() >= 4 && record.fields[3] == kDone) done.insert(record.fields[1]);
+  if (ReadLog(log, done)) done.clear();
   return done;
 }
 
@@ -160,17 +193,28 @@ std::vector<const Radio*> Pending(const std::vector<Radio>& radios, const std::s
 }
 
 bool AppendLog(const std::string& log, const LogLine& line) {
-  std::error_code error;
-  const bool fresh =
-      !std::filesystem::exists(log, error) || std::filesystem::file_size(log, error) == 0 || error;
-  std::ofstream file(log, std::ios::binary | std::ios::app);
+  // A FIFO or device as the log would block or be fed records; a folder
+  // cannot take them.
+  if (!text::IsFileTarget(log)) return false;
+  std::FILE* file = std::fopen(log.c_str(), "a+b");
   if (!file) return false;
+  bool fresh = true;
+  bool ended = true;
+  if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) > 0) {
+    fresh = false;
+    // An editor may leave the last line without its end; a record glued to
+    // it would be lost to the next run, which would program the radio again.
+    ended = std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) == '\n';
+  }
   std::string text;
+  if (!ended) text += "\r\n";
   if (fresh) text += "time,identity,revision,result\r\n";
   text += line.time + "," + line.id + "," + line.revision + "," + line.result + "\r\n";
-  file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  file.flush();
-  return static_cast<bool>(file);
+  bool written = std::fseek(file, 0, SEEK_END) == 0 &&
+                 std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                 std::fflush(file) == 0 && platform::SyncToDisk(file);
+  written = std::fclose(file) == 0 && written;
+  return written;
 }
 
 Outcome Run(const std::vector<const Radio*>& pending, const std::string& log,
@@ -179,6 +223,16 @@ Outcome Run(const std::vector<const Radio*>& pending, const std::string& log,
   int number = 0;
   for (const Radio* radio : pending) {
     ++number;
+    // Read again before every radio: a log that cannot be read stops the
+    // run before a radio is touched, and an identity logged as done (by
+    // this run or another on the same log) is never given to a second radio.
+    std::set<std::string> done;
+    if (auto problem = ReadLog(log, done)) {
+      outcome.logProblem = std::move(problem);
+      outcome.logFailed = true;
+      return outcome;
+    }
+    if (done.count(radio->id) != 0) continue;
     if (!station.NextRadio(*radio, number, static_cast<int>(pending.size()))) {
       outcome.stopped = true;
       return outcome;

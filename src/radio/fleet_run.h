@@ -29,7 +29,7 @@ struct Radio {
 // Why an identity list was refused; line and value where one is to blame.
 struct ListProblem {
   enum Kind {
-    kUnreadable,   // the file cannot be read
+    kUnreadable,   // the file cannot be read; detail says why
     kCsv,          // not CSV; detail says where and why
     kNoHeader,     // line 1 does not name the id column
     kBadId,        // value is no identity
@@ -46,7 +46,20 @@ struct ListProblem {
 // The radios of the identity list at path; the problem when it is refused.
 std::optional<ListProblem> ReadIds(const std::string& path, std::vector<Radio>& radios);
 
-// The identities the log records as done; a missing log records none.
+// Why a log that is there cannot be read as a whole.
+struct LogProblem {
+  int line = 0;        // the line to blame, 0 for the file as a whole
+  std::string detail;  // what is wrong, naming the line where there is one
+};
+
+// The identities the log records as done. A missing log records none; a
+// log that is there must be read completely (a regular file, CSV, every
+// line with an identity a whole record), else nothing is taken from it and
+// the problem is returned. Lines without an identity (the header, notes)
+// are passed over.
+std::optional<LogProblem> ReadLog(const std::string& log, std::set<std::string>& done);
+
+// The identities the log records as done; none when ReadLog fails.
 std::set<std::string> DoneIds(const std::string& log);
 
 // One line of the log: when, which radio, its revision and the result.
@@ -57,8 +70,9 @@ struct LogLine {
   std::string result;  // kDone or why not
 };
 
-// Appends line to the log (with its header when the log is new); false
-// when it cannot be written.
+// Appends line to the log (with its header when the log is new, on a line
+// of its own when the last line lacks its end); false when it cannot be
+// written or the log is not a regular file.
 bool AppendLog(const std::string& log, const LogLine& line);
 
 // How a run reaches its user and the radios. Each radio operation returns
@@ -85,12 +99,16 @@ class FleetStation {
 struct Outcome {
   int status = 0;          // the last radio failure's status, 0 when none failed
   bool stopped = false;    // NextRadio said no
-  bool logFailed = false;  // the log could not be written; the run ended there
+  bool logFailed = false;  // the log could not be written or read; the run ended there
+  std::optional<LogProblem> logProblem;  // why the log could not be read
 };
 
 // Programs the radios one by one: information (its revision for the log),
 // a read, then the write of the image with the radio's identity, read back
-// and compared; each result is appended to log.
+// and compared; each result is appended to log. The log is read before
+// each radio: when it cannot be read the run ends there (logFailed and
+// logProblem), and a radio whose identity it records as done is passed
+// over.
 Outcome Run(const std::vector<const Radio*>& pending, const std::string& log,
             FleetStation& station);
 

@@ -37,6 +37,28 @@ TEST(PageTable, CsvNamesThePageThenOneRecordPerRow) {
             ",\r\n");
 }
 
+// The screen pads captions to line them up ("0  ", " Name "); a script
+// reading the CSV should not have to strip them. A cell a spreadsheet would
+// run as a formula is written as text, inside quotes.
+TEST(PageTable, CsvTrimsCaptionsAndGuardsFormulaCells) {
+  const PageTable table{"GI_Sheet_Test",
+                        "Title",
+                        {{{"Channel"}, {" Name "}, {"Tag"}},
+                         {{"0  "}, {"=cmd|'/Ccalc'!A0"}, {"-"}},
+                         {{" 0A"}, {"+1"}, {"---"}},
+                         {{"1"}, {"@SUM(A1)"}, {"-5"}},
+                         {{"2"}, {" padded "}, {"<-"}}}};
+  EXPECT_EQ(layout::CsvTable(table),
+            "Page,GI_Sheet_Test,Title\r\n"
+            "Channel,Name,Tag\r\n"
+            "0,\"'=cmd|'/Ccalc'!A0\",-\r\n"
+            "0A,\"'+1\",---\r\n"
+            "1,\"'@SUM(A1)\",\"'-5\"\r\n"
+            "2, padded ,<-\r\n");
+  // The screen's text keeps its padding.
+  EXPECT_NE(layout::TextTable(table).find(" Name "), std::string::npos);
+}
+
 TEST(PageTable, TextLinesUpColumnsAsTheCellsAreAligned) {
   // Widths count characters: "°" is two bytes of UTF-8 and one column.
   const PageTable table{"GI_Sheet_Test",

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// CSV as spreadsheets save it and as users hand it over: records, the marks
+// a spreadsheet adds, values that must not pass, files that are no CSV.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "text/csv_records.h"
+#include "text/input_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using text::CsvRecord;
+
+std::string Joined(const std::vector<CsvRecord>& records) {
+  std::string text;
+  for (const CsvRecord& r : records) {
+    text += std::to_string(r.line) + ":";
+    for (std::size_t i = 0; i < r.fields.size(); ++i) text += (i ? "|" : "") + r.fields[i];
+    text += "\n";
+  }
+  return text;
+}
+
+TEST(CsvRecords, ReadsWhatSpreadsheetsWriteAndRefusesWhatWouldBeMisread) {
+  struct Case {
+    const char* what;
+    std::string csv;
+    const char* records;  // nullptr: refused
+    const char* error;
+  };
+  const Case cases[] = {
+      {"plain", "a,b\r\nc,d\n", "1:a|b\n2:c|d\n", ""},
+      {"last line without its end", "a,b\r\nc", "1:a|b\n2:c\n", ""},
+      {"quoted comma, quote and line break", "\"a,\"\"b\"\"\nc\",d\r\ne\n", "1:a,\"b\"\nc|d\n3:e\n",
+       ""},
+      {"byte-order mark of CSV UTF-8", "\xEF\xBB\xBFPage,K\r\nx\r\n", "1:Page|K\n2:x\n", ""},
+      {"a mark later on is text",
+       "a\n\xEF\xBB\xBF"
+       "b\n",
+       "1:a\n2:\xEF\xBB\xBF"
+       "b\n",
+       ""},
+      {"NUL inside a value", std::string("Page,K\r\n1,156.025\0junk\r\n", 23), nullptr,
+       "line 2: a NUL character inside a field"},
+      {"NUL inside a quoted value", std::string("a\n\"x\0\"\n", 7), nullptr, "line 2: a NUL"},
+      {"open quote", "a\n\"b\n", nullptr, "line 2: a quoted field is not closed"},
+      {"stray quote", "a\nb\"c\n", nullptr, "line 2: a quote inside a field"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<CsvRecord> records;
+    std::string error;
+    const bool read = text::ReadCsv(c.csv, records, error);
+    if (c.records) {
+      ASSERT_TRUE(read) << error;
+      EXPECT_EQ(Joined(records), c.records);
+    } else {
+      EXPECT_FALSE(read);
+      EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+    }
+  }
+}
+
+TEST(CsvRecords, EchoedValuesAreCutAfterSixtyCharacters) {
+  const std::string sixty(60, 'x');
+  EXPECT_EQ(text::Echoed(""), "");
+  EXPECT_EQ(text::Echoed(sixty), sixty);
+  EXPECT_EQ(text::Echoed(sixty + "y"), sixty + "\u2026");
+  EXPECT_EQ(text::Echoed(std::string(20 * 1024 * 1024, 'z')), std::string(60, 'z') + "\u2026");
+  // Cut by characters: a two-byte character is never split.
+  std::string umlauts;
+  for (int i = 0; i < 70; ++i) umlauts += "\u00e4";
+  std::string cut;
+  for (int i = 0; i < 60; ++i) cut += "\u00e4";
+  EXPECT_EQ(text::Echoed(umlauts), cut + "\u2026");
+}
+
+TEST(CsvRecords, FormulaCellsAreGuardedAndComeBackAsTheyWere) {
+  const struct {
+    const char* value;
+    const char* cell;
+  } cases[] = {
+      {"=cmd|'/Ccalc'!A0", "'=cmd|'/Ccalc'!A0"},
+      {"+1", "'+1"},
+      {"-5", "'-5"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"-", "-"},  // a dash alone is no formula
+      {"---", "---"},
+      {"<-", "<-"},
+      {"", ""},
+      {"'", "'"},
+      {"it's", "it's"},
+      {"'=x", "''=x"},  // already looks guarded: one more quote
+      {"'-", "''-"},
+      {"156.025", "156.025"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(text::SpreadsheetText(c.value), c.cell) << c.value;
+    EXPECT_EQ(text::FromSpreadsheetText(c.cell), c.value) << c.cell;
+  }
+  // What a spreadsheet saves after reading the guard is the bare value.
+  EXPECT_EQ(text::FromSpreadsheetText("=cmd"), "=cmd");
+  EXPECT_EQ(text::FromSpreadsheetText("'abc"), "'abc");
+}
+
+class CsvFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("seaclone-csv-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(CsvFiles, OnlyARegularFileUpToTheLimitIsRead) {
+  const fs::path small = dir / "small.csv";
+  std::ofstream(small, std::ios::binary) << "a,b\r\n";
+  const fs::path large = dir / "large.csv";
+  std::ofstream(large, std::ios::binary).put('x');
+  fs::resize_file(large, text::kCsvLimit + 1);
+  const fs::path limit = dir / "limit.csv";
+  std::ofstream(limit, std::ios::binary).put('x');
+  fs::resize_file(limit, text::kCsvLimit);
+
+  const struct {
+    fs::path path;
+    bool read;
+    const char* why;
+  } cases[] = {
+      {small, true, ""},
+      {limit, true, ""},
+      {large, false, "is larger than 16 MB"},
+      {dir, false, "is not a regular file"},
+      {dir / "missing.csv", false, "cannot be opened"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.string());
+    std::string text = "left over";
+    std::string why = "unset";
+    EXPECT_EQ(text::ReadWhole(c.path.string(), text, &why), c.read);
+    EXPECT_EQ(why, c.why);
+    if (!c.read) {
+      EXPECT_EQ(text, "");
+    }
+  }
+  std::string text;
+  ASSERT_TRUE(text::ReadWhole(small.string(), text));
+  EXPECT_EQ(text, "a,b\r\n");
+}
+
+TEST_F(CsvFiles, OnlyAFreeNameOrARegularFileIsATarget) {
+  std::ofstream(dir / "file.csv") << "x";
+  fs::create_directory(dir / "folder");
+  EXPECT_TRUE(text::IsFileTarget((dir / "file.csv").string()));
+  EXPECT_TRUE(text::IsFileTarget((dir / "new.csv").string()));
+  EXPECT_FALSE(text::IsFileTarget((dir / "folder").string()));
+  std::error_code error;
+  fs::create_directory_symlink(dir / "folder", dir / "link", error);
+  if (!error) {
+    EXPECT_FALSE(text::IsFileTarget((dir / "link").string()));
+  }
+}
+
+}  // namespace
