@@ -333,7 +333,9 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
   std::vector<CsvProblem> problems;
   for (std::size_t i = 0; i < changes.size(); ++i) {
     const Change& change = changes[i];
-    if (unchanged[i]) continue;
+    // A value an earlier one brought about (the P mark cleared where it
+    // moved away from) stands already; typing it could only do harm.
+    if (unchanged[i] || Shows(change.page->Text(change.column, change.row), change.text)) continue;
     const cmcEeprom previous = document.Working();
     std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
     if (!reason.empty()) {

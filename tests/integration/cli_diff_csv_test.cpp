@@ -3,10 +3,16 @@
 // differences said as the pages say them, the bytes no page shows, the CSV
 // round trip, and imports the editors refuse.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <string>
+
+#ifdef __linux__
+#include <sys/stat.h>
+#endif
 
 #include "cli_support.h"
 #include "model/memory_map.h"
@@ -110,6 +116,29 @@ TEST_F(CliCsv, RefusedImportsNameTheirCellAndWriteNothing) {
       {"open quote",
        "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,\"AB\r\n",
        {"line 3: a quoted field is not closed"}},
+      // A short row would be read past its end.
+      {"fewer fields than the header",
+       "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz),Name\r\n1,156.8\r\n",
+       {"line 3: 2 fields where the header has 3"}},
+      {"NUL inside a value",
+       std::string("Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,156.025") + '\0' + "junk\r\n",
+       {"line 3: a NUL character inside a field"}},
+      // Channel 16 holds the P mark. Moving it to 6 clears 16; the row of 16
+      // left as exported must not type it back and undo the move.
+      {"P mark moved, the old row left as exported",
+       "Page,GI_Sheet_IntCh,x\r\nChannel,Attribute\r\n6,P\r\n16,P\r\n",
+       {"line 4, International Channels, row '16', column 'Attribute': 'P': another value of the "
+        "CSV changed it: the cell would show ''"}},
+      {"two rows take the P mark",
+       "Page,GI_Sheet_IntCh,x\r\nChannel,Attribute\r\n6,P\r\n20,P\r\n",
+       {"line 4, International Channels, row '20', column 'Attribute': 'P': sets what line 3 "
+        "(International Channels, row '6', column 'Attribute') sets, to another value"}},
+      // Key beep lives in a bit the memory view shows too; the view's row
+      // as exported would set it back.
+      {"a setting and the memory view's byte",
+       "Page,GI_Sheet_Common_Common,x\r\nFunction,Current setting\r\nKey beep,OFF\r\n"
+       "Page,GI_Sheet_Maker_Memory,x\r\nAddress,'+6\r\n950,1\r\n",
+       {"line 6, Memory View, row '950', column '+6': '1': another value of the CSV changed it"}},
   };
   const QByteArray original = FileBytes(Initial("TB58_00_USA.DAT"));
   for (const Case& c : cases) {
@@ -156,6 +185,110 @@ TEST_F(CliCsv, ImportSetsThePriorityMarkAndTransmitInhibit) {
       << diff.out;
 }
 
+// Marks of the spreadsheet a user saved with, and values a spreadsheet
+// would run as formulas, come back as the values they were.
+TEST_F(CliCsv, SpreadsheetFormsImportAsTheirValues) {
+  // What "CSV UTF-8" writes: a byte-order mark in front.
+  const QString out = Path("bom.dat");
+  const auto bom = RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv",
+                           WriteCsv("bom.csv",
+                                    "\xEF\xBB\xBFPage,GI_Sheet_FreeCh,x\r\n"
+                                    "No.,Receive (MHz)\r\n1,156.8\r\n"),
+                           "--output", out});
+  ASSERT_EQ(bom.exitCode, 0) << bom.err;
+  EXPECT_EQ(RunCli({"diff", Initial("TB58_00_USA.DAT"), out})
+                .out.rfind("Free Channels | 1 | Receive (MHz): 155.50000 \u2192 156.80000\n", 0),
+            0u);
+
+  // A clone comment that a spreadsheet would run.
+  const std::string formula = "=cmd|'/Ccalc'!A0";
+  const QString hostile = Path("hostile.dat");
+  {
+    cmcEeprom image = clitest::ReadImage(Initial("TB58_00_USA.DAT").toStdString());
+    image.WriteBlock(memmap::kComment, formula.data(), memmap::kCommentLength);
+    clitest::WriteImage(image, hostile.toStdString());
+  }
+  const QString csv = Path("hostile.csv");
+  ASSERT_EQ(RunCli({"export", hostile, "--csv", csv}).exitCode, 0);
+  const std::string text = FileBytes(csv).toStdString();
+  EXPECT_NE(text.find("\r\nClone comment,\"'" + formula + "\","), std::string::npos);
+  EXPECT_EQ(text.find("," + formula), std::string::npos);
+  // Captions lose the padding that lines them up on screen.
+  EXPECT_NE(text.find("\r\nChannel,Attribute,Tag,TX inhibit,Low power,Simplex\r\n0,,"),
+            std::string::npos);
+  const QString back = Path("back.dat");
+  const auto imported =
+      RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv", csv, "--output", back});
+  ASSERT_EQ(imported.exitCode, 0) << imported.err;
+  const cmcEeprom image = clitest::ReadImage(back.toStdString());
+  std::string comment;
+  for (int i = 0; i < memmap::kCommentLength; ++i)
+    comment += static_cast<char>(image.GetByte(memmap::kComment + i));
+  EXPECT_EQ(comment, formula);
+}
+
+TEST_F(CliCsv, AHugeRefusedValueIsEchoedCut) {
+  const std::string huge(8 * 1024 * 1024, '7');
+  const auto run = RunCli(
+      {"import", Initial("TB58_00_USA.DAT"), "--csv",
+       WriteCsv("huge.csv", "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1," + huge + "\r\n"),
+       "--output", Path("huge.dat")});
+  EXPECT_EQ(run.exitCode, 40);
+  EXPECT_NE(run.err.find("'" + std::string(60, '7') + "\u2026'"), std::string::npos) << run.err;
+  EXPECT_LT(run.err.size(), 2000u);
+}
+
+#ifdef __linux__
+// Names that are no regular file: read ones are refused before a byte is
+// read (a FIFO without writer would block, a device never end), written
+// ones are left as they are instead of being replaced by a file.
+TEST_F(CliCsv, SpecialFilesAreRefusedAndLeftAsTheyAre) {
+  const QString fifo = Path("fifo");
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(fifo, Path("fifo-link")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+  ASSERT_TRUE(QFile::link(Path("folder"), Path("folder-link")));
+  const QString large = Path("large.csv");
+  {
+    QFile file(large);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(17 * 1024 * 1024));
+  }
+  const struct {
+    QString path;
+    const char* why;
+  } cases[] = {
+      {fifo, "is not a regular file"},           {Path("fifo-link"), "is not a regular file"},
+      {Path("folder"), "is not a regular file"}, {Path("folder-link"), "is not a regular file"},
+      {"/dev/zero", "is not a regular file"},    {"/dev/null", "is not a regular file"},
+      {large, "is larger than 16 MB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    const QString out = Path("new.dat");
+    const auto imported =
+        RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv", c.path, "--output", out}, 30000);
+    EXPECT_FALSE(imported.crashed);
+    EXPECT_EQ(imported.exitCode, 1);
+    EXPECT_NE(imported.err.find("cannot read " + c.path.toStdString() + ": it " + c.why),
+              std::string::npos)
+        << imported.err;
+    EXPECT_FALSE(QFile::exists(out));
+    if (c.path == large) continue;
+    const auto exported = RunCli({"export", Initial("TB58_00_USA.DAT"), "--csv", c.path}, 30000);
+    EXPECT_FALSE(exported.crashed);
+    EXPECT_EQ(exported.exitCode, 1) << exported.err;
+    EXPECT_NE(exported.err.find("it is not a regular file"), std::string::npos) << exported.err;
+  }
+  struct stat status {};
+  ASSERT_EQ(::stat(fifo.toLocal8Bit().constData(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+  ASSERT_EQ(::stat("/dev/null", &status), 0);
+  EXPECT_TRUE(S_ISCHR(status.st_mode));
+  EXPECT_TRUE(QFileInfo(Path("folder")).isDir());
+}
+#endif
+
 TEST(CliDiff, InitialImagesOfTwoModelsDifferInThePlansAndInBytesNoPageShows) {
   const auto run = RunCli({"diff", Initial("TB58_00_USA.DAT"), Initial("TB58_01_EUR.DAT")});
   EXPECT_EQ(run.exitCode, 1) << run.err;
@@ -174,5 +307,30 @@ TEST(CliDiff, InitialImagesOfTwoModelsDifferInThePlansAndInBytesNoPageShows) {
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.out, "");
 }
+
+// The status says whether the images differ, not whether a page shows it.
+TEST(CliDiff, ImagesThatDifferOnlyInBytesNoPageShowsDiffer) {
+  QTemporaryDir dir;
+  cmcEeprom image = clitest::ReadImage(Initial("TB58_00_USA.DAT").toStdString());
+  // A byte near the end of the file that no page shows (the power-on plan
+  // byte would be set again from the plans when the file is opened).
+  constexpr int kUnshown = 0xCE0;
+  image.SetByte(kUnshown, static_cast<std::uint8_t>(image.GetByte(kUnshown) ^ 1));
+  const std::string changed = dir.filePath("changed.dat").toStdString();
+  clitest::WriteImage(image, changed);
+  const auto run = RunCli({"diff", Initial("TB58_00_USA.DAT"), QString::fromStdString(changed)});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_EQ(run.out.rfind("Bytes no page shows:\n", 0), 0u) << run.out;
+}
+
+#ifdef __linux__
+// A list that never reached its reader says nothing about the images.
+TEST(CliDiff, LostStandardOutputIsNoAnswer) {
+  const auto run = RunCli({"diff", Initial("TB58_00_USA.DAT"), Initial("TB58_01_EUR.DAT")},
+                          clitest::CliStreams{{}, "/dev/full"});
+  EXPECT_EQ(run.exitCode, 74) << run.err;
+  EXPECT_NE(run.err.find("standard output could not be written"), std::string::npos) << run.err;
+}
+#endif
 
 }  // namespace
