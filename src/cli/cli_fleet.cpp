@@ -88,7 +88,7 @@ class CommandLineStation : public fleet::FleetStation {
 // Says why the log cannot be read; a log to blame as a whole is a file
 // that cannot be read, a line of it is a data error like one of the list.
 int Refuse(const std::string& log, const fleet::LogProblem& problem, const char* stop) {
-  Say("cannot read the log " + log + (problem.line > 0 ? ", " : ": it ") + problem.detail + "; " +
+  Say("cannot read the log " + log + (problem.line > 0 ? ", " : ": ") + problem.detail + "; " +
       stop);
   return problem.line > 0 ? kExitDataError : ExitStatus(CloneFileCode::kFileOpen);
 }

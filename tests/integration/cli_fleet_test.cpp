@@ -2,12 +2,12 @@
 // seaclone-cli fleet against simulated radios on one pseudo-terminal: each
 // radio is a simulator run of its own behind the same link, started when
 // the command asks for the next radio.
-#include "support/codes.h"
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <string>
 #include <vector>
@@ -67,14 +67,17 @@ class CliFleet : public ::testing::Test {
   void TearDown() override { qunsetenv("SEACLONE_BACKUP_DIR"); }
 
   QString Saved(int radio) const { return dir.filePath(QString("saved-%1.dat").arg(radio)); }
-  int Backups() const { return static_cast<int>(QDir(dir.filePath("backups")).entryList(QDir::Files).size()); }
+  int Backups() const {
+    return static_cast<int>(QDir(dir.filePath("backups")).entryList(QDir::Files).size());
+  }
 
   // Runs fleet and, each time it asks for the next radio, starts the next
   // simulator (with its own options) behind the link and presses Enter.
   FleetRun Fleet(const std::vector<QStringList>& radios) {
     QProcess p;
     p.setProgram(clitest::CliProgram());
-    p.setArguments({"fleet", "--image", image, "--ids", ids, "--device", link, "--log", log, "--quiet"});
+    p.setArguments(
+        {"fleet", "--image", image, "--ids", ids, "--device", link, "--log", log, "--quiet"});
     p.start();
     FleetRun run;
     if (!p.waitForStarted()) return run;
@@ -122,22 +125,24 @@ std::vector<std::string> Logged(const std::string& text) {
 }
 
 TEST_F(CliFleet, ProgramsEveryRadioLogsAFailureAndResumesWithIt) {
-  WriteText(ids, "id,comment\r\n"
-                 "211000001,BOAT ONE\r\n"
-                 "\r\n"
-                 "211-000-0021,BOAT TWO\r\n"
-                 "2110000031,BOAT THREE\r\n");
+  WriteText(ids,
+            "id,comment\r\n"
+            "211000001,BOAT ONE\r\n"
+            "\r\n"
+            "211-000-0021,BOAT TWO\r\n"
+            "2110000031,BOAT THREE\r\n");
   // The first list has a nine-digit identity: nothing happens.
   const FleetRun refused = Fleet({});
   EXPECT_EQ(refused.exitCode, 40) << refused.err;
   EXPECT_NE(refused.err.find("line 2"), std::string::npos) << refused.err;
   EXPECT_EQ(refused.asked, 0);
 
-  WriteText(ids, "id,comment\r\n"
-                 "2110000011,BOAT ONE\r\n"
-                 "\r\n"
-                 "211-000-0021,BOAT TWO\r\n"
-                 "2110000031,BOAT THREE\r\n");
+  WriteText(ids,
+            "id,comment\r\n"
+            "2110000011,BOAT ONE\r\n"
+            "\r\n"
+            "211-000-0021,BOAT TWO\r\n"
+            "2110000031,BOAT THREE\r\n");
   const FleetRun first = Fleet({{}, {"--fault", "write-refused"}, {"--revision", "12"}});
   EXPECT_EQ(first.exitCode, 30) << first.err;
   EXPECT_EQ(first.asked, 3);
@@ -174,6 +179,86 @@ TEST_F(CliFleet, ProgramsEveryRadioLogsAFailureAndResumesWithIt) {
   EXPECT_EQ(again.asked, 0);
 }
 
+// A log an editor saved without a line end after its last record: the next
+// record goes on a line of its own, and the radio logged ok is not asked
+// for again, neither now nor in a later run.
+TEST_F(CliFleet, AResumedRunAppendsOnALineOfItsOwn) {
+  WriteText(ids, "id\r\n2110000011\r\n2110000021\r\n");
+  WriteText(log, "time,identity,revision,result\r\n2026-12-11 01:20:49,2110000011,1.0,ok");
+  const FleetRun resumed = Fleet({{}});
+  EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+  EXPECT_EQ(resumed.asked, 1);
+  EXPECT_EQ(Logged(FileText(log)),
+            (std::vector<std::string>{"2110000011,1.0,ok", "2110000021,1.0,ok"}))
+      << FileText(log);
+  const FleetRun again = Fleet({});
+  EXPECT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(again.asked, 0);
+}
+
+// A run that ran out of radios (standard input ended) did not program the
+// list: its status is not that of the last radio it did program.
+TEST_F(CliFleet, ARunThatStoppedEarlyIsNoSuccess) {
+  WriteText(ids, "id\r\n2110000011\r\n2110000021\r\n");
+  const FleetRun run = Fleet({{}});
+  EXPECT_EQ(run.exitCode, 64) << run.err;
+  EXPECT_EQ(run.asked, 1);
+  EXPECT_NE(run.err.find("no more radios: stopped before identity 2110000021"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(Logged(FileText(log)), (std::vector<std::string>{"2110000011,1.0,ok"}));
+}
+
+// A log or list that cannot be read completely stops the run before any
+// radio is touched: read as empty, it would hand every identity out again.
+TEST_F(CliFleet, AnUnreadableLogOrListTouchesNoRadio) {
+  const char* const kLog =
+      "time,identity,revision,result\r\n2026-12-11 01:20:49,2110000011,1.0,ok\r\n";
+  const struct {
+    const char* what;
+    std::string log;  // "/": the log is a folder
+    bool idsFolder;
+    int exit;
+    const char* said;
+  } cases[] = {
+      {"a stray quote in a note", std::string(kLog) + "note: radio \"B\r\n", false, 40,
+       ", line 3: a quote inside a field that is not quoted; no radio was touched"},
+      {"a record glued to a line without its end",
+       "time,identity,revision,result\r\n"
+       "2026-12-11 01:20:40,2110000011,1.0,ok2026-12-11 01:20:49,2110000021,1.0,ok\r\n",
+       false, 40, ", line 2: not one record time,identity,revision,result; no radio was touched"},
+      {"a folder as the log", "/", false, 1, ": it is not a regular file; no radio was touched"},
+      {"a folder as the list", "", true, 1, "cannot read the identity list "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(dir.path()).rmdir("logdir");
+    QDir(dir.path()).rmdir("idsdir");
+    QFile::remove(log);
+    WriteText(ids, "id\r\n2110000011\r\n2110000021\r\n");
+    if (c.log == "/") {
+      ASSERT_TRUE(QDir(dir.path()).mkdir("logdir"));
+      log = dir.filePath("logdir");
+    } else {
+      log = dir.filePath("run.csv");
+      if (!c.log.empty()) WriteText(log, c.log.c_str());
+    }
+    const QString list = ids;
+    if (c.idsFolder) {
+      ASSERT_TRUE(QDir(dir.path()).mkdir("idsdir"));
+      ids = dir.filePath("idsdir");
+    }
+    const FleetRun run = Fleet({{}, {}});
+    ids = list;
+    EXPECT_EQ(run.exitCode, c.exit) << run.err;
+    EXPECT_EQ(run.asked, 0);
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+    if (c.log != "/" && !c.log.empty()) {
+      EXPECT_EQ(FileText(log), c.log);
+    }
+    EXPECT_EQ(Backups(), 0);
+  }
+}
+
 struct RefusedList {
   const char* name;
   const char* csv;
@@ -195,8 +280,10 @@ TEST_P(CliFleetRefused, NothingIsReadOrWritten) {
 }
 
 const RefusedList kRefused[] = {
-    {"Duplicate", "id\n2110000011\n2110000021\n211 000 0011\n", "line 4: the identity 2110000011 is given twice"},
-    {"TooManyDigits", "id\n2110000011\n21100000211\n", "line 3: '21100000211' is not an ATIS identity"},
+    {"Duplicate", "id\n2110000011\n2110000021\n211 000 0011\n",
+     "line 4: the identity 2110000011 is given twice"},
+    {"TooManyDigits", "id\n2110000011\n21100000211\n",
+     "line 3: '21100000211' is not an ATIS identity"},
     {"Empty", "id,comment\n2110000011,A\n,B\n", "line 3: '' is not"},
     {"CommentTooLong", "id,comment\n2110000011,SEVENTEEN CHARSXX\n", "line 2: the comment"},
     {"NoIdColumn", "identity\n2110000011\n", "line 1 must name the columns"},
