@@ -101,7 +101,7 @@ int RunPrint(const Options& options) {
   Scratch temporary{NewFileBeside(std::filesystem::path(options.pdf))};
   if (temporary.path.empty()) {
     return Refuse(options.pdf, errno != 0 ? std::strerror(errno) : "no file can be made there",
-                  CloneFileCode::kFileOpen);
+                  CloneFileCode::kFileAccess);
   }
   const std::string& written = temporary.path;
 

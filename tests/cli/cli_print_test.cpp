@@ -7,9 +7,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <map>
 
+#include <sys/stat.h>
+
 #include "../integration/cli_support.h"
+#include "support/disk_squeeze.h"
 #include "text/gtex.h"
 
 namespace {
@@ -163,13 +169,55 @@ TEST_F(CliPrint, RefusalsAndFailures) {
       {{"print", "--pdf", pdf, "--format", "csv", InitialFile(0)}, 64},    // a pages option
       {{"print", "--pdf", pdf, "--page", "GI_Sheet_Nope", InitialFile(0)}, 64},
       {{"print", "--pdf", pdf, dir.filePath("missing.dat")}, 1},
-      {{"print", "--pdf", dir.filePath("no/such/dir/x.pdf"), InitialFile(0)}, 74},
+      {{"print", "--pdf", dir.filePath("no/such/dir/x.pdf"), InitialFile(0)}, 2},
   };
   for (const Case& c : cases) {
     const clitest::CliRun run = RunCli(c.args);
     EXPECT_EQ(run.exitCode, c.exit) << c.args.join(' ').toStdString() << "\n" << run.err;
     EXPECT_FALSE(QFile::exists(pdf)) << c.args.join(' ').toStdString();
   }
+}
+
+// A PDF that cannot be written whole keeps the old file as it was and
+// leaves nothing beside it; a name that is no regular file is not replaced.
+TEST_F(CliPrint, AFailedPrintKeepsTheOldFile) {
+  for (const testsupport::Squeeze& squeeze : testsupport::kSqueezes) {
+    SCOPED_TRACE(squeeze.what);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const testsupport::Undo undo = squeeze.apply(folder.path());
+    if (!undo) {
+      std::printf("skipped: %s cannot be made here\n", squeeze.what);
+      continue;
+    }
+    const QString pdf = folder.filePath("old.pdf");
+    {
+      QFile old(pdf);
+      ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+      old.write("%PDF-1.4 the old file\n");
+    }
+    const clitest::CliRun run = RunCli({"print", "--pdf", pdf, InitialFile(0)});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_NE(run.err.find("cannot write " + pdf.toStdString()), std::string::npos) << run.err;
+    EXPECT_EQ(clitest::FileBytes(pdf), QByteArray("%PDF-1.4 the old file\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"old.pdf"});
+    undo();
+  }
+
+  const QString fifo = dir.filePath("fifo.pdf");
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdf"));
+  for (const QString& target : {fifo, dir.filePath("folder.pdf"), QStringLiteral("/dev/null")}) {
+    const clitest::CliRun run = RunCli({"print", "--pdf", target, InitialFile(0)}, 30000);
+    EXPECT_FALSE(run.crashed) << target.toStdString();
+    EXPECT_EQ(run.exitCode, 1) << target.toStdString() << "\n" << run.err;
+    EXPECT_NE(run.err.find("it is not a regular file"), std::string::npos) << run.err;
+  }
+  struct stat status {};
+  ASSERT_EQ(::stat(fifo.toLocal8Bit().constData(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+  EXPECT_TRUE(QFileInfo(dir.filePath("folder.pdf")).isDir());
 }
 
 }  // namespace
