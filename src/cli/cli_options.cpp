@@ -243,7 +243,8 @@ Commands:
         back as write --verify does. Each radio adds a line to LOG.csv (by
         default IDS.csv.log.csv): time, identity, revision, result (ok, or
         failed and the exit status). A failed radio is logged and the run goes on; a
-        new run skips the identities logged "ok". Exit 0 when every radio
+        new run skips the identities logged "ok". A log that cannot be read
+        completely stops the run before any radio, naming the line. Exit 0 when every radio
         succeeded, else the status of the last radio that failed; 64 when
         standard input ends before the last radio.
   backups
@@ -265,22 +266,28 @@ Commands:
         Opens FILE as check does and prints the same pages as pages lists
         into the PDF file OUT.pdf, as the program prints them: A4 at 600 dpi,
         each page with its title, the program's name and revision and the
-        maker line. Needs no display. FILE - reads standard input.
+        maker line. Needs no display. FILE - reads standard input. A PDF
+        that cannot be written whole exits 2 and keeps the old OUT.pdf.
   diff  [--page KEY] [--model N] [--usable] [--maker] A B
   diff  [--page KEY] [--model N] [--usable] [--maker]
         --port N | --device PATH [--quiet] A
         Lists every cell whose text differs between clone data files A and
         B, or A and the radio's memory, as "page | row | column: old -> new"
         (with a UTF-8 arrow), then the differing bytes no page shows by
-        address. Exit 0 when equal, 1 when they differ.
+        address. Exit 0 when equal, 1 when they differ (bytes no page shows
+        too), 74 when standard output is lost.
   export [--page KEY] [--model N] [--usable] [--maker] FILE --csv OUT.csv
-        Writes the pages as pages --format csv prints them into OUT.csv.
+        Writes the pages as pages --format csv prints them into OUT.csv
+        (captions without padding; a cell beginning with = + - @ quoted as
+        "'=...", which spreadsheets read as text).
   import FILE --csv IN.csv --output NEW
         Types every value of IN.csv (pages, columns and rows as export writes
         them, any subset) that differs from what its cell shows into the
         cell, through the program's editors and choosers, and saves NEW. An
-        unknown page, column or row, or a value a cell does not take as it
-        stands, is named and nothing is written (exit 40).
+        unknown page, column or row, a value a cell does not take as it
+        stands, two lines setting the same bits differently, or a cell that
+        does not show its value at the end, is named and nothing is written
+        (exit 40). IN.csv: a regular file of at most 16 MB.
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
@@ -318,7 +325,10 @@ Exit status:
   1       diff: the files differ
   1..9    the clone data file error code (1 cannot open, 2 cannot write,
           3 model code, 4 extra code, 5 map revision, 6 format, 7 coverage,
-          8 data outside the ranges or a model the file may not carry)
+          8 data outside the ranges or a model the file may not carry);
+          also 1 a CSV, identity list or log that cannot be read, or an
+          OUT.csv/OUT.pdf that is no regular file; 2 an OUT.csv/OUT.pdf
+          that could not be written (an existing one is kept)
   22..38  20 + the status of a failed exchange with the radio
           (22 port, 24 echo, 25 no answer, 26 bad reply or read forbidden,
           27 frame count, 28 missing data, 29 data out of range, 30 write
@@ -327,9 +337,11 @@ Exit status:
           38 verify after write found a difference)
   40      write refused: the data contain errors (the pages are named);
           import refused: a page, column, row or value of the CSV;
-          fleet refused: an identity or comment of the list (the line named)
-  64      wrong usage (also a --page KEY that names no page)
-  74      standard output (or print's PDF file) could not be written
+          fleet refused: an identity or comment of the list, or a line of
+          the log (the line named)
+  64      wrong usage (also a --page KEY that names no page); fleet:
+          standard input ended before the last radio
+  74      standard output could not be written; fleet: the log
 )";
 }
 
