@@ -341,7 +341,7 @@ Exit status:
           the log (the line named)
   64      wrong usage (also a --page KEY that names no page); fleet:
           standard input ended before the last radio
-  74      standard output could not be written; fleet: the log
+  74      standard output, or fleet's log, could not be written
 )";
 }
 

@@ -170,6 +170,7 @@ std::optional<LogProblem> ReadLog(const std::string& log, std::set<std::string>&
     // user added; they do not count.
     if (record.fields.size() < 2 || !IsStoredId(Trimmed(record.fields[1]))) continue;
     if (record.fields.size() != 4) {
+      done.clear();
       return LogProblem{record.line, "line " + std::to_string(record.line) +
                                          ": not one record time,identity,revision,result"};
     }
