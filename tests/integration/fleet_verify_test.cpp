@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include "support/codes.h"
 
+#include <ostream>
 #include <string>
 
 #include "cli_support.h"
@@ -19,6 +20,9 @@ struct VerifyCase {
   int exitCode;
   const char* result;  // the log's result for the radio
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const VerifyCase& c, std::ostream* os) { *os << c.name; }
 
 class FleetVerify : public ::testing::TestWithParam<VerifyCase> {
  protected:

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <ostream>
 
 #include "radio/read_backup.h"
 #include "radio/write_verify.h"
@@ -86,6 +87,9 @@ struct VerifyCase {
   // the active dealer copy as a second range.
   bool olderDealer = false;
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const VerifyCase& c, std::ostream* os) { *os << c.name; }
 
 class VerifyAfterWrite : public BackupVerify, public ::testing::WithParamInterface<VerifyCase> {};
 
