@@ -67,13 +67,15 @@ class SaveFileSink : public cmcCloneSink {
   }
 
   bool Write(std::string_view bytes) override {
-    return file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) == bytes.size();
+    return file_ && platform::WriteToFile(file_.get(), bytes);
   }
 
   bool Commit() override {
     if (!file_) return false;
-    bool ok = std::fflush(file_.get()) == 0 && !std::ferror(file_.get()) && platform::SyncToDisk(file_.get());
-    ok = std::fclose(file_.release()) == 0 && ok;
+    // The sync comes before the rename: a power cut after a rename of data
+    // still in the cache leaves an empty file where the saved one was.
+    bool ok = platform::FlushFile(file_.get()) && platform::SyncToDisk(file_.get());
+    ok = platform::CloseFile(file_.release()) && ok;
     if (direct_ || !ok) {
       Discard();
       return ok;

@@ -23,12 +23,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
+#include "platform/file_sync.h"
 #include "platform/message_box.h"
 #include "support/disk_squeeze.h"
 #include "text/gtex.h"
@@ -201,6 +203,9 @@ TEST_F(CloneFileTest, EveryMalformedFileGetsItsCodeAndChangesNothing) {
   // Out of order and overlapping: an early line for 0x000 is overwritten by
   // the complete set that follows, in reverse order.
   std::vector<std::string> reversed(good.rbegin(), good.rend());
+  // A whole line whose count was damaged to one byte less.
+  std::string countLow = DataLine(source, 0x100, 16);
+  countLow.replace(4, 2, "0F");
   reversed.insert(reversed.begin(), "000004DEADBEEF");
 
   struct Case {
@@ -213,7 +218,8 @@ TEST_F(CloneFileTest, EveryMalformedFileGetsItsCodeAndChangesNothing) {
       {"complete file", Join(Head(), good), 0, nullptr},
       {"line feeds only, lower-case hex", Join("58160001\n#MapRev=1\n", good, "\n"), 0, nullptr},
       {"lines out of order and overlapping", Join(Head(), reversed), 0, nullptr},
-      {"MapRev later in a comment line", Join(Head("58160001", "#23456781 MapRev="), good), 0, nullptr},
+      {"MapRev later in a comment line", Join(Head("58160001", "#23456781 MapRev="), good), 0,
+       nullptr},
       {"non-decimal header digit", Join(Head("5816000A"), good), 6, "GI_Mess_FileErr_Format"},
       {"9-character header", Join(Head("581600010"), good), 6, "GI_Mess_FileErr_Format"},
       {"7-character header", Join(Head("5816001"), good), 6, "GI_Mess_FileErr_Format"},
@@ -221,18 +227,26 @@ TEST_F(CloneFileTest, EveryMalformedFileGetsItsCodeAndChangesNothing) {
       {"other model code", Join(Head("58170001"), good), 3, "GI_Mess_FileErr_Model"},
       {"other extra code", Join(Head("58160002"), good), 4, "GI_Mess_FileErr_Extra"},
       {"map revision 2", Join(Head("58160001", "#MapRev=2"), good), 5, "GI_Mess_FileErr_MapRev"},
-      {"no map revision line", Join("58160001\r\n#Comment=x\r\n", good), 5, "GI_Mess_FileErr_MapRev"},
+      {"no map revision line", Join("58160001\r\n#Comment=x\r\n", good), 5,
+       "GI_Mess_FileErr_MapRev"},
       {"MapRev after the ninth character", Join(Head("58160001", "#Comment=MapRev=1"), good), 5,
        "GI_Mess_FileErr_MapRev"},
       {"blank data line", Join(Head(), with(10, "")), 6, "GI_Mess_FileErr_Format"},
-      {"15-byte line", Join(Head(), with(0, DataLine(source, 0, 16).substr(0, 36))), 6, "GI_Mess_FileErr_Format"},
-      {"count says more than the line holds", Join(Head(), with(0, "000002AA")), 6, "GI_Mess_FileErr_Format"},
+      {"15-byte line", Join(Head(), with(0, DataLine(source, 0, 16).substr(0, 36))), 6,
+       "GI_Mess_FileErr_Format"},
+      {"count says more than the line holds", Join(Head(), with(0, "000002AA")), 6,
+       "GI_Mess_FileErr_Format"},
+      {"count says less than the line holds", Join(Head(), with(0, countLow)), 6,
+       "GI_Mess_FileErr_Format"},
+      {"one byte more than the count", Join(Head(), with(3, "000001AABB")), 6,
+       "GI_Mess_FileErr_Format"},
       {"non-hexadecimal character", Join(Head(), with(3, "000001G0")), 6, "GI_Mess_FileErr_Format"},
-      {"line too long", Join(Head(), with(3, "0000FF" + std::string(512, '0'))), 6, "GI_Mess_FileErr_Format"},
+      {"line too long", Join(Head(), with(3, "0000FF" + std::string(512, '0'))), 6,
+       "GI_Mess_FileErr_Format"},
       {"last line without a line end", noFinalEnd, 6, "GI_Mess_FileErr_Format"},
       {"address outside the image", Join(Head(), with(5, "0ED30201FF")), 8, "GI_Mess_FileErr_Data"},
-      {"address outside the required range", Join(Head(), with(207, DataLine(source, 0xCF0, 16))), 8,
-       "GI_Mess_FileErr_Data"},
+      {"address outside the required range", Join(Head(), with(207, DataLine(source, 0xCF0, 16))),
+       8, "GI_Mess_FileErr_Data"},
       {"data stops at 0CDF", Join(Head(), without(206)), 7, "GI_Mess_FileErr_Coverage"},
       {"a line missing in the middle", Join(Head(), without(100)), 7, "GI_Mess_FileErr_Coverage"},
   };
@@ -346,35 +360,81 @@ class FailingSink : public cmcCloneSink {
   int writes_ = 0;
 };
 
+using platform::FileStep;
+
+// Records the steps of every save while it is in place, and fails the n-th
+// step of one kind.
+class StepWatch : public platform::FileStepWatch {
+ public:
+  explicit StepWatch(std::optional<FileStep> failing = std::nullopt, int nth = 1)
+      : failing_(failing), nth_(nth), previous_(platform::SetFileStepWatch(this)) {}
+  ~StepWatch() override { platform::SetFileStepWatch(previous_); }
+  bool Allow(FileStep step) override {
+    steps.push_back(step);
+    return !(step == failing_ && ++seen_ == nth_);
+  }
+  std::vector<FileStep> steps;
+
+ private:
+  std::optional<FileStep> failing_;
+  int nth_;
+  int seen_ = 0;
+  platform::FileStepWatch* previous_;
+};
+
 TEST_F(CloneFileTest, AFailedWriteKeepsTheOldFile) {
+  // The file has a header write and 207 data lines.
   struct Case {
     const char* what;
-    int failWrite;
-    bool failCommit;
+    FileStep step;
+    int nth;
   };
-  const Case cases[] = {{"header", 1, false}, {"a data line", 50, false}, {"the last line", 208, false},
-                        {"flush and rename", 0, true}};
+  const Case cases[] = {
+      {"header", FileStep::kWrite, 1},
+      {"a data line", FileStep::kWrite, 50},
+      {"the last line", FileStep::kWrite, 208},
+      {"flush", FileStep::kFlush, 1},
+      {"sync", FileStep::kSync, 1},
+      {"close", FileStep::kClose, 1},
+      {"rename", FileStep::kRename, 1},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     recorder.shown.clear();
     const std::string path = Save("keep.dat", "the user's old file\r\n");
-    FailingSink sink(c.failWrite, c.failCommit);
     cmcCloneFile writer;
     Configure(writer, &source);
-    writer.SetSink(&sink);
+    StepWatch watch(c.step, c.nth);
     EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 2);
     EXPECT_EQ(Load(path), "the user's old file\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dat"});
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].text, ExpectedMessage("GI_Mess_FileErr_FileAccess"));
   }
-  // The same sink lets a good write through.
-  FailingSink fine(0, false);
+  // A sink of the caller's that fails at the end is reported the same way.
+  FailingSink failing(0, true);
   cmcCloneFile writer;
   Configure(writer, &source);
-  writer.SetSink(&fine);
-  EXPECT_EQ(Num(writer.Write(Path("keep.dat"), cmcCloneFile::StandardRanges())), 0);
-  EXPECT_EQ(Load(Path("keep.dat")).substr(0, 10), "58160001\r\n");
+  writer.SetSink(&failing);
+  EXPECT_EQ(Num(writer.Write(Path("keep.dat"), cmcCloneFile::StandardRanges())), 2);
+  EXPECT_EQ(Load(Path("keep.dat")), "the user's old file\r\n");
+}
+
+TEST_F(CloneFileTest, ASavedFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
+  const std::string path = Save("keep.dat", "the user's old file\r\n");
+  cmcCloneFile writer;
+  Configure(writer, &source);
+  StepWatch watch;
+  ASSERT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 0);
+  EXPECT_EQ(Load(path).substr(0, 10), "58160001\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.dat"});
+  // After the last write: everything out of the C library, then out of the
+  // system's cache, closed, and only then renamed over the old file.
+  const auto lastWrite = std::find(watch.steps.rbegin(), watch.steps.rend(), FileStep::kWrite);
+  ASSERT_NE(lastWrite, watch.steps.rend());
+  EXPECT_EQ(std::vector<FileStep>(lastWrite.base(), watch.steps.end()),
+            (std::vector<FileStep>{FileStep::kFlush, FileStep::kSync, FileStep::kClose,
+                                   FileStep::kRename}));
 }
 
 TEST_F(CloneFileTest, ASaveThatRunsOutOfRoomKeepsTheOldFile) {

@@ -63,6 +63,13 @@ TEST(IntegerEditor, Table) {
       {"space adds step", fives, 10, Key(' '), 15, "15", 0},
       {"space wraps to min", fives, 1275, Key(' '), 0, "0", 0},
       {"backspace wraps to max", fives, 0, Key(8), 1275, "1275", 0},
+      // The ends are stops of their own before the wrap.
+      {"backspace reaches min", fives, 5, Key(8), 0, "0", 0},
+      {"space reaches max", fives, 1270, Key(' '), 1275, "1275", 0},
+      {"backspace reaches min 0 of a byte", byte, 1, Key(8), 0, "0", 0},
+      {"backspace reaches a negative min", signedParams, -4, Key(8), -5, "-5", 0},
+      {"backspace wraps from a negative min", signedParams, -5, Key(8), 5, "5", 0},
+      {"space reaches max of a byte", byte, 254, Key(' '), 255, "255", 0},
       {"digit starts editing", byte, 7, Key('4'), 7, "4", 2},
       {"enter starts editing", byte, 77, Key(13), 77, "77", 2},
       {"F2 starts editing", byte, 77, Key(0x7100), 77, "77", 2},
@@ -167,6 +174,30 @@ TEST(ScaledEditor, Table) {
     EXPECT_EQ(v, c.value) << c.name;
     EXPECT_EQ(out.text, c.shown) << c.name;
     EXPECT_EQ(Num(out.result), c.result) << c.name;
+  }
+}
+
+TEST(ScaledEditor, TypedDecimalsKeepTheirLastDigit) {
+  // Each of these is stored in binary a hair below what was typed, so
+  // multiplying by the scale alone lands one step lower.
+  const ScaledParams dualWatch{100, 80, 150, true, 1, " sec", false};
+  const ScaledParams powerSave{100, 1, 255, true, 1, " sec", false};
+  struct Case {
+    const ScaledParams* params;
+    const char* typed;
+    int value;
+  };
+  const Case cases[] = {
+      {&dualWatch, "1.13", 113}, {&dualWatch, "1.14", 114}, {&dualWatch, "1.15", 115},
+      {&dualWatch, "1.16", 116}, {&powerSave, "0.29", 29},  {&powerSave, "0.57", 57},
+      {&powerSave, "0.58", 58},  {&powerSave, "2.01", 201}, {&powerSave, "2.55", 255},
+  };
+  for (const Case& c : cases) {
+    int v = 100;
+    Output out;
+    EditScaled(*c.params, v, Typed(c.typed), out, "OFF");
+    EXPECT_EQ(v, c.value) << c.typed;
+    EXPECT_EQ(out.text, std::string(c.typed) + " sec") << c.typed;
   }
 }
 

@@ -214,6 +214,9 @@ TEST(SettingsCells, ScaledAndDealerValues) {
       {CL_Comm_VolTm, 0x979, false, 100, nullptr, 100, "100 msec"},
       {CL_Maker_DwTw_Timer, 0xA28, true, 800, nullptr, 800, "0.80 sec"},
       {CL_Maker_DwTw_Timer, 0xA28, true, 800, "1.2", 1200, "1.20 sec"},
+      // Decimals whose binary value lies just below the hundredth they name.
+      {CL_Maker_DwTw_Timer, 0xA28, true, 800, "1.13", 1130, "1.13 sec"},
+      {CL_Maker_PS_OFF_Timer, 0xA24, true, 0, "0.29", 290, "0.29 sec"},
       {CL_Maker_PS_OFF_Timer, 0xA24, true, 0, nullptr, 0, "OFF sec"},
       {CL_Maker_DrainbeatF, 0xA30, true, 0, nullptr, 0, "40 Hz"},
       {CL_Maker_DrainbeatF, 0xA30, true, 0, "40", 61440, "40 Hz"},

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <ostream>
 
 #include "radio/read_backup.h"
 #include "radio/write_verify.h"
@@ -82,7 +83,13 @@ struct VerifyCase {
   int storeWrongAt;
   int status;
   const char* message;  // the last message
+  // The radio reports a dealer block older than ours, so the write sends
+  // the active dealer copy as a second range.
+  bool olderDealer = false;
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const VerifyCase& c, std::ostream* os) { *os << c.name; }
 
 class VerifyAfterWrite : public BackupVerify, public ::testing::WithParamInterface<VerifyCase> {};
 
@@ -90,10 +97,11 @@ TEST_P(VerifyAfterWrite, ComparesWhatWasWrittenWithWhatReadsBack) {
   const VerifyCase& c = GetParam();
   radio.keepsWrites = true;
   radio.storeWrongAt = c.storeWrongAt;
+  if (c.olderDealer) radio.payload[27] = 0x10;
   auto doc = MakeDocument();
   doc->SetVerifyAfterWrite(c.verify);
-  const std::uint8_t sent = doc->Working().GetByte(c.storeWrongAt < 0 ? 0 : c.storeWrongAt);
   EXPECT_EQ(Run(*doc, &cmcDocument::CloneWrite), c.status);
+  const std::uint8_t sent = radio.written.GetByte(c.storeWrongAt < 0 ? 0 : c.storeWrongAt);
   EXPECT_EQ(radio.readRequests, c.verify ? 1 : 0);
   std::string expected = c.message;
   if (c.status != 0) {
@@ -112,6 +120,11 @@ const VerifyCase kVerifyCases[] = {
     {"ChannelByteDiffers", true, 0x1C5, 18, "verify failed at 1C5 (plan INT entry 5): "},
     {"FreeChannelDiffers", true, 0x70B, 18, "verify failed at 70B (free 1 byte 3): "},
     {"SettingsDiffer", true, 0x9C3, 18, "verify failed at 9C3 (area4): "},
+    // The ends of each range sent.
+    {"FirstWrittenByteDiffers", true, 0x000, 18, "verify failed at 000 (plan USA entry 0): "},
+    {"LastWrittenByteDiffers", true, 0x9FF, 18, "verify failed at 9FF (area4): "},
+    {"FirstDealerByteDiffers", true, 0xA40, 18, "verify failed at A40 (area6): ", true},
+    {"LastDealerByteDiffers", true, 0xB7F, 18, "verify failed at B7F (area6): ", true},
     // Bytes this write did not send are the radio's business.
     {"UnsentByteDiffers", true, 0xB00, 0, "write ok"},
     {"OffReadsNothingBack", false, 0x1C5, 0, "write ok"},

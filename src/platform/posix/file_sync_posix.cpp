@@ -4,14 +4,19 @@
 #include <cerrno>
 
 #include "platform/file_sync.h"
+#include "platform/file_sync_native.h"
 
 namespace platform {
+
+std::FILE* CreateNewFile(const std::filesystem::path& path) {
+  return std::fopen(path.c_str(), "wbx");
+}
+
+namespace native {
 
 bool SyncToDisk(std::FILE* file) {
   return ::fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
 }
-
-std::FILE* CreateNewFile(const std::filesystem::path& path) { return std::fopen(path.c_str(), "wbx"); }
 
 // rename() replaces the target atomically here.
 bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to,
@@ -20,4 +25,5 @@ bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::pat
   return !error;
 }
 
+}  // namespace native
 }  // namespace platform

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 
 #include "platform/file_sync.h"
+#include "platform/file_sync_native.h"
 
 namespace platform {
-
-bool SyncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
 // The C library here knows no "x" mode of fopen.
 std::FILE* CreateNewFile(const std::filesystem::path& path) {
@@ -19,6 +18,10 @@ std::FILE* CreateNewFile(const std::filesystem::path& path) {
   if (!file) ::_close(fd);
   return file;
 }
+
+namespace native {
+
+bool SyncToDisk(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
 // A plain rename fails here when the target exists; MoveFileExW replaces it,
 // and write-through returns only once the new name is on the disk.
@@ -33,4 +36,5 @@ bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::pat
   return false;
 }
 
+}  // namespace native
 }  // namespace platform
