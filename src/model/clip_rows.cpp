@@ -27,11 +27,31 @@ void Post(int type, std::intptr_t second) {
   if (gEvMan) gEvMan->Post(type, 0, second);
 }
 
-bool RangeUnused(cmcEeprom& image, unsigned category, int first, int last) {
+// A plan or weather channel is in use unless it is inhibited (a plan's P
+// or C channel always is). A free channel is in use while it has a name or
+// any plan lists it; the unused records carry a blank name and are
+// inhibited in every plan. Overwriting a channel not in use loses nothing
+// the radio shows, so only channels in use are asked about.
+bool ChannelInUse(cmcEeprom& image, unsigned category, int index) {
   datCh v(&image);
+  if (category == static_cast<unsigned>(memmap::kCatFree)) {
+    v.Load(category, index);
+    const bool named =
+        std::any_of(v.name.begin(), v.name.end(), [](char c) { return c != ' ' && c != '\0'; });
+    if (named) return true;
+    for (int slot = 0; slot < memmap::kPlanCount; ++slot) {
+      if (ChannelInUse(image, memmap::SlotCategory(slot), memmap::kFreeIndexBase + index))
+        return true;
+    }
+    return false;
+  }
+  v.Load(category, index);
+  return !(v.attr & datCh::kAtInhibit) || (v.acFlags & (datCh::kAcP | datCh::kAcC));
+}
+
+bool RangeUnused(cmcEeprom& image, unsigned category, int first, int last) {
   for (int i = first; i <= last; ++i) {
-    v.Load(category, i);
-    if (v.state & datCh::kStInUse) return false;
+    if (ChannelInUse(image, category, i)) return false;
   }
   return true;
 }

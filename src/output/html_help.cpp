@@ -52,19 +52,30 @@ int cuiHtmlHelp::ContextNumber(cmcGTex& helpTable, const std::string& cellName) 
   return 0;
 }
 
-int cuiHtmlHelp::ShowContents(const std::string& path) {
+int cuiHtmlHelp::ShowContents(const std::string& path) { return ShowTopic(path, 0); }
+
+int cuiHtmlHelp::ShowTopic(const std::string& path, int number) {
   if (!engine_->Loaded()) return kNoHelp;
   int result = kNoFile;
   if (engine_->Open(path)) {
-    if (!contents_) contents_ = new helpview::ContentsWindow(*engine_, parent_);
-    contents_->View()->setSource(engine_->Home());
-    contents_->show();
-    contents_->raise();
-    contents_->activateWindow();
-    result = kShown;
+    const QUrl topic = number == 0 ? engine_->Home() : engine_->Topic(number);
+    if (topic.isValid()) {
+      ShowInContents(topic);
+      result = kShown;
+    } else {
+      result = kNoTopic;
+    }
   }
   Report(result, path);
   return result;
+}
+
+void cuiHtmlHelp::ShowInContents(const QUrl& page) {
+  if (!contents_) contents_ = new helpview::ContentsWindow(*engine_, parent_);
+  contents_->View()->setSource(page);
+  contents_->show();
+  contents_->raise();
+  contents_->activateWindow();
 }
 
 int cuiHtmlHelp::ShowContext(const std::string& path, int number) {
@@ -106,6 +117,9 @@ void cuiHtmlHelp::DefinePopup(QPoint pointer) {
   const QSize size(NumberLine(helpTable_, "GI_Sys_HtmlHelp_Popup_Width", 400),
                    NumberLine(helpTable_, "GI_Sys_HtmlHelp_Popup_Height", 300));
   popup_ = new helpview::PopupWindow(*engine_, parent_);
+  // The popup is one topic's window: a link to another page of the manual
+  // opens the help window there, with the contents beside it.
+  popup_->View()->SetManualLinkHandler([this](const QUrl& page) { ShowInContents(page); });
   popup_->resize(size);
   popup_->move(helppopup::FirstPlace(pointer, size));
 }
@@ -136,4 +150,8 @@ QWidget* cuiHtmlHelp::PopupWindow() const { return popup_; }
 
 std::string cuiHtmlHelp::PopupSource() const {
   return popup_ ? popup_->View()->source().toString().toStdString() : std::string();
+}
+
+std::string cuiHtmlHelp::ContentsSource() const {
+  return contents_ ? contents_->View()->source().toString().toStdString() : std::string();
 }

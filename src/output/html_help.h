@@ -51,15 +51,23 @@ class cuiHtmlHelp {
   // at pointer, for callers that know better). Reports the result.
   int ShowContext(const std::string& path, int number);
   int ShowContext(const std::string& path, int number, QPoint pointer);
+  // Opens the help window at the topic of number: the manual with its
+  // contents, index and search, at the place the user asked about (its
+  // first page for number 0). Reports the result.
+  int ShowTopic(const std::string& path, int number);
 
   // The windows, once they exist (for tests and for closing on shutdown).
   QWidget* ContentsWindow() const;
   QWidget* PopupWindow() const;
   // The address the popup shows, empty before the first topic.
   std::string PopupSource() const;
+  // The address the help window shows, empty before it is opened.
+  std::string ContentsSource() const;
 
  private:
   void Report(int result, const std::string& path);
+  // The help window at page (of the open file), made on first use.
+  void ShowInContents(const QUrl& page);
   void DefinePopup(QPoint pointer);
   void PositionPopup(QPoint pointer, const QRect& remembered);
 

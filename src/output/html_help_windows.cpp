@@ -24,8 +24,29 @@
 namespace helpview {
 
 Browser::Browser(const Engine& engine, QWidget* parent) : QTextBrowser(parent), engine_(engine) {
-  // Links out of the manual (none today) belong in the user's browser.
-  setOpenExternalLinks(true);
+  // Qt's own link handling hands every absolute address that is not a
+  // local file to the desktop, the manual's qthelp pages included.
+  setOpenExternalLinks(false);
+  setOpenLinks(false);
+  connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { Follow(url); });
+}
+
+void Browser::Follow(const QUrl& url) {
+  const QString scheme = url.scheme();
+  if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+      scheme == QLatin1String("mailto")) {
+    QDesktopServices::openUrl(url);
+    return;
+  }
+  // Anything else is taken as a page of the manual; a link within the page
+  // (its fragment only) stays here.
+  const bool samePage =
+      url.adjusted(QUrl::RemoveFragment) == source().adjusted(QUrl::RemoveFragment);
+  if (manualLink_ && !samePage) {
+    manualLink_(url);
+    return;
+  }
+  setSource(url);
 }
 
 QVariant Browser::loadResource(int type, const QUrl& name) {

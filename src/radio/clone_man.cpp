@@ -142,7 +142,11 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
   }
   const clsPortFailure* failure =
       result->status == CloneStatus::kPortFailed ? &driver_.Port().Failure() : nullptr;
-  cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure);
+  // Once data frames have gone out, a write cut off may have left some of
+  // them stored; a radio that refused the write has said it kept none.
+  const bool partlyWritten = operation_ == CloneOperation::kWrite && driver_.DataBytes() > 0 &&
+                             result->status != CloneStatus::kWriteRefused;
+  cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure, partlyWritten);
   StopProgress();
   Completion completion = completion_;
   void* context = context_;

@@ -101,17 +101,18 @@ std::string FormatTexts(const std::string& format, const std::vector<std::string
 }
 
 std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const std::string& device,
-                           const clsPortFailure* failure) {
+                           const clsPortFailure* failure, bool partlyWritten) {
   if (status == CloneStatus::kOk) return {};
   cmcGTex& t = Table(table);
   std::string head = t.Line("GI_Mess_CloneErr_Head", static_cast<int>(status));
+  if (status == CloneStatus::kPortFailed && (!failure || !PortFaultHead(t, *failure, &head))) {
+    head = device.empty() ? FormatInt(head, port)
+                          : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
+  }
+  // What the radio may hold now matters more than any check of the cable.
+  if (partlyWritten) head += "\n\n" + t.Block("GI_Mess_CloneErr_PartWrite");
   switch (status) {
-    case CloneStatus::kPortFailed:
-      if (!failure || !PortFaultHead(t, *failure, &head)) {
-        head = device.empty() ? FormatInt(head, port)
-                              : FormatText(t.Line("GI_Mess_CloneErr_Device", 0), device);
-      }
-      return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
+    case CloneStatus::kPortFailed: return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
     case CloneStatus::kWriteRefused:
       return head + "\n\n" + CheckLines(t, {0, 2, 3});
     case CloneStatus::kInfoMismatch:
@@ -128,11 +129,11 @@ std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const s
 }
 
 void ShowCloneError(CloneStatus status, int port, cmcGTex* table, const std::string& device,
-                    const clsPortFailure* failure) {
+                    const clsPortFailure* failure, bool partlyWritten) {
   if (status == CloneStatus::kOk) return;
   cmcGTex& t = Table(table);
-  platform::ShowMessage(CloneErrorText(status, port, &t, device, failure), t.Text("GI_Sys_AppTitle"),
-                        platform::kMbOk | platform::kMbIconStop);
+  platform::ShowMessage(CloneErrorText(status, port, &t, device, failure, partlyWritten),
+                        t.Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
 }
 
 int ShowBlock(const std::string& key, unsigned style, cmcGTex* table) {

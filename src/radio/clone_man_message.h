@@ -21,14 +21,19 @@ namespace cloneman {
 // failure of the port is known and the overlay words its reason
 // (GI_Mess_CloneErr_PortFault, one line per platform::SerialFault, naming the
 // port through GI_Mess_CloneErr_PortName), that line is the head instead.
+// partlyWritten: a write failed after data had gone to the radio; the
+// message then says what that leaves in the radio and what to do
+// (GI_Mess_CloneErr_PartWrite), right after the head line.
 // table defaults to gGTex.
 std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table = nullptr,
-                           const std::string& device = {}, const clsPortFailure* failure = nullptr);
+                           const std::string& device = {}, const clsPortFailure* failure = nullptr,
+                           bool partlyWritten = false);
 
 // Shows the message for status in the stop-icon box, captioned with the
 // application title; nothing for 0.
 void ShowCloneError(CloneStatus status, int port, cmcGTex* table = nullptr,
-                    const std::string& device = {}, const clsPortFailure* failure = nullptr);
+                    const std::string& device = {}, const clsPortFailure* failure = nullptr,
+                    bool partlyWritten = false);
 
 // Shows the block of key with the application title as caption; returns the
 // button pressed.

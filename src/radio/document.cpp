@@ -252,7 +252,7 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   // Kept as the radio sent it, before the model change and normalisation
   // below; a backup that cannot be written has said so and costs the read
   // nothing.
-  backup::WriteBackup(result->image);
+  self->lastBackup_ = backup::WriteBackup(result->image);
   self->working_.Assign(result->image);
   self->AfterImageLoaded(self->working_);
   self->modified_ = true;
@@ -275,6 +275,10 @@ cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
                           platform::kMbOkCancel | platform::kMbIconExclamation) != platform::kIdOk) {
     return kCancelled;
   }
+  confirmed_.Assign(working_);
+  confirmedInitial_.Assign(initial_);
+  confirmedModel_ = model_;
+  confirmedMaker_ = maker_;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
   if (!man_.StartInformation(&cmcDocument::WriteInfoDone, this)) {
@@ -287,21 +291,27 @@ cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
 void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
-  if (!cloneman::WriteModelMatches(self->info_.ModelType(), self->model_)) {
+  if (!cloneman::WriteModelMatches(self->info_.ModelType(), self->confirmedModel_)) {
     cloneman::ShowBlock("GI_Mess_ModelError", platform::kMbOk | platform::kMbIconStop);
     return self->Finish(CloneStatus::kModelMismatch);
   }
-  self->man_.SetImageSize(self->working_.Size());
-  // The normalisation alone must not mark an unmodified document modified.
-  self->UpdateModified();
-  const bool wasModified = self->modified_;
-  self->Normalise(self->working_, kNormaliseBeforeSave);
-  if (!wasModified) self->TakeSnapshot();
-  self->history_.Rebase(self->working_);
+  self->man_.SetImageSize(self->confirmed_.Size());
+  // The working image gets the tidying a save gives it, as long as it is
+  // still the image confirmed; the normalisation alone must not mark an
+  // unmodified document modified.
+  if (self->working_.Equals(self->confirmed_) && self->model_ == self->confirmedModel_) {
+    self->UpdateModified();
+    const bool wasModified = self->modified_;
+    self->Normalise(self->working_, kNormaliseBeforeSave);
+    if (!wasModified) self->TakeSnapshot();
+    self->history_.Rebase(self->working_);
+  }
 
-  cmcEeprom copy(self->working_);
+  cmcEeprom copy(self->confirmed_);
+  NormaliseImage(copy, self->confirmedInitial_, kNormaliseBeforeSave, self->confirmedModel_);
   cloneman::ApplyExtraBlockTemplate(copy);
-  const auto ranges = cloneman::WriteRangesFor(self->info_, copy, self->initial_, self->maker_);
+  const auto ranges =
+      cloneman::WriteRangesFor(self->info_, copy, self->confirmedInitial_, self->confirmedMaker_);
   if (self->verify_) {
     self->sent_.Assign(copy);
     self->sentRanges_ = ranges;
@@ -338,9 +348,10 @@ void cmcDocument::VerifyDone(void* context, dst_CDrv_Result* result) {
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   const auto differs = verify::FirstDifference(self->sent_, result->image, self->sentRanges_);
   if (!differs) return self->WriteSucceeded();
-  platform::ShowMessage(verify::FailureText(*differs, self->sent_.GetByte(*differs),
-                                            result->image.GetByte(*differs)),
-                        gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
+  platform::ShowMessage(
+      verify::FailureText(*differs, self->sent_.GetByte(*differs), result->image.GetByte(*differs),
+                          self->sent_, self->confirmedModel_),
+      gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
   self->Finish(CloneStatus::kVerifyFailed);
 }
 

@@ -82,6 +82,8 @@ class cmcDocument {
   bool VerifyAfterWrite() const { return verify_; }
   void SetVerifyAfterWrite(bool on) { verify_ = on; }
   const cmcRadioInfo& RadioInfo() const { return info_; }
+  // The backup the last successful read kept; "" when it could not be kept.
+  const std::string& LastBackup() const { return lastBackup_; }
   indCloneMan& CloneMan() { return man_; }
 
   // The open-path checks, without touching any document: read the file into
@@ -127,7 +129,10 @@ class cmcDocument {
   WarningCounts WarningCheck();
 
   // The clone commands. The caller has asked about unsaved changes before
-  // a read.
+  // a read. A write sends the working image as it stood when the user
+  // confirmed it (checked, then asked about): whatever happens to the
+  // working image while the radio's information is awaited, the radio gets
+  // what was confirmed, judged against the model of that moment.
   StartResult CloneRead(Done done);
   StartResult CloneWrite(Done done);
   StartResult CloneInformation(Done done);
@@ -159,10 +164,17 @@ class cmcDocument {
   int model_ = -1;
   bool maker_ = false;
   bool verify_ = false;
+  // The write the user confirmed: the working image, the model and its
+  // initial image, and the maker mode at that moment.
+  cmcEeprom confirmed_;
+  cmcEeprom confirmedInitial_;
+  int confirmedModel_ = 0;
+  bool confirmedMaker_ = false;
   // What the running write sent, kept for its verification.
   cmcEeprom sent_;
   clsAddrRangeList sentRanges_;
   cmcRadioInfo info_;
+  std::string lastBackup_;
   WarningCheckFn warningCheck_;
   Done done_;
   cmcUndoHistory history_;

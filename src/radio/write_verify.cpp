@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "model/eeprom.h"
 #include "model/memory_map.h"
@@ -54,14 +55,34 @@ std::optional<int> FirstDifference(const cmcEeprom& sent, const cmcEeprom& readB
   return first;
 }
 
-std::string PlaceOf(int address) {
+bool PlanPageShown(int slot, const cmcEeprom& image, int model) {
+  // The switches the tree's channel-list nodes carry (their flags in
+  // GI_Tree_Main_Body): the SUV list goes with the SUV models, the others
+  // with the plan switches of the image.
+  const auto bit = [&image](int address, int n) {
+    return ((image.GetByte(address) >> n) & 1) != 0;
+  };
+  switch (slot) {
+    case 0: return bit(memmap::kFlags972, 0);
+    case 1: return bit(memmap::kFlags973, 1);
+    case 2: return bit(memmap::kFlags972, 2);
+    case 3: return memmap::InGroupS(model);
+    default: return false;
+  }
+}
+
+std::string PlaceOf(int address, const cmcEeprom& image, int model) {
   const std::string key = "GI_Mess_Verify_Areas";
   if (address >= 0 && address < memmap::kFreeBase) {
     const int slot = address / memmap::kPlanSpacing;
     const int index = address % memmap::kPlanSpacing;
     if (slot < memmap::kPlanCount && index < memmap::kPlanEntries) {
-      return cloneman::FormatTexts(gGTex->Line(key, 0), {gGTex->Line("GI_Mess_Verify_Plans", slot),
-                                                         std::to_string(index)});
+      const std::vector<std::string> values{gGTex->Line("GI_Mess_Verify_Plans", slot),
+                                            std::to_string(index)};
+      return cloneman::FormatTexts(PlanPageShown(slot, image, model)
+                                       ? gGTex->Line(key, 0)
+                                       : gGTex->Line("GI_Mess_Verify_Unshown", 0),
+                                   values);
     }
   }
   const int freeEnd = memmap::FreeRecord(memmap::kFreeCount);
@@ -77,9 +98,10 @@ std::string PlaceOf(int address) {
   return gGTex->Line(key, kOtherLine);
 }
 
-std::string FailureText(int address, int sent, int readBack) {
-  return cloneman::FormatTexts(gGTex->Block("GI_Mess_Verify_Failed"),
-                               {Hex(address, 3), PlaceOf(address), Hex(sent, 2), Hex(readBack, 2)});
+std::string FailureText(int address, int sent, int readBack, const cmcEeprom& image, int model) {
+  return cloneman::FormatTexts(
+      gGTex->Block("GI_Mess_Verify_Failed"),
+      {Hex(address, 3), PlaceOf(address, image, model), Hex(sent, 2), Hex(readBack, 2)});
 }
 
 }  // namespace verify

@@ -20,10 +20,17 @@ std::optional<int> FirstDifference(const cmcEeprom& sent, const cmcEeprom& readB
 
 // Where address lies, in the words of the pages: the channel page and entry
 // of a channel byte, the free channel of a free channel record, else the
-// area of the memory that holds it.
-std::string PlaceOf(int address);
+// area of the memory that holds it. A channel byte of a plan whose page the
+// tree does not show for image (of model type model) is said to be on no
+// page of this model, rather than named by a page the user cannot open.
+std::string PlaceOf(int address, const cmcEeprom& image, int model);
 
-// The message of a failed verification at address.
-std::string FailureText(int address, int sent, int readBack);
+// Whether the tree shows the channel page of plan slot (0 USA, 1 INT,
+// 2 CAN, 3 SUV) for image of model type model.
+bool PlanPageShown(int slot, const cmcEeprom& image, int model);
+
+// The message of a failed verification at address; image and model are
+// those of the write.
+std::string FailureText(int address, int sent, int readBack, const cmcEeprom& image, int model);
 
 }  // namespace verify

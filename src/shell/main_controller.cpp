@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QStandardPaths>
+#include <QTime>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -195,7 +196,10 @@ int cuiMain::SaveTo(const std::string& path) {
   WaitCursor(true);
   const CloneFileCode code = doc_->SaveTo(path);
   WaitCursor(false);
-  if (code == CloneFileCode::kOk) AfterFileNamed(path);
+  if (code == CloneFileCode::kOk) {
+    AfterFileNamed(path);
+    ShowStatus(cloneman::FormatText(Table().Text("GI_Status_Saved"), path));
+  }
   return static_cast<int>(code);
 }
 
@@ -287,12 +291,49 @@ void cuiMain::StartClone(cmcDocument::StartResult (cmcDocument::*start)(cmcDocum
 void cuiMain::CloneRead() {
   if (doc_->CloneMan().IsBusy()) return;
   if (ConfirmDiscard(false) == platform::kIdCancel) return;
-  StartClone(&cmcDocument::CloneRead, nullptr);
+  StartClone(&cmcDocument::CloneRead, [this](CloneStatus status) { CloneReadFinished(status); });
 }
 
 void cuiMain::CloneWrite() {
-  doc_->SetVerifyAfterWrite(VerifyAfterWrite());
-  StartClone(&cmcDocument::CloneWrite, nullptr);
+  const bool verify = VerifyAfterWrite();
+  doc_->SetVerifyAfterWrite(verify);
+  StartClone(&cmcDocument::CloneWrite,
+             [this, verify](CloneStatus status) { CloneWriteFinished(status, verify); });
+}
+
+std::string cuiMain::PortName() const {
+  return cloneman::FormatInt(Table().Line("GI_Mess_CloneErr_PortName", 0), CurrentPort());
+}
+
+std::string cuiMain::TimeOfDay() {
+  return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString();
+}
+
+void cuiMain::CloneReadFinished(CloneStatus status) {
+  if (status != CloneStatus::kOk) {
+    ShowStatus(
+        cloneman::FormatTexts(Table().Text("GI_Status_ReadFailed"), {PortName(), TimeOfDay()}));
+    return;
+  }
+  const std::string& backup = doc_->LastBackup();
+  const std::string name = QFileInfo(QString::fromStdString(backup)).fileName().toStdString();
+  ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Read", backup.empty() ? 1 : 0),
+                                   {PortName(), TimeOfDay(), name}));
+}
+
+void cuiMain::CloneWriteFinished(CloneStatus status, bool verified) {
+  const std::vector<std::string> values{PortName(), TimeOfDay()};
+  if (status == CloneStatus::kOk) {
+    ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Written", verified ? 1 : 0), values));
+  } else {
+    const int line = status == CloneStatus::kVerifyFailed ? 1 : 0;
+    ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_WriteFailed", line), values));
+  }
+}
+
+bool cuiMain::ExchangeOrPrintRunning() const {
+  return (doc_ && doc_->CloneMan().IsBusy()) || radioCompare_ != nullptr || fleetRunning_ ||
+         (printer_ && printer_->JobActive());
 }
 
 bool cuiMain::VerifyAfterWrite() const { return gEnviron && gEnviron->VerifyAfterWrite != 0; }
@@ -398,8 +439,7 @@ void cuiMain::HelpOnCursorCell() {
     ShowHelpContents();
     return;
   }
-  const QRect cell = grid->CellRect(grid->Col(), grid->Row());
-  help_->ShowContext(HelpFile(), number, grid->viewport()->mapToGlobal(cell.bottomLeft()));
+  help_->ShowTopic(HelpFile(), number);
 }
 
 void cuiMain::OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) {

@@ -110,6 +110,14 @@ class cuiMain : public cmcDocumentHost,
   void Tick();
   // The status text of event 4 and its colours.
   const std::string& StatusText() const { return statusText_; }
+  // Says in the status bar's message panel what a command did. It stays
+  // until the next message or the user's next move on a page; a page the
+  // program opens on its own (after a read, a write, an undo) keeps it.
+  void ShowStatus(const std::string& text);
+  // An exchange with the radio (a clone command, a comparison with the
+  // radio, a fleet run) or a print job runs: their windows are not modal,
+  // so whatever would replace the working image waits for this to end.
+  bool ExchangeOrPrintRunning() const;
   // Closing: the query refuses while the window is disabled or the user
   // cancels; the close stores the window's bounds and the tree's width.
   bool CanClose();
@@ -178,8 +186,9 @@ class cuiMain : public cmcDocumentHost,
   void PrintAll() override;
   void ShowHelpContents() override;
   void ShowContextHelp(std::uint32_t cell) override;
-  // F1: the topic of the open sheet's cursor cell, or the contents when the
-  // cell has none.
+  // F1 on a page: the help window at the topic of the cursor cell (help
+  // for where the user is), or at its first page when the cell has none.
+  // Shift+F1 is the cell's own small popup (ShowContextHelp).
   void HelpOnCursorCell();
   // Made on first use (null before the window is built).
   cuiPrinter* Printer();
@@ -232,6 +241,11 @@ class cuiMain : public cmcDocumentHost,
   void RunFleet(const std::string& ids, const std::string& log);
   void SelectedNodeChanged();
   void WaitCursor(bool on);
+  // The port and the time of day, as the status messages name them.
+  std::string PortName() const;
+  static std::string TimeOfDay();
+  void CloneReadFinished(CloneStatus status);
+  void CloneWriteFinished(CloneStatus status, bool verified);
 
   std::string projectCode_;
   int imageSize_;
@@ -274,6 +288,10 @@ class cuiMain : public cmcDocumentHost,
   std::unique_ptr<cmcDocument> radioCompare_;  // the radio's image while it is read
   QPointer<cuiCompareDialog> compare_;
   QPointer<cuiFleetDialog> fleet_;
+  bool fleetRunning_ = false;
+  // Set while the program opens a page by itself: the page's own clearing
+  // of the status bar then leaves the last message standing.
+  bool openingQuietly_ = false;
 
   CommandTarget commands_{*this, {this, this, this, this, this}};
 };

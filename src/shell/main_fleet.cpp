@@ -179,7 +179,9 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
   const cmcEeprom image = doc_->Working();
   WindowStation station(Table(), progress_, CurrentPort(), doc_->ModelType(), image, fleet_);
   if (fleet_) fleet_->SetRunning(true);
+  fleetRunning_ = true;
   const fleet::Outcome outcome = fleet::Run(pending, log, station);
+  fleetRunning_ = false;
   if (fleet_) fleet_->SetRunning(false);
   if (outcome.logFailed)
     ShowError(cloneman::FormatText(Table().Text("GI_Mess_Fleet_LogFailed"), log));

@@ -13,17 +13,18 @@
 
 #include "base/events.h"
 #include "base/evman.h"
+#include "model/evaluator.h"
+#include "output/html_help.h"
+#include "output/printer.h"
 #include "platform/fatal.h"
 #include "platform/message_box.h"
 #include "platform/qt/qt_colour.h"
 #include "radio/document_warning.h"
 #include "settings/environ.h"
+#include "shell/help_key.h"
 #include "shell/main_controller.h"
 #include "shell/status_bar.h"
 #include "text/gtex.h"
-#include "output/html_help.h"
-#include "output/printer.h"
-#include "shell/help_key.h"
 #include "ui/grid.h"
 #include "ui/image_list.h"
 #include "ui/menu.h"
@@ -218,11 +219,15 @@ void cuiMain::CloseSheet() {
 
 void cuiMain::Tick() {
   if (!sheet_ && form_ && form_->isVisible()) {
+    // The page comes back by itself, not by the user's move.
+    const bool quiet = openingQuietly_;
+    openingQuietly_ = true;
     if (tree_ && tree_->Widget()) {
       if (QTreeWidgetItem* node = tree_->Widget()->currentItem()) tree_->Run(node);
     } else if (!history_.empty()) {
       OpenSheet(history_.front().key);
     }
+    openingQuietly_ = quiet;
   }
   if (refresh_ && refresh_->Remaining() == 0) {
     refresh_.reset();
@@ -268,6 +273,10 @@ int cuiMain::EditMenuItemCount() const {
 
 // --- Status bar.
 
+void cuiMain::ShowStatus(const std::string& text) {
+  SetStatusText(text, kStatusTextColor, kStatusBackColor);
+}
+
 void cuiMain::SetStatusText(std::string text, std::uint32_t textColour, std::uint32_t background) {
   statusText_ = std::move(text);
   statusTextColour_ = textColour;
@@ -299,6 +308,7 @@ void cuiMain::HandleEvent(const cmcEvent& event) {
       ShowAboutBox();
       break;
     case kEvStatusText:
+      if (openingQuietly_ && event.Text().empty()) break;
       SetStatusText(event.Text(), static_cast<std::uint32_t>(event.first),
                     static_cast<std::uint32_t>(event.second));
       break;

@@ -20,6 +20,36 @@
 #include "ui/compare_dialog.h"
 #include "ui/tree.h"
 
+namespace {
+
+struct CsvCount {
+  int pages = 0;
+  int values = 0;
+};
+
+// The pages and the values of an exported CSV: each page's record, its
+// caption record, then its rows, whose first field names the row.
+CsvCount CountCsvValues(const std::string& csv) {
+  CsvCount count;
+  std::vector<text::CsvRecord> records;
+  std::string error;
+  if (!text::ReadCsv(csv, records, error)) return count;
+  bool captions = false;
+  for (const text::CsvRecord& record : records) {
+    if (!record.fields.empty() && record.fields.front() == "Page") {
+      ++count.pages;
+      captions = true;
+    } else if (captions) {
+      captions = false;
+    } else if (!record.fields.empty()) {
+      count.values += static_cast<int>(record.fields.size()) - 1;
+    }
+  }
+  return count;
+}
+
+}  // namespace
+
 std::unique_ptr<cmcDocument> cuiMain::WorkingCopy() const {
   auto copy = std::make_unique<cmcDocument>(doc_->ModelType());
   copy->Working().Assign(doc_->Working());
@@ -56,7 +86,14 @@ void cuiMain::ExportCsv() {
       layout::ExportCsv(*copy, layout::ShownTreePages(Table(), TreeState()), UsableChannelsView());
   const bool written = layout::WriteWholeFile(*path, csv);
   WaitCursor(false);
-  if (!written) ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_CannotWrite"), *path));
+  if (!written) {
+    ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_CannotWrite"), *path));
+    return;
+  }
+  const CsvCount count = CountCsvValues(csv);
+  ShowStatus(
+      cloneman::FormatTexts(Table().Text("GI_Status_Exported"),
+                            {std::to_string(count.values), std::to_string(count.pages), *path}));
 }
 
 void cuiMain::ImportCsv() {
@@ -98,7 +135,22 @@ void cuiMain::ImportCsv() {
     ShowError(text);
     return;
   }
-  if (copy->Working().Equals(doc_->Working())) return;
+  const std::string file = QFileInfo(QString::fromStdString(*path)).fileName().toStdString();
+  if (copy->Working().Equals(doc_->Working())) {
+    ShowStatus(cloneman::FormatText(Table().Line("GI_Status_Imported", 1), file));
+    return;
+  }
+  // The values that changed, counted as the pages show them.
+  const std::unique_ptr<cmcDocument> before = WorkingCopy();
+  WaitCursor(true);
+  const std::size_t changed =
+      layout::DiffDocuments(
+          {before.get(), layout::ShownTreePages(Table(), TreeState())},
+          {copy.get(),
+           layout::ShownTreePages(Table(), {&copy->Working(), copy->ModelType(), maker_})},
+          UsableChannelsView())
+          .cells.size();
+  WaitCursor(false);
   // A change not yet recorded stays a step of its own; the import is one.
   doc_->RecordStep();
   doc_->Working().Assign(copy->Working());
@@ -108,6 +160,8 @@ void cuiMain::ImportCsv() {
   if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
   refresh_.emplace();
   refresh_->Start(250);
+  ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Imported", 0),
+                                   {file, std::to_string(changed)}));
 }
 
 void cuiMain::CompareWithFile() {

@@ -15,6 +15,7 @@
 #include "platform/qt/qt_message_responder.h"
 #include "platform/task_bar.h"
 #include "settings/environ.h"
+#include "shell/handover_queue.h"
 #include "shell/ind_main.h"
 #include "shell/main_form.h"
 #include "shell/paint_watch.h"
@@ -29,29 +30,10 @@ namespace {
 constexpr char kNonInteractiveVariable[] = "SEACLONE_NONINTERACTIVE";
 constexpr char kCloseAfterVariable[] = "SEACLONE_TEST_CLOSE_MS";
 
-// Milliseconds between looks whether a dialog that holds the program still
-// stands, before a file handed over from a later start is opened.
-constexpr int kHandoverRetryMs = 200;
-
 QString HandoverSocket() {
   const std::string folder = platform::InstanceGuard::RuntimeFolder();
   return folder.empty() ? QString()
                         : platform::FileHandover::SocketPath(QString::fromStdString(folder));
-}
-
-// Opens a file that a later start was given, as File Open would (with the
-// question about unsaved changes), and brings the window to the front. While
-// a dialog or a clone holds the program, the file waits for it to end.
-void OpenHandedOver(QWidget* form, indMain* main, const QString& path) {
-  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
-    QTimer::singleShot(kHandoverRetryMs, form,
-                       [form, main, path] { OpenHandedOver(form, main, path); });
-    return;
-  }
-  form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
-  form->raise();
-  form->activateWindow();
-  main->OpenFile(path.toStdString());
 }
 
 void ShowException(const char* what) {
@@ -131,12 +113,12 @@ int RunMainWindow(QApplication& app, Globals& globals) {
     const auto firstPaint = FirstPaintReport();
     TForm1 form(&globals.Main());
     form.show();
+    HandoverQueue handed(&form, &globals.Main());
     std::unique_ptr<platform::FileHandover> handover;
     if (const QString socket = HandoverSocket(); !socket.isEmpty()) {
       handover = std::make_unique<platform::FileHandover>(socket);
-      QObject::connect(
-          handover.get(), &platform::FileHandover::FileReceived, &form,
-          [&form, &globals](const QString& path) { OpenHandedOver(&form, &globals.Main(), path); });
+      QObject::connect(handover.get(), &platform::FileHandover::FileReceived, &form,
+                       [&handed](const QString& path) { handed.Add(path); });
     }
     const QString file = FileArgument(QApplication::arguments());
     if (!file.isEmpty()) {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The channel clipboard and the row commands of the channel sheets.
+#include <functional>
+
 #include "model/cell_names.h"
 #include "model/clip_rows.h"
 #include "model/eval_support.h"
@@ -331,7 +333,7 @@ TEST_F(RowCopyPaste, ASelectedRangeMovesExactlyItsChannelsWithThePAndCFlags) {
 
   events.clear();
   const auto paste = PasteAt(CT_IntCh, 100);
-  ASSERT_EQ(responder.Count(), 1);  // plan channels always count as in use
+  ASSERT_EQ(responder.Count(), 1);  // the target rows are channels in use
   EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Overwrite"));
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Content(kCatInt, 100 + i), source[i]) << 100 + i;
   EXPECT_EQ(Content(kCatInt, 99), around[0]);
@@ -402,6 +404,65 @@ TEST_F(RowCopyPaste, PasteNearTheEndOfAListStopsAtItsLastRow) {
       const std::uint8_t keep = a == memmap::kWxBits + 1 ? 0xFC : 0xFF;
       EXPECT_EQ(target.image.GetByte(a) & keep, before.GetByte(a) & keep) << "address " << a;
     }
+  }
+}
+
+// Only channels in use are asked about: an inhibited plan or weather
+// channel and a free channel without a name that no plan lists hold
+// nothing the radio shows.
+TEST_F(RowCopyPaste, PasteAsksOnlyBeforeOverwritingChannelsInUse) {
+  struct Case {
+    const char* what;
+    int cellCategory;
+    unsigned category;
+    int target;
+    std::function<void()> prepare;
+    bool asked;
+  };
+  const auto inhibit = [this](unsigned category, int index) {
+    return [this, category, index] {
+      datCh v = Channel(category, index);
+      v.attr |= datCh::kAtInhibit;
+      v.Store();
+    };
+  };
+  // A free channel's name, and the one plan that lists it (-1: none).
+  const auto freeChannel = [this](int index, const char* name, int listedInSlot) {
+    return [this, index, name, listedInSlot] {
+      datCh v = Channel(memmap::kCatFree, index);
+      v.SetName(name);
+      v.Store();
+      for (int slot = 0; slot < memmap::kPlanCount; ++slot) {
+        const int a = memmap::PlanByte(slot, memmap::kFreeIndexBase + index);
+        const std::uint8_t b = target.image.GetByte(a);
+        target.image.SetByte(a, slot == listedInSlot
+                                    ? static_cast<std::uint8_t>(b & ~memmap::kChInhibit)
+                                    : static_cast<std::uint8_t>(b | memmap::kChInhibit));
+      }
+    };
+  };
+  const Case cases[] = {
+      {"free channel without a name, in no plan", CT_FreeCh, memmap::kCatFree, 20,
+       freeChannel(20, "   ", -1), false},
+      {"free channel with a name", CT_FreeCh, memmap::kCatFree, 20, freeChannel(20, "MAR", -1),
+       true},
+      {"free channel without a name, in the INT plan", CT_FreeCh, memmap::kCatFree, 20,
+       freeChannel(20, "   ", memmap::PlanSlot(kCatInt)), true},
+      {"inhibited plan channel", CT_IntCh, kCatInt, 120, inhibit(kCatInt, 120), false},
+      {"plan channel in use", CT_IntCh, kCatInt, 120, [] {}, true},
+      {"inhibited weather channel", CT_WxCh, memmap::kCatWx, 6, inhibit(memmap::kCatWx, 6), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Mark(c.category, 2, 2);
+    CopyRange(c.cellCategory, 2, 2, 2);
+    c.prepare();
+    const std::string source = Content(c.category, 2);
+    responder.Clear();
+    responder.Answer(platform::kIdOk);
+    PasteAt(c.cellCategory, c.target);
+    EXPECT_EQ(responder.Count(), c.asked ? 1 : 0);
+    EXPECT_EQ(Content(c.category, c.target), source);
   }
 }
 

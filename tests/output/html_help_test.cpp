@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QWidget>
+#include <QDesktopServices>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWidget>
 #include <fstream>
 #include <set>
 
@@ -19,6 +22,7 @@
 #include "output/html_help.h"
 #include "output/html_help_engine.h"
 #include "output/html_help_popup.h"
+#include "output/html_help_windows.h"
 #include "platform/recording_responder.h"
 #include "support/fixed_pitch_canvas.h"
 #include "text/gtex.h"
@@ -245,6 +249,66 @@ TEST_F(HelpRequests, ContextOpensTheTopicAndASecondRequestKeepsTheSize) {
   EXPECT_EQ(messages.Count(), 0);
 }
 
+// Catches what would go to the desktop's web browser.
+class DesktopUrls : public QObject {
+  Q_OBJECT
+ public:
+  DesktopUrls() {
+    for (const char* scheme : kSchemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+  }
+  ~DesktopUrls() override {
+    for (const char* scheme : kSchemes) QDesktopServices::unsetUrlHandler(scheme);
+  }
+  std::vector<std::string> opened;
+ public slots:
+  void Open(const QUrl& url) { opened.push_back(url.toString().toStdString()); }
+
+ private:
+  static constexpr const char* kSchemes[] = {"qthelp", "http", "https", "file"};
+};
+
+// Follows the nth link of the browser's page with the keyboard, as a user
+// does: Tab to it, Enter.
+void FollowLink(QTextBrowser* view, int nth = 1) {
+  view->moveCursor(QTextCursor::Start);
+  for (int i = 0; i < nth; ++i) QTest::keyClick(view, Qt::Key_Tab);
+  ASSERT_TRUE(view->textCursor().hasSelection()) << "no link on the page";
+  QTest::keyClick(view, Qt::Key_Return);
+}
+
+// Links in the manual turn its pages in the help window; the popup's links
+// open the help window there; only a web link goes to the desktop.
+TEST_F(HelpRequests, ManualLinksStayInTheHelpAndWebLinksGoToTheDesktop) {
+  DesktopUrls desktop;
+  cuiHtmlHelp help(table, &owner);
+  const std::string file = BuiltHelpFile();
+
+  ASSERT_EQ(help.ShowContents(file), cuiHtmlHelp::kShown);
+  helpview::Browser* view = static_cast<helpview::ContentsWindow*>(help.ContentsWindow())->View();
+  const QUrl home = view->source();
+  FollowLink(view, 2);  // the first is the page's own link to the contents
+  EXPECT_NE(view->source(), home);
+  EXPECT_EQ(view->source().scheme(), QStringLiteral("qthelp"));
+  EXPECT_FALSE(view->toPlainText().isEmpty());
+  EXPECT_EQ(desktop.opened, std::vector<std::string>());
+
+  const int beep = cuiHtmlHelp::ContextNumber(table, "CL_Comm_Beep");
+  ASSERT_EQ(help.ShowContext(file, beep, {600, 400}), cuiHtmlHelp::kShown);
+  auto* popup = static_cast<helpview::PopupWindow*>(help.PopupWindow());
+  const std::string topic = help.PopupSource();
+  help.ContentsWindow()->hide();
+  FollowLink(popup->View());
+  EXPECT_TRUE(help.ContentsWindow()->isVisible());
+  EXPECT_EQ(view->source(), popup->View()->source().resolved(QUrl(QStringLiteral("index.html"))));
+  EXPECT_EQ(help.PopupSource(), topic);
+  EXPECT_EQ(desktop.opened, std::vector<std::string>());
+
+  view->setHtml(QStringLiteral("<p><a href=\"https://example.org/radio\">the maker</a></p>"));
+  FollowLink(view);
+  EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://example.org/radio"});
+  EXPECT_EQ(messages.Count(), 0);
+}
+
 TEST_F(HelpRequests, ContentsOpenTheHelpWindow) {
   cuiHtmlHelp help(table, &owner);
   EXPECT_EQ(help.ShowContents(BuiltHelpFile()), cuiHtmlHelp::kShown);
@@ -254,3 +318,5 @@ TEST_F(HelpRequests, ContentsOpenTheHelpWindow) {
 }
 
 }  // namespace
+
+#include "html_help_test.moc"

@@ -117,7 +117,7 @@ TEST_P(VerifyAfterWrite, ComparesWhatWasWrittenWithWhatReadsBack) {
 
 const VerifyCase kVerifyCases[] = {
     {"Agrees", true, -1, 0, "write ok"},
-    {"ChannelByteDiffers", true, 0x1C5, 18, "verify failed at 1C5 (plan INT entry 5): "},
+    {"ChannelByteDiffers", true, 0x1C5, 18, "verify failed at 1C5 (unshown plan INT entry 5): "},
     {"FreeChannelDiffers", true, 0x70B, 18, "verify failed at 70B (free 1 byte 3): "},
     {"SettingsDiffer", true, 0x9C3, 18, "verify failed at 9C3 (area4): "},
     // The ends of each range sent.

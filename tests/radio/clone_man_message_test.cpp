@@ -9,10 +9,13 @@
 #include <system_error>
 #include <vector>
 
+#include "model/eeprom.h"
+#include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "platform/temporary_folder.h"
 #include "radio/clone_man_message.h"
 #include "radio/comm.h"
+#include "radio/write_verify.h"
 #include "text/gtex.h"
 
 namespace {
@@ -62,6 +65,70 @@ TEST_F(CloneMessageTest, CheckLinesFollowTheStatus) {
   for (const auto& [status, text] : cases) {
     EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &table), text) << status;
   }
+}
+
+// A write cut off after data went out says what the radio may now hold,
+// before the checks of the cable; the program and the command-line tool
+// each word what to do next their own way.
+TEST_F(CloneMessageTest, AWriteCutOffSaysTheRadioMayHoldPartOfIt) {
+  const std::string checks = "C0\nC1\nC2\nC3";
+  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kEchoFailed, 7, &table, {}, nullptr, true),
+            "H4\n\nP0\nP1\n\n" + checks);
+  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kNoAnswer, 7, &table, {}, nullptr, true),
+            "H5\n\nP0\nP1\n\n" + checks);
+  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kEchoFailed, 7, &table), "H4\n\n" + checks);
+
+  cmcGTex overlay;
+  ASSERT_TRUE(overlay.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
+  const struct {
+    const char* variant;
+    const char* says;
+    const char* never;
+  } cases[] = {
+      {"", "Clone > Write to Radio", "Run the write again"},
+      {"Cli", "Run the write again", "Clone > Write to Radio"},
+  };
+  for (const auto& c : cases) {
+    overlay.SetVariant(c.variant);
+    const std::string text =
+        cloneman::CloneErrorText(CloneStatus::kEchoFailed, 7, &overlay, {}, nullptr, true);
+    EXPECT_NE(text.find("partly written"), std::string::npos) << c.variant << ": " << text;
+    EXPECT_NE(text.find(c.says), std::string::npos) << c.variant << ": " << text;
+    EXPECT_EQ(text.find(c.never), std::string::npos) << c.variant << ": " << text;
+    EXPECT_EQ(text.find('#'), std::string::npos) << c.variant << ": " << text;
+  }
+}
+
+// A failed verification names a channel byte by the page the tree shows
+// for it, and says when no page of this model shows it at all.
+TEST_F(CloneMessageTest, VerifyPlaceNamesOnlyPagesTheTreeShows) {
+  cmcGTex* const previousTable = gGTex;
+  gGTex = &table;
+  struct Case {
+    int address;
+    std::uint8_t flags972;
+    std::uint8_t flags973;
+    int model;
+    const char* place;
+  };
+  const Case cases[] = {
+      {0x1C5, 0x00, 0x02, 0, "plan INT entry 5"},
+      {0x1C5, 0x07, 0x00, 1, "unshown plan INT entry 5"},
+      {0x005, 0x01, 0x00, 0, "plan USA entry 5"},
+      {0x005, 0x06, 0x02, 1, "unshown plan USA entry 5"},
+      {0x38A, 0x04, 0x00, 0, "plan CAN entry 10"},
+      {0x38A, 0x00, 0x00, 0, "unshown plan CAN entry 10"},
+      {0x545, 0x00, 0x00, 8, "plan SUV entry 5"},
+      {0x545, 0x07, 0x02, 0, "unshown plan SUV entry 5"},
+      {0x70B, 0x00, 0x00, 1, "free 1 byte 3"},
+  };
+  for (const Case& c : cases) {
+    cmcEeprom image(memmap::kImageSize);
+    image.SetByte(memmap::kFlags972, c.flags972);
+    image.SetByte(memmap::kFlags973, c.flags973);
+    EXPECT_EQ(verify::PlaceOf(c.address, image, c.model), c.place) << c.place;
+  }
+  gGTex = previousTable;
 }
 
 TEST_F(CloneMessageTest, PortGivenAsADevicePathIsNamedByItsPath) {

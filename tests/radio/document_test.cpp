@@ -128,6 +128,38 @@ TEST_F(DocumentTest, UnknownModelByteFromTheRadioKeepsTheCurrentModel) {
   EXPECT_EQ(doc->Working().GetByte(memmap::kModelByte), 2);  // normalised to the model
 }
 
+// What the user confirmed goes to the radio, whatever becomes of the
+// working image while the radio's information is awaited: another file
+// opened meanwhile (of another model) changes neither the bytes sent nor
+// the model they are judged against.
+TEST_F(DocumentTest, WriteSendsTheImageConfirmedNotTheOneOpenedMeanwhile) {
+  cmcEeprom other = doctest::RadioImage(1);
+  other.WriteBlock(memmap::kComment, "OPENED LATER    ", 16);
+  ASSERT_EQ(doctest::WriteFile(Path("other.dat"), other), 0);
+  auto doc = MakeDocument(0);
+  doc->Working().WriteBlock(memmap::kComment, "CONFIRMED       ", 16);
+  doc->Working().SetByte(0x30, 0x44);
+  doc->UpdateModified();
+
+  messages.Answer(platform::kIdOk);
+  int status = -1;
+  ASSERT_EQ(doc->CloneWrite([&](CloneStatus s) { status = Num(s); }), cmcDocument::kStarted);
+  ASSERT_EQ(Num(doc->Open(Path("other.dat"))), 0);
+  ASSERT_EQ(doc->ModelType(), 1);
+  time.AdvanceUntil([&] { return status >= 0; }, 120000);
+
+  EXPECT_EQ(status, 0) << messages.Last().text;
+  std::string comment(16, ' ');
+  for (int i = 0; i < 16; ++i)
+    comment[i] = static_cast<char>(radio.written.GetByte(memmap::kComment + i));
+  EXPECT_EQ(comment, "CONFIRMED       ");
+  EXPECT_EQ(radio.written.GetByte(memmap::kModelByte), 0);
+  EXPECT_EQ(radio.written.GetByte(0x30) & memmap::kChEditable, 0x44 & memmap::kChEditable);
+  // The file opened stays as it was opened.
+  EXPECT_EQ(doc->Working().GetByte(memmap::kComment), 'O');
+  EXPECT_FALSE(doc->IsModified());
+}
+
 }  // namespace
 
 namespace {

@@ -4,21 +4,23 @@
 // `Ports` map, on the program's own timers and real widgets.
 #include <QTest>
 
-#include "integration/cli_support.h"
-#include "platform/qtcore/settings_store.h"
-#include "shell/main_window_support.h"
-#include "support/radio_sim.h"
-#include "ui/information.h"
-#include "ui/iui_sheet.h"
-#include <QPushButton>
-#include "ui/progress_window.h"
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include "integration/cli_support.h"
 #include "model/cell_names.h"
+#include "model/normalise.h"
+#include "platform/qtcore/settings_store.h"
+#include "shell/handover_queue.h"
+#include "shell/main_window_support.h"
+#include "support/radio_sim.h"
 #include "ui/compare_dialog.h"
 #include "ui/fleet_dialog.h"
+#include "ui/information.h"
+#include "ui/iui_sheet.h"
 #include "ui/menu.h"
+#include "ui/progress_window.h"
 
 namespace {
 
@@ -55,6 +57,16 @@ class ProgressWatch : public QObject {
   QWidget* mainWindow_;
 };
 
+// The backups of reads go to the test's folder while this lives.
+struct BackupsIn {
+  explicit BackupsIn(const QString& folder) : folder(folder) {
+    qputenv("SEACLONE_BACKUP_DIR", folder.toLocal8Bit());
+  }
+  ~BackupsIn() { qunsetenv("SEACLONE_BACKUP_DIR"); }
+  int Count() const { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
+  QString folder;
+};
+
 class MainRadio : public shelltest::MainWindowBase {
  protected:
   void TearDown() override {
@@ -77,6 +89,7 @@ class MainRadio : public shelltest::MainWindowBase {
     MapPort(kPort, QString::fromStdString(sim.Device()));
     Start(arguments, [](indEnviron& e) {
       e.ComPort = kPort;
+      e.ModelType = 0;  // the radio's model, whatever an earlier start left
       e.Save();
     });
   }
@@ -103,6 +116,7 @@ class MainRadio : public shelltest::MainWindowBase {
 };
 
 TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
+  BackupsIn backups(Path("backups"));
   StartWithRadio();
   cuiGrid& grid = OpenFreePage();
   ASSERT_NE(Shown(1, 1), "ZZA");
@@ -130,6 +144,11 @@ TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return Main().Sheet() != nullptr; }, 5000));
   if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh") Main().OpenSheet("GI_Sheet_FreeCh");
   EXPECT_EQ(Shown(1, 1), "ZZA");
+  // The status bar says where and when the image came from and which
+  // backup keeps it, after the page came back.
+  const std::string status = Main().StatusText();
+  EXPECT_EQ(status.rfind("Read from the radio on COM7 at ", 0), 0u) << status;
+  EXPECT_NE(status.find("_USA_FROM-THE-RADIO.dat."), std::string::npos) << status;
 
   responder.Clear();
   responder.Answer(platform::kIdCancel);
@@ -165,6 +184,8 @@ TEST_F(MainRadio, CloneWriteSendsTheFrequencyEditedInPlace) {
   EXPECT_EQ(responder.Last().text, gGTex->Block("GI_Mess_CloneWrite_Succeeded"));
   EXPECT_EQ(responder.Last().style, platform::kMbOk | platform::kMbIconInformation);
   EXPECT_TRUE(form->isEnabled());
+  EXPECT_EQ(Main().StatusText().rfind("Written to the radio on COM7 at ", 0), 0u)
+      << Main().StatusText();
   const cmcEeprom saved = clitest::ReadImage(Path("saved.dat").toStdString());
   EXPECT_EQ(Slice(saved, 0x000, 0x9FF), Slice(Doc().Working(), 0x000, 0x9FF));
   // The dealer range is not the user's to write.
@@ -213,6 +234,7 @@ struct FaultCase {
   const char* name;
   QStringList options;  // empty: no radio on the port at all
   bool write;
+  bool partlyWritten = false;  // the message says the radio may hold part of it
 };
 
 TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
@@ -222,6 +244,8 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
       {"wrong echo, write", {"--fault", "wrong-echo"}, true},
       {"bad checksum mid-read", {"--fault", "bad-checksum", "--fault-at", "100"}, false},
       {"write refused", {"--fault", "write-refused"}, true},
+      {"hang-up mid-write", {"--fault", "hang-up", "--fault-at", "8"}, true, true},
+      {"wrong echo mid-write", {"--fault", "wrong-echo", "--fault-at", "600"}, true, true},
   };
   for (const FaultCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -238,6 +262,11 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
     WaitForExchange();
     ASSERT_EQ(responder.Count(), 2);
     EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop) << responder.Last().text;
+    EXPECT_EQ(
+        responder.Last().text.find(gGTex->Block("GI_Mess_CloneErr_PartWrite")) != std::string::npos,
+        c.partlyWritten)
+        << responder.Last().text;
+    EXPECT_NE(Main().StatusText().find(" failed at "), std::string::npos) << Main().StatusText();
     EXPECT_EQ(Slice(Doc().Working(), 0, 0xCEF), Slice(before, 0, 0xCEF));
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_TRUE(form->isEnabled());
@@ -288,16 +317,6 @@ TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
   dialog->Button()->click();
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isEnabled(); }, 5000));
 }
-
-// The backups of reads go to the test's folder while this lives.
-struct BackupsIn {
-  explicit BackupsIn(const QString& folder) : folder(folder) {
-    qputenv("SEACLONE_BACKUP_DIR", folder.toLocal8Bit());
-  }
-  ~BackupsIn() { qunsetenv("SEACLONE_BACKUP_DIR"); }
-  int Count() const { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
-  QString folder;
-};
 
 void Choose(indMain& main, std::uint32_t cell) {
   QAction* item = main.Menu()->FindItem(cell);
@@ -386,6 +405,68 @@ TEST_F(MainRadio, FleetProgrammingLogsEachRadioAndResumesAfterCancel) {
     EXPECT_NE(logged.find(line), std::string::npos) << logged;
   EXPECT_TRUE(dialog->Lines()->item(0)->text().contains("2110000011"));
   dialog->close();
+}
+
+// A file handed over by a later start while the radio is read or written
+// waits for the exchange, then comes through the usual question; the radio
+// gets the image that was confirmed, never the file handed over meanwhile.
+TEST_F(MainRadio, AFileHandedOverDuringAnExchangeWaitsForIt) {
+  struct Case {
+    const char* name;
+    bool write;
+  };
+  const Case cases[] = {{"read", false}, {"write", true}};
+  BackupsIn backups(Path("backups"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartWithRadio({"--save", Path("saved.dat"), "--baud-pace"});
+    // A file of another model, as a double click in the file manager gives.
+    cmcEeprom other = clitest::ReadImage(SEACLONE_BIN_DIR "/TB58_01_EUR.DAT");
+    other.WriteBlock(memmap::kComment, "HANDED OVER     ", 16);
+    const QString handedFile = Path("handed.dat");
+    clitest::WriteImage(other, handedFile.toStdString());
+    ASSERT_EQ(Doc().ModelType(), 0);
+    // What the write sends: the confirmed image, tidied as a save tidies it.
+    cmcEeprom confirmed(Doc().Working());
+    Doc().Normalise(confirmed, kNormaliseBeforeSave);
+    shell::HandoverQueue handed(form.get(), &Main());
+
+    responder.Clear();
+    if (c.write) {
+      responder.Answer(platform::kIdOk);  // the write's confirmation
+      Main().CloneWrite();
+    } else {
+      Main().CloneRead();  // nothing to discard: no question
+    }
+    ASSERT_TRUE(Doc().CloneMan().IsBusy());
+    handed.Add(handedFile);
+    QTest::qWait(3 * shell::HandoverQueue::kRetryMs);
+    EXPECT_TRUE(Doc().IsUntitled()) << "opened during the exchange";
+    EXPECT_EQ(handed.Waiting().size(), 1);
+    // After the read, the radio's unsaved image is worth the question.
+    responder.Answer(platform::kIdNo);
+    WaitForExchange();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Doc().FilePath() == handedFile.toStdString(); }, 5000));
+    EXPECT_EQ(Doc().ModelType(), 1);
+    EXPECT_TRUE(handed.Waiting().isEmpty());
+
+    std::vector<std::string> said;
+    for (const auto& m : responder.Messages()) said.push_back(m.text);
+    if (c.write) {
+      EXPECT_EQ(said, (std::vector<std::string>{gGTex->Block("GI_Mess_Confirm_CloneWrite"),
+                                                gGTex->Block("GI_Mess_CloneWrite_Succeeded")}));
+      const cmcEeprom saved = clitest::ReadImage(Path("saved.dat").toStdString());
+      EXPECT_EQ(saved.GetByte(memmap::kModelByte), 0);
+      EXPECT_EQ(Slice(saved, 0x000, 0x9FF), Slice(confirmed, 0x000, 0x9FF));
+    } else {
+      EXPECT_EQ(said, (std::vector<std::string>{"Save the changes to 'Untitled'?"}));
+    }
+    sim.Stop();
+    form.reset();
+    globals.reset();
+    QFile::remove(Path("saved.dat"));
+  }
 }
 
 }  // namespace

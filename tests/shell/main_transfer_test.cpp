@@ -56,6 +56,11 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
   ASSERT_EQ(dialogs.asked.back(), "save");
   EXPECT_EQ(dialogs.last.extension, "csv");
   ASSERT_TRUE(QFile::exists(QString::fromStdString(Path("all.csv"))));
+  // The status bar says what went where, with the values counted.
+  EXPECT_EQ(Main().StatusText().rfind("Exported ", 0), 0u) << Main().StatusText();
+  EXPECT_NE(Main().StatusText().find(" pages to " + Path("all.csv")), std::string::npos)
+      << Main().StatusText();
+  EXPECT_EQ(Main().StatusText().find("Exported 0 "), std::string::npos) << Main().StatusText();
 
   cuiGrid& grid = OpenFreePage();
   grid.SetCursor(2, 1);
@@ -71,6 +76,11 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
   EXPECT_TRUE(Doc().IsModified());
   ASSERT_TRUE(WaitUntil([this] { return Main().Sheet() != nullptr; }));
   EXPECT_EQ(Shown(2, 1), "155.50000");
+  // The two frequencies typed are the values the import changed; the page
+  // that reopened by itself has left the message standing.
+  EXPECT_EQ(Main().StatusText(), "Imported all.csv: 2 values changed.");
+  Choose(CL_Menu_File_ImportCsv, Path("all.csv"));
+  EXPECT_EQ(Main().StatusText(), "Imported all.csv: every value was already as the file has it.");
 
   QTest::keyClick(KeyTarget(), Qt::Key_Z, Qt::ControlModifier);
   time.AdvanceBy(60);

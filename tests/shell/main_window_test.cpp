@@ -10,6 +10,7 @@
 #include "output/html_help.h"
 #include "output/preview.h"
 #include "output/printer.h"
+#include "shell/handover_queue.h"
 #include "shell/main_window_support.h"
 #include "ui/menu.h"
 
@@ -59,6 +60,7 @@ TEST_F(MainWindow, NewOpenSaveAsAndReopenKeepTitleAndModifiedFlagInStep) {
   Main().FileSaveAs();
   EXPECT_FALSE(Doc().IsModified());
   EXPECT_EQ(Title(), "a.dat" + kTitle);
+  EXPECT_EQ(Main().StatusText(), "Saved to " + a + ".");
   EXPECT_EQ(gEnviron->Recent.Entry(0), a);
   EXPECT_EQ(Main().CurrentDirectory(), dir.path().toStdString());
   EXPECT_EQ(dialogs.last.fileName, "Untitled");
@@ -282,10 +284,17 @@ TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
 }
 
 // File > Print All through the menu prints every page the tree shows, in
-// the printer's own sheets, and F1 on a page asks the help about the cell
-// under the cursor.
+// the printer's own sheets (a file handed over by a later start meanwhile
+// waits for the job), and F1 on a page opens the manual at the cell under
+// the cursor.
 TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
   Start();
+  dialogs.answers = {Path("handed.dat")};
+  Main().FileSaveAs();
+  Main().FileNew();
+  ASSERT_TRUE(Doc().IsUntitled());
+  time.AdvanceBy(60);  // the first page again
+  shell::HandoverQueue handed(form.get(), &Main());
   cuiPrinter* printer = Main().Printer();
   ASSERT_NE(printer, nullptr);
   ASSERT_TRUE(Main().CanPrintCurrent());
@@ -301,8 +310,15 @@ TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
     return true;
   };
   Main().Commands().PrintAll();
+  ASSERT_TRUE(printer->JobActive());
+  handed.Add(QString::fromStdString(Path("handed.dat")));
+  QTest::qWait(3 * shell::HandoverQueue::kRetryMs);
+  EXPECT_TRUE(Doc().IsUntitled()) << "opened during the print job";
   for (int i = 0; i < 200 && printer->JobActive(); ++i) time.AdvanceBy(50);
   EXPECT_FALSE(printer->JobActive());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Doc().FilePath() == Path("handed.dat"); }, 5000));
+  EXPECT_TRUE(handed.Waiting().isEmpty());
+  time.AdvanceBy(60);  // the page of the file opened
   EXPECT_GE(previewPages, static_cast<int>(TreePages().size()));
   QFile out(pdf);
   ASSERT_TRUE(out.open(QIODevice::ReadOnly));
@@ -315,10 +331,14 @@ TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
   const std::uint32_t cell = sheet->CellAt(grid->Col(), grid->Row()).Cell();
   ASSERT_GT(Main().HelpContext(cell), 0) << CellName(cell);
   QTest::keyClick(grid, Qt::Key_F1);
-  ASSERT_NE(Main().Help()->PopupWindow(), nullptr);
-  EXPECT_TRUE(Main().Help()->PopupWindow()->isVisible());
-  EXPECT_NE(Main().Help()->PopupSource().find(std::string(CellName(cell))), std::string::npos)
-      << Main().Help()->PopupSource();
+  ASSERT_NE(Main().Help()->ContentsWindow(), nullptr);
+  EXPECT_TRUE(Main().Help()->ContentsWindow()->isVisible());
+  EXPECT_EQ(QUrl(QString::fromStdString(Main().Help()->ContentsSource())).fragment().toStdString(),
+            CellName(cell))
+      << Main().Help()->ContentsSource();
+  // Shift+F1 is the cell's own small window.
+  EXPECT_TRUE(Main().Help()->PopupWindow() == nullptr ||
+              !Main().Help()->PopupWindow()->isVisible());
 }
 
 }  // namespace
