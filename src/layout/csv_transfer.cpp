@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/csv_transfer.h"
 
-#include <cmath>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "layout/installed_target.h"
 #include "layout/laid_out_page.h"
+#include "layout/typed_value.h"
 #include "model/cell.h"
 #include "model/clone_file.h"
 #include "model/command_roles.h"
@@ -49,26 +48,6 @@ PageContext ContextOf(cmcDocument& document, bool usable) {
   return context;
 }
 
-// A number and what follows it ("100 msec"), or none.
-std::optional<std::pair<double, std::string>> Number(const std::string& text) {
-  const std::string trimmed = Trimmed(text);
-  if (trimmed.empty()) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(trimmed.c_str(), &end);
-  if (end == trimmed.c_str()) return std::nullopt;
-  return std::make_pair(value, Trimmed(end));
-}
-
-// The cell shows what was asked: the same text, or the same number written
-// with other digits ("156.8" for "156.80000"), its unit left off or not.
-bool Shows(const std::string& shown, const std::string& wanted) {
-  if (Trimmed(shown) == Trimmed(wanted)) return true;
-  const auto s = Number(shown);
-  const auto w = Number(wanted);
-  return s && w && std::fabs(s->first - w->first) < 1e-9 &&
-         (w->second.empty() || w->second == s->second);
-}
-
 class Importer {
  public:
   Importer(cmcDocument& document, ChooserCapture& chooser)
@@ -96,7 +75,7 @@ class Importer {
       return gGTex->Text("GI_Botttom_EditRestrected");
     }
     const std::string after = page.Text(column, row);
-    if (Shows(after, text)) return {};
+    if (ShowsTyped(after, text)) return {};
     if (document_.Working().Equals(image))
       return "not taken; the cell keeps '" + Trimmed(before) + "'";
     return "not taken as it stands: the cell would show '" + Trimmed(after) + "'";

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/grid.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 #include <numeric>
 
@@ -246,6 +250,22 @@ void cuiGrid::ScrollIntoView(int column, int row) {
   SetTopLeft(left, top);
 }
 
+bool cuiGrid::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint cell = CellAt(help->pos());
+    const QString tip =
+        callbacks_.toolTip && cell.x() >= 0 ? callbacks_.toolTip(cell.x(), cell.y()) : QString();
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), tip, viewport(), CellRect(cell.x(), cell.y()));
+    }
+    return true;
+  }
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
 void cuiGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), background_);
@@ -294,17 +314,39 @@ void cuiGrid::resizeEvent(QResizeEvent* event) {
 }
 
 // A popup menu of the grid's own takes and returns the focus around a
-// choice; the owner must not rebuild that menu meanwhile.
+// choice; the owner must not rebuild that menu meanwhile. The menu bar does
+// the same when Alt alone or F10 puts it in keyboard mode: its Edit menu
+// shows the cell commands, which must still be there when it opens.
 void cuiGrid::focusInEvent(QFocusEvent* event) {
-  if (callbacks_.focusGained && event->reason() != Qt::PopupFocusReason) callbacks_.focusGained();
+  const Qt::FocusReason reason = event->reason();
+  const bool fromMenuBar = reason == Qt::MenuBarFocusReason && menuBarFocus_;
+  if (menuBarFocus_) QObject::disconnect(menuBarFocus_);
+  if (callbacks_.focusGained && reason != Qt::PopupFocusReason && !fromMenuBar)
+    callbacks_.focusGained();
   QAbstractScrollArea::focusInEvent(event);
   InvalidateCell(col_, row_);
 }
 
 void cuiGrid::focusOutEvent(QFocusEvent* event) {
-  if (callbacks_.focusLost && event->reason() != Qt::PopupFocusReason) callbacks_.focusLost();
+  const Qt::FocusReason reason = event->reason();
+  if (reason == Qt::MenuBarFocusReason) {
+    FollowFocusFromMenuBar();
+  } else if (callbacks_.focusLost && reason != Qt::PopupFocusReason) {
+    callbacks_.focusLost();
+  }
   QAbstractScrollArea::focusOutEvent(event);
   InvalidateCell(col_, row_);
+}
+
+void cuiGrid::FollowFocusFromMenuBar() {
+  if (menuBarFocus_) QObject::disconnect(menuBarFocus_);
+  menuBarFocus_ =
+      QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == this) return;  // focusInEvent ends the watch
+        if (!now || qobject_cast<QMenuBar*>(now) || qobject_cast<QMenu*>(now)) return;
+        QObject::disconnect(menuBarFocus_);
+        if (callbacks_.focusLost) callbacks_.focusLost();
+      });
 }
 
 void cuiGrid::keyPressEvent(QKeyEvent* event) {
@@ -343,8 +385,11 @@ void cuiGrid::mousePressEvent(QMouseEvent* event) {
   const QPoint cell = CellAt(pos);
   // The right button opens a menu on the cell; the owner decides where
   // the cursor goes.
-  if (event->button() != Qt::RightButton && cell.x() >= fixedCols_ && cell.y() >= fixedRows_)
+  if (event->button() != Qt::RightButton && cell.x() >= fixedCols_ && cell.y() >= fixedRows_) {
+    pressModifiers_ = event->modifiers();
     SetCursor(cell.x(), cell.y());
+    pressModifiers_ = Qt::NoModifier;
+  }
   if (callbacks_.mousePressed) callbacks_.mousePressed(event);
   QAbstractScrollArea::mousePressEvent(event);
 }

@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -47,6 +48,8 @@ class cuiGrid : public QAbstractScrollArea {
     // The keyboard's context-menu key (a right click comes as a press).
     std::function<void()> contextMenuKey;
     std::function<void()> topLeftChanged;
+    // The tool tip of a cell; an empty text shows none.
+    std::function<QString(int column, int row)> toolTip;
   };
 
   explicit cuiGrid(QWidget* parent = nullptr);
@@ -95,6 +98,10 @@ class cuiGrid : public QAbstractScrollArea {
   bool SetCursor(int column, int row);
   void ScrollIntoView(int column, int row);
 
+  // The keyboard modifiers of the mouse press being handled, so that the
+  // cursor move it makes can tell a Shift+click; none outside a press.
+  Qt::KeyboardModifiers PressModifiers() const { return pressModifiers_; }
+
   // Where a cell lies in the viewport; empty when it is not shown.
   QRect CellRect(int column, int row) const;
   // The cell under a viewport point, (-1, -1) when none.
@@ -106,6 +113,7 @@ class cuiGrid : public QAbstractScrollArea {
   bool PaintingCovers(const QRect& rect) const;
 
  protected:
+  bool viewportEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
@@ -131,6 +139,9 @@ class cuiGrid : public QAbstractScrollArea {
   // The column whose right edge lies within a few pixels of x in a header
   // row, -1 when none.
   int SizingColumnAt(const QPoint& point) const;
+  // The focus went to the menu bar (Alt alone, or F10): the owner hears of
+  // a focus loss only once the focus lands outside the menus and the grid.
+  void FollowFocusFromMenuBar();
 
   Callbacks callbacks_;
   std::vector<int> colWidths_;
@@ -148,4 +159,6 @@ class cuiGrid : public QAbstractScrollArea {
   bool settingScroll_ = false;
   QColor background_ = Qt::white;
   const QRegion* painting_ = nullptr;
+  Qt::KeyboardModifiers pressModifiers_ = Qt::NoModifier;
+  QMetaObject::Connection menuBarFocus_;
 };

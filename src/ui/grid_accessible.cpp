@@ -83,8 +83,9 @@ class GridCell : public QAccessibleInterface, public QAccessibleTableCellInterfa
     if (IsHeader(*grid_, row_)) return s;
     const cuiGridAccessSource* source = SourceOf(*grid_);
     s.editable = source && source->cellEditable && source->cellEditable(column_, row_);
-    const auto& selectCell = grid_->Events().selectCell;
-    const bool cursorMayGo = !selectCell || selectCell(column_, row_);
+    // The grid's own selectCell is no question: the owner acts on the move
+    // it allows (closing the editor, changing the selection).
+    const bool cursorMayGo = !source || !source->cursorMayGo || source->cursorMayGo(column_, row_);
     s.focusable = cursorMayGo;
     s.selectable = cursorMayGo;
     s.selected = isSelected();

@@ -24,6 +24,9 @@ struct cuiGridAccessSource {
   std::function<QString(int column, int row)> cellText;
   // May the user change the cell's value? None: no cell is editable.
   std::function<bool(int column, int row)> cellEditable;
+  // May the cursor go to the cell? A question only: asking must not move
+  // the cursor or change the selection. None: every cell.
+  std::function<bool(int column, int row)> cursorMayGo;
 };
 
 // Keeps source with the grid, in place of an earlier one.

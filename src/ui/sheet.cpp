@@ -104,11 +104,16 @@ void cuiSheet::Build() {
   ApplyLayout();
   // A screen reader reads the texts the grid draws, and may change what the
   // user may select on a data cell.
-  SetGridAccessSource(*grid_, {[this](int c, int r) { return QString::fromStdString(text_->Show(c, r).text); },
-                               [this](int c, int r) {
-                                 const cmcCellObj& cell = CellAt(c, r);
-                                 return cell.Selectable() && cell.Cell() != CL_NoCell;
-                               }});
+  SetGridAccessSource(
+      *grid_, {[this](int c, int r) { return QString::fromStdString(text_->Show(c, r).text); },
+               [this](int c, int r) {
+                 const cmcCellObj& cell = CellAt(c, r);
+                 return cell.Selectable() && cell.Cell() != CL_NoCell;
+               },
+               [this](int c, int r) {
+                 return Selectable(c, r) &&
+                        (!multiActive_ || page_->CellAt(c, r).inMultiSelectableRow);
+               }});
   PlaceCursor();
   busy_ = false;
   grid_->InvalidateGrid();
@@ -161,7 +166,11 @@ void cuiSheet::CreateControls() {
     paintCanvas_.reset();
     paintPainter_ = nullptr;
   };
-  events.colWidthsChanged = [this] { ClampColumnWidths(); };
+  events.colWidthsChanged = [this] {
+    ClampColumnWidths();
+    FollowEditor();
+  };
+  events.topLeftChanged = [this] { FollowEditor(); };
   ConnectInteraction();
 
   if (!parent_->layout()) {

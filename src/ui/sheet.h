@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -193,6 +194,20 @@ class cuiSheet {
   void Reposition(const cmcCellCapsule& capsule);
   EvalResult Run(cmcCellCapsule& capsule);
   void HideEditor();
+  // Tells the user, in the status bar, when the value typed into a cell was
+  // not taken as typed; before is what the cell showed until then.
+  void NoteTypedValue(int column, int row, const std::string& typed, const std::string& before);
+  // The cell as the user finds it on the page: its row's label and its
+  // column's header ("No. 1, Name").
+  std::string CellName(int column, int row);
+  // What the cell takes, for its tool tip; empty for none.
+  QString CellToolTip(int column, int row) const;
+  // Moves made by a key that also closed the editor keep the editor's note
+  // in the status bar.
+  void ClearStatus();
+  // Puts the editor over its cell; false when the cell is out of view.
+  bool PlaceEditor();
+  void FollowEditor();
   static void OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag);
 
   QWidget* parent_;
@@ -255,6 +270,7 @@ class cuiSheet {
   int editorCol_ = -1;
   int editorRow_ = -1;
   bool editorDetached_ = false;
+  bool keepStatus_ = false;
   QMenu* popup_ = nullptr;
   std::unique_ptr<cuiMenu> cellMenu_;
   std::string lastMenuName_;

@@ -26,13 +26,14 @@ constexpr int kActionLeftEdge = 0x2500;
 constexpr int kActionRightEdge = 0x2700;
 constexpr int kActionDoubleClick = 256;
 
-void ClearStatus() {
-  if (gEvMan) gEvMan->SendText(kEvStatusText, kStatusTextColor, kStatusBackColor, "");
-}
-
 int Sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
+
+void cuiSheet::ClearStatus() {
+  if (!keepStatus_ && gEvMan)
+    gEvMan->SendText(kEvStatusText, kStatusTextColor, kStatusBackColor, "");
+}
 
 bool cuiSheet::Selectable(int column, int row) const {
   return page_ && column >= 0 && row >= 0 && column < page_->ColumnCount() && row < page_->RowCount() &&
@@ -111,7 +112,8 @@ bool cuiSheet::OnSelectCell(int column, int row) {
   if (multiActive_ && !page_->CellAt(column, row).inMultiSelectableRow) return false;
   const int oldCol = grid_->Col();
   const int oldRow = grid_->Row();
-  const bool extend = shiftHeld_ || mouseHeld_;
+  // Shift with an arrow key or a click, or a drag, extends the selection.
+  const bool extend = shiftHeld_ || mouseHeld_ || (grid_->PressModifiers() & Qt::ShiftModifier);
   if (row != oldRow && !listMode_) {
     // The line tint follows the cursor row.
     for (int c = grid_->FixedCols(); c < page_->ColumnCount(); ++c) {

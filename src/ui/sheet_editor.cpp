@@ -7,8 +7,11 @@
 #include <QMouseEvent>
 
 #include "base/evman.h"
+#include "layout/typed_value.h"
 #include "model/evaluator.h"
+#include "model/value_rule.h"
 #include "platform/qt/qt_font.h"
+#include "text/csv_records.h"
 #include "ui/cell_editor.h"
 #include "ui/grid.h"
 #include "ui/menu.h"
@@ -34,6 +37,7 @@ void cuiSheet::ConnectInteraction() {
   events.mouseMoved = [this](QMouseEvent* event) { OnMouseMove(event); };
   events.doubleClicked = [this](QMouseEvent* event) { OnDoubleClick(event); };
   events.contextMenuKey = [this] { OpenMenuAtCursor(); };
+  events.toolTip = [this](int c, int r) { return CellToolTip(c, r); };
 }
 
 void cuiSheet::OpenMenuAtCursor() {
@@ -49,41 +53,56 @@ bool cuiSheet::EditorShowing() const { return editor_ && editor_->isVisible(); }
 void cuiSheet::OpenEditor(int column, int row, const std::string& text, int cursor, int selection) {
   EndMultiSelection();
   grid_->SetCursor(column, row);
-  QRect rect = grid_->CellRect(column, row);
-  if (rect.width() < 1 || rect.height() <= 1) return;
-  QWidget* host = grid_->parentWidget();
+  if (grid_->CellRect(column, row).width() < 1 || grid_->CellRect(column, row).height() <= 1)
+    return;
   if (!editor_) {
-    editor_ = new cuiCellEditor(host);
+    editor_ = new cuiCellEditor(grid_->parentWidget());
     editor_->keyPressed = [this](QKeyEvent* event) { return OnEditorKey(event); };
     editor_->focusLost = [this] {
       if (!editorDetached_) CommitEditor();
     };
   }
-  rect.moveTopLeft(grid_->viewport()->mapTo(host, rect.topLeft()));
-  rect.setHeight(rect.height() - 1);
   const cmcCellObj& cell = page_->CellAt(column, row).cell;
   const platform::FontValue* font = cell.Font() ? cell.Font() : page_->BasicCell().Font();
-  const QFont qfont = font ? platform::ToQFont(*font, QApplication::font()) : QApplication::font();
-  editor_->setFont(qfont);
-  const int textHeight = QFontMetrics(qfont).height() + 2;
-  if (textHeight < rect.height()) {
-    // A line of text placed as the cell places its own.
-    switch (cell.VerticalAlign()) {
-      case 1: rect.setTop(rect.top() + (rect.height() - textHeight) / 2); break;
-      case 2: rect.setTop(rect.bottom() - textHeight); break;
-      default: break;
-    }
-    rect.setHeight(textHeight);
-  }
+  editor_->setFont(font ? platform::ToQFont(*font, QApplication::font()) : QApplication::font());
   editorCol_ = column;
   editorRow_ = row;
-  editor_->setGeometry(rect);
+  PlaceEditor();
   editor_->SetContent(QString::fromStdString(text), cursor, selection);
   editorDetached_ = false;
   editor_->show();
   editor_->raise();
   editor_->setFocus();
   grid_->InvalidateCell(column, row);
+}
+
+bool cuiSheet::PlaceEditor() {
+  QRect rect = grid_->CellRect(editorCol_, editorRow_);
+  if (rect.width() < 1 || rect.height() <= 1) return false;
+  QWidget* host = editor_->parentWidget();
+  rect.moveTopLeft(grid_->viewport()->mapTo(host, rect.topLeft()));
+  rect.setHeight(rect.height() - 1);
+  const int textHeight = QFontMetrics(editor_->font()).height() + 2;
+  if (textHeight < rect.height()) {
+    // A line of text placed as the cell places its own.
+    switch (page_->CellAt(editorCol_, editorRow_).cell.VerticalAlign()) {
+      case 1: rect.setTop(rect.top() + (rect.height() - textHeight) / 2); break;
+      case 2: rect.setTop(rect.bottom() - textHeight); break;
+      default: break;
+    }
+    rect.setHeight(textHeight);
+  }
+  editor_->setGeometry(rect);
+  return true;
+}
+
+// The editor stays on its cell while the page scrolls or a column changes
+// its width: Enter must write where the user sees the typed text. Once the
+// cell leaves the view the value is taken, as leaving the cell by a click
+// would, rather than kept in an editor nobody can see.
+void cuiSheet::FollowEditor() {
+  if (!EditorShowing()) return;
+  if (!PlaceEditor()) CloseEditor(true);
 }
 
 void cuiSheet::HideEditor() {
@@ -96,10 +115,62 @@ void cuiSheet::HideEditor() {
 void cuiSheet::CommitEditor() {
   if (!EditorShowing()) return;
   const std::string text = editor_->toPlainText().toStdString();
+  const int column = editorCol_;
+  const int row = editorRow_;
+  const std::string before = text_->Show(column, row).text;
   // Hidden first: the evaluation may move the cursor, which closes the
   // editor again.
   HideEditor();
-  SendKey(editorCol_, editorRow_, 13, 0, &text);
+  SendKey(column, row, 13, 0, &text);
+  NoteTypedValue(column, row, text, before);
+}
+
+void cuiSheet::NoteTypedValue(int column, int row, const std::string& typed,
+                              const std::string& before) {
+  // An evaluation that opened the editor again has not taken anything yet.
+  if (!gEvMan || EditorShowing()) return;
+  const std::string after = text_->Show(column, row).text;
+  if (layout::ShowsTyped(after, typed)) return;
+  const std::string note = layout::TypedValueNote(CellName(column, row), typed, before, after,
+                                                  CellValueRule(page_->CellAt(column, row).cell));
+  // A refusal in the colours of the other refusals; a changed value as news.
+  const bool refused = after == before;
+  gEvMan->SendText(kEvStatusText, refused ? kRestrictedTextColor : kStatusTextColor,
+                   refused ? kRestrictedBackColor : kStatusBackColor, note);
+}
+
+std::string cuiSheet::CellName(int column, int row) {
+  const auto shown = [this](int c, int r) { return text::Trimmed(text_->Show(c, r).text); };
+  const int fixedCols = std::min(page_->Style().fixedCols, column);
+  const int fixedRows = page_->Style().fixedRows;
+  // The header over a column, or the one it is joined to on its left.
+  const auto header = [&](int c) {
+    if (fixedRows < 1 || row < fixedRows) return std::string();
+    for (; c >= 0; --c) {
+      std::string text = shown(c, fixedRows - 1);
+      if (!text.empty() || !page_->CellAt(c, fixedRows - 1).cell.JoinLeft()) return text;
+    }
+    return std::string();
+  };
+  std::string name;
+  for (int c = 0; c < fixedCols && name.empty(); ++c) {
+    name = shown(c, row);
+    // A bare number ("1") is a channel: its column says of what ("No. 1").
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
+      const std::string head = header(c);
+      if (!head.empty()) name = head + " " + name;
+    }
+  }
+  const std::string head = column >= page_->Style().fixedCols ? header(column) : std::string();
+  if (!head.empty()) name += (name.empty() ? "" : ", ") + head;
+  return name;
+}
+
+QString cuiSheet::CellToolTip(int column, int row) const {
+  if (!page_ || printing_ || listMode_ || !Selectable(column, row)) return {};
+  const std::string rule = CellValueRule(page_->CellAt(column, row).cell);
+  // Rich text, so that the tip wraps its sentences.
+  return rule.empty() ? QString() : "<p>" + QString::fromStdString(rule).toHtmlEscaped() + "</p>";
 }
 
 void cuiSheet::CloseEditor(bool focusBack) {
@@ -116,8 +187,10 @@ bool cuiSheet::OnEditorKey(QKeyEvent* event) {
     case Qt::Key_Up:
     case Qt::Key_Down: {
       CloseEditor(true);
+      keepStatus_ = true;
       if (event->key() == Qt::Key_Up) MoveCursor(0, -1);
       if (event->key() == Qt::Key_Down) MoveCursor(0, 1);
+      keepStatus_ = false;
       return true;
     }
     case Qt::Key_Escape:
@@ -127,7 +200,9 @@ bool cuiSheet::OnEditorKey(QKeyEvent* event) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
       CloseEditor(true);
+      keepStatus_ = true;
       OnGridKey(event);
+      keepStatus_ = false;
       return true;
     default: return false;
   }

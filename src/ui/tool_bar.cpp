@@ -6,9 +6,20 @@
 #include <QToolBar>
 
 #include "base/evman.h"
+#include "model/cell_names.h"
 #include "text/gtex.h"
 #include "ui/builder_body.h"
 #include "ui/image_list.h"
+
+namespace {
+
+// Only the port buttons stand for a state (the port in use); every other
+// button runs a command and is announced as a push button, not a check box.
+bool IsToggle(const cmcCellObj& cell) {
+  return cell.Cell() == CL_Menu_Port_Com || cell.Cell() == CL_Menu_Port_Usb;
+}
+
+}  // namespace
 
 cuiToolBar::cuiToolBar(QWidget* owner, cmcGTex& table, std::string key, const cuiImageList* images)
     : owner_(owner), table_(table), key_(std::move(key)), images_(images) {
@@ -54,6 +65,7 @@ void cuiToolBar::Build(ClickFn click) {
       const QString hint = QString::fromStdString(caption);
       QAction* action = row->addAction(hint);
       action->setToolTip(hint);
+      action->setCheckable(IsToggle(*cell));
       if (images_) action->setIcon(images_->Icon(cell->ImageIndex()));
       buttons_.push_back({action, cell.get(), cell->ImageIndex()});
       QObject::connect(action, &QAction::triggered, action, [this, action] {
@@ -99,7 +111,7 @@ void cuiToolBar::Refresh() {
   for (Button& b : buttons_) {
     if (!b.action) continue;
     builder::RefreshCell(owner_.data(), *b.cell);
-    b.action->setCheckable(true);
+    b.action->setCheckable(IsToggle(*b.cell));
     b.action->setChecked(b.cell->Flag(cmcCellObj::kFlagChecked));
     b.action->setEnabled(!b.cell->Flag(cmcCellObj::kFlagDisabled));
     if (b.cell->ImageIndex() != b.shownImage) {

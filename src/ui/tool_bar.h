@@ -5,8 +5,9 @@
 // A caption of "-" is an 8-pixel gap, "/" starts a new row; any other cell
 // is a button with the cell's image, its caption as tool tip, and the cell
 // as the command it runs. Event 20 (and 9, which the sheets send after
-// every change) asks the evaluator for each button's state: flag 0 shows it
-// pressed, flag 2 disables it.
+// every change) asks the evaluator for each button's state: flag 0 shows a
+// port button pressed, flag 2 disables any button. The port buttons are the
+// only toggles; the others are push buttons.
 //
 // A row break needs one QToolBar per row; AddTo puts the rows into a main
 // window one under the other.

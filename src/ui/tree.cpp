@@ -56,6 +56,14 @@ cuiTree::cuiTree(QWidget* panel, cmcGTex& table, std::string key, const cuiImage
     if (tree_ && changeHandler_) changeHandler_(tree_->currentItem());
   });
   QObject::connect(tree_, &QTreeWidget::currentItemChanged, tree_, [this] { SelectionChanged(); });
+  // A screen reader selects a node through the selection alone, leaving the
+  // current node where it was; the node selected is the user's choice, so
+  // it becomes the current one, and its page opens as on a click.
+  QObject::connect(tree_, &QTreeWidget::itemSelectionChanged, tree_, [this] {
+    const QList<QTreeWidgetItem*> chosen = tree_->selectedItems();
+    if (chosen.size() == 1 && chosen.front() != tree_->currentItem())
+      tree_->setCurrentItem(chosen.front());
+  });
   if (gEvMan) {
     gEvMan->Subscribe(&cuiTree::OnEvent, this);
     subscribed_ = true;

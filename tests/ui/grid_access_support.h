@@ -15,8 +15,8 @@
 
 namespace uitest {
 
-// Hands the grid the texts the sheet draws and marks its selectable data
-// cells editable, as a sheet does.
+// Hands the grid the texts the sheet draws, marks its selectable data cells
+// editable and lets the cursor go to its selectable cells, as a sheet does.
 inline std::shared_ptr<layout::PageText> ShareTexts(cuiSheet& sheet,
                                                     layout::PageText::EvaluateFunction evaluate) {
   auto text = std::make_shared<layout::PageText>(sheet.Page(), evaluate);
@@ -26,6 +26,9 @@ inline std::shared_ptr<layout::PageText> ShareTexts(cuiSheet& sheet,
                                       [&sheet](int c, int r) {
                                         const cmcCellObj& cell = sheet.CellAt(c, r);
                                         return cell.Selectable() && cell.Cell() != CL_NoCell;
+                                      },
+                                      [&sheet](int c, int r) {
+                                        return sheet.CellAt(c, r).Selectable();
                                       }});
   return text;
 }

@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Keys, the in-place editor and the popup commands on the free channels
 // page of the initial image, through the real evaluator.
+#include <QAccessible>
+#include <QHelpEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <functional>
 
 #include "model/evaluator.h"
 #include "ui/cell_editor.h"
@@ -40,6 +46,38 @@ class Editing : public RealPages {
   }
   std::string Shown(int column, int row) { return CellText(sheet->CellAt(column, row), 0); }
   QPoint Cursor() const { return {sheet->Grid()->Col(), sheet->Grid()->Row()}; }
+  // One notch of the wheel over the grid, as a mouse sends it.
+  void Wheel(int notches) {
+    cuiGrid& grid = *sheet->Grid();
+    const QPointF at = grid.viewport()->rect().center();
+    QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &wheel);
+  }
+  // Does the editor show over the cell, in the grid's view?
+  bool EditorOver(int column, int row) const {
+    const cuiGrid& grid = *sheet->Grid();
+    const QRect cell = grid.CellRect(column, row);
+    if (cell.isEmpty() || !sheet->Editor()->isVisible()) return false;
+    const QRect editor = sheet->Editor()->geometry();
+    const QPoint centre =
+        grid.viewport()->mapFrom(sheet->Editor()->parentWidget(), editor.center());
+    return cell.contains(centre);
+  }
+  // The status bar's texts since the last call.
+  std::vector<std::string> StatusTexts() {
+    std::vector<std::string> texts;
+    texts.swap(status_);
+    return texts;
+  }
+  void SetUp() override { bus.Subscribe(&Editing::OnEvent, this); }
+  void TearDown() override { bus.Unsubscribe(&Editing::OnEvent, this); }
+
+ private:
+  static void OnEvent(void* self, const cmcEvent& event) {
+    if (event.type == kEvStatusText) static_cast<Editing*>(self)->status_.push_back(event.Text());
+  }
+  std::vector<std::string> status_;
 };
 
 constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
@@ -231,6 +269,171 @@ TEST_F(Editing, PopupMenuFollowsTheCursorCell) {
   Keys({{Qt::Key_Escape, kNone}});
   EXPECT_FALSE(page.Editor()->isVisible());
   EXPECT_EQ(Cursor(), QPoint(2, 4));
+}
+
+TEST_F(Editing, TheEditorStaysOnItsCellWhileThePageScrolls) {
+  OpenFree();
+  cuiGrid& grid = *sheet->Grid();
+  QScrollBar& bar = *grid.verticalScrollBar();
+  struct Case {
+    const char* how;
+    std::function<void()> scroll;
+  };
+  const Case cases[] = {
+      {"wheel", [&] { Wheel(1); }},
+      {"scroll bar", [&] { bar.setValue(bar.value() + 2); }},
+      {"scroll bar back", [&] { bar.setValue(bar.minimum()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    grid.SetTopLeft(grid.FixedCols(), 6);
+    grid.SetCursor(1, 10);
+    Type("PIA");
+    ASSERT_TRUE(EditorOver(1, 10));
+    const int top = grid.TopRow();
+    c.scroll();
+    ASSERT_NE(grid.TopRow(), top);
+    EXPECT_TRUE(EditorOver(1, 10)) << "top row " << grid.TopRow();
+    // The row that scrolled under the editor's old place keeps its name.
+    const int under = 10 + grid.TopRow() - top;
+    const std::string other = Shown(1, under);
+    Keys({{Qt::Key_Return, kNone}});
+    EXPECT_EQ(Shown(1, 10), "PIA");
+    EXPECT_EQ(Shown(1, under), other);
+    Type("HAb");
+    Keys({{Qt::Key_Return, kNone}});
+    ASSERT_EQ(Shown(1, 10), "HAb");
+  }
+  // Scrolled out of view, the cell takes what was typed and the editor
+  // closes: nothing is written later into a cell the user cannot see.
+  grid.SetTopLeft(grid.FixedCols(), 1);
+  grid.SetCursor(1, 2);
+  Type("C1A");
+  ASSERT_TRUE(EditorOver(1, 2));
+  Wheel(2);
+  ASSERT_TRUE(grid.CellRect(1, 2).isEmpty());
+  EXPECT_FALSE(sheet->Editor()->isVisible());
+  EXPECT_EQ(Shown(1, 2), "C1A");
+  EXPECT_TRUE(grid.hasFocus());
+  Keys({{Qt::Key_Return, kNone}});
+  EXPECT_TRUE(sheet->Editor()->isVisible()) << "Enter opens the editor again on the cursor cell";
+  EXPECT_TRUE(EditorOver(1, 2)) << "scrolled back into view first";
+  Keys({{Qt::Key_Escape, kNone}});
+}
+
+TEST_F(Editing, AValueNotTakenAsTypedIsNamedInTheStatusBarWithItsRule) {
+  OpenFree();
+  struct Case {
+    int column;
+    std::string typed;
+    std::string shown;  // after Enter
+    std::string note;   // a part of the status text; "" for none
+  };
+  const Case cases[] = {
+      {1, "MARINA", " A",
+       "No. 1, Name: \"MARINA\" was taken as \" A\". Three characters the radio's display"},
+      {1, "DOCK", "dO", "\"DOCK\" was taken as \"dO\""},
+      {1, "HAb", "HAb", ""},
+      {2, "123.456", "123.45625",
+       "No. 1, Receive (MHz): \"123.456\" was taken as \"123.45625\". A frequency in MHz"},
+      {2, "999.9", "199.98750", "channel raster"},
+      {3, "12", "100.00000", "Transmit (MHz): \"12\" was taken as \"100.00000\""},
+      {2, "156.8", "156.80000", ""},
+      // Refused (no raster step within the digits typed): the cell keeps its
+      // value, and says why.
+      {2, "156.8001", "156.80000",
+       "\"156.8001\" was not taken; the cell keeps \"156.80000\". A frequency"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    sheet->Grid()->SetCursor(c.column, 1);
+    Type(c.typed);
+    StatusTexts();
+    Keys({{Qt::Key_Return, kNone}});
+    EXPECT_EQ(Shown(c.column, 1), c.shown);
+    const std::vector<std::string> texts = StatusTexts();
+    const std::string last = texts.empty() ? std::string() : texts.back();
+    if (c.note.empty()) {
+      EXPECT_EQ(last, "");
+    } else {
+      EXPECT_NE(last.find(c.note), std::string::npos) << last;
+    }
+  }
+  // Leaving the editor with a move keeps the note: it is the last word.
+  sheet->Grid()->SetCursor(1, 1);
+  Type("PIER");
+  Keys({{Qt::Key_Down, kNone}});
+  ASSERT_EQ(Cursor(), QPoint(1, 2));
+  const std::vector<std::string> texts = StatusTexts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_NE(texts.back().find("\"PIER\" was taken as \"PI\""), std::string::npos) << texts.back();
+}
+
+TEST_F(Editing, ACellsToolTipSaysWhatItTakes) {
+  OpenFree();
+  cuiGrid& grid = *sheet->Grid();
+  struct Case {
+    int column;
+    const char* part;  // "" for no tip
+  };
+  // The cell without a rule first: a tip stays up a moment after it is
+  // hidden.
+  const Case cases[] = {
+      {0, ""}, {1, "radio's display"}, {2, "channel raster"}, {3, "100.00000 to 199.99000"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.column);
+    const QPoint at = grid.CellRect(c.column, 2).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &help);
+    const QString tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+    if (*c.part == 0) {
+      EXPECT_TRUE(tip.isEmpty()) << tip.toStdString();
+    } else {
+      EXPECT_TRUE(tip.contains(QString::fromLatin1(c.part))) << tip.toStdString();
+    }
+  }
+  QToolTip::hideText();
+}
+
+TEST_F(Editing, ShiftClickExtendsTheSelectionFromTheCursorRow) {
+  iuiSheet& page = OpenFree();
+  cuiGrid& grid = *page.Grid();
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, grid.CellRect(1, 2).center());
+  ASSERT_EQ(Cursor(), QPoint(1, 2));
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                    grid.CellRect(2, 5).center());
+  EXPECT_EQ(Cursor(), QPoint(2, 5));
+  ASSERT_TRUE(page.MultiSelectionActive());
+  EXPECT_EQ(page.AnchorRow(), 2);
+  for (int r = 1; r <= 6; ++r) EXPECT_EQ(page.SlotMarked(1, r), r >= 2 && r <= 5) << r;
+  // A plain click ends it.
+  QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, grid.CellRect(1, 7).center());
+  EXPECT_FALSE(page.MultiSelectionActive());
+}
+
+TEST_F(Editing, AScreenReaderReadingCellsLeavesTheEditorAndSelectionAlone) {
+  iuiSheet& page = OpenFree();
+  Keys({{Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Down, Qt::ShiftModifier}});
+  ASSERT_TRUE(page.MultiSelectionActive());
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(page.Grid());
+  ASSERT_NE(table, nullptr);
+  ASSERT_NE(table->tableInterface(), nullptr);
+  // A screen reader asks every cell of a row for its state.
+  const auto readRow = [&](int row) {
+    for (int c = 0; c < table->tableInterface()->columnCount(); ++c)
+      if (QAccessibleInterface* cell = table->tableInterface()->cellAt(row, c)) (void)cell->state();
+  };
+  readRow(8);
+  EXPECT_TRUE(page.MultiSelectionActive());
+  EXPECT_TRUE(page.SlotMarked(1, 1) && page.SlotMarked(1, 3));
+  EXPECT_FALSE(page.SlotMarked(1, 9));
+  Keys({{Qt::Key_Down, kNone}});
+  Type("PIA");
+  ASSERT_TRUE(page.Editor()->isVisible());
+  readRow(2);
+  EXPECT_TRUE(page.Editor()->isVisible());
+  EXPECT_EQ(page.Editor()->toPlainText(), "PIA");
+  Keys({{Qt::Key_Escape, kNone}});
 }
 
 }  // namespace

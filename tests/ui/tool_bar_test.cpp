@@ -2,6 +2,7 @@
 // The tool bar from the shipped overlay and small fixtures: buttons in line
 // order, gaps and row breaks, check buttons following the target's state,
 // and a click reaching the command target.
+#include <QAccessible>
 #include <QMainWindow>
 #include <QTest>
 #include <QToolBar>
@@ -99,8 +100,38 @@ TEST_F(ToolBarTest, RefreshPressesAndDisablesButtonsAsTheTargetSays) {
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 1)->isChecked(), c.com1) << name;
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 2)->isChecked(), c.com2) << name;
     EXPECT_EQ(Button(*bar, CL_Menu_File_Print_Current)->isEnabled(), c.printEnabled) << name;
-    EXPECT_TRUE(Button(*bar, CL_Menu_File_New)->isCheckable()) << name;
+    EXPECT_FALSE(Button(*bar, CL_Menu_File_New)->isCheckable()) << name;
     EXPECT_FALSE(Button(*bar, CL_Menu_File_New)->isChecked()) << name;
+  }
+}
+
+TEST_F(ToolBarTest, AScreenReaderHearsCommandsAsPushButtonsAndPortsAsToggles) {
+  auto bar = Make("GI_ToolBar_Main");
+  window.show();
+  target.port = 2;
+  bus.Send(kEvRefreshToolBar, 0, 0);
+  struct Case {
+    std::uint32_t cell;
+    int number;
+    bool toggle;
+    bool pressed;
+  };
+  const Case cases[] = {
+      {CL_Menu_File_New, 0, false, false},   {CL_Menu_File_Save, 0, false, false},
+      {CL_Menu_Clone_Read, 0, false, false}, {CL_Menu_Clone_Info, 0, false, false},
+      {CL_Menu_Port_Com, 1, true, false},    {CL_Menu_Port_Com, 2, true, true},
+  };
+  for (const Case& c : cases) {
+    const std::string name = std::to_string(c.cell) + "/" + std::to_string(c.number);
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(
+        bar->Widget()->widgetForAction(Button(*bar, c.cell, c.number)));
+    ASSERT_NE(button, nullptr) << name;
+    const QAccessible::State state = button->state();
+    EXPECT_EQ(state.checkable, c.toggle) << name;
+    EXPECT_EQ(state.checked, c.pressed) << name;
+    if (!c.toggle) {
+      EXPECT_EQ(button->role(), QAccessible::PushButton) << name;
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 // The navigation tree from the shipped overlay and from small fixtures:
 // nodes and nesting, finding and adding nodes, the error and warning marks
 // with the collapsed-branch rule, and choosing a node running its page.
+#include <QAccessible>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWidget>
@@ -221,6 +222,36 @@ TEST_F(TreeTest, ChoosingANodeRunsItsPage) {
   QTRY_COMPARE(chosen.size(), 1u);
   EXPECT_EQ(chosen[0], tree->FindNode("GI_Sheet_CanCh"));
   EXPECT_EQ(target.calls.back(), "Sheet GI_Sheet_CanCh");
+}
+
+TEST_F(TreeTest, ANodeSelectedByAScreenReaderRunsItsPage) {
+  auto tree = Make("GI_Tree_Main");
+  tree->Widget()->expandAll();
+  panel.show();
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(tree->Widget());
+  ASSERT_NE(access, nullptr);
+  QAccessibleTableInterface* table = access->tableInterface();
+  ASSERT_NE(table, nullptr);
+  // The row the reader finds by the node's name.
+  const auto rowOf = [&](const std::string& page) {
+    const QString name = tree->FindNode(page)->text(0);
+    for (int r = 0; r < table->rowCount(); ++r)
+      if (QAccessibleInterface* cell = table->cellAt(r, 0);
+          cell && cell->text(QAccessible::Name) == name)
+        return r;
+    ADD_FAILURE() << "no row for " << page;
+    return 0;
+  };
+  // A reader selects through the table's rows: a cell's toggle action in
+  // Qt's tree picks its row by the node's place among its siblings.
+  for (const char* page : {"GI_Sheet_FreeCh", "GI_Sheet_WxCh"}) {
+    SCOPED_TRACE(page);
+    target.calls.clear();
+    ASSERT_TRUE(table->selectRow(rowOf(page)));
+    EXPECT_EQ(target.calls, std::vector<std::string>{std::string("Sheet ") + page});
+    EXPECT_EQ(tree->SelectedCell()->Parameter(), page);
+    EXPECT_EQ(tree->Widget()->currentItem(), tree->FindNode(page));
+  }
 }
 
 TEST_F(TreeTest, DropsItsControlWhenItsPanelGoes) {
