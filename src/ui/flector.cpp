@@ -76,6 +76,9 @@ void cuiFlector::FitToList(const QRect& work) {
     layout()->activate();
     return QSize(sheet_->ExtentWidth(), sheet_->ExtentHeight());
   };
+  // A scroll area's own least size is room for its scroll bars; a short
+  // list would stand in an empty box that large.
+  grid.setMinimumSize(1, 1);
   grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QSize wanted = extent();

@@ -41,6 +41,8 @@ TEST_F(ChooserSeen, ReadsAsAListOfItsEntriesWithTheCurrentOneFocused) {
     SCOPED_TRACE(c.name);
     cuiFlector& window = OpenList(c.cell);
     cuiGrid& grid = *List().Grid();
+    // As large as its entries: no empty room beside or below them.
+    EXPECT_EQ(grid.viewport()->size(), QSize(grid.TotalWidth(), grid.TotalHeight()));
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&grid);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->role(), QAccessible::List);
