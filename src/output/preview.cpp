@@ -100,6 +100,9 @@ cuiPreview::cuiPreview(QWidget* owner, cmcGTex& table, const cuiImageList* image
   picture_ = new QLabel;
   picture_->setAlignment(Qt::AlignCenter);
   scroll_->setWidget(picture_);
+  // The fitted page follows the room it is shown in: the viewport gets its
+  // size only when the window is laid out, after SetJob has rendered.
+  scroll_->viewport()->installEventFilter(this);
   column->addWidget(scroll_, 1);
 
   status_ = new QStatusBar(this);
@@ -182,10 +185,16 @@ void cuiPreview::Render() {
 
 void cuiPreview::ShowImage() {
   if (zoom_->isChecked()) {
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll_->setWidgetResizable(false);
     picture_->setPixmap(QPixmap::fromImage(image_));
     picture_->resize(image_.size());
   } else {
+    // A fitted page never needs scrolling; scroll bars coming and going
+    // would change the room and fit the page again and again.
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setWidgetResizable(true);
     const QSize room = scroll_->viewport()->size();
     picture_->setPixmap(
@@ -193,9 +202,10 @@ void cuiPreview::ShowImage() {
   }
 }
 
-void cuiPreview::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  if (!zoom_->isChecked()) ShowImage();
+bool cuiPreview::FitsRoom() const {
+  const QPixmap shown = picture_->pixmap();
+  const QSize room = scroll_->viewport()->size();
+  return !shown.isNull() && shown.size() == image_.size().scaled(room, Qt::KeepAspectRatio);
 }
 
 void cuiPreview::FitWindow() {
@@ -258,6 +268,10 @@ void cuiPreview::keyPressEvent(QKeyEvent* event) {
 }
 
 bool cuiPreview::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize && !zoom_->isChecked() &&
+      !FitsRoom()) {
+    ShowImage();
+  }
   if (watched == pageEdit_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {

@@ -60,16 +60,20 @@ class cuiPreview : public QDialog {
   QAction* LastAction() const { return last_; }
   QAction* ZoomAction() const { return zoom_; }
   QLabel* StatusPanel() const { return statusPage_; }
+  // Where the page is shown, and the room it is shown in.
+  QLabel* Picture() const { return picture_; }
+  QScrollArea* PageArea() const { return scroll_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void Paginate();
   void Render();
   void ShowImage();
+  // The fitted page is as large as the viewport allows.
+  bool FitsRoom() const;
   void FitWindow();
 
   cmcGTex& table_;

@@ -130,6 +130,11 @@ void SheetPrintout::PaintFrame(QPainter& painter) {
                    Qt::AlignRight | Qt::AlignTop, Text(table, "GI_Sys_Maker"));
 }
 
+cuiSheet& SheetPrintout::SheetFor(const PrintedPage& page) {
+  Build(page.fontHeight);
+  return *sheet_;
+}
+
 void SheetPrintout::Paint(QPainter& painter, const PrintedPage& page) {
   Build(page.fontHeight);
   painter.save();

@@ -74,6 +74,8 @@ class SheetPrintout {
   // Draws the frame and the page's cells onto painter, whose coordinates
   // are the printer's pixels.
   void Paint(QPainter& painter, const PrintedPage& page);
+  // The sheet laid out as page prints, at the font size the page took.
+  cuiSheet& SheetFor(const PrintedPage& page);
   // The content rectangle the frame leaves on the page.
   const FrameLayout& Frame() const { return frame_; }
 

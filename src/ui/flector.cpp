@@ -9,6 +9,7 @@
 #include "base/evman.h"
 #include "platform/canvas.h"
 #include "platform/qt/screens_qt.h"
+#include "ui/chooser_accessible.h"
 #include "ui/chooser_placement.h"
 #include "ui/grid.h"
 #include "ui/sheet.h"
@@ -34,6 +35,7 @@ cuiFlector::cuiFlector(const cmcCellCapsule& capsule, std::uint32_t cell, int nu
       listKey_(listKey),
       images_(images) {
   setWindowTitle(QApplication::applicationDisplayName());
+  InstallChooserAccessible();
   const QRect cellRect = CellOnDesktop(capsule);
   QRect work = platform::WorkAreaOfRect(cellRect);
   if (!work.isValid()) work = platform::PrimaryWorkArea();
@@ -50,9 +52,15 @@ cuiFlector::cuiFlector(const cmcCellCapsule& capsule, std::uint32_t cell, int nu
 
   // Escape must close the list before the list sheet takes it for a key.
   sheet_->Grid()->installEventFilter(this);
+  cuiGrid& grid = *sheet_->Grid();
+  grid.Events().cursorMoved = [&grid, moved = grid.Events().cursorMoved] {
+    if (moved) moved();
+    NotifyChooserCursor(grid);
+  };
   if (gEvMan) gEvMan->Subscribe(&cmcEvMan::Member<cuiFlector, &cuiFlector::OnEvent>, this);
   show();
-  sheet_->Grid()->setFocus();
+  grid.setFocus();
+  NotifyChooserCursor(grid);
 }
 
 cuiFlector::~cuiFlector() {
@@ -68,6 +76,9 @@ void cuiFlector::FitToList(const QRect& work) {
     layout()->activate();
     return QSize(sheet_->ExtentWidth(), sheet_->ExtentHeight());
   };
+  // A scroll area's own least size is room for its scroll bars; a short
+  // list would stand in an empty box that large.
+  grid.setMinimumSize(1, 1);
   grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QSize wanted = extent();

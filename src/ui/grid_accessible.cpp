@@ -257,6 +257,10 @@ void SetGridAccessSource(cuiGrid& grid, cuiGridAccessSource source) {
   new SourceHolder(grid, std::move(source));
 }
 
+QString GridCellText(const cuiGrid& grid, int column, int row) {
+  return CellText(grid, column, row);
+}
+
 void InstallGridAccessible() {
   static const bool installed = [] {
     QAccessible::installFactory(&Factory);

@@ -32,6 +32,9 @@ struct cuiGridAccessSource {
 // Keeps source with the grid, in place of an earlier one.
 void SetGridAccessSource(cuiGrid& grid, cuiGridAccessSource source);
 
+// The text the source gives for a cell; empty without a source.
+QString GridCellText(const cuiGrid& grid, int column, int row);
+
 // Makes Qt build the table interface for every cuiGrid. Only the first call
 // installs the factory.
 void InstallGridAccessible();

@@ -191,6 +191,7 @@ void cuiSheet::ApplyLayout() {
   grid_->SetColWidths(page_->ColumnWidths());
   grid_->SetRowHeights(DefaultRowHeights());
   grid_->SetColumnSizing(style.colSizing);
+  FitColumnsToTexts();
   if (printing_) {
     LoadColumnWidths();
   } else if (!listMode_) {

@@ -157,9 +157,13 @@ class cuiSheet {
   std::vector<int> DefaultRowHeights();
   void OnEvent(const cmcEvent& event);
   void ClampColumnWidths();
-  // Columns that keep stored widths: the selectable ones of the first
-  // non-fixed row.
+  // Columns that keep stored widths: those with a selectable cell below
+  // the fixed rows.
   std::vector<int> WidthColumns() const;
+  // Widens every column to the texts its cells show.
+  void FitColumnsToTexts();
+  // Stored (screen) widths times this are printer pixels.
+  double PrintWidthFactor() const;
   void ForgetAllWidths();
   void UpdateTints();
   bool IsHighlighted(int column, int row) const;

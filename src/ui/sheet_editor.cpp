@@ -345,7 +345,13 @@ void cuiSheet::OnDoubleClick(QMouseEvent* event) {
       for (int c = grid_->ColCount() - 1; c >= fixedCols; --c) {
         if (grid_->ColWidth(c) <= 0) continue;
         const QRect rect = grid_->CellRect(c, 0);
-        if (!rect.isEmpty() && pos.x() - (rect.right() + 1) <= kEdgeMargin) FitColumn(c);
+        // Just right of the header's last edge; below the last row the
+        // pointer is on no cell either, and a click there sizes nothing.
+        const int fixedRows = grid_->FixedRows();
+        const int headerBottom = fixedRows > 0 ? grid_->CellRect(c, fixedRows - 1).bottom() : -1;
+        const int beyond = pos.x() - (rect.right() + 1);
+        if (!rect.isEmpty() && pos.y() <= headerBottom && beyond >= 0 && beyond <= kEdgeMargin)
+          FitColumn(c);
         break;
       }
     }

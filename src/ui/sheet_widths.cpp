@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The column widths a sheet keeps in the settings store, under
-// Display/<width name>/colwidth, one value per column index.
+// Column widths: fitted to the texts a page shows, and kept in the settings
+// store under Display/<width name>/colwidth, one value per column index.
 #include <QSettings>
 #include <algorithm>
 
 #include "layout/width_name.h"
+#include "model/cell.h"
 #include "platform/font_value.h"
 #include "platform/qtcore/settings_store.h"
+#include "text/gtex.h"
+#include "text/text_extent.h"
 #include "ui/grid.h"
 #include "ui/sheet.h"
+#include "ui/sheet_canvas.h"
 
 namespace {
 
@@ -18,16 +22,70 @@ QString WidthGroup(const std::string& name) {
 
 int RoundHalfUp(double x) { return static_cast<int>(x + 0.5); }
 
+bool Blank(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
+}
+
 }  // namespace
 
 std::vector<int> cuiSheet::WidthColumns() const {
+  // Every column that takes the cursor somewhere below the headers: a page
+  // may open with a section row that holds no selectable cell at all.
   std::vector<int> columns;
-  const int row = page_->Style().fixedRows;
-  if (row >= page_->RowCount()) return columns;
   for (int c = 0; c < page_->ColumnCount(); ++c) {
-    if (page_->CellAt(c, row).cell.Selectable()) columns.push_back(c);
+    for (int r = page_->Style().fixedRows; r < page_->RowCount(); ++r) {
+      if (page_->CellAt(c, r).cell.Selectable()) {
+        columns.push_back(c);
+        break;
+      }
+    }
   }
   return columns;
+}
+
+void cuiSheet::FitColumnsToTexts() {
+  // Only the captions marked W were measured; a value wider than its
+  // header (a timer's "100 msec" under "Current setting") would be cut.
+  // A text that runs on into joined cells to its right needs no room of
+  // its own column, and columns are only ever widened here.
+  const platform::FontValue* basicFont = page_->BasicCell().Font();
+  const int columns = page_->ColumnCount();
+  std::vector<int> widths(static_cast<std::size_t>(columns), 0);
+  for (int r = 0; r < page_->RowCount(); ++r) {
+    for (int c = 0; c < columns; ++c) {
+      const cmcCellObj& cell = page_->CellAt(c, r).cell;
+      if (cell.JoinLeft() || (c + 1 < columns && page_->CellAt(c + 1, r).cell.JoinLeft())) continue;
+      const std::string text = text_->Show(c, r).text;
+      if (Blank(text)) continue;
+      if (const platform::FontValue* font = cell.Font() ? cell.Font() : basicFont)
+        measureCanvas_->SetFont(*font);
+      int& widest = widths[static_cast<std::size_t>(c)];
+      widest =
+          std::max(widest, RoundHalfUp(TextExtent(*measureCanvas_, text).width + 8 * printScale_));
+    }
+  }
+  for (int c = 0; c < columns; ++c) {
+    if (widths[static_cast<std::size_t>(c)] > grid_->ColWidth(c))
+      grid_->SetColWidth(c, widths[static_cast<std::size_t>(c)]);
+  }
+}
+
+double cuiSheet::PrintWidthFactor() const {
+  // Stored widths are screen pixels measured with the basic font at the
+  // display font size; on paper every width grows as that font does to the
+  // printer's, so a column keeps its share of the page. The two fonts are
+  // compared by height: any fixed point size taken for the screen's would be
+  // wrong for pages whose basic font has another, and would cut the texts of
+  // columns the user never narrowed.
+  const platform::FontValue* printed = page_->BasicCell().Font();
+  std::string line = table_.Line(sheetKey_ + "_BasicCell", 0);
+  if (!line.empty() && line[0] == '#') line.clear();
+  const int percentage = page_->Context().fontPercentage;
+  cmcCellObj screen;
+  screen.Parse(line + "{(Font=,,,%" + std::to_string(percentage) + ",,,)}", nullptr);
+  const platform::FontValue* shown = screen.Font();
+  if (!printed || !shown || shown->Height() == 0) return printScale_;
+  return static_cast<double>(std::abs(printed->Height())) / std::abs(shown->Height());
 }
 
 void cuiSheet::LoadColumnWidths() {
@@ -35,22 +93,15 @@ void cuiSheet::LoadColumnWidths() {
   if (!name) return;
   std::unique_ptr<QSettings> store = platform::OpenSettingsStore(keyPath_);
   store->beginGroup(WidthGroup(*name));
-  // A printout scales the screen widths by its font against the screen's.
-  double factor = 1.0;
-  if (printing_) {
-    const platform::FontValue* font = page_->BasicCell().Font();
-    const double points = font ? std::abs(font->Size()) : 8.0;
-    const double dpi = printDpi_ > 0 ? printDpi_ : platform::kDefaultPixelsPerInch;
-    const int percentage = page_->Context().fontPercentage;
-    const int q = std::max(percentage * 16 / 100, 1);
-    factor = points * (dpi / platform::kDefaultPixelsPerInch) * 16 / q * 0.1;
-  }
+  const double factor = printing_ ? PrintWidthFactor() : 1.0;
   loadingWidths_ = true;
   for (int c : WidthColumns()) {
     bool ok = false;
     const int stored = store->value(QString::number(c)).toInt(&ok);
     if (!ok) continue;
     if (printing_) {
+      // A column the user narrowed is narrow on paper too; a stored width
+      // never widens a printed column beyond its texts.
       grid_->SetColWidth(c, std::min(grid_->ColWidth(c), RoundHalfUp(stored * factor)));
     } else {
       grid_->SetColWidth(c, stored);
@@ -70,17 +121,21 @@ void cuiSheet::SaveColumnWidths() {
   for (int c : WidthColumns()) {
     const QString column = QString::number(c);
     bool ok = false;
-    if (store->value(column).toInt(&ok) != grid_->ColWidth(c) || !ok) store->setValue(column, grid_->ColWidth(c));
+    if (store->value(column).toInt(&ok) != grid_->ColWidth(c) || !ok)
+      store->setValue(column, grid_->ColWidth(c));
   }
 }
 
 void cuiSheet::ForgetAllWidths() {
   std::unique_ptr<QSettings> store = platform::OpenSettingsStore(keyPath_);
-  for (const layout::WidthListEntry& entry : layout::ColumnWidthList(table_)) store->remove(WidthGroup(entry.name));
+  for (const layout::WidthListEntry& entry : layout::ColumnWidthList(table_))
+    store->remove(WidthGroup(entry.name));
 }
 
 void cuiSheet::ClampColumnWidths() {
-  if (preview_ || !page_) return;
+  // The limits are screen pixels: on paper a column is as wide as its
+  // texts at the printer's resolution, far beyond 650 of its pixels.
+  if (preview_ || printing_ || !page_) return;
   int most = kMaxColumnWidth;
   if (!loadingWidths_) {
     int available = grid_->ClientWidth();

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -219,6 +221,29 @@ cuiTree::MarkCounts cuiTree::MarkAll(const std::vector<std::string>& errors,
     counts.errors += Mark(node, errors, kErrorOverlay);
   }
   return counts;
+}
+
+int cuiTree::NamesWidth() const {
+  if (!tree_) return 0;
+  // The view's own measure covers only the expanded nodes; a collapsed
+  // branch's names count as well, since the user will open it.
+  QStyleOptionViewItem option;
+  option.initFrom(tree_);
+  option.font = tree_->font();
+  option.fontMetrics = QFontMetrics(tree_->font());
+  option.decorationSize = tree_->iconSize();
+  option.decorationPosition = QStyleOptionViewItem::Left;
+  option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+  int widest = 0;
+  for (QTreeWidgetItem* node : Nodes()) {
+    int depth = tree_->rootIsDecorated() ? 1 : 0;
+    for (const QTreeWidgetItem* p = node->parent(); p; p = p->parent()) ++depth;
+    const QModelIndex index = tree_->indexFromItem(node);
+    const int item = tree_->itemDelegateForIndex(index)->sizeHint(option, index).width();
+    widest = std::max(widest, depth * tree_->indentation() + item);
+  }
+  const int bar = tree_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree_);
+  return widest + 2 * tree_->frameWidth() + bar;
 }
 
 void cuiTree::Run(QTreeWidgetItem* node) {

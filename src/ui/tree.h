@@ -80,6 +80,11 @@ class cuiTree {
   // -1 when the node shows no overlay.
   static int Overlay(const QTreeWidgetItem* node);
 
+  // The width the control needs to show every node's picture and whole
+  // name with the tree fully expanded, frame and vertical scroll bar
+  // included: what a first start gives the tree panel.
+  int NamesWidth() const;
+
   // Runs the node's cell as a command (action 13), which opens its page.
   void Run(QTreeWidgetItem* node);
   // What happens when the user selects a node: handler(node) after the

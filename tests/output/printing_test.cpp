@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -138,6 +139,40 @@ TEST_F(Printing, PreviewNavigation) {
   preview.ZoomAction()->setChecked(true);
   QTest::keyClick(&preview, Qt::Key_Down);
   EXPECT_EQ(preview.CurrentPage(), 1);
+}
+
+TEST_F(Printing, PreviewFitsThePageToTheWindowItOpensIn) {
+  // The page is rendered before the window is laid out; it must still fill
+  // the room it gets when shown, and follow the window when resized. One
+  // page and many pages alike.
+  for (const char* key : {"GI_Sheet_Common_Plans", "GI_Sheet_IntCh"}) {
+    SCOPED_TRACE(key);
+    QWidget owner;
+    int points = 10;
+    cuiPreview preview(&owner, table, &images, "Seaclone");
+    preview.SetJob(source, A4(), {Sheet(key)}, points);
+    const auto fills = [&preview] {
+      QApplication::processEvents();
+      const QSize room = preview.PageArea()->viewport()->size();
+      const QSize shown = preview.Picture()->pixmap().size();
+      SCOPED_TRACE(QStringLiteral("room %1x%2, page %3x%4")
+                       .arg(room.width())
+                       .arg(room.height())
+                       .arg(shown.width())
+                       .arg(shown.height())
+                       .toStdString());
+      EXPECT_GT(room.height(), 200);
+      // Fitted: as high or as wide as the room, never larger.
+      EXPECT_TRUE(shown.height() >= room.height() - 1 || shown.width() >= room.width() - 1);
+      EXPECT_LE(shown.height(), room.height());
+      EXPECT_LE(shown.width(), room.width());
+      EXPECT_GE(shown.height() * 2, room.height());
+    };
+    preview.show();
+    fills();
+    preview.resize(preview.width() * 2 / 3, preview.height() * 2 / 3);
+    fills();
+  }
 }
 
 TEST_F(Printing, PreviewShowsInkInsideTheMargins) {
