@@ -118,7 +118,6 @@ std::string cuiMain::Title() const {
 void cuiMain::UpdateTitle() {
   const QString title = QString::fromStdString(Title());
   if (form_) form_->setWindowTitle(title);
-  QGuiApplication::setApplicationDisplayName(title);
 }
 
 int cuiMain::ConfirmDiscard(bool reopening) {
