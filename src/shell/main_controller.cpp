@@ -119,7 +119,6 @@ std::string cuiMain::Title() const {
 void cuiMain::UpdateTitle() {
   const QString title = QString::fromStdString(Title());
   if (form_) form_->setWindowTitle(title);
-  QGuiApplication::setApplicationDisplayName(title);
 }
 
 int cuiMain::ConfirmDiscard(bool reopening) {

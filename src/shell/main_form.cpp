@@ -14,9 +14,11 @@
 
 TForm1::TForm1(cuiMain* main, QWidget* parent) : QMainWindow(parent), main_(main) {
   const QString caption = QString::fromStdString(gGTex->Text("GI_Sys_AppTitle"));
+  // The caption alone, and no application display name: X window systems
+  // append that name to the title of every window that does not end with
+  // it, so a progress window or a help window would carry a second title.
+  // A task bar shows the window's own title.
   setWindowTitle(caption);
-  // The task bar shows the application's name.
-  QGuiApplication::setApplicationDisplayName(caption);
 
   ApplyBasicCellFont();
   PlaceFromSettings();
@@ -50,13 +52,21 @@ void TForm1::PlaceFromSettings() {
   QRect saved(x(), y(), width(), height());
   if (gEnviron) saved = QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height);
   saved.setSize(saved.size().expandedTo(QSize(kMinWidth, kMinHeight)));
-  outer_ = platform::KeepReachable(saved, platform::CurrentMonitors());
+  // Bounds saved on a larger screen, or at a smaller scale factor (the
+  // settings hold device-independent pixels, so doubling the scale doubles
+  // the window), would put the status bar and the lower edge out of reach:
+  // the window never grows past the work area it opens on.
+  const platform::MonitorList monitors = platform::CurrentMonitors();
+  const QRect work = platform::WorkAreaOf(monitors, saved);
+  if (work.isValid()) saved.setSize(saved.size().boundedTo(work.size()));
+  outer_ = platform::KeepReachable(saved, monitors);
   ApplyOuterSize();
 }
 
 void TForm1::ApplyOuterSize() {
   appliedExtra_ = FrameExtra();
-  setMinimumSize(QSize(kMinWidth, kMinHeight) - appliedExtra_);
+  // A work area smaller than the minimum size wins over it.
+  setMinimumSize(QSize(kMinWidth, kMinHeight).boundedTo(outer_.size()) - appliedExtra_);
   resize(outer_.size() - appliedExtra_);
   move(outer_.topLeft());
 }

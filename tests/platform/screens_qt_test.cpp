@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The live monitor list and window placement on the Qt platform (offscreen
 // in the tests: one screen).
+#include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include "platform/qt/screens_qt.h"
 
@@ -40,6 +40,27 @@ TEST(ScreensQt, CentreOverKeepsAWindowOnTheScreen) {
   QWidget dialog;
   dialog.resize(300, 200);
   platform::CentreOver(&dialog, &owner);
-  EXPECT_TRUE(work.contains(dialog.frameGeometry())) << dialog.frameGeometry().x() << ","
-                                                     << dialog.frameGeometry().y();
+  EXPECT_TRUE(work.contains(dialog.frameGeometry()))
+      << dialog.frameGeometry().x() << "," << dialog.frameGeometry().y();
+}
+
+// A dialog laid out for a smaller scale factor fits the work area again;
+// one whose minimum size is larger keeps that minimum, its left and top
+// edges on the screen.
+TEST(ScreensQt, CentreOverShrinksAWindowLargerThanTheWorkArea) {
+  const QRect work = platform::PrimaryWorkArea();
+  QWidget owner;
+  owner.setGeometry(work.x() + 10, work.y() + 10, 200, 100);
+  owner.show();
+  QWidget dialog;
+  dialog.resize(work.width() * 2, work.height() + 300);
+  platform::CentreOver(&dialog, &owner);
+  EXPECT_TRUE(work.contains(dialog.frameGeometry()));
+
+  QWidget stiff;
+  stiff.setMinimumSize(work.width() + 40, 100);
+  stiff.resize(work.width() + 80, 100);
+  platform::CentreOver(&stiff, &owner);
+  EXPECT_EQ(stiff.width(), work.width() + 40);
+  EXPECT_EQ(stiff.frameGeometry().left(), work.left());
 }

@@ -2,13 +2,13 @@
 // The message box the user sees: icons and buttons from the style numbers,
 // the answer from the button pressed, placed on the working monitor. A
 // timer finds the real box once it runs and presses a button.
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -61,8 +61,8 @@ TEST_P(QtMessageBox, ShowsTheStyleAndAnswersTheButtonPressed) {
   platform::QtMessageResponder responder;
   Seen seen;
   WhenOpen([&](QMessageBox* box) {
-    seen = {box->icon(), box->standardButtons(), box->standardButton(box->defaultButton()), box->text(),
-            box->windowTitle(), box->frameGeometry()};
+    seen = {box->icon(), box->standardButtons(), box->standardButton(box->defaultButton()),
+            box->text(), box->windowTitle(),     box->frameGeometry()};
     box->button(c.press)->click();
   });
   const int answer = responder.Show("Channel 16 is reserved.", "Seaclone", c.style);
@@ -78,16 +78,49 @@ TEST_P(QtMessageBox, ShowsTheStyleAndAnswersTheButtonPressed) {
 using B = QMessageBox;
 INSTANTIATE_TEST_SUITE_P(
     Styles, QtMessageBox,
-    ::testing::Values(
-        BoxCase{platform::kMbOk | platform::kMbIconStop, B::Critical, B::Ok, B::Ok, B::Ok, platform::kIdOk},
-        BoxCase{platform::kMbOkCancel | platform::kMbIconExclamation, B::Warning, B::Ok | B::Cancel, B::Ok,
-                B::Cancel, platform::kIdCancel},
-        BoxCase{platform::kMbYesNoCancel | platform::kMbIconExclamation, B::Warning, B::Yes | B::No | B::Cancel,
-                B::Yes, B::No, platform::kIdNo},
-        BoxCase{platform::kMbYesNo | platform::kMbIconQuestion, B::Question, B::Yes | B::No, B::Yes, B::Yes,
-                platform::kIdYes},
-        BoxCase{platform::kMbOk | platform::kMbIconInformation, B::Information, B::Ok, B::Ok, B::Ok,
-                platform::kIdOk}));
+    ::testing::Values(BoxCase{platform::kMbOk | platform::kMbIconStop, B::Critical, B::Ok, B::Ok,
+                              B::Ok, platform::kIdOk},
+                      BoxCase{platform::kMbOkCancel | platform::kMbIconExclamation, B::Warning,
+                              B::Ok | B::Cancel, B::Ok, B::Cancel, platform::kIdCancel},
+                      BoxCase{platform::kMbYesNoCancel | platform::kMbIconExclamation, B::Warning,
+                              B::Yes | B::No | B::Cancel, B::Yes, B::No, platform::kIdNo},
+                      BoxCase{platform::kMbYesNo | platform::kMbIconQuestion, B::Question,
+                              B::Yes | B::No, B::Yes, B::Yes, platform::kIdYes},
+                      BoxCase{platform::kMbOk | platform::kMbIconInformation, B::Information, B::Ok,
+                              B::Ok, B::Ok, platform::kIdOk}));
+
+// A box too large for the work area (as any box can be at a large scale
+// factor) keeps its left and top edges, where the title and the text
+// start, on the screen; one that fits lies wholly inside.
+TEST(QtMessageBoxPlacement, StaysInsideTheWorkArea) {
+  const QRect work = platform::PrimaryWorkArea();
+  struct Case {
+    const char* what;
+    QString text;
+    bool fits;
+  };
+  const Case cases[] = {
+      {"short", QStringLiteral("Channel 16 is reserved."), true},
+      {"one word wider than the screen", QString(400, QLatin1Char('W')), false},
+      {"more lines than the screen holds", QStringLiteral("Line\n").repeated(120), false},
+  };
+  for (const Case& c : cases) {
+    platform::QtMessageResponder responder;
+    QRect frame;
+    WhenOpen([&](QMessageBox* box) {
+      frame = box->frameGeometry();
+      box->button(QMessageBox::Ok)->click();
+    });
+    responder.Show(c.text.toStdString(), "Seaclone", platform::kMbOk);
+    ASSERT_TRUE(frame.isValid()) << c.what;
+    EXPECT_GE(frame.left(), work.left()) << c.what;
+    EXPECT_GE(frame.top(), work.top()) << c.what;
+    if (c.fits)
+      EXPECT_TRUE(work.contains(frame)) << c.what;
+    else
+      EXPECT_TRUE(frame.left() == work.left() || frame.top() == work.top()) << c.what;
+  }
+}
 
 TEST(QtMessageBoxEscape, EscapeMeansCancelOrTheOnlyButton) {
   platform::QtMessageResponder responder;
@@ -101,7 +134,8 @@ TEST(QtMessageBoxRouting, ShowMessageGoesThroughTheInstalledResponder) {
   platform::QtMessageResponder responder;
   platform::MessageResponder* previous = platform::SetMessageResponder(&responder);
   WhenOpen([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
-  EXPECT_EQ(platform::ShowMessage("Save changes?", "Seaclone", platform::kMbYesNo), platform::kIdNo);
+  EXPECT_EQ(platform::ShowMessage("Save changes?", "Seaclone", platform::kMbYesNo),
+            platform::kIdNo);
   platform::SetMessageResponder(previous);
 }
 
@@ -113,8 +147,9 @@ TEST(RecordingResponder, RecordsAndAnswersFromTheScript) {
     EXPECT_EQ(platform::ShowMessage("First", "Cap", platform::kMbOkCancel), platform::kIdCancel);
     // Unscripted: the first button of the style.
     EXPECT_EQ(platform::ShowMessage("Second", "Cap", platform::kMbYesNoCancel), platform::kIdYes);
-    EXPECT_EQ(platform::ShowMessage("Third", "Cap", platform::kMbOkCancel | platform::kMbIconExclamation),
-              platform::kIdOk);
+    EXPECT_EQ(
+        platform::ShowMessage("Third", "Cap", platform::kMbOkCancel | platform::kMbIconExclamation),
+        platform::kIdOk);
     ASSERT_EQ(recorder.Count(), 3);
     EXPECT_EQ(recorder.Messages()[0].text, "First");
     EXPECT_EQ(recorder.Last().style, platform::kMbOkCancel | platform::kMbIconExclamation);

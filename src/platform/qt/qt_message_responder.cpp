@@ -53,15 +53,37 @@ int AnswerOf(QMessageBox::StandardButton button) {
   }
 }
 
+// QMessageBox settles its size (wrapping a long text to the screen) only
+// in its show event, so it is placed there, after that and before the window
+// system maps it: centred on the work area and never past its left or top
+// edge, whatever the scale factor.
+class PlacedMessageBox : public QMessageBox {
+ public:
+  PlacedMessageBox(Icon icon, const QString& caption, const QString& text, QWidget* owner,
+                   const QRect& work)
+      : QMessageBox(icon, caption, text, QMessageBox::NoButton, owner), work_(work) {}
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    if (!work_.isValid()) return;
+    const QRect frame = frameGeometry();
+    const QRect placed = CentreOver(frame, work_, {{work_, work_}});
+    move(pos() + placed.topLeft() - frame.topLeft());
+  }
+
+ private:
+  QRect work_;
+};
+
 }  // namespace
 
-int QtMessageResponder::Show(const std::string& text, const std::string& caption,
-                             unsigned style) {
+int QtMessageResponder::Show(const std::string& text, const std::string& caption, unsigned style) {
   QWidget* active = QApplication::activeWindow();
   const QRect work = WorkAreaOfWindow(active);
 
-  QMessageBox box(IconOf(style), QString::fromStdString(caption), QString::fromStdString(text),
-                  QMessageBox::NoButton, active);
+  PlacedMessageBox box(IconOf(style), QString::fromStdString(caption), QString::fromStdString(text),
+                       active, work);
   const QList<QMessageBox::StandardButton> buttons = ButtonsOf(style);
   for (QMessageBox::StandardButton b : buttons) box.addButton(b);
   box.setDefaultButton(buttons.front());
@@ -74,12 +96,6 @@ int QtMessageResponder::Show(const std::string& text, const std::string& caption
   else if (buttons.contains(QMessageBox::No))
     box.setEscapeButton(QMessageBox::No);
 
-  box.adjustSize();
-  if (work.isValid()) {
-    const QSize size = box.sizeHint();
-    box.move(work.x() + (work.width() - size.width()) / 2,
-             work.y() + (work.height() - size.height()) / 2);
-  }
   box.exec();
   QAbstractButton* clicked = box.clickedButton();
   if (!clicked) return AnswerOf(buttons.size() == 1 ? buttons.front() : QMessageBox::Cancel);

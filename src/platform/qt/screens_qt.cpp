@@ -40,7 +40,19 @@ QRect WorkAreaOfRect(const QRect& rect) { return WorkAreaOf(CurrentMonitors(), r
 void CentreOver(QWidget* window, const QWidget* owner) {
   if (!window) return;
   const QRect ownerRect = owner ? owner->window()->frameGeometry() : PrimaryWorkArea();
-  const QRect placed = CentreOver(window->frameGeometry(), ownerRect, CurrentMonitors());
+  const MonitorList monitors = CurrentMonitors();
+  // A window laid out larger than the work area (a large scale factor, a
+  // small screen) is made to fit where its minimum size allows.
+  const QRect work = WorkAreaOf(monitors, ownerRect);
+  const QRect frame = window->frameGeometry();
+  if (work.isValid() && (frame.width() > work.width() || frame.height() > work.height())) {
+    const QSize extra = frame.size() - window->size();
+    window->resize((work.size() - extra)
+                       .boundedTo(window->size())
+                       .expandedTo(window->minimumSize())
+                       .boundedTo(window->maximumSize()));
+  }
+  const QRect placed = CentreOver(window->frameGeometry(), ownerRect, monitors);
   window->move(placed.topLeft());
 }
 

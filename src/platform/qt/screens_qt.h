@@ -27,8 +27,9 @@ QRect WorkAreaAtPoint(QPoint point);
 QRect WorkAreaOfRect(const QRect& rect);
 
 // Moves window centred over owner (both by their frames) and keeps it inside
-// its monitor's work area. Without an owner it is centred over the primary
-// work area.
+// its monitor's work area, shrunk to that work area first when it is larger
+// and its minimum size allows. Without an owner it is centred over the
+// primary work area.
 void CentreOver(QWidget* window, const QWidget* owner);
 
 }  // namespace platform
