@@ -314,7 +314,7 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
     const Change& change = changes[i];
     // A value an earlier one brought about (the P mark cleared where it
     // moved away from) stands already; typing it could only do harm.
-    if (unchanged[i] || Shows(change.page->Text(change.column, change.row), change.text)) continue;
+    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text)) continue;
     const cmcEeprom previous = document.Working();
     std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
     if (!reason.empty()) {
@@ -333,7 +333,7 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
   if (problems.empty()) {
     for (const Change& change : changes) {
       const std::string shown = change.page->Text(change.column, change.row);
-      if (!Shows(shown, change.text)) {
+      if (!ShowsTyped(shown, change.text)) {
         problems.push_back(
             problemOf(change, "another value of the CSV changed it: the cell would show '" +
                                   text::Echoed(Trimmed(shown)) + "'"));
