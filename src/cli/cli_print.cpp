@@ -131,7 +131,8 @@ int RunPrint(const Options& options) {
   for (const layout::TreePage& sheet : opened.Pages()) {
     output::SheetPrintout printout(source, sheet, setup);
     for (const output::PrintedPage& page : printout.Pages()) {
-      if (started) printer.newPage();
+      if (started && !printer.newPage())
+        return Refuse(options.pdf, "a new page could not be started", CloneFileCode::kFileAccess);
       started = true;
       printout.Paint(painter, page);
     }

@@ -19,6 +19,8 @@
 #ifdef __linux__
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -120,6 +122,14 @@ inline CliRun RunCliBytes(const std::vector<std::string>& args, const std::strin
   return run;
 }
 #endif
+// Makes a character device at path that works as /dev/null does (only
+// root may): a test that gives a device node as a file to write uses this
+// one, never the system's, so that a program that wrongly replaces its
+// target damages nothing outside the test. False when it cannot be made.
+inline bool MakeNullDevice(const std::string& path) {
+  return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+}
+
 inline CliRun RunCli(const QStringList& args, int timeoutMs = 120000) {
   return RunCli(args, CliStreams{}, timeoutMs);
 }

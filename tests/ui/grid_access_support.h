@@ -20,16 +20,14 @@ namespace uitest {
 inline std::shared_ptr<layout::PageText> ShareTexts(cuiSheet& sheet,
                                                     layout::PageText::EvaluateFunction evaluate) {
   auto text = std::make_shared<layout::PageText>(sheet.Page(), evaluate);
-  SetGridAccessSource(*sheet.Grid(), {[text](int c, int r) {
-                                        return QString::fromStdString(text->Show(c, r).text);
-                                      },
-                                      [&sheet](int c, int r) {
-                                        const cmcCellObj& cell = sheet.CellAt(c, r);
-                                        return cell.Selectable() && cell.Cell() != CL_NoCell;
-                                      },
-                                      [&sheet](int c, int r) {
-                                        return sheet.CellAt(c, r).Selectable();
-                                      }});
+  SetGridAccessSource(
+      *sheet.Grid(),
+      {[text](int c, int r) { return QString::fromStdString(text->Show(c, r).text); },
+       [&sheet](int c, int r) {
+         const cmcCellObj& cell = sheet.CellAt(c, r);
+         return cell.Selectable() && cell.Cell() != CL_NoCell;
+       },
+       [&sheet](int c, int r) { return sheet.CellAt(c, r).Selectable(); }});
   return text;
 }
 
