@@ -50,9 +50,23 @@ void cuiSheet::FitColumnsToTexts() {
   // its own column, and columns are only ever widened here.
   const platform::FontValue* basicFont = page_->BasicCell().Font();
   const int columns = page_->ColumnCount();
+  // On screen a stored width replaces the fitted one; measuring such a
+  // column would only cost time (every cell of a long list is evaluated).
+  std::vector<bool> skip(static_cast<std::size_t>(columns), false);
+  const std::optional<std::string> name = layout::ColumnWidthName(table_, pageReference_);
+  if (!printing_ && !listMode_ && !forgetWidths_ && name) {
+    std::unique_ptr<QSettings> store = platform::OpenSettingsStore(keyPath_);
+    store->beginGroup(WidthGroup(*name));
+    for (int c : WidthColumns()) {
+      bool ok = false;
+      store->value(QString::number(c)).toInt(&ok);
+      skip[static_cast<std::size_t>(c)] = ok;
+    }
+  }
   std::vector<int> widths(static_cast<std::size_t>(columns), 0);
   for (int r = 0; r < page_->RowCount(); ++r) {
     for (int c = 0; c < columns; ++c) {
+      if (skip[static_cast<std::size_t>(c)]) continue;
       const cmcCellObj& cell = page_->CellAt(c, r).cell;
       if (cell.JoinLeft() || (c + 1 < columns && page_->CellAt(c + 1, r).cell.JoinLeft())) continue;
       const std::string text = text_->Show(c, r).text;
