@@ -121,7 +121,7 @@ const VerifyCase kVerifyCases[] = {
     {"FreeChannelDiffers", true, 0x70B, 18, "verify failed at 70B (free 1 byte 3): "},
     {"SettingsDiffer", true, 0x9C3, 18, "verify failed at 9C3 (area4): "},
     // The ends of each range sent.
-    {"FirstWrittenByteDiffers", true, 0x000, 18, "verify failed at 000 (plan USA entry 0): "},
+    {"FirstWrittenByteDiffers", true, 0x000, 18, "verify failed at 000 (unshown plan USA entry 0): "},
     {"LastWrittenByteDiffers", true, 0x9FF, 18, "verify failed at 9FF (area4): "},
     {"FirstDealerByteDiffers", true, 0xA40, 18, "verify failed at A40 (area6): ", true},
     {"LastDealerByteDiffers", true, 0xB7F, 18, "verify failed at B7F (area6): ", true},
