@@ -165,7 +165,8 @@ void indEnviron::ResetToDefaults(QSize screen) {
   Height = std::min(screen.height() * 9 / 10, 600);
   Left = (screen.width() - Width) / 2;
   Top = (screen.height() - Height) * 3 / 10;
-  SplitterV = 200;
+  // None yet: the first window makes the tree as wide as its names.
+  SplitterV = 0;
   ModelType = 0;
   ChListType = 0;
   VerifyAfterWrite = 0;

@@ -93,7 +93,11 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
 
   // 4. The tree, as wide as the user left it.
   BuildTree();
-  const int treeWidth = std::max(kMinTreeWidth, gEnviron ? gEnviron->SplitterV : 0);
+  // A width the user left is kept; without one (the first start) the tree
+  // shows its names whole, as long as the page keeps half the window.
+  const int saved = gEnviron ? gEnviron->SplitterV : 0;
+  const int treeWidth =
+      std::max(kMinTreeWidth, saved > 0 ? saved : std::min(tree_->NamesWidth(), form->width() / 2));
   splitter_->setSizes({treeWidth, std::max(1, form->width() - treeWidth)});
 
   // 5. Status bar: the message panel, then a square one.
@@ -193,7 +197,8 @@ void cuiMain::OpenSheet(const std::string& reference) {
   if (grid && helpKey_) grid->installEventFilter(helpKey_.get());
   // The cursor was scrolled into view before the panel gave the grid its
   // size; the remembered scroll position is what the user saw.
-  if (remembered != history_.end() && grid) grid->SetTopLeft(remembered->leftCol, remembered->topRow);
+  if (remembered != history_.end() && grid)
+    grid->SetTopLeft(remembered->leftCol, remembered->topRow);
   if (focusOnSheet_ && grid && grid->focusPolicy() != Qt::NoFocus && grid->isEnabled()) {
     grid->setFocus();
   } else if (tree_ && tree_->Widget()) {
@@ -304,9 +309,7 @@ void cuiMain::HandleEvent(const cmcEvent& event) {
       gEvMan->Send(kEvRefreshMenus, 0, 0);
       gEvMan->Send(kEvRefreshToolBar, 0, 0);
       break;
-    case kEvShowAbout:
-      ShowAboutBox();
-      break;
+    case kEvShowAbout: ShowAboutBox(); break;
     case kEvStatusText:
       if (openingQuietly_ && event.Text().empty()) break;
       SetStatusText(event.Text(), static_cast<std::uint32_t>(event.first),

@@ -35,7 +35,7 @@ void ExpectDefaults(indEnviron& e) {
   EXPECT_EQ(e.Height, std::min(screen.height() * 9 / 10, 600));
   EXPECT_EQ(e.Left, (screen.width() - e.Width) / 2);
   EXPECT_EQ(e.Top, (screen.height() - e.Height) * 3 / 10);
-  EXPECT_EQ(e.SplitterV, 200);
+  EXPECT_EQ(e.SplitterV, 0);  // the first window fits the tree's names
   EXPECT_EQ(e.ModelType, 0);
   EXPECT_EQ(e.ChListType, 0);
 }
@@ -214,7 +214,7 @@ TEST(Environ, SavesEveryGroupAtTheEnd) {
   for (const char* expected :
        {"[Global]", "BBT=753951", "ComPort=12", "[Recent%20File%20List]", "Recent0=/boat/two.dat",
         "Recent1=/boat/one.dat", "Recent9=\n", "[View%20Option]", "FontSize%20Percentage=100",
-        "[Window%20Position]", "Left=-1200", "Top=33", "SplitterV=200", "[Setup]", "ModelType=9",
+        "[Window%20Position]", "Left=-1200", "Top=33", "SplitterV=0", "[Setup]", "ModelType=9",
         "ChListType=0"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 

@@ -267,6 +267,14 @@ TEST_F(MainWindow, TreeWidthComesFromTheSettingsButIsAtLeastEight) {
   }
 }
 
+// At the first start nothing says how wide the tree was: it shows its
+// names whole ("International channels" was cut at a fixed 200 pixels).
+TEST_F(MainWindow, TheFirstStartShowsTheTreesNamesWhole) {
+  Start();
+  ASSERT_LE(Main().Tree()->NamesWidth(), form->width() / 2);
+  EXPECT_GE(Main().TreePanel()->width(), Main().Tree()->NamesWidth());
+}
+
 TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
   Start();
   Edit();
