@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <set>
+#include <string>
 
 #include "base/events.h"
 #include "base/evman.h"
@@ -129,6 +131,13 @@ std::string ListMessage(cmcGTex& table, const std::string& path, const fleet::Li
   return cloneman::FormatText(format, path);
 }
 
+// The message of a log that cannot be read completely (detail names the
+// line where there is one).
+std::string LogMessage(cmcGTex& table, const std::string& log, const fleet::LogProblem& problem,
+                       const char* key) {
+  return cloneman::FormatTexts(table.Text(key), {log, problem.detail});
+}
+
 }  // namespace
 
 void cuiMain::FleetProgramming() {
@@ -169,6 +178,12 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
     ShowError(ListMessage(Table(), ids, *problem));
     return;
   }
+  // A log that is there but cannot be read completely would hand out its
+  // identities again: two radios with one identity.
+  if (std::set<std::string> done; const auto problem = fleet::ReadLog(log, done)) {
+    ShowError(LogMessage(Table(), log, *problem, "GI_Mess_Fleet_LogUnreadable"));
+    return;
+  }
   const std::vector<const fleet::Radio*> pending = fleet::Pending(radios, log);
   if (pending.empty()) {
     platform::ShowMessage(Table().Text("GI_Mess_Fleet_AllDone"), Table().Text("GI_Sys_AppTitle"),
@@ -183,6 +198,8 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
   const fleet::Outcome outcome = fleet::Run(pending, log, station);
   fleetRunning_ = false;
   if (fleet_) fleet_->SetRunning(false);
-  if (outcome.logFailed)
+  if (outcome.logProblem)
+    ShowError(LogMessage(Table(), log, *outcome.logProblem, "GI_Mess_Fleet_LogUnreadableLater"));
+  else if (outcome.logFailed)
     ShowError(cloneman::FormatText(Table().Text("GI_Mess_Fleet_LogFailed"), log));
 }

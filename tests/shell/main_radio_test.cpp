@@ -41,7 +41,9 @@ W* VisibleTopLevel() {
 // Notes what the user saw when the progress window appeared.
 class ProgressWatch : public QObject {
  public:
-  explicit ProgressWatch(QWidget* mainWindow) : mainWindow_(mainWindow) { qApp->installEventFilter(this); }
+  explicit ProgressWatch(QWidget* mainWindow) : mainWindow_(mainWindow) {
+    qApp->installEventFilter(this);
+  }
   ~ProgressWatch() override { qApp->removeEventFilter(this); }
   bool eventFilter(QObject* object, QEvent* event) override {
     if (event->type() == QEvent::Show && dynamic_cast<cuiProgressWindow*>(object)) {
@@ -77,7 +79,8 @@ class MainRadio : public shelltest::MainWindowBase {
 
   // The simulator serving our own image, mapped to COM7, which the window
   // starts on.
-  void StartWithRadio(QStringList options = {}, const QStringList& arguments = {QStringLiteral("seaclone")}) {
+  void StartWithRadio(QStringList options = {},
+                      const QStringList& arguments = {QStringLiteral("seaclone")}) {
     served = dir.filePath(QStringLiteral("served.dat"));
     cmcEeprom image = clitest::ReadImage(SEACLONE_BIN_DIR "/TB58_00_USA.DAT");
     image.WriteBlock(memmap::kComment, "FROM THE RADIO  ", 16);
@@ -142,7 +145,8 @@ TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
   EXPECT_EQ(Title(), "Untitled" + shelltest::kTitle);
   // The page reopens on the radio's channels.
   EXPECT_TRUE(QTest::qWaitFor([&] { return Main().Sheet() != nullptr; }, 5000));
-  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh") Main().OpenSheet("GI_Sheet_FreeCh");
+  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh")
+    Main().OpenSheet("GI_Sheet_FreeCh");
   EXPECT_EQ(Shown(1, 1), "ZZA");
   // The status bar says where and when the image came from and which
   // backup keeps it, after the page came back.
@@ -209,7 +213,9 @@ TEST_F(MainRadio, MakerModeCautionsBeforeTheWriteAndSendsTheDealerRange) {
   };
   const Case cases[] = {
       {{platform::kIdCancel}, {"GI_Mess_Maker_Caution"}, false},
-      {{platform::kIdOk, platform::kIdCancel}, {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite"}, false},
+      {{platform::kIdOk, platform::kIdCancel},
+       {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite"},
+       false},
       {{platform::kIdOk, platform::kIdOk},
        {"GI_Mess_Maker_Caution", "GI_Mess_Confirm_CloneWrite", "GI_Mess_CloneWrite_Succeeded"},
        true},
@@ -254,14 +260,16 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
     Main().NoteActivity();
     const cmcEeprom before(Doc().Working());
     responder.Clear();
-    responder.Answer(c.write ? platform::kIdOk : platform::kIdNo);  // the confirmation or the discard question
+    responder.Answer(c.write ? platform::kIdOk
+                             : platform::kIdNo);  // the confirmation or the discard question
     if (c.write)
       Main().CloneWrite();
     else
       Main().CloneRead();
     WaitForExchange();
     ASSERT_EQ(responder.Count(), 2);
-    EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop) << responder.Last().text;
+    EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop)
+        << responder.Last().text;
     EXPECT_EQ(
         responder.Last().text.find(gGTex->Block("GI_Mess_CloneErr_PartWrite")) != std::string::npos,
         c.partlyWritten)
@@ -306,13 +314,15 @@ TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
     texts.push_back(line);
   }
   auto shows = [&](const std::string& text) {
-    return std::any_of(texts.begin(), texts.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
   };
   std::string model;
   ASSERT_TRUE(gGTex->TryLine("GI_AppInd_Model", 0, &model));
   EXPECT_TRUE(shows("2.3")) << ::testing::PrintToString(texts);
   EXPECT_TRUE(shows("FROM THE RADIO")) << ::testing::PrintToString(texts);
-  EXPECT_TRUE(shows(QString::fromStdString(model).trimmed().toStdString())) << ::testing::PrintToString(texts);
+  EXPECT_TRUE(shows(QString::fromStdString(model).trimmed().toStdString()))
+      << ::testing::PrintToString(texts);
 
   dialog->Button()->click();
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->isEnabled(); }, 5000));
@@ -404,6 +414,43 @@ TEST_F(MainRadio, FleetProgrammingLogsEachRadioAndResumesAfterCancel) {
   for (const char* line : {",2110000011,1.0,ok", ",2110000021,1.0,ok", ",2110000031,1.0,ok"})
     EXPECT_NE(logged.find(line), std::string::npos) << logged;
   EXPECT_TRUE(dialog->Lines()->item(0)->text().contains("2110000011"));
+  dialog->close();
+}
+
+// A log that cannot be read completely (here a line glued to the one
+// before it, as an editor that left no line end makes) stops the run
+// before any radio is asked for: read as empty, it would hand out the
+// identities again.
+TEST_F(MainRadio, FleetProgrammingStopsBeforeAnyRadioOnALogItCannotRead) {
+  BackupsIn backups(Path("backups"));
+  StartWithRadio({"--save", Path("saved.dat")});
+  const QString ids = Path("ids.csv");
+  const QString log = Path("ids.csv.log.csv");
+  for (const auto& [path, text] :
+       {std::pair{ids, "id\r\n2110000011\r\n2110000021\r\n"},
+        std::pair{log,
+                  "time,identity,revision,result\r\n"
+                  "2026-12-11 01:20:40,2110000011,1.0,ok2026-12-11 01:20:49,2110000021,1.0,ok"}}) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+  Choose(Main(), CL_Menu_Clone_Fleet);
+  cuiFleetDialog* dialog = VisibleTopLevel<cuiFleetDialog>();
+  ASSERT_NE(dialog, nullptr);
+  dialog->Ids()->setText(ids);
+  ASSERT_EQ(dialog->Log()->text(), log);
+  responder.Clear();
+  responder.Answer(platform::kIdOk);
+  dialog->StartButton()->click();
+  ASSERT_EQ(responder.Count(), 1);
+  const std::string said = responder.Last().text;
+  EXPECT_NE(said.find("cannot be read"), std::string::npos) << said;
+  EXPECT_NE(said.find("line 2"), std::string::npos) << said;
+  EXPECT_NE(said.find("No radio was touched"), std::string::npos) << said;
+  EXPECT_FALSE(QFile::exists(Path("saved.dat")));
+  EXPECT_EQ(backups.Count(), 0);
+  EXPECT_EQ(dialog->Lines()->count(), 0);
   dialog->close();
 }
 
