@@ -7,6 +7,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include <sys/stat.h>
+
 #include "model/cell_names.h"
 #include "shell/main_window_support.h"
 #include "ui/compare_dialog.h"
@@ -91,6 +93,22 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
 // A refused value names its row and column in one message and leaves the
 // image and the undo history as they were, though a value before it in
 // the file was good.
+// A name typed into the save dialog may name a pipe or a device: the
+// export is refused and leaves it what it was, never a regular file in
+// its place.
+TEST_F(MainTransfer, ExportRefusesATargetThatIsNoRegularFile) {
+  Start();
+  const std::string fifo = Path("pipe.csv");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  responder.Clear();
+  Choose(CL_Menu_File_ExportCsv, fifo);
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_NE(responder.Last().text.find(fifo), std::string::npos) << responder.Last().text;
+  struct stat info {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
 TEST_F(MainTransfer, ARefusedValueChangesNothing) {
   Start();
   WriteFile(Path("bad.csv"),
