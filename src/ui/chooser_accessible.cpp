@@ -28,32 +28,10 @@ std::vector<QPoint> Entries(cuiGrid& grid) {
   return entries;
 }
 
-class ChooserItem : public QAccessibleInterface {
+class ChooserItem : public cuiGridCellLeaf {
  public:
-  ChooserItem(cuiGrid* grid, QPoint cell) : grid_(grid), cell_(cell) {}
+  ChooserItem(cuiGrid* grid, QPoint cell) : cuiGridCellLeaf(grid, cell.x(), cell.y()) {}
 
-  bool isValid() const override {
-    return grid_ && cell_.x() < grid_->ColCount() && cell_.y() < grid_->RowCount();
-  }
-  QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return grid_ ? grid_->window()->windowHandle() : nullptr; }
-  QAccessibleInterface* parent() const override {
-    return QAccessible::queryAccessibleInterface(grid_.data());
-  }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name && isValid() ? GridCellText(*grid_, cell_.x(), cell_.y())
-                                               : QString();
-  }
-  void setText(QAccessible::Text, const QString&) override {}
-  QRect rect() const override {
-    if (!isValid()) return {};
-    const QRect r = grid_->CellRect(cell_.x(), cell_.y());
-    return r.isEmpty() ? QRect() : QRect(grid_->viewport()->mapToGlobal(r.topLeft()), r.size());
-  }
   QAccessible::Role role() const override { return QAccessible::ListItem; }
   QAccessible::State state() const override {
     QAccessible::State s;
@@ -63,16 +41,12 @@ class ChooserItem : public QAccessibleInterface {
     }
     s.selectable = true;
     s.focusable = true;
-    s.selected = grid_->Col() == cell_.x() && grid_->Row() == cell_.y();
+    s.selected = grid_->Col() == column_ && grid_->Row() == row_;
     s.focused = s.selected && grid_->hasFocus();
-    s.offscreen = grid_->CellRect(cell_.x(), cell_.y()).isEmpty();
+    s.offscreen = grid_->CellRect(column_, row_).isEmpty();
     return s;
   }
-  QPoint Cell() const { return cell_; }
-
- private:
-  QPointer<cuiGrid> grid_;
-  QPoint cell_;
+  QPoint Cell() const { return {column_, row_}; }
 };
 
 class ChooserList : public QAccessibleWidget {

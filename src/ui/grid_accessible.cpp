@@ -38,36 +38,10 @@ bool IsHeader(const cuiGrid& grid, int row) { return row < grid.FixedRows(); }
 
 class GridTable;
 
-// One grid cell, by its grid column and row. A cell outside the grid (after
-// the grid shrank) is no longer valid.
-class GridCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
+// One grid cell of the page's table.
+class GridCell : public cuiGridCellLeaf, public QAccessibleTableCellInterface {
  public:
-  GridCell(cuiGrid* grid, int column, int row) : grid_(grid), column_(column), row_(row) {}
-
-  bool isValid() const override {
-    return grid_ && column_ < grid_->ColCount() && row_ < grid_->RowCount();
-  }
-  QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return grid_ ? grid_->window()->windowHandle() : nullptr; }
-  QAccessibleInterface* parent() const override {
-    return QAccessible::queryAccessibleInterface(grid_.data());
-  }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-
-  QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name && isValid() ? CellText(*grid_, column_, row_) : QString();
-  }
-  void setText(QAccessible::Text, const QString&) override {}
-
-  QRect rect() const override {
-    if (!isValid()) return {};
-    const QRect cell = grid_->CellRect(column_, row_);
-    if (cell.isEmpty()) return {};
-    return QRect(grid_->viewport()->mapToGlobal(cell.topLeft()), cell.size());
-  }
+  using cuiGridCellLeaf::cuiGridCellLeaf;
 
   QAccessible::Role role() const override {
     return isValid() && IsHeader(*grid_, row_) ? QAccessible::ColumnHeader : QAccessible::Cell;
@@ -110,13 +84,6 @@ class GridCell : public QAccessibleInterface, public QAccessibleTableCellInterfa
   int columnExtent() const override { return 1; }
   int rowExtent() const override { return 1; }
   QAccessibleInterface* table() const override { return parent(); }
-  int GridColumn() const { return column_; }
-  int GridRow() const { return row_; }
-
- private:
-  QPointer<cuiGrid> grid_;
-  int column_;
-  int row_;
 };
 
 class GridTable : public QAccessibleWidget, public QAccessibleTableInterface {
@@ -259,6 +226,29 @@ void SetGridAccessSource(cuiGrid& grid, cuiGridAccessSource source) {
 
 QString GridCellText(const cuiGrid& grid, int column, int row) {
   return CellText(grid, column, row);
+}
+
+bool cuiGridCellLeaf::isValid() const {
+  return grid_ && column_ < grid_->ColCount() && row_ < grid_->RowCount();
+}
+
+QWindow* cuiGridCellLeaf::window() const {
+  return grid_ ? grid_->window()->windowHandle() : nullptr;
+}
+
+QAccessibleInterface* cuiGridCellLeaf::parent() const {
+  return QAccessible::queryAccessibleInterface(grid_.data());
+}
+
+QString cuiGridCellLeaf::text(QAccessible::Text t) const {
+  return t == QAccessible::Name && isValid() ? CellText(*grid_, column_, row_) : QString();
+}
+
+QRect cuiGridCellLeaf::rect() const {
+  if (!isValid()) return {};
+  const QRect cell = grid_->CellRect(column_, row_);
+  if (cell.isEmpty()) return {};
+  return QRect(grid_->viewport()->mapToGlobal(cell.topLeft()), cell.size());
 }
 
 void InstallGridAccessible() {

@@ -13,10 +13,12 @@
 //   SetGridAccessSource(*grid, {[&](int c, int r) { return TextOf(c, r); },
 //                               [&](int c, int r) { return CanEdit(c, r); }});
 
+#include <QAccessibleInterface>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
-class cuiGrid;
+#include "ui/grid.h"
 
 struct cuiGridAccessSource {
   // The text a cell shows, the same the drawing shows; none leaves every
@@ -34,6 +36,35 @@ void SetGridAccessSource(cuiGrid& grid, cuiGridAccessSource source);
 
 // The text the source gives for a cell; empty without a source.
 QString GridCellText(const cuiGrid& grid, int column, int row);
+
+// One grid cell as a leaf of the grid's interface: its name is the text the
+// source gives, its place the cell's on screen. A cell outside the grid
+// (after the grid shrank) is no longer valid. The page's table cells and
+// the drop-down list's entries add their role and state.
+class cuiGridCellLeaf : public QAccessibleInterface {
+ public:
+  cuiGridCellLeaf(cuiGrid* grid, int column, int row) : grid_(grid), column_(column), row_(row) {}
+
+  bool isValid() const override;
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override;
+  QAccessibleInterface* parent() const override;
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QString text(QAccessible::Text t) const override;
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override;
+
+  int GridColumn() const { return column_; }
+  int GridRow() const { return row_; }
+
+ protected:
+  QPointer<cuiGrid> grid_;
+  int column_;
+  int row_;
+};
 
 // Makes Qt build the table interface for every cuiGrid. Only the first call
 // installs the factory.
