@@ -160,7 +160,8 @@ void indEnviron::ResetToDefaults(QSize screen) {
   ToolbarVisible = 1;
   FontSizePrinter = 10;
   // 90 % of the screen, at most 800 × 600, centred across and 30 % down
-  // the room that is left; integer arithmetic truncates like the original.
+  // the room that is left; integer arithmetic truncates, so that a window
+  // saved from these bounds comes back to the same pixel.
   Width = std::min(screen.width() * 9 / 10, 800);
   Height = std::min(screen.height() * 9 / 10, 600);
   Left = (screen.width() - Width) / 2;

@@ -52,8 +52,9 @@ class Globals {
   std::unique_ptr<indMain> main_;
 };
 
-// A Qt application that treats an exception escaping one event like the
-// original framework did: it is shown in a message box and the program goes on.
+// A Qt application that shows an exception escaping one event in a message
+// box and goes on: one failed command must not take the user's unsaved
+// image down with the whole program.
 class Application : public QApplication {
  public:
   Application(int& argc, char** argv);
