@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTest>
+#include <map>
 
 #include "model/clip.h"
 #include "ui/builders_support.h"
@@ -72,25 +73,35 @@ class MenuTest : public BuilderTest {
   std::unique_ptr<cuiMenu> menu;
 };
 
+// What the shipped menu must hold whatever items are added: every item runs
+// a cell, no two items share a shortcut, and the menus nest.
 TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
   const QList<QAction*> top = window.menuBar()->actions();
   EXPECT_EQ(Texts(top), "&File|&Edit|&View|&Port|&Model|&Clone|&Help");
+  std::map<QString, QString> shortcutOwner;
+  for (QAction* a : Flatten(top)) {
+    if (a->isSeparator()) continue;
+    SCOPED_TRACE(a->text().toStdString());
+    if (!a->menu()) {
+      EXPECT_NE(cuiMenu::CellOf(a), nullptr) << "an item without a cell does nothing";
+    }
+    for (const QKeySequence& key : a->shortcuts()) {
+      const auto [owner, added] = shortcutOwner.emplace(key.toString(), a->text());
+      EXPECT_TRUE(added) << key.toString().toStdString() << " is also "
+                         << owner->second.toStdString() << "'s shortcut";
+    }
+  }
   ASSERT_NE(top[0]->menu(), nullptr);
-  EXPECT_EQ(
-      Texts(top[0]->menu()->actions()),
-      "&New|&Open...|&Save|Save &As...|-|&Print This Page...|Print A&ll Pages...|Open &Backup Folder...|-|"
-      "&Export Channels as CSV...|&Import Channels from CSV...|&Compare with File...|-|"
-      "Recent file 1|Recent file 2|Recent file 3|Recent file 4|Recent file 5|Recent file 6|"
-      "Recent file 7|Recent file 8|Recent file 9|Recent file 10|-|E&xit");
+  EXPECT_NE(menu->FindItem(CL_Menu_File_ExportCsv), nullptr);
   // A line may carry several shortcuts: the first is shown, each works.
-  EXPECT_EQ(menu->FindItem(CL_Menu_Edit_Undo)->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
+  EXPECT_EQ(menu->FindItem(CL_Menu_Edit_Undo)->shortcuts(),
+            QList<QKeySequence>{QKeySequence("Ctrl+Z")});
   EXPECT_EQ(menu->FindItem(CL_Menu_Edit_Redo)->shortcuts(),
             (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   ASSERT_NE(top[1]->menu(), nullptr);
   EXPECT_EQ(Texts(top[1]->menu()->actions()), "&Undo|&Redo|-")
       << "Undo and Redo head the Edit menu; a sheet's cell menu follows them";
   ASSERT_NE(top[2]->menu(), nullptr);
-  EXPECT_EQ(Texts(top[2]->menu()->actions()), "&Font Size|&Tool Bar");
   EXPECT_EQ(top[2]->menu()->actions()[0]->menu()->actions().size(), 5);
   EXPECT_EQ(menu->FindItem(CL_Menu_Clone_Info)->text(), "Radio &Information...");
   EXPECT_EQ(menu->FindItem(CL_Menu_Clone_Verify)->text(), "&Verify After Write");
@@ -270,10 +281,12 @@ TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
   EXPECT_EQ(Texts(EditItems()), kOwn);
   bus.SendText(kEvFillCellMenu, reinterpret_cast<std::intptr_t>(popup.get()), kEvCellMenuItem,
                "GI_PMenu_Ch");
-  EXPECT_EQ(Texts(EditItems()),
-            kOwn + "|&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
-            "Blank Channel|-|"
-            "&Help on This Item");
+  EXPECT_EQ(
+      Texts(EditItems()),
+      kOwn +
+          "|&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
+          "Blank Channel|-|"
+          "&Help on This Item");
   // The mirrored items belong to the popup menu, act on the sheet's cursor
   // cell and click through the sheet.
   QAction* copy = EditItems()[5];
