@@ -71,6 +71,25 @@ bool CommentFits(const std::string& typed) {
   return editor::TextShown(bytes) == Trimmed(typed);
 }
 
+// The first character of text the radio's display has no letter for (it
+// shows printable ASCII alone), as a message names it: the character
+// itself, or U+XXXX for a control character; empty when there is none.
+std::string Unshown(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 32 && c <= 126) continue;
+    if (c < 0x80) {
+      char code[8];
+      std::snprintf(code, sizeof code, "U+%04X", c);
+      return code;
+    }
+    std::size_t end = i + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    return text.substr(i, end - i);
+  }
+  return {};
+}
+
 int Column(const CsvRecord& header, const char* name) {
   for (std::size_t i = 0; i < header.fields.size(); ++i)
     if (Trimmed(header.fields[i]) == name) return static_cast<int>(i);
@@ -142,6 +161,10 @@ std::optional<ListProblem> ReadIds(const std::string& path, std::vector<Radio>& 
     Radio radio{record.line, *id, std::nullopt};
     if (commentColumn >= 0) {
       radio.comment = Field(record, commentColumn);
+      // An accented letter would be stored as a blank: the message names it
+      // rather than the length, which was never the reason.
+      if (std::string letter = Unshown(Trimmed(*radio.comment)); !letter.empty())
+        return ListProblem{ListProblem::kUnshown, record.line, *radio.comment, letter};
       if (!CommentFits(*radio.comment))
         return ListProblem{ListProblem::kLongComment, record.line, *radio.comment, {}};
     }
