@@ -230,10 +230,21 @@ bool AppendLog(const std::string& log, const LogLine& line) {
     // it would be lost to the next run, which would program the radio again.
     ended = std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) == '\n';
   }
+  // A log a spreadsheet saved with ';' or tab gets its records with that
+  // separator: with commas they would read as one field each, and the
+  // radios they record as done would be programmed again.
+  std::string separator = ",";
+  if (std::string old; !fresh && text::ReadWhole(log, old)) {
+    std::vector<CsvRecord> records;
+    text::CsvFormat format;
+    if (std::string error; text::ReadCsv(old, records, error, &format) && format.separatorFound)
+      separator.assign(1, format.separator);
+  }
   std::string text;
   if (!ended) text += "\r\n";
   if (fresh) text += "time,identity,revision,result\r\n";
-  text += line.time + "," + line.id + "," + line.revision + "," + line.result + "\r\n";
+  text += line.time + separator + line.id + separator + line.revision + separator + line.result +
+          "\r\n";
   bool written = std::fseek(file, 0, SEEK_END) == 0 &&
                  std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
                  std::fflush(file) == 0 && platform::SyncToDisk(file);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,33 @@ TEST(FleetIds, ListsFromSpreadsheetsAreReadAndCommentsRefusedForTheirRealReason)
       EXPECT_EQ(problem->line, c.line);
       EXPECT_EQ(problem->detail, c.detail);
     }
+  }
+}
+
+// A log that a spreadsheet saved with its own separator goes on in it: a
+// record in commas would read as one field, and its radio as not done.
+TEST(FleetLog, ARecordAppendedToASpreadsheetsLogReadsBackAsDone) {
+  const struct {
+    const char* what;
+    std::string log;
+  } cases[] = {
+      {"as written", "time,identity,revision,result\r\n2026-12-11 01:20:49,2110000011,1.0,ok\r\n"},
+      {"German settings",
+       "time;identity;revision;result\r\n2026-12-11 01:20:49;2110000011;1.0;ok\r\n"},
+      {"tabs, CR line ends, no end on the last line",
+       "time\tidentity\trevision\tresult\r2026-12-11 01:20:49\t2110000011\t1.0\tok"},
+  };
+  platform::TemporaryFolder dir("seaclone-fleet-log");
+  ASSERT_TRUE(dir.IsValid());
+  const std::string path = dir.Path() + "/log.csv";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << c.log;
+    ASSERT_TRUE(fleet::AppendLog(path, {"2026-12-11 01:21:07", "2110000021", "1.0", fleet::kDone}));
+    std::set<std::string> done;
+    const auto problem = fleet::ReadLog(path, done);
+    ASSERT_FALSE(problem) << problem->detail;
+    EXPECT_EQ(done, (std::set<std::string>{"2110000011", "2110000021"}));
   }
 }
 
