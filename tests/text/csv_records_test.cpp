@@ -76,8 +76,8 @@ TEST(CsvRecords, ReadsWhatSpreadsheetsWriteAndRefusesWhatWouldBeMisread) {
        "B\xC3\x96"
        "AT\n",
        "1:B\u00d6AT\n", "", "','-separated, UTF-8, LF line ends"},
-      {"a byte Windows-1252 leaves undefined", "a\nb\xD6\nc\x81\n", nullptr,
-       "line 3: byte 0x81 is neither UTF-8 nor Windows-1252", "','-separated, Windows-1252"},
+      {"a byte Windows-1252 leaves undefined", "a\r\nb\xD6\r\n\r\nc\x81\r\n", nullptr,
+       "line 4: byte 0x81 is neither UTF-8 nor Windows-1252", "','-separated, Windows-1252"},
       {"a byte-order mark over other bytes",
        "\xEF\xBB\xBF"
        "a\rb\xD6\r",
