@@ -18,6 +18,7 @@ TEST(TextEncoding, OnlyWellFormedUtf8IsTakenForUtf8) {
   } cases[] = {
       {"ASCII", "Page,K\r\n", kNone},
       {"two, three and four bytes", "\xC3\x96 \xE2\x82\xAC \xF0\x9F\x9A\xA2", kNone},
+      {"the lowest second bytes", "\xC3\x80 \xE0\xA4\x85 \xF0\x90\x80\x80", kNone},
       {"the last code point", "a\xF4\x8F\xBF\xBF", kNone},
       {"Windows-1252 letter",
        "B\xD6"
