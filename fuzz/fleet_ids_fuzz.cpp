@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const auto problem = fleet::ReadIds(path, radios)) {
       const bool named = problem->kind == fleet::ListProblem::kBadId ||
                          problem->kind == fleet::ListProblem::kTwice ||
-                         problem->kind == fleet::ListProblem::kLongComment;
+                         problem->kind == fleet::ListProblem::kLongComment ||
+                         problem->kind == fleet::ListProblem::kUnshown;
       if (named && problem->line < 2) fuzz::Finding("a refused identity names no line");
       return 0;
     }

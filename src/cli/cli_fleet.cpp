@@ -51,6 +51,11 @@ int Refuse(const std::string& path, const fleet::ListProblem& problem) {
       Say(where + "the comment '" + text::Echoed(problem.value) + "' does not fit: at most " +
           std::to_string(memmap::kCommentLength) + " printable characters");
       break;
+    case fleet::ListProblem::kUnshown:
+      Say(where + "the comment '" + text::Echoed(problem.value) + "' holds '" + problem.detail +
+          "', which the radio cannot show (it shows unaccented letters, digits and ASCII signs "
+          "alone)");
+      break;
     case fleet::ListProblem::kEmpty: Say(path + ": no identities"); break;
   }
   return kExitDataError;

@@ -141,9 +141,8 @@ struct Change {
 bool IsPageRecord(const CsvRecord& record) {
   return record.fields.size() >= 2 && record.fields[0] == "Page";
 }
-bool IsBlank(const CsvRecord& record) {
-  return record.fields.size() == 1 && record.fields[0].empty();
-}
+// The reader drops trailing empty fields, so a blank line has none.
+bool IsBlank(const CsvRecord& record) { return record.fields.empty(); }
 
 // The tree node that opens the page key, shown or not.
 std::optional<TreePage> PageOf(const std::string& key) {
@@ -206,7 +205,8 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
       }
       continue;
     }
-    if (record.fields.size() != columns.size()) {
+    // A shorter row ends in empty values that the reader dropped.
+    if (record.fields.size() > columns.size()) {
       return refuse(std::to_string(record.fields.size()) + " fields where the header has " +
                     std::to_string(columns.size()));
     }
@@ -217,9 +217,10 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
     if (rows == rowsByCaption.end() || n >= rows->second.size())
       return refuse("no row '" + text::Echoed(caption) + "' on " + page->Title());
     const int row = rows->second[n++];
-    for (std::size_t i = 1; i < columns.size(); ++i)
-      changes.push_back(
-          {page, record.line, columns[i], row, text::FromSpreadsheetText(record.fields[i])});
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+      const std::string field = i < record.fields.size() ? record.fields[i] : std::string();
+      changes.push_back({page, record.line, columns[i], row, text::FromSpreadsheetText(field)});
+    }
   }
   return std::nullopt;
 }
@@ -314,7 +315,8 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
     const Change& change = changes[i];
     // A value an earlier one brought about (the P mark cleared where it
     // moved away from) stands already; typing it could only do harm.
-    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text)) continue;
+    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text))
+      continue;
     const cmcEeprom previous = document.Working();
     std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
     if (!reason.empty()) {

@@ -71,6 +71,25 @@ bool CommentFits(const std::string& typed) {
   return editor::TextShown(bytes) == Trimmed(typed);
 }
 
+// The first character of text the radio's display has no letter for (it
+// shows printable ASCII alone), as a message names it: the character
+// itself, or U+XXXX for a control character; empty when there is none.
+std::string Unshown(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 32 && c <= 126) continue;
+    if (c < 0x80) {
+      char code[8];
+      std::snprintf(code, sizeof code, "U+%04X", c);
+      return code;
+    }
+    std::size_t end = i + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    return text.substr(i, end - i);
+  }
+  return {};
+}
+
 int Column(const CsvRecord& header, const char* name) {
   for (std::size_t i = 0; i < header.fields.size(); ++i)
     if (Trimmed(header.fields[i]) == name) return static_cast<int>(i);
@@ -142,6 +161,10 @@ std::optional<ListProblem> ReadIds(const std::string& path, std::vector<Radio>& 
     Radio radio{record.line, *id, std::nullopt};
     if (commentColumn >= 0) {
       radio.comment = Field(record, commentColumn);
+      // An accented letter would be stored as a blank: the message names it
+      // rather than the length, which was never the reason.
+      if (std::string letter = Unshown(Trimmed(*radio.comment)); !letter.empty())
+        return ListProblem{ListProblem::kUnshown, record.line, *radio.comment, letter};
       if (!CommentFits(*radio.comment))
         return ListProblem{ListProblem::kLongComment, record.line, *radio.comment, {}};
     }
@@ -207,10 +230,21 @@ bool AppendLog(const std::string& log, const LogLine& line) {
     // it would be lost to the next run, which would program the radio again.
     ended = std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) == '\n';
   }
+  // A log a spreadsheet saved with ';' or tab gets its records with that
+  // separator: with commas they would read as one field each, and the
+  // radios they record as done would be programmed again.
+  std::string separator = ",";
+  if (std::string old; !fresh && text::ReadWhole(log, old)) {
+    std::vector<CsvRecord> records;
+    text::CsvFormat format;
+    if (std::string error; text::ReadCsv(old, records, error, &format) && format.separatorFound)
+      separator.assign(1, format.separator);
+  }
   std::string text;
   if (!ended) text += "\r\n";
   if (fresh) text += "time,identity,revision,result\r\n";
-  text += line.time + "," + line.id + "," + line.revision + "," + line.result + "\r\n";
+  text += line.time + separator + line.id + separator + line.revision + separator + line.result +
+          "\r\n";
   bool written = std::fseek(file, 0, SEEK_END) == 0 &&
                  std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
                  std::fflush(file) == 0 && platform::SyncToDisk(file);

@@ -36,6 +36,7 @@ struct ListProblem {
     kTwice,        // value (as stored) is given twice
     kLongComment,  // value does not fit the comment cell
     kEmpty,        // no identities at all
+    kUnshown,      // value holds a character the radio cannot show; detail is it
   };
   Kind kind = kUnreadable;
   int line = 0;

@@ -124,6 +124,8 @@ std::string ListMessage(cmcGTex& table, const std::string& path, const fleet::Li
     case fleet::ListProblem::kTwice:
     case fleet::ListProblem::kLongComment:
       return cloneman::FormatTexts(format, {line, path, p.value});
+    case fleet::ListProblem::kUnshown:
+      return cloneman::FormatTexts(format, {line, path, p.value, p.detail});
     case fleet::ListProblem::kUnreadable:
     case fleet::ListProblem::kNoHeader:
     case fleet::ListProblem::kEmpty: break;

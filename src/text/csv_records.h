@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Reads RFC 4180 CSV as `export` writes it and as spreadsheets save it:
-// records end in CRLF or LF, a quoted field may hold commas, line breaks
-// and doubled quotes, and the file may begin with the UTF-8 byte-order
-// mark a spreadsheet's "CSV UTF-8" writes.
+// Reads RFC 4180 CSV as `export` writes it and as spreadsheets save it in
+// any of the radio's markets: fields separated by `,`, `;` or tab (the
+// first of them that stands outside quotes in the first record that is not
+// blank; `,` when it has none), records ending in CRLF, LF or the CR of old
+// Mac files, a quoted field holding separators, line breaks and doubled
+// quotes. The text is UTF-8, with or without the byte-order mark a
+// spreadsheet's "CSV UTF-8" writes; a file that is not UTF-8 is read as
+// Windows-1252, the "Western" encoding spreadsheets write by default there,
+// so that its accented letters reach the checks of the cells as the
+// letters they are. Spreadsheets pad every row to the width of the sheet,
+// so trailing empty fields are dropped: a blank line is a record without
+// fields.
 
 #include <cstddef>
 #include <string>
@@ -21,11 +29,29 @@ struct CsvRecord {
 // memory.
 inline constexpr std::size_t kCsvLimit = std::size_t{16} * 1024 * 1024;
 
+// What a CSV text was found to be, for messages that tell the user how the
+// file was read.
+struct CsvFormat {
+  enum class Encoding { kUtf8, kUtf8WithMark, kWindows1252 };
+  enum class LineEnds { kNone, kCrLf, kLf, kCr, kMixed };
+  char separator = ',';
+  bool separatorFound = false;  // false: the first record has none, `,` assumed
+  Encoding encoding = Encoding::kUtf8;
+  LineEnds lineEnds = LineEnds::kNone;
+};
+
+// "';'-separated, Windows-1252, CR line ends" and the like.
+std::string Described(const CsvFormat& format);
+
 // The records of text; false with error set (naming the line) when a
-// quoted field is left open, a quote stands inside an unquoted field or a
-// field holds a NUL (which would end the value early for every reader
-// that takes it as C text).
-bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error);
+// quoted field is left open, a quote stands inside an unquoted field (the
+// message names the separator the file was read with), a field holds a NUL
+// (which would end the value early for every reader that takes it as C
+// text), a file with the UTF-8 byte-order mark is no UTF-8, or a file read
+// as Windows-1252 holds one of the bytes it leaves undefined. format, when
+// given, is set to what was found, also when the text is refused.
+bool ReadCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error,
+             CsvFormat* format = nullptr);
 
 // text without the blanks around it.
 std::string Trimmed(const std::string& text);

@@ -116,10 +116,11 @@ TEST_F(CliCsv, RefusedImportsNameTheirCellAndWriteNothing) {
       {"open quote",
        "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,\"AB\r\n",
        {"line 3: a quoted field is not closed"}},
-      // A short row would be read past its end.
-      {"fewer fields than the header",
-       "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz),Name\r\n1,156.8\r\n",
-       {"line 3: 2 fields where the header has 3"}},
+      // A value past the captions has no column to go to. (A short row
+      // is a spreadsheet's, whose empty cells at the end were dropped.)
+      {"more fields than the header",
+       "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz),Name\r\n1,156.8,AB,XY\r\n",
+       {"line 3: 4 fields where the header has 3"}},
       {"NUL inside a value",
        std::string("Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,156.025") + '\0' + "junk\r\n",
        {"line 3: a NUL character inside a field"}},

@@ -221,7 +221,9 @@ TEST_F(CliFleet, AnUnreadableLogOrListTouchesNoRadio) {
     const char* said;
   } cases[] = {
       {"a stray quote in a note", std::string(kLog) + "note: radio \"B\r\n", false, 40,
-       ", line 3: a quote inside a field that is not quoted; no radio was touched"},
+       ", line 3: a quote inside a field that is not quoted (the file was read as ','-separated, "
+       "as "
+       "its first record is); no radio was touched"},
       {"a record glued to a line without its end",
        "time,identity,revision,result\r\n"
        "2026-12-11 01:20:40,2110000011,1.0,ok2026-12-11 01:20:49,2110000021,1.0,ok\r\n",
@@ -286,6 +288,11 @@ const RefusedList kRefused[] = {
      "line 3: '21100000211' is not an ATIS identity"},
     {"Empty", "id,comment\n2110000011,A\n,B\n", "line 3: '' is not"},
     {"CommentTooLong", "id,comment\n2110000011,SEVENTEEN CHARSXX\n", "line 2: the comment"},
+    {"CommentLetter",
+     "id;comment\r2110000011;B\xD6"
+     "AT\r",
+     "line 2: the comment 'B\xC3\x96"
+     "AT' holds '\xC3\x96', which the radio cannot show"},
     {"NoIdColumn", "identity\n2110000011\n", "line 1 must name the columns"},
 };
 
