@@ -171,6 +171,10 @@ void cuiMain::ImportCsv() {
   QObject::connect(importList_, &QDialog::rejected, importList_, [this, file] {
     ShowStatus(cloneman::FormatText(Table().Text("GI_Status_Import_Cancelled"), file));
   });
+  // The keys go back to the page, as they went before the list opened.
+  QObject::connect(importList_, &QDialog::finished, importList_, [this] {
+    if (form_) form_->activateWindow();
+  });
   importList_->open();
 }
 
