@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -79,13 +81,15 @@ cuiImportDialog::cuiImportDialog(QWidget* owner, cmcGTex& table, const std::stri
                       new QTableWidgetItem(QString::fromStdString(cells[static_cast<size_t>(c)])));
     }
     auto* item = new QTableWidgetItem(note);
+    item->setToolTip(note);  // a long note is cut in its column
     table_->setItem(row, 5, item);
-    // A warning stands out in the colours of the user's theme, and its
-    // text says it for a reader that does not see them.
+    // A warning stands out in the theme's colours for a note (the
+    // selection's would look selected), and its text says it for a reader
+    // that does not see them.
     if (marked) {
       for (int c = 0; c < 6; ++c) {
-        table_->item(row, c)->setBackground(palette().brush(QPalette::Highlight));
-        table_->item(row, c)->setForeground(palette().brush(QPalette::HighlightedText));
+        table_->item(row, c)->setBackground(palette().brush(QPalette::ToolTipBase));
+        table_->item(row, c)->setForeground(palette().brush(QPalette::ToolTipText));
       }
     }
     ++row;
@@ -117,5 +121,10 @@ cuiImportDialog::cuiImportDialog(QWidget* owner, cmcGTex& table, const std::stri
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  resize(820, 440);
+  // As wide as the list, within the screen.
+  const int wanted = table_->horizontalHeader()->length() + 2 * table_->frameWidth() +
+                     table_->verticalScrollBar()->sizeHint().width() +
+                     layout->contentsMargins().left() + layout->contentsMargins().right();
+  const int screenWidth = screen() ? screen()->availableGeometry().width() * 9 / 10 : 1000;
+  resize(std::clamp(wanted, 600, std::max(600, screenWidth)), 440);
 }
