@@ -14,7 +14,7 @@ namespace {
 
 using text::Trimmed;
 
-// A number and what follows it ("100 msec"), or none.
+// A number and the unit that follows it ("100 msec"), or none.
 std::optional<std::pair<double, std::string>> Number(const std::string& text) {
   std::string trimmed = Trimmed(text);
   if (std::string point = WithDecimalPoint(trimmed); !point.empty()) trimmed = point;
@@ -22,6 +22,8 @@ std::optional<std::pair<double, std::string>> Number(const std::string& text) {
   char* end = nullptr;
   const double value = std::strtod(trimmed.c_str(), &end);
   if (end == trimmed.c_str()) return std::nullopt;
+  // A unit stands apart ("100 msec"); "16A" is a channel, not 16 with a unit.
+  if (*end != '\0' && *end != ' ' && *end != '\t') return std::nullopt;
   return std::make_pair(value, Trimmed(end));
 }
 

@@ -198,6 +198,10 @@ TEST_F(CliCsv, SpreadsheetRewritesComeBackAsMeant) {
        "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,6\r\n",
        "kept: Free Channels | 1 | Name: '06' (line 3: the spreadsheet rewrote '06' as '6')\n"
        "0 values changed, 1 kept.\n"},
+      // The same digits with a letter less are another name, no number.
+      {"a name cut to its digits", "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,12A\r\n",
+       "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,12\r\n",
+       "changed: Free Channels | 1 | Name: 12A \u2192 12 (line 3)\n1 values changed, 0 kept.\n"},
       {"decimal commas in numbers", "",
        "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz),Name\r\n1,\"156,8\",L1\r\n"
        "2,\"156,825\",L2\r\n",

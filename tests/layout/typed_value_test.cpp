@@ -28,6 +28,9 @@ TEST(TypedValue, SameNumbersShowAsTypedAndOtherTextsDoNot) {
       {"L1", "L2", false},
       {"1,000,000", "1000000", false},  // no decimal comma, and no number at all
       {" A", "A", true},
+      // A name or channel that begins with digits is no number with a unit.
+      {"16A", "16", false},
+      {"1A", "1", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.shown) + " / " + c.typed);
