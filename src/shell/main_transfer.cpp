@@ -155,7 +155,10 @@ void cuiMain::ImportCsv() {
   const cmcEeprom seen(doc_->Working());
   const std::size_t changed = result.changes.size();
   QObject::connect(importList_, &QDialog::accepted, importList_, [this, copy, seen, file, changed] {
-    if (!doc_->Working().Equals(seen)) return;
+    if (!doc_->Working().Equals(seen)) {
+      ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_Stale"), file));
+      return;
+    }
     // A change not yet recorded stays a step of its own; the import is one.
     doc_->RecordStep();
     doc_->Working().Assign(copy->Working());

@@ -149,6 +149,24 @@ TEST_F(MainTransfer, CancelledImportChangesNothing) {
   EXPECT_EQ(Main().StatusText(), "Import of edits.csv cancelled; the image is as it was.");
 }
 
+// The list was made against the image as it was; should the image change
+// under it, Apply would undo that change, so it is refused with a word.
+TEST_F(MainTransfer, ApplyToAnImageChangedSinceTheListIsRefused) {
+  Start();
+  WriteFile(Path("one.csv"), "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,156.8\r\n");
+  Choose(CL_Menu_File_ImportCsv, Path("one.csv"));
+  cuiImportDialog* list = ImportList();
+  ASSERT_NE(list, nullptr);
+  Edit();
+  const cmcEeprom edited(Doc().Working());
+  responder.Clear();
+  Press(list->ApplyButton());
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_NE(responder.Last().text.find("nothing was imported"), std::string::npos)
+      << responder.Last().text;
+  EXPECT_TRUE(Doc().Working().Equals(edited));
+}
+
 // An import that would change nothing says so without a list to confirm.
 TEST_F(MainTransfer, ImportWithoutChangesSaysSoWithoutAList) {
   Start();
