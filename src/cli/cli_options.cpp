@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv, Image, Ids, Log, Yes };
+enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv, Image, Ids, Log, Yes, DryRun };
 
 struct OptionSpec {
   Opt opt;
@@ -28,6 +28,7 @@ bool MayTalkToRadio(Command c) { return TalksToRadio(c) || c == Command::Diff; }
 bool TakesOutput(Command c) { return c == Command::Read || c == Command::Import; }
 bool TakesCsv(Command c) { return c == Command::Export || c == Command::Import; }
 bool IsWrite(Command c) { return c == Command::Write; }
+bool IsImport(Command c) { return c == Command::Import; }
 bool IsFleet(Command c) { return c == Command::Fleet; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
@@ -54,6 +55,7 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Ids, "--ids", nullptr, "a file name", false, IsFleet},
     {Opt::Log, "--log", nullptr, "a file name", false, IsFleet},
     {Opt::Yes, "--yes", nullptr, nullptr, false, IsFleet},
+    {Opt::DryRun, "--dry-run", nullptr, nullptr, false, IsImport},
 };
 
 // A whole decimal number from low to high.
@@ -105,6 +107,7 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
     case Opt::Ids: options.ids = value; break;
     case Opt::Log: options.log = value; break;
     case Opt::Yes: options.yes = true; break;
+    case Opt::DryRun: options.dryRun = true; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -200,8 +203,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
   if (TakesCsv(options.command) && options.csv.empty())
     return std::string(options.command == Command::Export ? "export" : "import") +
            " needs --csv FILE";
-  if (options.command == Command::Import && options.output.empty())
-    return "import needs --output NEW";
+  if (options.command == Command::Import && options.output.empty() && !options.dryRun)
+    return "import needs --output NEW (or --dry-run)";
   if (options.command == Command::Import && options.output == kStdStream)
     return "import needs --output NEW, a file name";
   if (takesFile && options.file.empty()) return "a clone data file is needed";
@@ -279,15 +282,27 @@ Commands:
   export [--page KEY] [--model N] [--usable] [--maker] FILE --csv OUT.csv
         Writes the pages as pages --format csv prints them into OUT.csv
         (captions without padding; a cell beginning with = + - @ quoted as
-        "'=...", which spreadsheets read as text).
-  import FILE --csv IN.csv --output NEW
+        "'=...", which spreadsheets read as text). The memory view is left
+        out unless --page names it: spreadsheets rewrite its hexadecimal
+        captions as numbers.
+  import FILE --csv IN.csv --output NEW | --dry-run
         Types every value of IN.csv (pages, columns and rows as export writes
         them, any subset) that differs from what its cell shows into the
         cell, through the program's editors and choosers, and saves NEW. An
         unknown page, column or row, a value a cell does not take as it
         stands, two lines setting the same bits differently, or a cell that
         does not show its value at the end, is named and nothing is written
-        (exit 40). IN.csv: a regular file of at most 16 MB.
+        (exit 40). Empty fields at the end of a record (a spreadsheet's
+        padding) are ignored; a shorter row ends in empty values. A number
+        may have a decimal comma (156,8). A value that is the same number
+        as its cell's but written otherwise ("6" for "06", as spreadsheets
+        save it) is not an edit: the cell keeps its text. Prints on
+        standard output what it changed, a line "changed: page | row |
+        column: old -> new" and the CSV's line for each cell (with a
+        warning for a value a spreadsheet may have made a time or date
+        of), and what it kept, a line "kept: ..." each, then the counts.
+        --dry-run prints the same and writes nothing.
+        IN.csv: a regular file of at most 16 MB.
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
@@ -301,6 +316,7 @@ Options:
   --ids FILE      fleet: the CSV of identities (and comments), one radio each
   --log FILE      fleet: the CSV log a run appends to and resumes from
   --yes           fleet: go on to the next radio without asking
+  --dry-run       import: list what would change and write nothing
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not

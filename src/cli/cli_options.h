@@ -45,6 +45,7 @@ struct Options {
   std::string ids;    // --ids FILE (fleet): the identities, one radio each
   std::string log;    // --log FILE (fleet); empty: the ids file's name + ".log.csv"
   bool yes = false;   // --yes (fleet): go on to the next radio without asking
+  bool dryRun = false;  // --dry-run (import): list the changes, write nothing
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/csv_transfer.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -23,6 +24,9 @@ namespace {
 
 using text::CsvRecord;
 
+// The maker's view of the raw bytes, which export leaves out.
+constexpr const char* kMemoryViewKey = "GI_Sheet_Maker_Memory";
+
 // Remembers the chooser a cell asks for, where the window would open it.
 class ChooserCapture : public NavigationRole {
  public:
@@ -39,6 +43,23 @@ class ChooserCapture : public NavigationRole {
   std::optional<std::string> list;
   cmcCellCapsule opener;
 };
+
+// The first character of text the radio's display has no sign for
+// (anything but printable ASCII), whole as UTF-8; "" when there is none.
+std::string UnshownCharacter(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 32 && byte <= 126) continue;
+    std::size_t end = i + 1;
+    while (byte >= 0xC0 && end < text.size() &&
+           (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+      ++end;
+    if (byte < 0xC0)
+      return "\\x" + std::string(1, "0123456789ABCDEF"[byte >> 4]) + "0123456789ABCDEF"[byte & 15];
+    return text.substr(i, end - i);
+  }
+  return {};
+}
 
 PageContext ContextOf(cmcDocument& document, bool usable) {
   PageContext context;
@@ -79,6 +100,25 @@ class Importer {
     if (document_.Working().Equals(image))
       return "not taken; the cell keeps '" + Trimmed(before) + "'";
     return "not taken as it stands: the cell would show '" + Trimmed(after) + "'";
+  }
+
+  // As Apply, and a number with a decimal comma that the cell does not
+  // take as it stands is typed again with a point: a name cell keeps the
+  // comma, a frequency gets its number. A character the radio cannot show
+  // is named as the reason.
+  std::string Type(LaidOutPage& page, int column, int row, const std::string& text) {
+    const cmcEeprom image = document_.Working();
+    std::string reason = Apply(page, column, row, text);
+    if (reason.empty()) return reason;
+    if (const std::string point = WithDecimalPoint(text); !point.empty()) {
+      document_.Working() = image;
+      if (Apply(page, column, row, point).empty()) return {};
+      document_.Working() = image;
+      reason = Apply(page, column, row, text);
+    }
+    if (const std::string odd = UnshownCharacter(text); !odd.empty())
+      reason = "the radio cannot show the character '" + odd + "'; " + reason;
+    return reason;
   }
 
  private:
@@ -141,8 +181,14 @@ struct Change {
 bool IsPageRecord(const CsvRecord& record) {
   return record.fields.size() >= 2 && record.fields[0] == "Page";
 }
-// The reader drops trailing empty fields, so a blank line has none.
-bool IsBlank(const CsvRecord& record) { return record.fields.empty(); }
+
+// The fields of a record without the empty ones a spreadsheet pads every
+// row with to the sheet's width.
+std::vector<std::string> Padless(const CsvRecord& record) {
+  std::vector<std::string> fields = record.fields;
+  while (!fields.empty() && fields.back().empty()) fields.pop_back();
+  return fields;
+}
 
 // The tree node that opens the page key, shown or not.
 std::optional<TreePage> PageOf(const std::string& key) {
@@ -169,7 +215,8 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
       problem.reason = std::move(reason);
       return problem;
     };
-    if (IsBlank(record)) continue;
+    const std::vector<std::string> fields = Padless(record);
+    if (fields.empty()) continue;  // a blank line, or a row the spreadsheet left empty
     if (IsPageRecord(record)) {
       const auto node = PageOf(record.fields[1]);
       if (!node) return refuse("there is no page " + text::Echoed(record.fields[1]));
@@ -187,7 +234,7 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
       std::string known;
       for (int c = 0; c < page->Columns(); ++c)
         known += (c ? ", '" : "'") + Trimmed(page->Text(c, 0)) + "'";
-      for (const std::string& field : record.fields) {
+      for (const std::string& field : fields) {
         int found = -1;
         const std::string caption = Trimmed(text::FromSpreadsheetText(field));
         for (int c = 0; c < page->Columns() && found < 0; ++c) {
@@ -205,21 +252,22 @@ std::optional<CsvProblem> Plan(const std::vector<CsvRecord>& records, const Page
       }
       continue;
     }
-    // A shorter row ends in empty values that the reader dropped.
-    if (record.fields.size() > columns.size()) {
-      return refuse(std::to_string(record.fields.size()) + " fields where the header has " +
-                    std::to_string(columns.size()));
+    if (fields.size() > columns.size()) {
+      return refuse(std::to_string(fields.size()) + " fields where the captions name " +
+                    std::to_string(columns.size()) + " columns; the last one is '" +
+                    text::Echoed(fields.back()) + "'");
     }
     // Rows that share a caption (unused channel slots) are taken in order.
-    const std::string caption = Trimmed(text::FromSpreadsheetText(record.fields[0]));
+    const std::string caption = Trimmed(text::FromSpreadsheetText(fields[0]));
     const auto rows = rowsByCaption.find(caption);
     std::size_t& n = used[caption];
     if (rows == rowsByCaption.end() || n >= rows->second.size())
       return refuse("no row '" + text::Echoed(caption) + "' on " + page->Title());
     const int row = rows->second[n++];
+    // A shorter row ends in the empty values the spreadsheet dropped.
     for (std::size_t i = 1; i < columns.size(); ++i) {
-      const std::string field = i < record.fields.size() ? record.fields[i] : std::string();
-      changes.push_back({page, record.line, columns[i], row, text::FromSpreadsheetText(field)});
+      const std::string value = i < fields.size() ? fields[i] : std::string();
+      changes.push_back({page, record.line, columns[i], row, text::FromSpreadsheetText(value)});
     }
   }
   return std::nullopt;
@@ -257,6 +305,65 @@ class BitOwners {
   std::vector<std::size_t> owner_;
 };
 
+using PageTexts = std::vector<std::vector<std::string>>;
+
+// What each cell of pages shows now.
+std::vector<PageTexts> TextsOf(std::vector<std::unique_ptr<LaidOutPage>>& pages) {
+  std::vector<PageTexts> texts;
+  for (auto& page : pages) {
+    PageTexts& rows = texts.emplace_back();
+    for (int r = 0; r < page->Rows(); ++r) {
+      std::vector<std::string>& row = rows.emplace_back();
+      for (int c = 0; c < page->Columns(); ++c) row.push_back(page->Text(c, r));
+    }
+  }
+  return texts;
+}
+
+std::size_t PageIndex(const std::vector<std::unique_ptr<LaidOutPage>>& pages,
+                      const LaidOutPage* page) {
+  std::size_t i = 0;
+  while (i < pages.size() && pages[i].get() != page) ++i;
+  return i;
+}
+
+// The cells of pages whose text is no longer what was shown, with the line
+// of the value that names each. A page the CSV has twice lists its
+// cells once.
+std::vector<CsvChange> ChangedCells(std::vector<std::unique_ptr<LaidOutPage>>& pages,
+                                    const std::vector<PageTexts>& shown,
+                                    const std::vector<Change>& values) {
+  std::vector<CsvChange> changed;
+  std::vector<std::string> listed;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    LaidOutPage& page = *pages[p];
+    if (std::find(listed.begin(), listed.end(), page.Key()) != listed.end()) continue;
+    listed.push_back(page.Key());
+    for (int r = 0; r < page.Rows(); ++r) {
+      for (int c = 0; c < page.Columns(); ++c) {
+        const std::string& was = shown[p][static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+        std::string now = page.Text(c, r);
+        if (now == was) continue;
+        CsvChange change;
+        change.page = page.Title();
+        change.row = Trimmed(shown[p][static_cast<std::size_t>(r)][0]);
+        change.column = Trimmed(shown[p][0][static_cast<std::size_t>(c)]);
+        change.before = Trimmed(was);
+        change.after = Trimmed(now);
+        // The last value of the CSV for the cell, on any copy of the page.
+        for (const Change& value : values) {
+          if (value.page->Key() == page.Key() && value.row == r && value.column == c)
+            change.line = value.line;
+        }
+        if (change.line != 0 && LooksLikeSpreadsheetDate(change.after))
+          change.warning = "a spreadsheet may have made this time or date of what was typed";
+        changed.push_back(std::move(change));
+      }
+    }
+  }
+  return changed;
+}
+
 }  // namespace
 
 std::string ExportCsv(cmcDocument& document, const std::vector<TreePage>& pages, bool usableView) {
@@ -278,25 +385,32 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
   return sink->Commit();
 }
 
+std::vector<TreePage> SpreadsheetPages(const std::vector<TreePage>& pages) {
+  std::vector<TreePage> kept;
+  for (const TreePage& node : pages) {
+    if (node.sheetKey != kMemoryViewKey) kept.push_back(node);
+  }
+  return kept;
+}
+
 std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRecord>& records,
                                   bool usableView) {
+  return ImportCsvListed(document, records, usableView).problems;
+}
+
+CsvImportResult ImportCsvListed(cmcDocument& document, const std::vector<CsvRecord>& records,
+                                bool usableView) {
+  CsvImportResult result;
   ChooserCapture chooser;
   const InstalledTarget installed(document, usableView, &chooser);
   const cmcEeprom before = document.Working();
   std::vector<std::unique_ptr<LaidOutPage>> pages;
   std::vector<Change> changes;
-  if (auto problem = Plan(records, ContextOf(document, usableView), pages, changes))
-    return {*problem};
-
-  // Judged against the image as it was: a cell that an earlier value of
-  // the CSV changed as a side effect (the P mark moved away from it) would
-  // otherwise be typed back, undoing that value.
-  std::vector<bool> unchanged;
-  unchanged.reserve(changes.size());
-  for (const Change& change : changes) {
-    unchanged.push_back(Trimmed(change.page->Text(change.column, change.row)) ==
-                        Trimmed(change.text));
+  if (auto problem = Plan(records, ContextOf(document, usableView), pages, changes)) {
+    result.problems.push_back(*problem);
+    return result;
   }
+  const std::vector<PageTexts> shown = TextsOf(pages);
 
   const auto problemOf = [](const Change& change, std::string reason) {
     LaidOutPage& page = *change.page;
@@ -310,15 +424,30 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
 
   Importer importer(document, chooser);
   BitOwners owners(before.Size());
-  std::vector<CsvProblem> problems;
+  std::vector<CsvProblem>& problems = result.problems;
   for (std::size_t i = 0; i < changes.size(); ++i) {
     const Change& change = changes[i];
+    // Judged against the image as it was: a cell that an earlier value of
+    // the CSV changed as a side effect (the P mark moved away from it) would
+    // otherwise be typed back, undoing that value.
+    const std::string& was =
+        shown[PageIndex(pages, change.page)][static_cast<std::size_t>(change.row)]
+             [static_cast<std::size_t>(change.column)];
+    if (Trimmed(was) == Trimmed(change.text)) continue;
+    // The same number written otherwise is how a spreadsheet saves what it
+    // took for a number ("06" as "6"): the cell's text stands, and is said.
+    if (ShowsTyped(was, change.text)) {
+      result.kept.push_back({change.line, change.page->Title(),
+                             Trimmed(change.page->Text(0, change.row)),
+                             Trimmed(change.page->Text(change.column, 0)), Trimmed(was),
+                             text::Echoed(Trimmed(change.text))});
+      continue;
+    }
     // A value an earlier one brought about (the P mark cleared where it
     // moved away from) stands already; typing it could only do harm.
-    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text))
-      continue;
+    if (ShowsTyped(change.page->Text(change.column, change.row), change.text)) continue;
     const cmcEeprom previous = document.Working();
-    std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
+    std::string reason = importer.Type(*change.page, change.column, change.row, change.text);
     if (!reason.empty()) {
       problems.push_back(problemOf(change, std::move(reason)));
       continue;
@@ -334,16 +463,21 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
   // Every value of the CSV must stand at the end, whatever else was typed.
   if (problems.empty()) {
     for (const Change& change : changes) {
-      const std::string shown = change.page->Text(change.column, change.row);
-      if (!ShowsTyped(shown, change.text)) {
+      const std::string now = change.page->Text(change.column, change.row);
+      if (!ShowsTyped(now, change.text)) {
         problems.push_back(
             problemOf(change, "another value of the CSV changed it: the cell would show '" +
-                                  text::Echoed(Trimmed(shown)) + "'"));
+                                  text::Echoed(Trimmed(now)) + "'"));
       }
     }
   }
-  if (!problems.empty()) document.Working() = before;
-  return problems;
+  if (!problems.empty()) {
+    document.Working() = before;
+    result.kept.clear();
+    return result;
+  }
+  result.changes = ChangedCells(pages, shown, changes);
+  return result;
 }
 
 }  // namespace layout

@@ -46,6 +46,7 @@ class cuiPrinter;
 class cuiHtmlHelp;
 class cuiHelpKey;
 class cuiCompareDialog;
+class cuiImportDialog;
 class cuiFleetDialog;
 struct cmcEvent;
 
@@ -287,6 +288,7 @@ class cuiMain : public cmcDocumentHost,
   std::unique_ptr<cuiHelpKey> helpKey_;
   std::unique_ptr<cmcDocument> radioCompare_;  // the radio's image while it is read
   QPointer<cuiCompareDialog> compare_;
+  QPointer<cuiImportDialog> importList_;  // an import's changes, until applied or cancelled
   QPointer<cuiFleetDialog> fleet_;
   bool fleetRunning_ = false;
   // Set while the program opens a page by itself: the page's own clearing

@@ -18,6 +18,7 @@
 #include "text/csv_records.h"
 #include "text/gtex.h"
 #include "ui/compare_dialog.h"
+#include "ui/import_dialog.h"
 #include "ui/tree.h"
 
 namespace {
@@ -82,8 +83,9 @@ void cuiMain::ExportCsv() {
   if (!path) return;
   const std::unique_ptr<cmcDocument> copy = WorkingCopy();
   WaitCursor(true);
-  const std::string csv =
-      layout::ExportCsv(*copy, layout::ShownTreePages(Table(), TreeState()), UsableChannelsView());
+  const std::string csv = layout::ExportCsv(
+      *copy, layout::SpreadsheetPages(layout::ShownTreePages(Table(), TreeState())),
+      UsableChannelsView());
   const bool written = layout::WriteWholeFile(*path, csv);
   WaitCursor(false);
   if (!written) {
@@ -110,11 +112,12 @@ void cuiMain::ImportCsv() {
     ShowError(cloneman::FormatTexts(Table().Text("GI_Mess_Csv_NotCsv"), {*path, error}));
     return;
   }
-  const std::unique_ptr<cmcDocument> copy = WorkingCopy();
+  std::shared_ptr<cmcDocument> copy = WorkingCopy();
   WaitCursor(true);
-  const std::vector<layout::CsvProblem> problems =
-      layout::ImportCsv(*copy, records, UsableChannelsView());
+  const layout::CsvImportResult result =
+      layout::ImportCsvListed(*copy, records, UsableChannelsView());
   WaitCursor(false);
+  const std::vector<layout::CsvProblem>& problems = result.problems;
   if (!problems.empty()) {
     // Every refusal of the file at once, so that one round of mending
     // suffices; a long list is cut so that the message fits on the screen.
@@ -137,31 +140,45 @@ void cuiMain::ImportCsv() {
   }
   const std::string file = QFileInfo(QString::fromStdString(*path)).fileName().toStdString();
   if (copy->Working().Equals(doc_->Working())) {
-    ShowStatus(cloneman::FormatText(Table().Line("GI_Status_Imported", 1), file));
+    ShowStatus(result.kept.empty()
+                   ? cloneman::FormatText(Table().Line("GI_Status_Imported", 1), file)
+                   : cloneman::FormatTexts(Table().Text("GI_Status_Import_Kept"),
+                                           {file, std::to_string(result.kept.size())}));
     return;
   }
-  // The values that changed, counted as the pages show them.
-  const std::unique_ptr<cmcDocument> before = WorkingCopy();
-  WaitCursor(true);
-  const std::size_t changed =
-      layout::DiffDocuments(
-          {before.get(), layout::ShownTreePages(Table(), TreeState())},
-          {copy.get(),
-           layout::ShownTreePages(Table(), {&copy->Working(), copy->ModelType(), maker_})},
-          UsableChannelsView())
-          .cells.size();
-  WaitCursor(false);
-  // A change not yet recorded stays a step of its own; the import is one.
-  doc_->RecordStep();
-  doc_->Working().Assign(copy->Working());
-  doc_->RecordStep();
-  UpdateModified();
-  DocumentChanged(kUndone);  // the page reopens fresh where the cursor was
-  if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
-  refresh_.emplace();
-  refresh_->Start(250);
-  ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Imported", 0),
-                                   {file, std::to_string(changed)}));
+  // Nothing is applied before the user has seen the list. The dialog is
+  // window-modal, so the working image cannot change while it is open;
+  // it is compared all the same, as an import onto another image would
+  // undo that image's edits.
+  if (importList_) importList_->close();
+  importList_ = new cuiImportDialog(form_, Table(), file, result);
+  const cmcEeprom seen(doc_->Working());
+  const std::size_t changed = result.changes.size();
+  QObject::connect(importList_, &QDialog::accepted, importList_, [this, copy, seen, file, changed] {
+    if (!doc_->Working().Equals(seen)) {
+      ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_Stale"), file));
+      return;
+    }
+    // A change not yet recorded stays a step of its own; the import is one.
+    doc_->RecordStep();
+    doc_->Working().Assign(copy->Working());
+    doc_->RecordStep();
+    UpdateModified();
+    DocumentChanged(kUndone);  // the page reopens fresh where the cursor was
+    if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+    refresh_.emplace();
+    refresh_->Start(250);
+    ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Imported", 0),
+                                     {file, std::to_string(changed)}));
+  });
+  QObject::connect(importList_, &QDialog::rejected, importList_, [this, file] {
+    ShowStatus(cloneman::FormatText(Table().Text("GI_Status_Import_Cancelled"), file));
+  });
+  // The keys go back to the page, as they went before the list opened.
+  QObject::connect(importList_, &QDialog::finished, importList_, [this] {
+    if (form_) form_->activateWindow();
+  });
+  importList_->open();
 }
 
 void cuiMain::CompareWithFile() {

@@ -116,11 +116,15 @@ TEST_F(CliCsv, RefusedImportsNameTheirCellAndWriteNothing) {
       {"open quote",
        "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,\"AB\r\n",
        {"line 3: a quoted field is not closed"}},
-      // A value past the captions has no column to go to. (A short row
-      // is a spreadsheet's, whose empty cells at the end were dropped.)
-      {"more fields than the header",
-       "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz),Name\r\n1,156.8,AB,XY\r\n",
-       {"line 3: 4 fields where the header has 3"}},
+      // A short row ends in empty values; a longer one has a value no
+      // caption names.
+      {"more fields than the captions",
+       "Page,GI_Sheet_FreeCh,x,,\r\nNo.,Receive (MHz),Name,,\r\n1,156.8,AB,XYZ,,\r\n",
+       {"line 3: 4 fields where the captions name 3 columns; the last one is 'XYZ'"}},
+      {"a letter the radio has no sign for",
+       "Page,GI_Sheet_Common_Plans,x\r\nChannel plan,In use\r\nClone comment,B\u00d6AT\r\n",
+       {"line 3, Radio and Channel Plans, row 'Clone comment', column 'In use': 'B\u00d6AT': the "
+        "radio cannot show the character '\u00d6'"}},
       {"NUL inside a value",
        std::string("Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,156.025") + '\0' + "junk\r\n",
        {"line 3: a NUL character inside a field"}},
@@ -153,6 +157,143 @@ TEST_F(CliCsv, RefusedImportsNameTheirCellAndWriteNothing) {
     EXPECT_FALSE(QFile::exists(out));
     EXPECT_EQ(FileBytes(Initial("TB58_00_USA.DAT")), original);
   }
+}
+
+// What spreadsheets do to a file comes back as the user meant it: their
+// padding is no value, a number they rewrote is no edit, a decimal comma
+// is a decimal point (but not in a name), and a value they made a time of
+// is said. The list on standard output says what changed and what was kept.
+TEST_F(CliCsv, SpreadsheetRewritesComeBackAsMeant) {
+  struct Case {
+    const char* what;
+    std::string before;  // a CSV that makes the image imported into; "": the initial one
+    std::string csv;
+    std::string out;
+  };
+  const std::string plans = "Page,GI_Sheet_Common_Plans,x\r\nChannel plan,In use\r\n";
+  const std::string kept = "kept: Radio and Channel Plans | Clone comment | In use: ";
+  const Case cases[] = {
+      {"padded records and rows, an empty row, a blank line", "",
+       "Page,GI_Sheet_FreeCh,Free Channels,,\r\nNo.,Receive (MHz),Name,,\r\n1,156.8,L1,,\r\n"
+       ",,,,\r\n\r\n",
+       "changed: Free Channels | 1 | Receive (MHz): 155.50000 \u2192 156.80000 (line 3)\n"
+       "1 values changed, 0 kept.\n"},
+      {"a short row ends in empty values", "",
+       "Page,GI_Sheet_IntCh,x\r\nChannel,Tag,Attribute\r\n1  ,Tag\r\n",
+       "changed: International Channels | 1 | Tag: - \u2192 Tag (line 3)\n"
+       "1 values changed, 0 kept.\n"},
+      {"a leading zero lost", plans + "Clone comment,0171234567\r\n",
+       plans + "Clone comment,171234567\r\n",
+       kept + "'0171234567' (line 3: the spreadsheet rewrote '0171234567' as '171234567')\n"
+              "0 values changed, 1 kept.\n"},
+      {"a plus lost", plans + "Clone comment,'+491712345\r\n",
+       plans + "Clone comment,491712345\r\n",
+       kept + "'+491712345' (line 3: the spreadsheet rewrote '+491712345' as '491712345')\n"
+              "0 values changed, 1 kept.\n"},
+      {"an exponent written out", plans + "Clone comment,1E5\r\n",
+       plans + "Clone comment,100000\r\n",
+       kept + "'1E5' (line 3: the spreadsheet rewrote '1E5' as '100000')\n"
+              "0 values changed, 1 kept.\n"},
+      {"a name's leading zero lost", "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,06\r\n",
+       "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,6\r\n",
+       "kept: Free Channels | 1 | Name: '06' (line 3: the spreadsheet rewrote '06' as '6')\n"
+       "0 values changed, 1 kept.\n"},
+      // The same digits with a letter less are another name, no number.
+      {"a name cut to its digits", "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,12A\r\n",
+       "Page,GI_Sheet_FreeCh,x\r\nNo.,Name\r\n1,12\r\n",
+       "changed: Free Channels | 1 | Name: 12A \u2192 12 (line 3)\n1 values changed, 0 kept.\n"},
+      {"decimal commas in numbers", "",
+       "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz),Name\r\n1,\"156,8\",L1\r\n"
+       "2,\"156,825\",L2\r\n",
+       "changed: Free Channels | 1 | Receive (MHz): 155.50000 \u2192 156.80000 (line 3)\n"
+       "changed: Free Channels | 2 | Receive (MHz): 155.52500 \u2192 156.82500 (line 4)\n"
+       "2 values changed, 0 kept.\n"},
+      // A text cell takes a comma as it stands.
+      {"a comma in a text", "", plans + "Clone comment,\"1,5\"\r\n",
+       "changed: Radio and Channel Plans | Clone comment | In use:  \u2192 1,5 (line 3)\n"
+       "1 values changed, 0 kept.\n"},
+      {"a time a spreadsheet made", "", plans + "Clone comment,12:30:00\r\n",
+       "changed: Radio and Channel Plans | Clone comment | In use:  \u2192 12:30:00 (line 3) "
+       "warning: a spreadsheet may have made this time or date of what was typed\n"
+       "1 values changed, 0 kept.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QString fixture = Initial("TB58_00_USA.DAT");
+    if (!c.before.empty()) {
+      fixture = Path("fixture.dat");
+      QFile::remove(fixture);
+      const auto made = RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv",
+                                WriteCsv("before.csv", c.before), "--output", fixture});
+      ASSERT_EQ(made.exitCode, 0) << made.err;
+    }
+    const QString out = Path("out.dat");
+    QFile::remove(out);
+    const auto run =
+        RunCli({"import", fixture, "--csv", WriteCsv("sheet.csv", c.csv), "--output", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+    // Kept values leave the image as it was, to the byte.
+    const bool nothingChanged = c.out.find("0 values changed") != std::string::npos &&
+                                c.out.find("changed: ") == std::string::npos;
+    EXPECT_EQ(FileBytes(out) == FileBytes(fixture), nothingChanged);
+  }
+}
+
+// --dry-run lists what the import would do and writes nothing: no NEW is
+// needed, and a NEW given is left as it was, or absent.
+TEST_F(CliCsv, DryRunListsTheChangesAndWritesNothing) {
+  const QString csv = WriteCsv(
+      "dry.csv", "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,156.8\r\n2,155.525\r\n");
+  const QString existing = WriteCsv("existing.dat", "not an image");
+  const QString absent = Path("absent.dat");
+  const std::string list =
+      "changed: Free Channels | 1 | Receive (MHz): 155.50000 \u2192 156.80000 (line 3)\n"
+      "kept: Free Channels | 2 | Receive (MHz): '155.52500' (line 4: the spreadsheet rewrote "
+      "'155.52500' as '155.525')\n"
+      "1 values would change, 1 kept; nothing was written (--dry-run).\n";
+  const QStringList outputs[] = {{}, {"--output", existing}, {"--output", absent}};
+  for (const QStringList& output : outputs) {
+    SCOPED_TRACE(output.join(' ').toStdString());
+    const auto run = RunCli(
+        QStringList{"import", Initial("TB58_00_USA.DAT"), "--csv", csv, "--dry-run"} + output);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, list);
+  }
+  EXPECT_EQ(FileBytes(existing), QByteArray("not an image"));
+  EXPECT_FALSE(QFile::exists(absent));
+
+  // Without --dry-run a NEW is still needed.
+  const auto bare = RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv", csv});
+  EXPECT_EQ(bare.exitCode, 64);
+  EXPECT_NE(bare.err.find("import needs --output NEW (or --dry-run)"), std::string::npos)
+      << bare.err;
+  // A refused dry run is refused as an import is.
+  const auto refused =
+      RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv",
+              WriteCsv("bad.csv", "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,abc\r\n"),
+              "--dry-run"});
+  EXPECT_EQ(refused.exitCode, 40);
+  EXPECT_EQ(refused.out, "");
+}
+
+// The memory view's hexadecimal captions do not survive a spreadsheet, so
+// a whole export leaves it out; asked for by name it is written.
+TEST_F(CliCsv, ExportLeavesTheMemoryViewOutUnlessAskedFor) {
+  const QString all = Path("all.csv");
+  ASSERT_EQ(RunCli({"export", "--maker", Initial("TB58_00_USA.DAT"), "--csv", all}).exitCode, 0);
+  EXPECT_NE(FileBytes(all).indexOf("Page,GI_Sheet_Maker,"), -1);
+  EXPECT_EQ(FileBytes(all).indexOf("GI_Sheet_Maker_Memory"), -1);
+  const QString memory = Path("memory.csv");
+  ASSERT_EQ(RunCli({"export", "--maker", "--page", "GI_Sheet_Maker_Memory",
+                    Initial("TB58_00_USA.DAT"), "--csv", memory})
+                .exitCode,
+            0);
+  EXPECT_TRUE(FileBytes(memory).startsWith("Page,GI_Sheet_Maker_Memory,"));
+  // Such an export still imports, changing nothing.
+  const auto back = RunCli({"import", Initial("TB58_00_USA.DAT"), "--csv", memory, "--dry-run"});
+  EXPECT_EQ(back.exitCode, 0) << back.err;
+  EXPECT_EQ(back.out, "0 values would change, 0 kept; nothing was written (--dry-run).\n");
 }
 
 TEST_F(CliCsv, ImportPicksPlanAttributesFromTheirChoices) {

@@ -3,6 +3,7 @@
 // window's File menu, with the file dialogs and messages scripted.
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "model/cell_names.h"
 #include "shell/main_window_support.h"
 #include "ui/compare_dialog.h"
+#include "ui/import_dialog.h"
 #include "ui/menu.h"
 
 namespace {
@@ -20,7 +22,7 @@ class MainTransfer : public shelltest::MainWindow {
  protected:
   void TearDown() override {
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (dynamic_cast<cuiCompareDialog*>(w)) delete w;
+      if (dynamic_cast<cuiCompareDialog*>(w) || dynamic_cast<cuiImportDialog*>(w)) delete w;
     MainWindow::TearDown();
   }
   // What a user's click on the menu item does.
@@ -37,6 +39,18 @@ class MainTransfer : public shelltest::MainWindow {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text.data(), static_cast<qint64>(text.size()));
   }
+  cuiImportDialog* ImportList() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = dynamic_cast<cuiImportDialog*>(w); d && d->isVisible()) return d;
+    return nullptr;
+  }
+  // Presses the button, as a click would, and lets the page reopen.
+  void Press(QPushButton* button) {
+    ASSERT_NE(button, nullptr);
+    button->click();
+    time.AdvanceBy(60);
+    QApplication::processEvents();
+  }
   cuiCompareDialog* Comparison() {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* d = dynamic_cast<cuiCompareDialog*>(w); d && d->isVisible()) return d;
@@ -48,9 +62,9 @@ class MainTransfer : public shelltest::MainWindow {
   }
 };
 
-// Export, an edit, then the import of what was exported: the image is the
-// exported one again, the import is one undo step, and Ctrl+Z brings the
-// edit back.
+// Export, an edit, then the import of what was exported: its changes are
+// listed first, Apply makes the image the exported one again as one undo
+// step, and Ctrl+Z brings the edit back.
 TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
   Start();
   const cmcEeprom exported(Doc().Working());
@@ -74,6 +88,19 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
 
   Choose(CL_Menu_File_ImportCsv, Path("all.csv"));
   EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+  cuiImportDialog* list = ImportList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->windowTitle().toStdString(), "Import from CSV");
+  EXPECT_TRUE(Doc().Working().Equals(edited));  // nothing applied yet
+  ASSERT_EQ(list->Table()->rowCount(), 2);
+  EXPECT_EQ(Item(list->Table(), 0, 0), "Free Channels");
+  EXPECT_EQ(Item(list->Table(), 0, 1), "1");
+  EXPECT_EQ(Item(list->Table(), 0, 2), "Receive (MHz)");
+  EXPECT_EQ(Item(list->Table(), 0, 3), "156.05000");
+  EXPECT_EQ(Item(list->Table(), 0, 4), "155.50000");
+  EXPECT_EQ(Item(list->Table(), 1, 3), "156.07500");
+  Press(list->ApplyButton());
+  EXPECT_EQ(ImportList(), nullptr);
   EXPECT_TRUE(Doc().Working().Equals(exported));
   EXPECT_TRUE(Doc().IsModified());
   ASSERT_TRUE(WaitUntil([this] { return Main().Sheet() != nullptr; }));
@@ -88,6 +115,82 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
   time.AdvanceBy(60);
   QApplication::processEvents();
   EXPECT_TRUE(Doc().Working().Equals(edited));
+}
+
+// Cancel leaves the image, the undo history and the modified flag as
+// they were. The list marks a value a spreadsheet may have made a time
+// of, and names a number it only rewrote as kept.
+TEST_F(MainTransfer, CancelledImportChangesNothing) {
+  Start();
+  WriteFile(Path("edits.csv"),
+            "Page,GI_Sheet_Common_Plans,x\r\nChannel plan,In use\r\nClone comment,12:30:00\r\n"
+            "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,\"156,8\"\r\n2,155.525\r\n");
+  const cmcEeprom before(Doc().Working());
+  Choose(CL_Menu_File_ImportCsv, Path("edits.csv"));
+  EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
+  cuiImportDialog* list = ImportList();
+  ASSERT_NE(list, nullptr);
+  QTableWidget* table = list->Table();
+  ASSERT_EQ(table->rowCount(), 3);
+  EXPECT_EQ(Item(table, 0, 1), "Clone comment");
+  EXPECT_EQ(Item(table, 0, 4), "12:30:00");
+  EXPECT_EQ(Item(table, 0, 5).rfind("line 3; warning: ", 0), 0u) << Item(table, 0, 5);
+  EXPECT_EQ(Item(table, 1, 4), "156.80000");
+  EXPECT_EQ(Item(table, 1, 5), "line 6");
+  EXPECT_EQ(Item(table, 2, 3), "155.52500");
+  EXPECT_EQ(Item(table, 2, 5), "line 7: kept '155.52500'; the spreadsheet rewrote it as '155.525'");
+  // A list that warns is not applied by Enter alone.
+  EXPECT_TRUE(list->CancelButton()->isDefault());
+  Press(list->CancelButton());
+  EXPECT_EQ(ImportList(), nullptr);
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_FALSE(Main().CanUndo());
+  EXPECT_EQ(Main().StatusText(), "Import of edits.csv cancelled; the image is as it was.");
+}
+
+// The list was made against the image as it was; should the image change
+// under it, Apply would undo that change, so it is refused with a word.
+TEST_F(MainTransfer, ApplyToAnImageChangedSinceTheListIsRefused) {
+  Start();
+  WriteFile(Path("one.csv"), "Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n1,156.8\r\n");
+  Choose(CL_Menu_File_ImportCsv, Path("one.csv"));
+  cuiImportDialog* list = ImportList();
+  ASSERT_NE(list, nullptr);
+  Edit();
+  const cmcEeprom edited(Doc().Working());
+  responder.Clear();
+  Press(list->ApplyButton());
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_NE(responder.Last().text.find("nothing was imported"), std::string::npos)
+      << responder.Last().text;
+  EXPECT_TRUE(Doc().Working().Equals(edited));
+}
+
+// An import that would change nothing says so without a list to confirm.
+TEST_F(MainTransfer, ImportWithoutChangesSaysSoWithoutAList) {
+  Start();
+  struct Case {
+    const char* row;
+    const char* status;
+  };
+  const Case cases[] = {
+      {"1,155.50000", "Imported same.csv: every value was already as the file has it."},
+      {"1,155.5",
+       "Imported same.csv: no value changed; 1 values kept as the image has them, which the "
+       "spreadsheet had only rewritten."},
+  };
+  const cmcEeprom before(Doc().Working());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    WriteFile(Path("same.csv"),
+              std::string("Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n") + c.row + "\r\n");
+    Choose(CL_Menu_File_ImportCsv, Path("same.csv"));
+    EXPECT_EQ(ImportList(), nullptr);
+    EXPECT_EQ(Main().StatusText(), c.status);
+  }
+  EXPECT_TRUE(Doc().Working().Equals(before));
+  EXPECT_FALSE(Main().CanUndo());
 }
 
 // A refused value names its row and column in one message and leaves the
