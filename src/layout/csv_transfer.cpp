@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "layout/chooser_capture.h"
 #include "layout/installed_target.h"
 #include "layout/laid_out_page.h"
 #include "layout/typed_value.h"
@@ -22,23 +23,6 @@ namespace layout {
 namespace {
 
 using text::CsvRecord;
-
-// Remembers the chooser a cell asks for, where the window would open it.
-class ChooserCapture : public NavigationRole {
- public:
-  void OpenSheet(const std::string&) override {}
-  void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int) override {
-    list = listKey;
-    opener = capsule;
-  }
-  std::intptr_t MainMenu() const override { return 0; }
-  int EditMenuItemCount() const override { return -1; }
-  void OpenPortSelection(int) override {}
-  void CloseMainWindow() override {}
-
-  std::optional<std::string> list;
-  cmcCellCapsule opener;
-};
 
 PageContext ContextOf(cmcDocument& document, bool usable) {
   PageContext context;
@@ -314,7 +298,8 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
     const Change& change = changes[i];
     // A value an earlier one brought about (the P mark cleared where it
     // moved away from) stands already; typing it could only do harm.
-    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text)) continue;
+    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text))
+      continue;
     const cmcEeprom previous = document.Working();
     std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
     if (!reason.empty()) {
