@@ -298,8 +298,7 @@ std::vector<CsvProblem> ImportCsv(cmcDocument& document, const std::vector<CsvRe
     const Change& change = changes[i];
     // A value an earlier one brought about (the P mark cleared where it
     // moved away from) stands already; typing it could only do harm.
-    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text))
-      continue;
+    if (unchanged[i] || ShowsTyped(change.page->Text(change.column, change.row), change.text)) continue;
     const cmcEeprom previous = document.Working();
     std::string reason = importer.Apply(*change.page, change.column, change.row, change.text);
     if (!reason.empty()) {
