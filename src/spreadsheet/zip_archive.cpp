@@ -82,6 +82,8 @@ ZipRead ReadZipEntry(const std::string& bytes, const std::string& name, std::siz
   zip_error_fini(&error);
   if (!archive) return ZipRead::kNotZip;
   zip_source_keep(source.get());  // the archive's own reference goes with it
+  // libzip takes an empty file for an empty archive; no program writes one.
+  if (zip_get_num_entries(archive.get(), 0) <= 0) return ZipRead::kNotZip;
 
   zip_stat_t stat;
   zip_stat_init(&stat);
