@@ -3,6 +3,8 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 #include "spreadsheet/zip_archive.h"
 
 namespace spreadsheet {
@@ -46,7 +48,8 @@ class ContentReader {
   std::size_t Repeat(QLatin1String attribute) const {
     bool ok = false;
     const qulonglong n = xml_.attributes().value(kTable, attribute).toULongLong(&ok);
-    return ok && n > 0 ? static_cast<std::size_t>(n) : 1;
+    // Capped, so that what is counted from it cannot overflow.
+    return ok && n > 0 ? static_cast<std::size_t>(std::min<qulonglong>(n, kLastRow)) : 1;
   }
 
   // Counts what repeats and spaces spell out: a file of a few kilobytes
@@ -254,7 +257,13 @@ bool ReadOds(const std::string& bytes, std::vector<text::CsvRecord>& records, st
       error = "it is damaged: its content.xml cannot be unpacked";
       return false;
   }
-  return ReadOdsContent(content, records, error);
+  if (!ReadOdsContent(content, records, error)) return false;
+  // An import of nothing is surely the wrong file, not a wish to change nothing.
+  if (records.empty()) {
+    error = "it holds no rows";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace spreadsheet

@@ -298,6 +298,8 @@ TEST(OdsFile, RefusesFilesThatAreNoSpreadsheet) {
       {"a zip bomb",
        zip({{"mimetype", mime, true}, {"content.xml", good + std::string(17 << 20, ' '), false}}),
        "unpacks to more than 16 MB"},
+      {"no rows", zip({{"mimetype", mime, true}, {"content.xml", Sheet("S", ""), false}}),
+       "it holds no rows"},
       {"broken XML", zip({{"mimetype", mime, true}, {"content.xml", good.substr(0, 300), false}}),
        "its content is damaged (line 1 of content.xml"},
   };
