@@ -7,10 +7,10 @@
 # The layers, lowest first. A file may include headers of its own layer and
 # of the layers before it in this list, nothing above.
 cmake_minimum_required(VERSION 3.25)
-set(layer_order platform base text model radio layout platform_qt settings ui output shell app)
+set(layer_order platform base text model radio layout spreadsheet platform_qt settings ui output shell app)
 # The command-line tool sits on the core; only its print command paints
 # through the printing layer and what that stands on.
-set(cli_allowed platform base text model radio layout platform_qt settings ui output cli)
+set(cli_allowed platform base text model radio layout spreadsheet platform_qt settings ui output cli)
 
 # The layer of a folder below src/ (or of an include path's first folders).
 function(layer_of_path path out)

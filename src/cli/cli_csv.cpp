@@ -11,6 +11,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
+#include "cli/cli_table_file.h"
 #include "cli/document_pages.h"
 #include "cli/exit_status.h"
 #include "layout/csv_transfer.h"
@@ -63,26 +64,24 @@ int RunExport(const Options& options) {
   DocumentPages opened;
   if (const int status = opened.Open(options); status != kExitOk) return status;
   // A page asked for by name is written, whatever it is.
-  const std::string csv = layout::ExportCsv(
-      opened.Document(),
-      options.page.empty() ? layout::SpreadsheetPages(opened.Pages()) : opened.Pages(),
-      options.usable);
-  if (!layout::WriteWholeFile(options.csv, csv)) {
-    Fail("cannot write " + options.csv);
-    return ExitStatus(CloneFileCode::kFileAccess);
+  const std::vector<layout::TreePage> pages =
+      options.page.empty() ? layout::SpreadsheetPages(opened.Pages()) : opened.Pages();
+  if (std::string why; !WriteTable(options.csv, opened.Document(), pages, options.usable, why)) {
+    Fail("cannot write " + options.csv + (why.empty() ? "" : ": it " + why));
+    return ExitStatus(why.empty() ? CloneFileCode::kFileAccess : CloneFileCode::kFileOpen);
   }
   return kExitOk;
 }
 
 int RunImport(const Options& options) {
-  std::string text;
-  if (std::string why; !text::ReadWhole(options.csv, text, &why)) {
-    Fail("cannot read " + options.csv + ": it " + why);
-    return ExitStatus(CloneFileCode::kFileOpen);
-  }
   std::vector<text::CsvRecord> records;
-  if (std::string error; !text::ReadCsv(text, records, error)) {
-    Fail(options.csv + ", " + error);
+  if (const layout::TableRead read = ReadTable(options.csv, records);
+      read.status != layout::TableRead::Status::kRead) {
+    if (read.status == layout::TableRead::Status::kUnreadable) {
+      Fail("cannot read " + options.csv + ": it " + read.why);
+      return ExitStatus(CloneFileCode::kFileOpen);
+    }
+    Fail(options.csv + ", " + read.why);
     return kExitDataError;
   }
   DocumentPages opened;

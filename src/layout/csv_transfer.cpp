@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "layout/chooser_capture.h"
 #include "layout/installed_target.h"
 #include "layout/laid_out_page.h"
 #include "layout/typed_value.h"
@@ -26,23 +27,6 @@ using text::CsvRecord;
 
 // The maker's view of the raw bytes, which export leaves out.
 constexpr const char* kMemoryViewKey = "GI_Sheet_Maker_Memory";
-
-// Remembers the chooser a cell asks for, where the window would open it.
-class ChooserCapture : public NavigationRole {
- public:
-  void OpenSheet(const std::string&) override {}
-  void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int) override {
-    list = listKey;
-    opener = capsule;
-  }
-  std::intptr_t MainMenu() const override { return 0; }
-  int EditMenuItemCount() const override { return -1; }
-  void OpenPortSelection(int) override {}
-  void CloseMainWindow() override {}
-
-  std::optional<std::string> list;
-  cmcCellCapsule opener;
-};
 
 // The first character of text the radio's display has no sign for
 // (anything but printable ASCII), whole as UTF-8; "" when there is none.

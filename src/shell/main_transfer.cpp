@@ -15,6 +15,8 @@
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
 #include "shell/main_controller.h"
+#include "shell/table_file_dialog.h"
+#include "spreadsheet/table_file.h"
 #include "text/csv_records.h"
 #include "text/gtex.h"
 #include "ui/compare_dialog.h"
@@ -61,8 +63,8 @@ std::unique_ptr<cmcDocument> cuiMain::WorkingCopy() const {
 cuiFileDialogs::Request cuiMain::CsvRequest() const {
   cuiFileDialogs::Request request;
   request.directory = currentDir_;
-  request.extension = Table().Line("GI_Sys_Dialog_Csv", 0);
-  request.filter = Table().Line("GI_Sys_Dialog_Csv", 1);
+  request.extension = Table().Line("GI_Sys_Dialog_Table", 0);
+  request.filter = Table().Line("GI_Sys_Dialog_Table", 1);
   return request;
 }
 
@@ -83,10 +85,11 @@ void cuiMain::ExportCsv() {
   if (!path) return;
   const std::unique_ptr<cmcDocument> copy = WorkingCopy();
   WaitCursor(true);
-  const std::string csv = layout::ExportCsv(
-      *copy, layout::SpreadsheetPages(layout::ShownTreePages(Table(), TreeState())),
-      UsableChannelsView());
-  const bool written = layout::WriteWholeFile(*path, csv);
+  const std::vector<layout::TreePage> pages =
+      layout::SpreadsheetPages(layout::ShownTreePages(Table(), TreeState()));
+  // The CSV text also gives the status line its counts, for either format.
+  const std::string csv = layout::ExportCsv(*copy, pages, UsableChannelsView());
+  const bool written = spreadsheet::WriteTableFile(*path, *copy, pages, UsableChannelsView());
   WaitCursor(false);
   if (!written) {
     ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_CannotWrite"), *path));
@@ -102,14 +105,9 @@ void cuiMain::ImportCsv() {
   if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
   const auto path = dialogs_->ChooseOpen(form_, CsvRequest());
   if (!path) return;
-  std::string text;
-  if (!text::ReadWhole(*path, text)) {
-    ShowError(cloneman::FormatText(Table().Text("GI_Mess_Csv_CannotRead"), *path));
-    return;
-  }
   std::vector<text::CsvRecord> records;
-  if (std::string error; !text::ReadCsv(text, records, error)) {
-    ShowError(cloneman::FormatTexts(Table().Text("GI_Mess_Csv_NotCsv"), {*path, error}));
+  if (std::string message; !shell::ReadTableFile(Table(), *path, records, message)) {
+    ShowError(message);
     return;
   }
   std::shared_ptr<cmcDocument> copy = WorkingCopy();
