@@ -31,7 +31,7 @@ class ChooserCapture : public NavigationRole {
     list = listKey;
     opener = capsule;
   }
-  std::intptr_t MainMenu() const override { return 0; }
+  const void* MainMenu() const override { return nullptr; }
   int EditMenuItemCount() const override { return -1; }
   void OpenPortSelection(int) override {}
   void CloseMainWindow() override {}

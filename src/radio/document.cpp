@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "radio/document.h"
 
-#include "base/events.h"
-#include "base/evman.h"
 #include "model/clone_file.h"
 #include "model/image_checks.h"
 #include "model/memory_map.h"
@@ -18,10 +16,6 @@
 #include "text/gtex.h"
 
 namespace {
-
-void SendEvent(int type) {
-  if (gEvMan) gEvMan->Send(type, 0, 0);
-}
 
 void SetUpFile(cmcCloneFile& file, cmcEeprom* image) {
   file.Attach(image);
@@ -83,12 +77,12 @@ CloneFileCode cmcDocument::Open(const std::string& path) {
   TakeSnapshot();
   history_.Reset(working_);
   Notify(cmcDocumentHost::kOpened);
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
   return code;
 }
 
 CloneFileCode cmcDocument::SaveTo(const std::string& path) {
-  SendEvent(kEvCommitEditor);
+  if (host_) host_->CommitViewEdits();
   Normalise(working_, kNormaliseBeforeSave);
   cmcCloneFile file;
   SetUpFile(file, &working_);
@@ -113,7 +107,7 @@ void cmcDocument::New() {
   history_.Reset(working_);
   path_.clear();
   Notify(cmcDocumentHost::kNew);
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
 }
 
 bool cmcDocument::ChangeModel(int model, bool confirm) {
@@ -141,7 +135,7 @@ bool cmcDocument::ChangeModel(int model, bool confirm) {
 void cmcDocument::AfterImageLoaded(cmcEeprom& image) {
   ChangeModel(image.GetByte(memmap::kModelByte), false);
   Normalise(image, kNormaliseAfterLoad);
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
 }
 
 void cmcDocument::Normalise(cmcEeprom& image, int mode) {
@@ -184,7 +178,7 @@ void cmcDocument::Restore(const cmcEeprom* state) {
   UpdateModified();
   Notify(cmcDocumentHost::kUndone);
   // The restored image may use other channel plans.
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
 }
 
 cmcDocument::WarningCounts cmcDocument::WarningCheck() {
@@ -259,12 +253,12 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   self->path_.clear();
   self->history_.Reset(self->working_);
   self->Notify(cmcDocumentHost::kRead);
-  SendEvent(kEvRebuildChannelNodes);
+  if (self->host_) self->host_->ChannelListsChanged();
   self->Finish(CloneStatus::kOk);
 }
 
 cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
-  SendEvent(kEvCommitEditor);
+  if (host_) host_->CommitViewEdits();
   if (WarningCheck().errors > 0) {
     cloneman::ShowBlock("GI_Mess_DataError", platform::kMbOk | platform::kMbIconStop);
     return kDataError;
