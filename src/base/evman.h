@@ -40,9 +40,8 @@ class cmcEvMan {
   template <class E>
   void Subscribe(const void* owner, std::function<void(const E&)> handler) {
     if (!handler) return;
-    Add(E::kNumber, owner, [h = std::move(handler)](const void* event) {
-      h(*static_cast<const E*>(event));
-    });
+    Add(E::kNumber, owner,
+        [h = std::move(handler)](const void* event) { h(*static_cast<const E*>(event)); });
   }
   // Removes every subscription of owner; none of them is called again, even
   // by a delivery already under way.
@@ -118,7 +117,7 @@ class cmcEvMan {
 
   std::list<Subscription> subscriptions_;  // most recent first
   std::list<QueueEntry> queue_;            // in posting order
-  std::vector<OpenAsk> asks_;                  // innermost last
-  int walking_ = 0;  // deliveries under way (handlers may nest them)
+  std::vector<OpenAsk> asks_;              // innermost last
+  int walking_ = 0;                        // deliveries under way (handlers may nest them)
   cmcTaskPtr task_;
 };

@@ -109,8 +109,10 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
       const int count = std::min(table.last - d + 1, clip.Count());
       if (!RangeUnused(image, category, d, d + count - 1) && !Confirm("GI_AppMess_Conv_Overwrite")) break;
       clip.PasteIntoImage(image, cat, d, count);
-      if (count == 1) target.Post(ev::RedrawCellsOfNumber{d});
-      else target.Post(ev::RedrawAllCells{});
+      if (count == 1)
+        target.Post(ev::RedrawCellsOfNumber{d});
+      else
+        target.Post(ev::RedrawAllCells{});
       Select(capsule, d, d + count - 1);
       Status(target, "GI_AppMess_S_Paste");
       break;

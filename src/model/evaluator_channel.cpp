@@ -76,9 +76,7 @@ void Attribute(Run& run) {
         ch.attr ^= datCh::kAtInhibit;
         run.StoreChannel();
         break;
-      case kSwitchListForm:
-        run.target.Post(ev::AttributeChosen{true});
-        break;
+      case kSwitchListForm: run.target.Post(ev::AttributeChosen{true}); break;
       default:
         break;
     }

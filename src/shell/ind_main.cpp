@@ -43,9 +43,8 @@ indMain::indMain(cmcEvMan& bus, QStringList arguments)
   indMain::Reset();
   Bus().Subscribe<ev::RebuildChannelNodes>(
       this, [this](const ev::RebuildChannelNodes&) { RebuildChannelNodes(); });
-  Bus().Subscribe<ev::AttributeChosen>(this, [this](const ev::AttributeChosen& e) {
-    MoveCursorAfterAttributeChange(e.switchForm);
-  });
+  Bus().Subscribe<ev::AttributeChosen>(
+      this, [this](const ev::AttributeChosen& e) { MoveCursorAfterAttributeChange(e.switchForm); });
 }
 
 // The handlers above reach this object's own parts.

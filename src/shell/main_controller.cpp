@@ -55,8 +55,7 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 cuiMain::cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize)
-    : bus_(bus),
-      projectCode_(std::move(projectCode)), imageSize_(imageSize), cache_(gGTex) {
+    : bus_(bus), projectCode_(std::move(projectCode)), imageSize_(imageSize), cache_(gGTex) {
   if (gGTex && gHelpGTex) {
     const std::string dir = platform::DataDir();
     gGTex->Bind(dir + projectCode_ + ".OVL");

@@ -27,9 +27,8 @@ QRect CellOnDesktop(const cmcCellCapsule& capsule) {
 
 }  // namespace
 
-cuiFlector::cuiFlector(cmcEvMan& bus, const cmcCellCapsule& capsule, std::uint32_t cell,
-                       int number, cmcGTex& table, const std::string& listKey,
-                       const cuiImageList* images)
+cuiFlector::cuiFlector(cmcEvMan& bus, const cmcCellCapsule& capsule, std::uint32_t cell, int number,
+                       cmcGTex& table, const std::string& listKey, const cuiImageList* images)
     : QWidget(static_cast<cuiGrid*>(capsule.grid), Qt::Popup | Qt::FramelessWindowHint),
       bus_(bus),
       owner_(static_cast<cuiGrid*>(capsule.grid)),
@@ -42,7 +41,8 @@ cuiFlector::cuiFlector(cmcEvMan& bus, const cmcCellCapsule& capsule, std::uint32
   QRect work = platform::WorkAreaOfRect(cellRect);
   if (!work.isValid()) work = platform::PrimaryWorkArea();
 
-  sheet_ = std::make_unique<cuiSheet>(bus_, this, &capsule, cell, number, table_, listKey_, images_);
+  sheet_ =
+      std::make_unique<cuiSheet>(bus_, this, &capsule, cell, number, table_, listKey_, images_);
   sheet_->SetListMode(true);
   // Room for the whole list while it is measured: a squeezed grid would
   // report the extents of what it could show.
@@ -136,4 +136,3 @@ bool cuiFlector::eventFilter(QObject* watched, QEvent* event) {
   }
   return QWidget::eventFilter(watched, event);
 }
-

@@ -30,7 +30,8 @@ cuiInformation::cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string&
                                cmcGTex& table, const std::string& sheetKey,
                                const cuiImageList* images)
     // No Qt parent: disabling the owner would disable the dialog with it.
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), owner_(owner) {
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      owner_(owner) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromStdString(caption));
   platform::FontValue font;

@@ -267,4 +267,3 @@ void cuiMenu::DefaultClick(QAction* item) {
   // The command may have closed the window and with it this menu.
   if (LiveMenus().contains(this)) Refresh();
 }
-

@@ -32,8 +32,7 @@ void CollectNodes(QTreeWidgetItem* node, std::vector<QTreeWidgetItem*>& out) {
 
 cuiTree::cuiTree(cmcEvMan& bus, QWidget* panel, cmcGTex& table, std::string key,
                  const cuiImageList* images)
-    : bus_(bus),
-      panel_(panel), table_(table), key_(std::move(key)), images_(images) {
+    : bus_(bus), panel_(panel), table_(table), key_(std::move(key)), images_(images) {
   tree_ = new QTreeWidget(panel);
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);

@@ -236,9 +236,15 @@ TEST(EvMan, AskCollectsRepliesInOrder) {
   Harness h;
   int root = 0;
   std::function<void(const Outer&)> a, b, c;
-  h.bus->Subscribe<Outer>(&h.a, [&](const Outer& e) { if (a) a(e); });
-  h.bus->Subscribe<Outer>(&h.b, [&](const Outer& e) { if (b) b(e); });
-  h.bus->Subscribe<Outer>(&h.c, [&](const Outer& e) { if (c) c(e); });
+  h.bus->Subscribe<Outer>(&h.a, [&](const Outer& e) {
+    if (a) a(e);
+  });
+  h.bus->Subscribe<Outer>(&h.b, [&](const Outer& e) {
+    if (b) b(e);
+  });
+  h.bus->Subscribe<Outer>(&h.c, [&](const Outer& e) {
+    if (c) c(e);
+  });
 
   // Nobody replies.
   EXPECT_TRUE(h.bus->Ask(Outer{&root}).empty());

@@ -47,11 +47,10 @@ TEST(QtTimers, PostedEventsArriveOnTheBusTick) {
   platform::SetTimerService(nullptr);
   cmcEvMan bus;
   std::vector<int> seen;
-  bus.Subscribe<ev::RedrawAllCells>(&seen, [&seen](const ev::RedrawAllCells&) {
-    seen.push_back(ev::RedrawAllCells::kNumber);
-  });
-  bus.Subscribe<ev::ShowAbout>(&seen,
-                               [&seen](const ev::ShowAbout&) { seen.push_back(ev::ShowAbout::kNumber); });
+  bus.Subscribe<ev::RedrawAllCells>(
+      &seen, [&seen](const ev::RedrawAllCells&) { seen.push_back(ev::RedrawAllCells::kNumber); });
+  bus.Subscribe<ev::ShowAbout>(
+      &seen, [&seen](const ev::ShowAbout&) { seen.push_back(ev::ShowAbout::kNumber); });
   bus.Post(ev::RedrawAllCells{});
   bus.Post(ev::ShowAbout{});
   EXPECT_TRUE(seen.empty());

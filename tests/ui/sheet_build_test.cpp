@@ -39,7 +39,8 @@ TEST_F(SheetTest, CursorPlacement) {
       {"stored position outside the grid is ignored", 5, 40, CL_NoCell, 0, 1, 1},
   };
   for (const Case& c : cases) {
-    sheet = std::make_unique<cuiSheet>(bus, &host, nullptr, c.initialCell, c.initialNumber, table, "GI_Ui_Cursor", &images);
+    sheet = std::make_unique<cuiSheet>(bus, &host, nullptr, c.initialCell, c.initialNumber, table,
+                                       "GI_Ui_Cursor", &images);
     sheet->SetEvaluator(&FakeEvaluate);
     sheet->SetSettingsKeyPath(keyPath);
     sheet->SetInitialPosition(c.storedCol, c.storedRow, 0, 0);

@@ -219,10 +219,12 @@ TEST_F(Redraws, BusEventsRepaintTheirCells) {
     Cells expected;
   };
   const Case cases[] = {
-      {"cells of a cell", [this] { bus.Post(ev::RedrawCellsOfCell{CL_ChList_No}); },
+      {"cells of a cell",
+       [this] { bus.Post(ev::RedrawCellsOfCell{CL_ChList_No}); },
        {{0, 2}, {0, 3}, {0, 4}}},
       {"cells of a number", [this] { bus.Post(ev::RedrawCellsOfNumber{2}); }, {{0, 4}, {1, 4}}},
-      {"all cells", [this] { bus.Post(ev::RedrawAllCells{}); },
+      {"all cells",
+       [this] { bus.Post(ev::RedrawAllCells{}); },
        {{0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}}},
   };
   for (const Case& c : cases) {

@@ -52,9 +52,7 @@ class SheetTest : public ::testing::Test {
     }
     host.resize(600, 300);
   }
-  ~SheetTest() override {
-    sheet.reset();
-  }
+  ~SheetTest() override { sheet.reset(); }
 
   cuiSheet& Make(const std::string& key, bool build = true) {
     sheet = std::make_unique<cuiSheet>(bus, &host, nullptr, CL_NoCell, 0, table, key, &images);

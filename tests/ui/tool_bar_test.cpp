@@ -94,8 +94,10 @@ TEST_F(ToolBarTest, RefreshPressesAndDisablesButtonsAsTheTargetSays) {
   for (const Case& c : cases) {
     target.port = c.port;
     target.printable = c.printable;
-    if (c.menusEvent) bus.Send(ev::RefreshMenus{});
-    else bus.Send(ev::RefreshToolBar{});
+    if (c.menusEvent)
+      bus.Send(ev::RefreshMenus{});
+    else
+      bus.Send(ev::RefreshToolBar{});
     const std::string name = std::string(c.menusEvent ? "menus" : "tool bar") + " refresh, port " +
                              std::to_string(c.port);
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 1)->isChecked(), c.com1) << name;
