@@ -31,8 +31,8 @@ cmcDocument::cmcDocument(int model, cmcDocumentHost* host) : host_(host) {
   working_.SetSize(memmap::kImageSize);
   initial_.SetSize(memmap::kImageSize);
   snapshot_.SetSize(memmap::kImageSize);
-  man_.SetInformationHandler(&cmcDocument::OnInformation, this);
-  man_.SetReadHandler(&cmcDocument::OnReadImage, this);
+  man_.SetInformationHandler([this](dst_CDrv_Result* result) { OnInformation(this, result); });
+  man_.SetReadHandler([this](dst_CDrv_Result* result) { OnReadImage(this, result); });
   LoadInitial(model >= 0 && model < memmap::kModelTypes ? model : 0);
   working_.Assign(initial_);
   TakeSnapshot();
@@ -217,7 +217,7 @@ cmcDocument::StartResult cmcDocument::CloneRead(Done done) {
   if (man_.IsBusy()) return kBusy;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
-  if (!man_.StartInformation(&cmcDocument::ReadInfoDone, this)) {
+  if (!man_.StartInformation([this](dst_CDrv_Result* result) { ReadInfoDone(this, result); })) {
     done_ = nullptr;
     return kBusy;
   }
@@ -233,7 +233,7 @@ void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
-  if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::ReadDone, self)) {
+  if (!self->man_.StartRead(cloneman::ReadRanges(), [self](dst_CDrv_Result* result) { ReadDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -275,7 +275,7 @@ cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
   confirmedMaker_ = maker_;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
-  if (!man_.StartInformation(&cmcDocument::WriteInfoDone, this)) {
+  if (!man_.StartInformation([this](dst_CDrv_Result* result) { WriteInfoDone(this, result); })) {
     done_ = nullptr;
     return kBusy;
   }
@@ -310,7 +310,7 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
     self->sent_.Assign(copy);
     self->sentRanges_ = ranges;
   }
-  if (!self->man_.StartWrite(copy, ranges, &cmcDocument::WriteDone, self)) {
+  if (!self->man_.StartWrite(copy, ranges, [self](dst_CDrv_Result* result) { WriteDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -330,7 +330,7 @@ void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
-  if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::VerifyDone, self)) {
+  if (!self->man_.StartRead(cloneman::ReadRanges(), [self](dst_CDrv_Result* result) { VerifyDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -358,7 +358,7 @@ cmcDocument::StartResult cmcDocument::CloneInformation(Done done) {
   if (man_.IsBusy()) return kBusy;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
-  if (!man_.StartInformation(&cmcDocument::InfoDone, this)) {
+  if (!man_.StartInformation([this](dst_CDrv_Result* result) { InfoDone(this, result); })) {
     done_ = nullptr;
     return kBusy;
   }
