@@ -233,7 +233,8 @@ void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
-  if (!self->man_.StartRead(cloneman::ReadRanges(), [self](dst_CDrv_Result* result) { ReadDone(self, result); })) {
+  if (!self->man_.StartRead(cloneman::ReadRanges(),
+                            [self](dst_CDrv_Result* result) { ReadDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -310,7 +311,8 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
     self->sent_.Assign(copy);
     self->sentRanges_ = ranges;
   }
-  if (!self->man_.StartWrite(copy, ranges, [self](dst_CDrv_Result* result) { WriteDone(self, result); })) {
+  if (!self->man_.StartWrite(copy, ranges,
+                             [self](dst_CDrv_Result* result) { WriteDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -330,7 +332,8 @@ void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
-  if (!self->man_.StartRead(cloneman::ReadRanges(), [self](dst_CDrv_Result* result) { VerifyDone(self, result); })) {
+  if (!self->man_.StartRead(cloneman::ReadRanges(),
+                            [self](dst_CDrv_Result* result) { VerifyDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
