@@ -50,7 +50,7 @@ class Target : public DocumentRole,
   std::string RecentFile(int) const override { return {}; }
   bool HasFileName() const override { return false; }
   std::array<std::uint8_t, 28> RadioInformation() const override { return info; }
-  std::intptr_t MainMenu() const override { return 0; }
+  const void* MainMenu() const override { return nullptr; }
   int EditMenuItemCount() const override { return -1; }
   // Showing runs no command; one that does is a finding.
   void FileNew() override { Ran(); }

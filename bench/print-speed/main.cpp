@@ -20,6 +20,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/evman.h"
 #include "layout/tree_pages.h"
 #include "model/command_target.h"
 #include "output/preview.h"
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
   const std::vector<layout::TreePage> sheets =
       layout::ShownTreePages(table, {&document.Working(), document.ModelType(), false});
   const cuiImageList images(QSize(16, 16));
-  const output::PrintSource source{&table, &images, nullptr, {}};
+  cmcEvMan bus;
+  const output::PrintSource source{&table, &images, nullptr, {}, &bus};
 
   std::vector<double> pdf, preview;
   int pages = 0;

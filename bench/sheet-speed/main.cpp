@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "base/evman.h"
 #include "model/cell_names.h"
 #include "model/command_target.h"
 #include "platform/paths.h"
@@ -51,8 +52,9 @@ void Paint(cuiSheet& sheet, QImage& target) {
   viewport->render(&target);
 }
 
-std::unique_ptr<iuiSheet> Open(QWidget& host, cmcGTex& table, const char* key, const cuiImageList& images) {
-  auto sheet = std::make_unique<iuiSheet>(&host, nullptr, CL_NoCell, 0, table, key, &images);
+std::unique_ptr<iuiSheet> Open(cmcEvMan& bus, QWidget& host, cmcGTex& table, const char* key,
+                               const cuiImageList& images) {
+  auto sheet = std::make_unique<iuiSheet>(bus, &host, nullptr, CL_NoCell, 0, table, key, &images);
   sheet->Build();
   return sheet;
 }
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
   cmcGTex table;
+  cmcEvMan bus;  // the sheets talk to nobody here
   table.Bind(platform::DataDir() + "TB58.OVL");
   gGTex = &table;
   cmcDocument document(0);
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < runs; ++run) {
     QElapsedTimer timer;
     timer.start();
-    auto sheet = Open(host, table, "GI_Sheet_IntCh", images);
+    auto sheet = Open(bus, host, table, "GI_Sheet_IntCh", images);
     Paint(*sheet, frame);
     first.push_back(Ms(timer));
 
@@ -125,7 +128,7 @@ int main(int argc, char** argv) {
 
   if (!shots.empty()) {
     for (const char* key : {"GI_Sheet_IntCh", "GI_Sheet_Common_Common"}) {
-      auto sheet = Open(host, table, key, images);
+      auto sheet = Open(bus, host, table, key, images);
       QApplication::processEvents();
       const std::string path = shots + "/" + key + ".png";
       host.grab().save(QString::fromStdString(path));

@@ -1,71 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The event bus. User-interface objects do not hold pointers to each other;
-// they talk by numbered events (base/events.h) that every subscriber
-// receives, each picking out the numbers that concern it. An event is sent
-// (delivered before the call returns), posted (delivered on the next 10 ms
-// tick, so a handler never runs inside the code that caused it) or asked
-// (delivered at once, and the receivers may reply).
+// they talk by events (base/events.h), each a small struct with a fixed
+// number. A handler subscribes to one event struct and receives only that
+// event. An event is sent (delivered before the call returns), posted
+// (delivered on the next 10 ms tick, so a handler never runs inside the code
+// that caused it) or asked (delivered at once, and the handlers may reply).
 //
-// Everything runs on the user-interface thread; there are no locks.
-// Subscribers unsubscribe in their destructors with the same (callback,
-// context) pair, and all of them go before the bus.
+// The handlers of one event are called most recent subscription first.
+// Everything runs on the user-interface thread; there are no locks. The
+// bus is made once at start-up and handed by reference to what talks over
+// it. Subscribers unsubscribe in their destructors, and all of them go
+// before the bus.
 
-#include <cstdint>
+#include <functional>
 #include <list>
-#include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/events.h"
 #include "base/task.h"
 
-// One event as handed to the subscribers; owned by the bus.
-struct cmcEvent {
-  int type = 0;
-  int mode = kEvModeSent;
-  // Wide enough for a pointer, since some events carry an object here.
-  std::intptr_t first = 0;
-  std::intptr_t second = 0;
-  // An owned copy of the sender's block; a text carries its terminating
-  // zero, so its length is the text length plus 1. Empty when none.
-  std::vector<std::uint8_t> data;
-
-  bool HasData() const { return !data.empty(); }
-  int Length() const { return static_cast<int>(data.size()); }
-  // The data as text, up to its terminating zero ("" when none).
-  std::string Text() const;
-  template <class T>
-  T* FirstAs() const { return reinterpret_cast<T*>(first); }
-  template <class T>
-  T* SecondAs() const { return reinterpret_cast<T*>(second); }
-};
-
-// One answer to an ask. Answers of one ask form a list in reply order.
-class cmcEvAns {
- public:
-  int Value() const { return value_; }
-  std::intptr_t Argument() const { return argument_; }
-  const std::vector<std::uint8_t>& Data() const { return data_; }
-  int Length() const { return static_cast<int>(data_.size()); }
-  const cmcEvAns* Next() const { return next_; }
-  const cmcEvAns* Prev() const { return prev_; }
-
- private:
-  friend class cmcEvMan;
-  int value_ = 0;
-  std::intptr_t argument_ = 0;
-  std::vector<std::uint8_t> data_;
-  cmcEvAns* next_ = nullptr;
-  cmcEvAns* prev_ = nullptr;
-  cmcEvAns* level_ = nullptr;  // the enclosing answer level
-  cmcEvAns* first_ = nullptr;  // first answer of an ask made at this level
-};
-
 class cmcEvMan {
  public:
-  using Callback = void (*)(void* context, const cmcEvent& event);
-
   // Delivery interval of posted events.
   static constexpr int kTickMs = 10;
 
@@ -76,66 +33,91 @@ class cmcEvMan {
   cmcEvMan(const cmcEvMan&) = delete;
   cmcEvMan& operator=(const cmcEvMan&) = delete;
 
-  // A pair subscribed again moves to the front (the older subscription is
-  // removed). A null callback is ignored.
-  void Subscribe(Callback callback, void* context);
-  // Removes every subscription of the pair; it is not called again, even
+  // Calls handler with every event E from now on. owner names the
+  // subscriber for Unsubscribe; the same owner subscribing to E again moves
+  // to the front (its older subscription to E is removed). An empty handler
+  // is ignored.
+  template <class E>
+  void Subscribe(const void* owner, std::function<void(const E&)> handler) {
+    if (!handler) return;
+    Add(E::kNumber, owner,
+        [h = std::move(handler)](const void* event) { h(*static_cast<const E*>(event)); });
+  }
+  // Removes every subscription of owner; none of them is called again, even
   // by a delivery already under way.
-  void Unsubscribe(Callback callback, void* context);
+  void Unsubscribe(const void* owner);
 
-  void Send(int type, std::intptr_t first, std::intptr_t second);
-  void SendText(int type, std::intptr_t first, std::intptr_t second, std::string_view text);
-  void Post(int type, std::intptr_t first, std::intptr_t second);
-  void PostText(int type, std::intptr_t first, std::intptr_t second, std::string_view text);
-  // Delivers at once and returns the first answer (its Next() leads to the
-  // others), or nullptr when nobody replied. The answers stay valid until
-  // the next ask at the same level or the end of the bus.
-  const cmcEvAns* Ask(int type, std::intptr_t first, std::intptr_t second);
-  // Answers the ask being delivered with value 0, argument 0 and a copy of
-  // the block. Ignored when no ask is being delivered.
-  void Reply(const void* data, int length);
-  // The same with a value and an argument of the replier's choice.
-  void Reply(int value, std::intptr_t argument, const void* data, int length);
-
-  // Adapts a member function to a subscription callback:
-  //   bus.Subscribe(&cmcEvMan::Member<Sheet, &Sheet::OnEvent>, this);
-  template <class T, void (T::*Method)(const cmcEvent&)>
-  static void Member(void* context, const cmcEvent& event) {
-    (static_cast<T*>(context)->*Method)(event);
+  template <class E>
+  void Send(const E& event) {
+    Deliver(E::kNumber, &event);
+  }
+  // The bus keeps its own copy until delivery.
+  template <class E>
+  void Post(E event) {
+    Enqueue([this, e = std::move(event)] { Deliver(E::kNumber, &e); });
+  }
+  // Delivers at once and returns the answers in reply order (none when
+  // nobody replied).
+  template <class E>
+  std::vector<typename E::Answer> Ask(const E& event) {
+    std::vector<typename E::Answer> answers;
+    AskFrame frame(*this, E::kNumber, &answers);
+    Deliver(E::kNumber, &event);
+    return answers;
+  }
+  // Answers the innermost ask under way when it is an ask of E; ignored
+  // otherwise.
+  template <class E>
+  void Reply(typename E::Answer answer) {
+    if (asks_.empty() || asks_.back().number != E::kNumber) return;
+    static_cast<std::vector<typename E::Answer>*>(asks_.back().answers)
+        ->push_back(std::move(answer));
   }
 
-  // Subscriptions not removed.
+  // Subscriptions not removed (one per owner and event).
   int SubscriberCount() const;
   // Posted events not yet delivered.
   int QueuedCount() const { return static_cast<int>(queue_.size()); }
 
  private:
   struct Subscription {
-    Callback callback;
-    void* context;
+    int number;
+    const void* owner;
+    std::function<void(const void*)> call;
     bool removed;
   };
   struct QueueEntry {
-    cmcEvent event;
+    std::function<void()> deliver;
     bool isNew;
     bool delivered;
   };
+  struct OpenAsk {
+    int number;
+    void* answers;  // the std::vector of the asked event's answers
+  };
+  // Keeps an ask on the stack of asks for the length of its delivery.
+  class AskFrame {
+   public:
+    AskFrame(cmcEvMan& bus, int number, void* answers) : bus_(bus) {
+      bus_.asks_.push_back({number, answers});
+    }
+    ~AskFrame() { bus_.asks_.pop_back(); }
+    AskFrame(const AskFrame&) = delete;
+    AskFrame& operator=(const AskFrame&) = delete;
 
-  static void OnTick(void* context, cmcTask* task);
+   private:
+    cmcEvMan& bus_;
+  };
+
+  void Add(int number, const void* owner, std::function<void(const void*)> call);
+  void Deliver(int number, const void* event);
+  void Enqueue(std::function<void()> deliver);
   void Tick();
-  void Deliver(const cmcEvent& event);
-  void Enqueue(cmcEvent&& event);
   void FreeRemoved();
-  static void FreeAnswers(cmcEvAns* first);
 
   std::list<Subscription> subscriptions_;  // most recent first
   std::list<QueueEntry> queue_;            // in posting order
-  cmcEvAns* root_;
-  cmcEvAns* current_;
-  int walking_ = 0;   // deliveries under way (handlers may nest them)
-  int asking_ = 0;    // asks under way
+  std::vector<OpenAsk> asks_;              // innermost last
+  int walking_ = 0;                        // deliveries under way (handlers may nest them)
   cmcTaskPtr task_;
 };
-
-// The one bus of the process, set by start-up.
-extern cmcEvMan* gEvMan;

@@ -15,6 +15,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/evman.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
 #include "cli/document_pages.h"
@@ -122,7 +123,8 @@ int RunPrint(const Options& options) {
   setup.fontPoints = options.fontSize;
   // Printed marks are drawn as shapes; the list only has to be there.
   const cuiImageList marks;
-  const output::PrintSource source{gGTex, &marks, nullptr, {}};
+  cmcEvMan bus;  // the sheets' bus: nothing else listens here
+  const output::PrintSource source{gGTex, &marks, nullptr, {}, &bus};
 
   QPainter painter;
   if (!painter.begin(&printer))

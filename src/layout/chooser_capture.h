@@ -18,7 +18,7 @@ class ChooserCapture : public NavigationRole {
  public:
   void OpenSheet(const std::string&) override {}
   void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int) override;
-  std::intptr_t MainMenu() const override { return 0; }
+  const void* MainMenu() const override { return nullptr; }
   int EditMenuItemCount() const override { return -1; }
   void OpenPortSelection(int) override {}
   void CloseMainWindow() override {}

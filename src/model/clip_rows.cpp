@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "base/evman.h"
 #include "model/cell_names.h"
 #include "model/clip.h"
+#include "model/command_target.h"
 #include "model/datch.h"
 #include "model/eeprom.h"
 #include "model/evaluator.h"
@@ -21,10 +21,8 @@ bool Confirm(const char* key) {
                                platform::kMbOkCancel | platform::kMbIconExclamation) == platform::kIdOk;
 }
 
-void Status(const char* key) { PublishStatus(gGTex->Text(key), kStatusTextColor, kStatusBackColor); }
-
-void Post(int type, std::intptr_t second) {
-  if (gEvMan) gEvMan->Post(type, 0, second);
+void Status(CommandTarget& target, const char* key) {
+  target.ShowStatus(gGTex->Text(key), kStatusTextColor, kStatusBackColor);
 }
 
 // A plan or weather channel is in use unless it is inhibited (a plan's P
@@ -88,7 +86,7 @@ RowRange RowTableOf(int valueCategory) {
 }
 
 void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEeprom& image,
-                cmcClipCh& clip, const RowRange& table) {
+                cmcClipCh& clip, const RowRange& table, CommandTarget& target) {
   const unsigned category = view.category;
   const int cat = static_cast<int>(category);
   const int current = view.index;
@@ -102,7 +100,7 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
     case CL_PMenu_Copy:
       clip.CopyFromImage(image, cat, first, n);
       Select(capsule, first, last);
-      Status("GI_AppMess_S_Copy");
+      Status(target, "GI_AppMess_S_Copy");
       break;
 
     case CL_PMenu_Paste: {
@@ -111,10 +109,12 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
       const int count = std::min(table.last - d + 1, clip.Count());
       if (!RangeUnused(image, category, d, d + count - 1) && !Confirm("GI_AppMess_Conv_Overwrite")) break;
       clip.PasteIntoImage(image, cat, d, count);
-      if (count == 1) Post(kEvRedrawCellsOfNumber, d);
-      else Post(kEvRedrawAllCells, 0);
+      if (count == 1)
+        target.Post(ev::RedrawCellsOfNumber{d});
+      else
+        target.Post(ev::RedrawAllCells{});
       Select(capsule, d, d + count - 1);
-      Status("GI_AppMess_S_Paste");
+      Status(target, "GI_AppMess_S_Paste");
       break;
     }
 
@@ -134,16 +134,16 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
       Select(capsule, first + shift, last + shift);
       capsule.reposition = 1;
       capsule.number = up ? first + shift : last + shift;
-      Post(kEvRedrawAllCells, 0);
+      target.Post(ev::RedrawAllCells{});
       break;
     }
 
     case CL_PMenu_Clear:
       if (!table.clear || !Confirm("GI_AppMess_Conv_Clear")) break;
       BlankRows(image, category, first, last);
-      for (int i = first; i <= last; ++i) Post(kEvRedrawCellsOfNumber, i);
+      for (int i = first; i <= last; ++i) target.Post(ev::RedrawCellsOfNumber{i});
       Select(capsule, first, last);
-      Status("GI_AppMess_S_Clear");
+      Status(target, "GI_AppMess_S_Clear");
       break;
 
     case CL_PMenu_Delete: {
@@ -155,9 +155,9 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
         below.PasteIntoImage(image, cat, first, below.Count());
       }
       BlankRows(image, category, table.last - n + 1, table.last);
-      Post(kEvRedrawAllCells, 0);
+      target.Post(ev::RedrawAllCells{});
       Select(capsule, first, last);
-      Status("GI_AppMess_S_Delete");
+      Status(target, "GI_AppMess_S_Delete");
       break;
     }
 
@@ -171,9 +171,9 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
         moved.PasteIntoImage(image, cat, first + n, moved.Count());
       }
       BlankRows(image, category, first, last);
-      Post(kEvRedrawAllCells, 0);
+      target.Post(ev::RedrawAllCells{});
       Select(capsule, first, last);
-      Status("GI_AppMess_S_Insert");
+      Status(target, "GI_AppMess_S_Insert");
       break;
     }
 

@@ -7,6 +7,7 @@
 #include "model/capsule.h"
 
 class cmcClipCh;
+class CommandTarget;
 class cmcEeprom;
 class datCh;
 
@@ -28,5 +29,6 @@ RowRange RowTableOf(int valueCategory);
 // Runs the capsule's popup command (CL_PMenu_Copy .. CL_PMenu_Insert) on
 // the rows first .. last of the view's category, then reloads the view.
 // table is the category's row table (tests open it to reach every command).
+// Status texts and redraws go to the views through target.
 void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEeprom& image,
-                cmcClipCh& clip, const RowRange& table);
+                cmcClipCh& clip, const RowRange& table, CommandTarget& target);

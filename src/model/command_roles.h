@@ -105,10 +105,10 @@ class NavigationRole {
   // current selected. The pick comes back as an evaluation of a copy of
   // the capsule with input mode 2.
   virtual void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) = 0;
-  // The main menu, as the first argument of the cell menu event, and the
+  // The main menu, as the menu named by the cell menu event, and the
   // number of sub-items of its item bound to CL_Menu_Edit_Top (-1 when
   // there is no such item).
-  virtual std::intptr_t MainMenu() const = 0;
+  virtual const void* MainMenu() const = 0;
   virtual int EditMenuItemCount() const = 0;
   // The port selection window, in mode 0, 1 or 2.
   virtual void OpenPortSelection(int mode) = 0;

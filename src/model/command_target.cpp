@@ -69,7 +69,9 @@ void CommandTarget::OpenSheet(const std::string& reference) {
 void CommandTarget::OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) {
   if (roles_.navigation) roles_.navigation->OpenChooser(capsule, listKey, current);
 }
-std::intptr_t CommandTarget::MainMenu() const { return roles_.navigation ? roles_.navigation->MainMenu() : 0; }
+const void* CommandTarget::MainMenu() const {
+  return roles_.navigation ? roles_.navigation->MainMenu() : nullptr;
+}
 int CommandTarget::EditMenuItemCount() const {
   return roles_.navigation ? roles_.navigation->EditMenuItemCount() : -1;
 }

@@ -10,7 +10,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
+#include "base/evman.h"
 #include "model/command_roles.h"
 
 class CommandTarget {
@@ -21,6 +23,9 @@ class CommandTarget {
     PortRole* ports = nullptr;
     OutputHelpRole* output = nullptr;
     NavigationRole* navigation = nullptr;
+    // The views' event bus; a program without views has none, and the
+    // events of its cells go nowhere.
+    cmcEvMan* events = nullptr;
   };
 
   // None of the roles is owned.
@@ -78,10 +83,24 @@ class CommandTarget {
   void ShowHelpContents();
   void ShowContextHelp(std::uint32_t cell);
 
+  // --- Events to the views.
+  template <class E>
+  void Send(const E& event) {
+    if (roles_.events) roles_.events->Send(event);
+  }
+  template <class E>
+  void Post(E event) {
+    if (roles_.events) roles_.events->Post(std::move(event));
+  }
+  // Shows a text in the status message panel in those colours.
+  void ShowStatus(std::string text, std::uint32_t color, std::uint32_t background) {
+    Send(ev::StatusText{color, background, std::move(text)});
+  }
+
   // --- Navigation.
   void OpenSheet(const std::string& reference);
   void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current);
-  std::intptr_t MainMenu() const;
+  const void* MainMenu() const;
   int EditMenuItemCount() const;
   void OpenPortSelection(int mode);
   void CloseMainWindow();

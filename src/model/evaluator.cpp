@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/evaluator.h"
 
-#include "base/evman.h"
 #include "model/cell.h"
 #include "model/cell_names.h"
 #include "model/clip.h"
@@ -30,10 +29,6 @@ void Restrict(evaluator::Run& run) {
 
 }  // namespace
 
-void PublishStatus(const std::string& text, std::uint32_t color, std::uint32_t background) {
-  if (gEvMan) gEvMan->SendText(kEvStatusText, color, background, text);
-}
-
 EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   CommandTarget* target = GetCommandTarget();
   if (target == nullptr) platform::Fatal("No command target for the cell evaluator.");
@@ -48,7 +43,7 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   const bool carried = cap.action != 0 || cap.inputMode != 0 || cap.popupCommand != 0;
 
   // 2. A fresh answer; the channel; the echo.
-  if (cap.action != 0) PublishStatus("", kStatusTextColor, kStatusBackColor);
+  if (cap.action != 0) run.target.ShowStatus("", kStatusTextColor, kStatusBackColor);
   cap.outputText.clear();
   cap.stateFlags &= static_cast<std::uint8_t>(~(cmcCellCapsule::kWarningMark | cmcCellCapsule::kErrorMark));
   if (run.valueCategory != 0) {
@@ -75,7 +70,7 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
         first = cap.firstRow;
         last = cap.lastRow;
       }
-      RowCommand(cap, run.view, first, last, run.image, run.target.Clipboard(), table);
+      RowCommand(cap, run.view, first, last, run.image, run.target.Clipboard(), table, run.target);
     }
     cap.action = 0;
     done = true;
@@ -152,7 +147,8 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   // 8. The controller refreshes its status and the modified state.
   if (carried) run.target.NoteActivity();
   if (swallowed) {
-    PublishStatus(gGTex->Text("GI_Botttom_EditRestrected"), kRestrictedTextColor, kRestrictedBackColor);
+    run.target.ShowStatus(gGTex->Text("GI_Botttom_EditRestrected"), kRestrictedTextColor,
+                          kRestrictedBackColor);
   }
   return run.result;
 }

@@ -46,6 +46,3 @@ struct CellMarkBits {
 };
 // The marks of a temporary cell with that key, shown with action 0.
 CellMarkBits CellMarks(int category, std::uint32_t cell, int number);
-
-// Publishes a status bar text (event 4) in the given colours.
-void PublishStatus(const std::string& text, std::uint32_t color, std::uint32_t background);

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The channel cells: plan channel lists, weather channels and free channels.
-#include "base/evman.h"
 #include "model/cell.h"
 #include "model/cell_names.h"
 #include "model/command_target.h"
@@ -70,16 +69,14 @@ void Attribute(Run& run) {
         ch.acFlags |= in.choice == kChooseP ? datCh::kAcP : datCh::kAcC;
         ch.attr &= ~datCh::kAtInhibit;
         run.StoreChannel();
-        if (gEvMan) gEvMan->Post(kEvAttributeChosen, 0, 0);
+        run.target.Post(ev::AttributeChosen{false});
         run.redrawAll = true;
         break;
       case kToggleInhibit:
         ch.attr ^= datCh::kAtInhibit;
         run.StoreChannel();
         break;
-      case kSwitchListForm:
-        if (gEvMan) gEvMan->Post(kEvAttributeChosen, 1, 0);
-        break;
+      case kSwitchListForm: run.target.Post(ev::AttributeChosen{true}); break;
       default:
         break;
     }
@@ -181,8 +178,8 @@ bool ChannelCell(Run& run) {
     case CL_WX_ChInh: {
       const unsigned before = run.view.attr & datCh::kAtInhibit;
       AttributeOption(run, "GI_Sheet_Sel_ChInh", datCh::kAtInhibit);
-      if ((run.view.attr & datCh::kAtInhibit) != before && gEvMan) {
-        gEvMan->Post(kEvRedrawCellsOfCell, 0, CL_WX_ChInh);
+      if ((run.view.attr & datCh::kAtInhibit) != before) {
+        run.target.Post(ev::RedrawCellsOfCell{CL_WX_ChInh});
       }
       SetError(run, AllWeatherInhibited(run.image));
       return true;

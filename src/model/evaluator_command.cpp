@@ -3,7 +3,6 @@
 // menus, the tool bar and the tree.
 #include <cstdio>
 
-#include "base/evman.h"
 #include "model/cell.h"
 #include "model/cell_names.h"
 #include "model/clip.h"
@@ -89,7 +88,7 @@ bool SettingsCell(Run& run) {
   if (r.restricted) run.restricted = true;
   if (r.out.result == EvalResult::kChooserOpened) run.OpenChooser(r.chooserList, settings::ReadField(*rule, run.image));
   if (r.redrawAll) run.redrawAll = true;
-  if (r.planChanged && gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+  if (r.planChanged) run.target.Send(ev::RebuildChannelNodes{});
   return true;
 }
 
@@ -139,8 +138,8 @@ bool CommandCell(Run& run) {
       return true;
     case CL_Menu_Edit_Top:
       // An empty Edit menu gets its placeholder item; sheets fill it otherwise.
-      if (t.EditMenuItemCount() == 0 && gEvMan) {
-        gEvMan->PostText(kEvFillCellMenu, t.MainMenu(), kEvCellMenuItem, "GI_PMenu_NoItem");
+      if (t.EditMenuItemCount() == 0) {
+        t.Post(ev::FillCellMenu{t.MainMenu(), kEvCellMenuItem, "GI_PMenu_NoItem"});
       }
       return true;
     case CL_Menu_Edit_Undo:
@@ -162,7 +161,7 @@ bool CommandCell(Run& run) {
     case CL_Menu_Port_Com:
       if (execute) {
         t.SetPort(run.number);
-        if (gEvMan) gEvMan->Send(kEvCommandsChanged, 0, 0);
+        t.Send(ev::CommandsChanged{});
       }
       run.SetCellFlag(cmcCellObj::kFlagChecked, run.number == t.CurrentPort());
       return true;
@@ -199,7 +198,7 @@ bool CommandCell(Run& run) {
       run.SetCellFlag(cmcCellObj::kFlagChecked, run.number == t.ModelType());
       return true;
     case CL_Help_About:
-      if (execute && gEvMan) gEvMan->Post(kEvShowAbout, 0, 0);
+      if (execute) t.Post(ev::ShowAbout{});
       return true;
     case CL_Help_Contents:
       if (execute) t.ShowHelpContents();

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include "base/events.h"
 #include "base/evman.h"
 #include "output/dialog_font.h"
 #include "output/preview.h"
@@ -58,7 +57,7 @@ output::PrintSetup cuiPrinter::Setup() {
 
 void cuiPrinter::Run(std::vector<layout::TreePage> sheets, bool all) {
   if (jobActive_) return;
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  source_.bus->Send(ev::CommitEditor{});
   if (sheets.empty()) return;
   cmcGTex& table = *source_.table;
   const std::string caption = table.Line("GI_Sys_AppTitle", 0);

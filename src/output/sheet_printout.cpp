@@ -52,8 +52,8 @@ SheetPrintout::~SheetPrintout() = default;
 void SheetPrintout::Build(int fontHeight) {
   if (sheet_ && builtHeight_ == fontHeight) return;
   sheet_.reset();
-  sheet_ = std::make_unique<iuiSheet>(&host_, nullptr, CL_NoCell, 0, *source_.table, page_.sheetKey,
-                                      source_.images);
+  sheet_ = std::make_unique<iuiSheet>(*source_.bus, &host_, nullptr, CL_NoCell, 0, *source_.table,
+                                      page_.sheetKey, source_.images);
   sheet_->SetPageName(page_.reference);
   if (const std::size_t comma = page_.reference.find(','); comma != std::string::npos) {
     sheet_->SetExtraText(page_.reference.substr(comma + 1));

@@ -25,6 +25,7 @@
 class QPainter;
 class cmcGTex;
 class cuiImageList;
+class cmcEvMan;
 class cuiSheet;
 
 namespace output {
@@ -39,6 +40,9 @@ struct PrintSource {
   layout::PageText::EvaluateFunction evaluate = nullptr;
   // Where the stored column widths are read; the product's key when empty.
   std::string settingsKeyPath;
+  // The bus the printed sheets talk over (required): the program's, so that
+  // printing commits an open editor as any other command does.
+  cmcEvMan* bus = nullptr;
 };
 
 // The paper of a job, in device pixels of the printer.

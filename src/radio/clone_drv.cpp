@@ -41,30 +41,12 @@ void cmcCloneDrv::SetPortDevice(const std::string& devicePath, const std::string
   settings_ = settings;
 }
 
-cmcCloneDrv::CompletionFn cmcCloneDrv::Wrap(Completion completion, void* context) {
-  if (!completion) return {};
-  return [completion, context](dst_CDrv_Result& result) { completion(context, &result); };
-}
-
-bool cmcCloneDrv::StartInformation(Completion completion, void* context) {
-  return StartInformation(Wrap(completion, context));
-}
-
 bool cmcCloneDrv::StartInformation(CompletionFn completion) {
   return Begin(CloneOperation::kInformation, {}, nullptr, std::move(completion));
 }
 
-bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
-  return StartRead(ranges, Wrap(completion, context));
-}
-
 bool cmcCloneDrv::StartRead(const clsAddrRangeList& ranges, CompletionFn completion) {
   return Begin(CloneOperation::kRead, ranges, nullptr, std::move(completion));
-}
-
-bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
-                             Completion completion, void* context) {
-  return StartWrite(source, ranges, Wrap(completion, context));
 }
 
 bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,

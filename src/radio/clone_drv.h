@@ -35,7 +35,6 @@ class cmcCloneDrv {
   // the driver is idle again, so it may start the next exchange at once. The
   // result is destroyed when the call returns. It runs inside the driver's
   // tick, so it must not destroy the driver.
-  using Completion = void (*)(void* context, dst_CDrv_Result* result);
   using CompletionFn = std::function<void(dst_CDrv_Result& result)>;
 
   enum State : int {
@@ -86,12 +85,8 @@ class cmcCloneDrv {
   // source image, a read's inside the configured image size) or past the
   // 16-bit addresses of the frames. A list ends at its end or at its first
   // pair whose last address is below its first.
-  bool StartInformation(Completion completion, void* context);
   bool StartInformation(CompletionFn completion);
-  bool StartRead(const clsAddrRangeList& ranges, Completion completion, void* context);
   bool StartRead(const clsAddrRangeList& ranges, CompletionFn completion);
-  bool StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
-                  Completion completion, void* context);
   bool StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
                   CompletionFn completion);
 
@@ -112,7 +107,6 @@ class cmcCloneDrv {
  private:
   bool Begin(CloneOperation operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
              CompletionFn completion);
-  static CompletionFn Wrap(Completion completion, void* context);
   static void OnTick(void* context, cmcTask* task);
   void Tick();
   void Step();

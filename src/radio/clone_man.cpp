@@ -23,16 +23,6 @@ void indCloneMan::SetRequestValues(std::uint16_t value1, std::uint16_t value2) {
 
 void indCloneMan::SetImageSize(int bytes) { driver_.SetImageSize(bytes); }
 
-void indCloneMan::SetInformationHandler(Handler handler, void* context) {
-  infoHandler_ = handler;
-  infoContext_ = context;
-}
-
-void indCloneMan::SetReadHandler(Handler handler, void* context) {
-  readHandler_ = handler;
-  readContext_ = context;
-}
-
 void indCloneMan::Configure() {
   if (device_.empty()) {
     driver_.SetPort(port_, kPortSettings);
@@ -41,21 +31,20 @@ void indCloneMan::Configure() {
   }
 }
 
-void indCloneMan::Begin(CloneOperation operation, Completion completion, void* context) {
+void indCloneMan::Begin(CloneOperation operation, Completion completion) {
   operation_ = operation;
-  completion_ = completion;
-  context_ = context;
+  completion_ = std::move(completion);
   totalBytes_ = 0;
 }
 
-void indCloneMan::Abandon() { Begin(CloneOperation::kNone, nullptr, nullptr); }
+void indCloneMan::Abandon() { Begin(CloneOperation::kNone, nullptr); }
 
-bool indCloneMan::StartInformation(Completion completion, void* context) {
+bool indCloneMan::StartInformation(Completion completion) {
   if (IsBusy()) return false;
   Configure();
   // Recorded first: the driver's completion must find the operation set.
-  Begin(CloneOperation::kInformation, completion, context);
-  if (!driver_.StartInformation(&indCloneMan::OnDriverDone, this)) {
+  Begin(CloneOperation::kInformation, std::move(completion));
+  if (!driver_.StartInformation([this](dst_CDrv_Result& result) { Done(&result); })) {
     Abandon();
     return false;
   }
@@ -63,11 +52,11 @@ bool indCloneMan::StartInformation(Completion completion, void* context) {
   return true;
 }
 
-bool indCloneMan::StartRead(const clsAddrRangeList& ranges, Completion completion, void* context) {
+bool indCloneMan::StartRead(const clsAddrRangeList& ranges, Completion completion) {
   if (IsBusy()) return false;
   Configure();
-  Begin(CloneOperation::kRead, completion, context);
-  if (!driver_.StartRead(ranges, &indCloneMan::OnDriverDone, this)) {
+  Begin(CloneOperation::kRead, std::move(completion));
+  if (!driver_.StartRead(ranges, [this](dst_CDrv_Result& result) { Done(&result); })) {
     Abandon();
     return false;
   }
@@ -76,11 +65,11 @@ bool indCloneMan::StartRead(const clsAddrRangeList& ranges, Completion completio
 }
 
 bool indCloneMan::StartWrite(const cmcEeprom& image, const clsAddrRangeList& ranges,
-                             Completion completion, void* context) {
+                             Completion completion) {
   if (IsBusy()) return false;
   Configure();
-  Begin(CloneOperation::kWrite, completion, context);
-  if (!driver_.StartWrite(image, ranges, &indCloneMan::OnDriverDone, this)) {
+  Begin(CloneOperation::kWrite, std::move(completion));
+  if (!driver_.StartWrite(image, ranges, [this](dst_CDrv_Result& result) { Done(&result); })) {
     Abandon();
     return false;
   }
@@ -120,22 +109,18 @@ void indCloneMan::StopProgress() {
   progressOpen_ = false;
 }
 
-void indCloneMan::OnDriverDone(void* context, dst_CDrv_Result* result) {
-  static_cast<indCloneMan*>(context)->Done(result);
-}
-
 void indCloneMan::Done(dst_CDrv_Result* result) {
   // The handlers judge first, so their statuses are reported like the
   // driver's; a missing handler means nobody could accept the answer.
   if (operation_ == CloneOperation::kInformation) {
     if (infoHandler_) {
-      infoHandler_(infoContext_, result);
+      infoHandler_(result);
     } else {
       result->status = CloneStatus::kInfoMismatch;
     }
   } else if (operation_ == CloneOperation::kRead) {
     if (readHandler_) {
-      readHandler_(readContext_, result);
+      readHandler_(result);
     } else {
       result->status = CloneStatus::kMissingData;
     }
@@ -148,10 +133,9 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
                              result->status != CloneStatus::kWriteRefused;
   cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure, partlyWritten);
   StopProgress();
-  Completion completion = completion_;
-  void* context = context_;
+  // The completion may start the next exchange, which sets a new one.
+  Completion completion = std::move(completion_);
   completion_ = nullptr;
-  context_ = nullptr;
   operation_ = CloneOperation::kNone;
-  if (completion) completion(context, result);
+  if (completion) completion(result);
 }

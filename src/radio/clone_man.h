@@ -21,9 +21,9 @@
 
 class indCloneMan {
  public:
-  using Completion = void (*)(void* context, dst_CDrv_Result* result);
+  using Completion = std::function<void(dst_CDrv_Result* result)>;
   // Handlers judge a successful result and may replace its status.
-  using Handler = void (*)(void* context, dst_CDrv_Result* result);
+  using Handler = std::function<void(dst_CDrv_Result* result)>;
 
   // The line never runs faster, whatever the high-speed setting says.
   static constexpr const char* kPortSettings = "9600,N,8,1";
@@ -46,15 +46,14 @@ class indCloneMan {
   // Not owned; nullptr shows no progress.
   void SetProgressSink(cmcProgressSink* sink) { sink_ = sink; }
 
-  void SetInformationHandler(Handler handler, void* context);
-  void SetReadHandler(Handler handler, void* context);
+  void SetInformationHandler(Handler handler) { infoHandler_ = std::move(handler); }
+  void SetReadHandler(Handler handler) { readHandler_ = std::move(handler); }
 
   // Each returns false, doing nothing, while an exchange runs (or when the
   // driver refuses the ranges).
-  bool StartInformation(Completion completion, void* context);
-  bool StartRead(const clsAddrRangeList& ranges, Completion completion, void* context);
-  bool StartWrite(const cmcEeprom& image, const clsAddrRangeList& ranges, Completion completion,
-                  void* context);
+  bool StartInformation(Completion completion);
+  bool StartRead(const clsAddrRangeList& ranges, Completion completion);
+  bool StartWrite(const cmcEeprom& image, const clsAddrRangeList& ranges, Completion completion);
 
   bool IsBusy() const { return driver_.IsBusy(); }
   CloneOperation GetOperation() const { return operation_; }
@@ -65,12 +64,11 @@ class indCloneMan {
   cmcCloneDrv& Driver() { return driver_; }
 
  private:
-  void Begin(CloneOperation operation, Completion completion, void* context);
+  void Begin(CloneOperation operation, Completion completion);
   void Abandon();
   void Configure();
   void OpenProgress(const clsAddrRangeList& ranges);
   void StopProgress();
-  static void OnDriverDone(void* context, dst_CDrv_Result* result);
   void Done(dst_CDrv_Result* result);
   static void OnRepaint(void* context, cmcTask* task);
 
@@ -80,13 +78,10 @@ class indCloneMan {
   cmcProgressSink* sink_ = nullptr;
   bool progressOpen_ = false;
 
-  Handler infoHandler_ = nullptr;
-  void* infoContext_ = nullptr;
-  Handler readHandler_ = nullptr;
-  void* readContext_ = nullptr;
+  Handler infoHandler_;
+  Handler readHandler_;
 
-  Completion completion_ = nullptr;
-  void* context_ = nullptr;
+  Completion completion_;
   CloneOperation operation_ = CloneOperation::kNone;
   int totalBytes_ = 0;
   cmcTaskPtr repaint_;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "radio/document.h"
 
-#include "base/events.h"
-#include "base/evman.h"
 #include "model/clone_file.h"
 #include "model/image_checks.h"
 #include "model/memory_map.h"
@@ -19,10 +17,6 @@
 
 namespace {
 
-void SendEvent(int type) {
-  if (gEvMan) gEvMan->Send(type, 0, 0);
-}
-
 void SetUpFile(cmcCloneFile& file, cmcEeprom* image) {
   file.Attach(image);
   file.SetModelCode(memmap::kModelCode);
@@ -37,8 +31,8 @@ cmcDocument::cmcDocument(int model, cmcDocumentHost* host) : host_(host) {
   working_.SetSize(memmap::kImageSize);
   initial_.SetSize(memmap::kImageSize);
   snapshot_.SetSize(memmap::kImageSize);
-  man_.SetInformationHandler(&cmcDocument::OnInformation, this);
-  man_.SetReadHandler(&cmcDocument::OnReadImage, this);
+  man_.SetInformationHandler([this](dst_CDrv_Result* result) { OnInformation(this, result); });
+  man_.SetReadHandler([this](dst_CDrv_Result* result) { OnReadImage(this, result); });
   LoadInitial(model >= 0 && model < memmap::kModelTypes ? model : 0);
   working_.Assign(initial_);
   TakeSnapshot();
@@ -83,12 +77,12 @@ CloneFileCode cmcDocument::Open(const std::string& path) {
   TakeSnapshot();
   history_.Reset(working_);
   Notify(cmcDocumentHost::kOpened);
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
   return code;
 }
 
 CloneFileCode cmcDocument::SaveTo(const std::string& path) {
-  SendEvent(kEvCommitEditor);
+  if (host_) host_->CommitViewEdits();
   Normalise(working_, kNormaliseBeforeSave);
   cmcCloneFile file;
   SetUpFile(file, &working_);
@@ -113,7 +107,7 @@ void cmcDocument::New() {
   history_.Reset(working_);
   path_.clear();
   Notify(cmcDocumentHost::kNew);
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
 }
 
 bool cmcDocument::ChangeModel(int model, bool confirm) {
@@ -141,7 +135,7 @@ bool cmcDocument::ChangeModel(int model, bool confirm) {
 void cmcDocument::AfterImageLoaded(cmcEeprom& image) {
   ChangeModel(image.GetByte(memmap::kModelByte), false);
   Normalise(image, kNormaliseAfterLoad);
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
 }
 
 void cmcDocument::Normalise(cmcEeprom& image, int mode) {
@@ -184,7 +178,7 @@ void cmcDocument::Restore(const cmcEeprom* state) {
   UpdateModified();
   Notify(cmcDocumentHost::kUndone);
   // The restored image may use other channel plans.
-  SendEvent(kEvRebuildChannelNodes);
+  if (host_) host_->ChannelListsChanged();
 }
 
 cmcDocument::WarningCounts cmcDocument::WarningCheck() {
@@ -223,7 +217,7 @@ cmcDocument::StartResult cmcDocument::CloneRead(Done done) {
   if (man_.IsBusy()) return kBusy;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
-  if (!man_.StartInformation(&cmcDocument::ReadInfoDone, this)) {
+  if (!man_.StartInformation([this](dst_CDrv_Result* result) { ReadInfoDone(this, result); })) {
     done_ = nullptr;
     return kBusy;
   }
@@ -239,7 +233,8 @@ void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
-  if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::ReadDone, self)) {
+  if (!self->man_.StartRead(cloneman::ReadRanges(),
+                            [self](dst_CDrv_Result* result) { ReadDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -259,12 +254,12 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   self->path_.clear();
   self->history_.Reset(self->working_);
   self->Notify(cmcDocumentHost::kRead);
-  SendEvent(kEvRebuildChannelNodes);
+  if (self->host_) self->host_->ChannelListsChanged();
   self->Finish(CloneStatus::kOk);
 }
 
 cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
-  SendEvent(kEvCommitEditor);
+  if (host_) host_->CommitViewEdits();
   if (WarningCheck().errors > 0) {
     cloneman::ShowBlock("GI_Mess_DataError", platform::kMbOk | platform::kMbIconStop);
     return kDataError;
@@ -281,7 +276,7 @@ cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
   confirmedMaker_ = maker_;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
-  if (!man_.StartInformation(&cmcDocument::WriteInfoDone, this)) {
+  if (!man_.StartInformation([this](dst_CDrv_Result* result) { WriteInfoDone(this, result); })) {
     done_ = nullptr;
     return kBusy;
   }
@@ -316,7 +311,8 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
     self->sent_.Assign(copy);
     self->sentRanges_ = ranges;
   }
-  if (!self->man_.StartWrite(copy, ranges, &cmcDocument::WriteDone, self)) {
+  if (!self->man_.StartWrite(copy, ranges,
+                             [self](dst_CDrv_Result* result) { WriteDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -336,7 +332,8 @@ void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
-  if (!self->man_.StartRead(cloneman::ReadRanges(), &cmcDocument::VerifyDone, self)) {
+  if (!self->man_.StartRead(cloneman::ReadRanges(),
+                            [self](dst_CDrv_Result* result) { VerifyDone(self, result); })) {
     cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
@@ -364,7 +361,7 @@ cmcDocument::StartResult cmcDocument::CloneInformation(Done done) {
   if (man_.IsBusy()) return kBusy;
   man_.SetRequestValues(memmap::kModelCode, 0);
   done_ = std::move(done);
-  if (!man_.StartInformation(&cmcDocument::InfoDone, this)) {
+  if (!man_.StartInformation([this](dst_CDrv_Result* result) { InfoDone(this, result); })) {
     done_ = nullptr;
     return kBusy;
   }

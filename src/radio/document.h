@@ -37,6 +37,12 @@ class cmcDocumentHost {
   virtual void DocumentChanged(Change /*what*/) {}
   // A clone information exchange succeeded; the record is RadioInfo().
   virtual void InformationReceived() {}
+  // The views commit an open editor: the working image is about to be
+  // saved or written whole.
+  virtual void CommitViewEdits() {}
+  // The image or its set of channel plans changed: the views rebuild what
+  // they show of the channel lists.
+  virtual void ChannelListsChanged() {}
 };
 
 class cmcDocument {

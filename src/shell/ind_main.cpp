@@ -38,12 +38,17 @@ QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >>
 
 }  // namespace
 
-indMain::indMain(QStringList arguments)
-    : cuiMain("TB58", memmap::kImageSize), arguments_(std::move(arguments)) {
+indMain::indMain(cmcEvMan& bus, QStringList arguments)
+    : cuiMain(bus, "TB58", memmap::kImageSize), arguments_(std::move(arguments)) {
   indMain::Reset();
+  Bus().Subscribe<ev::RebuildChannelNodes>(
+      this, [this](const ev::RebuildChannelNodes&) { RebuildChannelNodes(); });
+  Bus().Subscribe<ev::AttributeChosen>(
+      this, [this](const ev::AttributeChosen& e) { MoveCursorAfterAttributeChange(e.switchForm); });
 }
 
-indMain::~indMain() = default;
+// The handlers above reach this object's own parts.
+indMain::~indMain() { Bus().Unsubscribe(this); }
 
 void indMain::Reset() {
   cuiMain::Reset();
@@ -66,7 +71,7 @@ void indMain::BuildTree() {
 }
 
 cuiSheet* indMain::CreateSheet(QWidget* parent, const std::string& key) {
-  auto* sheet = new iuiSheet(parent, nullptr, CL_NoCell, 0, Table(), key, TreeImages());
+  auto* sheet = new iuiSheet(Bus(), parent, nullptr, CL_NoCell, 0, Table(), key, TreeImages());
   if (gEnviron) sheet->SetSettingsKeyPath(gEnviron->KeyPath());
   return sheet;
 }
@@ -116,12 +121,6 @@ void indMain::DrawStatusPanel(QPainter& painter, int panel, const QRect& rect) {
   painter.fillRect(rect, FromBgr(kMakerBackground));
   painter.setPen(FromBgr(kMakerText));
   painter.drawText(rect, Qt::AlignCenter, QString::fromStdString(makerText_));
-}
-
-void indMain::HandleEvent(const cmcEvent& event) {
-  cuiMain::HandleEvent(event);
-  if (event.type == kEvRebuildChannelNodes) RebuildChannelNodes();
-  if (event.type == kEvAttributeChosen) MoveCursorAfterAttributeChange(event.first != 0);
 }
 
 void indMain::RebuildChannelNodes() {

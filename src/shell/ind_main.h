@@ -15,7 +15,7 @@ class indMain : public cuiMain {
 
   // arguments: the command line, the program path included; the maker
   // switch among them turns maker mode on once the window is built.
-  explicit indMain(QStringList arguments);
+  indMain(cmcEvMan& bus, QStringList arguments);
   ~indMain() override;
 
   void Reset() override;
@@ -33,9 +33,6 @@ class indMain : public cuiMain {
   void RebuildChannelNodes();
   // Event 28: the channel the cursor goes to after an attribute change.
   void MoveCursorAfterAttributeChange(bool switchView);
-
- protected:
-  void HandleEvent(const cmcEvent& event) override;
 
  private:
   QStringList arguments_;

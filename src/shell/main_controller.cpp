@@ -54,8 +54,8 @@ bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-cuiMain::cuiMain(std::string projectCode, int imageSize)
-    : projectCode_(std::move(projectCode)), imageSize_(imageSize), cache_(gGTex) {
+cuiMain::cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize)
+    : bus_(bus), projectCode_(std::move(projectCode)), imageSize_(imageSize), cache_(gGTex) {
   if (gGTex && gHelpGTex) {
     const std::string dir = platform::DataDir();
     gGTex->Bind(dir + projectCode_ + ".OVL");
@@ -70,13 +70,21 @@ cuiMain::cuiMain(std::string projectCode, int imageSize)
   ownDialogs_ = std::make_unique<cuiQtFileDialogs>();
   dialogs_ = ownDialogs_.get();
   timer_ = MakeTask();
-  if (gEvMan) gEvMan->Subscribe(&cuiMain::OnEvent, this);
+  bus_.Subscribe<ev::CommandsChanged>(this, [this](const ev::CommandsChanged&) {
+    bus_.Send(ev::RefreshMenus{});
+    bus_.Send(ev::RefreshToolBar{});
+  });
+  bus_.Subscribe<ev::ShowAbout>(this, [this](const ev::ShowAbout&) { ShowAboutBox(); });
+  bus_.Subscribe<ev::StatusText>(this, [this](const ev::StatusText& e) {
+    if (openingQuietly_ && e.text.empty()) return;
+    SetStatusText(e.text, e.color, e.background);
+  });
   cuiMain::Reset();
 }
 
 cuiMain::~cuiMain() {
   if (timer_) timer_->Stop();
-  if (gEvMan) gEvMan->Unsubscribe(&cuiMain::OnEvent, this);
+  bus_.Unsubscribe(this);
   if (GetCommandTarget() == &commands_) SetCommandTarget(nullptr);
   sheet_.reset();
   tree_.reset();
@@ -122,7 +130,7 @@ void cuiMain::UpdateTitle() {
 }
 
 int cuiMain::ConfirmDiscard(bool reopening) {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   if (!doc_->IsModified()) return platform::kIdYes;
   std::string question;
   if (reopening) {
@@ -157,7 +165,7 @@ void cuiMain::FileNew() {
 }
 
 void cuiMain::FileOpen() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   cuiFileDialogs::Request request;
   request.directory = currentDir_;
   request.extension = Table().Line("GI_Sys_Dialog_FOpen", 0);
@@ -210,7 +218,7 @@ void cuiMain::AfterFileNamed(const std::string& path) {
   }
   UpdateTitle();
   // The File menu lists the recent files.
-  if (gEvMan) gEvMan->Send(kEvRefreshMenus, 0, 0);
+  bus_.Send(ev::RefreshMenus{});
 }
 
 std::string cuiMain::RecentFile(int n) const {
@@ -232,12 +240,12 @@ void cuiMain::NoteActivity() {
 }
 
 void cuiMain::Undo() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   doc_->Undo();
 }
 
 void cuiMain::Redo() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   doc_->Redo();
 }
 
@@ -339,7 +347,7 @@ bool cuiMain::VerifyAfterWrite() const { return gEnviron && gEnviron->VerifyAfte
 
 void cuiMain::ToggleVerifyAfterWrite() {
   if (gEnviron) gEnviron->VerifyAfterWrite = VerifyAfterWrite() ? 0 : 1;
-  if (gEvMan) gEvMan->Send(kEvCommandsChanged, 0, 0);
+  bus_.Send(ev::CommandsChanged{});
 }
 
 void cuiMain::OpenBackupFolder() {
@@ -353,7 +361,7 @@ void cuiMain::CloneInformation() { StartClone(&cmcDocument::CloneInformation, nu
 
 void cuiMain::InformationReceived() {
   if (!form_) return;
-  new cuiInformation(form_, Table().Text("GI_Sys_AppTitle"), Table(), "GI_Sheet_CloneInfo",
+  new cuiInformation(bus_, form_, Table().Text("GI_Sys_AppTitle"), Table(), "GI_Sheet_CloneInfo",
                      treeImages_);
 }
 
@@ -374,7 +382,7 @@ int cuiMain::CurrentPort() const { return gEnviron ? gEnviron->ComPort : 1; }
 void cuiMain::SetPort(int port) {
   if (gEnviron) gEnviron->ComPort = port;
   if (doc_) doc_->CloneMan().SetPortNumber(port);
-  if (gEvMan) gEvMan->Send(kEvCommandsChanged, 0, 0);
+  bus_.Send(ev::CommandsChanged{});
 }
 
 int cuiMain::HelpContext(std::uint32_t cell) const {
@@ -391,6 +399,7 @@ cuiPrinter* cuiMain::Printer() {
     source.table = &Table();
     source.images = treeImages_;
     if (gEnviron) source.settingsKeyPath = gEnviron->KeyPath();
+    source.bus = &bus_;
     printer_ = std::make_unique<cuiPrinter>(
         form_, source, gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
   }
@@ -407,14 +416,14 @@ bool cuiMain::CanPrintCurrent() const {
 }
 
 void cuiMain::PrintCurrent() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   if (!CanPrintCurrent() || !Printer()) return;
   const std::string& reference = sheet_->PageReference();
   printer_->PrintSheet(layout::TreePage{reference, SheetKeyOf(reference), {}, 0});
 }
 
 void cuiMain::PrintAll() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   if (!Printer() || printer_->JobActive()) return;
   printer_->PrintAll(layout::ShownTreePages(Table(), TreeState()));
 }
@@ -448,7 +457,7 @@ void cuiMain::OpenChooser(const cmcCellCapsule& capsule, const std::string& list
   }
   // The list's items are Flex0 cells numbered with their values; the
   // window frees itself once it closes.
-  new cuiFlector(capsule, Flex0, current, Table(), listKey, treeImages_);
+  new cuiFlector(bus_, capsule, Flex0, current, Table(), listKey, treeImages_);
 }
 
 void cuiMain::OpenPortSelection(int mode) {

@@ -48,7 +48,7 @@ class cuiHelpKey;
 class cuiCompareDialog;
 class cuiImportDialog;
 class cuiFleetDialog;
-struct cmcEvent;
+class cmcEvMan;
 
 class cuiMain : public cmcDocumentHost,
                 public DocumentRole,
@@ -59,8 +59,9 @@ class cuiMain : public cmcDocumentHost,
                 public NavigationRole {
  public:
   // Binds the two text tables to "<project>.OVL" and "<project>H.OVL" in
-  // the data folder and subscribes to the bus (gEvMan must exist).
-  cuiMain(std::string projectCode, int imageSize);
+  // the data folder and subscribes to bus, which every view it builds
+  // talks over too.
+  cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize);
   ~cuiMain() override;
   cuiMain(const cuiMain&) = delete;
   cuiMain& operator=(const cuiMain&) = delete;
@@ -197,7 +198,7 @@ class cuiMain : public cmcDocumentHost,
   // --- NavigationRole.
   void OpenSheet(const std::string& reference) override;
   void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) override;
-  std::intptr_t MainMenu() const override;
+  const void* MainMenu() const override;
   int EditMenuItemCount() const override;
   void OpenPortSelection(int mode) override;
   void CloseMainWindow() override;
@@ -206,8 +207,10 @@ class cuiMain : public cmcDocumentHost,
   // cmcDocumentHost.
   void DocumentChanged(Change what) override;
   void InformationReceived() override;
+  void CommitViewEdits() override;
+  void ChannelListsChanged() override;
 
-  virtual void HandleEvent(const cmcEvent& event);
+  cmcEvMan& Bus() const { return bus_; }
   void UpdateTitle();
   void SetStatusText(std::string text, std::uint32_t textColour, std::uint32_t background);
   cmcGTex& Table() const;
@@ -222,7 +225,6 @@ class cuiMain : public cmcDocumentHost,
     std::string key;
     int column, row, leftCol, topRow;
   };
-  static void OnEvent(void* self, const cmcEvent& event);
   static std::string SheetKeyOf(const std::string& reference);
   void RememberSheet();
   std::string FileNamePart() const;
@@ -248,6 +250,7 @@ class cuiMain : public cmcDocumentHost,
   void CloneReadFinished(CloneStatus status);
   void CloneWriteFinished(CloneStatus status, bool verified);
 
+  cmcEvMan& bus_;
   std::string projectCode_;
   int imageSize_;
   QPointer<QMainWindow> form_;
@@ -295,5 +298,5 @@ class cuiMain : public cmcDocumentHost,
   // of the status bar then leaves the last message standing.
   bool openingQuietly_ = false;
 
-  CommandTarget commands_{*this, {this, this, this, this, this}};
+  CommandTarget commands_{*this, {this, this, this, this, this, &bus_}};
 };

@@ -147,7 +147,7 @@ void cuiMain::FleetProgramming() {
     fleet_->raise();
     return;
   }
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   const auto browse = [this](bool save) {
     return [this, save](const std::string& current) {
       cuiFileDialogs::Request request = CsvRequest();

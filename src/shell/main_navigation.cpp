@@ -68,14 +68,14 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
   // 2. Menu and tool bar.
   treeImages_ = treeImages;
   barImages_ = barImages;
-  menu_ = std::make_unique<cuiMenu>(form, form->menuBar(), Table(), "GI_Menu_Main");
+  menu_ = std::make_unique<cuiMenu>(bus_, form, form->menuBar(), Table(), "GI_Menu_Main");
   menu_->SetImages(barImages);
   menu_->Build();
-  toolBar_ = std::make_unique<cuiToolBar>(form, Table(), "GI_ToolBar_Main", barImages);
+  toolBar_ = std::make_unique<cuiToolBar>(bus_, form, Table(), "GI_ToolBar_Main", barImages);
   toolBar_->Build();
   toolBar_->AddTo(form);
   toolBar_->SetVisible(ToolBarVisible());
-  if (gEvMan) gEvMan->Send(kEvCommandsChanged, 0, 0);
+  bus_.Send(ev::CommandsChanged{});
 
   // 3. Tree panel, splitter and sheet panel.
   splitter_ = new QSplitter(Qt::Horizontal, form);
@@ -134,7 +134,7 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
 void cuiMain::BuildTree() {
   tree_.reset();
   if (!treePanel_) return;
-  tree_ = std::make_unique<cuiTree>(treePanel_, Table(), "GI_Tree_Main", treeImages_);
+  tree_ = std::make_unique<cuiTree>(bus_, treePanel_, Table(), "GI_Tree_Main", treeImages_);
   QTreeWidget* widget = tree_->Widget();
   widget->hide();
   tree_->Load();
@@ -147,7 +147,7 @@ void cuiMain::BuildTree() {
   WarningCheck();
   CloseSheet();
   widget->show();
-  if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+  bus_.Send(ev::RebuildChannelNodes{});
   const auto nodes = tree_->Nodes();
   if (!nodes.empty()) widget->setCurrentItem(nodes.front());
 }
@@ -162,7 +162,7 @@ void cuiMain::SelectedNodeChanged() {
 }
 
 cuiSheet* cuiMain::CreateSheet(QWidget* parent, const std::string& key) {
-  auto* sheet = new cuiSheet(parent, nullptr, CL_NoCell, 0, Table(), key, treeImages_);
+  auto* sheet = new cuiSheet(bus_, parent, nullptr, CL_NoCell, 0, Table(), key, treeImages_);
   // The column widths go with the other settings of this environment.
   if (gEnviron) sheet->SetSettingsKeyPath(gEnviron->KeyPath());
   return sheet;
@@ -267,7 +267,7 @@ void cuiMain::ToggleToolBar() {
   if (toolBar_) toolBar_->SetVisible(ToolBarVisible());
 }
 
-std::intptr_t cuiMain::MainMenu() const { return reinterpret_cast<std::intptr_t>(menu_.get()); }
+const void* cuiMain::MainMenu() const { return menu_.get(); }
 
 int cuiMain::EditMenuItemCount() const {
   QAction* item = menu_ ? menu_->FindItem(CL_Menu_Edit_Top) : nullptr;
@@ -299,25 +299,8 @@ void cuiMain::DrawStatusPanel(QPainter& painter, int panel, const QRect& rect) {
 
 // --- Events.
 
-void cuiMain::OnEvent(void* self, const cmcEvent& event) {
-  static_cast<cuiMain*>(self)->HandleEvent(event);
-}
-
-void cuiMain::HandleEvent(const cmcEvent& event) {
-  switch (event.type) {
-    case kEvCommandsChanged:
-      gEvMan->Send(kEvRefreshMenus, 0, 0);
-      gEvMan->Send(kEvRefreshToolBar, 0, 0);
-      break;
-    case kEvShowAbout: ShowAboutBox(); break;
-    case kEvStatusText:
-      if (openingQuietly_ && event.Text().empty()) break;
-      SetStatusText(event.Text(), static_cast<std::uint32_t>(event.first),
-                    static_cast<std::uint32_t>(event.second));
-      break;
-    default: break;
-  }
-}
+void cuiMain::CommitViewEdits() { bus_.Send(ev::CommitEditor{}); }
+void cuiMain::ChannelListsChanged() { bus_.Send(ev::RebuildChannelNodes{}); }
 
 // --- Closing.
 

@@ -77,7 +77,7 @@ void cuiMain::ShowError(const std::string& text) const {
 // one file, and import takes back exactly what export wrote. The page open
 // now would be a chance selection.
 void cuiMain::ExportCsv() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   cuiFileDialogs::Request request = CsvRequest();
   request.fileName =
       QFileInfo(QString::fromStdString(FileNamePart())).completeBaseName().toStdString();
@@ -102,7 +102,7 @@ void cuiMain::ExportCsv() {
 }
 
 void cuiMain::ImportCsv() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   const auto path = dialogs_->ChooseOpen(form_, CsvRequest());
   if (!path) return;
   std::vector<text::CsvRecord> records;
@@ -163,7 +163,7 @@ void cuiMain::ImportCsv() {
     doc_->RecordStep();
     UpdateModified();
     DocumentChanged(kUndone);  // the page reopens fresh where the cursor was
-    if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+    bus_.Send(ev::RebuildChannelNodes{});
     refresh_.emplace();
     refresh_->Start(250);
     ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Imported", 0),
@@ -180,7 +180,7 @@ void cuiMain::ImportCsv() {
 }
 
 void cuiMain::CompareWithFile() {
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   cuiFileDialogs::Request request;
   request.directory = currentDir_;
   request.extension = Table().Line("GI_Sys_Dialog_FOpen", 0);
@@ -194,7 +194,7 @@ void cuiMain::CompareWithFile() {
 
 void cuiMain::CompareWithRadio() {
   if (doc_->CloneMan().IsBusy() || radioCompare_) return;
-  if (gEvMan) gEvMan->Send(kEvCommitEditor, 0, 0);
+  bus_.Send(ev::CommitEditor{});
   // The radio's image goes into a document of its own, through the read
   // every clone read takes (progress window and backup included).
   radioCompare_ = std::make_unique<cmcDocument>(doc_->ModelType());

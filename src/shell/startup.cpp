@@ -62,10 +62,9 @@ Globals::Globals(const QStringList& arguments, const std::string& mutexName,
   helpGtex_ = std::make_unique<cmcGTex>();
   gHelpGTex = helpGtex_.get();
   evman_ = std::make_unique<cmcEvMan>();
-  gEvMan = evman_.get();
   // A second copy builds nothing more: it leaves before any window.
   if (!FirstInstance()) return;
-  main_ = std::make_unique<indMain>(arguments);
+  main_ = std::make_unique<indMain>(*evman_, arguments);
   SetCommandTarget(&main_->Commands());
 }
 
@@ -74,7 +73,6 @@ Globals::~Globals() {
   // object goes, so nothing reaches a destroyed global.
   if (main_) SetCommandTarget(nullptr);
   main_.reset();
-  gEvMan = nullptr;
   evman_.reset();
   gHelpGTex = nullptr;
   helpGtex_.reset();

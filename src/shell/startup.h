@@ -6,8 +6,10 @@
 //   1. the environment (single instance and settings)   gEnviron
 //   2. the main text table                              gGTex
 //   3. the help text table                              gHelpGTex
-//   4. the event bus                                    gEvMan
+//   4. the event bus                                    Bus()
 //   5. the main controller                              Main()
+// The bus is no global: the main controller gets it by reference and hands
+// it to every view it builds.
 // The environment goes last, so the settings that the main controller puts
 // back while the window closes are the ones written.
 
@@ -42,6 +44,7 @@ class Globals {
   bool MakerSwitch() const { return maker_; }
   // The main controller; its command roles are the installed command target.
   indMain& Main() { return *main_; }
+  cmcEvMan& Bus() { return *evman_; }
 
  private:
   bool maker_ = false;

@@ -27,9 +27,10 @@ QRect CellOnDesktop(const cmcCellCapsule& capsule) {
 
 }  // namespace
 
-cuiFlector::cuiFlector(const cmcCellCapsule& capsule, std::uint32_t cell, int number,
+cuiFlector::cuiFlector(cmcEvMan& bus, const cmcCellCapsule& capsule, std::uint32_t cell, int number,
                        cmcGTex& table, const std::string& listKey, const cuiImageList* images)
     : QWidget(static_cast<cuiGrid*>(capsule.grid), Qt::Popup | Qt::FramelessWindowHint),
+      bus_(bus),
       owner_(static_cast<cuiGrid*>(capsule.grid)),
       table_(table),
       listKey_(listKey),
@@ -40,7 +41,8 @@ cuiFlector::cuiFlector(const cmcCellCapsule& capsule, std::uint32_t cell, int nu
   QRect work = platform::WorkAreaOfRect(cellRect);
   if (!work.isValid()) work = platform::PrimaryWorkArea();
 
-  sheet_ = std::make_unique<cuiSheet>(this, &capsule, cell, number, table_, listKey_, images_);
+  sheet_ =
+      std::make_unique<cuiSheet>(bus_, this, &capsule, cell, number, table_, listKey_, images_);
   sheet_->SetListMode(true);
   // Room for the whole list while it is measured: a squeezed grid would
   // report the extents of what it could show.
@@ -57,14 +59,17 @@ cuiFlector::cuiFlector(const cmcCellCapsule& capsule, std::uint32_t cell, int nu
     if (moved) moved();
     NotifyChooserCursor(grid);
   };
-  if (gEvMan) gEvMan->Subscribe(&cmcEvMan::Member<cuiFlector, &cuiFlector::OnEvent>, this);
+  bus_.Subscribe<ev::SheetDestroyed>(this, [this](const ev::SheetDestroyed& e) {
+    if (e.grid == static_cast<const QWidget*>(owner_)) Release();
+  });
+  bus_.Subscribe<ev::CommitEditor>(this, [this](const ev::CommitEditor&) { Release(); });
   show();
   grid.setFocus();
   NotifyChooserCursor(grid);
 }
 
 cuiFlector::~cuiFlector() {
-  if (gEvMan) gEvMan->Unsubscribe(&cmcEvMan::Member<cuiFlector, &cuiFlector::OnEvent>, this);
+  bus_.Unsubscribe(this);
   if (sheet_ && sheet_->Grid()) sheet_->Grid()->removeEventFilter(this);
   // The sheet goes before the controls it lives in.
   sheet_.reset();
@@ -130,10 +135,4 @@ bool cuiFlector::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QWidget::eventFilter(watched, event);
-}
-
-void cuiFlector::OnEvent(const cmcEvent& event) {
-  const bool ownerGone =
-      event.type == kEvSheetDestroyed && event.second == reinterpret_cast<std::intptr_t>(owner_);
-  if (ownerGone || event.type == kEvCommitEditor) Release();
 }

@@ -4,15 +4,15 @@
 // under the cell it was opened from. Enter, a double click or a left-button
 // release on an item hands it to the cell evaluator as a popup choice on the
 // opening cell (the list sheet does that) and hides the window; Escape, a
-// click elsewhere, the owner grid going away (kEvSheetDestroyed) and
-// kEvCommitEditor close it. Hidden or closed, it deletes itself later, so a
+// click elsewhere, the owner grid going away (ev::SheetDestroyed) and
+// ev::CommitEditor close it. Hidden or closed, it deletes itself later, so a
 // caller never frees it and may keep only a QPointer.
 //
 // What NavigationRole::OpenChooser receives is all it needs:
 //
 //   void OpenChooser(const cmcCellCapsule& capsule, const std::string& list, int current) override
 //   {
-//     new cuiFlector(capsule, Flex0, current, table, list, &images);
+//     new cuiFlector(bus, capsule, Flex0, current, table, list, &images);
 //   }
 //
 // The capsule is the one a sheet handed to the evaluator: its grid owns the
@@ -31,13 +31,13 @@ class cmcGTex;
 class cuiGrid;
 class cuiImageList;
 class cuiSheet;
-struct cmcEvent;
+class cmcEvMan;
 
 class cuiFlector : public QWidget {
  public:
   // Opens at once. images may be null (no marks).
-  cuiFlector(const cmcCellCapsule& capsule, std::uint32_t cell, int number, cmcGTex& table,
-             const std::string& listKey, const cuiImageList* images);
+  cuiFlector(cmcEvMan& bus, const cmcCellCapsule& capsule, std::uint32_t cell, int number,
+             cmcGTex& table, const std::string& listKey, const cuiImageList* images);
   ~cuiFlector() override;
   cuiFlector(const cuiFlector&) = delete;
   cuiFlector& operator=(const cuiFlector&) = delete;
@@ -53,9 +53,9 @@ class cuiFlector : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
-  void OnEvent(const cmcEvent& event);
   void FitToList(const QRect& work);
 
+  cmcEvMan& bus_;
   cuiGrid* owner_;
   cmcGTex& table_;
   std::string listKey_;

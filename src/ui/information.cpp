@@ -26,10 +26,12 @@ constexpr int kButtonMargin = 5;
 
 }  // namespace
 
-cuiInformation::cuiInformation(QWidget* owner, const std::string& caption, cmcGTex& table,
-                               const std::string& sheetKey, const cuiImageList* images)
+cuiInformation::cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string& caption,
+                               cmcGTex& table, const std::string& sheetKey,
+                               const cuiImageList* images)
     // No Qt parent: disabling the owner would disable the dialog with it.
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), owner_(owner) {
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      owner_(owner) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromStdString(caption));
   platform::FontValue font;
@@ -47,7 +49,7 @@ cuiInformation::cuiInformation(QWidget* owner, const std::string& caption, cmcGT
   // Room enough for any page while it is measured, so that no control is
   // squeezed below its own minimum and the extents come out whole.
   page->resize(QApplication::primaryScreen() ? QApplication::primaryScreen()->size() * 2 : QSize(4000, 4000));
-  sheet_ = std::make_unique<iuiSheet>(page, nullptr, CL_NoCell, 0, table, sheetKey, images);
+  sheet_ = std::make_unique<iuiSheet>(bus, page, nullptr, CL_NoCell, 0, table, sheetKey, images);
   sheet_->Build();
   cuiGrid& grid = *sheet_->Grid();
   grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

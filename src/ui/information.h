@@ -6,13 +6,14 @@
 // modeless, but its owner is disabled while it exists; closing it deletes
 // it, which enables the owner again.
 //
-//   new cuiInformation(mainWindow, caption, table, "GI_Sheet_CloneInfo", &images);
+//   new cuiInformation(bus, mainWindow, caption, table, "GI_Sheet_CloneInfo", &images);
 
 #include <QDialog>
 #include <memory>
 #include <string>
 
 class QPushButton;
+class cmcEvMan;
 class cmcGTex;
 class cuiImageList;
 class iuiSheet;
@@ -20,8 +21,8 @@ class iuiSheet;
 class cuiInformation : public QDialog {
  public:
   // Shows the dialog at once.
-  cuiInformation(QWidget* owner, const std::string& caption, cmcGTex& table, const std::string& sheetKey,
-                 const cuiImageList* images);
+  cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string& caption, cmcGTex& table,
+                 const std::string& sheetKey, const cuiImageList* images);
   ~cuiInformation() override;
 
   iuiSheet& Sheet() { return *sheet_; }

@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
+#include <algorithm>
 #include <set>
 
 #include "base/evman.h"
@@ -45,8 +46,8 @@ class cuiMenuItem : public QAction {
 
 // Menus alive now: event 11 names its menu by address, and a sheet may be
 // gone by the time a posted fill arrives.
-std::set<const cuiMenu*>& LiveMenus() {
-  static std::set<const cuiMenu*> menus;
+std::set<cuiMenu*>& LiveMenus() {
+  static std::set<cuiMenu*> menus;
   return menus;
 }
 
@@ -69,29 +70,39 @@ bool ContainsIn(const QList<QAction*>& items, const QAction* wanted) {
   return false;
 }
 
-// The cursor cell of the sheet whose popup menu has that root (root 0: the
-// open sheet), copied; null when no sheet answers.
-std::unique_ptr<cmcCellObj> AskContext(const QObject* root) {
-  if (!gEvMan) return nullptr;
-  const cmcEvAns* answer =
-      gEvMan->Ask(kEvAskCellDefinition, reinterpret_cast<std::intptr_t>(root), 0);
-  if (!answer || answer->Argument() == 0) return nullptr;
-  return std::make_unique<cmcCellObj>(*reinterpret_cast<const cmcCellObj*>(answer->Argument()));
-}
-
 }  // namespace
 
-cuiMenu::cuiMenu(void* owner, QWidget* root, cmcGTex& table, std::string key, ClickFn click)
-    : owner_(owner), root_(root), table_(table), key_(std::move(key)), click_(std::move(click)) {
+std::unique_ptr<cmcCellObj> cuiMenu::AskContext(const QObject* root) {
+  const std::vector<const cmcCellObj*> answers = bus_.Ask(ev::AskCellDefinition{root});
+  if (answers.empty() || answers.front() == nullptr) return nullptr;
+  return std::make_unique<cmcCellObj>(*answers.front());
+}
+
+cuiMenu::cuiMenu(cmcEvMan& bus, void* owner, QWidget* root, cmcGTex& table, std::string key,
+                 ClickFn click)
+    : bus_(bus),
+      owner_(owner),
+      root_(root),
+      table_(table),
+      key_(std::move(key)),
+      click_(std::move(click)) {
   LiveMenus().insert(this);
-  if (gEvMan) {
-    gEvMan->Subscribe(&cuiMenu::OnEvent, this);
-    subscribed_ = true;
-  }
+  bus_.Subscribe<ev::RefreshMenus>(this, [this](const ev::RefreshMenus&) { Refresh(); });
+  bus_.Subscribe<ev::ClearCellMenu>(this, [this](const ev::ClearCellMenu& e) {
+    if (QAction* item = FindItem(static_cast<std::uint32_t>(e.item))) ClearSubItems(item);
+  });
+  bus_.Subscribe<ev::FillCellMenu>(this, [this](const ev::FillCellMenu& e) {
+    QAction* item = FindItem(static_cast<std::uint32_t>(e.item));
+    // The menu named is looked up among the live ones: it may be gone.
+    const auto through = std::find_if(LiveMenus().begin(), LiveMenus().end(),
+                                      [&e](const cuiMenu* m) { return m == e.menu; });
+    cuiMenu* clicker = e.menu == nullptr ? this : through != LiveMenus().end() ? *through : nullptr;
+    if (item && clicker && clicker->root_) AddBody(item, e.key, *clicker);
+  });
 }
 
 cuiMenu::~cuiMenu() {
-  if (subscribed_ && gEvMan) gEvMan->Unsubscribe(&cuiMenu::OnEvent, this);
+  bus_.Unsubscribe(this);
   LiveMenus().erase(this);
   for (const QPointer<QAction>& item : borrowedItems_) delete item.data();
   if (root_)
@@ -255,25 +266,4 @@ void cuiMenu::DefaultClick(QAction* item) {
   builder::ExecuteCell(owner_, *cell, context.get());
   // The command may have closed the window and with it this menu.
   if (LiveMenus().contains(this)) Refresh();
-}
-
-void cuiMenu::OnEvent(void* self, const cmcEvent& event) {
-  static_cast<cuiMenu*>(self)->HandleEvent(event);
-}
-
-void cuiMenu::HandleEvent(const cmcEvent& event) {
-  switch (event.type) {
-    case kEvRefreshMenus: Refresh(); break;
-    case kEvClearCellMenu:
-      if (QAction* item = FindItem(static_cast<std::uint32_t>(event.second))) ClearSubItems(item);
-      break;
-    case kEvFillCellMenu: {
-      QAction* item = FindItem(static_cast<std::uint32_t>(event.second));
-      auto* through = event.first ? event.FirstAs<cuiMenu>() : this;
-      if (item && LiveMenus().contains(through) && through->root_)
-        AddBody(item, event.Text(), *through);
-      break;
-    }
-    default: break;
-  }
 }

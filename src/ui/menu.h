@@ -32,7 +32,7 @@ class QObject;
 class QWidget;
 class cmcGTex;
 class cuiImageList;
-struct cmcEvent;
+class cmcEvMan;
 
 class cuiMenu {
  public:
@@ -40,8 +40,9 @@ class cuiMenu {
 
   // root is the QMenuBar or QMenu the items go into. Without a click
   // function an item runs its cell (DefaultClick). owner is handed to the
-  // evaluator as the owner component.
-  cuiMenu(void* owner, QWidget* root, cmcGTex& table, std::string key, ClickFn click = {});
+  // evaluator as the owner component. The menu hears and asks on bus.
+  cuiMenu(cmcEvMan& bus, void* owner, QWidget* root, cmcGTex& table, std::string key,
+          ClickFn click = {});
   ~cuiMenu();
   cuiMenu(const cuiMenu&) = delete;
   cuiMenu& operator=(const cuiMenu&) = delete;
@@ -68,8 +69,9 @@ class cuiMenu {
   void DefaultClick(QAction* item);
 
  private:
-  static void OnEvent(void* self, const cmcEvent& event);
-  void HandleEvent(const cmcEvent& event);
+  // The cursor cell of the sheet whose popup menu has that root (root
+  // null: the open sheet), copied; null when no sheet answers.
+  std::unique_ptr<cmcCellObj> AskContext(const QObject* root);
   // One item under parent (null: the root) from a definition line.
   QAction* AddItem(QAction* parent, std::string_view definition, QObject* itemOwner,
                    cuiMenu& clicker, const std::shared_ptr<const cmcCellObj>& basic);
@@ -79,6 +81,7 @@ class cuiMenu {
   void RefreshItem(QAction* item);
   void Click(QAction* item);
 
+  cmcEvMan& bus_;
   void* owner_;
   QPointer<QWidget> root_;
   cmcGTex& table_;
@@ -90,5 +93,4 @@ class cuiMenu {
   std::unique_ptr<cmcCellObj> contextCell_;
   // Items of other menus that click through this one; they go with it.
   std::vector<QPointer<QAction>> borrowedItems_;
-  bool subscribed_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -33,9 +34,11 @@ int ScreenDpi() {
 
 }  // namespace
 
-cuiSheet::cuiSheet(QWidget* parent, const cmcCellCapsule* owner, std::uint32_t initialCell, int initialNumber,
-                   cmcGTex& table, std::string sheetKey, const cuiImageList* images)
-    : parent_(parent),
+cuiSheet::cuiSheet(cmcEvMan& bus, QWidget* parent, const cmcCellCapsule* owner,
+                   std::uint32_t initialCell, int initialNumber, cmcGTex& table,
+                   std::string sheetKey, const cuiImageList* images)
+    : bus_(bus),
+      parent_(parent),
       table_(table),
       sheetKey_(std::move(sheetKey)),
       pageReference_(sheetKey_),
@@ -47,13 +50,13 @@ cuiSheet::cuiSheet(QWidget* parent, const cmcCellCapsule* owner, std::uint32_t i
   measurePainter_ = std::make_unique<QPainter>(&measureImage_);
   measureCanvas_ = std::make_unique<cuiSheetCanvas>(*measurePainter_, QApplication::palette(), QApplication::font());
   UpdateTints();
-  if (gEvMan) gEvMan->Subscribe(&cmcEvMan::Member<cuiSheet, &cuiSheet::OnEvent>, this);
+  Subscribe();
 }
 
 cuiSheet::~cuiSheet() {
-  if (gEvMan) gEvMan->Unsubscribe(&cmcEvMan::Member<cuiSheet, &cuiSheet::OnEvent>, this);
+  bus_.Unsubscribe(this);
   if (grid_ && !printing_ && !listMode_) SaveColumnWidths();
-  if (gEvMan) gEvMan->Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(grid_));
+  bus_.Send(ev::SheetDestroyed{static_cast<const QWidget*>(grid_)});
   cellMenu_.reset();
   if (root_) {
     // Controls going away lose the focus; nothing may reach back into a
@@ -300,39 +303,40 @@ void cuiSheet::OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags) 
   static_cast<cuiSheet*>(sheet)->RedrawRelated(capsule, static_cast<unsigned>(flags));
 }
 
-void cuiSheet::OnEvent(const cmcEvent& event) {
-  if (!page_) return;
-  if (event.type == kEvCommitEditor) {
-    CommitEditor();
-    return;
-  }
-  if (event.type == kEvAskCellDefinition) {
+void cuiSheet::Subscribe() {
+  // Until the page is built there is nothing to commit, answer or redraw.
+  bus_.Subscribe<ev::CommitEditor>(this, [this](const ev::CommitEditor&) {
+    if (page_) CommitEditor();
+  });
+  bus_.Subscribe<ev::AskCellDefinition>(this, [this](const ev::AskCellDefinition& e) {
+    if (!page_) return;
     // Menus ask for the cell their commands act on: this sheet's popup
     // items, or (none) the page shown.
-    const bool mine = event.first != 0 && event.first == reinterpret_cast<std::intptr_t>(popup_);
-    if (grid_ && grid_->Col() >= 0 && (mine || (event.first == 0 && !listMode_ && !printing_))) {
-      gEvMan->Reply(0, reinterpret_cast<std::intptr_t>(&page_->CellAt(grid_->Col(), grid_->Row()).cell), nullptr, 0);
-    }
-    return;
-  }
-  cmcCellCapsule probe;
-  probe.category = CT_NoCategory;
-  probe.cellId = CL_NoCell;
-  switch (event.type) {
-    case kEvRedrawAllCells:
-      RedrawRelated(probe, layout::kAnyDataCell);
-      break;
-    case kEvRedrawCellsOfCell:
-      probe.cellId = static_cast<std::int32_t>(event.second);
-      RedrawRelated(probe, layout::kSameCell);
-      break;
-    case kEvRedrawCellsOfNumber:
-      // A number means a channel of this page's plan.
-      probe.category = page_->BasicCell().Category();
-      probe.number = static_cast<std::int32_t>(event.second);
-      RedrawRelated(probe, layout::kSameNumber);
-      break;
-    default:
-      break;
-  }
+    const bool mine = e.root != nullptr && e.root == static_cast<const QObject*>(popup_);
+    if (grid_ && grid_->Col() >= 0 && (mine || (e.root == nullptr && !listMode_ && !printing_)))
+      bus_.Reply<ev::AskCellDefinition>(&page_->CellAt(grid_->Col(), grid_->Row()).cell);
+  });
+  const auto probe = [] {
+    cmcCellCapsule p;
+    p.category = CT_NoCategory;
+    p.cellId = CL_NoCell;
+    return p;
+  };
+  bus_.Subscribe<ev::RedrawAllCells>(this, [this, probe](const ev::RedrawAllCells&) {
+    if (page_) RedrawRelated(probe(), layout::kAnyDataCell);
+  });
+  bus_.Subscribe<ev::RedrawCellsOfCell>(this, [this, probe](const ev::RedrawCellsOfCell& e) {
+    if (!page_) return;
+    cmcCellCapsule p = probe();
+    p.cellId = e.cell;
+    RedrawRelated(p, layout::kSameCell);
+  });
+  bus_.Subscribe<ev::RedrawCellsOfNumber>(this, [this, probe](const ev::RedrawCellsOfNumber& e) {
+    if (!page_) return;
+    // A number means a channel of this page's plan.
+    cmcCellCapsule p = probe();
+    p.category = page_->BasicCell().Category();
+    p.number = e.number;
+    RedrawRelated(p, layout::kSameNumber);
+  });
 }

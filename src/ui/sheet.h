@@ -44,7 +44,7 @@ class cuiMenu;
 class cmcGTex;
 class cuiGrid;
 class cuiImageList;
-struct cmcEvent;
+class cmcEvMan;
 
 class cuiSheetCanvas;
 
@@ -56,9 +56,10 @@ class cuiSheet {
   static constexpr int kErrorImage = 5;
 
   // initialCell CL_NoCell: no initial cell. owner and images may be null;
-  // the owner capsule is copied.
-  cuiSheet(QWidget* parent, const cmcCellCapsule* owner, std::uint32_t initialCell, int initialNumber,
-           cmcGTex& table, std::string sheetKey, const cuiImageList* images);
+  // the owner capsule is copied. The sheet talks to menus, the tree and the
+  // main controller over bus.
+  cuiSheet(cmcEvMan& bus, QWidget* parent, const cmcCellCapsule* owner, std::uint32_t initialCell,
+           int initialNumber, cmcGTex& table, std::string sheetKey, const cuiImageList* images);
   virtual ~cuiSheet();
   cuiSheet(const cuiSheet&) = delete;
   cuiSheet& operator=(const cuiSheet&) = delete;
@@ -155,7 +156,7 @@ class cuiSheet {
   void ApplyLayout();
   void PlaceCursor();
   std::vector<int> DefaultRowHeights();
-  void OnEvent(const cmcEvent& event);
+  void Subscribe();
   void ClampColumnWidths();
   // Columns that keep stored widths: those with a selectable cell below
   // the fixed rows.
@@ -214,6 +215,7 @@ class cuiSheet {
   void FollowEditor();
   static void OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag);
 
+  cmcEvMan& bus_;
   QWidget* parent_;
   cmcGTex& table_;
   std::string sheetKey_;

@@ -31,8 +31,7 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 }  // namespace
 
 void cuiSheet::ClearStatus() {
-  if (!keepStatus_ && gEvMan)
-    gEvMan->SendText(kEvStatusText, kStatusTextColor, kStatusBackColor, "");
+  if (!keepStatus_) bus_.Send(ev::StatusText{kStatusTextColor, kStatusBackColor, ""});
 }
 
 bool cuiSheet::Selectable(int column, int row) const {
@@ -263,7 +262,7 @@ void cuiSheet::SendKey(int column, int row, int action, int popupCommand, const 
       Run(pick);
       parent_->hide();
     }
-    if (gEvMan) gEvMan->Send(kEvRefreshMenus, 0, 0);
+    bus_.Send(ev::RefreshMenus{});
     return;
   }
   EvalResult result = Run(capsule);
@@ -285,7 +284,7 @@ void cuiSheet::SendKey(int column, int row, int action, int popupCommand, const 
     result = Run(capsule);
   }
   RebuildSelection(column, row, capsule);
-  if (gEvMan) gEvMan->Send(kEvRefreshMenus, 0, 0);
+  bus_.Send(ev::RefreshMenus{});
 }
 
 void cuiSheet::RebuildSelection(int column, int row, const cmcCellCapsule& capsule) {

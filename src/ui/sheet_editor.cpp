@@ -128,15 +128,15 @@ void cuiSheet::CommitEditor() {
 void cuiSheet::NoteTypedValue(int column, int row, const std::string& typed,
                               const std::string& before) {
   // An evaluation that opened the editor again has not taken anything yet.
-  if (!gEvMan || EditorShowing()) return;
+  if (EditorShowing()) return;
   const std::string after = text_->Show(column, row).text;
   if (layout::ShowsTyped(after, typed)) return;
   const std::string note = layout::TypedValueNote(CellName(column, row), typed, before, after,
                                                   CellValueRule(page_->CellAt(column, row).cell));
   // A refusal in the colours of the other refusals; a changed value as news.
   const bool refused = after == before;
-  gEvMan->SendText(kEvStatusText, refused ? kRestrictedTextColor : kStatusTextColor,
-                   refused ? kRestrictedBackColor : kStatusBackColor, note);
+  bus_.Send(ev::StatusText{refused ? kRestrictedTextColor : kStatusTextColor,
+                           refused ? kRestrictedBackColor : kStatusBackColor, note});
 }
 
 std::string cuiSheet::CellName(int column, int row) {
@@ -180,7 +180,7 @@ void cuiSheet::CloseEditor(bool focusBack) {
 }
 
 bool cuiSheet::OnEditorKey(QKeyEvent* event) {
-  if (gEvMan) gEvMan->SendText(kEvStatusText, kStatusTextColor, kStatusBackColor, "");
+  bus_.Send(ev::StatusText{kStatusTextColor, kStatusBackColor, ""});
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -217,9 +217,7 @@ void cuiSheet::OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag) {
 }
 
 void cuiSheet::RefreshCellMenu(bool forced) {
-  const auto done = [] {
-    if (gEvMan) gEvMan->Send(kEvRefreshMenus, 0, 0);
-  };
+  const auto done = [this] { bus_.Send(ev::RefreshMenus{}); };
   if (printing_ || !grid_ || !grid_->hasFocus() || grid_->Col() < 0) return done();
   const int c = grid_->Col();
   const int r = grid_->Row();
@@ -232,11 +230,11 @@ void cuiSheet::RefreshCellMenu(bool forced) {
   if (!forced && (name.empty() || name == lastMenuName_)) return done();
   if (cellMenu_) {
     cellMenu_.reset();
-    if (gEvMan) gEvMan->Send(kEvClearCellMenu, 0, kEvCellMenuItem);
+    bus_.Send(ev::ClearCellMenu{kEvCellMenuItem});
   }
   lastMenuName_ = name;
   if (!name.empty()) {
-    cellMenu_ = std::make_unique<cuiMenu>(this, popup_, table_, name, [this](QAction* item) {
+    cellMenu_ = std::make_unique<cuiMenu>(bus_, this, popup_, table_, name, [this](QAction* item) {
       const cmcCellObj* definition = cuiMenu::CellOf(item);
       if (!definition) return;
       // Run after the menu has finished with its item: the command may move
@@ -247,8 +245,7 @@ void cuiSheet::RefreshCellMenu(bool forced) {
     });
     cellMenu_->SetImages(images_);
     cellMenu_->Build();
-    if (gEvMan)
-      gEvMan->SendText(kEvFillCellMenu, reinterpret_cast<std::intptr_t>(cellMenu_.get()), kEvCellMenuItem, name);
+    bus_.Send(ev::FillCellMenu{cellMenu_.get(), kEvCellMenuItem, name});
   }
   done();
 }
@@ -258,8 +255,8 @@ void cuiSheet::OnGridFocusGained() { RefreshCellMenu(true); }
 void cuiSheet::OnGridFocusLost() {
   if (cellMenu_) {
     cellMenu_.reset();
-    if (gEvMan) gEvMan->Send(kEvClearCellMenu, 0, kEvCellMenuItem);
-    if (gEvMan) gEvMan->Send(kEvRefreshMenus, 0, 0);
+    bus_.Send(ev::ClearCellMenu{kEvCellMenuItem});
+    bus_.Send(ev::RefreshMenus{});
   }
   // The next focus builds the menu again.
   lastMenuName_.clear();

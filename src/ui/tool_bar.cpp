@@ -21,17 +21,16 @@ bool IsToggle(const cmcCellObj& cell) {
 
 }  // namespace
 
-cuiToolBar::cuiToolBar(QWidget* owner, cmcGTex& table, std::string key, const cuiImageList* images)
-    : owner_(owner), table_(table), key_(std::move(key)), images_(images) {
+cuiToolBar::cuiToolBar(cmcEvMan& bus, QWidget* owner, cmcGTex& table, std::string key,
+                       const cuiImageList* images)
+    : bus_(bus), owner_(owner), table_(table), key_(std::move(key)), images_(images) {
   NewRow();
-  if (gEvMan) {
-    gEvMan->Subscribe(&cuiToolBar::OnEvent, this);
-    subscribed_ = true;
-  }
+  bus_.Subscribe<ev::RefreshToolBar>(this, [this](const ev::RefreshToolBar&) { Refresh(); });
+  bus_.Subscribe<ev::RefreshMenus>(this, [this](const ev::RefreshMenus&) { Refresh(); });
 }
 
 cuiToolBar::~cuiToolBar() {
-  if (subscribed_ && gEvMan) gEvMan->Unsubscribe(&cuiToolBar::OnEvent, this);
+  bus_.Unsubscribe(this);
   // Rows a window has taken stay the window's; the others are ours.
   for (QToolBar* row : rows_)
     if (!row->parent() || row->parent() == owner_) delete row;
@@ -123,9 +122,4 @@ void cuiToolBar::Refresh() {
 
 void cuiToolBar::DefaultClick(QAction* button) {
   if (cmcCellObj* cell = CellOf(button)) builder::ExecuteCell(owner_.data(), *cell);
-}
-
-void cuiToolBar::OnEvent(void* self, const cmcEvent& event) {
-  if (event.type == kEvRefreshToolBar || event.type == kEvRefreshMenus)
-    static_cast<cuiToolBar*>(self)->Refresh();
 }

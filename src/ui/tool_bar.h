@@ -26,7 +26,7 @@ class QToolBar;
 class QWidget;
 class cmcGTex;
 class cuiImageList;
-struct cmcEvent;
+class cmcEvMan;
 
 class cuiToolBar {
  public:
@@ -34,8 +34,10 @@ class cuiToolBar {
   static constexpr int kGapWidth = 8;
   static constexpr int kIndent = 4;
 
-  // images may be null.
-  cuiToolBar(QWidget* owner, cmcGTex& table, std::string key, const cuiImageList* images);
+  // images may be null. The bar refreshes on the menus' and its own
+  // refresh events on bus.
+  cuiToolBar(cmcEvMan& bus, QWidget* owner, cmcGTex& table, std::string key,
+             const cuiImageList* images);
   ~cuiToolBar();
   cuiToolBar(const cuiToolBar&) = delete;
   cuiToolBar& operator=(const cuiToolBar&) = delete;
@@ -64,10 +66,10 @@ class cuiToolBar {
     cmcCellObj* cell;
     int shownImage;
   };
-  static void OnEvent(void* self, const cmcEvent& event);
   QToolBar* NewRow();
   const Button* Find(const QAction* action) const;
 
+  cmcEvMan& bus_;
   QPointer<QWidget> owner_;
   cmcGTex& table_;
   std::string key_;
@@ -77,5 +79,4 @@ class cuiToolBar {
   std::vector<std::unique_ptr<cmcCellObj>> cells_;  // one per body line
   std::vector<Button> buttons_;
   ClickFn click_;
-  bool subscribed_ = false;
 };

@@ -30,8 +30,9 @@ void CollectNodes(QTreeWidgetItem* node, std::vector<QTreeWidgetItem*>& out) {
 
 }  // namespace
 
-cuiTree::cuiTree(QWidget* panel, cmcGTex& table, std::string key, const cuiImageList* images)
-    : panel_(panel), table_(table), key_(std::move(key)), images_(images) {
+cuiTree::cuiTree(cmcEvMan& bus, QWidget* panel, cmcGTex& table, std::string key,
+                 const cuiImageList* images)
+    : bus_(bus), panel_(panel), table_(table), key_(std::move(key)), images_(images) {
   tree_ = new QTreeWidget(panel);
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
@@ -66,14 +67,13 @@ cuiTree::cuiTree(QWidget* panel, cmcGTex& table, std::string key, const cuiImage
     if (chosen.size() == 1 && chosen.front() != tree_->currentItem())
       tree_->setCurrentItem(chosen.front());
   });
-  if (gEvMan) {
-    gEvMan->Subscribe(&cuiTree::OnEvent, this);
-    subscribed_ = true;
-  }
+  bus_.Subscribe<ev::SheetDestroyed>(this, [this](const ev::SheetDestroyed& e) {
+    if (panel_ && e.grid == static_cast<const QWidget*>(panel_.data())) Detach();
+  });
 }
 
 cuiTree::~cuiTree() {
-  if (subscribed_ && gEvMan) gEvMan->Unsubscribe(&cuiTree::OnEvent, this);
+  bus_.Unsubscribe(this);
   if (tree_) {
     tree_->hide();
     delete tree_.data();
@@ -266,21 +266,11 @@ void cuiTree::SelectionChanged() {
   }
 }
 
-void cuiTree::OnEvent(void* self, const cmcEvent& event) {
-  static_cast<cuiTree*>(self)->HandleEvent(event);
-}
-
-void cuiTree::HandleEvent(const cmcEvent& event) {
-  if (event.type == kEvSheetDestroyed && panel_ && event.SecondAs<QWidget>() == panel_.data())
-    Detach();
-}
-
 void cuiTree::Detach() {
   if (tree_) {
     tree_->hide();
     delete tree_.data();
   }
   cells_.clear();
-  if (subscribed_ && gEvMan) gEvMan->Unsubscribe(&cuiTree::OnEvent, this);
-  subscribed_ = false;
+  bus_.Unsubscribe(this);
 }

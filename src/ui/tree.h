@@ -28,7 +28,7 @@ class QTreeWidgetItem;
 class QWidget;
 class cmcGTex;
 class cuiImageList;
-struct cmcEvent;
+class cmcEvMan;
 
 class cuiTree {
  public:
@@ -39,7 +39,9 @@ class cuiTree {
   static constexpr int kWarningOverlayImage = 4;
 
   // Creates the read-only tree control inside panel; images may be null.
-  cuiTree(QWidget* panel, cmcGTex& table, std::string key, const cuiImageList* images);
+  // The tree goes with the sheet whose grid is panel (told on bus).
+  cuiTree(cmcEvMan& bus, QWidget* panel, cmcGTex& table, std::string key,
+          const cuiImageList* images);
   ~cuiTree();
   cuiTree(const cuiTree&) = delete;
   cuiTree& operator=(const cuiTree&) = delete;
@@ -93,8 +95,6 @@ class cuiTree {
   void SetChangeHandler(int delayMs, std::function<void(QTreeWidgetItem*)> handler);
 
  private:
-  static void OnEvent(void* self, const cmcEvent& event);
-  void HandleEvent(const cmcEvent& event);
   void Detach();
   void ApplyBasicCell();
   void SetOverlay(QTreeWidgetItem* node, int overlay);
@@ -102,6 +102,7 @@ class cuiTree {
   void SelectionChanged();
   void ForgetCells(QTreeWidgetItem* node);
 
+  cmcEvMan& bus_;
   QPointer<QWidget> panel_;
   cmcGTex& table_;
   std::string key_;
@@ -112,5 +113,4 @@ class cuiTree {
   std::function<void(QTreeWidgetItem*)> changeHandler_;
   cmcCellObj basic_;
   std::vector<std::unique_ptr<cmcCellObj>> cells_;
-  bool subscribed_ = false;
 };

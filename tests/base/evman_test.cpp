@@ -6,22 +6,25 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/virtual_timer_service.h"
 
 namespace {
 
-// A subscriber that logs "name:type" for every event and then runs
-// whatever the scenario gave it to do for that event.
+// A subscriber that logs "name:number" for every event of the scenarios
+// and then runs whatever the scenario gave it to do for that event.
 struct Sub {
   std::string name;
   std::string* log;
-  std::function<void(const cmcEvent&)> react;
+  std::function<void(int number)> react;
 
-  static void OnEvent(void* context, const cmcEvent& e) {
-    auto* self = static_cast<Sub*>(context);
-    *self->log += self->name + ":" + std::to_string(e.type) + " ";
-    if (self->react) self->react(e);
+  template <class E>
+  void Subscribe(cmcEvMan& bus) {
+    bus.Subscribe<E>(this, [this](const E&) {
+      *log += name + ":" + std::to_string(E::kNumber) + " ";
+      if (react) react(E::kNumber);
+    });
   }
 };
 
@@ -31,8 +34,15 @@ struct Harness {
   std::unique_ptr<cmcEvMan> bus = std::make_unique<cmcEvMan>();
   Sub a{"a", &log, {}}, b{"b", &log, {}}, c{"c", &log, {}};
 
-  void Subscribe(Sub& s) { bus->Subscribe(&Sub::OnEvent, &s); }
-  void Unsubscribe(Sub& s) { bus->Unsubscribe(&Sub::OnEvent, &s); }
+  void Subscribe(Sub& s) {
+    s.Subscribe<ev::ShowAbout>(*bus);
+    s.Subscribe<ev::RefreshMenus>(*bus);
+    s.Subscribe<ev::RedrawAllCells>(*bus);
+    s.Subscribe<ev::RedrawCellsOfNumber>(*bus);
+    s.Subscribe<ev::RefreshToolBar>(*bus);
+    s.Subscribe<ev::CommitEditor>(*bus);
+  }
+  void Unsubscribe(Sub& s) { bus->Unsubscribe(&s); }
   void Mark(const char* text) { log += std::string("| ") + text + " "; }
 };
 
@@ -48,29 +58,38 @@ const Scenario kScenarios[] = {
        h.Subscribe(h.a);
        h.Subscribe(h.b);
        h.Subscribe(h.c);
-       h.bus->Send(kEvRefreshMenus, 0, 0);
+       h.bus->Send(ev::RefreshMenus{});
      },
      "c:9 b:9 a:9 "},
+    {"each event reaches only its own handlers",
+     [](Harness& h) {
+       h.Subscribe(h.a);
+       h.c.Subscribe<ev::RefreshToolBar>(*h.bus);
+       h.bus->Send(ev::RefreshMenus{});
+       h.bus->Send(ev::RefreshToolBar{});
+       h.bus->Send(ev::StatusText{});  // nobody subscribed to it
+     },
+     "a:9 c:20 a:20 "},
     {"unsubscribed during delivery is not called for it",
      [](Harness& h) {
        h.Subscribe(h.a);
        h.Subscribe(h.b);
-       h.b.react = [&h](const cmcEvent&) { h.Unsubscribe(h.a); };
-       h.bus->Send(kEvRefreshMenus, 0, 0);
+       h.b.react = [&h](int) { h.Unsubscribe(h.a); };
+       h.bus->Send(ev::RefreshMenus{});
        h.Mark("tick");
-       h.time.AdvanceBy(10);  // the removed subscription is freed here
-       h.bus->Send(kEvRefreshToolBar, 0, 0);
+       h.time.AdvanceBy(10);  // the removed subscriptions are freed here
+       h.bus->Send(ev::RefreshToolBar{});
      },
      "b:9 | tick b:20 "},
     {"subscribed during delivery waits for the next event",
      [](Harness& h) {
        h.Subscribe(h.a);
-       h.a.react = [&h](const cmcEvent&) {
+       h.a.react = [&h](int) {
          h.Subscribe(h.b);
          h.a.react = nullptr;
        };
-       h.bus->Send(kEvRefreshMenus, 0, 0);
-       h.bus->Send(kEvRefreshToolBar, 0, 0);
+       h.bus->Send(ev::RefreshMenus{});
+       h.bus->Send(ev::RefreshToolBar{});
      },
      "a:9 b:20 a:20 "},
     {"subscribing twice leaves one, at the front",
@@ -78,23 +97,23 @@ const Scenario kScenarios[] = {
        h.Subscribe(h.a);
        h.Subscribe(h.b);
        h.Subscribe(h.a);
-       h.bus->Send(kEvRefreshMenus, 0, 0);
+       h.bus->Send(ev::RefreshMenus{});
      },
      "a:9 b:9 "},
     {"unsubscribe then subscribe again",
      [](Harness& h) {
        h.Subscribe(h.a);
        h.Unsubscribe(h.a);
-       h.bus->Send(kEvRefreshMenus, 0, 0);
+       h.bus->Send(ev::RefreshMenus{});
        h.Subscribe(h.a);
-       h.bus->Send(kEvRefreshToolBar, 0, 0);
+       h.bus->Send(ev::RefreshToolBar{});
      },
      "a:20 "},
     {"posted events wait for the tick and keep their order",
      [](Harness& h) {
        h.Subscribe(h.a);
-       h.bus->Post(kEvRedrawAllCells, 0, 0);
-       h.bus->Post(kEvShowAbout, 0, 0);
+       h.bus->Post(ev::RedrawAllCells{});
+       h.bus->Post(ev::ShowAbout{});
        h.Mark("9ms");
        h.time.AdvanceBy(9);
        h.Mark("10ms");
@@ -106,10 +125,10 @@ const Scenario kScenarios[] = {
     {"posted from a handler during a tick lands on the next tick",
      [](Harness& h) {
        h.Subscribe(h.a);
-       h.a.react = [&h](const cmcEvent& e) {
-         if (e.type == kEvRedrawAllCells) h.bus->Post(kEvRedrawCellsOfNumber, 0, 7);
+       h.a.react = [&h](int number) {
+         if (number == ev::RedrawAllCells::kNumber) h.bus->Post(ev::RedrawCellsOfNumber{7});
        };
-       h.bus->Post(kEvRedrawAllCells, 0, 0);
+       h.bus->Post(ev::RedrawAllCells{});
        h.time.AdvanceBy(10);
        h.Mark("next");
        h.time.AdvanceBy(10);
@@ -118,15 +137,15 @@ const Scenario kScenarios[] = {
     {"a tick during a tick's delivery is skipped",
      [](Harness& h) {
        h.Subscribe(h.a);
-       h.a.react = [&h](const cmcEvent& e) {
-         if (e.type != kEvShowAbout) return;
+       h.a.react = [&h](int number) {
+         if (number != ev::ShowAbout::kNumber) return;
          // A handler that shows a modal dialog lets timer ticks through.
-         h.bus->Post(kEvRedrawAllCells, 0, 0);
+         h.bus->Post(ev::RedrawAllCells{});
          h.Mark("modal");
          h.time.AdvanceBy(30);
          h.Mark("closed");
        };
-       h.bus->Post(kEvShowAbout, 0, 0);
+       h.bus->Post(ev::ShowAbout{});
        h.time.AdvanceBy(10);
        h.Mark("next");
        h.time.AdvanceBy(10);
@@ -137,29 +156,29 @@ const Scenario kScenarios[] = {
        h.Subscribe(h.a);
        h.Subscribe(h.b);
        h.Subscribe(h.c);
-       h.b.react = [&h](const cmcEvent& e) {
-         if (e.type != kEvCommitEditor) return;
+       h.b.react = [&h](int number) {
+         if (number != ev::CommitEditor::kNumber) return;
          h.Unsubscribe(h.a);
          h.time.AdvanceBy(20);  // the bus ticks while the walk stands on b
        };
-       h.bus->Send(kEvCommitEditor, 0, 0);
-       h.bus->Send(kEvRefreshMenus, 0, 0);
+       h.bus->Send(ev::CommitEditor{});
+       h.bus->Send(ev::RefreshMenus{});
      },
      "c:21 b:21 c:9 b:9 "},
     {"destroying the bus drops queued events",
      [](Harness& h) {
        h.Subscribe(h.a);
-       h.bus->Post(kEvRedrawAllCells, 0, 0);
-       h.bus->PostText(kEvStatusText, 0, 0, "queued");
+       h.bus->Post(ev::RedrawAllCells{});
+       h.bus->Post(ev::ShowAbout{});
        h.bus.reset();
        h.Mark("gone");
        h.time.AdvanceBy(100);
      },
      "| gone "},
-    {"a null callback is ignored",
+    {"an empty handler is ignored",
      [](Harness& h) {
-       h.bus->Subscribe(nullptr, &h.a);
-       h.bus->Send(kEvRefreshMenus, 0, 0);
+       h.bus->Subscribe<ev::RefreshMenus>(&h.a, nullptr);
+       h.bus->Send(ev::RefreshMenus{});
        h.log += std::to_string(h.bus->SubscriberCount());
      },
      "0"},
@@ -167,9 +186,10 @@ const Scenario kScenarios[] = {
 
 TEST(EvMan, DeliveryScenarios) {
   for (const Scenario& s : kScenarios) {
+    SCOPED_TRACE(s.name);
     Harness h;
     s.run(h);
-    EXPECT_EQ(h.log, s.expect) << s.name;
+    EXPECT_EQ(h.log, s.expect);
     if (h.bus) {
       h.Unsubscribe(h.a);
       h.Unsubscribe(h.b);
@@ -178,111 +198,87 @@ TEST(EvMan, DeliveryScenarios) {
   }
 }
 
-TEST(EvMan, EventsCarryTheirArgumentsAndAnOwnedTextCopy) {
+TEST(EvMan, EventsCarryTheirFieldsAndAPostedOneIsACopy) {
   Harness h;
-  std::vector<cmcEvent> seen;
-  h.Subscribe(h.a);
-  h.a.react = [&seen](const cmcEvent& e) { seen.push_back(e); };
-  int object = 0;
+  std::vector<ev::StatusText> seen;
+  h.bus->Subscribe<ev::StatusText>(&seen, [&seen](const ev::StatusText& e) { seen.push_back(e); });
   {
-    std::string text = "Ready";
-    h.bus->SendText(kEvStatusText, 0x0000FF, 0xFFFFFF, text);
-    h.bus->PostText(kEvStatusText, 1, 2, text);
-    text = "changed";  // the bus holds its own copy
+    ev::StatusText status{0x0000FF, 0xFFFFFF, "Ready"};
+    h.bus->Send(status);
+    h.bus->Post(status);
+    status.text = "changed";  // the bus holds its own copy
+    status.color = 1;
   }
-  h.bus->Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(&object));
+  EXPECT_EQ(seen.size(), 1u);  // the posted one waits for the tick
   h.time.AdvanceBy(10);
-  ASSERT_EQ(seen.size(), 3u);
-  EXPECT_EQ(seen[0].mode, kEvModeSent);
-  EXPECT_EQ(seen[0].first, 0x0000FF);
-  EXPECT_EQ(seen[0].second, 0xFFFFFF);
-  EXPECT_EQ(seen[0].Text(), "Ready");
-  EXPECT_EQ(seen[0].Length(), 6);  // with the terminating zero
-  EXPECT_EQ(seen[1].SecondAs<int>(), &object);
-  EXPECT_FALSE(seen[1].HasData());
-  EXPECT_EQ(seen[2].mode, kEvModePosted);
-  EXPECT_EQ(seen[2].Text(), "Ready");
-  h.Unsubscribe(h.a);
+  ASSERT_EQ(seen.size(), 2u);
+  for (const ev::StatusText& e : seen) {
+    EXPECT_EQ(e.color, 0x0000FFu);
+    EXPECT_EQ(e.background, 0xFFFFFFu);
+    EXPECT_EQ(e.text, "Ready");
+  }
+  h.bus->Unsubscribe(&seen);
+  EXPECT_EQ(h.bus->SubscriberCount(), 0);
 }
+
+// Test-only asks: the answer is a number.
+struct Outer {
+  static constexpr int kNumber = 100;
+  using Answer = int;
+  const void* root = nullptr;
+};
+struct Inner {
+  static constexpr int kNumber = 200;
+  using Answer = int;
+};
 
 TEST(EvMan, AskCollectsRepliesInOrder) {
   Harness h;
-  h.Subscribe(h.a);
-  h.Subscribe(h.b);
-  h.Subscribe(h.c);
   int root = 0;
+  std::function<void(const Outer&)> a, b, c;
+  h.bus->Subscribe<Outer>(&h.a, [&](const Outer& e) {
+    if (a) a(e);
+  });
+  h.bus->Subscribe<Outer>(&h.b, [&](const Outer& e) {
+    if (b) b(e);
+  });
+  h.bus->Subscribe<Outer>(&h.c, [&](const Outer& e) {
+    if (c) c(e);
+  });
 
   // Nobody replies.
-  EXPECT_EQ(h.bus->Ask(kEvAskCellDefinition, reinterpret_cast<std::intptr_t>(&root), 0), nullptr);
+  EXPECT_TRUE(h.bus->Ask(Outer{&root}).empty());
 
-  // Two reply (c is called before a): the first answer is c's.
-  h.c.react = [&h, &root](const cmcEvent& e) {
-    EXPECT_EQ(e.mode, kEvModeAsked);
-    if (e.FirstAs<int>() == &root) h.bus->Reply("C", 2);
+  // Two reply (c is called before a); a reply to another ask is no answer.
+  c = [&](const Outer& e) {
+    if (e.root == &root) h.bus->Reply<Outer>(3);
   };
-  h.a.react = [&h](const cmcEvent&) { h.bus->Reply(5, 6, "A1", 3); };
-  const cmcEvAns* first = h.bus->Ask(kEvAskCellDefinition, reinterpret_cast<std::intptr_t>(&root), 0);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->Value(), 0);
-  EXPECT_EQ(first->Argument(), 0);
-  EXPECT_STREQ(reinterpret_cast<const char*>(first->Data().data()), "C");
-  const cmcEvAns* second = first->Next();
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(second->Prev(), first);
-  EXPECT_EQ(second->Value(), 5);
-  EXPECT_EQ(second->Argument(), 6);
-  EXPECT_EQ(second->Length(), 3);
-  EXPECT_EQ(second->Next(), nullptr);  // no trailing empty answer
+  b = [&](const Outer&) { h.bus->Reply<Inner>(99); };
+  a = [&](const Outer&) { h.bus->Reply<Outer>(1); };
+  EXPECT_EQ(h.bus->Ask(Outer{&root}), (std::vector<int>{3, 1}));
 
   // A reply outside an ask answers nothing.
-  h.c.react = nullptr;
-  h.a.react = nullptr;
-  h.bus->Reply("x", 1);
-  EXPECT_EQ(h.bus->Ask(kEvAskCellDefinition, 0, 0), nullptr);
+  a = b = c = nullptr;
+  h.bus->Reply<Outer>(5);
+  EXPECT_TRUE(h.bus->Ask(Outer{}).empty());
   for (Sub* s : {&h.a, &h.b, &h.c}) h.Unsubscribe(*s);
 }
 
 TEST(EvMan, AskInsideAnAskKeepsBothAnswerLists) {
   Harness h;
-  h.Subscribe(h.a);
-  h.Subscribe(h.b);
-  const cmcEvAns* inner = nullptr;
+  std::vector<int> inner;
   // b answers both asks; a, when asked the outer question, first asks the
   // inner one and then answers the outer one itself.
-  h.b.react = [&h](const cmcEvent& e) { h.bus->Reply(e.type, 0, nullptr, 0); };
-  h.a.react = [&](const cmcEvent& e) {
-    if (e.type != 100) return;
-    inner = h.bus->Ask(200, 0, 0);
-    h.bus->Reply(-1, 0, nullptr, 0);
-  };
-  const cmcEvAns* outer = h.bus->Ask(100, 0, 0);
-  ASSERT_NE(outer, nullptr);
-  EXPECT_EQ(outer->Value(), 100);
-  ASSERT_NE(outer->Next(), nullptr);
-  EXPECT_EQ(outer->Next()->Value(), -1);
-  EXPECT_EQ(outer->Next()->Next(), nullptr);
-  ASSERT_NE(inner, nullptr);
-  EXPECT_EQ(inner->Value(), 200);
-  EXPECT_EQ(inner->Next(), nullptr);
+  h.bus->Subscribe<Outer>(&h.a, [&](const Outer&) {
+    inner = h.bus->Ask(Inner{});
+    h.bus->Reply<Outer>(-1);
+  });
+  h.bus->Subscribe<Outer>(&h.b, [&](const Outer&) { h.bus->Reply<Outer>(100); });
+  h.bus->Subscribe<Inner>(&h.b, [&](const Inner&) { h.bus->Reply<Inner>(200); });
+  EXPECT_EQ(h.bus->Ask(Outer{}), (std::vector<int>{100, -1}));
+  EXPECT_EQ(inner, (std::vector<int>{200}));
   h.Unsubscribe(h.a);
   h.Unsubscribe(h.b);
-}
-
-TEST(EvMan, MemberAdapterCallsTheObject) {
-  Harness h;
-  struct Sheet {
-    int redraws = 0;
-    void OnEvent(const cmcEvent& e) {
-      if (e.type == kEvRedrawAllCells) ++redraws;
-    }
-  } sheet;
-  h.bus->Subscribe(&cmcEvMan::Member<Sheet, &Sheet::OnEvent>, &sheet);
-  h.bus->Post(kEvRedrawAllCells, 0, 0);
-  h.bus->Send(kEvRedrawAllCells, 0, 0);
-  h.time.AdvanceBy(10);
-  EXPECT_EQ(sheet.redraws, 2);
-  h.bus->Unsubscribe(&cmcEvMan::Member<Sheet, &Sheet::OnEvent>, &sheet);
-  EXPECT_EQ(h.bus->SubscriberCount(), 0);
 }
 
 }  // namespace

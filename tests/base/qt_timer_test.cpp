@@ -46,17 +46,17 @@ TEST(QtTimers, ReleasedRunningTaskFreesItselfOnItsTick) {
 TEST(QtTimers, PostedEventsArriveOnTheBusTick) {
   platform::SetTimerService(nullptr);
   cmcEvMan bus;
-  struct Seen {
-    std::vector<int> types;
-    static void On(void* self, const cmcEvent& e) { static_cast<Seen*>(self)->types.push_back(e.type); }
-  } seen;
-  bus.Subscribe(&Seen::On, &seen);
-  bus.Post(kEvRedrawAllCells, 0, 0);
-  bus.Post(kEvShowAbout, 0, 0);
-  EXPECT_TRUE(seen.types.empty());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return seen.types.size() == 2; }, 5000));
-  EXPECT_EQ(seen.types, (std::vector<int>{kEvRedrawAllCells, kEvShowAbout}));
-  bus.Unsubscribe(&Seen::On, &seen);
+  std::vector<int> seen;
+  bus.Subscribe<ev::RedrawAllCells>(
+      &seen, [&seen](const ev::RedrawAllCells&) { seen.push_back(ev::RedrawAllCells::kNumber); });
+  bus.Subscribe<ev::ShowAbout>(
+      &seen, [&seen](const ev::ShowAbout&) { seen.push_back(ev::ShowAbout::kNumber); });
+  bus.Post(ev::RedrawAllCells{});
+  bus.Post(ev::ShowAbout{});
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, 5000));
+  EXPECT_EQ(seen, (std::vector<int>{ev::RedrawAllCells::kNumber, ev::ShowAbout::kNumber}));
+  bus.Unsubscribe(&seen);
 }
 
 }  // namespace

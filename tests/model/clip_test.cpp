@@ -34,7 +34,7 @@ TEST_F(Clip, PastedRowTakesBackThePChannel) {
   EXPECT_EQ(copy.firstRow, 0);
   EXPECT_EQ(copy.lastRow, 0);
   EXPECT_TRUE(copy.rowFlags & cmcCellCapsule::kRowsChanged);
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Copy"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_AppMess_S_Copy"));
   ASSERT_EQ(UsaP(), 0);  // row 0 is the P channel of a zeroed image
 
   auto attr10 = Cell(CT_UsaCh, CL_ChList_Atr, 10);
@@ -48,11 +48,11 @@ TEST_F(Clip, PastedRowTakesBackThePChannel) {
   EXPECT_EQ(responder.Last().caption, table.Text("GI_Sys_AppTitle"));
   EXPECT_EQ(responder.Last().style, platform::kMbOkCancel | platform::kMbIconExclamation);
   EXPECT_EQ(UsaP(), 0);
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Paste"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_AppMess_S_Paste"));
   Deliver();
-  const auto redraw = EventsOf(kEvRedrawCellsOfNumber);
+  const auto redraw = EventsOf<ev::RedrawCellsOfNumber>();
   ASSERT_EQ(redraw.size(), 1u);
-  EXPECT_EQ(redraw[0].second, 0);
+  EXPECT_EQ(redraw[0].number, 0);
 }
 
 TEST_F(Clip, CancelLeavesTheImageAlone) {
@@ -165,7 +165,7 @@ class RowCommands : public Clip {
     auto cap = RowCapsule(cell, command);
     datCh view(&target.image);
     view.Load(kCatUsa, cursor);
-    RowCommand(cap, view, first, last, target.image, target.clip, open);
+    RowCommand(cap, view, first, last, target.image, target.clip, open, target.Commands());
     return cap;
   }
   std::uint8_t marks[7];
@@ -207,7 +207,7 @@ TEST_F(RowCommands, ClearDeleteInsert) {
   EXPECT_EQ(UsaByte(1), 0);
   EXPECT_EQ(UsaByte(2), 0);
   EXPECT_EQ(UsaByte(3), marks[3]);
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Clear"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_AppMess_S_Clear"));
 
   for (int i = 0; i <= 6; ++i) target.image.SetByte(memmap::PlanByte(0, i), marks[i]);
   Do(CL_PMenu_Delete, 1, 1, 2);
@@ -229,7 +229,7 @@ TEST_F(RowCommands, ClearDeleteInsert) {
   EXPECT_EQ(UsaByte(4), marks[2]);
   EXPECT_EQ(UsaByte(5), marks[3]);
   EXPECT_EQ(UsaByte(6), marks[6]);
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Insert"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_AppMess_S_Insert"));
 }
 
 TEST_F(RowCommands, TheShippedTableOpensEveryListRowButNoMovingCommand) {
@@ -331,7 +331,7 @@ TEST_F(RowCopyPaste, ASelectedRangeMovesExactlyItsChannelsWithThePAndCFlags) {
   EXPECT_EQ(target.clip.Count(), 3);
   EXPECT_EQ(target.clip.First(), 16);
 
-  events.clear();
+  events.Clear();
   const auto paste = PasteAt(CT_IntCh, 100);
   ASSERT_EQ(responder.Count(), 1);  // the target rows are channels in use
   EXPECT_EQ(responder.Last().text, table.Block("GI_AppMess_Conv_Overwrite"));
@@ -343,10 +343,10 @@ TEST_F(RowCopyPaste, ASelectedRangeMovesExactlyItsChannelsWithThePAndCFlags) {
   EXPECT_EQ(paste.firstRow, 100);
   EXPECT_EQ(paste.lastRow, 102);
   EXPECT_TRUE(paste.rowFlags & cmcCellCapsule::kRowsChanged);
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_AppMess_S_Paste"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_AppMess_S_Paste"));
   Deliver();
-  EXPECT_EQ(EventsOf(kEvRedrawAllCells).size(), 1u);
-  EXPECT_TRUE(EventsOf(kEvRedrawCellsOfNumber).empty());
+  EXPECT_EQ(EventsOf<ev::RedrawAllCells>().size(), 1u);
+  EXPECT_TRUE(EventsOf<ev::RedrawCellsOfNumber>().empty());
 }
 
 TEST_F(RowCopyPaste, CancelToTheOverwriteQuestionKeepsTheTargetRows) {

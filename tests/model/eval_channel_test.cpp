@@ -90,11 +90,11 @@ TEST_F(EvalChannel, InhibitedChannelShowsDashesExceptNumberAndAttribute) {
   const auto cap = Key(tag, ' ');
   EXPECT_TRUE(target.image.Equals(before));
   EXPECT_EQ(cap.action, 0);
-  const auto status = EventsOf(kEvStatusText);
+  const auto status = EventsOf<ev::StatusText>();
   ASSERT_FALSE(status.empty());
   EXPECT_EQ(status.back().text, table.Text("GI_Botttom_EditRestrected"));
-  EXPECT_EQ(status.back().first, static_cast<std::intptr_t>(kRestrictedTextColor));
-  EXPECT_EQ(status.back().second, static_cast<std::intptr_t>(kRestrictedBackColor));
+  EXPECT_EQ(status.back().color, kRestrictedTextColor);
+  EXPECT_EQ(status.back().background, kRestrictedBackColor);
   // F2 and a chooser's pick do not get through either.
   Key(tag, 0x7100);
   Pick(tag, 0);
@@ -158,9 +158,9 @@ TEST_F(EvalChannel, AttributeChoicesMakePAndCChannels) {
   EXPECT_TRUE(flags & kNotifyAllCells);
   EXPECT_TRUE(flags & kNotifyChannel);
   Deliver();
-  auto chosen = EventsOf(kEvAttributeChosen);
+  auto chosen = EventsOf<ev::AttributeChosen>();
   ASSERT_EQ(chosen.size(), 1u);
-  EXPECT_EQ(chosen[0].first, 0);
+  EXPECT_FALSE(chosen[0].switchForm);
 
   EXPECT_EQ(Pick(attr, 2).outputText, "PC");
   EXPECT_EQ(target.image.GetWord(memmap::kCWords + 2 * slot), 20);
@@ -172,12 +172,12 @@ TEST_F(EvalChannel, AttributeChoicesMakePAndCChannels) {
   EXPECT_FALSE(CellMarks(CT_NoCategory, CL_Check_Int_ChInh, 0).error);
 
   Deliver();
-  events.clear();
+  events.Clear();
   Pick(attr, 4);
   Deliver();
-  chosen = EventsOf(kEvAttributeChosen);
+  chosen = EventsOf<ev::AttributeChosen>();
   ASSERT_EQ(chosen.size(), 1u);
-  EXPECT_EQ(chosen[0].first, 1);
+  EXPECT_TRUE(chosen[0].switchForm);
 }
 
 TEST_F(EvalChannel, AttributeKeysDependOnTheView) {
@@ -203,9 +203,9 @@ TEST_F(EvalChannel, WeatherInhibitAndItsCheck) {
   Key(inh, ' ');
   EXPECT_EQ(target.image.GetWord(memmap::kWxBits), 1u << 4);
   Deliver();
-  const auto redraw = EventsOf(kEvRedrawCellsOfCell);
+  const auto redraw = EventsOf<ev::RedrawCellsOfCell>();
   ASSERT_EQ(redraw.size(), 1u);
-  EXPECT_EQ(redraw[0].second, CL_WX_ChInh);
+  EXPECT_EQ(redraw[0].cell, CL_WX_ChInh);
   EXPECT_FALSE(CellMarks(CT_NoCategory, CL_Check_Wx_ChInh, 0).error);
 
   target.image.SetWord(memmap::kWxBits, 0x3FF);

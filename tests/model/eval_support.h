@@ -24,13 +24,14 @@
 #include "model/eeprom.h"
 #include "model/evaluator.h"
 #include "model/fcache.h"
-#include "model/settings_cells.h"
-#include "platform/fatal.h"
 #include "model/memory_map.h"
+#include "model/settings_cells.h"
 #include "platform/canvas.h"
+#include "platform/fatal.h"
 #include "platform/recording_responder.h"
 #include "platform/temporary_folder.h"
 #include "platform/virtual_timer_service.h"
+#include "support/event_recorder.h"
 #include "support/initial_image.h"
 #include "text/gtex.h"
 
@@ -43,7 +44,8 @@ class RecordingTarget : public DocumentRole,
                         public OutputHelpRole,
                         public NavigationRole {
  public:
-  explicit RecordingTarget(cmcGTex* table) : cache(table), image(memmap::kImageSize) {}
+  RecordingTarget(cmcGTex* table, cmcEvMan& bus)
+      : cache(table), image(memmap::kImageSize), bus_(bus) {}
 
   // Every role present.
   CommandTarget& Commands() { return commands; }
@@ -62,7 +64,7 @@ class RecordingTarget : public DocumentRole,
   }
   bool HasFileName() const override { return named; }
   std::array<std::uint8_t, 28> RadioInformation() const override { return info; }
-  std::intptr_t MainMenu() const override { return 0x1234; }
+  const void* MainMenu() const override { return &mainMenu; }
   int EditMenuItemCount() const override { return editItems; }
 
   void FileNew() override { Call("New"); }
@@ -121,7 +123,9 @@ class RecordingTarget : public DocumentRole,
   int editItems = -1;
   std::vector<std::string> calls;
   int activity = 0;
-  CommandTarget commands{*this, {this, this, this, this, this}};
+  int mainMenu = 0;  // stands in for the main menu, which events name
+  cmcEvMan& bus_;
+  CommandTarget commands{*this, {this, this, this, this, this, &bus_}};
 };
 
 // Records the calls a cell makes on its canvas.
@@ -145,14 +149,6 @@ class RecordingCanvas : public platform::Canvas {
   std::vector<std::pair<platform::Point, platform::Point>> lines;
 };
 
-struct Published {
-  int type;
-  std::intptr_t first;
-  std::intptr_t second;
-  std::string text;
-  int mode;
-};
-
 // The overlay of these tests: the evaluator's own fragment as it ships,
 // after a few keys that other parts of the program own.
 inline std::string BuildOverlay(const platform::TemporaryFolder& dir) {
@@ -168,34 +164,23 @@ inline std::string BuildOverlay(const platform::TemporaryFolder& dir) {
 
 class EvalTest : public ::testing::Test {
  protected:
-  EvalTest() : target(&table) {
+  EvalTest() : target(&table, bus) {
     table.Bind(BuildOverlay(dir));
     savedTable = gGTex;
     gGTex = &table;
-    savedBus = gEvMan;
-    gEvMan = &bus;
-    bus.Subscribe(&EvalTest::OnEvent, this);
     SetCommandTarget(&target.Commands());
   }
   ~EvalTest() override {
     SetCommandTarget(nullptr);
-    bus.Unsubscribe(&EvalTest::OnEvent, this);
-    gEvMan = savedBus;
     gGTex = savedTable;
-  }
-
-  static void OnEvent(void* self, const cmcEvent& e) {
-    static_cast<EvalTest*>(self)->events.push_back({e.type, e.first, e.second, e.Text(), e.mode});
   }
 
   // Delivers what was posted.
   void Deliver() { time.AdvanceBy(cmcEvMan::kTickMs * 2); }
 
-  std::vector<Published> EventsOf(int type) const {
-    std::vector<Published> found;
-    for (const auto& e : events)
-      if (e.type == type) found.push_back(e);
-    return found;
+  template <class E>
+  std::vector<E> EventsOf() const {
+    return events.Of<E>();
   }
 
   static cmcCellObj Cell(int category, std::uint32_t cell, int number = 0) {
@@ -261,14 +246,13 @@ class EvalTest : public ::testing::Test {
   platform::RecordingResponder responder;
   RecordingCanvas canvas;
   indActiveCell context;
-  std::vector<Published> events;
+  testsupport::EventRecorder events{bus};
   int grid = 0;
   cmcCellObj picked;
   cmcCellCapsule pickCapsule;
 
  private:
   cmcGTex* savedTable = nullptr;
-  cmcEvMan* savedBus = nullptr;
 };
 
 // The program's own overlay as it ships (build/bin/TB58.OVL) with a bus of
@@ -276,17 +260,14 @@ class EvalTest : public ::testing::Test {
 // puts a model's initial image into the target, as the program starts.
 class ShippedOverlayTest : public ::testing::Test {
  protected:
-  ShippedOverlayTest() : target(&table) {
+  ShippedOverlayTest() : target(&table, bus) {
     table.Bind(SEACLONE_BIN_DIR "/TB58.OVL");
     savedTable = gGTex;
     gGTex = &table;
-    savedBus = gEvMan;
-    gEvMan = &bus;
     SetCommandTarget(&target.Commands());
   }
   ~ShippedOverlayTest() override {
     SetCommandTarget(nullptr);
-    gEvMan = savedBus;
     gGTex = savedTable;
   }
 
@@ -301,7 +282,6 @@ class ShippedOverlayTest : public ::testing::Test {
   cmcEvMan bus;
   RecordingTarget target;
   cmcGTex* savedTable = nullptr;
-  cmcEvMan* savedBus = nullptr;
 };
 
 }  // namespace evaltest

@@ -66,15 +66,15 @@ TEST_F(Eval, EveryCellHasItsRuleOrIsListedWithoutOne) {
 TEST_F(Eval, ActionsClearTheStatusBarAndReportActivity) {
   auto beep = Cell(CT_Null, CL_Comm_Beep);
   Show(beep);
-  EXPECT_TRUE(EventsOf(kEvStatusText).empty());
+  EXPECT_TRUE(EventsOf<ev::StatusText>().empty());
   EXPECT_EQ(target.activity, 0);
 
   Key(beep, ' ');
-  const auto status = EventsOf(kEvStatusText);
+  const auto status = EventsOf<ev::StatusText>();
   ASSERT_EQ(status.size(), 1u);
   EXPECT_EQ(status[0].text, "");
-  EXPECT_EQ(status[0].first, static_cast<std::intptr_t>(kStatusTextColor));
-  EXPECT_EQ(status[0].second, static_cast<std::intptr_t>(kStatusBackColor));
+  EXPECT_EQ(status[0].color, kStatusTextColor);
+  EXPECT_EQ(status[0].background, kStatusBackColor);
   EXPECT_EQ(target.activity, 1);
   Type(beep, "x");
   Pick(beep, 1);
@@ -221,11 +221,11 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
   auto about = Cell(CT_NoCategory, CL_Help_About);
   CellCommand(about, 13);
   Deliver();
-  EXPECT_EQ(EventsOf(kEvShowAbout).size(), 1u);
+  EXPECT_EQ(EventsOf<ev::ShowAbout>().size(), 1u);
   auto port = Cell(CT_NoCategory, CL_Menu_Port_Com, 2);
-  events.clear();
+  events.Clear();
   CellCommand(port, 13);
-  EXPECT_EQ(EventsOf(kEvCommandsChanged).size(), 1u);
+  EXPECT_EQ(EventsOf<ev::CommandsChanged>().size(), 1u);
 }
 
 TEST_F(Eval, UndoAndRedoAreDisabledWhileThereIsNothingToTakeBack) {
@@ -269,7 +269,7 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
   auto top = Cell(CT_NoCategory, CL_Menu_Edit_Top);
   CellText(top, 0);
   Deliver();
-  EXPECT_TRUE(EventsOf(kEvFillCellMenu).empty());
+  EXPECT_TRUE(EventsOf<ev::FillCellMenu>().empty());
   // Saving an untitled document asks for a name, which needs a window.
   auto save = Cell(CT_NoCategory, CL_Menu_File_Save);
   CellCommand(save, 13);
@@ -365,15 +365,15 @@ TEST_F(Eval, EmptyEditMenuGetsItsPlaceholder) {
   target.editItems = -1;
   CellText(top, 0);
   Deliver();
-  EXPECT_TRUE(EventsOf(kEvFillCellMenu).empty());
+  EXPECT_TRUE(EventsOf<ev::FillCellMenu>().empty());
   target.editItems = 0;
   CellText(top, 0);
   Deliver();
-  const auto fill = EventsOf(kEvFillCellMenu);
+  const auto fill = EventsOf<ev::FillCellMenu>();
   ASSERT_EQ(fill.size(), 1u);
-  EXPECT_EQ(fill[0].first, 0x1234);
-  EXPECT_EQ(fill[0].second, kEvCellMenuItem);
-  EXPECT_EQ(fill[0].text, "GI_PMenu_NoItem");
+  EXPECT_EQ(fill[0].menu, &target.mainMenu);
+  EXPECT_EQ(fill[0].item, kEvCellMenuItem);
+  EXPECT_EQ(fill[0].key, "GI_PMenu_NoItem");
 }
 
 TEST_F(Eval, DrawingAndFixedCells) {
@@ -394,7 +394,7 @@ TEST_F(Eval, DrawingAndFixedCells) {
   EXPECT_EQ(canvas.lines[0].first, (platform::Point{109, 20}));
   EXPECT_EQ(canvas.lines[0].second, (platform::Point{10, 119}));
   EXPECT_EQ(canvas.textColor, kOliveText);
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_Botttom_EditRestrected"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_Botttom_EditRestrected"));
 
   auto dummy = Cell(CT_Null, CL_Dummy);
   dummy.SetCaption("n/a");
@@ -419,7 +419,7 @@ TEST_F(Eval, SettingsCellsThroughTheEvaluator) {
   cap.changeUser = &flags;
   Run(cap, true);
   EXPECT_EQ(cap.outputText, "OFF");
-  EXPECT_EQ(EventsOf(kEvRebuildChannelNodes).size(), 1u);
+  EXPECT_EQ(EventsOf<ev::RebuildChannelNodes>().size(), 1u);
   EXPECT_EQ(flags, kNotifyCell);  // the weather switch redraws no other sheet
   Show(alert);
   EXPECT_EQ(canvas.textColor, kSilverText);
@@ -430,7 +430,7 @@ TEST_F(Eval, SettingsCellsThroughTheEvaluator) {
   cap.changeUser = &flags;
   Run(cap, true);
   EXPECT_EQ(flags, kNotifyCell | kNotifyAllCells);
-  EXPECT_EQ(EventsOf(kEvRebuildChannelNodes).size(), 2u);
+  EXPECT_EQ(EventsOf<ev::RebuildChannelNodes>().size(), 2u);
 
   // Enter opens the chooser over the cell's list at the current value.
   auto txPow = Cell(CT_Null, CL_Comm_TxPow);
@@ -447,7 +447,7 @@ TEST_F(Eval, SettingsCellsThroughTheEvaluator) {
   // A fixed text swallows keys like any restricted cell.
   auto suv = Cell(CT_Null, CL_Comm_SUV);
   Key(suv, 'x');
-  EXPECT_EQ(EventsOf(kEvStatusText).back().text, table.Text("GI_Botttom_EditRestrected"));
+  EXPECT_EQ(EventsOf<ev::StatusText>().back().text, table.Text("GI_Botttom_EditRestrected"));
 }
 
 TEST_F(Eval, EveryOptionListOfTheOverlayIsComplete) {

@@ -20,7 +20,7 @@ class PrintedWidths : public evaltest::ShippedOverlayTest {
     UseModel(0, false);
     static int serial = 0;
     keyPath = "Software\\SeaclonePrintedWidths" + std::to_string(++serial) + "\\K4T";
-    source = {&table, nullptr, nullptr, keyPath};
+    source = {&table, nullptr, nullptr, keyPath, &bus};
   }
 
   static output::PrintSetup A4(int points) {
@@ -41,7 +41,7 @@ class PrintedWidths : public evaltest::ShippedOverlayTest {
                     const std::function<void(cuiGrid&)>& change = {}) {
     QWidget host;
     host.resize(800, 600);
-    iuiSheet sheet(&host, nullptr, CL_NoCell, 0, table, node.sheetKey, nullptr);
+    iuiSheet sheet(bus, &host, nullptr, CL_NoCell, 0, table, node.sheetKey, nullptr);
     sheet.SetSettingsKeyPath(keyPath);
     sheet.SetPageName(node.reference);
     sheet.Build();

@@ -34,7 +34,7 @@ class Printing : public evaltest::ShippedOverlayTest {
       picture.fill(Qt::gray);
       images.Add(picture);
     }
-    source = {&table, &images, nullptr, "Software\\SeaclonePrint\\K4T"};
+    source = {&table, &images, nullptr, "Software\\SeaclonePrint\\K4T", &bus};
   }
 
   // A4 at 600 dpi inside 10 mm margins.

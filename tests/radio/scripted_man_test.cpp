@@ -207,10 +207,12 @@ class ManagerPlumbing : public DocumentWorld {
     std::vector<std::string> events;
     int last = 0, totalSeen = 0;
   };
-  static void Refuse16(void*, dst_CDrv_Result* r) {
+  static void Refuse16(dst_CDrv_Result* r) {
     if (r->status == CloneStatus::kOk) r->status = CloneStatus::kImageRefused;
   }
-  static void Record(void* ctx, dst_CDrv_Result* r) { *static_cast<int*>(ctx) = Num(r->status); }
+  static indCloneMan::Completion Record(int& status) {
+    return [&status](dst_CDrv_Result* r) { status = Num(r->status); };
+  }
 };
 
 TEST_F(ManagerPlumbing, ImageRefusedByTheModelCheckIsStatus16WithProgress) {
@@ -219,9 +221,9 @@ TEST_F(ManagerPlumbing, ImageRefusedByTheModelCheckIsStatus16WithProgress) {
   man.SetPortDevice("/dev/scripted");
   man.SetProgressSink(&sink);
   man.SetImageSize(memmap::kImageSize);
-  man.SetReadHandler(&ManagerPlumbing::Refuse16, nullptr);
+  man.SetReadHandler(&ManagerPlumbing::Refuse16);
   int status = -1;
-  ASSERT_TRUE(man.StartRead(cloneman::ReadRanges(), &ManagerPlumbing::Record, &status));
+  ASSERT_TRUE(man.StartRead(cloneman::ReadRanges(), Record(status)));
   EXPECT_EQ(man.TotalBytes(), 3312);
   time.AdvanceUntil([&] { return status >= 0; }, 120000);
   EXPECT_EQ(status, 16);
@@ -235,11 +237,11 @@ TEST_F(ManagerPlumbing, MissingHandlersGiveStatus11And8) {
   man.SetPortDevice("/dev/scripted");
   man.SetImageSize(memmap::kImageSize);
   int status = -1;
-  ASSERT_TRUE(man.StartInformation(&ManagerPlumbing::Record, &status));
+  ASSERT_TRUE(man.StartInformation(Record(status)));
   time.AdvanceUntil([&] { return status >= 0; }, 120000);
   EXPECT_EQ(status, 11);
   status = -1;
-  ASSERT_TRUE(man.StartRead(cloneman::ReadRanges(), &ManagerPlumbing::Record, &status));
+  ASSERT_TRUE(man.StartRead(cloneman::ReadRanges(), Record(status)));
   time.AdvanceUntil([&] { return status >= 0; }, 120000);
   EXPECT_EQ(status, 8);
   EXPECT_EQ(messages.Count(), 2);

@@ -79,7 +79,7 @@ class ChannelView : public MainWindow {
     const int slot = memmap::PlanSlot(memmap::kCatUsa);
     image.SetWord(memmap::kPWords + 2 * slot, static_cast<std::uint16_t>(c.p));
     image.SetWord(memmap::kCWords + 2 * slot, static_cast<std::uint16_t>(c.c));
-    gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+    globals->Bus().Send(ev::RebuildChannelNodes{});
 
     QApplication::setActiveWindow(form.get());
     QTreeWidgetItem* node = Main().Tree()->FindNode("GI_Sheet_UsaCh");
@@ -183,7 +183,7 @@ TEST_F(MainWindow, MakerPanelSitsBeforeTheLastPanelInMaroonWithItsTextCentred) {
 TEST_F(MainWindow, MessagePanelShowsEventFoursTextAndKeepsAHundredPixels) {
   Start();
   cuiStatusBar& bar = *Main().StatusBar();
-  gEvMan->SendText(kEvStatusText, 0x0000FF /* red */, 0x00FFFF /* yellow */, "WWWW");
+  globals->Bus().Send(ev::StatusText{0x0000FF /* red */, 0x00FFFF /* yellow */, "WWWW"});
   EXPECT_EQ(Main().StatusText(), "WWWW");
   const QImage shot = bar.grab().toImage();
   const QRect panel = bar.Panel(0)->geometry();

@@ -18,7 +18,7 @@ class MainUndo : public shelltest::MainWindow {
     QApplication::processEvents();
   }
   bool Enabled(std::uint32_t cell) {
-    gEvMan->Send(kEvRefreshMenus, 0, 0);
+    globals->Bus().Send(ev::RefreshMenus{});
     QAction* item = Main().Menu()->FindItem(cell);
     return item && item->isEnabled();
   }

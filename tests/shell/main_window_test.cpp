@@ -178,7 +178,7 @@ TEST_F(MainWindow, TheTreeFollowsTheModelAndThePlanSwitches) {
   const std::uint8_t flags = image.GetByte(memmap::kFlags972);
   for (const std::uint8_t value : {static_cast<std::uint8_t>(flags ^ 1u), flags}) {
     image.SetByte(memmap::kFlags972, value);
-    gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+    globals->Bus().Send(ev::RebuildChannelNodes{});
     EXPECT_EQ(TreePages(), ExpectedPages()) << int(value);
   }
   EXPECT_EQ(TreePages(), all);
@@ -218,7 +218,7 @@ TEST_F(MainWindow, TheWarningCheckMarksTheErrorPageAndBlocksAWrite) {
   Start();
   cmcEeprom& image = Doc().Working();
   image.SetByte(memmap::kFlags972, image.GetByte(memmap::kFlags972) | 2);  // the weather list shown
-  gEvMan->Send(kEvRebuildChannelNodes, 0, 0);
+  globals->Bus().Send(ev::RebuildChannelNodes{});
   EXPECT_EQ(Main().WarningCheck().errors, 0);
   image.SetWord(memmap::kWxBits, 0x03FF);  // every weather channel inhibited
   Main().NoteActivity();

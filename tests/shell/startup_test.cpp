@@ -42,7 +42,6 @@ TEST(Globals, BuiltAndTornDownAsOneWithTheTablesBound) {
     ASSERT_NE(gEnviron, nullptr);
     ASSERT_NE(gGTex, nullptr);
     ASSERT_NE(gHelpGTex, nullptr);
-    ASSERT_NE(gEvMan, nullptr);
     EXPECT_EQ(gEnviron->Bbt, indEnviron::kMarker);
     EXPECT_EQ(gGTex->Path(), platform::DataDir() + "TB58.OVL");
     EXPECT_EQ(gHelpGTex->Path(), platform::DataDir() + "TB58H.OVL");
@@ -54,7 +53,6 @@ TEST(Globals, BuiltAndTornDownAsOneWithTheTablesBound) {
   EXPECT_EQ(gEnviron, nullptr);
   EXPECT_EQ(gGTex, nullptr);
   EXPECT_EQ(gHelpGTex, nullptr);
-  EXPECT_EQ(gEvMan, nullptr);
   // The environment went last and wrote the settings of the first instance.
   EXPECT_TRUE(store.Exists());
   platform::SetDataDirOverride("");

@@ -19,7 +19,7 @@ namespace buildertest {
 class MenuTarget : public evaltest::RecordingTarget {
  public:
   using RecordingTarget::RecordingTarget;
-  std::intptr_t MainMenu() const override { return reinterpret_cast<std::intptr_t>(mainMenu); }
+  const void* MainMenu() const override { return mainMenu; }
   int EditMenuItemCount() const override {
     const QAction* edit = mainMenu ? mainMenu->FindItem(CL_Menu_Edit_Top) : nullptr;
     if (!edit) return -1;
@@ -30,7 +30,7 @@ class MenuTarget : public evaltest::RecordingTarget {
 
 class BuilderTest : public ::testing::Test {
  protected:
-  BuilderTest() : target(&table) {
+  BuilderTest() : target(&table, bus) {
     const std::string path = dir.filePath("TB58.OVL").toStdString();
     {
       std::ofstream out(path, std::ios::binary);
@@ -43,13 +43,10 @@ class BuilderTest : public ::testing::Test {
     table.Bind(path);
     savedTable = gGTex;
     gGTex = &table;
-    savedBus = gEvMan;
-    gEvMan = &bus;
     SetCommandTarget(&target.Commands());
   }
   ~BuilderTest() override {
     SetCommandTarget(nullptr);
-    gEvMan = savedBus;
     gGTex = savedTable;
   }
 
@@ -65,7 +62,6 @@ class BuilderTest : public ::testing::Test {
 
  private:
   cmcGTex* savedTable = nullptr;
-  cmcEvMan* savedBus = nullptr;
 };
 
 }  // namespace buildertest

@@ -16,12 +16,12 @@ namespace uitest {
 
 class ChooserNavigation : public NavigationRole {
  public:
-  explicit ChooserNavigation(cmcGTex& table) : table_(table) {}
+  ChooserNavigation(cmcEvMan& bus, cmcGTex& table) : bus_(bus), table_(table) {}
   void OpenSheet(const std::string&) override {}
   void OpenChooser(const cmcCellCapsule& capsule, const std::string& list, int current) override {
-    opened = new cuiFlector(capsule, Flex0, current, table_, list, nullptr);
+    opened = new cuiFlector(bus_, capsule, Flex0, current, table_, list, nullptr);
   }
-  std::intptr_t MainMenu() const override { return 0; }
+  const void* MainMenu() const override { return nullptr; }
   int EditMenuItemCount() const override { return -1; }
   void OpenPortSelection(int) override {}
   void CloseMainWindow() override {}
@@ -29,6 +29,7 @@ class ChooserNavigation : public NavigationRole {
   QPointer<cuiFlector> opened;
 
  private:
+  cmcEvMan& bus_;
   cmcGTex& table_;
 };
 
@@ -84,8 +85,8 @@ class ChooserPages : public RealPages {
   }
   cuiSheet& List() { return navigation.opened->Sheet(); }
 
-  ChooserNavigation navigation{table};
-  CommandTarget commands{target, {&target, &target, &target, &target, &navigation}};
+  ChooserNavigation navigation{bus, table};
+  CommandTarget commands{target, {&target, &target, &target, &target, &navigation, &bus}};
 };
 
 }  // namespace uitest

@@ -12,7 +12,8 @@ class ColumnsFit : public RealPages {
  protected:
   // A page as the main window opens it from its tree node.
   iuiSheet& OpenNode(const layout::TreePage& node) {
-    sheet = std::make_unique<iuiSheet>(&host, nullptr, CL_NoCell, 0, table, node.sheetKey, nullptr);
+    sheet = std::make_unique<iuiSheet>(bus, &host, nullptr, CL_NoCell, 0, table, node.sheetKey,
+                                       nullptr);
     sheet->SetSettingsKeyPath(keyPath);
     sheet->SetPageName(node.reference);
     if (const std::size_t comma = node.reference.find(','); comma != std::string::npos)

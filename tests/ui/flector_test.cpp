@@ -104,9 +104,11 @@ TEST_F(Chooser, ClosesWhenItsCellGoesAwayOrTheDocumentIsSaved) {
     const char* name;
     std::function<void()> act;
   };
+  const QWidget otherGrid;
   const Case cases[] = {
-      {"commit before saving", [this] { bus.Send(kEvCommitEditor, 0, 0); }},
-      {"another grid goes away: stays", [this] { bus.Send(kEvSheetDestroyed, 0, 1); }},
+      {"commit before saving", [this] { bus.Send(ev::CommitEditor{}); }},
+      {"another grid goes away: stays",
+       [this, &otherGrid] { bus.Send(ev::SheetDestroyed{&otherGrid}); }},
       {"its page goes away", [this] { sheet.reset(); }},
       {"a click elsewhere",
        [this] { QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {}, QPoint(2, 2)); }},

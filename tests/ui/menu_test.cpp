@@ -18,13 +18,13 @@ using buildertest::BuilderTest;
 // Stands in for a sheet: answers event 12 for its popup menu's root with
 // its cursor cell, and records the items its popup menu runs.
 struct FakeSheet {
-  explicit FakeSheet(cmcEvMan& bus) : bus(bus) { bus.Subscribe(&FakeSheet::OnEvent, this); }
-  ~FakeSheet() { bus.Unsubscribe(&FakeSheet::OnEvent, this); }
-  static void OnEvent(void* self, const cmcEvent& e) {
-    auto* s = static_cast<FakeSheet*>(self);
-    if (e.type == kEvAskCellDefinition && (e.first == 0 || e.FirstAs<QObject>() == &s->popup))
-      s->bus.Reply(0, reinterpret_cast<std::intptr_t>(&s->cursor), nullptr, 0);
+  explicit FakeSheet(cmcEvMan& bus) : bus(bus) {
+    bus.Subscribe<ev::AskCellDefinition>(this, [this](const ev::AskCellDefinition& e) {
+      if (e.root == nullptr || e.root == static_cast<const QObject*>(&popup))
+        this->bus.Reply<ev::AskCellDefinition>(&cursor);
+    });
   }
+  ~FakeSheet() { bus.Unsubscribe(this); }
   cmcEvMan& bus;
   QMenu popup;
   cmcCellObj cursor;
@@ -34,7 +34,7 @@ struct FakeSheet {
 class MenuTest : public BuilderTest {
  protected:
   MenuTest() {
-    menu = std::make_unique<cuiMenu>(&window, window.menuBar(), table, "GI_Menu_Main");
+    menu = std::make_unique<cuiMenu>(bus, &window, window.menuBar(), table, "GI_Menu_Main");
     menu->Build();
     target.mainMenu = menu.get();
   }
@@ -113,7 +113,7 @@ TEST_F(MenuTest, ShippedMainMenuNestsItsItems) {
 
 TEST_F(MenuTest, EmptyBodyGivesNoItemsAndBuildReplacesTheOldOnes) {
   QMenu popup;
-  cuiMenu empty(nullptr, &popup, table, "GI_Menu_Empty");
+  cuiMenu empty(bus, nullptr, &popup, table, "GI_Menu_Empty");
   empty.Build();
   EXPECT_TRUE(popup.actions().isEmpty());
   menu->Build();
@@ -158,7 +158,7 @@ TEST_F(MenuTest, RefreshShowsTheTargetsState) {
   target.fontSize = 125;
   target.printable = false;
   target.recent = {"C:/radio/boat & home.dat"};
-  bus.Send(kEvRefreshMenus, 0, 0);
+  bus.Send(ev::RefreshMenus{});
 
   struct Expect {
     std::uint32_t cell;
@@ -190,7 +190,7 @@ TEST_F(MenuTest, RefreshShowsTheTargetsState) {
   target.printable = true;
   target.toolBar = false;
   target.recent.clear();
-  bus.Send(kEvRefreshMenus, 0, 0);
+  bus.Send(ev::RefreshMenus{});
   check("after a change", {{CL_Menu_Port_Com, 2, false, true, true},
                            {CL_Menu_Port_Com, 4, true, true, true},
                            {CL_Menu_View_ToolBar, 0, false, true, true},
@@ -201,7 +201,7 @@ TEST_F(MenuTest, RefreshShowsTheTargetsState) {
 
 TEST_F(MenuTest, RefreshReplacesFlagsTheDefinitionPreset) {
   QMenu popup;
-  cuiMenu preset(nullptr, &popup, table, "GI_Menu_Preset");
+  cuiMenu preset(bus, nullptr, &popup, table, "GI_Menu_Preset");
   preset.Build();
   QAction* item = popup.actions()[0];
   EXPECT_TRUE(cuiMenu::CellOf(item)->Flag(cmcCellObj::kFlagDisabled));
@@ -226,7 +226,7 @@ TEST_F(MenuTest, ClickRunsTheCommandAndRefreshes) {
   // A menu with its own click function leaves the command to it.
   QMenu popup;
   std::vector<QAction*> clicked;
-  cuiMenu own(nullptr, &popup, table, "GI_PMenu_Setting",
+  cuiMenu own(bus, nullptr, &popup, table, "GI_PMenu_Setting",
               [&](QAction* a) { clicked.push_back(a); });
   own.Build();
   target.calls.clear();
@@ -238,7 +238,7 @@ TEST_F(MenuTest, ClickRunsTheCommandAndRefreshes) {
 TEST_F(MenuTest, PopupItemsAreEvaluatedOnTheSheetsCursorCell) {
   target.clip.CopyFromImage(target.image, 1, 0, 1);  // international rows
   FakeSheet sheet(bus);
-  cuiMenu popup(&sheet, &sheet.popup, table, "GI_PMenu_Ch", [&](QAction*) {});
+  cuiMenu popup(bus, &sheet, &sheet.popup, table, "GI_PMenu_Ch", [&](QAction*) {});
   popup.Build();
   QAction* paste = popup.FindItem(CL_PMenu_Paste);
   ASSERT_NE(paste, nullptr);
@@ -260,7 +260,7 @@ TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
   FakeSheet sheet(bus);
   sheet.cursor.SetCategory(CT_IntCh);
   auto popup = std::make_unique<cuiMenu>(
-      &sheet, &sheet.popup, table, "GI_PMenu_Ch",
+      bus, &sheet, &sheet.popup, table, "GI_PMenu_Ch",
       [&](QAction* a) { sheet.clicked.push_back(a->text().toStdString()); });
   popup->Build();
   const std::string kOwn = "&Undo|&Redo|-";
@@ -277,16 +277,13 @@ TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
   EXPECT_EQ(Texts(EditItems()), kOwn + "|(No commands for this item)") << "one placeholder only";
 
   // Clearing takes what a cell menu lent, never Undo and Redo.
-  bus.Send(kEvClearCellMenu, 0, kEvCellMenuItem);
+  bus.Send(ev::ClearCellMenu{kEvCellMenuItem});
   EXPECT_EQ(Texts(EditItems()), kOwn);
-  bus.SendText(kEvFillCellMenu, reinterpret_cast<std::intptr_t>(popup.get()), kEvCellMenuItem,
-               "GI_PMenu_Ch");
-  EXPECT_EQ(
-      Texts(EditItems()),
-      kOwn +
-          "|&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
-          "Blank Channel|-|"
-          "&Help on This Item");
+  bus.Send(ev::FillCellMenu{popup.get(), kEvCellMenuItem, "GI_PMenu_Ch"});
+  EXPECT_EQ(Texts(EditItems()),
+            kOwn + "|&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
+            "Blank Channel|-|"
+            "&Help on This Item");
   // The mirrored items belong to the popup menu, act on the sheet's cursor
   // cell and click through the sheet.
   QAction* copy = EditItems()[5];
@@ -301,10 +298,10 @@ TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
 
   // The items go with the popup menu, and a fill naming a menu that is gone
   // is ignored.
-  const auto gone = reinterpret_cast<std::intptr_t>(popup.get());
+  const void* gone = popup.get();
   popup.reset();
   EXPECT_EQ(Texts(EditItems()), kOwn);
-  bus.SendText(kEvFillCellMenu, gone, kEvCellMenuItem, "GI_PMenu_Ch");
+  bus.Send(ev::FillCellMenu{gone, kEvCellMenuItem, "GI_PMenu_Ch"});
   EXPECT_EQ(Texts(EditItems()), kOwn);
 }
 

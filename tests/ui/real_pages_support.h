@@ -20,7 +20,7 @@ class RealPages : public evaltest::ShippedOverlayTest {
   ~RealPages() override { sheet.reset(); }
 
   iuiSheet& Open(const std::string& key) {
-    sheet = std::make_unique<iuiSheet>(&host, nullptr, CL_NoCell, 0, table, key, nullptr);
+    sheet = std::make_unique<iuiSheet>(bus, &host, nullptr, CL_NoCell, 0, table, key, nullptr);
     sheet->SetSettingsKeyPath(keyPath);
     sheet->Build();
     return *sheet;

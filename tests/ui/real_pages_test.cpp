@@ -86,7 +86,8 @@ TEST_F(RealPages, InformationDialogHoldsItsOwnerUntilClosed) {
   UseModel(0, false);
   target.info[19] = 0x08;  // the radio reported a low supply voltage
   host.show();
-  QPointer<cuiInformation> dialog = new cuiInformation(&host, "Seaclone", table, "GI_Sheet_CloneInfo", nullptr);
+  QPointer<cuiInformation> dialog =
+      new cuiInformation(bus, &host, "Seaclone", table, "GI_Sheet_CloneInfo", nullptr);
   EXPECT_FALSE(host.isEnabled());
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(dialog->Button()->isEnabled());

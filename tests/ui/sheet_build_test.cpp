@@ -39,7 +39,8 @@ TEST_F(SheetTest, CursorPlacement) {
       {"stored position outside the grid is ignored", 5, 40, CL_NoCell, 0, 1, 1},
   };
   for (const Case& c : cases) {
-    sheet = std::make_unique<cuiSheet>(&host, nullptr, c.initialCell, c.initialNumber, table, "GI_Ui_Cursor", &images);
+    sheet = std::make_unique<cuiSheet>(bus, &host, nullptr, c.initialCell, c.initialNumber, table,
+                                       "GI_Ui_Cursor", &images);
     sheet->SetEvaluator(&FakeEvaluate);
     sheet->SetSettingsKeyPath(keyPath);
     sheet->SetInitialPosition(c.storedCol, c.storedRow, 0, 0);
@@ -56,18 +57,14 @@ TEST_F(SheetTest, NoSelectableCellDisablesTheGrid) {
 }
 
 TEST_F(SheetTest, DestructionSaysWhichGridGoes) {
-  struct Seen {
-    std::vector<std::intptr_t> grids;
-    static void On(void* self, const cmcEvent& event) {
-      if (event.type == kEvSheetDestroyed) static_cast<Seen*>(self)->grids.push_back(event.second);
-    }
-  } seen;
-  bus.Subscribe(&Seen::On, &seen);
+  std::vector<const void*> grids;
+  bus.Subscribe<ev::SheetDestroyed>(
+      &grids, [&grids](const ev::SheetDestroyed& e) { grids.push_back(e.grid); });
   Make("GI_Ui_Plain");
-  const auto grid = reinterpret_cast<std::intptr_t>(sheet->Grid());
+  const void* grid = static_cast<const QWidget*>(sheet->Grid());
   sheet.reset();
-  bus.Unsubscribe(&Seen::On, &seen);
-  EXPECT_EQ(seen.grids, std::vector<std::intptr_t>{grid});
+  bus.Unsubscribe(&grids);
+  EXPECT_EQ(grids, std::vector<const void*>{grid});
   // The controls went with the sheet.
   EXPECT_TRUE(host.findChildren<cuiGrid*>().isEmpty());
 }

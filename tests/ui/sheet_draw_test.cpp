@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a cell looks like, proven on the grid's pixels.
 #include <QPainter>
+#include <functional>
 #include <set>
 
 #include "layout/redraw_relation.h"
@@ -213,19 +214,24 @@ TEST_F(Redraws, BusEventsRepaintTheirCells) {
   Start();
   using Cells = std::set<std::pair<int, int>>;
   struct Case {
-    int event;
-    std::intptr_t parameter;
+    const char* name;
+    std::function<void()> post;
     Cells expected;
   };
   const Case cases[] = {
-      {kEvRedrawCellsOfCell, CL_ChList_No, {{0, 2}, {0, 3}, {0, 4}}},
-      {kEvRedrawCellsOfNumber, 2, {{0, 4}, {1, 4}}},
-      {kEvRedrawAllCells, 0, {{0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}}},
+      {"cells of a cell",
+       [this] { bus.Post(ev::RedrawCellsOfCell{CL_ChList_No}); },
+       {{0, 2}, {0, 3}, {0, 4}}},
+      {"cells of a number", [this] { bus.Post(ev::RedrawCellsOfNumber{2}); }, {{0, 4}, {1, 4}}},
+      {"all cells",
+       [this] { bus.Post(ev::RedrawAllCells{}); },
+       {{0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}}},
   };
   for (const Case& c : cases) {
-    bus.Post(c.event, 0, c.parameter);
+    SCOPED_TRACE(c.name);
+    c.post();
     time.AdvanceBy(cmcEvMan::kTickMs);
-    EXPECT_EQ(Flush(), c.expected) << c.event;
+    EXPECT_EQ(Flush(), c.expected);
   }
 }
 

@@ -70,13 +70,13 @@ class Editing : public RealPages {
     texts.swap(status_);
     return texts;
   }
-  void SetUp() override { bus.Subscribe(&Editing::OnEvent, this); }
-  void TearDown() override { bus.Unsubscribe(&Editing::OnEvent, this); }
+  void SetUp() override {
+    bus.Subscribe<ev::StatusText>(this,
+                                  [this](const ev::StatusText& e) { status_.push_back(e.text); });
+  }
+  void TearDown() override { bus.Unsubscribe(this); }
 
  private:
-  static void OnEvent(void* self, const cmcEvent& event) {
-    if (event.type == kEvStatusText) static_cast<Editing*>(self)->status_.push_back(event.Text());
-  }
   std::vector<std::string> status_;
 };
 
@@ -152,7 +152,7 @@ TEST_F(Editing, CommitEventAndFocusLossCommit) {
   OpenFree();
   Type("PIA");
   ASSERT_TRUE(sheet->Editor()->isVisible());
-  bus.Send(kEvCommitEditor, 0, 0);
+  bus.Send(ev::CommitEditor{});
   EXPECT_FALSE(sheet->Editor()->isVisible());
   EXPECT_EQ(Shown(1, 1), "PIA");
   Type("HAb");
@@ -231,22 +231,21 @@ TEST_F(Editing, ShiftDownSelectsRowsAndCommandsActOnTheRange) {
 TEST_F(Editing, PopupMenuFollowsTheCursorCell) {
   iuiSheet& page = OpenFree();
   std::vector<int> events;
-  static std::vector<int>* seen = nullptr;
-  seen = &events;
-  const cmcEvMan::Callback record = [](void*, const cmcEvent& e) {
-    if (e.type == kEvClearCellMenu || e.type == kEvFillCellMenu) seen->push_back(e.type);
-  };
-  bus.Subscribe(record, nullptr);
+  bus.Subscribe<ev::ClearCellMenu>(&events, [&events](const ev::ClearCellMenu&) {
+    events.push_back(ev::ClearCellMenu::kNumber);
+  });
+  bus.Subscribe<ev::FillCellMenu>(
+      &events, [&events](const ev::FillCellMenu&) { events.push_back(ev::FillCellMenu::kNumber); });
   ASSERT_NE(page.CellMenu(), nullptr);
   EXPECT_EQ(page.LastMenuName(), "GI_PMenu_Ch");
   EXPECT_FALSE(page.PopupMenu()->actions().isEmpty());
   // The same menu on the next cell is kept.
   Keys({{Qt::Key_Down, kNone}});
   EXPECT_TRUE(events.empty());
-  const cmcEvAns* answer = bus.Ask(kEvAskCellDefinition, reinterpret_cast<std::intptr_t>(page.PopupMenu()), 0);
-  ASSERT_NE(answer, nullptr);
-  EXPECT_EQ(reinterpret_cast<const cmcCellObj*>(answer->Argument()), &page.CellAt(1, 2));
-  bus.Unsubscribe(record, nullptr);
+  const std::vector<const cmcCellObj*> answers =
+      bus.Ask(ev::AskCellDefinition{static_cast<const QObject*>(page.PopupMenu())});
+  EXPECT_EQ(answers, std::vector<const cmcCellObj*>{&page.CellAt(1, 2)});
+  bus.Unsubscribe(&events);
   // A right click on another cell takes the cursor there and opens the menu.
   cuiGrid& grid = *page.Grid();
   QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::NoModifier, grid.CellRect(2, 4).center());

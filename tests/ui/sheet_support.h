@@ -42,8 +42,6 @@ class SheetTest : public ::testing::Test {
  protected:
   SheetTest() {
     table.Bind(SEACLONE_TEST_DATA "/ui/sheet.ovl");
-    savedBus = gEvMan;
-    gEvMan = &bus;
     static int serial = 0;
     keyPath = "Software\\SeacloneUi" + std::to_string(++serial) + "\\K4T";
     // Solid 16 × 16 pictures: image 4 the warning, image 5 the error.
@@ -54,13 +52,10 @@ class SheetTest : public ::testing::Test {
     }
     host.resize(600, 300);
   }
-  ~SheetTest() override {
-    sheet.reset();
-    gEvMan = savedBus;
-  }
+  ~SheetTest() override { sheet.reset(); }
 
   cuiSheet& Make(const std::string& key, bool build = true) {
-    sheet = std::make_unique<cuiSheet>(&host, nullptr, CL_NoCell, 0, table, key, &images);
+    sheet = std::make_unique<cuiSheet>(bus, &host, nullptr, CL_NoCell, 0, table, key, &images);
     sheet->SetEvaluator(&FakeEvaluate);
     sheet->SetSettingsKeyPath(keyPath);
     if (build) sheet->Build();
@@ -78,7 +73,6 @@ class SheetTest : public ::testing::Test {
 
   platform::ScopedVirtualTime time;
   cmcEvMan bus;
-  cmcEvMan* savedBus = nullptr;
   cmcGTex table;
   cuiImageList images{QSize(16, 16)};
   std::string keyPath;

@@ -19,7 +19,7 @@ using buildertest::BuilderTest;
 class ToolBarTest : public BuilderTest {
  protected:
   std::unique_ptr<cuiToolBar> Make(const std::string& key, cuiToolBar::ClickFn click = {}) {
-    auto bar = std::make_unique<cuiToolBar>(&window, table, key, &images);
+    auto bar = std::make_unique<cuiToolBar>(bus, &window, table, key, &images);
     bar->Build(std::move(click));
     bar->AddTo(&window);
     return bar;
@@ -81,22 +81,25 @@ TEST_F(ToolBarTest, SlashStartsANewRowBelow) {
 TEST_F(ToolBarTest, RefreshPressesAndDisablesButtonsAsTheTargetSays) {
   auto bar = Make("GI_ToolBar_Rows");
   struct Case {
-    int event;
+    bool menusEvent;  // the menus' refresh rather than the tool bar's own
     int port;
     bool printable;
     bool com1, com2, printEnabled;
   };
   const Case cases[] = {
-      {kEvRefreshToolBar, 2, false, false, true, false},
-      {kEvRefreshToolBar, 1, true, true, false, true},
-      {kEvRefreshMenus, 3, false, false, false, false},
+      {false, 2, false, false, true, false},
+      {false, 1, true, true, false, true},
+      {true, 3, false, false, false, false},
   };
   for (const Case& c : cases) {
     target.port = c.port;
     target.printable = c.printable;
-    bus.Send(c.event, 0, 0);
-    const std::string name =
-        "event " + std::to_string(c.event) + ", port " + std::to_string(c.port);
+    if (c.menusEvent)
+      bus.Send(ev::RefreshMenus{});
+    else
+      bus.Send(ev::RefreshToolBar{});
+    const std::string name = std::string(c.menusEvent ? "menus" : "tool bar") + " refresh, port " +
+                             std::to_string(c.port);
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 1)->isChecked(), c.com1) << name;
     EXPECT_EQ(Button(*bar, CL_Menu_Port_Com, 2)->isChecked(), c.com2) << name;
     EXPECT_EQ(Button(*bar, CL_Menu_File_Print_Current)->isEnabled(), c.printEnabled) << name;
@@ -109,7 +112,7 @@ TEST_F(ToolBarTest, AScreenReaderHearsCommandsAsPushButtonsAndPortsAsToggles) {
   auto bar = Make("GI_ToolBar_Main");
   window.show();
   target.port = 2;
-  bus.Send(kEvRefreshToolBar, 0, 0);
+  bus.Send(ev::RefreshToolBar{});
   struct Case {
     std::uint32_t cell;
     int number;
@@ -139,7 +142,7 @@ TEST_F(ToolBarTest, ClickRunsTheButtonsCommand) {
   auto bar = Make("GI_ToolBar_Main");
   window.show();
   target.port = 1;
-  bus.Send(kEvRefreshToolBar, 0, 0);
+  bus.Send(ev::RefreshToolBar{});
   struct Case {
     std::uint32_t cell;
     int number;

@@ -26,7 +26,7 @@ class TreeTest : public BuilderTest {
     }
   }
   std::unique_ptr<cuiTree> Make(const std::string& key) {
-    auto tree = std::make_unique<cuiTree>(&panel, table, key, &images);
+    auto tree = std::make_unique<cuiTree>(bus, &panel, table, key, &images);
     tree->Load();
     return tree;
   }
@@ -257,9 +257,9 @@ TEST_F(TreeTest, ANodeSelectedByAScreenReaderRunsItsPage) {
 TEST_F(TreeTest, DropsItsControlWhenItsPanelGoes) {
   auto tree = Make("GI_Tree_Main");
   QWidget other;
-  bus.Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(&other));
+  bus.Send(ev::SheetDestroyed{&other});
   ASSERT_NE(tree->Widget(), nullptr);
-  bus.Send(kEvSheetDestroyed, 0, reinterpret_cast<std::intptr_t>(&panel));
+  bus.Send(ev::SheetDestroyed{&panel});
   EXPECT_EQ(tree->Widget(), nullptr);
   EXPECT_TRUE(tree->Nodes().empty());
   EXPECT_EQ(tree->FindNode("GI_Sheet_FreeCh"), nullptr);

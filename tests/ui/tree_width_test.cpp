@@ -29,7 +29,7 @@ TEST_F(TreeWidth, ATreeAsWideAsItsNamesShowsEveryNameWhole) {
       images.Add(picture);
     }
     QWidget panel;
-    cuiTree tree(&panel, table, "GI_Tree_Main", &images);
+    cuiTree tree(bus, &panel, table, "GI_Tree_Main", &images);
     tree.Load();
     panel.resize(tree.NamesWidth(), 120);
     panel.show();
