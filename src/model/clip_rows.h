@@ -6,6 +6,7 @@
 
 #include "model/capsule.h"
 
+class UserQuestions;
 class cmcClipCh;
 class cmcEeprom;
 class datCh;
@@ -27,6 +28,7 @@ RowRange RowTableOf(int valueCategory);
 
 // Runs the capsule's popup command (CL_PMenu_Copy .. CL_PMenu_Insert) on
 // the rows first .. last of the view's category, then reloads the view.
-// table is the category's row table (tests open it to reach every command).
+// table is the category's row table (tests open it to reach every command);
+// questions asks before rows in use are overwritten, cleared or deleted.
 void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEeprom& image,
-                cmcClipCh& clip, const RowRange& table);
+                cmcClipCh& clip, const RowRange& table, UserQuestions& questions);

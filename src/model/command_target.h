@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/command_roles.h"
+#include "model/user_questions.h"
 
 class CommandTarget {
  public:
@@ -21,6 +22,7 @@ class CommandTarget {
     PortRole* ports = nullptr;
     OutputHelpRole* output = nullptr;
     NavigationRole* navigation = nullptr;
+    UserQuestions* questions = nullptr;  // DefaultQuestions() when absent
   };
 
   // None of the roles is owned.
@@ -47,6 +49,9 @@ class CommandTarget {
   bool CanRedo() const { return document_.CanRedo(); }
   void Undo() { document_.Undo(); }
   void Redo() { document_.Redo(); }
+
+  // --- Talking to the user.
+  UserQuestions& Questions() { return roles_.questions ? *roles_.questions : DefaultQuestions(); }
 
   // --- File choice.
   void FileOpen();

@@ -75,7 +75,8 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
         first = cap.firstRow;
         last = cap.lastRow;
       }
-      RowCommand(cap, run.view, first, last, run.image, run.target.Clipboard(), table);
+      RowCommand(cap, run.view, first, last, run.image, run.target.Clipboard(), table,
+                 run.target.Questions());
     }
     cap.action = 0;
     done = true;

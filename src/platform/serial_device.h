@@ -123,13 +123,13 @@ class SerialDevice {
   SerialError openError_{SerialFault::kOther, 0};
 };
 
+// Where an owner's serial devices come from (tests give scripted ones); an
+// empty factory stands for the platform's own.
 using SerialDeviceFactory = std::function<std::unique_ptr<SerialDevice>()>;
 
 // The backend of this platform.
 std::unique_ptr<SerialDevice> CreateNativeSerialDevice();
-// A new device from the installed factory, else the native backend.
+// The same, for callers that were given no factory.
 std::unique_ptr<SerialDevice> CreateSerialDevice();
-// Installs a factory (tests); an empty one restores the native backend.
-void SetSerialDeviceFactory(SerialDeviceFactory factory);
 
 }  // namespace platform

@@ -5,7 +5,10 @@
 #include "radio/clone_man_ranges.h"
 #include "radio/comm.h"
 
-indCloneMan::indCloneMan() : repaint_(MakeTask()) {
+indCloneMan::indCloneMan() : indCloneMan(platform::SerialDeviceFactory()) {}
+
+indCloneMan::indCloneMan(const platform::SerialDeviceFactory& devices)
+    : driver_(devices ? devices() : platform::CreateSerialDevice()), repaint_(MakeTask()) {
   repaint_->SetCallback(&indCloneMan::OnRepaint, this);
   driver_.SetPort(port_, kPortSettings);
 }
@@ -146,7 +149,7 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
   // them stored; a radio that refused the write has said it kept none.
   const bool partlyWritten = operation_ == CloneOperation::kWrite && driver_.DataBytes() > 0 &&
                              result->status != CloneStatus::kWriteRefused;
-  cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure, partlyWritten);
+  cloneman::ShowCloneError(Questions(), result->status, port_, device_, failure, partlyWritten);
   StopProgress();
   Completion completion = completion_;
   void* context = context_;

@@ -15,6 +15,7 @@
 #include "base/task.h"
 #include "model/addr_range.h"
 #include "model/eeprom.h"
+#include "model/user_questions.h"
 #include "radio/clone_drv.h"
 #include "radio/clone_drv_result.h"
 #include "radio/progress_sink.h"
@@ -29,6 +30,8 @@ class indCloneMan {
   static constexpr const char* kPortSettings = "9600,N,8,1";
 
   indCloneMan();
+  // The serial device comes from devices (empty: the platform's own).
+  explicit indCloneMan(const platform::SerialDeviceFactory& devices);
   ~indCloneMan();
   indCloneMan(const indCloneMan&) = delete;
   indCloneMan& operator=(const indCloneMan&) = delete;
@@ -45,6 +48,10 @@ class indCloneMan {
 
   // Not owned; nullptr shows no progress.
   void SetProgressSink(cmcProgressSink* sink) { sink_ = sink; }
+  // Where the message of a failed exchange goes (not owned); nullptr:
+  // DefaultQuestions().
+  void SetQuestions(UserQuestions* questions) { questions_ = questions; }
+  UserQuestions& Questions() const { return questions_ ? *questions_ : DefaultQuestions(); }
 
   void SetInformationHandler(Handler handler, void* context);
   void SetReadHandler(Handler handler, void* context);
@@ -78,6 +85,7 @@ class indCloneMan {
   int port_ = 1;
   std::string device_;
   cmcProgressSink* sink_ = nullptr;
+  UserQuestions* questions_ = nullptr;
   bool progressOpen_ = false;
 
   Handler infoHandler_ = nullptr;

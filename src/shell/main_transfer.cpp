@@ -152,9 +152,7 @@ void cuiMain::ImportCsv() {
           .cells.size();
   WaitCursor(false);
   // A change not yet recorded stays a step of its own; the import is one.
-  doc_->RecordStep();
-  doc_->Working().Assign(copy->Working());
-  doc_->RecordStep();
+  doc_->ReplaceWorking(copy->Working());
   UpdateModified();
   DocumentChanged(kUndone);  // the page reopens fresh where the cursor was
   if (gEvMan) gEvMan->Send(kEvRebuildChannelNodes, 0, 0);

@@ -165,7 +165,7 @@ class RowCommands : public Clip {
     auto cap = RowCapsule(cell, command);
     datCh view(&target.image);
     view.Load(kCatUsa, cursor);
-    RowCommand(cap, view, first, last, target.image, target.clip, open);
+    RowCommand(cap, view, first, last, target.image, target.clip, open, questions);
     return cap;
   }
   std::uint8_t marks[7];

@@ -24,14 +24,15 @@
 #include "model/eeprom.h"
 #include "model/evaluator.h"
 #include "model/fcache.h"
-#include "model/settings_cells.h"
-#include "platform/fatal.h"
 #include "model/memory_map.h"
+#include "model/settings_cells.h"
 #include "platform/canvas.h"
+#include "platform/fatal.h"
 #include "platform/recording_responder.h"
 #include "platform/temporary_folder.h"
 #include "platform/virtual_timer_service.h"
 #include "support/initial_image.h"
+#include "support/scripted_questions.h"
 #include "text/gtex.h"
 
 namespace evaltest {
@@ -259,6 +260,7 @@ class EvalTest : public ::testing::Test {
   cmcEvMan bus;
   RecordingTarget target;
   platform::RecordingResponder responder;
+  testsupport::ScriptedQuestions questions{responder};
   RecordingCanvas canvas;
   indActiveCell context;
   std::vector<Published> events;
