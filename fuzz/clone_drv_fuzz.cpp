@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cmcCloneDrv drv(std::make_unique<fuzz::ScriptDevice>(line));
     drv.SetRequestValues(0x5816, 0);
     drv.SetImageSize(kImageSize);
-    drv.SetPortDevice("/dev/fuzz-radio", "9600,N,8,1");
+    drv.SetPortDevice("/dev/fuzz-radio", platform::LineFormat{});
     auto done = [&](dst_CDrv_Result& r) {
       ++calls;
       status = static_cast<int>(r.status);

@@ -38,6 +38,16 @@ enum : std::uint32_t {
 enum SerialParity : int { kParityNone = 0, kParityOdd = 1, kParityEven = 2, kParityMark = 3, kParitySpace = 4 };
 enum SerialStopBits : int { kStopOne = 0, kStopOneAndHalf = 1, kStopTwo = 2 };
 
+// How the bytes on the line are framed: speed, parity, data and stop bits.
+// The rest of the line settings are the port's own.
+struct LineFormat {
+  std::uint32_t baudRate = 9600;
+  int parity = kParityNone;
+  int byteSize = 8;
+  int stopBits = kStopOne;
+  bool operator==(const LineFormat&) const = default;
+};
+
 struct SerialLineSettings {
   std::uint32_t baudRate = 9600;
   std::uint32_t flags = 0;

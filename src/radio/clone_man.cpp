@@ -10,7 +10,7 @@ indCloneMan::indCloneMan() : indCloneMan(platform::SerialDeviceFactory()) {}
 indCloneMan::indCloneMan(const platform::SerialDeviceFactory& devices)
     : driver_(devices ? devices() : platform::CreateSerialDevice()), repaint_(MakeTask()) {
   repaint_->SetCallback(&indCloneMan::OnRepaint, this);
-  driver_.SetPort(port_, kPortSettings);
+  driver_.SetPort(port_, kLineFormat);
 }
 
 indCloneMan::~indCloneMan() {
@@ -38,9 +38,9 @@ void indCloneMan::SetReadHandler(Handler handler, void* context) {
 
 void indCloneMan::Configure() {
   if (device_.empty()) {
-    driver_.SetPort(port_, kPortSettings);
+    driver_.SetPort(port_, kLineFormat);
   } else {
-    driver_.SetPortDevice(device_, kPortSettings);
+    driver_.SetPortDevice(device_, kLineFormat);
   }
 }
 

@@ -27,7 +27,8 @@ class indCloneMan {
   using Handler = void (*)(void* context, dst_CDrv_Result* result);
 
   // The line never runs faster, whatever the high-speed setting says.
-  static constexpr const char* kPortSettings = "9600,N,8,1";
+  // 9600 baud, no parity, 8 data bits, 1 stop bit.
+  static constexpr platform::LineFormat kLineFormat{};
 
   indCloneMan();
   // The serial device comes from devices (empty: the platform's own).
