@@ -125,17 +125,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const clsAddrRangeList& ranges = kRanges[rangeChoice];
 
   platform::ScopedVirtualTime time;
-  platform::SetSerialDeviceFactory([&line] { return std::make_unique<fuzz::ScriptDevice>(line); });
   int calls = 0;
   int status = -1;
   bool covered = false;
   int payloadSize = -1;
   cmcEeprom received;
   {
-    cmcCloneDrv drv;
+    cmcCloneDrv drv(std::make_unique<fuzz::ScriptDevice>(line));
     drv.SetRequestValues(0x5816, 0);
     drv.SetImageSize(kImageSize);
-    drv.SetPortDevice("/dev/fuzz-radio", "9600,N,8,1");
+    drv.SetPortDevice("/dev/fuzz-radio", platform::LineFormat{});
     auto done = [&](dst_CDrv_Result& r) {
       ++calls;
       status = static_cast<int>(r.status);
@@ -162,7 +161,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz::Finding("the radio's bytes caused a fatal stop");
     }
   }
-  platform::SetSerialDeviceFactory(nullptr);
 
   if (std::getenv("FUZZ_VERBOSE")) std::fprintf(stderr, "operation %d ranges %d: status %d\n", operation, rangeChoice, status);
   if (calls != 1) fuzz::Finding("completion not called exactly once");

@@ -17,14 +17,6 @@
 
 namespace {
 
-void SetUp(cmcCloneFile& file, cmcEeprom* image) {
-  file.Attach(image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(memmap::kMapRevision);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-}
-
 cmcEeprom Pattern() {
   cmcEeprom image(memmap::kImageSize);
   for (int a = 0; a < image.Size(); ++a) image.SetByte(a, static_cast<std::uint8_t>(a * 13 + 5));
@@ -43,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (bool withRanges : {true, false}) {
     cmcEeprom image = before;
     cmcCloneFile file;
-    SetUp(file, &image);
+    SetUpRadioFile(file, &image);
     const CloneFileCode code = file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
     if (static_cast<int>(code) < 0 || code > CloneFileCode::kNewer) fuzz::Finding("read code out of range");
     if (code != CloneFileCode::kOk && !image.Equals(before)) fuzz::Finding("failed read changed the image");
@@ -58,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cmcEeprom opened;
   if (cmcDocument::ReadChecked(path, opened) != CloneFileCode::kOk) return 0;
   cmcCloneFile writer;
-  SetUp(writer, &opened);
+  SetUpRadioFile(writer, &opened);
   writer.SetComment(cmcCloneFile::CommentFromImage(opened));
   const std::string saved = fuzz::WriteTempFile("OUT.DAT", nullptr, 0);
   if (writer.Write(saved, cmcCloneFile::StandardRanges()) != CloneFileCode::kOk) fuzz::Finding("save failed");

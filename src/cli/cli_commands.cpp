@@ -94,8 +94,7 @@ bool RefuseDataErrors(cmcDocument& document) {
   if (pages.empty()) return false;
   const std::string text = gGTex->Block("GI_Mess_DataError") + "\n" +
                            cloneman::FormatText(gGTex->Text("GI_Cli_DataError_Pages"), pages);
-  platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"),
-                        platform::kMbOk | platform::kMbIconStop);
+  document.Questions().Report(UserQuestions::Kind::kError, text);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "model/user_questions.h"
 #include "platform/message_box.h"
 #include "radio/progress_sink.h"
 
@@ -52,6 +53,21 @@ class ErrorStreamResponder : public platform::MessageResponder {
  private:
   ErrorStream& stream_;
   int count_ = 0;
+};
+
+// The core's questions and messages, worded as the window's boxes and
+// written by responder.
+class ErrorStreamQuestions : public BoxQuestions {
+ public:
+  explicit ErrorStreamQuestions(ErrorStreamResponder& responder) : responder_(responder) {}
+
+ protected:
+  int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    return responder_.Show(text, caption, style);
+  }
+
+ private:
+  ErrorStreamResponder& responder_;
 };
 
 class TextProgress : public cmcProgressSink {

@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
   gGTex = &table;
   cli::ErrorStreamResponder responder;
   platform::SetMessageResponder(&responder);
+  cli::ErrorStreamQuestions questions(responder);
+  SetDefaultQuestions(&questions);
 
   int status = cli::kExitUsage;
   switch (options.command) {
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
   }
   // Output lost on a full disk or a closed pipe is a failure too.
   if (!cli::FlushStandardOutput() && status == cli::kExitOk) status = cli::kExitOutput;
+  SetDefaultQuestions(nullptr);
   platform::SetMessageResponder(nullptr);
   gGTex = nullptr;
   return status;

@@ -13,8 +13,8 @@
 namespace layout {
 namespace {
 
-bool ImageBit(const PageContext& context, int address, int bit) {
-  return context.image && (context.image->GetByte(address) >> bit) & 1;
+bool PlanOn(const PageContext& context, unsigned plan) {
+  return context.image && memmap::PlanOn(*context.image, plan);
 }
 
 struct Keyword {
@@ -25,18 +25,30 @@ struct Keyword {
 
 // Checked in this order; keywords match as prefixes.
 constexpr std::array kKeywords = {
-    Keyword{"OnlyDCV", ConditionGroup::kRadio, [](const PageContext& c) { return (c.infoStatus & 0x08) != 0; }},
-    Keyword{"OnlyVolt", ConditionGroup::kRadio, [](const PageContext& c) { return (c.infoStatus & 0x10) != 0; }},
-    Keyword{"OnlyTemp", ConditionGroup::kRadio, [](const PageContext& c) { return (c.infoStatus & 0x06) != 0; }},
-    Keyword{"OnlyIntCh", ConditionGroup::kRadio, [](const PageContext& c) { return ImageBit(c, memmap::kFlags973, 1); }},
-    Keyword{"OnlyUsaCh", ConditionGroup::kRadio, [](const PageContext& c) { return ImageBit(c, memmap::kFlags972, 0); }},
-    Keyword{"OnlyCanCh", ConditionGroup::kRadio, [](const PageContext& c) { return ImageBit(c, memmap::kFlags972, 2); }},
-    Keyword{"OnlyWxCh", ConditionGroup::kRadio, [](const PageContext& c) { return ImageBit(c, memmap::kFlags972, 1); }},
-    Keyword{"Only_UsaAusModel", ConditionGroup::kModel, [](const PageContext& c) { return memmap::InGroupA(c.modelType); }},
-    Keyword{"Only_UsaModel", ConditionGroup::kModel, [](const PageContext& c) { return c.modelType == 0; }},
-    Keyword{"Only_EurModel", ConditionGroup::kModel, [](const PageContext& c) { return !memmap::InGroupA(c.modelType); }},
-    Keyword{"Only_SuvModel", ConditionGroup::kModel, [](const PageContext& c) { return memmap::InGroupS(c.modelType); }},
-    Keyword{"Except_SuvModel", ConditionGroup::kModel, [](const PageContext& c) { return !memmap::InGroupS(c.modelType); }},
+    Keyword{"OnlyDCV", ConditionGroup::kRadio,
+            [](const PageContext& c) { return (c.infoStatus & 0x08) != 0; }},
+    Keyword{"OnlyVolt", ConditionGroup::kRadio,
+            [](const PageContext& c) { return (c.infoStatus & 0x10) != 0; }},
+    Keyword{"OnlyTemp", ConditionGroup::kRadio,
+            [](const PageContext& c) { return (c.infoStatus & 0x06) != 0; }},
+    Keyword{"OnlyIntCh", ConditionGroup::kRadio,
+            [](const PageContext& c) { return PlanOn(c, memmap::kCatInt); }},
+    Keyword{"OnlyUsaCh", ConditionGroup::kRadio,
+            [](const PageContext& c) { return PlanOn(c, memmap::kCatUsa); }},
+    Keyword{"OnlyCanCh", ConditionGroup::kRadio,
+            [](const PageContext& c) { return PlanOn(c, memmap::kCatCan); }},
+    Keyword{"OnlyWxCh", ConditionGroup::kRadio,
+            [](const PageContext& c) { return PlanOn(c, memmap::kCatWx); }},
+    Keyword{"Only_UsaAusModel", ConditionGroup::kModel,
+            [](const PageContext& c) { return memmap::InGroupA(c.modelType); }},
+    Keyword{"Only_UsaModel", ConditionGroup::kModel,
+            [](const PageContext& c) { return c.modelType == 0; }},
+    Keyword{"Only_EurModel", ConditionGroup::kModel,
+            [](const PageContext& c) { return !memmap::InGroupA(c.modelType); }},
+    Keyword{"Only_SuvModel", ConditionGroup::kModel,
+            [](const PageContext& c) { return memmap::InGroupS(c.modelType); }},
+    Keyword{"Except_SuvModel", ConditionGroup::kModel,
+            [](const PageContext& c) { return !memmap::InGroupS(c.modelType); }},
 };
 
 }  // namespace
@@ -66,6 +78,15 @@ std::vector<bool> ListedChannels(const cmcEeprom* image, int valueCategory) {
         !(view.attr & datCh::kAtInhibit) || (view.acFlags & (datCh::kAcP | datCh::kAcC));
   }
   return listed;
+}
+
+int NearestListedChannel(const std::vector<bool>& listed, int from) {
+  const int count = static_cast<int>(listed.size());
+  for (int i = std::max(from, 0); i < count; ++i)
+    if (listed[static_cast<std::size_t>(i)]) return i;
+  for (int i = std::min(from, count) - 1; i > 0; --i)
+    if (listed[static_cast<std::size_t>(i)]) return i;
+  return 0;
 }
 
 }  // namespace layout

@@ -36,6 +36,10 @@ std::optional<Condition> ReadCondition(std::string_view directive, ConditionGrou
 // plan, or no image, lists every index.
 std::vector<bool> ListedChannels(const cmcEeprom* image, int valueCategory);
 
+// Where the cursor goes when the list it stood in changed: the first listed
+// index at or after from, else the nearest listed one before it, else 0.
+int NearestListedChannel(const std::vector<bool>& listed, int from);
+
 // The count after a keyword: a blank, then a decimal number. None when the
 // keyword is not followed by a blank.
 std::optional<int> CountAfter(std::string_view directive, std::string_view keyword);

@@ -42,8 +42,8 @@ std::vector<Node> BodyNodes(cmcGTex& table) {
   return nodes;
 }
 
-bool ImageBit(const TreeState& state, int address, int bit) {
-  return state.image && (state.image->GetByte(address) >> bit) & 1;
+bool PlanOn(const TreeState& state, unsigned plan) {
+  return state.image && memmap::PlanOn(*state.image, plan);
 }
 
 }  // namespace
@@ -56,10 +56,10 @@ bool NodeShown(const cmcCellObj& cell, const TreeState& state) {
     bool stays;
   } rules[] = {
       {3, memmap::InGroupS(state.modelType)},
-      {6, ImageBit(state, memmap::kFlags973, 1)},
-      {1, ImageBit(state, memmap::kFlags972, 0)},
-      {2, ImageBit(state, memmap::kFlags972, 2)},
-      {4, ImageBit(state, memmap::kFlags972, 1)},
+      {6, PlanOn(state, memmap::kCatInt)},
+      {1, PlanOn(state, memmap::kCatUsa)},
+      {2, PlanOn(state, memmap::kCatCan)},
+      {4, PlanOn(state, memmap::kCatWx)},
       {5, !memmap::InGroupA(state.modelType)},
       {0, state.maker},
   };

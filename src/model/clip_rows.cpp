@@ -10,15 +10,15 @@
 #include "model/eeprom.h"
 #include "model/evaluator.h"
 #include "model/memory_map.h"
+#include "model/user_questions.h"
 #include "platform/message_box.h"
 #include "text/gtex.h"
 
 namespace {
 
-bool Confirm(const char* key) {
-  const std::string caption = gGTex->Text("GI_Sys_AppTitle");
-  return platform::ShowMessage(gGTex->Block(key), caption,
-                               platform::kMbOkCancel | platform::kMbIconExclamation) == platform::kIdOk;
+bool Confirm(UserQuestions& questions, const char* key) {
+  return questions.Ask(key, platform::kMbOkCancel | platform::kMbIconExclamation) ==
+         platform::kIdOk;
 }
 
 void Status(CommandTarget& target, const char* key) {
@@ -107,7 +107,9 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
       if (!clip.HasRowsOf(cat)) break;
       const int d = current;
       const int count = std::min(table.last - d + 1, clip.Count());
-      if (!RangeUnused(image, category, d, d + count - 1) && !Confirm("GI_AppMess_Conv_Overwrite")) break;
+      if (!RangeUnused(image, category, d, d + count - 1) &&
+          !Confirm(target.Questions(), "GI_AppMess_Conv_Overwrite"))
+        break;
       clip.PasteIntoImage(image, cat, d, count);
       if (count == 1)
         target.Post(ev::RedrawCellsOfNumber{d});
@@ -139,7 +141,7 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
     }
 
     case CL_PMenu_Clear:
-      if (!table.clear || !Confirm("GI_AppMess_Conv_Clear")) break;
+      if (!table.clear || !Confirm(target.Questions(), "GI_AppMess_Conv_Clear")) break;
       BlankRows(image, category, first, last);
       for (int i = first; i <= last; ++i) target.Post(ev::RedrawCellsOfNumber{i});
       Select(capsule, first, last);
@@ -148,7 +150,9 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
 
     case CL_PMenu_Delete: {
       if (!table.remove) break;
-      if (!RangeUnused(image, category, first, last) && !Confirm("GI_AppMess_Conv_Delete")) break;
+      if (!RangeUnused(image, category, first, last) &&
+          !Confirm(target.Questions(), "GI_AppMess_Conv_Delete"))
+        break;
       if (last < table.last) {
         cmcClipCh below;
         below.CopyFromImage(image, cat, last + 1, table.last - last);
@@ -164,7 +168,9 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
     case CL_PMenu_Insert: {
       if (!table.insert) break;
       const int fallFirst = std::max(table.last - n + 1, first);
-      if (!RangeUnused(image, category, fallFirst, table.last) && !Confirm("GI_AppMess_Conv_Overflow")) break;
+      if (!RangeUnused(image, category, fallFirst, table.last) &&
+          !Confirm(target.Questions(), "GI_AppMess_Conv_Overflow"))
+        break;
       if (first + n <= table.last) {
         cmcClipCh moved;
         moved.CopyFromImage(image, cat, first, table.last - first - n + 1);

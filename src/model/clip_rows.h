@@ -6,6 +6,7 @@
 
 #include "model/capsule.h"
 
+class UserQuestions;
 class cmcClipCh;
 class CommandTarget;
 class cmcEeprom;

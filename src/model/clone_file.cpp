@@ -12,7 +12,6 @@
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "platform/file_sync.h"
-#include "platform/message_box.h"
 #include "text/gtex.h"
 
 using enum CloneFileCode;
@@ -201,11 +200,11 @@ void cmcCloneFile::SetRecordLength(int length) {
 }
 
 CloneFileCode cmcCloneFile::Report(CloneFileCode code) const {
-  if (code != kOk && showMessages_) ShowError(code);
+  if (code != kOk && showMessages_) ShowError(code, questions_ ? *questions_ : DefaultQuestions());
   return code;
 }
 
-void cmcCloneFile::ShowError(CloneFileCode code) {
+void cmcCloneFile::ShowError(CloneFileCode code, UserQuestions& questions) {
   static const char* const kKeys[] = {
       nullptr,
       "GI_Mess_FileErr_FileOpen",
@@ -221,7 +220,7 @@ void cmcCloneFile::ShowError(CloneFileCode code) {
   const int n = static_cast<int>(code);
   if (n <= 0 || n >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return;
   const std::string text = gGTex->Block("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Block(kKeys[n]);
-  platform::ShowMessage(text, gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconExclamation);
+  questions.Report(UserQuestions::Kind::kWarning, text);
 }
 
 std::string cmcCloneFile::CommentFromImage(const cmcEeprom& image) {
@@ -243,9 +242,9 @@ bool IsSaveTarget(const std::string& path) {
 }
 }  // namespace
 
-CloneFileCode cmcCloneFile::CheckSaveTarget(const std::string& path) {
+CloneFileCode cmcCloneFile::CheckSaveTarget(const std::string& path, UserQuestions& questions) {
   if (IsSaveTarget(path)) return kOk;
-  ShowError(kFileOpen);
+  ShowError(kFileOpen, questions);
   return kFileOpen;
 }
 
@@ -392,4 +391,12 @@ CloneFileCode cmcCloneFile::CheckCoverage(const clsAddrRangeList& ranges) {
   for (std::size_t a = 0; a < loaded_.size(); ++a)
     if (loaded_[a] && !required_[a]) return kData;
   return kCoverage;
+}
+
+void SetUpRadioFile(cmcCloneFile& file, cmcEeprom* image) {
+  file.Attach(image);
+  file.SetModelCode(memmap::kModelCode);
+  file.SetExtraCode(memmap::kExtraCode);
+  file.SetMapRevision(memmap::kMapRevision);
+  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
 }

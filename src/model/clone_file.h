@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/addr_range.h"
+#include "model/user_questions.h"
 
 class cmcEeprom;
 
@@ -82,6 +83,8 @@ class cmcCloneFile {
   void SetSink(cmcCloneSink* sink) { sink_ = sink; }
   // Off: failures are returned but not shown (tools without a text table).
   void SetShowMessages(bool show) { showMessages_ = show; }
+  // Where failures are shown (not owned); nullptr: DefaultQuestions().
+  void SetQuestions(UserQuestions* questions) { questions_ = questions; }
 
   int MapRevision() const { return mapRevision_; }
   const std::string& Comment() const { return comment_; }
@@ -90,7 +93,8 @@ class cmcCloneFile {
   // else kFileOpen (1), with its message: a device, folder, pipe or socket is never
   // replaced by a saved file. Write makes the same check; callers make it
   // early to refuse before any other work.
-  static CloneFileCode CheckSaveTarget(const std::string& path);
+  static CloneFileCode CheckSaveTarget(const std::string& path,
+                                       UserQuestions& questions = DefaultQuestions());
   CloneFileCode Write(const std::string& path, const clsAddrRangeList& ranges);
   // Reads into the attached image. Without ranges the coverage check is
   // left to the caller.
@@ -100,8 +104,8 @@ class cmcCloneFile {
   // image gives 7.
   CloneFileCode CheckCoverage(const clsAddrRangeList& ranges);
 
-  // The file error message of code (nothing for 0), through the message box.
-  static void ShowError(CloneFileCode code);
+  // The file error message of code (nothing for 0), as a warning.
+  static void ShowError(CloneFileCode code, UserQuestions& questions = DefaultQuestions());
   // The comment line text for an image: its 16 comment characters,
   // anything outside 32..126 as a space, trailing blanks removed.
   static std::string CommentFromImage(const cmcEeprom& image);
@@ -128,4 +132,10 @@ class cmcCloneFile {
   void* checkUser_ = nullptr;
   cmcCloneSink* sink_ = nullptr;
   bool showMessages_ = true;
+  UserQuestions* questions_ = nullptr;
 };
+
+// Sets file up for this radio's clone data files: image attached (not
+// owned), its model and extra codes, map revision 1 to write and the only
+// one a read accepts. Every reader and writer of them starts here.
+void SetUpRadioFile(cmcCloneFile& file, cmcEeprom* image);

@@ -14,6 +14,7 @@
 
 #include "base/evman.h"
 #include "model/command_roles.h"
+#include "model/user_questions.h"
 
 class CommandTarget {
  public:
@@ -26,6 +27,7 @@ class CommandTarget {
     // The views' event bus; a program without views has none, and the
     // events of its cells go nowhere.
     cmcEvMan* events = nullptr;
+    UserQuestions* questions = nullptr;  // DefaultQuestions() when absent
   };
 
   // None of the roles is owned.
@@ -52,6 +54,9 @@ class CommandTarget {
   bool CanRedo() const { return document_.CanRedo(); }
   void Undo() { document_.Undo(); }
   void Redo() { document_.Redo(); }
+
+  // --- Talking to the user.
+  UserQuestions& Questions() { return roles_.questions ? *roles_.questions : DefaultQuestions(); }
 
   // --- File choice.
   void FileOpen();

@@ -12,6 +12,7 @@
 
 #include "model/capsule.h"
 #include "model/editor_common.h"
+#include "platform/font_value.h"
 
 class cmcCellObj;
 
@@ -20,7 +21,7 @@ inline constexpr std::uint32_t kOliveText = 0x008080;   // fixed and read-only v
 inline constexpr std::uint32_t kSilverText = 0xC0C0C0;  // settings without effect
 inline constexpr std::uint32_t kDrawingGrey = 0x808080;
 // Status bar colours.
-inline constexpr std::uint32_t kStatusTextColor = 0x80000008;  // clWindowText
+inline constexpr std::uint32_t kStatusTextColor = platform::kWindowTextColor;
 inline constexpr std::uint32_t kStatusBackColor = 0x8000000F;  // clBtnFace
 inline constexpr std::uint32_t kRestrictedTextColor = 0x00FFFF;  // yellow
 inline constexpr std::uint32_t kRestrictedBackColor = 0x000080;  // maroon

@@ -14,6 +14,10 @@
 #include "text/gtex.h"
 #include "text/syntax.h"
 
+// The cell-menu events name the Edit menu's item by this number, and the
+// menus find that item by its cell: the two must stay one number.
+static_assert(kEvCellMenuItem == static_cast<int>(CL_Menu_Edit_Top));
+
 namespace evaluator {
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class cmcEeprom;
+
 namespace memmap {
 
 constexpr int kImageSize = 3796;
@@ -127,6 +129,12 @@ constexpr int kFlags972 = 0x972;
 constexpr int kFlags973 = 0x973;
 constexpr int kFlags974 = 0x974;
 constexpr int kFlags975 = 0x975;
+
+// Whether the image switches on the channel list of plan: the USA,
+// international and Canadian plans and the weather channels each have a
+// bit of their own. Any other category has no switch in the image (the
+// SUV list goes with the model type): false.
+bool PlanOn(const cmcEeprom& image, unsigned plan);
 constexpr int kVolumeTime = 0x979;      // byte, milliseconds
 constexpr int kPowerSave1st = 0x97A;    // word, milliseconds
 constexpr int kPowerSave2nd = 0x97C;    // word, seconds

@@ -38,6 +38,16 @@ enum : std::uint32_t {
 enum SerialParity : int { kParityNone = 0, kParityOdd = 1, kParityEven = 2, kParityMark = 3, kParitySpace = 4 };
 enum SerialStopBits : int { kStopOne = 0, kStopOneAndHalf = 1, kStopTwo = 2 };
 
+// How the bytes on the line are framed: speed, parity, data and stop bits.
+// The rest of the line settings are the port's own.
+struct LineFormat {
+  std::uint32_t baudRate = 9600;
+  int parity = kParityNone;
+  int byteSize = 8;
+  int stopBits = kStopOne;
+  bool operator==(const LineFormat&) const = default;
+};
+
 struct SerialLineSettings {
   std::uint32_t baudRate = 9600;
   std::uint32_t flags = 0;
@@ -123,13 +133,13 @@ class SerialDevice {
   SerialError openError_{SerialFault::kOther, 0};
 };
 
+// Where an owner's serial devices come from (tests give scripted ones); an
+// empty factory stands for the platform's own.
 using SerialDeviceFactory = std::function<std::unique_ptr<SerialDevice>()>;
 
 // The backend of this platform.
 std::unique_ptr<SerialDevice> CreateNativeSerialDevice();
-// A new device from the installed factory, else the native backend.
+// The same, for callers that were given no factory.
 std::unique_ptr<SerialDevice> CreateSerialDevice();
-// Installs a factory (tests); an empty one restores the native backend.
-void SetSerialDeviceFactory(SerialDeviceFactory factory);
 
 }  // namespace platform

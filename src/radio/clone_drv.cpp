@@ -29,16 +29,16 @@ void cmcCloneDrv::SetRequestValues(std::uint16_t value1, std::uint16_t value2) {
 
 void cmcCloneDrv::SetImageSize(int bytes) { imageSize_ = bytes < 0 ? 0 : bytes; }
 
-void cmcCloneDrv::SetPort(int portNumber, const std::string& settings) {
+void cmcCloneDrv::SetPort(int portNumber, const platform::LineFormat& format) {
   portNumber_ = portNumber;
   devicePath_.clear();
-  settings_ = settings;
+  format_ = format;
 }
 
-void cmcCloneDrv::SetPortDevice(const std::string& devicePath, const std::string& settings) {
+void cmcCloneDrv::SetPortDevice(const std::string& devicePath, const platform::LineFormat& format) {
   portNumber_ = 0;
   devicePath_ = devicePath;
-  settings_ = settings;
+  format_ = format;
 }
 
 bool cmcCloneDrv::StartInformation(CompletionFn completion) {
@@ -232,8 +232,8 @@ void cmcCloneDrv::Finish() {
 
 void cmcCloneDrv::OpenPort() {
   port_->Close();
-  const bool open = devicePath_.empty() ? port_->Open(portNumber_, settings_)
-                                        : port_->OpenDevice(devicePath_, settings_);
+  const bool open = devicePath_.empty() ? port_->Open(portNumber_, format_)
+                                        : port_->OpenDevice(devicePath_, format_);
   if (!open) {
     Fail(CloneStatus::kPortFailed);
     return;

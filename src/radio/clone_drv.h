@@ -10,7 +10,7 @@
 //
 //   drv.SetRequestValues(0x5816, 0);
 //   drv.SetImageSize(image.Size());
-//   drv.SetPort(3, "9600,N,8,1");
+//   drv.SetPort(3, platform::LineFormat{});  // 9600 baud, no parity, 8 data bits, 1 stop bit
 //   drv.StartRead({{0x000, 0xCEF}}, [](dst_CDrv_Result& r) { ... });
 
 #include <cstdint>
@@ -76,9 +76,9 @@ class cmcCloneDrv {
   void SetRequestValues(std::uint16_t value1, std::uint16_t value2);
   void SetImageSize(int bytes);
   // The COM port by number (mapped to a device by the port layer) ...
-  void SetPort(int portNumber, const std::string& settings);
+  void SetPort(int portNumber, const platform::LineFormat& format);
   // ... or a device by path, for the command-line tool and tests.
-  void SetPortDevice(const std::string& devicePath, const std::string& settings);
+  void SetPortDevice(const std::string& devicePath, const platform::LineFormat& format);
 
   // Each returns false and changes nothing while an exchange runs, or when a
   // range lies outside the image (a write's ranges must lie inside the
@@ -136,7 +136,7 @@ class cmcCloneDrv {
   int imageSize_ = 0;
   int portNumber_ = 0;
   std::string devicePath_;
-  std::string settings_ = "9600,N,8,1";
+  platform::LineFormat format_;
 
   std::unique_ptr<cmcComm> port_;
   cmcBuff receive_;

@@ -5,9 +5,12 @@
 #include "radio/clone_man_ranges.h"
 #include "radio/comm.h"
 
-indCloneMan::indCloneMan() : repaint_(MakeTask()) {
+indCloneMan::indCloneMan() : indCloneMan(platform::SerialDeviceFactory()) {}
+
+indCloneMan::indCloneMan(const platform::SerialDeviceFactory& devices)
+    : driver_(devices ? devices() : platform::CreateSerialDevice()), repaint_(MakeTask()) {
   repaint_->SetCallback(&indCloneMan::OnRepaint, this);
-  driver_.SetPort(port_, kPortSettings);
+  driver_.SetPort(port_, kLineFormat);
 }
 
 indCloneMan::~indCloneMan() {
@@ -25,9 +28,9 @@ void indCloneMan::SetImageSize(int bytes) { driver_.SetImageSize(bytes); }
 
 void indCloneMan::Configure() {
   if (device_.empty()) {
-    driver_.SetPort(port_, kPortSettings);
+    driver_.SetPort(port_, kLineFormat);
   } else {
-    driver_.SetPortDevice(device_, kPortSettings);
+    driver_.SetPortDevice(device_, kLineFormat);
   }
 }
 
@@ -131,7 +134,7 @@ void indCloneMan::Done(dst_CDrv_Result* result) {
   // them stored; a radio that refused the write has said it kept none.
   const bool partlyWritten = operation_ == CloneOperation::kWrite && driver_.DataBytes() > 0 &&
                              result->status != CloneStatus::kWriteRefused;
-  cloneman::ShowCloneError(result->status, port_, nullptr, device_, failure, partlyWritten);
+  cloneman::ShowCloneError(Questions(), result->status, port_, device_, failure, partlyWritten);
   StopProgress();
   // The completion may start the next exchange, which sets a new one.
   Completion completion = std::move(completion_);

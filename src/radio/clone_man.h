@@ -15,6 +15,7 @@
 #include "base/task.h"
 #include "model/addr_range.h"
 #include "model/eeprom.h"
+#include "model/user_questions.h"
 #include "radio/clone_drv.h"
 #include "radio/clone_drv_result.h"
 #include "radio/progress_sink.h"
@@ -26,9 +27,12 @@ class indCloneMan {
   using Handler = std::function<void(dst_CDrv_Result* result)>;
 
   // The line never runs faster, whatever the high-speed setting says.
-  static constexpr const char* kPortSettings = "9600,N,8,1";
+  // 9600 baud, no parity, 8 data bits, 1 stop bit.
+  static constexpr platform::LineFormat kLineFormat{};
 
   indCloneMan();
+  // The serial device comes from devices (empty: the platform's own).
+  explicit indCloneMan(const platform::SerialDeviceFactory& devices);
   ~indCloneMan();
   indCloneMan(const indCloneMan&) = delete;
   indCloneMan& operator=(const indCloneMan&) = delete;
@@ -45,6 +49,10 @@ class indCloneMan {
 
   // Not owned; nullptr shows no progress.
   void SetProgressSink(cmcProgressSink* sink) { sink_ = sink; }
+  // Where the message of a failed exchange goes (not owned); nullptr:
+  // DefaultQuestions().
+  void SetQuestions(UserQuestions* questions) { questions_ = questions; }
+  UserQuestions& Questions() const { return questions_ ? *questions_ : DefaultQuestions(); }
 
   void SetInformationHandler(Handler handler) { infoHandler_ = std::move(handler); }
   void SetReadHandler(Handler handler) { readHandler_ = std::move(handler); }
@@ -76,6 +84,7 @@ class indCloneMan {
   int port_ = 1;
   std::string device_;
   cmcProgressSink* sink_ = nullptr;
+  UserQuestions* questions_ = nullptr;
   bool progressOpen_ = false;
 
   Handler infoHandler_;

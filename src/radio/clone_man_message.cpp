@@ -6,7 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/message_box.h"
+#include "model/user_questions.h"
 #include "radio/comm.h"
 #include "text/gtex.h"
 
@@ -128,17 +128,11 @@ std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const s
   }
 }
 
-void ShowCloneError(CloneStatus status, int port, cmcGTex* table, const std::string& device,
-                    const clsPortFailure* failure, bool partlyWritten) {
+void ShowCloneError(UserQuestions& questions, CloneStatus status, int port,
+                    const std::string& device, const clsPortFailure* failure, bool partlyWritten) {
   if (status == CloneStatus::kOk) return;
-  cmcGTex& t = Table(table);
-  platform::ShowMessage(CloneErrorText(status, port, &t, device, failure, partlyWritten),
-                        t.Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
-}
-
-int ShowBlock(const std::string& key, unsigned style, cmcGTex* table) {
-  cmcGTex& t = Table(table);
-  return platform::ShowMessage(t.Block(key), t.Text("GI_Sys_AppTitle"), style);
+  questions.Report(UserQuestions::Kind::kError,
+                   CloneErrorText(status, port, nullptr, device, failure, partlyWritten));
 }
 
 }  // namespace cloneman

@@ -11,6 +11,7 @@
 #include "radio/clone_drv_result.h"
 
 class cmcGTex;
+class UserQuestions;
 struct clsPortFailure;
 
 namespace cloneman {
@@ -29,15 +30,10 @@ std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table = nullpt
                            const std::string& device = {}, const clsPortFailure* failure = nullptr,
                            bool partlyWritten = false);
 
-// Shows the message for status in the stop-icon box, captioned with the
-// application title; nothing for 0.
-void ShowCloneError(CloneStatus status, int port, cmcGTex* table = nullptr,
+// Reports the message for status to questions as an error; nothing for 0.
+void ShowCloneError(UserQuestions& questions, CloneStatus status, int port,
                     const std::string& device = {}, const clsPortFailure* failure = nullptr,
                     bool partlyWritten = false);
-
-// Shows the block of key with the application title as caption; returns the
-// button pressed.
-int ShowBlock(const std::string& key, unsigned style, cmcGTex* table = nullptr);
 
 // Replaces the first integer conversion (%d, %i or %u, with optional flags
 // and width) of an overlay text by value and "%%" by "%". Overlay texts are

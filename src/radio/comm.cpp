@@ -45,7 +45,27 @@ cmcComm::~cmcComm() {
   flush_.reset();
 }
 
+namespace {
+
+void ApplyFormat(const platform::LineFormat& format, platform::SerialLineSettings* line) {
+  line->baudRate = format.baudRate;
+  line->parity = format.parity;
+  line->flags &= ~platform::kDcbParity;
+  if (format.parity != platform::kParityNone) line->flags |= platform::kDcbParity;
+  line->byteSize = format.byteSize;
+  line->stopBits = format.stopBits;
+}
+
+}  // namespace
+
 bool cmcComm::ParseSettings(std::string_view text, platform::SerialLineSettings* line) {
+  platform::LineFormat format{line->baudRate, line->parity, line->byteSize, line->stopBits};
+  if (!ParseFormat(text, &format)) return false;
+  ApplyFormat(format, line);
+  return true;
+}
+
+bool cmcComm::ParseFormat(std::string_view text, platform::LineFormat* line) {
   // UTF-8 continuation bytes never equal ',', so a plain split is safe.
   std::vector<std::string_view> fields;
   for (;;) {
@@ -60,7 +80,6 @@ bool cmcComm::ParseSettings(std::string_view text, platform::SerialLineSettings*
   if (baud <= 0) return false;  // also guards the division in the write time-out
   line->baudRate = static_cast<std::uint32_t>(baud);
 
-  line->flags &= ~platform::kDcbParity;
   const char parity = fields[1].empty() ? 'N' : static_cast<char>(fields[1][0] & ~0x20);
   switch (parity) {
     case 'O': line->parity = platform::kParityOdd; break;
@@ -69,7 +88,6 @@ bool cmcComm::ParseSettings(std::string_view text, platform::SerialLineSettings*
     case 'S': line->parity = platform::kParitySpace; break;
     default: line->parity = platform::kParityNone; break;
   }
-  if (line->parity != platform::kParityNone) line->flags |= platform::kDcbParity;
 
   if (!fields[2].empty()) line->byteSize = static_cast<int>(std::clamp(LeadingNumber(fields[2]), 4L, 8L));
 
@@ -91,6 +109,30 @@ platform::SerialTimeouts cmcComm::Timeouts() const {
 }
 
 bool cmcComm::Open(int portNumber, const std::string& settings) {
+  platform::LineFormat format;
+  return OpenNumber(portNumber, ParseFormat(settings, &format) ? &format : nullptr);
+}
+
+bool cmcComm::Open(int portNumber, const platform::LineFormat& format) {
+  return OpenNumber(portNumber, &format);
+}
+
+bool cmcComm::OpenDevice(const std::string& path, const std::string& settings) {
+  platform::LineFormat format;
+  return OpenNamed(path, ParseFormat(settings, &format) ? &format : nullptr);
+}
+
+bool cmcComm::OpenDevice(const std::string& path, const platform::LineFormat& format) {
+  return OpenNamed(path, &format);
+}
+
+bool cmcComm::OpenNamed(const std::string& path, const platform::LineFormat* format) {
+  if (IsOpen()) return false;
+  portNumber_ = 0;
+  return OpenPath(path, format);
+}
+
+bool cmcComm::OpenNumber(int portNumber, const platform::LineFormat* format) {
   if (IsOpen()) return false;
   portNumber_ = portNumber;
   const std::string path = PortDevicePath(portNumber);
@@ -99,13 +141,7 @@ bool cmcComm::Open(int portNumber, const std::string& settings) {
     devicePath_.clear();
     return Refuse({platform::SerialFault::kUnmapped, 0});
   }
-  return OpenPath(path, settings);
-}
-
-bool cmcComm::OpenDevice(const std::string& path, const std::string& settings) {
-  if (IsOpen()) return false;
-  portNumber_ = 0;
-  return OpenPath(path, settings);
+  return OpenPath(path, format);
 }
 
 bool cmcComm::Refuse(platform::SerialError error) {
@@ -113,11 +149,13 @@ bool cmcComm::Refuse(platform::SerialError error) {
   return false;
 }
 
-bool cmcComm::OpenPath(const std::string& path, const std::string& settings) {
+bool cmcComm::OpenPath(const std::string& path, const platform::LineFormat* format) {
   writeFailed_ = false;
   devicePath_ = path;
   line_ = DefaultLine();
-  if (!ParseSettings(settings, &line_)) return Refuse({platform::SerialFault::kSettingsRefused, 0});
+  // A rate of 0 would also divide by zero in the write time-out.
+  if (!format || format->baudRate == 0) return Refuse({platform::SerialFault::kSettingsRefused, 0});
+  ApplyFormat(*format, &line_);
   if (!device_->Open(path)) return Refuse(device_->OpenError());
   // Any refusal after the device opened closes it again, so a failed open
   // never leaves the port held.

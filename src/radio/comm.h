@@ -45,13 +45,15 @@ class cmcComm {
   cmcComm(const cmcComm&) = delete;
   cmcComm& operator=(const cmcComm&) = delete;
 
-  // Opens COM port n (see radio/port_map.h) with a settings text such as
-  // "9600,N,8,1". False, with nothing left open, when the port is missing,
-  // busy or refuses its settings; false at once, changing nothing, when
-  // this port is already open.
+  // Opens COM port n (see radio/port_map.h) framed by a line format, or by
+  // a settings text such as "9600,N,8,1". False, with nothing left open,
+  // when the port is missing, busy or refuses its settings; false at once,
+  // changing nothing, when this port is already open.
   bool Open(int portNumber, const std::string& settings);
+  bool Open(int portNumber, const platform::LineFormat& format);
   // The same for a device given by its path (port number 0).
   bool OpenDevice(const std::string& path, const std::string& settings);
+  bool OpenDevice(const std::string& path, const platform::LineFormat& format);
   // Why the last Open or OpenDevice that got as far as trying a device
   // failed; it stays until the next one.
   const clsPortFailure& Failure() const { return failure_; }
@@ -88,9 +90,14 @@ class cmcComm {
   // stop bits "1.5" and "2" give one and a half and two, anything else one.
   // False when the baud rate is not a positive number.
   static bool ParseSettings(std::string_view text, platform::SerialLineSettings* line);
+  // The same into a line format.
+  static bool ParseFormat(std::string_view text, platform::LineFormat* format);
 
  private:
-  bool OpenPath(const std::string& path, const std::string& settings);
+  // format nullptr: a settings text that could not be read.
+  bool OpenNumber(int portNumber, const platform::LineFormat* format);
+  bool OpenNamed(const std::string& path, const platform::LineFormat* format);
+  bool OpenPath(const std::string& path, const platform::LineFormat* format);
   bool Refuse(platform::SerialError error);
   static void OnFlush(void* context, cmcTask* task);
   void FlushStep();

@@ -15,19 +15,9 @@
 #include "radio/write_verify.h"
 #include "text/gtex.h"
 
-namespace {
-
-void SetUpFile(cmcCloneFile& file, cmcEeprom* image) {
-  file.Attach(image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(memmap::kMapRevision);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
-}
-
-}  // namespace
-
-cmcDocument::cmcDocument(int model, cmcDocumentHost* host) : host_(host) {
+cmcDocument::cmcDocument(int model, cmcDocumentHost* host,
+                         const platform::SerialDeviceFactory& devices)
+    : host_(host), man_(devices) {
   working_.SetSize(memmap::kImageSize);
   initial_.SetSize(memmap::kImageSize);
   snapshot_.SetSize(memmap::kImageSize);
@@ -45,7 +35,8 @@ void cmcDocument::LoadInitial(int model) {
   const std::string path = platform::DataDir() + gGTex->Line("GI_App_InitialFile", model);
   cmcEeprom image(memmap::kImageSize);
   cmcCloneFile file;
-  SetUpFile(file, &image);
+  SetUpRadioFile(file, &image);
+  file.SetQuestions(&Questions());
   if (file.Read(path, &cmcCloneFile::StandardRanges()) != CloneFileCode::kOk) {
     platform::Fatal("Cannot open '" + path + "'.");
   }
@@ -54,22 +45,24 @@ void cmcDocument::LoadInitial(int model) {
   NormaliseImage(initial_, initial_, kNormaliseAfterLoad, model_);
 }
 
-CloneFileCode cmcDocument::ReadChecked(const std::string& path, cmcEeprom& image) {
+CloneFileCode cmcDocument::ReadChecked(const std::string& path, cmcEeprom& image,
+                                       UserQuestions& questions) {
   image.SetSize(memmap::kImageSize);
   cmcCloneFile file;
-  SetUpFile(file, &image);
+  SetUpRadioFile(file, &image);
+  file.SetQuestions(&questions);
   CloneFileCode code = file.Read(path, nullptr);
   if (code != CloneFileCode::kOk) return code;  // the file has shown its message
   // The signature is not asked of files, and this model accepts every image.
   code = file.CheckCoverage(cmcCloneFile::StandardRanges());
   if (code == CloneFileCode::kOk && !ModelByteAcceptable(image)) code = CloneFileCode::kData;
-  cmcCloneFile::ShowError(code);
+  cmcCloneFile::ShowError(code, questions);
   return code;
 }
 
 CloneFileCode cmcDocument::Open(const std::string& path) {
   cmcEeprom image;
-  const CloneFileCode code = ReadChecked(path, image);
+  const CloneFileCode code = ReadChecked(path, image, Questions());
   if (code != CloneFileCode::kOk) return code;
   path_ = path;
   working_.Assign(image);
@@ -85,7 +78,8 @@ CloneFileCode cmcDocument::SaveTo(const std::string& path) {
   if (host_) host_->CommitViewEdits();
   Normalise(working_, kNormaliseBeforeSave);
   cmcCloneFile file;
-  SetUpFile(file, &working_);
+  SetUpRadioFile(file, &working_);
+  file.SetQuestions(&Questions());
   file.SetComment(cmcCloneFile::CommentFromImage(working_));
   const CloneFileCode code = file.Write(path, cmcCloneFile::StandardRanges());
   if (code != CloneFileCode::kOk) {
@@ -115,9 +109,9 @@ bool cmcDocument::ChangeModel(int model, bool confirm) {
   // A radio may report any byte; only known model types have an initial
   // image, so anything else keeps the current model.
   if (model < 0 || model >= memmap::kModelTypes) return false;
-  if (confirm && cloneman::ShowBlock("GI_AppMess_ChangeModel",
-                                     platform::kMbOkCancel | platform::kMbIconExclamation) !=
-                     platform::kIdOk) {
+  if (confirm &&
+      Questions().Ask("GI_AppMess_ChangeModel",
+                      platform::kMbOkCancel | platform::kMbIconExclamation) != platform::kIdOk) {
     return false;
   }
   LoadInitial(model);
@@ -155,6 +149,13 @@ void cmcDocument::TakeSnapshot() {
 }
 
 void cmcDocument::RecordStep() { history_.Record(working_); }
+
+void cmcDocument::ReplaceWorking(const cmcEeprom& image) {
+  RecordStep();
+  working_.Assign(image);
+  RecordStep();
+  UpdateModified();
+}
 
 bool cmcDocument::Undo() {
   // A change no evaluation has recorded yet is a step of its own, so undo
@@ -228,14 +229,14 @@ void cmcDocument::ReadInfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   if (self->info_.ReadForbidden()) {
-    cloneman::ShowCloneError(CloneStatus::kBadFrame, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(self->Questions(), CloneStatus::kBadFrame, self->man_.PortNumber(),
                              self->man_.PortDevice());
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
   if (!self->man_.StartRead(cloneman::ReadRanges(),
                             [self](dst_CDrv_Result* result) { ReadDone(self, result); })) {
-    cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(self->Questions(), CloneStatus::kPortFailed, self->man_.PortNumber(),
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
   }
@@ -247,7 +248,7 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   // Kept as the radio sent it, before the model change and normalisation
   // below; a backup that cannot be written has said so and costs the read
   // nothing.
-  self->lastBackup_ = backup::WriteBackup(result->image);
+  self->lastBackup_ = backup::WriteBackup(result->image, self->Questions());
   self->working_.Assign(result->image);
   self->AfterImageLoaded(self->working_);
   self->modified_ = true;
@@ -261,13 +262,13 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
 cmcDocument::StartResult cmcDocument::CloneWrite(Done done) {
   if (host_) host_->CommitViewEdits();
   if (WarningCheck().errors > 0) {
-    cloneman::ShowBlock("GI_Mess_DataError", platform::kMbOk | platform::kMbIconStop);
+    Questions().Report(UserQuestions::Kind::kError, gGTex->Block("GI_Mess_DataError"));
     return kDataError;
   }
   if (man_.IsBusy()) return kBusy;
   if (host_ && !host_->ConfirmWrite()) return kCancelled;
-  if (cloneman::ShowBlock("GI_Mess_Confirm_CloneWrite",
-                          platform::kMbOkCancel | platform::kMbIconExclamation) != platform::kIdOk) {
+  if (Questions().Ask("GI_Mess_Confirm_CloneWrite",
+                      platform::kMbOkCancel | platform::kMbIconExclamation) != platform::kIdOk) {
     return kCancelled;
   }
   confirmed_.Assign(working_);
@@ -287,7 +288,7 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   auto* self = static_cast<cmcDocument*>(context);
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   if (!cloneman::WriteModelMatches(self->info_.ModelType(), self->confirmedModel_)) {
-    cloneman::ShowBlock("GI_Mess_ModelError", platform::kMbOk | platform::kMbIconStop);
+    self->Questions().Report(UserQuestions::Kind::kError, gGTex->Block("GI_Mess_ModelError"));
     return self->Finish(CloneStatus::kModelMismatch);
   }
   self->man_.SetImageSize(self->confirmed_.Size());
@@ -313,7 +314,7 @@ void cmcDocument::WriteInfoDone(void* context, dst_CDrv_Result* result) {
   }
   if (!self->man_.StartWrite(copy, ranges,
                              [self](dst_CDrv_Result* result) { WriteDone(self, result); })) {
-    cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(self->Questions(), CloneStatus::kPortFailed, self->man_.PortNumber(),
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
   }
@@ -327,14 +328,14 @@ void cmcDocument::WriteDone(void* context, dst_CDrv_Result* result) {
   // A radio that forbids reading cannot show what it stored: the write
   // stays unverified, which with verification asked for is a failure.
   if (self->info_.ReadForbidden()) {
-    cloneman::ShowCloneError(CloneStatus::kBadFrame, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(self->Questions(), CloneStatus::kBadFrame, self->man_.PortNumber(),
                              self->man_.PortDevice());
     return self->Finish(CloneStatus::kBadFrame);
   }
   self->man_.SetImageSize(self->working_.Size());
   if (!self->man_.StartRead(cloneman::ReadRanges(),
                             [self](dst_CDrv_Result* result) { VerifyDone(self, result); })) {
-    cloneman::ShowCloneError(CloneStatus::kPortFailed, self->man_.PortNumber(), nullptr,
+    cloneman::ShowCloneError(self->Questions(), CloneStatus::kPortFailed, self->man_.PortNumber(),
                              self->man_.PortDevice());
     self->Finish(CloneStatus::kPortFailed);
   }
@@ -345,15 +346,15 @@ void cmcDocument::VerifyDone(void* context, dst_CDrv_Result* result) {
   if (result->status != CloneStatus::kOk) return self->Finish(result->status);
   const auto differs = verify::FirstDifference(self->sent_, result->image, self->sentRanges_);
   if (!differs) return self->WriteSucceeded();
-  platform::ShowMessage(
+  self->Questions().Report(
+      UserQuestions::Kind::kError,
       verify::FailureText(*differs, self->sent_.GetByte(*differs), result->image.GetByte(*differs),
-                          self->sent_, self->confirmedModel_),
-      gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconStop);
+                          self->sent_, self->confirmedModel_));
   self->Finish(CloneStatus::kVerifyFailed);
 }
 
 void cmcDocument::WriteSucceeded() {
-  cloneman::ShowBlock("GI_Mess_CloneWrite_Succeeded", platform::kMbOk | platform::kMbIconInformation);
+  Questions().Report(UserQuestions::Kind::kSuccess, gGTex->Block("GI_Mess_CloneWrite_Succeeded"));
   Finish(CloneStatus::kOk);
 }
 

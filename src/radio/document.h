@@ -15,6 +15,7 @@
 
 #include "model/clone_file.h"
 #include "model/eeprom.h"
+#include "model/user_questions.h"
 #include "radio/clone_man.h"
 #include "radio/clone_man_info.h"
 #include "radio/undo_history.h"
@@ -65,13 +66,22 @@ class cmcDocument {
   };
 
   // Loads the initial image of model (fatal when its file is missing) and
-  // starts with a copy of it, untitled and unmodified.
-  explicit cmcDocument(int model = 0, cmcDocumentHost* host = nullptr);
+  // starts with a copy of it, untitled and unmodified. Its clone exchanges
+  // talk through a device from devices (empty: the platform's own).
+  explicit cmcDocument(int model = 0, cmcDocumentHost* host = nullptr,
+                       const platform::SerialDeviceFactory& devices = {});
   ~cmcDocument();
   cmcDocument(const cmcDocument&) = delete;
   cmcDocument& operator=(const cmcDocument&) = delete;
 
   void SetHost(cmcDocumentHost* host) { host_ = host; }
+  // Where the document's questions and messages go, those of its clone
+  // exchanges and files included (not owned); nullptr: DefaultQuestions().
+  void SetQuestions(UserQuestions* questions) {
+    questions_ = questions;
+    man_.SetQuestions(questions);
+  }
+  UserQuestions& Questions() const { return questions_ ? *questions_ : DefaultQuestions(); }
 
   cmcEeprom& Working() { return working_; }
   const cmcEeprom& Initial() const { return initial_; }
@@ -94,8 +104,9 @@ class cmcDocument {
 
   // The open-path checks, without touching any document: read the file into
   // image (sized and zeroed here), check the coverage and the model byte.
-  // Shows the file message of a failure; returns the file error code.
-  static CloneFileCode ReadChecked(const std::string& path, cmcEeprom& image);
+  // Tells questions the file message of a failure; returns the file error code.
+  static CloneFileCode ReadChecked(const std::string& path, cmcEeprom& image,
+                                   UserQuestions& questions = DefaultQuestions());
 
   // Open file: the checks above, then the image becomes the working image
   // and follows its model. Returns the file error code (document unchanged
@@ -123,6 +134,11 @@ class cmcDocument {
   // changed; New, Open, a clone read and a model change start afresh.
   // Undo and redo never clear the modified flag: only a snapshot does.
   void RecordStep();
+  // The whole working image replaced at once (an import): one step of its
+  // own, after any change not yet recorded, which stays a step as well.
+  // The model and the file name stay; the image counts as modified while
+  // it differs from the snapshot.
+  void ReplaceWorking(const cmcEeprom& image);
   bool CanUndo() const { return history_.CanUndo(); }
   bool CanRedo() const { return history_.CanRedo(); }
   bool Undo();  // false when there was nothing to undo
@@ -161,6 +177,7 @@ class cmcDocument {
   static void InfoDone(void* context, dst_CDrv_Result* result);
 
   cmcDocumentHost* host_ = nullptr;
+  UserQuestions* questions_ = nullptr;
   indCloneMan man_;
   cmcEeprom working_;
   cmcEeprom initial_;

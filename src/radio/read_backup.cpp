@@ -12,7 +12,6 @@
 #include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
-#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "radio/clone_man_message.h"
 #include "text/gtex.h"
@@ -43,10 +42,10 @@ std::string FreePath(const std::string& folder, const std::string& name) {
   return path;
 }
 
-void ReportFailure(const std::string& folder) {
+void ReportFailure(UserQuestions& questions, const std::string& folder) {
   if (!gGTex) return;
-  platform::ShowMessage(cloneman::FormatText(gGTex->Block("GI_Mess_Backup_Failed"), folder),
-                        gGTex->Text("GI_Sys_AppTitle"), platform::kMbOk | platform::kMbIconExclamation);
+  questions.Report(UserQuestions::Kind::kWarning,
+                   cloneman::FormatText(gGTex->Block("GI_Mess_Backup_Failed"), folder));
 }
 
 // The comment line of a clone data file, "" when it has none.
@@ -102,12 +101,12 @@ std::string FileName(const std::string& timestamp, const std::string& model,
   return name + kExtension;
 }
 
-std::string WriteBackup(const cmcEeprom& image) {
+std::string WriteBackup(const cmcEeprom& image, UserQuestions& questions) {
   const std::string folder = platform::BackupDir();
   std::error_code error;
   fs::create_directories(folder, error);
   if (!fs::is_directory(folder, error)) {
-    ReportFailure(folder);
+    ReportFailure(questions, folder);
     return {};
   }
   const std::string stamp = Timestamp();
@@ -117,14 +116,11 @@ std::string WriteBackup(const cmcEeprom& image) {
   // The writer takes a working image; the one read stays as it came.
   cmcEeprom copy(image);
   cmcCloneFile file;
-  file.Attach(&copy);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(memmap::kMapRevision);
+  SetUpRadioFile(file, &copy);
   file.SetComment(comment);
   file.SetShowMessages(false);
   if (file.Write(path, cmcCloneFile::StandardRanges()) != CloneFileCode::kOk) {
-    ReportFailure(folder);
+    ReportFailure(questions, folder);
     return {};
   }
   return path;

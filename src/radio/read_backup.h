@@ -9,6 +9,7 @@
 #include <vector>
 
 class cmcEeprom;
+class UserQuestions;
 
 namespace backup {
 
@@ -25,8 +26,8 @@ std::string Sanitise(const std::string& text);
 
 // Writes image as a clone data file in platform::BackupDir() (created when
 // missing), atomically. Returns the path written, or "" when it could not be
-// written; then the one message saying so has been shown.
-std::string WriteBackup(const cmcEeprom& image);
+// written; then the one message saying so has gone to questions.
+std::string WriteBackup(const cmcEeprom& image, UserQuestions& questions);
 
 struct Entry {
   std::string file;     // the file name within the folder

@@ -59,16 +59,9 @@ bool PlanPageShown(int slot, const cmcEeprom& image, int model) {
   // The switches the tree's channel-list nodes carry (their flags in
   // GI_Tree_Main_Body): the SUV list goes with the SUV models, the others
   // with the plan switches of the image.
-  const auto bit = [&image](int address, int n) {
-    return ((image.GetByte(address) >> n) & 1) != 0;
-  };
-  switch (slot) {
-    case 0: return bit(memmap::kFlags972, 0);
-    case 1: return bit(memmap::kFlags973, 1);
-    case 2: return bit(memmap::kFlags972, 2);
-    case 3: return memmap::InGroupS(model);
-    default: return false;
-  }
+  if (slot < 0 || slot >= memmap::kPlanCount) return false;
+  const unsigned plan = memmap::SlotCategory(slot);
+  return plan == memmap::kCatSuv ? memmap::InGroupS(model) : memmap::PlanOn(image, plan);
 }
 
 std::string PlaceOf(int address, const cmcEeprom& image, int model) {

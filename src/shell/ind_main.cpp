@@ -8,7 +8,6 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <cctype>
-#include <optional>
 #include <vector>
 
 #include "base/events.h"
@@ -17,6 +16,7 @@
 #include "layout/tree_pages.h"
 #include "model/cell_names.h"
 #include "model/memory_map.h"
+#include "model/user_questions.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
 #include "settings/environ.h"
@@ -32,7 +32,6 @@ namespace {
 constexpr std::uint32_t kMakerBackground = 0x000080;  // maroon, as 0x00BBGGRR
 constexpr std::uint32_t kMakerText = 0xFFFFFF;
 constexpr int kMinMessageWidth = 100;
-constexpr int kLastChannel = 417;
 
 QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -78,8 +77,8 @@ cuiSheet* indMain::CreateSheet(QWidget* parent, const std::string& key) {
 
 bool indMain::ConfirmWrite() {
   if (!maker_) return true;
-  return cloneman::ShowBlock("GI_Mess_Maker_Caution",
-                             platform::kMbOkCancel | platform::kMbIconExclamation) ==
+  return DefaultQuestions().Ask("GI_Mess_Maker_Caution",
+                                platform::kMbOkCancel | platform::kMbIconExclamation) ==
          platform::kIdOk;
 }
 
@@ -92,8 +91,9 @@ void indMain::KeyTyped(char character) {
 
 void indMain::EnterMakerMode() {
   if (maker_) return;
-  if (cloneman::ShowBlock("GI_Mess_Maker_Caution",
-                          platform::kMbOkCancel | platform::kMbIconExclamation) != platform::kIdOk)
+  if (DefaultQuestions().Ask("GI_Mess_Maker_Caution",
+                             platform::kMbOkCancel | platform::kMbIconExclamation) !=
+      platform::kIdOk)
     return;
   maker_ = true;
   BuildTree();
@@ -129,7 +129,6 @@ void indMain::RebuildChannelNodes() {
   const int model = ModelType();
   const cmcEeprom& image = Document().Working();
   const layout::TreeState state = TreeState();
-  auto bit = [&](int address, int n) { return ((image.GetByte(address) >> n) & 1) != 0; };
 
   QTreeWidgetItem* anchor =
       tree->FindNode(memmap::InGroupA(model) ? "GI_Sheet_Common_Common" : "GI_Sheet_Common_Atis");
@@ -143,9 +142,11 @@ void indMain::RebuildChannelNodes() {
     const char* key;
     bool present;
   } lists[] = {
-      {"GI_Sheet_SuvCh", memmap::InGroupS(model)},   {"GI_Sheet_IntCh", bit(memmap::kFlags973, 1)},
-      {"GI_Sheet_UsaCh", bit(memmap::kFlags972, 0)}, {"GI_Sheet_CanCh", bit(memmap::kFlags972, 2)},
-      {"GI_Sheet_WxCh", bit(memmap::kFlags972, 1)},
+      {"GI_Sheet_SuvCh", memmap::InGroupS(model)},
+      {"GI_Sheet_IntCh", memmap::PlanOn(image, memmap::kCatInt)},
+      {"GI_Sheet_UsaCh", memmap::PlanOn(image, memmap::kCatUsa)},
+      {"GI_Sheet_CanCh", memmap::PlanOn(image, memmap::kCatCan)},
+      {"GI_Sheet_WxCh", memmap::PlanOn(image, memmap::kCatWx)},
   };
   for (const auto& list : lists) {
     if (!list.present) continue;
@@ -188,17 +189,9 @@ void indMain::MoveCursorAfterAttributeChange(bool switchView) {
 
   // The cell's category names the sheet's list; the plan is its value
   // category. The cursor may sit at any index, the first channel included.
-  const std::vector<bool> usable =
-      layout::ListedChannels(&Document().Working(), ValueCategoryOf(static_cast<int>(category)));
-  auto isUsable = [&](int index) {
-    return index >= 0 && index < static_cast<int>(usable.size()) && usable[static_cast<std::size_t>(index)];
-  };
-  std::optional<int> hit;
-  for (int i = from; i <= kLastChannel && !hit; ++i)
-    if (isUsable(i)) hit = i;
-  for (int i = kLastChannel; i >= 1 && !hit; --i)
-    if (isUsable(i)) hit = i;
-  const int found = hit.value_or(0);
+  const int found = layout::NearestListedChannel(
+      layout::ListedChannels(&Document().Working(), ValueCategoryOf(static_cast<int>(category))),
+      from);
 
   const std::string reference = sheet->PageReference();
   OpenSheet(reference);

@@ -19,10 +19,11 @@
 
 #include "base/task.h"
 #include "base/tick.h"
-#include "model/clip.h"
 #include "layout/tree_pages.h"
+#include "model/clip.h"
 #include "model/command_roles.h"
 #include "model/command_target.h"
+#include "model/evaluator.h"
 #include "model/fcache.h"
 #include "radio/document.h"
 #include "shell/file_dialogs.h"
@@ -261,8 +262,8 @@ class cuiMain : public cmcDocumentHost,
   QSplitter* splitter_ = nullptr;
   cuiStatusBar* status_ = nullptr;
   std::string statusText_;
-  std::uint32_t statusTextColour_ = 0x80000008;
-  std::uint32_t statusBackground_ = 0x8000000F;
+  std::uint32_t statusTextColour_ = kStatusTextColor;
+  std::uint32_t statusBackground_ = kStatusBackColor;
 
   std::unique_ptr<cmcDocument> doc_;
   cmcFCache cache_;

@@ -10,6 +10,7 @@
 
 #include "base/events.h"
 #include "base/evman.h"
+#include "model/user_questions.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
 #include "radio/fleet_run.h"
@@ -25,28 +26,22 @@ constexpr int kNotStarted = -1;
 // During a run the list of the dialog says that each radio is done; a
 // success box per exchange would want three clicks a radio, and the
 // question before each write is answered by the OK that said the radio is
-// connected. Failures still reach the user.
-class QuietSuccess : public platform::MessageResponder {
+// connected. Failures, warnings and every other question still reach the
+// user.
+class QuietSuccess : public UserQuestions {
  public:
-  explicit QuietSuccess(cmcGTex& table)
-      : writeQuestion_(table.Block("GI_Mess_Confirm_CloneWrite")),
-        previous_(platform::SetMessageResponder(this)) {}
-  ~QuietSuccess() override { platform::SetMessageResponder(previous_); }
-  QuietSuccess(const QuietSuccess&) = delete;
-  QuietSuccess& operator=(const QuietSuccess&) = delete;
+  explicit QuietSuccess(UserQuestions& user) : user_(user) {}
 
-  int Show(const std::string& text, const std::string& caption, unsigned style) override {
-    if (style == (platform::kMbOk | platform::kMbIconInformation)) return platform::kIdOk;
-    if (text == writeQuestion_) return platform::kIdOk;
-    platform::SetMessageResponder(previous_);
-    const int answer = platform::ShowMessage(text, caption, style);
-    platform::SetMessageResponder(this);
-    return answer;
+  int Ask(const std::string& key, unsigned style) override {
+    if (key == "GI_Mess_Confirm_CloneWrite") return platform::kIdOk;
+    return user_.Ask(key, style);
+  }
+  void Report(Kind kind, const std::string& text) override {
+    if (kind != Kind::kSuccess) user_.Report(kind, text);
   }
 
  private:
-  std::string writeQuestion_;
-  platform::MessageResponder* previous_;
+  UserQuestions& user_;
 };
 
 class WindowStation : public fleet::FleetStation {
@@ -94,13 +89,16 @@ class WindowStation : public fleet::FleetStation {
     man.SetProgressSink(progress_);
     man.SetPortNumber(port_);
     std::optional<CloneStatus> status;
-    const QuietSuccess quiet(table_);
+    UserQuestions& user = document.Questions();
+    QuietSuccess quiet(user);
+    document.SetQuestions(&quiet);
     QEventLoop loop;
     const auto started = (document.*command)([&](CloneStatus s) {
       status = s;
       loop.quit();
     });
     if (started == cmcDocument::kStarted && !status) loop.exec();
+    document.SetQuestions(&user);
     man.SetProgressSink(nullptr);
     return started == cmcDocument::kStarted ? static_cast<int>(status.value_or(CloneStatus::kOk))
                                             : kNotStarted;

@@ -14,6 +14,7 @@
 #include "base/events.h"
 #include "base/evman.h"
 #include "model/evaluator.h"
+#include "model/memory_map.h"
 #include "output/html_help.h"
 #include "output/printer.h"
 #include "platform/fatal.h"
@@ -38,7 +39,6 @@ namespace {
 constexpr int kTickMs = 50;
 constexpr int kRefreshDelayMs = 250;
 constexpr int kMinTreeWidth = 8;
-constexpr int kSelfCheckImageSize = 3796;
 
 QFrame* BevelledPanel(QWidget* parent) {
   auto* panel = new QFrame(parent);
@@ -52,7 +52,7 @@ QFrame* BevelledPanel(QWidget* parent) {
 void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageList* barImages) {
   // 1. The document on the initial image of a known model.
   int model = gEnviron ? gEnviron->ModelType : 0;
-  if (model < 0 || model > 12) model = 0;
+  if (model < 0 || model >= memmap::kModelTypes) model = 0;
   if (gEnviron) gEnviron->ModelType = model;
   doc_ = std::make_unique<cmcDocument>(model, this);
   doc_->SetWarningCheck([this] {
@@ -116,7 +116,7 @@ void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
   UpdateTitle();
 
   // 7. The memory map must fit the image.
-  if (imageSize_ < kSelfCheckImageSize) {
+  if (imageSize_ < memmap::kImageSize) {
     form->show();
     platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
   }

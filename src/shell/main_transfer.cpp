@@ -158,9 +158,7 @@ void cuiMain::ImportCsv() {
       return;
     }
     // A change not yet recorded stays a step of its own; the import is one.
-    doc_->RecordStep();
-    doc_->Working().Assign(copy->Working());
-    doc_->RecordStep();
+    doc_->ReplaceWorking(copy->Working());
     UpdateModified();
     DocumentChanged(kUndone);  // the page reopens fresh where the cursor was
     bus_.Send(ev::RebuildChannelNodes{});

@@ -20,6 +20,7 @@
 #include "shell/main_form.h"
 #include "shell/paint_watch.h"
 #include "text/gtex.h"
+#include "ui/message_box_questions.h"
 
 namespace shell {
 namespace {
@@ -64,6 +65,8 @@ Globals::Globals(const QStringList& arguments, const std::string& mutexName,
   evman_ = std::make_unique<cmcEvMan>();
   // A second copy builds nothing more: it leaves before any window.
   if (!FirstInstance()) return;
+  questions_ = std::make_unique<MessageBoxQuestions>();
+  previousQuestions_ = SetDefaultQuestions(questions_.get());
   main_ = std::make_unique<indMain>(*evman_, arguments);
   SetCommandTarget(&main_->Commands());
 }
@@ -73,6 +76,8 @@ Globals::~Globals() {
   // object goes, so nothing reaches a destroyed global.
   if (main_) SetCommandTarget(nullptr);
   main_.reset();
+  if (questions_) SetDefaultQuestions(previousQuestions_);
+  questions_.reset();
   evman_.reset();
   gHelpGTex = nullptr;
   helpGtex_.reset();

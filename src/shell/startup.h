@@ -7,7 +7,8 @@
 //   2. the main text table                              gGTex
 //   3. the help text table                              gHelpGTex
 //   4. the event bus                                    Bus()
-//   5. the main controller                              Main()
+//   5. the core's questions, as message boxes           DefaultQuestions()
+//   6. the main controller                              Main()
 // The bus is no global: the main controller gets it by reference and hands
 // it to every view it builds.
 // The environment goes last, so the settings that the main controller puts
@@ -22,6 +23,8 @@ class indEnviron;
 class cmcGTex;
 class cmcEvMan;
 class indMain;
+class MessageBoxQuestions;
+class UserQuestions;
 
 namespace shell {
 
@@ -52,6 +55,8 @@ class Globals {
   std::unique_ptr<cmcGTex> gtex_;
   std::unique_ptr<cmcGTex> helpGtex_;
   std::unique_ptr<cmcEvMan> evman_;
+  std::unique_ptr<MessageBoxQuestions> questions_;
+  UserQuestions* previousQuestions_ = nullptr;
   std::unique_ptr<indMain> main_;
 };
 

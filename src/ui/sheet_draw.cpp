@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/font_value.h"
 #include "platform/qt/qt_colour.h"
 #include "text/text_extent.h"
 #include "ui/grid.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr std::uint32_t kClWindow = 0x80000005;
-constexpr std::uint32_t kClWindowText = 0x80000008;
 constexpr std::uint32_t kClHighlight = 0x8000000D;
 constexpr std::uint32_t kClHighlightText = 0x8000000E;
 constexpr std::uint32_t kClBtnFace = 0x8000000F;
@@ -50,7 +50,7 @@ struct cuiSheet::DrawState {
 void cuiSheet::UpdateTints() {
   const QPalette palette = grid_ ? grid_->palette() : QApplication::palette();
   const std::uint32_t window = ToBgr(platform::ToQColor(kClWindow, palette));
-  const std::uint32_t text = ToBgr(platform::ToQColor(kClWindowText, palette));
+  const std::uint32_t text = ToBgr(platform::ToQColor(platform::kWindowTextColor, palette));
   if (window == window_ && text == windowText_ && tints_ != layout::Tints()) return;
   window_ = window;
   windowText_ = text;

@@ -125,10 +125,7 @@ TEST_F(CliSim, WriteWithErrorCellsIsRefusedBeforeTheRadioIsAsked) {
   // Every weather channel inhibited: the weather check cell is in error.
   cmcEeprom image(memmap::kImageSize);
   cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  SetUpRadioFile(file, &image);
   file.SetShowMessages(false);
   ASSERT_EQ(Num(file.Read(ServedImage().toStdString(), &cmcCloneFile::StandardRanges())), 0);
   image.SetWord(memmap::kWxBits, 0x03FF);

@@ -178,10 +178,7 @@ inline int MessageCount(const std::string& err) {
 inline cmcEeprom ReadImage(const std::string& path) {
   cmcEeprom image(memmap::kImageSize);
   cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  SetUpRadioFile(file, &image);
   file.SetShowMessages(false);
   EXPECT_EQ(Num(file.Read(path, &cmcCloneFile::StandardRanges())), 0) << path;
   return image;
@@ -190,10 +187,7 @@ inline cmcEeprom ReadImage(const std::string& path) {
 // Saves image as a complete clone data file of map revision 1.
 inline void WriteImage(cmcEeprom& image, const std::string& path) {
   cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(1);
+  SetUpRadioFile(file, &image);
   file.SetShowMessages(false);
   EXPECT_EQ(Num(file.Write(path, cmcCloneFile::StandardRanges())), 0) << path;
 }

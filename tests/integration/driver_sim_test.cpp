@@ -25,7 +25,7 @@ class DriverSim : public ::testing::Test {
     ASSERT_TRUE(sim.Start(options)) << sim.Error();
     drv.SetRequestValues(0x5816, 0);
     drv.SetImageSize(kImageSize);
-    drv.SetPortDevice(sim.Device(), "9600,N,8,1");
+    drv.SetPortDevice(sim.Device(), platform::LineFormat{});
   }
 
   // Runs one exchange on the event loop until its completion. The guard
@@ -139,7 +139,7 @@ TEST_F(DriverSim, SimulatorFaultsEndWithTheirStatus) {
 
 TEST_F(DriverSim, MissingDeviceIsStatus2) {
   drv.SetImageSize(kImageSize);
-  drv.SetPortDevice("/dev/nonexistent-seaclone-port", "9600,N,8,1");
+  drv.SetPortDevice("/dev/nonexistent-seaclone-port", platform::LineFormat{});
   EXPECT_EQ(Num(Information().status), 2);
 }
 

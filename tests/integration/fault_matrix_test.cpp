@@ -75,11 +75,8 @@ bool IsHangUp(const MatrixCell& c) { return std::string(c.fault).starts_with("ha
 cmcEeprom LoadImage(const QString& path) {
   cmcEeprom image(memmap::kImageSize);
   cmcCloneFile file;
-  file.Attach(&image);
+  SetUpRadioFile(file, &image);
   file.SetShowMessages(false);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
   EXPECT_EQ(Num(file.Read(path.toStdString(), &cmcCloneFile::StandardRanges())), 0) << path.toStdString();
   return image;
 }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "layout/layout_support.h"
+#include "layout/page_conditions.h"
 #include "model/datch.h"
 
 namespace layouttest {
@@ -103,6 +104,33 @@ TEST_F(Conditions, UsableViewWithoutListedChannelsLeavesOneEmptyRow) {
   Page("GI_Sheet_UsaCh_Test");
   ASSERT_EQ(page->RowCount(), 2);
   EXPECT_EQ(page->CellAt(0, 1).cell.Number(), layout::PageLayout::kNoChannel);
+}
+
+// After an attribute change the cursor stays on its channel while that is
+// still listed, else moves on to the next listed one, else back to the
+// nearest one before it.
+TEST(NearestListedChannel, ForwardFirstThenBackThenTheFirstRow) {
+  struct Case {
+    const char* what;
+    std::vector<bool> listed;
+    int from;
+    int expected;
+  };
+  const std::vector<Case> cases = {
+      {"the cursor's own channel is listed", {true, true, true, true}, 2, 2},
+      {"the next listed one after it", {true, false, false, true}, 1, 3},
+      {"nothing after it: the nearest before", {false, true, true, false, false}, 3, 2},
+      {"the first channel itself", {true, false, false}, 0, 0},
+      {"nothing listed", {false, false, false}, 1, 0},
+      {"only the first channel listed, from the end", {true, false, false}, 2, 0},
+      {"from past the end", {false, true, false}, 7, 1},
+      {"from before the start", {false, false, true}, -3, 2},
+      {"an empty list", {}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(layout::NearestListedChannel(c.listed, c.from), c.expected);
+  }
 }
 
 }  // namespace

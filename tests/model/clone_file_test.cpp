@@ -33,6 +33,7 @@
 #include "platform/file_sync.h"
 #include "platform/message_box.h"
 #include "support/disk_squeeze.h"
+#include "support/scripted_questions.h"
 #include "text/gtex.h"
 
 using namespace memmap;
@@ -134,6 +135,7 @@ class CloneFileTest : public testing::Test {
   cmcGTex* previousTable = nullptr;
   Recorder recorder;
   platform::MessageResponder* previousResponder = nullptr;
+  testsupport::ScriptedQuestions questions{recorder};
   cmcEeprom source;
 };
 

@@ -33,6 +33,7 @@
 #include "platform/virtual_timer_service.h"
 #include "support/event_recorder.h"
 #include "support/initial_image.h"
+#include "support/scripted_questions.h"
 #include "text/gtex.h"
 
 namespace evaltest {
@@ -244,6 +245,7 @@ class EvalTest : public ::testing::Test {
   cmcEvMan bus;
   RecordingTarget target;
   platform::RecordingResponder responder;
+  testsupport::ScriptedQuestions questions{responder};
   RecordingCanvas canvas;
   indActiveCell context;
   testsupport::EventRecorder events{bus};

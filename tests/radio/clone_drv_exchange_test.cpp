@@ -95,7 +95,7 @@ class CloneDrvExchange : public ::testing::Test {
     drv = std::make_unique<cmcCloneDrv>(std::make_unique<ScriptedSerialDevice>(line));
     drv->SetRequestValues(0x5816, 0);
     drv->SetImageSize(kImageSize);
-    drv->SetPortDevice("scripted", "9600,N,8,1");
+    drv->SetPortDevice("scripted", platform::LineFormat{});
   }
 
   cmcCloneDrv::CompletionFn Recorder() {

@@ -16,6 +16,7 @@
 #include "radio/clone_man_message.h"
 #include "radio/comm.h"
 #include "radio/write_verify.h"
+#include "support/scripted_questions.h"
 #include "text/gtex.h"
 
 namespace {
@@ -139,9 +140,13 @@ TEST_F(CloneMessageTest, PortGivenAsADevicePathIsNamedByItsPath) {
 }
 
 TEST_F(CloneMessageTest, ShownOnceWithTitleAndStopIcon) {
-  cloneman::ShowCloneError(static_cast<CloneStatus>(0), 1, &table);
+  cmcGTex* const previousTable = gGTex;
+  gGTex = &table;
+  testsupport::ScriptedQuestions questions(recorder);
+  cloneman::ShowCloneError(questions, static_cast<CloneStatus>(0), 1);
   EXPECT_TRUE(recorder.shown.empty());
-  cloneman::ShowCloneError(static_cast<CloneStatus>(2), 12, &table);
+  cloneman::ShowCloneError(questions, static_cast<CloneStatus>(2), 12);
+  gGTex = previousTable;
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0].text.substr(0, 9), "H2 COM12\n");
   EXPECT_EQ(recorder.shown[0].caption, "Seaclone Test");

@@ -246,8 +246,24 @@ TEST(Comm, BadSettingsFailWithoutTouchingTheDevice) {
   Record r;
   cmcComm port(std::make_unique<RecordingDevice>(&r));
   EXPECT_FALSE(port.OpenDevice("/dev/x", "0,N,8,1"));
+  EXPECT_FALSE(port.OpenDevice("/dev/x", platform::LineFormat{0}));
   EXPECT_TRUE(r.calls.empty());
   EXPECT_FALSE(port.IsOpen());
+}
+
+TEST(Comm, ALineFormatFramesTheLineAndKeepsThePortsOwnSettings) {
+  platform::ScopedVirtualTime time;
+  Record r;
+  cmcComm port(std::make_unique<RecordingDevice>(&r));
+  ASSERT_TRUE(port.OpenDevice(
+      "/dev/x", platform::LineFormat{4800, platform::kParityEven, 7, platform::kStopTwo}));
+  EXPECT_EQ(r.line.baudRate, 4800u);
+  EXPECT_EQ(r.line.parity, platform::kParityEven);
+  EXPECT_EQ(r.line.flags, cmcComm::kDefaultFlags | platform::kDcbParity);
+  EXPECT_EQ(r.line.byteSize, 7);
+  EXPECT_EQ(r.line.stopBits, platform::kStopTwo);
+  EXPECT_EQ(r.line.xonLimit, 16000);
+  EXPECT_EQ(r.timeouts.writeTotalMultiplier, 100000u / 4800u);
 }
 
 TEST(Comm, OutputGoesOutInChunksEachAfterTheQueueEmptied) {

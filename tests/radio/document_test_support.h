@@ -18,11 +18,12 @@
 #include "model/memory_map.h"
 #include "platform/paths.h"
 #include "platform/recording_responder.h"
-#include "platform/temporary_folder.h"
 #include "platform/serial_device.h"
+#include "platform/temporary_folder.h"
 #include "platform/virtual_timer_service.h"
 #include "radio/document.h"
 #include "scripted_serial_device.h"
+#include "support/scripted_questions.h"
 #include "text/gtex.h"
 
 namespace doctest {
@@ -42,10 +43,7 @@ inline cmcEeprom RadioImage(int model = 0) {
 
 inline int WriteFile(const std::string& path, cmcEeprom image) {
   cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(memmap::kMapRevision);
+  SetUpRadioFile(file, &image);
   return Num(file.Write(path, cmcCloneFile::StandardRanges()));
 }
 
@@ -123,20 +121,22 @@ class DocumentWorld : public ::testing::Test {
     previousTable = gGTex;
     gGTex = &table;
     line.radio = [this](const cmcBuff& frame, ScriptedLine& l) { radio.Serve(frame, l); };
-    platform::SetSerialDeviceFactory(
-        [this] { return std::make_unique<ScriptedSerialDevice>(line); });
   }
   void TearDown() override {
-    platform::SetSerialDeviceFactory({});
     platform::SetDataDirOverride("");
     gGTex = previousTable;
   }
 
   // A document on the scripted line.
   std::unique_ptr<cmcDocument> MakeDocument(int model = 0) {
-    auto doc = std::make_unique<cmcDocument>(model);
+    auto doc = std::make_unique<cmcDocument>(model, nullptr, Devices());
     doc->CloneMan().SetPortDevice("/dev/scripted");
     return doc;
+  }
+
+  // Devices on the scripted line.
+  platform::SerialDeviceFactory Devices() {
+    return [this] { return std::make_unique<ScriptedSerialDevice>(line); };
   }
 
   // Runs a clone command to its end; returns its final status (-1: it
@@ -156,6 +156,7 @@ class DocumentWorld : public ::testing::Test {
   cmcGTex table;
   cmcGTex* previousTable = nullptr;
   platform::RecordingResponder messages;
+  testsupport::ScriptedQuestions questions{messages};
   ScriptedLine line;
   ManRadio radio;
 };

@@ -216,7 +216,7 @@ class ManagerPlumbing : public DocumentWorld {
 };
 
 TEST_F(ManagerPlumbing, ImageRefusedByTheModelCheckIsStatus16WithProgress) {
-  indCloneMan man;
+  indCloneMan man(Devices());
   Sink sink;
   man.SetPortDevice("/dev/scripted");
   man.SetProgressSink(&sink);
@@ -233,7 +233,7 @@ TEST_F(ManagerPlumbing, ImageRefusedByTheModelCheckIsStatus16WithProgress) {
 }
 
 TEST_F(ManagerPlumbing, MissingHandlersGiveStatus11And8) {
-  indCloneMan man;
+  indCloneMan man(Devices());
   man.SetPortDevice("/dev/scripted");
   man.SetImageSize(memmap::kImageSize);
   int status = -1;

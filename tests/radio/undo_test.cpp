@@ -121,6 +121,27 @@ TEST_F(UndoTest, AChangeNoEvaluationReportedIsUndoneFirst) {
   EXPECT_EQ(doc->Working().GetByte(kAddress), 'b');
 }
 
+TEST_F(UndoTest, AReplacedImageIsOneStepAfterThePendingChange) {
+  const cmcEeprom start = doc->Working();
+  doc->Working().SetByte(kAddress, 'a');  // not reported yet
+  cmcEeprom imported(start);
+  for (int a = 0x20; a < 0x60; ++a) imported.SetByte(a, 0x5A);
+  changes.clear();
+  doc->ReplaceWorking(imported);
+  EXPECT_TRUE(doc->Working().Equals(imported));
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(changes, (std::vector<Change>{kModified}));
+
+  ASSERT_TRUE(doc->Undo());  // the whole import at once ...
+  EXPECT_EQ(doc->Working().GetByte(kAddress), 'a');
+  EXPECT_EQ(doc->Working().GetByte(0x20), start.GetByte(0x20));
+  ASSERT_TRUE(doc->Undo());  // ... then the change before it
+  EXPECT_TRUE(doc->Working().Equals(start));
+  ASSERT_TRUE(doc->Redo());
+  ASSERT_TRUE(doc->Redo());
+  EXPECT_TRUE(doc->Working().Equals(imported));
+}
+
 TEST_F(UndoTest, NewOpenReadAndModelChangeStartAFreshHistory) {
   ASSERT_EQ(doctest::WriteFile(data + "other.dat", doctest::RadioImage(0)), 0);
   struct Case {

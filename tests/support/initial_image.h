@@ -18,11 +18,7 @@ inline CloneFileCode LoadInitialImage(cmcGTex& table, int model, cmcEeprom& imag
   const std::string path = SEACLONE_SOURCE_DIR "/data/initial/" + table.Line("GI_App_InitialFile", model);
   image.SetSize(memmap::kImageSize);
   cmcCloneFile file;
-  file.Attach(&image);
-  file.SetModelCode(memmap::kModelCode);
-  file.SetExtraCode(memmap::kExtraCode);
-  file.SetMapRevision(memmap::kMapRevision);
-  file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+  SetUpRadioFile(file, &image);
   const CloneFileCode code = file.Read(path, &cmcCloneFile::StandardRanges());
   if (code == CloneFileCode::kOk) NormaliseImage(image, image, kNormaliseAfterLoad, model);
   return code;

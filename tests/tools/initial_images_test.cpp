@@ -41,10 +41,7 @@ class InitialImagesTest : public testing::Test {
     image->SetSize(kImageSize);
     cmcCloneFile file;
     file.SetShowMessages(false);
-    file.Attach(image);
-    file.SetModelCode(kModelCode);
-    file.SetExtraCode(kExtraCode);
-    file.SetMapRevisionCheck(&cmcCloneFile::AcceptRevisionOne, nullptr);
+    SetUpRadioFile(file, image);
     return static_cast<int>(file.Read((kInitialDir + "/" + QString::fromStdString(FileName(m))).toStdString(),
                                       &cmcCloneFile::StandardRanges()));
   }

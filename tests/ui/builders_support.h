@@ -59,6 +59,7 @@ class BuilderTest : public ::testing::Test {
   cmcEvMan bus;
   MenuTarget target;
   platform::RecordingResponder responder;
+  testsupport::ScriptedQuestions questions{responder};
 
  private:
   cmcGTex* savedTable = nullptr;

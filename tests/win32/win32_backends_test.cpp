@@ -43,10 +43,7 @@ class AtomicSave : public ::testing::Test {
     image.SetSize(memmap::kImageSize);
     image.SetByte(0, first);
     cmcCloneFile file;
-    file.Attach(&image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevision(memmap::kMapRevision);
+    SetUpRadioFile(file, &image);
     file.SetShowMessages(false);
     return file.Write(path, cmcCloneFile::StandardRanges());
   }

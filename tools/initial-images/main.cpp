@@ -43,10 +43,7 @@ int main(int argc, char** argv) {
     cmcEeprom image = initial::BuildInitialImage(t, m);
     cmcCloneFile file;
     file.SetShowMessages(false);
-    file.Attach(&image);
-    file.SetModelCode(memmap::kModelCode);
-    file.SetExtraCode(memmap::kExtraCode);
-    file.SetMapRevision(memmap::kMapRevision);
+    SetUpRadioFile(file, &image);
     file.SetComment(cmcCloneFile::CommentFromImage(image));
     const std::string path = out + "/" + m.file;
     if (const int code = static_cast<int>(file.Write(path, cmcCloneFile::StandardRanges())); code != 0) {
