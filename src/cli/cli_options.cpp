@@ -76,7 +76,7 @@ const OptionSpec* FindOption(const std::string& arg, Command command) {
 // What is wrong with the value of spec, or "".
 std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& args,
                        std::size_t i) {
-  const std::string needs = std::string(spec.name) + " needs " + spec.needs;
+  std::string needs = std::string(spec.name) + " needs " + spec.needs;
   if (i >= args.size() || args[i].empty()) return needs;
   const std::string& value = args[i];
   if (value[0] == '-' && !(spec.allowsStream && value == kStdStream)) {

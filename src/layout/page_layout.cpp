@@ -15,9 +15,6 @@
 namespace layout {
 namespace {
 
-// round(x): add one half and cut the fraction off.
-int RoundHalfUp(double x) { return static_cast<int>(x + 0.5); }
-
 std::string FontSuffix(int height) { return "{(Font=,,," + std::to_string(height) + ",,,)}"; }
 std::string FontPercentSuffix(int percent) { return "{(Font=,,,%" + std::to_string(percent) + ",,,)}"; }
 

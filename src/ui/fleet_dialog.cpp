@@ -34,7 +34,7 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
     auto* button = new QPushButton(Text(table, kBrowse), this);
     browse_.push_back(button);
     grid->addWidget(button, row + 1, 1);
-    connect(button, &QPushButton::clicked, this, [edit, browse] {
+    connect(button, &QPushButton::clicked, this, [edit, browse = std::move(browse)] {
       if (const auto path = browse(edit->text().toStdString()))
         edit->setText(QString::fromStdString(*path));
     });
@@ -62,7 +62,7 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
       log_->setText(ids.isEmpty() ? QString() : ids + QStringLiteral(".log.csv"));
   });
   connect(start_, &QPushButton::clicked, this,
-          [this, start] { start(ids_->text().toStdString(), log_->text().toStdString()); });
+          [this, start = std::move(start)] { start(ids_->text().toStdString(), log_->text().toStdString()); });
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
   resize(640, 420);
   show();

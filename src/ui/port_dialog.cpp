@@ -77,7 +77,7 @@ cuiPortDialog::cuiPortDialog(QWidget* mainWindow, cmcGTex& table, int mode, int 
   ok_ =
       new QPushButton(QString::fromStdString(table_.Line("GI_AppInd_Opt_ComSel_Buttons", 0)), this);
   ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, [this] { Accept(); });
+  connect(ok_, &QPushButton::clicked, this, [this] { TakeChosenPort(); });
   cancel_ =
       new QPushButton(QString::fromStdString(table_.Line("GI_AppInd_Opt_ComSel_Buttons", 1)), this);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -222,7 +222,7 @@ void cuiPortDialog::WidenDropDown() {
   if (width >= combo_->width()) combo_->view()->setMinimumWidth(width);
 }
 
-void cuiPortDialog::Accept() {
+void cuiPortDialog::TakeChosenPort() {
   const QString text = edit_ ? edit_->text() : combo_->currentText();
   const int port = portchoice::ChosenPort(mode_, text.toStdString());
   if (portchoice::IsValidPort(port)) {

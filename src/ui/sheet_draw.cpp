@@ -27,8 +27,6 @@ constexpr std::uint32_t kRuleGrey = 0x808080;
 // Printed cells that are not plain window cells: white text on this.
 constexpr std::uint32_t kPrintDarkGrey = 0x606060;
 
-int RoundHalfUp(double x) { return static_cast<int>(x + 0.5); }
-
 std::uint32_t ToBgr(const QColor& colour) {
   return static_cast<std::uint32_t>(colour.blue()) << 16 | static_cast<std::uint32_t>(colour.green()) << 8 |
          static_cast<std::uint32_t>(colour.red());
@@ -247,7 +245,8 @@ void cuiSheet::DrawPrintedMark(QPainter& painter, int x, int y, int size, bool e
     painter.setBrush(Qt::black);
     painter.drawPolygon(cross);
   } else {
-    painter.setPen(QPen(Qt::black, size / 16 + 1));
+    // A whole pixel width, one more for every 16 pixels of the mark.
+    painter.setPen(QPen(Qt::black, size / 16 + 1));  // NOLINT(bugprone-integer-division)
     painter.setBrush(Qt::white);
     painter.drawPolygon(QPolygon{{h, 0}, {e, e}, {0, e}});
     painter.setPen(QPen(Qt::black, 0));

@@ -20,8 +20,6 @@ QString WidthGroup(const std::string& name) {
   return QStringLiteral("Display/%1/colwidth").arg(QString::fromStdString(name));
 }
 
-int RoundHalfUp(double x) { return static_cast<int>(x + 0.5); }
-
 bool Blank(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }

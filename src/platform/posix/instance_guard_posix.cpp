@@ -55,12 +55,12 @@ std::string InstanceGuard::RuntimeFolder() {
 std::string InstanceGuard::UserFolder(const std::string& runUserRoot, const std::string& tempRoot) {
   const std::string uid = std::to_string(::getuid());
   struct stat info {};
-  const std::string run = runUserRoot + "/" + uid;
+  std::string run = runUserRoot + "/" + uid;
   if (OwnedFolder(run, &info)) return run;
 
   // A fixed root rather than $TMPDIR, which may differ between two starts
   // just as XDG_RUNTIME_DIR does.
-  const std::string own = tempRoot + "/seaclone-" + uid;
+  std::string own = tempRoot + "/seaclone-" + uid;
   if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) return {};
   if (!OwnedFolder(own, &info)) return {};
   // Ours but opened up to others (made by hand, say): closed again, so that
