@@ -113,7 +113,7 @@ class SaveFileSink : public cmcCloneSink {
 class LineReader {
  public:
   static constexpr std::size_t kKeep = 1024;
-  static constexpr std::size_t kGiveUp = 64 * 1024;
+  static constexpr std::size_t kGiveUp = std::size_t{64} * 1024;
   enum Status { kLine, kEnd, kRunaway };
   explicit LineReader(std::FILE* file) : file_(file) {}
 

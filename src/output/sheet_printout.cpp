@@ -142,6 +142,8 @@ void SheetPrintout::Paint(QPainter& painter, const PrintedPage& page) {
   const cuiGrid& grid = *sheet_->Grid();
   std::vector<int> columns;
   std::vector<int> rows;
+  columns.reserve(static_cast<std::size_t>(grid.FixedCols() + page.span.columnCount));
+  rows.reserve(static_cast<std::size_t>(grid.FixedRows() + page.span.rowCount));
   for (int c = 0; c < grid.FixedCols(); ++c) columns.push_back(c);
   for (int c = 0; c < page.span.columnCount; ++c) columns.push_back(page.span.firstColumn + c);
   for (int r = 0; r < grid.FixedRows(); ++r) rows.push_back(r);

@@ -111,7 +111,7 @@ std::string WriteBackup(const cmcEeprom& image, UserQuestions& questions) {
   }
   const std::string stamp = Timestamp();
   const std::string comment = cmcCloneFile::CommentFromImage(image);
-  const std::string path = FreePath(folder, FileName(stamp, ModelName(image), comment));
+  std::string path = FreePath(folder, FileName(stamp, ModelName(image), comment));
 
   // The writer takes a working image; the one read stays as it came.
   cmcEeprom copy(image);

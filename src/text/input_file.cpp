@@ -39,7 +39,7 @@ std::string FileReadReason(FileRead result, std::size_t limit) {
     case FileRead::kCannotOpen: return "cannot be opened";
     case FileRead::kNotRegular: return "is not a regular file";
     case FileRead::kTooLarge:
-      return "is larger than " + std::to_string(limit / (1024 * 1024)) + " MB";
+      return "is larger than " + std::to_string(limit / (std::size_t{1024} * 1024)) + " MB";
     case FileRead::kReadError: return "could not be read to its end";
   }
   return {};

@@ -269,7 +269,7 @@ bool cuiGrid::viewportEvent(QEvent* event) {
 void cuiGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), background_);
-  const QRegion region = event->region();
+  const QRegion& region = event->region();
   painting_ = &region;
   if (callbacks_.paintBegin) callbacks_.paintBegin(painter);
   const int width = viewport()->width();

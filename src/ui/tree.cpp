@@ -112,7 +112,7 @@ cmcCellObj* cuiTree::SelectedCell() const {
 }
 
 cmcCellObj* cuiTree::CellOf(const QTreeWidgetItem* node) {
-  return reinterpret_cast<cmcCellObj*>(node->data(0, kCellRole).value<quintptr>());
+  return static_cast<cmcCellObj*>(node->data(0, kCellRole).value<void*>());
 }
 
 std::vector<QTreeWidgetItem*> cuiTree::Nodes() const {
@@ -137,7 +137,7 @@ QTreeWidgetItem* cuiTree::AddNode(QTreeWidgetItem* parent, std::string_view defi
   cell->Parse(definition, &basic_);
   auto* node = new QTreeWidgetItem;
   node->setText(0, QString::fromStdString(cell->Caption()));
-  node->setData(0, kCellRole, QVariant::fromValue(reinterpret_cast<quintptr>(cell.get())));
+  node->setData(0, kCellRole, QVariant::fromValue(static_cast<void*>(cell.get())));
   node->setData(0, kOverlayRole, -1);
   cells_.push_back(std::move(cell));
   const int count = parent ? parent->childCount() : tree_->topLevelItemCount();
