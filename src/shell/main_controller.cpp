@@ -288,7 +288,7 @@ void cuiMain::StartClone(cmcDocument::StartResult (cmcDocument::*start)(cmcDocum
   doc_->CloneMan().SetPortNumber(CurrentPort());
   doc_->SetMaker(maker_);
   WaitCursor(true);
-  const auto result = ((*doc_).*start)([this, done](CloneStatus status) {
+  const auto result = ((*doc_).*start)([this, done = std::move(done)](CloneStatus status) {
     WaitCursor(false);
     if (done) done(status);
   });
