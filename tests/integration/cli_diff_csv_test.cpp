@@ -16,20 +16,15 @@
 
 #include "cli_support.h"
 #include "model/memory_map.h"
+#include "support/initial_files.h"
 
 namespace {
 
 using clitest::FileBytes;
 using clitest::RunCli;
 
-const char* const kInitialFiles[] = {
-    "TB58_00_USA.DAT",       "TB58_01_EUR.DAT", "TB58_02_UK.DAT",      "TB58_03_DE_ATIS.DAT",
-    "TB58_04_NL_ATIS.DAT",   "TB58_05_AUS.DAT", "TB58_06_USA_COM.DAT", "TB58_07_NZ.DAT",
-    "TB58_08_NORDIC_US.DAT", "TB58_09_SWE.DAT", "TB58_10_NOR.DAT",     "TB58_11_FIN.DAT",
-    "TB58_12_EXPORT.DAT",
-};
-
-QString Initial(const char* name) { return QStringLiteral(SEACLONE_BIN_DIR "/") + name; }
+using testsupport::Initial;
+using testsupport::kInitialFiles;
 
 class CliCsv : public ::testing::Test {
  protected:

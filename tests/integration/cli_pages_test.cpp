@@ -18,6 +18,7 @@
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "text/csv_records.h"
+#include "support/initial_files.h"
 
 namespace {
 
@@ -106,12 +107,7 @@ std::vector<std::string> ExpectedPages(const cmcEeprom& image, int model, bool m
   return keys;
 }
 
-const char* const kInitialFiles[] = {
-    "TB58_00_USA.DAT",       "TB58_01_EUR.DAT", "TB58_02_UK.DAT",      "TB58_03_DE_ATIS.DAT",
-    "TB58_04_NL_ATIS.DAT",   "TB58_05_AUS.DAT", "TB58_06_USA_COM.DAT", "TB58_07_NZ.DAT",
-    "TB58_08_NORDIC_US.DAT", "TB58_09_SWE.DAT", "TB58_10_NOR.DAT",     "TB58_11_FIN.DAT",
-    "TB58_12_EXPORT.DAT",
-};
+using testsupport::kInitialFiles;
 
 std::string Initial(const char* name) { return std::string(SEACLONE_BIN_DIR "/") + name; }
 
