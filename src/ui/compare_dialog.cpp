@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "text/gtex.h"
+#include "ui/list_table.h"
 
 namespace {
 
@@ -32,16 +33,9 @@ cuiCompareDialog::cuiCompareDialog(QWidget* owner, cmcGTex& table, const std::st
   layout->addWidget(heading_);
 
   const int rows = static_cast<int>(differences_.cells.size() + differences_.bytes.size());
-  table_ = new QTableWidget(rows == 0 ? 1 : rows, 5, this);
-  table_->setHorizontalHeaderLabels({Text(table, kPage), Text(table, kRow), Text(table, kColumn),
-                                     Text(table, kThis), Text(table, kOther)});
-  table_->verticalHeader()->hide();
-  // As close as the sheets' rows: a long list should not need much scrolling.
-  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->horizontalHeader()->setStretchLastSection(true);
+  table_ = NewListTable(this, rows == 0 ? 1 : rows,
+                        {Text(table, kPage), Text(table, kRow), Text(table, kColumn),
+                         Text(table, kThis), Text(table, kOther)});
   const auto put = [this](int row, int column, const std::string& text) {
     table_->setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
   };

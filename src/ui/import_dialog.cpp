@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "text/gtex.h"
+#include "ui/list_table.h"
 
 namespace {
 
@@ -63,16 +64,9 @@ cuiImportDialog::cuiImportDialog(QWidget* owner, cmcGTex& table, const std::stri
   layout->addWidget(heading_);
 
   const int rows = static_cast<int>(result.changes.size() + result.kept.size());
-  table_ = new QTableWidget(rows, 6, this);
-  table_->setHorizontalHeaderLabels({Text(table, kPage), Text(table, kRow), Text(table, kColumn),
-                                     Text(table, kBefore), Text(table, kAfter),
-                                     Text(table, kNote)});
-  table_->verticalHeader()->hide();
-  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->horizontalHeader()->setStretchLastSection(true);
+  table_ = NewListTable(this, rows,
+                        {Text(table, kPage), Text(table, kRow), Text(table, kColumn),
+                         Text(table, kBefore), Text(table, kAfter), Text(table, kNote)});
   int row = 0;
   const auto put = [this, &row](const std::vector<std::string>& cells, const QString& note,
                                 bool marked) {
