@@ -18,22 +18,9 @@ namespace {
 
 class MainOds : public shelltest::MainWindow {
  protected:
-  void Choose(std::uint32_t cell, const std::string& path) {
-    dialogs.answers.push_back(path);
-    QAction* item = Main().Menu()->FindItem(cell);
-    ASSERT_NE(item, nullptr) << CellName(cell);
-    item->trigger();
-    time.AdvanceBy(60);  // the page reopens
-    QApplication::processEvents();
-  }
   std::string Bytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-  }
-  void WriteFile(const std::string& path, const std::string& bytes) {
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
   }
 };
 

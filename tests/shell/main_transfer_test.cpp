@@ -25,20 +25,6 @@ class MainTransfer : public shelltest::MainWindow {
       if (dynamic_cast<cuiCompareDialog*>(w) || dynamic_cast<cuiImportDialog*>(w)) delete w;
     MainWindow::TearDown();
   }
-  // What a user's click on the menu item does.
-  void Choose(std::uint32_t cell, const std::string& path) {
-    dialogs.answers.push_back(path);
-    QAction* item = Main().Menu()->FindItem(cell);
-    ASSERT_NE(item, nullptr) << CellName(cell);
-    item->trigger();
-    time.AdvanceBy(60);  // the page reopens
-    QApplication::processEvents();
-  }
-  void WriteFile(const std::string& path, const std::string& text) {
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text.data(), static_cast<qint64>(text.size()));
-  }
   cuiImportDialog* ImportList() {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* d = dynamic_cast<cuiImportDialog*>(w); d && d->isVisible()) return d;

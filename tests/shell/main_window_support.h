@@ -18,6 +18,7 @@
 #include "base/events.h"
 #include "base/evman.h"
 #include "layout/tree_pages.h"
+#include "model/cell_names.h"
 #include "model/evaluator.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
@@ -34,6 +35,7 @@
 #include "text/gtex.h"
 #include "ui/cell_editor.h"
 #include "ui/grid.h"
+#include "ui/menu.h"
 #include "ui/sheet.h"
 #include "ui/tool_bar.h"
 #include "ui/tree.h"
@@ -170,6 +172,21 @@ class MainWindow : public MainWindowBase {
       QTest::qWait(5);
     }
     return true;
+  }
+  // What a user's click on the menu item does, the file dialog answering
+  // path.
+  void Choose(std::uint32_t cell, const std::string& path) {
+    dialogs.answers.push_back(path);
+    QAction* item = Main().Menu()->FindItem(cell);
+    ASSERT_NE(item, nullptr) << CellName(cell);
+    item->trigger();
+    time.AdvanceBy(60);  // the page reopens
+    QApplication::processEvents();
+  }
+  void WriteFile(const std::string& path, const std::string& bytes) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
   }
   platform::ScopedVirtualTime time;
 };
