@@ -34,5 +34,8 @@ find_program(SEACLONE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_R
 if(SEACLONE_WINE)
   set(SEACLONE_WINE_ENV
       /usr/bin/env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${SEACLONE_WINE_ENV} ${SEACLONE_WINE})
+  # Through scripts/wine-run, which tries once more when Wine failed to start
+  # the program at all (it then ends silent; a test program never does).
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine-run ${SEACLONE_WINE_ENV} ${SEACLONE_WINE})
 endif()
