@@ -17,13 +17,14 @@
 namespace {
 
 void SameCell(const cmcCellObj& a, const cmcCellObj& b) {
-  const bool same = a.Key() == b.Key() && a.HasParameter() == b.HasParameter() &&
-                    (!a.HasParameter() || a.Parameter() == b.Parameter()) && a.HasCaption() == b.HasCaption() &&
-                    (!a.HasCaption() || a.Caption() == b.Caption()) && a.Color() == b.Color() &&
-                    a.LayoutByte() == b.LayoutByte() && a.StateByte() == b.StateByte() &&
-                    a.ExtraFlags() == b.ExtraFlags() && a.ImageIndex() == b.ImageIndex() &&
-                    (a.Font() == nullptr) == (b.Font() == nullptr) && (!a.Font() || *a.Font() == *b.Font()) &&
-                    a.PopupMenu() == b.PopupMenu() && a.Parent() == b.Parent();
+  const bool same =
+      a.Key() == b.Key() && a.HasParameter() == b.HasParameter() &&
+      (!a.HasParameter() || a.Parameter() == b.Parameter()) && a.HasCaption() == b.HasCaption() &&
+      (!a.HasCaption() || a.Caption() == b.Caption()) && a.Color() == b.Color() &&
+      a.LayoutByte() == b.LayoutByte() && a.StateByte() == b.StateByte() &&
+      a.ExtraFlags() == b.ExtraFlags() && a.ImageIndex() == b.ImageIndex() &&
+      (a.Font() == nullptr) == (b.Font() == nullptr) && (!a.Font() || *a.Font() == *b.Font()) &&
+      a.PopupMenu() == b.PopupMenu() && a.Parent() == b.Parent();
   if (!same) fuzz::Finding("a copied cell differs from its original");
 }
 
@@ -35,14 +36,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t split = text.starts_with('#') ? 0 : text.find("\n#");
   if (split == std::string::npos) split = text.size();
   const std::string rows = text.substr(0, split);
-  const std::string overlay = text.substr(split < text.size() && text[split] == '\n' ? split + 1 : split) +
-                              "\n#End_Of_Ovl\n";
+  const std::string overlay =
+      text.substr(split < text.size() && text[split] == '\n' ? split + 1 : split) +
+      "\n#End_Of_Ovl\n";
 
   cmcGTex table;
-  table.Bind(fuzz::WriteTempFile("C.OVL", reinterpret_cast<const uint8_t*>(overlay.data()), overlay.size()));
+  table.Bind(fuzz::WriteTempFile("C.OVL", reinterpret_cast<const uint8_t*>(overlay.data()),
+                                 overlay.size()));
   gGTex = &table;
 
-  std::int32_t counters[cmcCellObj::kCounterCount] = {0, 1, 2, 3, 4, 5, 6, -1, INT32_MIN, INT32_MAX};
+  std::int32_t counters[cmcCellObj::kCounterCount] = {0, 1, 2,  3,         4,
+                                                      5, 6, -1, INT32_MIN, INT32_MAX};
   cmcCellObj basic;
   try {
     basic.Parse("{S(Color=clBtnFace)(Font=,Arial,clBlack,10,,fsBold,)}", nullptr);

@@ -52,7 +52,8 @@ bool AllCovered(const cmcBuff& coverage, const clsAddrRangeList& ranges) {
 
 bool Contains(const std::vector<std::uint8_t>& bytes, std::string_view what) {
   return std::search(bytes.begin(), bytes.end(), what.begin(), what.end(),
-                     [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }) != bytes.end();
+                     [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }) !=
+         bytes.end();
 }
 
 // What a read of these bytes must give, decoded here without the driver's
@@ -61,7 +62,9 @@ bool Contains(const std::vector<std::uint8_t>& bytes, std::string_view what) {
 cmcEeprom ImageFromRadio(const std::vector<std::uint8_t>& bytes) {
   cmcEeprom image(kImageSize);
   std::vector<std::uint8_t> frame;
-  auto hex = [](std::uint8_t c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+  auto hex = [](std::uint8_t c) {
+    return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+  };
   for (std::uint8_t b : bytes) {
     if (b == 0xFE) {
       frame.assign(1, b);
@@ -74,7 +77,8 @@ cmcEeprom ImageFromRadio(const std::vector<std::uint8_t>& bytes) {
     }
     // The end frame ends the read; what follows is never looked at.
     if (frame.size() >= 4 && frame[1] == 0xEF && frame[2] == 0xEE && frame[3] == 0xE5) break;
-    if (frame.size() >= 12 && frame[1] == 0xEF && frame[2] == 0xEE && frame[3] == 0xE4 && frame.size() % 2 == 0) {
+    if (frame.size() >= 12 && frame[1] == 0xEF && frame[2] == 0xEE && frame[3] == 0xE4 &&
+        frame.size() % 2 == 0) {
       std::vector<std::uint8_t> decoded;
       bool ok = true;
       for (size_t i = 4; i + 1 < frame.size() && ok; i += 2) {
@@ -155,25 +159,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!started) fuzz::Finding("a valid exchange did not start");
       // The longest exchange, a write of the whole image, takes well under
       // a virtual minute; more means the driver hangs.
-      if (!time.AdvanceUntil([&] { return !drv.IsBusy(); }, 120000)) fuzz::Finding("the exchange never ended");
+      if (!time.AdvanceUntil([&] { return !drv.IsBusy(); }, 120000))
+        fuzz::Finding("the exchange never ended");
       time.AdvanceBy(50);
     } catch (const platform::FatalStop&) {
       fuzz::Finding("the radio's bytes caused a fatal stop");
     }
   }
 
-  if (std::getenv("FUZZ_VERBOSE")) std::fprintf(stderr, "operation %d ranges %d: status %d\n", operation, rangeChoice, status);
+  if (std::getenv("FUZZ_VERBOSE"))
+    std::fprintf(stderr, "operation %d ranges %d: status %d\n", operation, rangeChoice, status);
   if (calls != 1) fuzz::Finding("completion not called exactly once");
   if (line.isOpen || line.opens != line.closes) fuzz::Finding("port left open");
   if (status == static_cast<int>(CloneStatus::kOk)) {
     const auto& reply = line.segments[0];
     if (operation == 1 && !covered) fuzz::Finding("read succeeded with addresses missing");
-    if (operation == 1 && !received.Equals(ImageFromRadio(reply))) fuzz::Finding("read image differs from the radio's data");
+    if (operation == 1 && !received.Equals(ImageFromRadio(reply)))
+      fuzz::Finding("read image differs from the radio's data");
     if (operation == 0 && payloadSize < 0) fuzz::Finding("information without payload");
-    if (operation == 2 && (line.segments.size() < 2 || !Contains(line.segments[1], "\xFE\xEF\xEE\xE6"))) {
+    if (operation == 2 &&
+        (line.segments.size() < 2 || !Contains(line.segments[1], "\xFE\xEF\xEE\xE6"))) {
       fuzz::Finding("write succeeded without the radio's result");
     }
-    if (operation != 2 && !Contains(reply, "\xFE\xEF\xEE")) fuzz::Finding("success without a radio frame");
+    if (operation != 2 && !Contains(reply, "\xFE\xEF\xEE"))
+      fuzz::Finding("success without a radio frame");
   }
   return 0;
 }

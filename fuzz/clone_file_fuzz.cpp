@@ -36,13 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cmcEeprom image = before;
     cmcCloneFile file;
     SetUpRadioFile(file, &image);
-    const CloneFileCode code = file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
-    if (static_cast<int>(code) < 0 || code > CloneFileCode::kNewer) fuzz::Finding("read code out of range");
-    if (code != CloneFileCode::kOk && !image.Equals(before)) fuzz::Finding("failed read changed the image");
+    const CloneFileCode code =
+        file.Read(path, withRanges ? &cmcCloneFile::StandardRanges() : nullptr);
+    if (static_cast<int>(code) < 0 || code > CloneFileCode::kNewer)
+      fuzz::Finding("read code out of range");
+    if (code != CloneFileCode::kOk && !image.Equals(before))
+      fuzz::Finding("failed read changed the image");
     if (image.Size() != before.Size()) fuzz::Finding("read resized the image");
     if (code == CloneFileCode::kOk && !withRanges) {
       const CloneFileCode coverage = file.CheckCoverage(cmcCloneFile::StandardRanges());
-      if (coverage != CloneFileCode::kOk && coverage != CloneFileCode::kCoverage && coverage != CloneFileCode::kData) fuzz::Finding("coverage code out of range");
+      if (coverage != CloneFileCode::kOk && coverage != CloneFileCode::kCoverage &&
+          coverage != CloneFileCode::kData)
+        fuzz::Finding("coverage code out of range");
     }
   }
 
@@ -53,9 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetUpRadioFile(writer, &opened);
   writer.SetComment(cmcCloneFile::CommentFromImage(opened));
   const std::string saved = fuzz::WriteTempFile("OUT.DAT", nullptr, 0);
-  if (writer.Write(saved, cmcCloneFile::StandardRanges()) != CloneFileCode::kOk) fuzz::Finding("save failed");
+  if (writer.Write(saved, cmcCloneFile::StandardRanges()) != CloneFileCode::kOk)
+    fuzz::Finding("save failed");
   cmcEeprom again;
-  if (cmcDocument::ReadChecked(saved, again) != CloneFileCode::kOk) fuzz::Finding("saved file refused");
+  if (cmcDocument::ReadChecked(saved, again) != CloneFileCode::kOk)
+    fuzz::Finding("saved file refused");
   if (!again.Equals(opened)) fuzz::Finding("save and open changed the image");
 
   // The document: open (the model follows the file, the image is
@@ -63,14 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::SetDataDirOverride(SEACLONE_SOURCE_DIR "/data/initial");
   try {
     cmcDocument document;
-    if (document.Open(path) != CloneFileCode::kOk) fuzz::Finding("document refused a file the checks accepted");
+    if (document.Open(path) != CloneFileCode::kOk)
+      fuzz::Finding("document refused a file the checks accepted");
     const std::string first = fuzz::WriteTempFile("SAVE1.DAT", nullptr, 0);
     const std::string second = fuzz::WriteTempFile("SAVE2.DAT", nullptr, 0);
     if (document.SaveTo(first) != CloneFileCode::kOk) fuzz::Finding("document save failed");
     const cmcEeprom savedImage = document.Working();
     if (document.Open(first) != CloneFileCode::kOk) fuzz::Finding("document refused its own file");
     if (document.SaveTo(second) != CloneFileCode::kOk) fuzz::Finding("second save failed");
-    if (!document.Working().Equals(savedImage)) fuzz::Finding("a saved file does not open as it was saved");
+    if (!document.Working().Equals(savedImage))
+      fuzz::Finding("a saved file does not open as it was saved");
   } catch (const platform::FatalStop&) {
     fuzz::Finding("opening a file from outside caused a fatal stop");
   }

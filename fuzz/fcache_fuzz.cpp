@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(pos, end - pos);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > 7 && line[0] == '#' && line.ends_with("_Cells")) lists.push_back(line.substr(1, line.size() - 7));
+    if (line.size() > 7 && line[0] == '#' && line.ends_with("_Cells"))
+      lists.push_back(line.substr(1, line.size() - 7));
     pos = end + 1;
   }
 
@@ -33,17 +34,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   table.Bind(path);
   gGTex = &table;  // models named inside cells come from the same file
   for (const std::string& list : lists) {
-    for (std::uint32_t cell : {static_cast<std::uint32_t>(Flex0), static_cast<std::uint32_t>(CL_Null),
-                               static_cast<std::uint32_t>(CL_NoCell)}) {
+    for (std::uint32_t cell :
+         {static_cast<std::uint32_t>(Flex0), static_cast<std::uint32_t>(CL_Null),
+          static_cast<std::uint32_t>(CL_NoCell)}) {
       // A fatal stop ends the program, so a list it interrupted is never
       // used again: each attempt gets its own cache.
       cmcFCache cache(&table);
       try {
         const cmcFCacheList& l = cache.List(list, cell);
         if (cache.Find(list, cell) != &l) fuzz::Finding("built list not found again");
-        if (l.ItemCount() != static_cast<int>(l.ByColumn().size())) fuzz::Finding("orders differ in size");
+        if (l.ItemCount() != static_cast<int>(l.ByColumn().size()))
+          fuzz::Finding("orders differ in size");
         auto holds = [&](int v) {
-          return std::any_of(l.ByValue().begin(), l.ByValue().end(), [v](const auto& i) { return i.value == v; });
+          return std::any_of(l.ByValue().begin(), l.ByValue().end(),
+                             [v](const auto& i) { return i.value == v; });
         };
         std::vector<int> probes{0, -1, 0x7FFFFFFF, static_cast<int>(0x80000000u)};
         for (const auto& item : l.ByValue()) probes.push_back(item.value);
@@ -59,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (!stepped && result != 12345) fuzz::Finding("failed step changed the result");
           }
         }
-      } catch (const platform::FatalStop&) {
-      }
+      } catch (const platform::FatalStop&) {}
     }
   }
   gGTex = nullptr;

@@ -110,7 +110,9 @@ class ScriptDevice : public platform::SerialDevice {
     }
     return count;
   }
-  int InputCount() override { return line_.isOpen && !HungUp() ? static_cast<int>(line_.input.size()) : -1; }
+  int InputCount() override {
+    return line_.isOpen && !HungUp() ? static_cast<int>(line_.input.size()) : -1;
+  }
   int OutputQueued() override { return line_.isOpen && !HungUp() ? 0 : -1; }
 
  private:

@@ -50,7 +50,8 @@ cmcGTex& MainOverlay() {
     // each ending in a line feed, then the end key.
     QDir fragments(QStringLiteral(SEACLONE_SOURCE_DIR "/data/overlay/main"));
     std::string content;
-    for (const QString& name : fragments.entryList({QStringLiteral("*.ovl")}, QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         fragments.entryList({QStringLiteral("*.ovl")}, QDir::Files, QDir::Name)) {
       std::ifstream in(fragments.filePath(name).toStdString(), std::ios::binary);
       std::stringstream text;
       text << in.rdbuf();

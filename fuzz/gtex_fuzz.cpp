@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int n : {2, 0, 1, 5, 3}) table.TryLine(key, n, &out);
     try {
       table.Block(key);
-    } catch (const platform::FatalStop&) {
-    }
+    } catch (const platform::FatalStop&) {}
   }
   return 0;
 }

@@ -131,10 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   target.usable = image.GetByte(0) & 1;
   target.info.fill(0);
   if (size > memmap::kImageSize) {
-    std::memcpy(target.info.data(), data + memmap::kImageSize, std::min<size_t>(28, size - memmap::kImageSize));
+    std::memcpy(target.info.data(), data + memmap::kImageSize,
+                std::min<size_t>(28, size - memmap::kImageSize));
   }
 
-  static const int kCategories[] = {CT_NoCategory, CT_IntCh, CT_UsaCh, CT_CanCh, CT_SuvCh, CT_WxCh, CT_FreeCh};
+  static const int kCategories[] = {CT_NoCategory, CT_IntCh, CT_UsaCh, CT_CanCh,
+                                    CT_SuvCh,      CT_WxCh,  CT_FreeCh};
   static const int kNumbers[] = {0, 1, 63, 255};
   NullCanvas canvas;
   int grid = 0;

@@ -66,8 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::uint32_t colour = 0x12345678;
     if (ColourValue(text, &colour)) {
       const auto names = ColourNames();
-      const bool listed = std::any_of(names.begin(), names.end(),
-                                      [&](const ColourName& n) { return text == n.name && colour == n.value; });
+      const bool listed = std::any_of(names.begin(), names.end(), [&](const ColourName& n) {
+        return text == n.name && colour == n.value;
+      });
       if (!listed) fuzz::Finding("a colour outside the table");
     } else if (colour != 0x12345678) {
       fuzz::Finding("a failed colour lookup changed the target");
@@ -80,18 +81,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::string trimmed(text);
     Trim(trimmed);
-    if (!trimmed.empty() && (IsBlank(trimmed.front()) || IsBlank(trimmed.back()))) fuzz::Finding("trim left blanks");
+    if (!trimmed.empty() && (IsBlank(trimmed.front()) || IsBlank(trimmed.back())))
+      fuzz::Finding("trim left blanks");
     std::string bare(text);
     RemoveBlanks(bare);
     if (std::any_of(bare.begin(), bare.end(), IsBlank)) fuzz::Finding("blanks left");
     const auto amps = std::count(text.begin(), text.end(), '&');
-    if (DoubleAmpersands(text).size() != text.size() + static_cast<size_t>(amps)) fuzz::Finding("ampersands");
+    if (DoubleAmpersands(text).size() != text.size() + static_cast<size_t>(amps))
+      fuzz::Finding("ampersands");
     const std::string z(text);
     for (int n : {-1, 0, 3, 1 << 20}) {
       const std::string c = CopyN(z.c_str(), n);
       if (c.size() > static_cast<size_t>(std::max(n, 0))) fuzz::Finding("CopyN copied too much");
     }
-  } catch (const platform::FatalStop&) {
-  }
+  } catch (const platform::FatalStop&) {}
   return 0;
 }

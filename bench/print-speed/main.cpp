@@ -82,8 +82,9 @@ int main(int argc, char** argv) {
     setup.dpi = printer.logicalDpiY();
     setup.pageWidth = printer.width();
     setup.pageHeight = printer.height();
-    setup.margins = output::MarginRect(output::ParseMargins(table.Line("GI_Sys_Printer_Margins", 0)), setup.dpi,
-                                       setup.pageWidth, setup.pageHeight);
+    setup.margins =
+        output::MarginRect(output::ParseMargins(table.Line("GI_Sys_Printer_Margins", 0)), setup.dpi,
+                           setup.pageWidth, setup.pageHeight);
     QPainter painter(&printer);
     pages = 0;
     for (const layout::TreePage& sheet : sheets) {
@@ -104,7 +105,8 @@ int main(int argc, char** argv) {
   }
 
   const double pdfMs = Median(pdf);
-  std::printf("model type 0, %zu sheets, %d pages, %d runs, offscreen\n", sheets.size(), pages, runs);
+  std::printf("model type 0, %zu sheets, %d pages, %d runs, offscreen\n", sheets.size(), pages,
+              runs);
   std::printf("  all pages to PDF   median %8.1f ms (target <= %.0f ms)\n", pdfMs, kPdfLimitMs);
   std::printf("  open the preview   median %8.1f ms\n", Median(preview));
   SetCommandTarget(nullptr);

@@ -65,8 +65,10 @@ int main(int argc, char** argv) {
   int runs = 31;
   std::string shots;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc) runs = std::max(std::atoi(argv[++i]), 1);
-    else if (!std::strcmp(argv[i], "--screenshots") && i + 1 < argc) shots = argv[++i];
+    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+      runs = std::max(std::atoi(argv[++i]), 1);
+    else if (!std::strcmp(argv[i], "--screenshots") && i + 1 < argc)
+      shots = argv[++i];
   }
   // Column widths go to a settings store of the run's own.
   QTemporaryDir config;
@@ -122,7 +124,8 @@ int main(int argc, char** argv) {
   std::printf("GI_Sheet_IntCh, model type 0, %d runs, 800 x 600 offscreen\n", runs);
   for (const Figure& f : figures) {
     const double frames = f.ms / kFrameMs;
-    std::printf("  %-20s median %7.3f ms  = %5.3f frame (target <= %.1f)\n", f.name, f.ms, frames, f.limit);
+    std::printf("  %-20s median %7.3f ms  = %5.3f frame (target <= %.1f)\n", f.name, f.ms, frames,
+                f.limit);
     met = met && frames <= f.limit;
   }
 

@@ -106,8 +106,10 @@ std::vector<double> ColdStarts(const QString& program, const QString& platform,
                                const QString& display, int runs) {
   std::vector<double> ms;
   for (int i = 0; i < runs; ++i) {
-    if (const auto one = ColdStart(program, platform, display)) ms.push_back(*one);
-    else std::fprintf(stderr, "  run %d on %s: no first paint reported\n", i, qPrintable(platform));
+    if (const auto one = ColdStart(program, platform, display))
+      ms.push_back(*one);
+    else
+      std::fprintf(stderr, "  run %d on %s: no first paint reported\n", i, qPrintable(platform));
   }
   return ms;
 }
@@ -176,9 +178,12 @@ int main(int argc, char** argv) {
   bool xvfb = false;
   bool switchOnly = false;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc) runs = std::max(std::atoi(argv[++i]), 1);
-    else if (!std::strcmp(argv[i], "--xvfb")) xvfb = true;
-    else if (!std::strcmp(argv[i], "--switch-only")) switchOnly = true;
+    if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+      runs = std::max(std::atoi(argv[++i]), 1);
+    else if (!std::strcmp(argv[i], "--xvfb"))
+      xvfb = true;
+    else if (!std::strcmp(argv[i], "--switch-only"))
+      switchOnly = true;
   }
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::setenv("SEACLONE_NONINTERACTIVE", "1", 1);
@@ -196,15 +201,18 @@ int main(int argc, char** argv) {
   OwnXvfb own;
   QString x = display;
   if (x.isEmpty() && xvfb) {
-    if (own.Start()) x = own.display;
-    else std::fprintf(stderr, "Xvfb could not be started; offscreen only\n");
+    if (own.Start())
+      x = own.display;
+    else
+      std::fprintf(stderr, "Xvfb could not be started; offscreen only\n");
   }
 
   bool met = true;
   std::printf("Cold start of %s to its first painted page:\n", qPrintable(program));
   met = Report("offscreen", ColdStarts(program, "offscreen", {}, runs), kStartMs) && met;
   if (!x.isEmpty())
-    met = Report(qPrintable("X display " + x), ColdStarts(program, "xcb", x, runs), kStartMs) && met;
+    met =
+        Report(qPrintable("X display " + x), ColdStarts(program, "xcb", x, runs), kStartMs) && met;
 
   std::printf("Switching between %s and %s, request to painted sheet:\n", kPages[0], kPages[1]);
   met = Report("offscreen", PageSwitches(runs * 4), kFrameMs) && met;

@@ -75,7 +75,8 @@ const std::uint8_t* cmcBuff::At(int index) const {
 void cmcBuff::Reallocate(int capacity) {
   std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[static_cast<std::size_t>(capacity)]);
   std::memset(block.get(), kFill, static_cast<std::size_t>(capacity));
-  if (storage_) std::memcpy(block.get(), Data(), static_cast<std::size_t>(std::min(length_, capacity)));
+  if (storage_)
+    std::memcpy(block.get(), Data(), static_cast<std::size_t>(std::min(length_, capacity)));
   storage_ = std::move(block);
   offset_ = 0;
   capacity_ = capacity;

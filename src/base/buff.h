@@ -77,7 +77,7 @@ class cmcBuff {
   static constexpr std::uint8_t kFill = 0;
 
   std::unique_ptr<std::uint8_t[]> storage_;
-  int offset_ = 0;    // read position within storage_
+  int offset_ = 0;  // read position within storage_
   int length_ = 0;
   int capacity_ = 0;  // from the read position to the end of the block
 };

@@ -9,7 +9,26 @@
 namespace cli {
 namespace {
 
-enum class Opt { Verify, Port, Device, Output, Maker, Quiet, Page, Model, Usable, Format, Pdf, FontSize, Csv, Image, Ids, Log, Yes, DryRun };
+enum class Opt {
+  Verify,
+  Port,
+  Device,
+  Output,
+  Maker,
+  Quiet,
+  Page,
+  Model,
+  Usable,
+  Format,
+  Pdf,
+  FontSize,
+  Csv,
+  Image,
+  Ids,
+  Log,
+  Yes,
+  DryRun
+};
 
 struct OptionSpec {
   Opt opt;
@@ -188,7 +207,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     }
   }
   const bool fromRadio = options.command == Command::Diff && options.other.empty();
-  if (options.command == Command::Diff && !fromRadio && (options.port != 0 || !options.device.empty()))
+  if (options.command == Command::Diff && !fromRadio &&
+      (options.port != 0 || !options.device.empty()))
     return "diff compares two files or a file and the radio, not both";
   if (TalksToRadio(options.command) || fromRadio) {
     if (options.port == 0 && options.device.empty())

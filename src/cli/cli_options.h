@@ -20,7 +20,21 @@ enum : int {
 // As a FILE, or as the --output of read: standard input or output.
 inline constexpr const char* kStdStream = "-";
 
-enum class Command { None, Help, Info, Read, Write, Check, Pages, Print, Diff, Export, Import, Backups, Fleet };
+enum class Command {
+  None,
+  Help,
+  Info,
+  Read,
+  Write,
+  Check,
+  Pages,
+  Print,
+  Diff,
+  Export,
+  Import,
+  Backups,
+  Fleet
+};
 
 enum class PageFormat { Text, Csv };
 
@@ -40,11 +54,11 @@ struct Options {
   bool usable = false;  // --usable (pages, print): the usable-channels view
   PageFormat format = PageFormat::Text;  // --format text|csv (pages)
   std::string pdf;                       // --pdf FILE (print): where the pages go
-  int fontSize = 10;  // --font-size 8..12 (print): the printer font size in points
-  std::string image;  // --image FILE (fleet): the image every radio gets
-  std::string ids;    // --ids FILE (fleet): the identities, one radio each
-  std::string log;    // --log FILE (fleet); empty: the ids file's name + ".log.csv"
-  bool yes = false;   // --yes (fleet): go on to the next radio without asking
+  int fontSize = 10;    // --font-size 8..12 (print): the printer font size in points
+  std::string image;    // --image FILE (fleet): the image every radio gets
+  std::string ids;      // --ids FILE (fleet): the identities, one radio each
+  std::string log;      // --log FILE (fleet); empty: the ids file's name + ".log.csv"
+  bool yes = false;     // --yes (fleet): go on to the next radio without asking
   bool dryRun = false;  // --dry-run (import): list the changes, write nothing
 };
 

@@ -56,7 +56,8 @@ bool StreamFile::ToStandardOutput() {
   }
   std::string bytes;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    bytes.append(buffer, n);
   const bool read = !std::ferror(file);
   std::fclose(file);
   if (!read) {

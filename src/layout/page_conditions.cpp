@@ -54,7 +54,8 @@ constexpr std::array kKeywords = {
 }  // namespace
 
 std::optional<int> CountAfter(std::string_view directive, std::string_view keyword) {
-  if (directive.size() <= keyword.size() || !IsBlank(directive[keyword.size()])) return std::nullopt;
+  if (directive.size() <= keyword.size() || !IsBlank(directive[keyword.size()]))
+    return std::nullopt;
   return ReadNumber(directive.substr(keyword.size()));
 }
 

@@ -16,7 +16,9 @@ namespace layout {
 namespace {
 
 std::string FontSuffix(int height) { return "{(Font=,,," + std::to_string(height) + ",,,)}"; }
-std::string FontPercentSuffix(int percent) { return "{(Font=,,,%" + std::to_string(percent) + ",,,)}"; }
+std::string FontPercentSuffix(int percent) {
+  return "{(Font=,,,%" + std::to_string(percent) + ",,,)}";
+}
 
 // Line 0 of an entry, or "" when the entry has no lines (its first line is
 // the next key's heading).
@@ -35,9 +37,11 @@ void PageLayout::Layout() {
   style_ = ReadPageStyle(table_, sheetKey_, context_.usableView);
   LoadBasicCell();
   listed_ = ListedChannels(context_.image, ValueCategoryOf(basic_.Category()));
-  rowMap_.Read(table_, CellsKey(),
-               [this](std::string_view directive, RowMap& map) { return ApplyDirective(directive, map); });
-  slots_.assign(static_cast<std::size_t>(ColumnCount()) * static_cast<std::size_t>(RowCount()), clsSheetCellId());
+  rowMap_.Read(table_, CellsKey(), [this](std::string_view directive, RowMap& map) {
+    return ApplyDirective(directive, map);
+  });
+  slots_.assign(static_cast<std::size_t>(ColumnCount()) * static_cast<std::size_t>(RowCount()),
+                clsSheetCellId());
   columnWidths_.assign(static_cast<std::size_t>(ColumnCount()), kInitialSize);
   rowHeights_.assign(static_cast<std::size_t>(RowCount()), kInitialSize);
   BuildCells();
@@ -48,7 +52,8 @@ void PageLayout::LoadBasicCell() {
   std::string text = FirstLine(table_, sheetKey_ + "_BasicCell");
   text += context_.printFontSize != 0 ? FontSuffix(context_.printFontSize)
                                       : FontPercentSuffix(context_.fontPercentage);
-  if (context_.printing && style_.printFontRatio != 100) text += FontPercentSuffix(style_.printFontRatio);
+  if (context_.printing && style_.printFontRatio != 100)
+    text += FontPercentSuffix(style_.printFontRatio);
   basic_.Parse(text, nullptr, counters_.data());
 }
 
@@ -61,10 +66,10 @@ bool PageLayout::ApplyDirective(std::string_view directive, RowMap& map) {
   if (skipUnless(ReadCondition(directive, ConditionGroup::kRadio, context_))) return true;
   // "LoopFrom" with no count: one row per channel of the plan, or per listed
   // channel in the usable-channels view.
-  if (StartsWith(directive, "LoopFrom") &&
-      (directive.size() == 8 || !IsBlank(directive[8]))) {
-    map.OpenLoop(context_.usableView ? static_cast<int>(std::count(listed_.begin(), listed_.end(), true))
-                                     : kNoChannel);
+  if (StartsWith(directive, "LoopFrom") && (directive.size() == 8 || !IsBlank(directive[8]))) {
+    map.OpenLoop(context_.usableView
+                     ? static_cast<int>(std::count(listed_.begin(), listed_.end(), true))
+                     : kNoChannel);
     return true;
   }
   return skipUnless(ReadCondition(directive, ConditionGroup::kModel, context_));
@@ -89,7 +94,8 @@ const clsSheetCellId& PageLayout::CellAt(int column, int row) const {
 bool PageLayout::MovesToListed() const {
   if (!context_.usableView) return false;
   const std::string key = CellsKey();
-  for (const char* plan : {"GI_Sheet_IntCh", "GI_Sheet_UsaCh", "GI_Sheet_CanCh", "GI_Sheet_SuvCh"}) {
+  for (const char* plan :
+       {"GI_Sheet_IntCh", "GI_Sheet_UsaCh", "GI_Sheet_CanCh", "GI_Sheet_SuvCh"}) {
     if (StartsWith(key, plan)) return true;
   }
   return false;
@@ -124,7 +130,8 @@ void PageLayout::BuildCells() {
     for (int c = 0; c < ColumnCount(); ++c) {
       clsSheetCellId& slot = CellAt(c, r);
       if (c < cells && moveToListed) slot.cell.SetNumber(NextListed(slot.cell.Number()));
-      slot.inMultiSelectableRow = style_.multiSelect != PageStyle::kSelectNone && entry.multiSelectable;
+      slot.inMultiSelectableRow =
+          style_.multiSelect != PageStyle::kSelectNone && entry.multiSelectable;
       if (slot.cell.Selectable()) {
         if (firstSelectableColumn_ < 0 || c < firstSelectableColumn_) firstSelectableColumn_ = c;
         if (firstSelectableRow_ < 0 || r < firstSelectableRow_) firstSelectableRow_ = r;

@@ -54,7 +54,8 @@ bool ApplyStyleAttribute(std::string_view text, PageStyle& style) {
 }
 
 void ApplyUsableTitle(cmcGTex& table, PageStyle& style) {
-  style.title = style.title.value_or(std::string()) + " " + table.Text("GI_AppInd_chSheet_Usable_Title");
+  style.title =
+      style.title.value_or(std::string()) + " " + table.Text("GI_AppInd_chSheet_Usable_Title");
   style.titleFont = FreshFont(table.Text("GI_AppInd_chSheet_Usable_Font"));
 }
 

@@ -34,7 +34,8 @@ ShownCell PageText::Show(int column, int row, bool highlighted, platform::Canvas
   shown.warning = draw_.WarningMark();
   shown.error = draw_.ErrorMark();
   shown.markPosition = draw_.markPosition;
-  draw_.stateFlags &= static_cast<std::uint8_t>(~(cmcCellCapsule::kWarningMark | cmcCellCapsule::kErrorMark));
+  draw_.stateFlags &=
+      static_cast<std::uint8_t>(~(cmcCellCapsule::kWarningMark | cmcCellCapsule::kErrorMark));
   return shown;
 }
 

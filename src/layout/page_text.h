@@ -25,7 +25,8 @@ struct ShownCell {
 
 class PageText {
  public:
-  using EvaluateFunction = EvalResult (*)(indActiveCell* context, cmcCellCapsule& capsule, bool notify);
+  using EvaluateFunction = EvalResult (*)(indActiveCell* context, cmcCellCapsule& capsule,
+                                          bool notify);
 
   // The evaluator defaults to the cell evaluator.
   explicit PageText(PageLayout& page, EvaluateFunction evaluate = nullptr);

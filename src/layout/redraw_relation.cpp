@@ -15,8 +15,7 @@ bool IsRelated(const CellKey& probe, const CellKey& slot, unsigned mask) {
   const bool sameNumber = slot.number == probe.number;
   const bool numbered = data && probeCategory;
   return ((mask & kSameCellAndNumber) && sameCell && sameNumber) ||
-         ((mask & kSameCategory) && sameCategory) ||
-         ((mask & kSameCell) && sameCell) ||
+         ((mask & kSameCategory) && sameCategory) || ((mask & kSameCell) && sameCell) ||
          ((mask & kSameNumber) && sameNumber && numbered) ||
          ((mask & kNeighbourNumber) && sameCategory && data &&
           std::abs(static_cast<long long>(slot.number) - probe.number) <= 1) ||

@@ -14,11 +14,11 @@ enum RelationBit : unsigned {
   kSameCellAndNumber = 1u << 0,
   kSameCategory = 1u << 1,
   kSameCell = 1u << 2,
-  kSameNumber = 1u << 3,         // data cells, probe with a category
-  kNeighbourNumber = 1u << 4,    // same category, numbers at most 1 apart, data cells
+  kSameNumber = 1u << 3,       // data cells, probe with a category
+  kNeighbourNumber = 1u << 4,  // same category, numbers at most 1 apart, data cells
   kAnyDataCell = 1u << 5,
-  kNumberFromProbe = 1u << 6,    // number >= the probe's, data cells, probe with a category
-  kNumberUpToProbe = 1u << 7,    // number <= the probe's, data cells, probe with a category
+  kNumberFromProbe = 1u << 6,  // number >= the probe's, data cells, probe with a category
+  kNumberUpToProbe = 1u << 7,  // number <= the probe's, data cells, probe with a category
 };
 
 // True when any relation of the mask holds between the probe's cell key and

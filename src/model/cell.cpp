@@ -86,8 +86,8 @@ cmcCellObj& cmcCellObj::operator=(const cmcCellObj& other) {
   return *this;
 }
 
-std::string cmcCellObj::Parse(std::string_view row, const cmcCellObj* parent, std::int32_t* counters,
-                              bool skipParse) {
+std::string cmcCellObj::Parse(std::string_view row, const cmcCellObj* parent,
+                              std::int32_t* counters, bool skipParse) {
   parent_ = parent;
   const std::size_t bar = FindUnescaped(row, '|');
   ResetToParent();
@@ -193,12 +193,8 @@ void cmcCellObj::ParseAttributes(std::string_view text, int depth) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     switch (c) {
-      case '\\':
-        ++i;
-        continue;
-      case '!':
-        negate = true;
-        continue;
+      case '\\': ++i; continue;
+      case '!': negate = true; continue;
       case '(': {
         std::size_t close = FindUnescaped(text, ')', i + 1);
         if (close == std::string_view::npos) close = text.size();
@@ -214,34 +210,24 @@ void cmcCellObj::ParseAttributes(std::string_view text, int depth) {
       case '~':
       case '-':
       case '_':
-        layout_ = static_cast<std::uint8_t>((layout_ & ~0x0C) | ((c == '~' ? 0 : c == '-' ? 1 : 2) << 2));
+        layout_ = static_cast<std::uint8_t>((layout_ & ~0x0C) | ((c == '~'   ? 0
+                                                                  : c == '-' ? 1
+                                                                             : 2)
+                                                                 << 2));
         break;
-      case 'W':
-        setBit(layout_, kWidenColumn, !negate);
-        break;
-      case 'H':
-        setBit(layout_, kHeightenRow, !negate);
-        break;
-      case '+':
-        setBit(layout_, kJoinLeft, !negate);
-        break;
-      case 'B':
-        setBit(layout_, kRuleBottom, !negate);
-        break;
+      case 'W': setBit(layout_, kWidenColumn, !negate); break;
+      case 'H': setBit(layout_, kHeightenRow, !negate); break;
+      case '+': setBit(layout_, kJoinLeft, !negate); break;
+      case 'B': setBit(layout_, kRuleBottom, !negate); break;
       case 'X':
       case 'Q': {
         const std::uint8_t kind = c == 'X' ? 1 : 2;
         state_ = static_cast<std::uint8_t>(negate ? state_ & ~kind : (state_ & ~0x03) | kind);
         break;
       }
-      case 'S':
-        setBit(state_, kSelectable, !negate);
-        break;
-      case 'T':
-        setBit(state_, kRowMarker, !negate);
-        break;
-      default:
-        continue;  // not a code: the negation waits for the next one
+      case 'S': setBit(state_, kSelectable, !negate); break;
+      case 'T': setBit(state_, kRowMarker, !negate); break;
+      default: continue;  // not a code: the negation waits for the next one
     }
     negate = false;
   }
@@ -284,8 +270,8 @@ void cmcCellObj::ParseKeyItem(std::string_view item, int depth) {
 }
 
 int cmcCellObj::CounterRef(std::string_view text, std::size_t* end) const {
-  const bool wellFormed = text.size() >= 4 && text.starts_with("@ch") && text[3] >= '0' && text[3] <= '9' &&
-                          (text.size() == 4 || text[4] < '0' || text[4] > '9');
+  const bool wellFormed = text.size() >= 4 && text.starts_with("@ch") && text[3] >= '0' &&
+                          text[3] <= '9' && (text.size() == 4 || text[4] < '0' || text[4] > '9');
   if (!wellFormed || !counters_) platform::Fatal("Ch No. Error");
   *end = 4;
   return text[3] - '0';
@@ -314,11 +300,13 @@ void cmcCellObj::ParseBinding(std::string_view text) {
   }
   const std::size_t nameEnd = text.find_first_of("[:");
   cell_ = CellFromName(text.substr(0, nameEnd));
-  std::string_view rest = nameEnd == std::string_view::npos ? std::string_view() : text.substr(nameEnd);
+  std::string_view rest =
+      nameEnd == std::string_view::npos ? std::string_view() : text.substr(nameEnd);
 
   if (rest.starts_with('[')) {
     const std::size_t close = rest.find(']');
-    const std::string_view index = rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    const std::string_view index =
+        rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
     if (index.starts_with('@')) {
       std::size_t end = 0;
       const int d = CounterRef(index, &end);  // stops the program without counters
@@ -363,8 +351,9 @@ void cmcCellObj::ParseCaption(std::string_view text) {
       const std::string_view inner = std::string_view(trimmed).substr(i + 1, close - i - 1);
       std::size_t end = 0;
       const int d = CounterRef(inner, &end);
-      const auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(counters_[d]) +
-                                                   static_cast<std::uint32_t>(ReadNumber(inner.substr(end))));
+      const auto value =
+          static_cast<std::int32_t>(static_cast<std::uint32_t>(counters_[d]) +
+                                    static_cast<std::uint32_t>(ReadNumber(inner.substr(end))));
       char digits[7];  // at most six characters, as the cell always showed
       std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
       out += digits;

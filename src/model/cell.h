@@ -13,7 +13,8 @@
 //
 // Reading a row:
 //   std::string rest = line;
-//   while (!rest.empty()) { cells.emplace_back(); rest = cells.back().Parse(rest, &basic, counters); }
+//   while (!rest.empty()) { cells.emplace_back(); rest = cells.back().Parse(rest, &basic,
+//   counters); }
 
 #include <cstdint>
 #include <memory>
@@ -65,8 +66,8 @@ class cmcCellObj {
   // kCounterCount counters that "@chN" references read and change; they are
   // used only during this call. Returns the rest of the row after the "|"
   // (empty when there is none).
-  std::string Parse(std::string_view row, const cmcCellObj* parent, std::int32_t* counters = nullptr,
-                    bool skipParse = false);
+  std::string Parse(std::string_view row, const cmcCellObj* parent,
+                    std::int32_t* counters = nullptr, bool skipParse = false);
 
   // Back to the defaults, then the parent's plain fields and copies of its
   // parameter and caption; font and popup menu start empty.
@@ -112,7 +113,7 @@ class cmcCellObj {
   void SetLayoutByte(std::uint8_t b) { layout_ = b; }
   void SetStateByte(std::uint8_t b) { state_ = b; }
   void SetExtraFlags(std::uint8_t b) { extra_ = b; }
-  int HorizontalAlign() const { return layout_ & 3; }      // 0 left, 1 centre, 2 right
+  int HorizontalAlign() const { return layout_ & 3; }       // 0 left, 1 centre, 2 right
   int VerticalAlign() const { return (layout_ >> 2) & 3; }  // 0 top, 1 centre, 2 bottom
   bool WidenColumn() const { return layout_ & kWidenColumn; }
   bool HeightenRow() const { return layout_ & kHeightenRow; }

@@ -9,7 +9,8 @@
 namespace {
 
 constexpr std::array<std::string_view, kCategoryNameCount> kCategoryNames{
-    "CT_Null", "CT_PopupMenu", "CT_IntCh", "CT_UsaCh", "CT_CanCh", "CT_SuvCh", "CT_WxCh", "CT_FreeCh",
+    "CT_Null",  "CT_PopupMenu", "CT_IntCh", "CT_UsaCh",
+    "CT_CanCh", "CT_SuvCh",     "CT_WxCh",  "CT_FreeCh",
 };
 
 constexpr std::array<std::string_view, kCellNameCount> kCellNames{
@@ -23,8 +24,10 @@ constexpr std::array<std::string_view, kCellNameCount> kCellNames{
 struct NameTable {
   cmcHash hash{1031};
   NameTable() {
-    for (std::size_t i = 0; i < kCategoryNames.size(); ++i) hash.Insert(kCategoryNames[i], static_cast<int>(i));
-    for (std::size_t i = 0; i < kCellNames.size(); ++i) hash.Insert(kCellNames[i], static_cast<int>(i));
+    for (std::size_t i = 0; i < kCategoryNames.size(); ++i)
+      hash.Insert(kCategoryNames[i], static_cast<int>(i));
+    for (std::size_t i = 0; i < kCellNames.size(); ++i)
+      hash.Insert(kCellNames[i], static_cast<int>(i));
   }
 };
 
@@ -68,16 +71,13 @@ int ValueCategoryOf(int category) {
   switch (category) {
     case CT_Null:
     case CT_PopupMenu:
-    case CT_NoCategory:
-      return 0;
+    case CT_NoCategory: return 0;
     case CT_IntCh:
     case CT_UsaCh:
     case CT_CanCh:
     case CT_SuvCh:
     case CT_WxCh:
-    case CT_FreeCh:
-      return category - CT_IntCh + 1;
-    default:
-      platform::Fatal("Unknown Cell Category. (" + std::to_string(category) + ")");
+    case CT_FreeCh: return category - CT_IntCh + 1;
+    default: platform::Fatal("Unknown Cell Category. (" + std::to_string(category) + ")");
   }
 }

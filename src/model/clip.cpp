@@ -15,7 +15,8 @@ void cmcClipCh::CopyFromImage(cmcEeprom& image, int category, int first, int cou
   Clear();
   if (count < 1) return;
   records_.resize(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) LoadRecord(image, category, first + i, records_[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < count; ++i)
+    LoadRecord(image, category, first + i, records_[static_cast<std::size_t>(i)]);
   category_ = category;
   first_ = first;
 }

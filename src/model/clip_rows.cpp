@@ -183,8 +183,7 @@ void RowCommand(cmcCellCapsule& capsule, datCh& view, int first, int last, cmcEe
       break;
     }
 
-    default:
-      break;
+    default: break;
   }
   view.Load(category, view.index);
 }

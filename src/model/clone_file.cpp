@@ -181,7 +181,9 @@ const clsAddrRangeList& cmcCloneFile::StandardRanges() {
   return ranges;
 }
 
-bool cmcCloneFile::AcceptRevisionOne(int revision, void*) { return revision == memmap::kMapRevision; }
+bool cmcCloneFile::AcceptRevisionOne(int revision, void*) {
+  return revision == memmap::kMapRevision;
+}
 
 cmcCloneFile::cmcCloneFile() = default;
 cmcCloneFile::~cmcCloneFile() = default;
@@ -219,7 +221,8 @@ void cmcCloneFile::ShowError(CloneFileCode code, UserQuestions& questions) {
   };
   const int n = static_cast<int>(code);
   if (n <= 0 || n >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return;
-  const std::string text = gGTex->Block("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Block(kKeys[n]);
+  const std::string text =
+      gGTex->Block("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Block(kKeys[n]);
   questions.Report(UserQuestions::Kind::kWarning, text);
 }
 
@@ -321,7 +324,8 @@ CloneFileCode cmcCloneFile::DoRead(const std::string& path, const clsAddrRangeLi
   // means to open as a clone data file is a pipe, a socket or a folder.
   std::error_code error;
   const auto type = fs::status(fs::path(path), error).type();
-  if (type == fs::file_type::fifo || type == fs::file_type::socket || type == fs::file_type::directory) {
+  if (type == fs::file_type::fifo || type == fs::file_type::socket ||
+      type == fs::file_type::directory) {
     return kFileOpen;
   }
   const FilePtr file(std::fopen(path.c_str(), "rb"));
@@ -364,7 +368,8 @@ CloneFileCode cmcCloneFile::ParseDataLine(const std::string& line) {
   for (int i = 0; i < n; ++i)
     if (!image_->IsValidAddress(a + i)) return kData;
   for (int i = 0; i < n; ++i) {
-    image_->SetByte(a + i, static_cast<std::uint8_t>(Hex(line, static_cast<std::size_t>(6 + 2 * i), 2)));
+    image_->SetByte(a + i,
+                    static_cast<std::uint8_t>(Hex(line, static_cast<std::size_t>(6 + 2 * i), 2)));
     loaded_[static_cast<std::size_t>(a + i)] = true;
   }
   return kOk;

@@ -104,7 +104,8 @@ class NavigationRole {
   // Opens a chooser over option list listKey below the capsule's cell, with
   // current selected. The pick comes back as an evaluation of a copy of
   // the capsule with input mode 2.
-  virtual void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) = 0;
+  virtual void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey,
+                           int current) = 0;
   // The main menu, as the menu named by the cell menu event, and the
   // number of sub-items of its item bound to CL_Menu_Edit_Top (-1 when
   // there is no such item).

@@ -11,7 +11,9 @@ void CommandTarget::FileOpen() {
 void CommandTarget::FileSaveAs() {
   if (roles_.files) roles_.files->FileSaveAs();
 }
-std::string CommandTarget::RecentFile(int n) const { return roles_.files ? roles_.files->RecentFile(n) : std::string(); }
+std::string CommandTarget::RecentFile(int n) const {
+  return roles_.files ? roles_.files->RecentFile(n) : std::string();
+}
 void CommandTarget::OpenRecent(int n) {
   if (roles_.files) roles_.files->OpenRecent(n);
 }
@@ -42,14 +44,18 @@ bool CommandTarget::ToolBarVisible() const { return roles_.view && roles_.view->
 void CommandTarget::ToggleToolBar() {
   if (roles_.view) roles_.view->ToggleToolBar();
 }
-bool CommandTarget::UsableChannelsView() const { return roles_.view && roles_.view->UsableChannelsView(); }
+bool CommandTarget::UsableChannelsView() const {
+  return roles_.view && roles_.view->UsableChannelsView();
+}
 
 int CommandTarget::CurrentPort() const { return roles_.ports ? roles_.ports->CurrentPort() : 0; }
 void CommandTarget::SetPort(int port) {
   if (roles_.ports) roles_.ports->SetPort(port);
 }
 
-bool CommandTarget::CanPrintCurrent() const { return roles_.output && roles_.output->CanPrintCurrent(); }
+bool CommandTarget::CanPrintCurrent() const {
+  return roles_.output && roles_.output->CanPrintCurrent();
+}
 void CommandTarget::PrintCurrent() {
   if (roles_.output) roles_.output->PrintCurrent();
 }
@@ -66,7 +72,8 @@ void CommandTarget::ShowContextHelp(std::uint32_t cell) {
 void CommandTarget::OpenSheet(const std::string& reference) {
   if (roles_.navigation) roles_.navigation->OpenSheet(reference);
 }
-void CommandTarget::OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) {
+void CommandTarget::OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey,
+                                int current) {
   if (roles_.navigation) roles_.navigation->OpenChooser(capsule, listKey, current);
 }
 const void* CommandTarget::MainMenu() const {

@@ -28,12 +28,15 @@ FreeChannelCode Encode(std::uint32_t hz, std::uint32_t base) {
 // channels are single-frequency by definition: the radio treats both as
 // simplex whatever the byte says.
 bool datCh::ForcedSimplex(int index) {
-  return (index < kClassicEnd && (index & 1)) || (index >= kFourDigit1000 && index < kFreeIndexBase);
+  return (index < kClassicEnd && (index & 1)) ||
+         (index >= kFourDigit1000 && index < kFreeIndexBase);
 }
 
 FreeChannelCode EncodeFreeRx(std::uint32_t hz) { return Encode(hz, kFreeRxBase); }
 FreeChannelCode EncodeFreeTx(std::uint32_t hz) { return Encode(hz, 0); }
-std::uint32_t DecodeFreeRx(std::uint16_t code, bool fine) { return code * StepOf(fine) + kFreeRxBase; }
+std::uint32_t DecodeFreeRx(std::uint16_t code, bool fine) {
+  return code * StepOf(fine) + kFreeRxBase;
+}
 std::uint32_t DecodeFreeTx(std::uint16_t code, bool fine) { return code * StepOf(fine); }
 
 void datCh::Clear() {
@@ -137,12 +140,14 @@ void datCh::LoadFree() {
   const std::uint8_t steps = image_->GetByte(r + 7);
   rxHz = DecodeFreeRx(image_->GetWord(r), steps & kFreeRxFine);
   txHz = DecodeFreeTx(image_->GetWord(r + 2), steps & kFreeTxFine);
-  for (int i = 0; i < kFreeNameLength; ++i) name[static_cast<std::size_t>(i)] = static_cast<char>(image_->GetByte(r + 4 + i));
+  for (int i = 0; i < kFreeNameLength; ++i)
+    name[static_cast<std::size_t>(i)] = static_cast<char>(image_->GetByte(r + 4 + i));
 }
 
 void datCh::StoreFree() {
   const int r = FreeRecord(index);
-  std::uint8_t steps = image_->GetByte(r + 7) & static_cast<std::uint8_t>(~(kFreeRxFine | kFreeTxFine));
+  std::uint8_t steps =
+      image_->GetByte(r + 7) & static_cast<std::uint8_t>(~(kFreeRxFine | kFreeTxFine));
   // An unset frequency has no value to encode: the record keeps what it had.
   if (!(state & kStRxUnset)) {
     const FreeChannelCode rx = EncodeFreeRx(rxHz);
@@ -159,7 +164,8 @@ void datCh::StoreFree() {
     steps |= image_->GetByte(r + 7) & kFreeTxFine;
   }
   image_->SetByte(r + 7, steps);
-  for (int i = 0; i < kFreeNameLength; ++i) image_->SetByte(r + 4 + i, static_cast<std::uint8_t>(name[static_cast<std::size_t>(i)]));
+  for (int i = 0; i < kFreeNameLength; ++i)
+    image_->SetByte(r + 4 + i, static_cast<std::uint8_t>(name[static_cast<std::size_t>(i)]));
 
   // The plans' simplex bit of a free channel follows its frequencies.
   const bool simplex = rxHz == txHz;

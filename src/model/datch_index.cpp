@@ -24,7 +24,8 @@ constexpr FourDigitBlock kBlocks[] = {
 
 int FourDigitChannel(int index) {
   for (const FourDigitBlock& b : kBlocks)
-    if (index >= b.firstIndex && index <= b.lastIndex) return b.firstNumber + (index - b.firstIndex);
+    if (index >= b.firstIndex && index <= b.lastIndex)
+      return b.firstNumber + (index - b.firstIndex);
   return 0;
 }
 

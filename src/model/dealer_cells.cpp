@@ -32,8 +32,10 @@ void EditForcedTermination(const settings::Rule& rule, cmcEeprom& image, const e
   editor::EditInteger({rule.minimum, rule.maximum, 0, 5, {}, false}, minutes, in, out);
   if (out.changed) image.SetByte(rule.address, static_cast<std::uint8_t>(minutes / 5));
   if (out.result == EvalResult::kOpenEditor) return;
-  if (out.text == "0") out.text = "OFF";
-  else out.text += rule.suffix;
+  if (out.text == "0")
+    out.text = "OFF";
+  else
+    out.text += rule.suffix;
 }
 
 }  // namespace dealer

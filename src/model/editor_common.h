@@ -24,19 +24,19 @@ constexpr int kActSpace = 32;
 constexpr int kActAltEnter = 0x7100;  // F2 from the grid: Enter for the editors
 
 struct Input {
-  int action = 0;        // key code; only read while keys is set
-  bool keys = false;     // a grid asked: the action code is a key
-  int inputMode = 0;     // 1: apply text, 2: apply a chooser's pick
-  std::string text;      // what was typed into the in-place editor
-  int choice = 0;        // inputMode 2: the value picked in a chooser
+  int action = 0;     // key code; only read while keys is set
+  bool keys = false;  // a grid asked: the action code is a key
+  int inputMode = 0;  // 1: apply text, 2: apply a chooser's pick
+  std::string text;   // what was typed into the in-place editor
+  int choice = 0;     // inputMode 2: the value picked in a chooser
 };
 
 struct Output {
   std::string text;      // what the cell shows, or the in-place editor's text
   bool changed = false;  // the value was changed and must be written back
   EvalResult result = EvalResult::kDone;
-  int cursor = 0;        // caret position for the in-place editor
-  int selection = 0;     // characters selected from the caret
+  int cursor = 0;     // caret position for the in-place editor
+  int selection = 0;  // characters selected from the caret
 };
 
 inline bool IsEnter(int action) { return action == kActEnter || action == kActAltEnter; }

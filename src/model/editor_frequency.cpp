@@ -36,9 +36,9 @@ FrequencyResult EditFrequency(bool transmit, Frequency& rx, Frequency& tx, const
     double mhz = 0;
     if (!kept.empty() && ReadNumber(kept, &mhz)) {
       const double raw = mhz * 1'000'000.0 + 0.5;
-      const std::uint32_t f = raw >= kFreqMax ? kFreqMax
-                            : raw <= kFreqMin ? kFreqMin
-                                              : static_cast<std::uint32_t>(raw);
+      const std::uint32_t f = raw >= kFreqMax   ? kFreqMax
+                              : raw <= kFreqMin ? kFreqMin
+                                                : static_cast<std::uint32_t>(raw);
       if (const auto snapped = SnapToRaster(f); snapped && *snapped > 0) {
         const bool wasSimplex = rx.set && tx.set && rx.hz == tx.hz;
         mine.hz = *snapped;

@@ -13,7 +13,7 @@ namespace editor {
 struct IntegerParams {
   int minimum = 0;
   int maximum = 0;
-  int offset = 0;                        // shown = value + offset
+  int offset = 0;  // shown = value + offset
   int step = 1;
   std::optional<std::string> fixedText;  // shown instead of the number
   bool clamp = false;                    // also pull a stored value into range

@@ -9,9 +9,12 @@ void EditOption(OptionList& list, int& v, const Input& in, Output& out) {
   // The list is read before a step so that a list never shown is built.
   out.text = list.TextFor(v);
   if (KeyPresent(in)) {
-    if (in.action == kActSpace) v = list.Step(v, +1);
-    else if (in.action == kActBackspace) v = list.Step(v, -1);
-    else if (IsEnter(in.action)) out.result = EvalResult::kChooserOpened;
+    if (in.action == kActSpace)
+      v = list.Step(v, +1);
+    else if (in.action == kActBackspace)
+      v = list.Step(v, -1);
+    else if (IsEnter(in.action))
+      out.result = EvalResult::kChooserOpened;
   }
   if (v != before) {
     out.changed = true;

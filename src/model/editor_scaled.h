@@ -13,9 +13,9 @@ struct ScaledParams {
   int scale = 1;
   int minimum = 0;
   int maximum = 0;
-  bool zeroMeansOff = false;   // 0 shows the "off" text and "off" can be typed
-  int trailing = 4;            // trailing characters that may be trimmed
-  std::string suffix;          // " msec", " sec", ...
+  bool zeroMeansOff = false;  // 0 shows the "off" text and "off" can be typed
+  int trailing = 4;           // trailing characters that may be trimmed
+  std::string suffix;         // " msec", " sec", ...
   bool noSuffixWhenOff = false;
 };
 

@@ -54,7 +54,8 @@ void EditDigits(std::vector<std::uint8_t>& bytes, const Input& in, Output& out) 
     const std::string digits = Filter(in.text, "0123456789", in.text.size());
     if (digits.size() == n) {
       for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<std::uint8_t>((digits[2 * i] - '0') * 10 + (digits[2 * i + 1] - '0'));
+        bytes[i] =
+            static_cast<std::uint8_t>((digits[2 * i] - '0') * 10 + (digits[2 * i + 1] - '0'));
       }
     } else {
       for (auto& b : bytes) b = 0xFF;

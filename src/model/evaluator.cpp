@@ -16,11 +16,15 @@
 namespace {
 
 // Keys a restricted cell swallows: typed characters and the editors' Enter.
-bool IsEditKey(int action) { return (action >= 1 && action <= 126) || action == editor::kActAltEnter; }
+bool IsEditKey(int action) {
+  return (action >= 1 && action <= 126) || action == editor::kActAltEnter;
+}
 
 // Cells that show nothing at all; every other cell without a rule shows
 // "%d *Yet*" with its position.
-bool ShowsNothing(std::uint32_t id) { return id == CL_Null || id == CL_Free_Byte_Hex || id >= CL_NoCell; }
+bool ShowsNothing(std::uint32_t id) {
+  return id == CL_Null || id == CL_Free_Byte_Hex || id >= CL_NoCell;
+}
 
 void Restrict(evaluator::Run& run) {
   run.restricted = true;
@@ -45,7 +49,8 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   // 2. A fresh answer; the channel; the echo.
   if (cap.action != 0) run.target.ShowStatus("", kStatusTextColor, kStatusBackColor);
   cap.outputText.clear();
-  cap.stateFlags &= static_cast<std::uint8_t>(~(cmcCellCapsule::kWarningMark | cmcCellCapsule::kErrorMark));
+  cap.stateFlags &=
+      static_cast<std::uint8_t>(~(cmcCellCapsule::kWarningMark | cmcCellCapsule::kErrorMark));
   if (run.valueCategory != 0) {
     run.view.Load(static_cast<unsigned>(run.valueCategory), run.number);
     run.loaded = true;
@@ -61,7 +66,8 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   if (cap.popupCommand == CL_PMenu_Edit) {
     cap.action = editor::kActEnter;
     cap.popupCommand = 0;
-  } else if (cap.popupCommand >= static_cast<int>(CL_PMenu_Copy) && cap.popupCommand <= static_cast<int>(CL_PMenu_Insert)) {
+  } else if (cap.popupCommand >= static_cast<int>(CL_PMenu_Copy) &&
+             cap.popupCommand <= static_cast<int>(CL_PMenu_Insert)) {
     const RowRange table = RowTableOf(run.valueCategory);
     if (run.loaded && run.number >= table.first && run.number <= table.last) {
       int first = run.number;
@@ -195,8 +201,10 @@ editor::Input Run::Input() const {
   in.text = cap.inputText;
   if (cap.inputMode == cmcCellCapsule::kInputChoice) {
     // A pick without a chosen cell carries nothing to apply.
-    if (cap.related && cap.related->cell) in.choice = cap.related->cell->Number();
-    else in.inputMode = 0;
+    if (cap.related && cap.related->cell)
+      in.choice = cap.related->cell->Number();
+    else
+      in.inputMode = 0;
   }
   return in;
 }

@@ -22,7 +22,7 @@ inline constexpr std::uint32_t kSilverText = 0xC0C0C0;  // settings without effe
 inline constexpr std::uint32_t kDrawingGrey = 0x808080;
 // Status bar colours.
 inline constexpr std::uint32_t kStatusTextColor = platform::kWindowTextColor;
-inline constexpr std::uint32_t kStatusBackColor = 0x8000000F;  // clBtnFace
+inline constexpr std::uint32_t kStatusBackColor = 0x8000000F;    // clBtnFace
 inline constexpr std::uint32_t kRestrictedTextColor = 0x00FFFF;  // yellow
 inline constexpr std::uint32_t kRestrictedBackColor = 0x000080;  // maroon
 

@@ -77,8 +77,7 @@ void Attribute(Run& run) {
         run.StoreChannel();
         break;
       case kSwitchListForm: run.target.Post(ev::AttributeChosen{true}); break;
-      default:
-        break;
+      default: break;
     }
     shown.clear();
     if (ch.acFlags & datCh::kAcP) shown += "P";
@@ -134,7 +133,8 @@ void FreeName(Run& run) {
   if (out.changed) {
     ch.SetName(editor::FitChannelName(std::string(bytes.begin(), bytes.end())));
     run.StoreChannel();
-    if (out.result != EvalResult::kOpenEditor) out.text = editor::TextShown({ch.name.begin(), ch.name.end()});
+    if (out.result != EvalResult::kOpenEditor)
+      out.text = editor::TextShown({ch.name.begin(), ch.name.end()});
   }
   run.Apply(out);
 }
@@ -144,7 +144,8 @@ void FreeName(Run& run) {
 bool ChannelCell(Run& run) {
   // A channel sheet in the usable-channels view fills its last rows with
   // index 418, one past the plan: such a row has no channel to show or edit.
-  const bool onChannel = run.id == CL_ChList_No || (run.id >= CL_ChList_Atr && run.id <= CL_Fch_ChName);
+  const bool onChannel =
+      run.id == CL_ChList_No || (run.id >= CL_ChList_Atr && run.id <= CL_Fch_ChName);
   if (onChannel && run.valueCategory != 0 &&
       !datCh::IsValidKey(static_cast<unsigned>(run.valueCategory), run.number)) {
     return true;
@@ -160,21 +161,15 @@ bool ChannelCell(Run& run) {
     case CL_ChList_Atr:
       if (memmap::IsPlanCategory(run.valueCategory)) Attribute(run);
       return true;
-    case CL_ChList_Tag:
-      AttributeOption(run, "GI_Sheet_Sel_ChTag", datCh::kAtTag);
-      return true;
+    case CL_ChList_Tag: AttributeOption(run, "GI_Sheet_Sel_ChTag", datCh::kAtTag); return true;
     case CL_ChList_TxInh:
       AttributeOption(run, "GI_Sheet_Sel_ChTxInh", datCh::kAtTxInhibit);
       return true;
-    case CL_ChList_Poc:
-      AttributeOption(run, "GI_Sheet_Sel_ChPoc", datCh::kAtPoc);
-      return true;
+    case CL_ChList_Poc: AttributeOption(run, "GI_Sheet_Sel_ChPoc", datCh::kAtPoc); return true;
     case CL_ChList_Simp:
       AttributeOption(run, "GI_Sheet_Sel_ChSimp", datCh::kAtSimplex);
       return true;
-    case CL_WX_ChNo:
-      run.cap.outputText = std::to_string(run.number + 1);
-      return true;
+    case CL_WX_ChNo: run.cap.outputText = std::to_string(run.number + 1); return true;
     case CL_WX_ChInh: {
       const unsigned before = run.view.attr & datCh::kAtInhibit;
       AttributeOption(run, "GI_Sheet_Sel_ChInh", datCh::kAtInhibit);
@@ -200,12 +195,8 @@ bool ChannelCell(Run& run) {
       run.Apply(out);
       return true;
     }
-    case CL_Misc_ChNo_0Base:
-      run.cap.outputText = std::to_string(run.number);
-      return true;
-    case CL_Misc_ChNo_1Base:
-      run.cap.outputText = std::to_string(run.number + 1);
-      return true;
+    case CL_Misc_ChNo_0Base: run.cap.outputText = std::to_string(run.number); return true;
+    case CL_Misc_ChNo_1Base: run.cap.outputText = std::to_string(run.number + 1); return true;
     case CL_Check_Usa_ChInh:
       SetError(run, PlanHasAttributeError(run.image, memmap::kCatUsa));
       return true;
@@ -218,11 +209,8 @@ bool ChannelCell(Run& run) {
     case CL_Check_Suv_ChInh:
       SetError(run, PlanHasAttributeError(run.image, memmap::kCatSuv));
       return true;
-    case CL_Check_Wx_ChInh:
-      SetError(run, AllWeatherInhibited(run.image));
-      return true;
-    default:
-      return false;
+    case CL_Check_Wx_ChInh: SetError(run, AllWeatherInhibited(run.image)); return true;
+    default: return false;
   }
 }
 

@@ -73,8 +73,7 @@ bool DrawingCell(Run& run) {
       run.color = kOliveText;
       run.cap.outputText = run.cell ? run.cell->Caption() : std::string();
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -82,15 +81,18 @@ bool SettingsCell(Run& run) {
   const settings::Rule* rule = settings::FindRule(run.id);
   if (rule == nullptr) return false;
   CachedLists lists(run.target.OptionCache());
-  settings::Context ctx{&run.image, run.target.ModelType(), &lists, gGTex->Text("GI_AppInd_TimerOff"),
-                        gGTex->Text("GI_AppInd_Atis_IdOff")};
+  settings::Context ctx{&run.image, run.target.ModelType(), &lists,
+                        gGTex->Text("GI_AppInd_TimerOff"), gGTex->Text("GI_AppInd_Atis_IdOff")};
   settings::Result r;
   settings::Evaluate(*rule, ctx, run.Input(), r);
   run.Apply(r.out);
-  if (r.olive) run.color = kOliveText;
-  else if (r.silver) run.color = kSilverText;
+  if (r.olive)
+    run.color = kOliveText;
+  else if (r.silver)
+    run.color = kSilverText;
   if (r.restricted) run.restricted = true;
-  if (r.out.result == EvalResult::kChooserOpened) run.OpenChooser(r.chooserList, settings::ReadField(*rule, run.image));
+  if (r.out.result == EvalResult::kChooserOpened)
+    run.OpenChooser(r.chooserList, settings::ReadField(*rule, run.image));
   if (r.redrawAll) run.redrawAll = true;
   if (r.planChanged) run.target.Send(ev::RebuildChannelNodes{});
   return true;
@@ -108,8 +110,10 @@ bool CommandCell(Run& run) {
       return true;
     case CL_Menu_File_Save:
       if (execute) {
-        if (t.HasFileName()) t.FileSave();
-        else t.FileSaveAs();
+        if (t.HasFileName())
+          t.FileSave();
+        else
+          t.FileSaveAs();
       }
       return true;
     case CL_Menu_File_SaveAs:
@@ -122,9 +126,7 @@ bool CommandCell(Run& run) {
     case CL_Menu_File_Print_All:
       if (execute) t.PrintAll();
       return true;
-    case CL_Menu_File_Recent:
-      Recent(run, execute);
-      return true;
+    case CL_Menu_File_Recent: Recent(run, execute); return true;
     case CL_Menu_File_BackupFolder:
       if (execute) t.OpenBackupFolder();
       return true;
@@ -224,8 +226,7 @@ bool CommandCell(Run& run) {
     case CL_PMenu_Insert:
       run.SetCellFlag(cmcCellObj::kFlagDisabled, !RowCommandAllowed(run.id, run.valueCategory));
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

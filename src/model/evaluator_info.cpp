@@ -34,7 +34,8 @@ bool InformationCell(Run& run) {
       const int model = info[kModel];
       // A model the program does not know is shown by its number rather than
       // by whatever line happens to follow the list.
-      text = model < memmap::kModelTypes ? gGTex->Line("GI_AppInd_Model", model) : std::to_string(model);
+      text = model < memmap::kModelTypes ? gGTex->Line("GI_AppInd_Model", model)
+                                         : std::to_string(model);
       break;
     }
     case CL_CloneInfo_Revision: {
@@ -47,7 +48,8 @@ bool InformationCell(Run& run) {
       text = editor::TextShown({info.begin() + kComment, info.begin() + kComment + kCommentLength});
       break;
     case CL_CloneInfo_BattType: {
-      const char* key = memmap::InGroupS(info[kModel]) ? "GI_Sheet_Info_Batt_Suv_Cells" : "GI_Sheet_Info_Batt_Cells";
+      const char* key = memmap::InGroupS(info[kModel]) ? "GI_Sheet_Info_Batt_Suv_Cells"
+                                                       : "GI_Sheet_Info_Batt_Cells";
       text = gGTex->Line(key, (info[kBattery] >> 1) & 1);
       break;
     }
@@ -62,8 +64,7 @@ bool InformationCell(Run& run) {
                                    gGTex->Line("GI_Mess_CloneInfo_OverTemp", 1)
                              : std::string();
       break;
-    default:
-      return false;
+    default: return false;
   }
   return true;
 }

@@ -54,8 +54,9 @@ cmcFCacheList* cmcFCache::Build(std::string_view list, std::uint32_t cell) {
     while (!rest.empty()) {
       rest = definition.Parse(rest, nullptr);
       if (definition.Cell() == cell) {
-        r->byValue_.push_back({n, column, definition.Number(),
-                               definition.HasParameter() ? definition.Parameter() : definition.Caption()});
+        r->byValue_.push_back(
+            {n, column, definition.Number(),
+             definition.HasParameter() ? definition.Parameter() : definition.Caption()});
       }
       ++column;
     }
@@ -66,7 +67,9 @@ cmcFCacheList* cmcFCache::Build(std::string_view list, std::uint32_t cell) {
                    [](const auto& a, const auto& b) { return a.value < b.value; });
   r->byColumn_ = r->byValue_;
   const long long lineCount = r->lineCount_;
-  auto columnOrder = [lineCount](const cmcFCacheList::Item& i) { return i.line + lineCount * i.column; };
+  auto columnOrder = [lineCount](const cmcFCacheList::Item& i) {
+    return i.line + lineCount * i.column;
+  };
   std::stable_sort(r->byColumn_.begin(), r->byColumn_.end(),
                    [&](const auto& a, const auto& b) { return columnOrder(a) < columnOrder(b); });
   return r;
@@ -79,11 +82,13 @@ std::string cmcFCache::TextForValue(std::string_view list, std::uint32_t cell, i
   return it != items.end() && it->value == value ? it->text : "error";
 }
 
-bool cmcFCache::Step(std::string_view list, std::uint32_t cell, int value, int direction, int* result) const {
+bool cmcFCache::Step(std::string_view list, std::uint32_t cell, int value, int direction,
+                     int* result) const {
   const cmcFCacheList* r = Find(list, cell);
   if (!r || r->byColumn_.empty()) return false;
   const auto& items = r->byColumn_;
-  const auto it = std::find_if(items.begin(), items.end(), [value](const auto& i) { return i.value == value; });
+  const auto it =
+      std::find_if(items.begin(), items.end(), [value](const auto& i) { return i.value == value; });
   if (it == items.end()) {
     *result = items.front().value;
     return true;

@@ -9,7 +9,8 @@ using namespace memmap;
 bool HasMakerSignature(const cmcEeprom& image) {
   for (int i = 0; i < kSignatureLength; ++i) {
     if (!image.IsValidAddress(kSignature + i)) return false;
-    if (image.GetByte(kSignature + i) != static_cast<unsigned char>(kSignatureText[i])) return false;
+    if (image.GetByte(kSignature + i) != static_cast<unsigned char>(kSignatureText[i]))
+      return false;
   }
   return true;
 }

@@ -70,7 +70,8 @@ void FirstUsableWeather(cmcEeprom& image, int mode) {
   const std::uint16_t bits = image.GetWord(kWxBits);
   int n = 0;
   while (n < kWxCount && (bits & (1u << n))) ++n;
-  if (mode == kNormaliseBeforeSave) image.SetByte(kFirstWx, static_cast<std::uint8_t>(n == kWxCount ? 0 : n));
+  if (mode == kNormaliseBeforeSave)
+    image.SetByte(kFirstWx, static_cast<std::uint8_t>(n == kWxCount ? 0 : n));
   image.SetByte(kFirstWxCopy, image.GetByte(kFirstWx));
 }
 
@@ -99,9 +100,11 @@ bool AnyIdByteInvalid(const cmcEeprom& image) {
 }
 
 void AtisIdentity(cmcEeprom& image, const cmcEeprom& initial, int m) {
-  if (AnyIdByteInvalid(image) || numeric::Checksum(image, kAtisId, kAtisIdBytes) != image.GetByte(kAtisChecksum))
+  if (AnyIdByteInvalid(image) ||
+      numeric::Checksum(image, kAtisId, kAtisIdBytes) != image.GetByte(kAtisChecksum))
     CopyBytes(image, initial, kAtisId, kAtisIdBytes + 1);
-  const bool missing = (m == 3 || m == 4) && image.GetByte(kAtisChecksum) == kAtisNoId && AnyIdByteInvalid(image);
+  const bool missing =
+      (m == 3 || m == 4) && image.GetByte(kAtisChecksum) == kAtisNoId && AnyIdByteInvalid(image);
   image.SetByte(kIdMissing, missing ? 1 : 0);
   CopyBytes(image, initial, kFromInitial986, 2);
 }
@@ -112,10 +115,12 @@ void DealerBlock(cmcEeprom& image, const cmcEeprom& initial) {
   const std::uint8_t hi = image.GetByte(kDealerVersion);
   const std::uint8_t lo = image.GetByte(kDealerVersion + 1);
   const int version = (IsBcd(hi) && IsBcd(lo)) ? hi * 256 + lo : 0;
-  const int initialVersion = initial.GetByte(kDealerVersion) * 256 + initial.GetByte(kDealerVersion + 1);
+  const int initialVersion =
+      initial.GetByte(kDealerVersion) * 256 + initial.GetByte(kDealerVersion + 1);
   if (initialVersion > version) CopyBytes(image, initial, kDealerBlock, kDealerSize);
 
-  for (int i = 0; i < kDealerSize; ++i) image.SetByte(kDealerActive + i, image.GetByte(kDealerBlock + i));
+  for (int i = 0; i < kDealerSize; ++i)
+    image.SetByte(kDealerActive + i, image.GetByte(kDealerBlock + i));
   image.SetByte(kDealerActiveMarker, image.GetByte(kDealerActiveMarker) | 0x80);
   image.SetByte(kDealerActiveChecksum, numeric::Checksum(image, kDealerActive, kDealerSize - 1));
 }
@@ -131,39 +136,40 @@ void NormaliseImage(cmcEeprom& image, const cmcEeprom& initialImage, int mode, i
   const cmcEeprom& initial = (&image == &initialImage) ? aliasCopy : initialImage;
   const bool beforeSave = mode == kNormaliseBeforeSave;
 
-  NormalisePlans(image, initial);                                   // 1
-  NormaliseFreeChannels(image, initial);                            // 2
-  if (beforeSave)                                                   // 3
-    for (int i = 0; i < 2 * kPlanCount; ++i) image.SetByte(kSavedPWords + i, image.GetByte(kPWords + i));
-  SpellOutPChannels(image);                                         // 4
-  FirstUsableWeather(image, mode);                                  // 5
+  NormalisePlans(image, initial);         // 1
+  NormaliseFreeChannels(image, initial);  // 2
+  if (beforeSave)                         // 3
+    for (int i = 0; i < 2 * kPlanCount; ++i)
+      image.SetByte(kSavedPWords + i, image.GetByte(kPWords + i));
+  SpellOutPChannels(image);         // 4
+  FirstUsableWeather(image, mode);  // 5
 
-  CopyBytes(image, initial, kFromInitial949, 1);                    // 6
+  CopyBytes(image, initial, kFromInitial949, 1);  // 6
   if (m == 0 || m == 6)
     image.SetByte(kPowerOnPlan, (image.GetByte(kFlags972) & Bit(0)) ? 0 : 1);
   else
     CopyBytes(image, initial, kPowerOnPlan, 1);
 
-  if (beforeSave) {                                                 // 7
+  if (beforeSave) {  // 7
     CopyBytes(image, initial, kFromInitial94B, 2);
     image.SetByte(kTxPowerByte, image.GetByte(kFlags973) & Bit(0));
   }
   image.SetByte(kTxPowerCopy, image.GetByte(kTxPowerByte));
   CopyBytes(image, initial, kFromInitial94E, 3);
 
-  ModelBits(image, initial, m);                                     // 8
-  AtisIdentity(image, initial, m);                                  // 9, 10
-  if (InGroupA(m))                                                  // 11
+  ModelBits(image, initial, m);     // 8
+  AtisIdentity(image, initial, m);  // 9, 10
+  if (InGroupA(m))                  // 11
     CopyBits(image, initial, kAtisFlags, Bit(4) | Bit(2) | Bit(1) | Bit(0));
 
-  image.SetByte(kImageFlags,                                        // 12
+  image.SetByte(kImageFlags,  // 12
                 static_cast<std::uint8_t>((image.GetByte(kImageFlags) & ~0x1E) | 0x01));
   image.SetByte(kModelByte, static_cast<std::uint8_t>(m));
   CopyBytes(image, initial, kSignature, kSignatureLength);
   CopyBytes(image, initial, kFromInitialA10, 2);
   CopyBytes(image, initial, kFromInitialA02, 8);
 
-  DealerBlock(image, initial);                                      // 13, 14
-  for (int i = 0; i < kCopyLength; ++i)                             // 15
+  DealerBlock(image, initial);           // 13, 14
+  for (int i = 0; i < kCopyLength; ++i)  // 15
     image.SetByte(kCopyTarget + i, image.GetByte(kCopySource + i));
 }

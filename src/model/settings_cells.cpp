@@ -33,7 +33,8 @@ std::vector<std::uint8_t> ReadBytes(const cmcEeprom& image, int address, int n) 
 }
 
 void WriteBytes(cmcEeprom& image, int address, const std::vector<std::uint8_t>& bytes) {
-  for (std::size_t i = 0; i < bytes.size(); ++i) image.SetByte(address + static_cast<int>(i), bytes[i]);
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    image.SetByte(address + static_cast<int>(i), bytes[i]);
 }
 
 }  // namespace
@@ -67,7 +68,8 @@ void WriteField(const Rule& rule, cmcEeprom& image, int value) {
   }
   const auto mask = static_cast<std::uint8_t>(rule.mask);
   const std::uint8_t old = image.GetByte(rule.address);
-  const auto bits = static_cast<std::uint8_t>((static_cast<unsigned>(value) << Shift(rule.mask)) & mask);
+  const auto bits =
+      static_cast<std::uint8_t>((static_cast<unsigned>(value) << Shift(rule.mask)) & mask);
   image.SetByte(rule.address, static_cast<std::uint8_t>((old & ~mask) | bits));
 }
 
@@ -100,8 +102,8 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
 
     case Kind::Scaled: {
       int v = ReadField(rule, image) / rule.wordDivisor;
-      editor::ScaledParams params{rule.scale,    rule.minimum, rule.maximum, rule.zeroOff,
-                              rule.trailing, rule.suffix,  rule.noSuffixWhenOff};
+      editor::ScaledParams params{rule.scale,    rule.minimum, rule.maximum,        rule.zeroOff,
+                                  rule.trailing, rule.suffix,  rule.noSuffixWhenOff};
       editor::EditScaled(params, v, in, out, ctx.offText);
       if (out.changed) WriteField(rule, image, v * rule.wordDivisor);
       break;
@@ -115,13 +117,9 @@ void Evaluate(const Rule& rule, const Context& ctx, const editor::Input& in, Res
       break;
     }
 
-    case Kind::Drainbeat:
-      dealer::EditDrainbeat(rule, image, in, out);
-      break;
+    case Kind::Drainbeat: dealer::EditDrainbeat(rule, image, in, out); break;
 
-    case Kind::ForcedTermination:
-      dealer::EditForcedTermination(rule, image, in, out);
-      break;
+    case Kind::ForcedTermination: dealer::EditForcedTermination(rule, image, in, out); break;
 
     case Kind::Text: {
       auto bytes = ReadBytes(image, rule.address, rule.length);

@@ -38,8 +38,8 @@ struct Grey {
 struct Rule {
   std::uint32_t cell = 0;
   Kind kind = Kind::Fixed;
-  int address = -1;        // first byte of the field
-  std::uint16_t mask = 0;  // the bits the cell owns (0xFFFF: a word)
+  int address = -1;             // first byte of the field
+  std::uint16_t mask = 0;       // the bits the cell owns (0xFFFF: a word)
   const char* list = nullptr;   // option list; for DispPair the list of group A
   const char* listE = nullptr;  // DispPair: the list of the other models
   int scale = 1;
@@ -54,8 +54,8 @@ struct Rule {
   bool planSwitch = false;  // a change rebuilds the sheet set (event 27)
   bool redrawAll = false;   // a change redraws every sheet
   const char* fixedText = nullptr;
-  int length = 0;           // Text: characters; AtisId: bytes
-  int pairBit = 0;          // DispPair: the bit in 974 and 975
+  int length = 0;   // Text: characters; AtisId: bytes
+  int pairBit = 0;  // DispPair: the bit in 974 and 975
 };
 
 // Every rule, in cell order.

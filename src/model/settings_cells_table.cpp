@@ -131,9 +131,12 @@ std::vector<Rule> Build() {
   t.push_back(PlanBit(CL_Comm_CAN, kFlags972, 2, true));
   t.push_back(PlanBit(CL_Comm_WX, kFlags972, 1, false));
   t.push_back(Fixed(CL_Comm_SUV_Disp, "Disappear"));
-  t.push_back(Disp(CL_Comm_INT_Disp, 1, "GI_Sheet_Sel_UserSetDispIntU", "GI_Sheet_Sel_UserSetDispIntE"));
-  t.push_back(Disp(CL_Comm_USA_Disp, 0, "GI_Sheet_Sel_UserSetDispUsaU", "GI_Sheet_Sel_UserSetDispUsaE"));
-  t.push_back(Disp(CL_Comm_CAN_Disp, 2, "GI_Sheet_Sel_UserSetDispCanU", "GI_Sheet_Sel_UserSetDispCanE"));
+  t.push_back(
+      Disp(CL_Comm_INT_Disp, 1, "GI_Sheet_Sel_UserSetDispIntU", "GI_Sheet_Sel_UserSetDispIntE"));
+  t.push_back(
+      Disp(CL_Comm_USA_Disp, 0, "GI_Sheet_Sel_UserSetDispUsaU", "GI_Sheet_Sel_UserSetDispUsaE"));
+  t.push_back(
+      Disp(CL_Comm_CAN_Disp, 2, "GI_Sheet_Sel_UserSetDispCanU", "GI_Sheet_Sel_UserSetDispCanE"));
   t.push_back(Fixed(CL_Comm_WX_Disp, "WX"));
   t.push_back(Bit(CL_Comm_ScanFunc, kFlags972, 4, kOnOff));
   t.push_back(Bit(CL_Comm_DwFunc, kFlags973, 7, kOnOff));
@@ -227,7 +230,8 @@ std::vector<Rule> Build() {
   }
   t.push_back(Bit(CL_Maker_ForcedTerminationSet, kForcedTerminationSet, 0, kOnOff));
 
-  std::stable_sort(t.begin(), t.end(), [](const Rule& a, const Rule& b) { return a.cell < b.cell; });
+  std::stable_sort(t.begin(), t.end(),
+                   [](const Rule& a, const Rule& b) { return a.cell < b.cell; });
   return t;
 }
 

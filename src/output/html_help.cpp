@@ -135,10 +135,11 @@ void cuiHtmlHelp::PositionPopup(QPoint pointer, const QRect& remembered) {
 void cuiHtmlHelp::Report(int result, const std::string& path) {
   if (result != kNoFile && result != kNoTopic) return;
   std::string caption;
-  if (!(gGTex && gGTex->TryLine("GI_Sys_AppTitle", 0, &caption))) helpTable_.TryLine("GI_Sys_AppTitle", 0, &caption);
+  if (!(gGTex && gGTex->TryLine("GI_Sys_AppTitle", 0, &caption)))
+    helpTable_.TryLine("GI_Sys_AppTitle", 0, &caption);
   if (result == kNoFile) {
-    platform::ShowMessage(cloneman::FormatText(helpTable_.Line("GI_Sys_HtmlHelp_Error", 0), path), caption,
-                          platform::kMbOk | platform::kMbIconStop);
+    platform::ShowMessage(cloneman::FormatText(helpTable_.Line("GI_Sys_HtmlHelp_Error", 0), path),
+                          caption, platform::kMbOk | platform::kMbIconStop);
   } else {
     platform::ShowMessage(helpTable_.Line("GI_Sys_HtmlHelp_Error", 1), caption,
                           platform::kMbOk | platform::kMbIconExclamation);

@@ -29,7 +29,8 @@ Engine::~Engine() = default;
 
 bool Engine::Open(const std::string& path) {
   if (!engine_) return false;
-  if (!namespace_.isEmpty() && path == path_ && QFileInfo::exists(QString::fromStdString(path))) return true;
+  if (!namespace_.isEmpty() && path == path_ && QFileInfo::exists(QString::fromStdString(path)))
+    return true;
   const QString file = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
   if (!QFileInfo(file).isFile()) return false;
   const QString name = QHelpEngineCore::namespaceName(file);

@@ -57,15 +57,18 @@ QVariant Browser::loadResource(int type, const QUrl& name) {
 }
 
 PopupWindow::PopupWindow(const Engine& engine, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       view_(new Browser(engine, this)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowTitle(QStringLiteral("Help"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
-  connect(view_, &QTextBrowser::sourceChanged, this,
-          [this] { setWindowTitle(view_->documentTitle().isEmpty() ? QStringLiteral("Help") : view_->documentTitle()); });
+  connect(view_, &QTextBrowser::sourceChanged, this, [this] {
+    setWindowTitle(view_->documentTitle().isEmpty() ? QStringLiteral("Help")
+                                                    : view_->documentTitle());
+  });
 }
 
 #ifdef SEACLONE_HAVE_QT_HELP
@@ -79,8 +82,10 @@ ContentsWindow::ContentsWindow(Engine& engine, QWidget* owner)
   auto* tabs = new QTabWidget;
   QHelpContentWidget* contents = help->contentWidget();
   tabs->addTab(contents, QStringLiteral("Contents"));
-  connect(contents, &QHelpContentWidget::linkActivated, view_, [this](const QUrl& url) { view_->setSource(url); });
-  connect(help->contentModel(), &QHelpContentModel::contentsCreated, contents, [contents] { contents->expandToDepth(0); });
+  connect(contents, &QHelpContentWidget::linkActivated, view_,
+          [this](const QUrl& url) { view_->setSource(url); });
+  connect(help->contentModel(), &QHelpContentModel::contentsCreated, contents,
+          [contents] { contents->expandToDepth(0); });
 
   auto* indexPage = new QWidget;
   auto* indexLayout = new QVBoxLayout(indexPage);
@@ -89,13 +94,15 @@ ContentsWindow::ContentsWindow(Engine& engine, QWidget* owner)
   QHelpIndexWidget* index = help->indexWidget();
   indexLayout->addWidget(look);
   indexLayout->addWidget(index);
-  connect(look, &QLineEdit::textChanged, index, [index](const QString& text) { index->filterIndices(text); });
+  connect(look, &QLineEdit::textChanged, index,
+          [index](const QString& text) { index->filterIndices(text); });
   connect(look, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
   connect(index, &QHelpIndexWidget::documentActivated, view_,
           [this](const QHelpLink& link, const QString&) { view_->setSource(link.url); });
-  connect(index, &QHelpIndexWidget::documentsActivated, view_, [this](const QList<QHelpLink>& links, const QString&) {
-    if (!links.isEmpty()) view_->setSource(links.first().url);
-  });
+  connect(index, &QHelpIndexWidget::documentsActivated, view_,
+          [this](const QList<QHelpLink>& links, const QString&) {
+            if (!links.isEmpty()) view_->setSource(links.first().url);
+          });
   tabs->addTab(indexPage, QStringLiteral("Index"));
 
   QHelpSearchEngine* search = help->searchEngine();

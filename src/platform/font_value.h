@@ -24,7 +24,7 @@ enum FontStyleBits : std::uint8_t {
 
 enum class FontPitch : std::uint8_t { Default, Variable, Fixed };
 
-inline constexpr int kDefaultCharset = 1;                 // DEFAULT_CHARSET
+inline constexpr int kDefaultCharset = 1;                      // DEFAULT_CHARSET
 inline constexpr std::uint32_t kWindowTextColor = 0x80000008;  // clWindowText
 inline constexpr int kDefaultPixelsPerInch = 96;
 

@@ -18,7 +18,8 @@ fs::path ExecutableFolder() { return fs::path(ExecutablePath()).parent_path(); }
 
 std::string WithSeparator(fs::path dir) {
   std::string d = dir.make_preferred().string();
-  if (d.empty() || !IsPathSeparator(d.back())) d += static_cast<char>(fs::path::preferred_separator);
+  if (d.empty() || !IsPathSeparator(d.back()))
+    d += static_cast<char>(fs::path::preferred_separator);
   return d;
 }
 

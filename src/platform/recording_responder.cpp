@@ -7,8 +7,7 @@ RecordingResponder::RecordingResponder() { previous_ = SetMessageResponder(this)
 
 RecordingResponder::~RecordingResponder() { SetMessageResponder(previous_); }
 
-int RecordingResponder::Show(const std::string& text, const std::string& caption,
-                             unsigned style) {
+int RecordingResponder::Show(const std::string& text, const std::string& caption, unsigned style) {
   messages_.push_back({text, caption, style});
   if (answers_.empty()) return DefaultAnswer(style);
   const int answer = answers_.front();

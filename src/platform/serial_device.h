@@ -35,7 +35,13 @@ enum : std::uint32_t {
   kDcbAbortOnError = 1u << 14,
 };
 
-enum SerialParity : int { kParityNone = 0, kParityOdd = 1, kParityEven = 2, kParityMark = 3, kParitySpace = 4 };
+enum SerialParity : int {
+  kParityNone = 0,
+  kParityOdd = 1,
+  kParityEven = 2,
+  kParityMark = 3,
+  kParitySpace = 4
+};
 enum SerialStopBits : int { kStopOne = 0, kStopOneAndHalf = 1, kStopTwo = 2 };
 
 // How the bytes on the line are framed: speed, parity, data and stop bits.
@@ -62,8 +68,12 @@ struct SerialLineSettings {
   std::uint8_t eofChar = 0xFD;
   std::uint8_t eventChar = 0xFE;
 
-  int DtrControl() const { return static_cast<int>((flags & kDcbDtrControlMask) >> kDcbDtrControlShift); }
-  int RtsControl() const { return static_cast<int>((flags & kDcbRtsControlMask) >> kDcbRtsControlShift); }
+  int DtrControl() const {
+    return static_cast<int>((flags & kDcbDtrControlMask) >> kDcbDtrControlShift);
+  }
+  int RtsControl() const {
+    return static_cast<int>((flags & kDcbRtsControlMask) >> kDcbRtsControlShift);
+  }
   bool operator==(const SerialLineSettings&) const = default;
 };
 
@@ -82,9 +92,9 @@ struct SerialTimeouts {
 // word them in the overlay, so they never change.
 enum class SerialFault : int {
   kNone = 0,
-  kOther = 1,            // the system code says why
-  kNoDevice = 2,         // nothing of that name, or no hardware behind it
-  kNotSerial = 3,        // a directory, a regular file, a pipe or a device that is no serial line
+  kOther = 1,      // the system code says why
+  kNoDevice = 2,   // nothing of that name, or no hardware behind it
+  kNotSerial = 3,  // a directory, a regular file, a pipe or a device that is no serial line
   kNoPermission = 4,
   kBusy = 5,             // another program holds it
   kSettingsRefused = 6,  // it opened, but refused the queue sizes, time-outs or line settings

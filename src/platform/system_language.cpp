@@ -14,7 +14,9 @@ bool IsJapaneseSystem() {
   return SystemLanguageIsJapanese();
 }
 
-void SetJapaneseSystemOverride(int japanese) { gJapaneseOverride = japanese < 0 ? -1 : (japanese ? 1 : 0); }
+void SetJapaneseSystemOverride(int japanese) {
+  gJapaneseOverride = japanese < 0 ? -1 : (japanese ? 1 : 0);
+}
 
 std::string DefaultFaceName() {
   if (!gFaceOverride.empty()) return gFaceOverride;

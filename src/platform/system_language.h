@@ -22,7 +22,8 @@ void SetJapaneseSystemOverride(int japanese);
 
 inline constexpr const char* kDefaultFace = "MS Sans Serif";
 // MS PGothic, written in UTF-8 like every other text of the program.
-inline constexpr const char* kDefaultJapaneseFace = "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
+inline constexpr const char* kDefaultJapaneseFace =
+    "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
 // The face that a font descriptor with an empty face field falls back to:
 // the replacement when one is set, else the built-in face for the system.

@@ -3,9 +3,9 @@
 // Periodic callbacks on the user-interface thread. Every timer task of the
 // program (event delivery, the protocol driver's step, output flushing, ...)
 // gets its ticks from the process-wide timer service: Qt timers in the
-// programs (or the steady-clock loop without Qt), a virtual-time scheduler in tests, so that a 2000 ms time-out
-// costs no wall time there. Timers keep the service that made them, so
-// install the service before creating the objects that use it.
+// programs (or the steady-clock loop without Qt), a virtual-time scheduler in tests, so that a 2000
+// ms time-out costs no wall time there. Timers keep the service that made them, so install the
+// service before creating the objects that use it.
 
 #include <functional>
 #include <memory>

@@ -118,8 +118,7 @@ void VirtualTimerService::Sweep() {
 
 void VirtualTimerService::AdvanceBy(int ms) {
   const std::uint64_t target = clock_->now + static_cast<std::uint64_t>(std::max(ms, 0));
-  while (FireNext(target)) {
-  }
+  while (FireNext(target)) {}
   clock_->now = std::max(clock_->now, target);
   Sweep();
 }

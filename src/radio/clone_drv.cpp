@@ -54,8 +54,8 @@ bool cmcCloneDrv::StartWrite(const cmcEeprom& source, const clsAddrRangeList& ra
   return Begin(CloneOperation::kWrite, ranges, &source, std::move(completion));
 }
 
-bool cmcCloneDrv::Begin(CloneOperation operation, const clsAddrRangeList& ranges, const cmcEeprom* source,
-                        CompletionFn completion) {
+bool cmcCloneDrv::Begin(CloneOperation operation, const clsAddrRangeList& ranges,
+                        const cmcEeprom* source, CompletionFn completion) {
   if (IsBusy()) return false;
   // Data frames are cut from the image and coverage bits are set per
   // address, so a range reaching outside the image would read or mark
@@ -144,15 +144,11 @@ bool cmcCloneDrv::CheckEcho(bool& progress) {
 
 void cmcCloneDrv::StepState(bool& progress) {
   switch (state_) {
-    case kStart:
-      state_ = kPrepare;
-      break;
+    case kStart: state_ = kPrepare; break;
     case kPrepare:
       if (port_->PendingOutput() == 0) state_ = kOpenPort;
       break;
-    case kOpenPort:
-      OpenPort();
-      break;
+    case kOpenPort: OpenPort(); break;
     case kSendInfoRequest:
       SendRequest(cf::kInfoRequest);
       state_ = kAwaitInfoReply;
@@ -160,8 +156,8 @@ void cmcCloneDrv::StepState(bool& progress) {
     case kAwaitInfoReply: {
       cmcBuff frame;
       if (TakeReplyFrame(frame)) {
-        result_->status = cf::CheckInformationReply(frame, result_->value1, result_->value2,
-                                                    result_->payload);
+        result_->status =
+            cf::CheckInformationReply(frame, result_->value1, result_->value2, result_->payload);
         state_ = kDrain;
       }
       break;
@@ -170,16 +166,12 @@ void cmcCloneDrv::StepState(bool& progress) {
       SendRequest(cf::kReadRequest);
       state_ = kReceiveData;
       break;
-    case kReceiveData:
-      ReceiveData(progress);
-      break;
+    case kReceiveData: ReceiveData(progress); break;
     case kSendWriteRequest:
       SendRequest(cf::kWriteRequest);
       state_ = kSendData;
       break;
-    case kSendData:
-      SendData(progress);
-      break;
+    case kSendData: SendData(progress); break;
     case kSendEndFrame:
       Send(cf::EndFrame(dataFrames_));
       state_ = kAwaitWriteResult;
@@ -195,8 +187,7 @@ void cmcCloneDrv::StepState(bool& progress) {
     case kDrain:
       if (port_->PendingOutput() == 0) state_ = kFinish;
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -242,8 +233,7 @@ void cmcCloneDrv::OpenPort() {
   // away whatever the radio or the adapter sent before the exchange.
   std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
   std::uint8_t stale;
-  for (int i = 0; i < 65535 && port_->Read(&stale, 1) > 0; ++i) {
-  }
+  for (int i = 0; i < 65535 && port_->Read(&stale, 1) > 0; ++i) {}
   switch (result_->operation) {
     case CloneOperation::kInformation: state_ = kSendInfoRequest; break;
     case CloneOperation::kRead: state_ = kSendReadRequest; break;
@@ -281,8 +271,7 @@ bool cmcCloneDrv::TakeReplyFrame(cmcBuff& frame) {
       case cf::Assembler::kOverflow:
         frame = cmcBuff{0x00};  // fails every reply check
         return true;
-      case cf::Assembler::kNone:
-        break;
+      case cf::Assembler::kNone: break;
     }
   }
   return taken;
@@ -312,14 +301,18 @@ void cmcCloneDrv::ReceiveData(bool& progress) {
 
 std::optional<CloneStatus> cmcCloneDrv::CheckReadFrame(const cmcBuff& frame, bool& progress) {
   cf::ReadFrame decoded;
-  if (const CloneStatus status = cf::DecodeReadFrame(frame, decoded); status != CloneStatus::kOk) return status;
+  if (const CloneStatus status = cf::DecodeReadFrame(frame, decoded); status != CloneStatus::kOk)
+    return status;
   cmcEeprom& image = result_->image;
   if (decoded.command == cf::kEnd) {
-    if (const CloneStatus status = cf::CheckEndFrame(frame, dataFrames_); status != CloneStatus::kOk) return status;
+    if (const CloneStatus status = cf::CheckEndFrame(frame, dataFrames_);
+        status != CloneStatus::kOk)
+      return status;
     return cf::CheckCoverage(result_->coverage, ranges_, image.Size());
   }
   const int n = decoded.data.Size();
-  if (n > 0 && !(image.IsValidAddress(decoded.address) && image.IsValidAddress(decoded.address + n - 1))) {
+  if (n > 0 &&
+      !(image.IsValidAddress(decoded.address) && image.IsValidAddress(decoded.address + n - 1))) {
     return CloneStatus::kOutOfRange;
   }
   if (n > 0) {

@@ -87,8 +87,7 @@ class cmcCloneDrv {
   // pair whose last address is below its first.
   bool StartInformation(CompletionFn completion);
   bool StartRead(const clsAddrRangeList& ranges, CompletionFn completion);
-  bool StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges,
-                  CompletionFn completion);
+  bool StartWrite(const cmcEeprom& source, const clsAddrRangeList& ranges, CompletionFn completion);
 
   bool IsBusy() const { return state_ != kIdle; }
   int GetState() const { return state_; }

@@ -17,22 +17,22 @@ enum class CloneOperation : int { kNone = 0, kInformation = 1, kRead = 2, kWrite
 // the first group; the clone manager adds the second.
 enum class CloneStatus : int {
   kOk = 0,
-  kPortFailed = 2,      // opening or configuring the port failed
-  kEchoFailed = 4,      // the cable's echo was missing or wrong
-  kNoAnswer = 5,        // nothing (more) came in time
-  kBadFrame = 6,        // malformed frame, checksum, command or values
-  kBadFrameCount = 7,   // the end frame counts a different number of frames
-  kMissingData = 8,     // a read ended with requested addresses missing
-  kOutOfRange = 9,      // data outside the image or the requested ranges
-  kWriteRefused = 10,   // the radio refused the write or answered otherwise
-  kInfoMismatch = 11,   // manager: reply not of this model / no handler
-  kReserved12 = 12,     // never set; it keeps its own message all the same
-  kModelMismatch = 13,  // manager: model mismatch before a write
-  kPayloadRefused = 14, // manager: information payload not accepted
-  kNoSignature = 15,    // manager: image without the maker signature
-  kImageRefused = 16,   // manager: model check refused the image
-  kShortWrite = 17,     // the port wrote fewer bytes than asked
-  kVerifyFailed = 18,   // document: the radio read back other bytes than were written
+  kPortFailed = 2,       // opening or configuring the port failed
+  kEchoFailed = 4,       // the cable's echo was missing or wrong
+  kNoAnswer = 5,         // nothing (more) came in time
+  kBadFrame = 6,         // malformed frame, checksum, command or values
+  kBadFrameCount = 7,    // the end frame counts a different number of frames
+  kMissingData = 8,      // a read ended with requested addresses missing
+  kOutOfRange = 9,       // data outside the image or the requested ranges
+  kWriteRefused = 10,    // the radio refused the write or answered otherwise
+  kInfoMismatch = 11,    // manager: reply not of this model / no handler
+  kReserved12 = 12,      // never set; it keeps its own message all the same
+  kModelMismatch = 13,   // manager: model mismatch before a write
+  kPayloadRefused = 14,  // manager: information payload not accepted
+  kNoSignature = 15,     // manager: image without the maker signature
+  kImageRefused = 16,    // manager: model check refused the image
+  kShortWrite = 17,      // the port wrote fewer bytes than asked
+  kVerifyFailed = 18,    // document: the radio read back other bytes than were written
 };
 
 struct dst_CDrv_Result {

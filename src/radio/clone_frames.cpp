@@ -91,7 +91,8 @@ Assembler::Result Assembler::Push(std::uint8_t byte) {
   return kNone;
 }
 
-CloneStatus CheckInformationReply(const cmcBuff& frame, int& value1, int& value2, cmcBuff& payload) {
+CloneStatus CheckInformationReply(const cmcBuff& frame, int& value1, int& value2,
+                                  cmcBuff& payload) {
   constexpr CloneStatus kBad = CloneStatus::kBadFrame;
   if (frame.Size() < 8 || !IsFromRadio(frame) || frame[3] != kInfoReply) return kBad;
   for (int i = 4; i < 8; ++i) {

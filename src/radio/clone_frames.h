@@ -78,8 +78,8 @@ CloneStatus CheckWriteResult(const cmcBuff& frame);
 // A received frame of a read, split into its parts.
 struct ReadFrame {
   std::uint8_t command = 0;
-  int address = 0;      // data frames
-  cmcBuff data;         // data frames
+  int address = 0;  // data frames
+  cmcBuff data;     // data frames
 };
 // Checks the frame's length, sender and, for a data frame, its hex body and
 // checksum. Returns 0 with the frame decoded, or 6.

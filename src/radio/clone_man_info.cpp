@@ -12,8 +12,8 @@ std::string cmcRadioInfo::Comment() const {
 
 namespace cloneman {
 
-CloneStatus CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
-                     int length, cmcRadioInfo* info) {
+CloneStatus CheckInformation(std::uint32_t value1, std::uint32_t value2,
+                             const std::uint8_t* payload, int length, cmcRadioInfo* info) {
   if (value1 != kModelCode || value2 != 1) return CloneStatus::kInfoMismatch;
   if (payload == nullptr || length < cmcRadioInfo::kPayloadBytes || payload[0] != length) {
     return CloneStatus::kInfoMismatch;

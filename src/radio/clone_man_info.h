@@ -33,7 +33,9 @@ class cmcRadioInfo {
   // Row of the battery text: bit 1 of the battery byte.
   int BatteryRow() const { return (payload[20] >> 1) & 1; }
   int ModelType() const { return payload[21]; }
-  std::uint16_t ExtraId() const { return static_cast<std::uint16_t>(payload[22] << 8 | payload[23]); }
+  std::uint16_t ExtraId() const {
+    return static_cast<std::uint16_t>(payload[22] << 8 | payload[23]);
+  }
   std::uint16_t ExtraVersion() const { return cloneman::BcdVersion(payload[24], payload[25]); }
   std::uint16_t DealerVersion() const { return cloneman::BcdVersion(payload[26], payload[27]); }
 };
@@ -46,8 +48,8 @@ constexpr std::uint16_t kModelCode = 0x5816;
 // value 2 = 1, and a payload of at least 28 bytes whose byte 0 is its own
 // length (11 otherwise); then byte 2 must be 1 (14). The record is filled
 // whenever the first test passes, as the radio did answer.
-CloneStatus CheckInformation(std::uint32_t value1, std::uint32_t value2, const std::uint8_t* payload,
-                             int length, cmcRadioInfo* info);
+CloneStatus CheckInformation(std::uint32_t value1, std::uint32_t value2,
+                             const std::uint8_t* payload, int length, cmcRadioInfo* info);
 
 // The read handler's test: the maker signature (15); every image that
 // carries it is acceptable to this model.

@@ -34,7 +34,8 @@ bool PortFaultHead(cmcGTex& t, const clsPortFailure& failure, std::string* head)
   std::string name = failure.path;
   if (failure.portNumber > 0) {
     const int line = failure.path.empty() ? 0 : 1;  // "COM7", or "COM7 (its device)"
-    name = FormatText(FormatInt(t.Line("GI_Mess_CloneErr_PortName", line), failure.portNumber), failure.path);
+    name = FormatText(FormatInt(t.Line("GI_Mess_CloneErr_PortName", line), failure.portNumber),
+                      failure.path);
   }
   *head = FormatTexts(format, {name, platform::SystemErrorText(failure.error.systemCode)});
   return true;
@@ -113,18 +114,13 @@ std::string CloneErrorText(CloneStatus status, int port, cmcGTex* table, const s
   if (partlyWritten) head += "\n\n" + t.Block("GI_Mess_CloneErr_PartWrite");
   switch (status) {
     case CloneStatus::kPortFailed: return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
-    case CloneStatus::kWriteRefused:
-      return head + "\n\n" + CheckLines(t, {0, 2, 3});
+    case CloneStatus::kWriteRefused: return head + "\n\n" + CheckLines(t, {0, 2, 3});
     case CloneStatus::kInfoMismatch:
-    case CloneStatus::kReserved12:
-      return head + "\n\n" + CheckLines(t, {0, 1, 2, 3, 4, 5});
+    case CloneStatus::kReserved12: return head + "\n\n" + CheckLines(t, {0, 1, 2, 3, 4, 5});
     case CloneStatus::kModelMismatch:
-    case CloneStatus::kImageRefused:
-      return head + "\n\n";
-    case CloneStatus::kPayloadRefused:
-      return head + "\n\n" + CheckLines(t, {0, 4, 5});
-    default:
-      return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
+    case CloneStatus::kImageRefused: return head + "\n\n";
+    case CloneStatus::kPayloadRefused: return head + "\n\n" + CheckLines(t, {0, 4, 5});
+    default: return head + "\n\n" + CheckLines(t, {0, 1, 2, 3});
   }
 }
 

@@ -89,7 +89,8 @@ bool cmcComm::ParseFormat(std::string_view text, platform::LineFormat* line) {
     default: line->parity = platform::kParityNone; break;
   }
 
-  if (!fields[2].empty()) line->byteSize = static_cast<int>(std::clamp(LeadingNumber(fields[2]), 4L, 8L));
+  if (!fields[2].empty())
+    line->byteSize = static_cast<int>(std::clamp(LeadingNumber(fields[2]), 4L, 8L));
 
   if (fields[3] == "1.5") {
     line->stopBits = platform::kStopOneAndHalf;

@@ -11,8 +11,8 @@
 #include "radio/document.h"
 
 struct clsWarningMark {
-  std::string sheet;  // the check cell's parameter: the key of the page it marks
-  bool error = false; // else a warning
+  std::string sheet;   // the check cell's parameter: the key of the page it marks
+  bool error = false;  // else a warning
   bool operator==(const clsWarningMark&) const = default;
 };
 

@@ -33,9 +33,7 @@ int LeadingNumber(const std::string& text, std::size_t from, bool wholeText) {
 
 }  // namespace
 
-int ParseTypedNumber(const std::string& text) {
-  return LeadingNumber(Trim(text), 0, true);
-}
+int ParseTypedNumber(const std::string& text) { return LeadingNumber(Trim(text), 0, true); }
 
 int ParseListedNumber(const std::string& text) {
   const bool com = text.rfind("COM", 0) == 0;

@@ -128,7 +128,8 @@ std::string WriteBackup(const cmcEeprom& image, UserQuestions& questions) {
 
 std::vector<Entry> ListBackups(const std::string& folder) {
   const fs::path dir(folder.empty() ? platform::BackupDir() : folder);
-  static const std::regex form(R"(^(\d{4}-\d{2}-\d{2})_(\d{2})-(\d{2})-(\d{2})_([^_]+)(_.*)?\.dat$)");
+  static const std::regex form(
+      R"(^(\d{4}-\d{2}-\d{2})_(\d{2})-(\d{2})-(\d{2})_([^_]+)(_.*)?\.dat$)");
   std::vector<std::string> names;
   std::error_code error;
   for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {

@@ -96,7 +96,9 @@ void indEnviron::ClearSettings() {
   ModelType = ChListType = VerifyAfterWrite = 0;
 }
 
-std::string indEnviron::StoreLocation() const { return platform::OpenSettingsStore(keyPath_)->fileName().toStdString(); }
+std::string indEnviron::StoreLocation() const {
+  return platform::OpenSettingsStore(keyPath_)->fileName().toStdString();
+}
 
 void indEnviron::Load() {
   if (!ReadAll() || Bbt != kMarker) Reset();
@@ -142,7 +144,8 @@ bool indEnviron::ReadAll() {
   if (!AsFlag(s, "ChListType", &ChListType)) return false;
   // Added later than the others: a store written before it keeps all its
   // settings and has verification off.
-  if (s.contains(QStringLiteral("VerifyAfterWrite")) && !AsFlag(s, "VerifyAfterWrite", &VerifyAfterWrite))
+  if (s.contains(QStringLiteral("VerifyAfterWrite")) &&
+      !AsFlag(s, "VerifyAfterWrite", &VerifyAfterWrite))
     return false;
   s.endGroup();
   return true;

@@ -79,8 +79,8 @@ class indEnviron {
   int Height = 0;
   int SplitterV = 0;  // width of the tree panel
   // --- "Setup" ---
-  int ModelType = 0;   // 0 ... 12; the main controller replaces others by 0
-  int ChListType = 0;  // usable-channels view, 0 or 1
+  int ModelType = 0;         // 0 ... 12; the main controller replaces others by 0
+  int ChListType = 0;        // usable-channels view, 0 or 1
   int VerifyAfterWrite = 0;  // a write reads the radio back, 0 or 1
 
  private:

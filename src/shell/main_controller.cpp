@@ -19,24 +19,24 @@
 #include "base/evman.h"
 #include "model/cell.h"
 #include "model/cell_names.h"
+#include "output/html_help.h"
+#include "output/printer.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "radio/clone_man_message.h"
 #include "radio/progress_sink.h"
 #include "settings/environ.h"
 #include "shell/file_dialogs.h"
+#include "shell/help_key.h"
 #include "shell/startup.h"
 #include "text/gtex.h"
-#include "output/html_help.h"
-#include "output/printer.h"
-#include "shell/help_key.h"
 #include "ui/about_box.h"
-#include "ui/grid.h"
 #include "ui/flector.h"
+#include "ui/grid.h"
 #include "ui/information.h"
+#include "ui/menu.h"
 #include "ui/port_dialog.h"
 #include "ui/progress_window.h"
-#include "ui/menu.h"
 #include "ui/sheet.h"
 #include "ui/tool_bar.h"
 #include "ui/tree.h"
@@ -263,9 +263,7 @@ void cuiMain::DocumentChanged(Change what) {
   switch (what) {
     case kNew:
     case kOpened:
-    case kRead:
-      CloseSheet();
-      break;
+    case kRead: CloseSheet(); break;
     case kModelChanged:
       if (gEnviron) gEnviron->ModelType = doc_->ModelType();
       // The tree follows the model; BuildTree closes the sheet.

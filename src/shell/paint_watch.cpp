@@ -51,8 +51,9 @@ std::unique_ptr<PaintWatch> FirstPaintReport() {
     if (*reported) return;
     *reported = true;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::printf("seaclone-first-paint %lld\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::printf(
+        "seaclone-first-paint %lld\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
     std::fflush(stdout);
   });
 }

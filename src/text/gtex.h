@@ -48,9 +48,9 @@ class cmcGTex {
  private:
   struct KeyRecord {
     std::string key;
-    long line0 = 0;      // offset of line 0
-    int memoLine = 0;    // the next line number ...
-    long memoOffset = 0; // ... and where it starts
+    long line0 = 0;       // offset of line 0
+    int memoLine = 0;     // the next line number ...
+    long memoOffset = 0;  // ... and where it starts
   };
   struct CacheEntry {
     long start;

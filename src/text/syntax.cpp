@@ -52,7 +52,9 @@ void Trim(std::string& text) {
   text.erase(0, SkipBlanks(text));
 }
 
-void RemoveBlanks(std::string& text) { std::erase_if(text, [](char c) { return IsBlank(c); }); }
+void RemoveBlanks(std::string& text) {
+  std::erase_if(text, [](char c) { return IsBlank(c); });
+}
 
 std::string Copy(const char* text) { return text ? std::string(text) : std::string(); }
 

@@ -67,11 +67,12 @@ cuiCompareDialog::cuiCompareDialog(QWidget* owner, cmcGTex& table, const std::st
   table_->resizeColumnsToContents();
   layout->addWidget(table_);
 
-  connect(table_, &QTableWidget::cellDoubleClicked, this, [this, open = std::move(open)](int r, int) {
-    if (!open || r < 0 || r >= static_cast<int>(differences_.cells.size())) return;
-    const layout::CellDifference& cell = differences_.cells[static_cast<std::size_t>(r)];
-    open(cell.reference, cell.pageRow, cell.pageColumn);
-  });
+  connect(table_, &QTableWidget::cellDoubleClicked, this,
+          [this, open = std::move(open)](int r, int) {
+            if (!open || r < 0 || r >= static_cast<int>(differences_.cells.size())) return;
+            const layout::CellDifference& cell = differences_.cells[static_cast<std::size_t>(r)];
+            open(cell.reference, cell.pageRow, cell.pageColumn);
+          });
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   buttons->button(QDialogButtonBox::Close)->setText(Text(table, kClose));

@@ -61,8 +61,9 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
     if (!log_->isModified())
       log_->setText(ids.isEmpty() ? QString() : ids + QStringLiteral(".log.csv"));
   });
-  connect(start_, &QPushButton::clicked, this,
-          [this, start = std::move(start)] { start(ids_->text().toStdString(), log_->text().toStdString()); });
+  connect(start_, &QPushButton::clicked, this, [this, start = std::move(start)] {
+    start(ids_->text().toStdString(), log_->text().toStdString());
+  });
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
   resize(640, 420);
   show();

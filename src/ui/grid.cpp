@@ -61,19 +61,23 @@ void cuiGrid::SetColWidth(int column, int width, bool notify) {
 }
 
 void cuiGrid::SetColWidths(const std::vector<int>& widths) {
-  for (std::size_t c = 0; c < colWidths_.size() && c < widths.size(); ++c) colWidths_[c] = widths[c];
+  for (std::size_t c = 0; c < colWidths_.size() && c < widths.size(); ++c)
+    colWidths_[c] = widths[c];
   UpdateScrollBars();
   InvalidateGrid();
 }
 
 void cuiGrid::SetRowHeights(const std::vector<int>& heights) {
-  for (std::size_t r = 0; r < rowHeights_.size() && r < heights.size(); ++r) rowHeights_[r] = heights[r];
+  for (std::size_t r = 0; r < rowHeights_.size() && r < heights.size(); ++r)
+    rowHeights_[r] = heights[r];
   UpdateScrollBars();
   InvalidateGrid();
 }
 
 int cuiGrid::TotalWidth() const { return std::accumulate(colWidths_.begin(), colWidths_.end(), 0); }
-int cuiGrid::TotalHeight() const { return std::accumulate(rowHeights_.begin(), rowHeights_.end(), 0); }
+int cuiGrid::TotalHeight() const {
+  return std::accumulate(rowHeights_.begin(), rowHeights_.end(), 0);
+}
 
 int cuiGrid::ClientWidth() const {
   const QScrollBar* bar = verticalScrollBar();
@@ -152,7 +156,8 @@ void cuiGrid::scrollContentsBy(int, int) {
 int cuiGrid::VisibleColCount() const {
   int room = viewport()->width() - FixedWidth();
   int n = 0;
-  for (int c = leftCol_; c < ColCount() && room >= colWidths_[static_cast<std::size_t>(c)]; ++c, ++n)
+  for (int c = leftCol_; c < ColCount() && room >= colWidths_[static_cast<std::size_t>(c)];
+       ++c, ++n)
     room -= colWidths_[static_cast<std::size_t>(c)];
   return n;
 }
@@ -160,7 +165,8 @@ int cuiGrid::VisibleColCount() const {
 int cuiGrid::VisibleRowCount() const {
   int room = viewport()->height() - FixedHeight();
   int n = 0;
-  for (int r = topRow_; r < RowCount() && room >= rowHeights_[static_cast<std::size_t>(r)]; ++r, ++n)
+  for (int r = topRow_; r < RowCount() && room >= rowHeights_[static_cast<std::size_t>(r)];
+       ++r, ++n)
     room -= rowHeights_[static_cast<std::size_t>(r)];
   return n;
 }
@@ -170,7 +176,8 @@ int cuiGrid::ColumnLeft(int column) const {
     return std::accumulate(colWidths_.begin(), colWidths_.begin() + column, 0);
   }
   if (column < leftCol_) return -1;
-  return FixedWidth() + std::accumulate(colWidths_.begin() + leftCol_, colWidths_.begin() + column, 0);
+  return FixedWidth() +
+         std::accumulate(colWidths_.begin() + leftCol_, colWidths_.begin() + column, 0);
 }
 
 int cuiGrid::RowTop(int row) const {
@@ -178,7 +185,8 @@ int cuiGrid::RowTop(int row) const {
     return std::accumulate(rowHeights_.begin(), rowHeights_.begin() + row, 0);
   }
   if (row < topRow_) return -1;
-  return FixedHeight() + std::accumulate(rowHeights_.begin() + topRow_, rowHeights_.begin() + row, 0);
+  return FixedHeight() +
+         std::accumulate(rowHeights_.begin() + topRow_, rowHeights_.begin() + row, 0);
 }
 
 QRect cuiGrid::CellRect(int column, int row) const {
@@ -241,7 +249,8 @@ void cuiGrid::ScrollIntoView(int column, int row) {
   int top = topRow_;
   if (column >= fixedCols_) {
     if (column < left) left = column;
-    while (left < column && FixedWidth() + span(colWidths_, left, column) > viewport()->width()) ++left;
+    while (left < column && FixedWidth() + span(colWidths_, left, column) > viewport()->width())
+      ++left;
   }
   if (row >= fixedRows_) {
     if (row < top) top = row;

@@ -48,7 +48,8 @@ cuiInformation::cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string&
 
   // Room enough for any page while it is measured, so that no control is
   // squeezed below its own minimum and the extents come out whole.
-  page->resize(QApplication::primaryScreen() ? QApplication::primaryScreen()->size() * 2 : QSize(4000, 4000));
+  page->resize(QApplication::primaryScreen() ? QApplication::primaryScreen()->size() * 2
+                                             : QSize(4000, 4000));
   sheet_ = std::make_unique<iuiSheet>(bus, page, nullptr, CL_NoCell, 0, table, sheetKey, images);
   sheet_->Build();
   cuiGrid& grid = *sheet_->Grid();
@@ -58,7 +59,8 @@ cuiInformation::cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string&
   // The page area takes exactly what the page needs.
   page->setFixedSize(sheet_->ExtentWidth(), sheet_->ExtentHeight());
 
-  button_ = new QPushButton(QString::fromStdString(table.Line("GI_AppInd_Button_OkCancel", 0)), this);
+  button_ =
+      new QPushButton(QString::fromStdString(table.Line("GI_AppInd_Button_OkCancel", 0)), this);
   button_->setDefault(true);
   connect(button_, &QPushButton::clicked, this, &QDialog::close);
 
@@ -80,8 +82,10 @@ cuiInformation::cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string&
     frame.moveCenter(owner_->frameGeometry().center());
     const QRect area = platform::WorkAreaOfRect(frame);
     if (area.isValid()) {
-      frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())));
-      frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
+      frame.moveLeft(
+          std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())));
+      frame.moveTop(
+          std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
     }
     owner_->setEnabled(false);
   }

@@ -9,8 +9,8 @@
 // caption replaced).
 //
 // Events: 9 refreshes every item; 10 empties the sub-menu of the item bound
-// to the event's cell of what event 11 put there (its own lines stay); 11 fills it from "<popup key>_Body" with items that
-// belong to another menu M (the first argument, a cuiMenu*) and click
+// to the event's cell of what event 11 put there (its own lines stay); 11 fills it from "<popup
+// key>_Body" with items that belong to another menu M (the first argument, a cuiMenu*) and click
 // through M, which is how the main menu's Edit item mirrors the current
 // cell's popup menu. While refreshing or running items a menu asks event 12
 // with the items' owner; a sheet answers with the Argument() of its reply

@@ -12,9 +12,9 @@
 #include "base/evman.h"
 #include "model/command_target.h"
 #include "platform/fatal.h"
-#include "platform/qtcore/settings_store.h"
 #include "platform/qt/qt_colour.h"
 #include "platform/qt/qt_font.h"
+#include "platform/qtcore/settings_store.h"
 #include "text/text_extent.h"
 #include "ui/cell_editor.h"
 #include "ui/grid.h"
@@ -46,7 +46,8 @@ cuiSheet::cuiSheet(cmcEvMan& bus, QWidget* parent, const cmcCellCapsule* owner,
       initialCell_(initialCell),
       initialNumber_(initialNumber) {
   measurePainter_ = std::make_unique<QPainter>(&measureImage_);
-  measureCanvas_ = std::make_unique<cuiSheetCanvas>(*measurePainter_, QApplication::palette(), QApplication::font());
+  measureCanvas_ = std::make_unique<cuiSheetCanvas>(*measurePainter_, QApplication::palette(),
+                                                    QApplication::font());
   UpdateTints();
   Subscribe();
 }
@@ -82,7 +83,8 @@ void cuiSheet::SetPrinter(int dpi, int fontSize) {
   printFontSize_ = fontSize;
   // Whole multiples only: paddings scale by the printer's resolution over
   // the screen's, cut to an integer, as the page layout rules have it.
-  printScale_ = preview_ ? 1.0 : static_cast<double>(dpi / ScreenDpi());  // NOLINT(bugprone-integer-division)
+  printScale_ =
+      preview_ ? 1.0 : static_cast<double>(dpi / ScreenDpi());  // NOLINT(bugprone-integer-division)
 }
 
 layout::PageContext cuiSheet::MakeContext() const {
@@ -160,7 +162,8 @@ void cuiSheet::CreateControls() {
   cuiGrid::Callbacks& events = grid_->Events();
   events.paintBegin = [this](QPainter& painter) {
     paintPainter_ = &painter;
-    paintCanvas_ = std::make_unique<cuiSheetCanvas>(painter, grid_->palette(), QApplication::font());
+    paintCanvas_ =
+        std::make_unique<cuiSheetCanvas>(painter, grid_->palette(), QApplication::font());
   };
   events.drawCell = [this](int c, int r, const QRect& rect) {
     if (paintPainter_) DrawCell(*paintPainter_, c, r, rect);
@@ -275,13 +278,16 @@ void cuiSheet::FitColumn(int column) {
     if (r < fixedRows) {
       // A header joined to the next column speaks for both; it does not
       // widen this one.
-      if (column + 1 < page_->ColumnCount() && page_->CellAt(column + 1, r).cell.JoinLeft()) continue;
+      if (column + 1 < page_->ColumnCount() && page_->CellAt(column + 1, r).cell.JoinLeft())
+        continue;
       text = cell.Caption();
     } else {
       text = text_->Show(column, r).text;
     }
-    if (const platform::FontValue* font = cell.Font() ? cell.Font() : basicFont) measureCanvas_->SetFont(*font);
-    widest = std::max(widest, RoundHalfUp(TextExtent(*measureCanvas_, text).width + 8 * printScale_));
+    if (const platform::FontValue* font = cell.Font() ? cell.Font() : basicFont)
+      measureCanvas_->SetFont(*font);
+    widest =
+        std::max(widest, RoundHalfUp(TextExtent(*measureCanvas_, text).width + 8 * printScale_));
   }
   grid_->SetColWidth(column, widest, true);
 }
@@ -289,9 +295,11 @@ void cuiSheet::FitColumn(int column) {
 void cuiSheet::RedrawRelated(const cmcCellCapsule& probe, unsigned mask) {
   if (!grid_ || !page_) return;
   const CellKey key =
-      probe.cell ? probe.cell->Key() : CellKey{probe.category, static_cast<std::uint32_t>(probe.cellId), probe.number};
+      probe.cell ? probe.cell->Key()
+                 : CellKey{probe.category, static_cast<std::uint32_t>(probe.cellId), probe.number};
   const int rows = std::min(grid_->TopRow() + grid_->VisibleRowCount() + 1, page_->RowCount());
-  const int columns = std::min(grid_->LeftCol() + grid_->VisibleColCount() + 1, page_->ColumnCount());
+  const int columns =
+      std::min(grid_->LeftCol() + grid_->VisibleColCount() + 1, page_->ColumnCount());
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
       if (layout::IsRelated(key, page_->CellAt(c, r).cell.Key(), mask)) grid_->InvalidateCell(c, r);

@@ -118,7 +118,8 @@ class cuiSheet {
   void MoveCursor(int dx, int dy);
   // Hands a key, a popup command or (text set) a typed text to the cell's
   // evaluator and acts on its answer.
-  void SendKey(int column, int row, int action, int popupCommand, const std::string* text = nullptr);
+  void SendKey(int column, int row, int action, int popupCommand,
+               const std::string* text = nullptr);
   bool MultiSelectionActive() const { return multiActive_; }
   int AnchorColumn() const { return anchorCol_; }
   int AnchorRow() const { return anchorRow_; }

@@ -35,8 +35,8 @@ void cuiSheet::ClearStatus() {
 }
 
 bool cuiSheet::Selectable(int column, int row) const {
-  return page_ && column >= 0 && row >= 0 && column < page_->ColumnCount() && row < page_->RowCount() &&
-         page_->CellAt(column, row).cell.Selectable();
+  return page_ && column >= 0 && row >= 0 && column < page_->ColumnCount() &&
+         row < page_->RowCount() && page_->CellAt(column, row).cell.Selectable();
 }
 
 bool cuiSheet::SlotMarked(int column, int row) const {
@@ -71,7 +71,8 @@ std::optional<QPoint> cuiSheet::FallbackStep(QPoint from, int dx, int dy) const 
   const int lines = horizontal ? page_->ColumnCount() : page_->RowCount();
   const int across = horizontal ? page_->RowCount() : page_->ColumnCount();
   const int wanted = horizontal ? rememberedRow_ : rememberedCol_;
-  for (int line = (horizontal ? from.x() : from.y()) + dir; line >= 0 && line < lines; line += dir) {
+  for (int line = (horizontal ? from.x() : from.y()) + dir; line >= 0 && line < lines;
+       line += dir) {
     int best = -1;
     for (int i = 0; i < across; ++i) {
       const bool ok = horizontal ? Selectable(line, i) : Selectable(i, line);
@@ -101,8 +102,10 @@ void cuiSheet::MoveCursor(int dx, int dy) {
   }
   grid_->SetCursor(at.x(), at.y());
   // Headers left of or above the first selectable cell stay in view.
-  if (page_->FirstSelectableColumn() >= grid_->Col()) grid_->SetTopLeft(grid_->FixedCols(), grid_->TopRow());
-  if (page_->FirstSelectableRow() >= grid_->Row()) grid_->SetTopLeft(grid_->LeftCol(), grid_->FixedRows());
+  if (page_->FirstSelectableColumn() >= grid_->Col())
+    grid_->SetTopLeft(grid_->FixedCols(), grid_->TopRow());
+  if (page_->FirstSelectableRow() >= grid_->Row())
+    grid_->SetTopLeft(grid_->LeftCol(), grid_->FixedRows());
 }
 
 bool cuiSheet::OnSelectCell(int column, int row) {
@@ -136,8 +139,8 @@ void cuiSheet::SetSelected(int column, int row, bool on) {
 void cuiSheet::UpdateSelection(int oldCol, int oldRow, int newCol, int newRow, bool extend) {
   const bool hasOld = oldCol >= 0 && oldRow >= 0;
   const bool changes = !hasOld || oldCol != newCol || oldRow != newRow;
-  const bool bothMulti =
-      hasOld && page_->CellAt(oldCol, oldRow).inMultiSelectableRow && page_->CellAt(newCol, newRow).inMultiSelectableRow;
+  const bool bothMulti = hasOld && page_->CellAt(oldCol, oldRow).inMultiSelectableRow &&
+                         page_->CellAt(newCol, newRow).inMultiSelectableRow;
   const bool allowed = ((page_->Style().multiSelect != 0 && changes) || multiActive_) && bothMulti;
   if (!(allowed && extend) || anchorCol_ < 0) {
     anchorCol_ = newCol;
@@ -148,7 +151,9 @@ void cuiSheet::UpdateSelection(int oldCol, int oldRow, int newCol, int newRow, b
     const int right = std::max({anchorCol_, oldCol, newCol});
     const int top = std::min({anchorRow_, oldRow, newRow});
     const int bottom = std::max({anchorRow_, oldRow, newRow});
-    const auto between = [](int v, int a, int b) { return v >= std::min(a, b) && v <= std::max(a, b); };
+    const auto between = [](int v, int a, int b) {
+      return v >= std::min(a, b) && v <= std::max(a, b);
+    };
     for (int r = top; r <= bottom; ++r) {
       for (int c = left; c <= right; ++c) {
         SetSelected(c, r, between(c, anchorCol_, newCol) && between(r, anchorRow_, newRow));
@@ -174,7 +179,8 @@ void cuiSheet::RecomputeLineHighlights() {
   const int fixed = page_->Style().fixedCols;
   for (int r = 0; r < page_->RowCount(); ++r) {
     bool any = false;
-    for (int c = 0; lines && c < page_->ColumnCount() && !any; ++c) any = page_->CellAt(c, r).selected;
+    for (int c = 0; lines && c < page_->ColumnCount() && !any; ++c)
+      any = page_->CellAt(c, r).selected;
     for (int c = 0; c < page_->ColumnCount(); ++c) {
       clsSheetCellId& slot = page_->CellAt(c, r);
       const bool on = any && c >= fixed;
@@ -208,7 +214,8 @@ void cuiSheet::PrepareCapsule(cmcCellCapsule& capsule, int column, int row) {
   capsule.changeUser = this;
   capsule.editorCallback = &cuiSheet::OnEditorReopen;
   capsule.editorUser = this;
-  if (column == grid_->Col() && row == grid_->Row()) capsule.stateFlags |= cmcCellCapsule::kCursorCell;
+  if (column == grid_->Col() && row == grid_->Row())
+    capsule.stateFlags |= cmcCellCapsule::kCursorCell;
   if (printing_) capsule.stateFlags |= cmcCellCapsule::kPrinting;
   capsule.sheet = this;
   if (multiActive_ && anchorRow_ >= 0) {
@@ -229,7 +236,8 @@ EvalResult cuiSheet::Run(cmcCellCapsule& capsule) {
 }
 
 void cuiSheet::Reposition(const cmcCellCapsule& capsule) {
-  const CellKey wanted{capsule.category, static_cast<std::uint32_t>(capsule.cellId), capsule.number};
+  const CellKey wanted{capsule.category, static_cast<std::uint32_t>(capsule.cellId),
+                       capsule.number};
   std::optional<QPoint> target;
   for (int r = 0; r < page_->RowCount(); ++r) {
     for (int c = 0; c < page_->ColumnCount(); ++c) {
@@ -304,7 +312,8 @@ void cuiSheet::RebuildSelection(int column, int row, const cmcCellCapsule& capsu
     for (int c = 0; c < page_->ColumnCount(); ++c) {
       const cmcCellObj& cell = page_->CellAt(c, r).cell;
       if (cell.Cell() != key.Cell()) continue;
-      if (cell.Number() >= capsule.firstRow && cell.Number() <= capsule.lastRow) SetSelected(c, r, true);
+      if (cell.Number() >= capsule.firstRow && cell.Number() <= capsule.lastRow)
+        SetSelected(c, r, true);
       if (cell.Number() == farEnd) anchorRow_ = r;
     }
   }
@@ -334,13 +343,15 @@ bool cuiSheet::OnGridKey(QKeyEvent* event) {
       const QPoint before(grid_->Col(), grid_->Row());
       move(key == Qt::Key_Left ? -1 : 1, 0);
       if (QPoint(grid_->Col(), grid_->Row()) == before && grid_->isEnabled()) {
-        SendKey(before.x(), before.y(), key == Qt::Key_Left ? kActionLeftEdge : kActionRightEdge, 0);
+        SendKey(before.x(), before.y(), key == Qt::Key_Left ? kActionLeftEdge : kActionRightEdge,
+                0);
       }
       return true;
     }
     case Qt::Key_Up:
     case Qt::Key_Down:
-      if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier) move(0, key == Qt::Key_Up ? -1 : 1);
+      if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        move(0, key == Qt::Key_Up ? -1 : 1);
       shiftHeld_ = false;
       return true;
     default: break;

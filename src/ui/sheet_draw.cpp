@@ -28,8 +28,8 @@ constexpr std::uint32_t kRuleGrey = 0x808080;
 constexpr std::uint32_t kPrintDarkGrey = 0x606060;
 
 std::uint32_t ToBgr(const QColor& colour) {
-  return static_cast<std::uint32_t>(colour.blue()) << 16 | static_cast<std::uint32_t>(colour.green()) << 8 |
-         static_cast<std::uint32_t>(colour.red());
+  return static_cast<std::uint32_t>(colour.blue()) << 16 |
+         static_cast<std::uint32_t>(colour.green()) << 8 | static_cast<std::uint32_t>(colour.red());
 }
 
 bool IsPlain(std::uint32_t colour) { return colour == kClWindow || colour == kWhite; }
@@ -68,8 +68,8 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
   cuiSheetCanvas* canvas = paintPainter_ == &painter ? paintCanvas_.get() : nullptr;
   std::unique_ptr<cuiSheetCanvas> own;
   if (!canvas) {
-    own = std::make_unique<cuiSheetCanvas>(painter, grid_ ? grid_->palette() : QApplication::palette(),
-                                           QApplication::font());
+    own = std::make_unique<cuiSheetCanvas>(
+        painter, grid_ ? grid_->palette() : QApplication::palette(), QApplication::font());
     canvas = own.get();
   }
   UpdateTints();
@@ -114,7 +114,8 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
   if (printing_) {
     back = IsPlain(cell.Color()) ? kWhite : kPrintDarkGrey;
   } else if (!highlighted || EditorShowing()) {
-    if (style.colorSelectLine && cursorRow && column >= style.fixedCols && !listMode_) back = tints_.line;
+    if (style.colorSelectLine && cursorRow && column >= style.fixedCols && !listMode_)
+      back = tints_.line;
   } else {
     back = focused || listMode_ ? kClHighlight : tints_.inactive;
   }
@@ -127,7 +128,8 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
   canvas->SetBrushColor(rule);
   const platform::Rect& r = state.cell;
   if (own_cell.RuleBottom()) canvas->FillRect({r.left, r.bottom - 1, r.right, r.bottom});
-  if (rightRule && own_cell.EdgeRule() == 1) canvas->FillRect({r.right - 1, r.top, r.right, r.bottom});
+  if (rightRule && own_cell.EdgeRule() == 1)
+    canvas->FillRect({r.right - 1, r.top, r.right, r.bottom});
   if (rightRule && own_cell.EdgeRule() == 2) {
     canvas->FillRect({r.right - 1, r.top + r.Height() * 7 / 10, r.right, r.bottom});
   }
@@ -147,7 +149,8 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
     canvas->SetTextColor(back == kPrintDarkGrey ? kWhite : kBlack);
   } else if (highlighted && back == tints_.inactive && !EditorShowing()) {
     const std::uint32_t c = canvas->TextColor();
-    if (c == kClBtnFace || c == tints_.inactive || c == kSilver || c == kClGrayText) canvas->SetTextColor(kClWindow);
+    if (c == kClBtnFace || c == tints_.inactive || c == kSilver || c == kClGrayText)
+      canvas->SetTextColor(kClWindow);
   }
 
   // The text block, line by line.
@@ -156,15 +159,9 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
   const platform::Size block = TextExtent(*canvas, text);
   int y = 0;
   switch (cell.VerticalAlign()) {
-    case 0:
-      y = RoundHalfUp(t.top + 1 * s);
-      break;
-    case 1:
-      y = t.top + (t.bottom - t.top + 1 - block.height) / 2;
-      break;
-    default:
-      y = RoundHalfUp(t.bottom - block.height - 1 * s);
-      break;
+    case 0: y = RoundHalfUp(t.top + 1 * s); break;
+    case 1: y = t.top + (t.bottom - t.top + 1 - block.height) / 2; break;
+    default: y = RoundHalfUp(t.bottom - block.height - 1 * s); break;
   }
   state.penX = t.left;
   std::string_view rest = text;
@@ -174,15 +171,9 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
     const platform::Size size = canvas->TextExtent(line);
     int x = 0;
     switch (cell.HorizontalAlign()) {
-      case 0:
-        x = RoundHalfUp(t.left + 4 * s);
-        break;
-      case 1:
-        x = t.left + (t.right - t.left + 1 - size.width) / 2;
-        break;
-      default:
-        x = RoundHalfUp(t.right + 1 - size.width - 4 * s);
-        break;
+      case 0: x = RoundHalfUp(t.left + 4 * s); break;
+      case 1: x = t.left + (t.right - t.left + 1 - size.width) / 2; break;
+      default: x = RoundHalfUp(t.right + 1 - size.width - 4 * s); break;
     }
     x = std::max(x, t.left);
     if (t.left + size.width + 1 < t.right) {
@@ -203,7 +194,8 @@ void cuiSheet::DrawCell(QPainter& painter, int column, int row, const QRect& rec
     DrawMarks(painter, state, shown.error);
   }
 
-  if (!printing_ && grid_ && column + 1 < columns && page_->CellAt(column + 1, row).cell.RowMarker()) {
+  if (!printing_ && grid_ && column + 1 < columns &&
+      page_->CellAt(column + 1, row).cell.RowMarker()) {
     grid_->InvalidateCell(column + 1, row);
   }
 }
@@ -251,8 +243,13 @@ void cuiSheet::DrawPrintedMark(QPainter& painter, int x, int y, int size, bool e
     painter.drawPolygon(QPolygon{{h, 0}, {e, e}, {0, e}});
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::black);
-    painter.drawPolygon(QPolygon{{h - g, size / 3}, {h + g, size / 3}, {h + tenth, 2 * size / 3}, {h - tenth, 2 * size / 3}});
-    painter.fillRect(QRect(QPoint(h - tenth, 3 * size / 4), QPoint(h + tenth, 3 * size / 4 + size / 6)), Qt::black);
+    painter.drawPolygon(QPolygon{{h - g, size / 3},
+                                 {h + g, size / 3},
+                                 {h + tenth, 2 * size / 3},
+                                 {h - tenth, 2 * size / 3}});
+    painter.fillRect(
+        QRect(QPoint(h - tenth, 3 * size / 4), QPoint(h + tenth, 3 * size / 4 + size / 6)),
+        Qt::black);
   }
   painter.restore();
 }

@@ -45,7 +45,8 @@ void cuiSheet::OpenMenuAtCursor() {
   if (popup_->isVisible()) return;
   RefreshCellMenu(false);
   const QRect cell = grid_->CellRect(grid_->Col(), grid_->Row());
-  if (!popup_->isEmpty()) popup_->popup(grid_->viewport()->mapToGlobal(cell.isEmpty() ? QPoint() : cell.bottomLeft()));
+  if (!popup_->isEmpty())
+    popup_->popup(grid_->viewport()->mapToGlobal(cell.isEmpty() ? QPoint() : cell.bottomLeft()));
 }
 
 bool cuiSheet::EditorShowing() const { return editor_ && editor_->isVisible(); }
@@ -212,8 +213,8 @@ void cuiSheet::OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag) {
   auto* self = static_cast<cuiSheet*>(sheet);
   if (flag || !capsule.cell || !self->grid_) return;
   if (capsule.cell != &self->page_->CellAt(self->grid_->Col(), self->grid_->Row()).cell) return;
-  self->OpenEditor(self->grid_->Col(), self->grid_->Row(), capsule.outputText, capsule.cursorPosition,
-                   capsule.selectionLength);
+  self->OpenEditor(self->grid_->Col(), self->grid_->Row(), capsule.outputText,
+                   capsule.cursorPosition, capsule.selectionLength);
 }
 
 void cuiSheet::RefreshCellMenu(bool forced) {
@@ -241,7 +242,8 @@ void cuiSheet::RefreshCellMenu(bool forced) {
       // the focus, and a focus change rebuilds this very menu.
       const int command = static_cast<int>(definition->Cell());
       QMetaObject::invokeMethod(
-          grid_, [this, command] { SendKey(grid_->Col(), grid_->Row(), 0, command); }, Qt::QueuedConnection);
+          grid_, [this, command] { SendKey(grid_->Col(), grid_->Row(), 0, command); },
+          Qt::QueuedConnection);
     });
     cellMenu_->SetImages(images_);
     cellMenu_->Build();
@@ -310,7 +312,8 @@ void cuiSheet::OnMouseMove(QMouseEvent* event) {
       return;
     }
     const QPoint at = grid_->CellAt(pos);
-    if (at.x() >= grid_->FixedCols() && at.y() >= grid_->FixedRows()) grid_->SetCursor(at.x(), at.y());
+    if (at.x() >= grid_->FixedCols() && at.y() >= grid_->FixedRows())
+      grid_->SetCursor(at.x(), at.y());
     return;
   }
   if (!listMode_ || EditorShowing()) return;

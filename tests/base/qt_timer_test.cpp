@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt timer service that the programs run on: ticks arrive through the
 // event loop, and a task may free itself on its own tick there as well.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "base/evman.h"
 #include "base/task.h"

@@ -21,12 +21,8 @@ TEST(Task, IntervalRequestsAsTable) {
     bool idle;
   };
   const Case cases[] = {
-      {-1, 0, true},
-      {-50, 0, true},
-      {0, 20, false},  // 0 means every millisecond
-      {1, 20, false},
-      {5, 4, false},
-      {30, 0, false},
+      {-1, 0, true},  {-50, 0, true}, {0, 20, false},  // 0 means every millisecond
+      {1, 20, false}, {5, 4, false},  {30, 0, false},
   };
   for (const Case& c : cases) {
     platform::ScopedVirtualTime time;

@@ -13,11 +13,14 @@ namespace {
 TEST(VirtualTime, TicksFireInTimeOrderThenStartOrder) {
   platform::ScopedVirtualTime time;
   std::string log;
-  auto a = platform::Timers().CreateTimer([&] { log += "a" + std::to_string(time.Elapsed()) + " "; });
-  auto b = platform::Timers().CreateTimer([&] { log += "b" + std::to_string(time.Elapsed()) + " "; });
+  auto a =
+      platform::Timers().CreateTimer([&] { log += "a" + std::to_string(time.Elapsed()) + " "; });
+  auto b =
+      platform::Timers().CreateTimer([&] { log += "b" + std::to_string(time.Elapsed()) + " "; });
   b->Start(10);
   a->Start(10);  // same period, started later: after b at equal moments
-  auto c = platform::Timers().CreateTimer([&] { log += "c" + std::to_string(time.Elapsed()) + " "; });
+  auto c =
+      platform::Timers().CreateTimer([&] { log += "c" + std::to_string(time.Elapsed()) + " "; });
   c->Start(15);
   time.AdvanceBy(30);
   EXPECT_EQ(log, "b10 a10 c15 b20 a20 b30 a30 c30 ");
@@ -29,7 +32,8 @@ TEST(VirtualTime, CallbacksMayStartStopAndDestroyTimers) {
   std::string log;
   std::unique_ptr<platform::Timer> late;
   std::unique_ptr<platform::Timer> self;
-  late = platform::Timers().CreateTimer([&] { log += "late" + std::to_string(time.Elapsed()) + " "; });
+  late =
+      platform::Timers().CreateTimer([&] { log += "late" + std::to_string(time.Elapsed()) + " "; });
   self = platform::Timers().CreateTimer([&] {
     log += "self" + std::to_string(time.Elapsed()) + " ";
     late->Start(3);  // due within the same advance

@@ -51,8 +51,8 @@ TEST(CliProgress, AMessageEndsTheBarsLineAndTheBarIsNotDrawnAgain) {
   progress.ShowProgress(3312, 3312);
   progress.CloseProgress();
   responder.Show("done", "Seaclone", 0);
-  EXPECT_EQ(err.Text(), Bar(0) + Bar(1600) + "\nSeaclone: The radio did not answer in time.\n" + Bar(0) +
-                            Bar(3312) + Bar(3312) + "\nSeaclone: done\n");
+  EXPECT_EQ(err.Text(), Bar(0) + Bar(1600) + "\nSeaclone: The radio did not answer in time.\n" +
+                            Bar(0) + Bar(3312) + Bar(3312) + "\nSeaclone: done\n");
 }
 
 TEST(CliProgress, QuietRunShowsOnlyTheMessages) {

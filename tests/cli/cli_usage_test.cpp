@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // seaclone-cli as a program: its usage errors and the file check, run as a
 // separate process exactly as a script would.
-#include "support/codes.h"
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <filesystem>
 #include <functional>
@@ -73,7 +73,8 @@ struct ParseCase {
 // Parses args, which should be refused with a complaint containing error,
 // or accepted when error is nullptr; the options when they were accepted as
 // expected. joined: the arguments, for the messages.
-std::optional<cli::Options> Parse(const std::vector<std::string>& args, const char* error, std::string& joined) {
+std::optional<cli::Options> Parse(const std::vector<std::string>& args, const char* error,
+                                  std::string& joined) {
   for (const std::string& a : args) joined += a + " ";
   cli::Options options;
   const std::string complaint = cli::ParseOptions(args, options);
@@ -125,8 +126,8 @@ TEST(CliOptions, PagesTakesAPageAModelTheUsableViewAndAFormat) {
     const char* error;  // a part of the complaint; nullptr: accepted
     cli::Options expected = {};
   };
-  const auto pages = [](std::string page, int model, bool usable, cli::PageFormat format, bool maker,
-                        std::string file) {
+  const auto pages = [](std::string page, int model, bool usable, cli::PageFormat format,
+                        bool maker, std::string file) {
     cli::Options o;
     o.command = cli::Command::Pages;
     o.page = std::move(page);
@@ -141,10 +142,12 @@ TEST(CliOptions, PagesTakesAPageAModelTheUsableViewAndAFormat) {
   const Case cases[] = {
       {{"pages", "f.dat"}, nullptr, pages("", -1, false, PageFormat::Text, false, "f.dat")},
       {{"pages", "-"}, nullptr, pages("", -1, false, PageFormat::Text, false, "-")},
-      {{"pages", "--page", "GI_Sheet_IntCh", "--model", "12", "--usable", "--format", "csv", "--maker", "f.dat"},
+      {{"pages", "--page", "GI_Sheet_IntCh", "--model", "12", "--usable", "--format", "csv",
+        "--maker", "f.dat"},
        nullptr,
        pages("GI_Sheet_IntCh", 12, true, PageFormat::Csv, true, "f.dat")},
-      {{"pages", "f.dat", "--model", "0", "--format", "text"}, nullptr,
+      {{"pages", "f.dat", "--model", "0", "--format", "text"},
+       nullptr,
        pages("", 0, false, PageFormat::Text, false, "f.dat")},
       {{"pages", "--model", "13", "f.dat"}, "--model needs a model type from 0 to 12, not '13'"},
       {{"pages", "--model", "-1", "f.dat"}, "--model needs a model type from 0 to 12, not '-1'"},
@@ -179,8 +182,9 @@ TEST(CliUsage, HelpDocumentsCommandsAndExitStatuses) {
   for (const QStringList& args : {QStringList{"--help"}, QStringList{"read", "--help"}}) {
     const auto run = RunCli(args);
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* word : {"info", "read", "write", "check", "pages", "--port", "--device", "--output",
-                             "--maker", "--page", "--model", "--usable", "--format", "Exit status", "64", "40"}) {
+    for (const char* word :
+         {"info", "read", "write", "check", "pages", "--port", "--device", "--output", "--maker",
+          "--page", "--model", "--usable", "--format", "Exit status", "64", "40"}) {
       EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
   }
@@ -256,7 +260,8 @@ TEST_F(CliCheck, ReadOntoSomethingNotAFileIsRefusedBeforeTheRadioIsAsked) {
   const Case cases[] = {
       {"folder", [](const std::string& p) { return QDir().mkdir(QString::fromStdString(p)); }},
       {"pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0; }},
-      {"device", [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }},
+      {"device",
+       [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }},
   };
   for (const Case& c : cases) {
     const std::string path = Path(c.what);
@@ -270,7 +275,10 @@ TEST_F(CliCheck, ReadOntoSomethingNotAFileIsRefusedBeforeTheRadioIsAsked) {
     EXPECT_EQ(clitest::MessageCount(run.err), 1) << c.what << "\n" << run.err;
     EXPECT_EQ(std::filesystem::status(path).type(), type) << c.what;
   }
-  EXPECT_EQ(RunCli({"read", "--device", device, "--output", QString::fromStdString(Path("new.dat"))}).exitCode, 22);
+  EXPECT_EQ(
+      RunCli({"read", "--device", device, "--output", QString::fromStdString(Path("new.dat"))})
+          .exitCode,
+      22);
 }
 
 }  // namespace

@@ -20,12 +20,8 @@ TEST(FontExtremes, SizesNearTheLimitsKeepTheirSign) {
     bool cellHeight;  // a positive height (cell height) rather than a character height
   } cases[] = {
       // -1610612736 points are exactly INT_MIN pixels at 96 pixels per inch.
-      {",,,,-1610612736", true},
-      {",,,,-2147483648", true},
-      {",,,,2147483647", false},
-      {",,,,1610612736", false},
-      {",,,-2147483648", false},
-      {",,,2147483647", true},
+      {",,,,-1610612736", true}, {",,,,-2147483648", true}, {",,,,2147483647", false},
+      {",,,,1610612736", false}, {",,,-2147483648", false}, {",,,2147483647", true},
   };
   for (const auto& c : cases) {
     platform::FontValue font;

@@ -2,12 +2,12 @@
 // seaclone-cli against the radio simulator on a pseudo-terminal: the backup
 // every read leaves and its listing, and write --verify against a radio
 // that stores a byte wrong.
-#include "support/codes.h"
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <string>
 
@@ -46,10 +46,12 @@ class CliBackupVerify : public ::testing::Test {
 
 TEST_F(CliBackupVerify, EveryReadLeavesABackupListedNewestFirst) {
   const QString first = dir.filePath("first.dat");
-  ASSERT_EQ(RunCli({"read", "--device", Serve("ALPHA BOAT"), "--output", first, "--quiet"}).exitCode, 0);
+  ASSERT_EQ(
+      RunCli({"read", "--device", Serve("ALPHA BOAT"), "--output", first, "--quiet"}).exitCode, 0);
   sim.Stop();
   // Two reads of the same second keep apart by name all the same.
-  ASSERT_EQ(RunCli({"read", "--device", Serve("BRAVO/BOAT?"), "--output", "-", "--quiet"}).exitCode, 0);
+  ASSERT_EQ(RunCli({"read", "--device", Serve("BRAVO/BOAT?"), "--output", "-", "--quiet"}).exitCode,
+            0);
   sim.Stop();
 
   const QStringList kept = Kept();
@@ -66,7 +68,8 @@ TEST_F(CliBackupVerify, EveryReadLeavesABackupListedNewestFirst) {
   const QStringList newest = lines[0].split('\t');
   ASSERT_EQ(newest.size(), 4) << list.out;
   EXPECT_EQ(newest[0], QDir(backups).filePath(kept[1]));
-  EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(newest[1]).hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(newest[1]).hasMatch())
       << newest[1].toStdString();
   EXPECT_EQ(newest[2], "USA");
   EXPECT_EQ(newest[3], "BRAVO/BOAT?");
@@ -76,7 +79,8 @@ TEST_F(CliBackupVerify, EveryReadLeavesABackupListedNewestFirst) {
 
 TEST_F(CliBackupVerify, FailedReadLeavesNoBackup) {
   const QString device = Serve("LOST", {"--fault", "missing-frame", "--fault-at", "9"});
-  const auto run = RunCli({"read", "--device", device, "--output", dir.filePath("x.dat"), "--quiet"});
+  const auto run =
+      RunCli({"read", "--device", device, "--output", dir.filePath("x.dat"), "--quiet"});
   EXPECT_EQ(run.exitCode, 28) << run.err;
   EXPECT_TRUE(Kept().isEmpty());
   const auto list = RunCli({"backups"});
@@ -112,9 +116,15 @@ TEST_P(CliVerify, WriteReadsBackWhatItSent) {
 
 const VerifyRun kVerifyRuns[] = {
     {"GoodRadio", {}, true, 0, "have been written"},
-    {"FirstByteStoredWrong", {"--fault", "store-wrong"}, true, 38,
+    {"FirstByteStoredWrong",
+     {"--fault", "store-wrong"},
+     true,
+     38,
      "first difference is at address 000 (page USA channels, channel entry 0): written"},
-    {"CommentByteStoredWrong", {"--fault", "store-wrong", "--fault-at", "2500"}, true, 38,
+    {"CommentByteStoredWrong",
+     {"--fault", "store-wrong", "--fault-at", "2500"},
+     true,
+     38,
      "address 9C4 (comment, model and maker signature): written 54, read back 55"},
     // Without the read-back the write cannot tell.
     {"UnverifiedWriteMissesIt", {"--fault", "store-wrong"}, false, 0, "have been written"},

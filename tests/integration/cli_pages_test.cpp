@@ -17,8 +17,8 @@
 #include "model/datch_index.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
-#include "text/csv_records.h"
 #include "support/initial_files.h"
+#include "text/csv_records.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // seaclone-cli against the radio simulator over a real pseudo-terminal:
 // information, read, write, a round trip, and every fault the simulator can
 // play, each with its exit status, its one message and no file left behind.
-#include "support/codes.h"
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <QDir>
 
@@ -19,20 +19,22 @@
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
-#include "support/disk_squeeze.h"
-#include "platform/qtcore/settings_store.h"
 #include "platform/posix/posix_serial_device.h"
+#include "platform/qtcore/settings_store.h"
+#include "support/disk_squeeze.h"
 #include "support/radio_sim.h"
 
 namespace {
 
-using clitest::FileBytes;
-using clitest::MessageCount;
 using clitest::CliRun;
 using clitest::CliStreams;
+using clitest::FileBytes;
+using clitest::MessageCount;
 using clitest::RunCli;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 class CliSim : public ::testing::Test {
  protected:
@@ -80,7 +82,8 @@ TEST_F(CliSim, ReadSavesACheckedCloneDataFile) {
   EXPECT_EQ(MessageCount(run.err), 0);
   EXPECT_NE(run.err.find("[################################] 3312/3312"), std::string::npos);
   const QByteArray text = FileBytes(out);
-  EXPECT_TRUE(text.startsWith("58160001\r\n#Comment=ROUND TRIP\r\n#MapRev=1\r\n")) << text.left(60).toStdString();
+  EXPECT_TRUE(text.startsWith("58160001\r\n#Comment=ROUND TRIP\r\n#MapRev=1\r\n"))
+      << text.left(60).toStdString();
   EXPECT_EQ(RunCli({"check", out}).exitCode, 0);
 }
 
@@ -102,9 +105,7 @@ TEST_F(CliSim, RoundTripLeavesTheRadioHoldingTheFile) {
 
 TEST_F(CliSim, PortNumbersFollowThePortsMap) {
   StartSim({});
-  {
-    platform::OpenSettingsStore()->setValue("Ports/COM7", device);
-  }
+  { platform::OpenSettingsStore()->setValue("Ports/COM7", device); }
   const auto mapped = RunCli({"info", "--port", "7"});
   EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
   // A number that names no device cannot be opened: status 2, with the
@@ -184,26 +185,18 @@ TEST_P(CliSimFault, EndsWithItsStatusOneMessageAndNoFile) {
   }
 }
 
-
-
 INSTANTIATE_TEST_SUITE_P(
     Faults, CliSimFault,
-    ::testing::Values(FaultCase{"silent", nullptr, false, 25}, FaultCase{"no-echo", nullptr, false, 24},
-                      FaultCase{"wrong-echo", "3", false, 24},
-                      FaultCase{"bad-checksum", "5", false, 26},
-                      FaultCase{"lower-case", "0", false, 26},
-                      FaultCase{"wrong-count", nullptr, false, 27},
-                      FaultCase{"missing-frame", "9", false, 28},
-                      FaultCase{"beyond-image", nullptr, false, 29},
-                      FaultCase{"read-forbidden", nullptr, false, 26},
-                      FaultCase{"value2-zero", nullptr, false, 31},
-                      FaultCase{"no-signature", nullptr, false, 35},
-                      FaultCase{"hang-up", "8", false, 25},
-                      FaultCase{"hang-up-bytes", "64", false, 25},
-                      FaultCase{"write-refused", nullptr, true, 30},
-                      FaultCase{"other-model", nullptr, true, 33},
-                      FaultCase{"hang-up", "8", true, 24},
-                      FaultCase{"wrong-echo", "200", true, 24}),
+    ::testing::Values(
+        FaultCase{"silent", nullptr, false, 25}, FaultCase{"no-echo", nullptr, false, 24},
+        FaultCase{"wrong-echo", "3", false, 24}, FaultCase{"bad-checksum", "5", false, 26},
+        FaultCase{"lower-case", "0", false, 26}, FaultCase{"wrong-count", nullptr, false, 27},
+        FaultCase{"missing-frame", "9", false, 28}, FaultCase{"beyond-image", nullptr, false, 29},
+        FaultCase{"read-forbidden", nullptr, false, 26},
+        FaultCase{"value2-zero", nullptr, false, 31}, FaultCase{"no-signature", nullptr, false, 35},
+        FaultCase{"hang-up", "8", false, 25}, FaultCase{"hang-up-bytes", "64", false, 25},
+        FaultCase{"write-refused", nullptr, true, 30}, FaultCase{"other-model", nullptr, true, 33},
+        FaultCase{"hang-up", "8", true, 24}, FaultCase{"wrong-echo", "200", true, 24}),
     clitest::FaultCaseName);
 
 TEST_F(CliSim, LostStandardOutputIsAnError) {
@@ -218,7 +211,8 @@ TEST_F(CliSim, LostStandardOutputIsAnError) {
     EXPECT_FALSE(run.crashed);
     EXPECT_EQ(run.exitCode, 74) << args.join(' ').toStdString() << "\n" << run.err;
     EXPECT_TRUE(Has(run.err, "standard output could not be written: No space left on device"))
-        << args.join(' ').toStdString() << "\n" << run.err;
+        << args.join(' ').toStdString() << "\n"
+        << run.err;
   }
 }
 
@@ -255,11 +249,15 @@ TEST_F(CliSim, PortThatCannotBeOpenedSaysWhichAndWhy) {
   };
   const Case cases[] = {
       {{"--device", gone}, {gone.toStdString() + " could not be opened: there is no such device"}},
-      {{"--device", dir.path()}, {dir.path().toStdString() + " could not be opened: it is not a serial device"}},
-      {{"--device", file}, {file.toStdString() + " could not be opened: it is not a serial device"}},
+      {{"--device", dir.path()},
+       {dir.path().toStdString() + " could not be opened: it is not a serial device"}},
+      {{"--device", file},
+       {file.toStdString() + " could not be opened: it is not a serial device"}},
       {{"--device", "/dev/null"}, {"it is not a serial device"}},
-      {{"--device", device}, {device.toStdString() + " could not be opened: another program is using it"}},
-      {{"--port", "200"}, {"COM200 (" + gone.toStdString() + ") could not be opened: there is no such device"}},
+      {{"--device", device},
+       {device.toStdString() + " could not be opened: another program is using it"}},
+      {{"--port", "200"},
+       {"COM200 (" + gone.toStdString() + ") could not be opened: there is no such device"}},
       {{"--port", "199"}, {"COM199 names no serial device", "--device"}},
   };
   for (const Case& c : cases) {
@@ -267,7 +265,8 @@ TEST_F(CliSim, PortThatCannotBeOpenedSaysWhichAndWhy) {
     const std::string name = c.line.join(' ').toStdString();
     EXPECT_EQ(run.exitCode, 22) << name;
     EXPECT_EQ(MessageCount(run.err), 1) << name;
-    for (const std::string& part : c.says) EXPECT_TRUE(Has(run.err, part)) << name << "\n" << run.err;
+    for (const std::string& part : c.says)
+      EXPECT_TRUE(Has(run.err, part)) << name << "\n" << run.err;
     EXPECT_FALSE(Has(run.err, "Another program may be using it")) << name << "\n" << run.err;
   }
   QSettings(QSettings::NativeFormat, QSettings::UserScope, "Recent", "K4T").remove("Ports");
@@ -280,16 +279,18 @@ TEST_F(CliSim, MessagesAreWordedForTheCommandLine) {
     int exit;
   };
   const Case cases[] = {
-      {{}, true, 0},                             // the confirmation and the success
-      {{"--fault", "other-model"}, true, 33},    // another model family
-      {{"--fault", "silent"}, false, 25},        // the cable check list
+      {{}, true, 0},                           // the confirmation and the success
+      {{"--fault", "other-model"}, true, 33},  // another model family
+      {{"--fault", "silent"}, false, 25},      // the cable check list
   };
   for (const Case& c : cases) {
     StartSim(c.simOptions);
-    const auto run = c.write ? RunCli({"write", "--device", device, "--quiet", ServedImage()})
-                             : RunCli({"read", "--device", device, "--output", Path("out.dat"), "--quiet"});
+    const auto run =
+        c.write ? RunCli({"write", "--device", device, "--quiet", ServedImage()})
+                : RunCli({"read", "--device", device, "--output", Path("out.dat"), "--quiet"});
     EXPECT_EQ(run.exitCode, c.exit) << run.err;
-    for (const char* windowWords : {"Continue?", "Port menu", "Select the matching model type", "tree"}) {
+    for (const char* windowWords :
+         {"Continue?", "Port menu", "Select the matching model type", "tree"}) {
       EXPECT_FALSE(Has(run.err, windowWords)) << windowWords << "\n" << run.err;
     }
     sim.Stop();
@@ -303,7 +304,8 @@ TEST_F(CliSim, DashStandsForTheStandardStreams) {
   const QString file = Path("read.dat");
   ASSERT_EQ(RunCli({"read", "--device", device, "--output", file, "--quiet"}).exitCode, 0);
   const QString stdoutFile = Path("stdout.dat");
-  const auto toStdout = RunCli({"read", "--device", device, "--output", "-", "--quiet"}, CliStreams{{}, stdoutFile});
+  const auto toStdout =
+      RunCli({"read", "--device", device, "--output", "-", "--quiet"}, CliStreams{{}, stdoutFile});
   EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err;
   EXPECT_EQ(FileBytes(stdoutFile), FileBytes(file));
   EXPECT_FALSE(QFile::exists("-"));
@@ -318,7 +320,8 @@ TEST_F(CliSim, DashStandsForTheStandardStreams) {
 
   const QString saved = Path("saved.dat");
   StartSim({"--image", file, "--save", saved});
-  const auto fromStdin = RunCli({"write", "--device", device, "--quiet", "-"}, CliStreams{file, {}});
+  const auto fromStdin =
+      RunCli({"write", "--device", device, "--quiet", "-"}, CliStreams{file, {}});
   EXPECT_EQ(fromStdin.exitCode, 0) << fromStdin.err;
   sim.Stop();
   EXPECT_EQ(FileBytes(saved), FileBytes(file));
@@ -392,8 +395,9 @@ TEST_F(CliSim, ReadSavesUnderANameThatIsNotUtf8) {
   QTemporaryDir scratch;
   const std::string folder = dir.path().toStdString();
   const std::string out = folder + "/read\xe4.dat";
-  const auto run = clitest::RunCliBytes({"read", "--device", device.toStdString(), "--output", out, "--quiet"},
-                                        scratch.path().toStdString());
+  const auto run =
+      clitest::RunCliBytes({"read", "--device", device.toStdString(), "--output", out, "--quiet"},
+                           scratch.path().toStdString());
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(std::filesystem::is_regular_file(out));
   EXPECT_FALSE(std::filesystem::exists(folder + "/read\xef\xbf\xbd.dat"));

@@ -2,10 +2,10 @@
 // The protocol driver end to end: a real pseudo-terminal, the radio
 // simulator on the far side and the program's own Qt timers, so that the
 // driver meets a radio written without its code, at real line speed.
-#include "support/codes.h"
+#include <gtest/gtest.h>
 #include <QEventLoop>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <optional>
 #include <string>
@@ -117,9 +117,9 @@ struct FaultCase {
 
 TEST_F(DriverSim, SimulatorFaultsEndWithTheirStatus) {
   const FaultCase cases[] = {
-      {"bad-checksum", 2, 6},   {"lower-case", 2, 6},     {"wrong-count", 2, 7},
-      {"missing-frame", 2, 8},  {"beyond-image", 2, 9},   {"write-refused", 3, 10},
-      {"wrong-echo", 1, 4},     {"no-echo", 1, 4},        {"silent", 2, 5},
+      {"bad-checksum", 2, 6},  {"lower-case", 2, 6},   {"wrong-count", 2, 7},
+      {"missing-frame", 2, 8}, {"beyond-image", 2, 9}, {"write-refused", 3, 10},
+      {"wrong-echo", 1, 4},    {"no-echo", 1, 4},      {"silent", 2, 5},
       {"hang-up", 2, 5},
   };
   const cmcEeprom image(kImageSize);

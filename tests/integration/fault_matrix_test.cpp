@@ -6,11 +6,11 @@
 // must end with the status its failure defines, say so exactly once, let go
 // of the port, leave the user's files alone, and never make the radio take
 // a write it did not finish.
-#include "support/codes.h"
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <ostream>
 #include <string>
@@ -42,8 +42,8 @@ struct MatrixCell {
 const char* OpName(Op op) { return op == kInfo ? "info" : op == kRead ? "read" : "write"; }
 
 void PrintTo(const MatrixCell& c, std::ostream* os) {
-  *os << OpName(c.op) << ' ' << c.fault << (c.at ? std::string(" at ") + c.at : std::string()) << " -> "
-      << c.exit;
+  *os << OpName(c.op) << ' ' << c.fault << (c.at ? std::string(" at ") + c.at : std::string())
+      << " -> " << c.exit;
 }
 
 cmcGTex& Overlay() {
@@ -63,8 +63,10 @@ std::string ExpectedHead(const MatrixCell& c) {
   if (c.exit == 33) return Overlay().Line("GI_Mess_ModelError", 0);
   if (IsPortFault(c)) {
     // The device comes first; compare the reason that follows it.
-    const auto fault = std::string(c.fault) == "busy" ? platform::SerialFault::kBusy : platform::SerialFault::kNoDevice;
-    const std::string line = Overlay().Line("GI_Cli_Mess_CloneErr_PortFault", static_cast<int>(fault));
+    const auto fault = std::string(c.fault) == "busy" ? platform::SerialFault::kBusy
+                                                      : platform::SerialFault::kNoDevice;
+    const std::string line =
+        Overlay().Line("GI_Cli_Mess_CloneErr_PortFault", static_cast<int>(fault));
     return line.substr(line.find("%s") + 2);
   }
   return Overlay().Line("GI_Mess_CloneErr_Head", c.exit - 20);
@@ -77,7 +79,8 @@ cmcEeprom LoadImage(const QString& path) {
   cmcCloneFile file;
   SetUpRadioFile(file, &image);
   file.SetShowMessages(false);
-  EXPECT_EQ(Num(file.Read(path.toStdString(), &cmcCloneFile::StandardRanges())), 0) << path.toStdString();
+  EXPECT_EQ(Num(file.Read(path.toStdString(), &cmcCloneFile::StandardRanges())), 0)
+      << path.toStdString();
   return image;
 }
 
@@ -108,8 +111,8 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
   if (std::string(c.fault) != "none" && !IsPortFault(c)) options << "--fault" << c.fault;
   if (c.at) options << "--fault-at" << c.at;
   ASSERT_TRUE(sim.Start(options)) << sim.Error();
-  const QString device =
-      std::string(c.fault) == "no-device" ? Path("no-such-tty") : QString::fromStdString(sim.Device());
+  const QString device = std::string(c.fault) == "no-device" ? Path("no-such-tty")
+                                                             : QString::fromStdString(sim.Device());
   cmcComm holder;
   if (std::string(c.fault) == "busy") {
     ASSERT_TRUE(holder.OpenDevice(sim.Device(), "9600,N,8,1"));
@@ -117,7 +120,8 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
 
   // Half the reads find a file of the user's already there, half none.
   const QString output = Path("read.dat");
-  const bool existingOutput = c.op == kRead && (std::string(c.fault).size() + (c.at ? 1 : 0)) % 2 == 0;
+  const bool existingOutput =
+      c.op == kRead && (std::string(c.fault).size() + (c.at ? 1 : 0)) % 2 == 0;
   if (existingOutput) {
     QFile f(output);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -127,7 +131,9 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
   CliRun run;
   switch (c.op) {
     case kInfo: run = RunCli({"info", "--device", device}, 60000); break;
-    case kRead: run = RunCli({"read", "--device", device, "--output", output, "--quiet"}, 60000); break;
+    case kRead:
+      run = RunCli({"read", "--device", device, "--output", output, "--quiet"}, 60000);
+      break;
     case kWrite: run = RunCli({"write", "--device", device, "--quiet", sent}, 60000); break;
   }
   holder.Close();
@@ -183,7 +189,8 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
     port.Close();
     EXPECT_EQ(sim.Stop(), 0);
     if (std::string(c.fault) != "no-device") {
-      EXPECT_TRUE(FileBytes(log).contains("line closed by the program")) << FileBytes(log).toStdString();
+      EXPECT_TRUE(FileBytes(log).contains("line closed by the program"))
+          << FileBytes(log).toStdString();
     }
   }
 
@@ -200,26 +207,61 @@ TEST_P(FaultMatrix, EndsWithItsStatusOneMessageThePortFreeAndNoHalfWrittenData) 
 // the others untouched (exit 0). A read and a write each begin with an
 // information exchange, so its faults stop them too.
 constexpr MatrixCell kFaultCells[] = {
-    {kInfo, "none", nullptr, 0},           {kRead, "none", nullptr, 0},          {kWrite, "none", nullptr, 0},
-    {kInfo, "silent", nullptr, 25},        {kRead, "silent", nullptr, 25},       {kWrite, "silent", nullptr, 25},
-    {kInfo, "no-echo", nullptr, 24},       {kRead, "no-echo", nullptr, 24},      {kWrite, "no-echo", nullptr, 24},
-    {kInfo, "wrong-echo", "3", 24},        {kRead, "wrong-echo", "3", 24},       {kWrite, "wrong-echo", "3", 24},
-    {kRead, "wrong-echo", "12", 24},       {kWrite, "wrong-echo", "12", 24},     {kWrite, "wrong-echo", "600", 24},
-    {kInfo, "bad-checksum", "5", 0},       {kRead, "bad-checksum", "5", 26},     {kWrite, "bad-checksum", "5", 0},
-    {kInfo, "lower-case", "0", 0},         {kRead, "lower-case", "0", 26},       {kWrite, "lower-case", "0", 0},
-    {kInfo, "wrong-count", nullptr, 0},    {kRead, "wrong-count", nullptr, 27},  {kWrite, "wrong-count", nullptr, 0},
-    {kInfo, "missing-frame", "9", 0},      {kRead, "missing-frame", "9", 28},    {kWrite, "missing-frame", "9", 0},
-    {kInfo, "beyond-image", nullptr, 0},   {kRead, "beyond-image", nullptr, 29}, {kWrite, "beyond-image", nullptr, 0},
-    {kInfo, "write-refused", nullptr, 0},  {kRead, "write-refused", nullptr, 0}, {kWrite, "write-refused", nullptr, 30},
-    {kInfo, "read-forbidden", nullptr, 0}, {kRead, "read-forbidden", nullptr, 26},
+    {kInfo, "none", nullptr, 0},
+    {kRead, "none", nullptr, 0},
+    {kWrite, "none", nullptr, 0},
+    {kInfo, "silent", nullptr, 25},
+    {kRead, "silent", nullptr, 25},
+    {kWrite, "silent", nullptr, 25},
+    {kInfo, "no-echo", nullptr, 24},
+    {kRead, "no-echo", nullptr, 24},
+    {kWrite, "no-echo", nullptr, 24},
+    {kInfo, "wrong-echo", "3", 24},
+    {kRead, "wrong-echo", "3", 24},
+    {kWrite, "wrong-echo", "3", 24},
+    {kRead, "wrong-echo", "12", 24},
+    {kWrite, "wrong-echo", "12", 24},
+    {kWrite, "wrong-echo", "600", 24},
+    {kInfo, "bad-checksum", "5", 0},
+    {kRead, "bad-checksum", "5", 26},
+    {kWrite, "bad-checksum", "5", 0},
+    {kInfo, "lower-case", "0", 0},
+    {kRead, "lower-case", "0", 26},
+    {kWrite, "lower-case", "0", 0},
+    {kInfo, "wrong-count", nullptr, 0},
+    {kRead, "wrong-count", nullptr, 27},
+    {kWrite, "wrong-count", nullptr, 0},
+    {kInfo, "missing-frame", "9", 0},
+    {kRead, "missing-frame", "9", 28},
+    {kWrite, "missing-frame", "9", 0},
+    {kInfo, "beyond-image", nullptr, 0},
+    {kRead, "beyond-image", nullptr, 29},
+    {kWrite, "beyond-image", nullptr, 0},
+    {kInfo, "write-refused", nullptr, 0},
+    {kRead, "write-refused", nullptr, 0},
+    {kWrite, "write-refused", nullptr, 30},
+    {kInfo, "read-forbidden", nullptr, 0},
+    {kRead, "read-forbidden", nullptr, 26},
     {kWrite, "read-forbidden", nullptr, 0},
-    {kInfo, "value2-zero", nullptr, 31},   {kRead, "value2-zero", nullptr, 31},  {kWrite, "value2-zero", nullptr, 31},
-    {kInfo, "no-signature", nullptr, 0},   {kRead, "no-signature", nullptr, 35}, {kWrite, "no-signature", nullptr, 0},
-    {kInfo, "other-model", nullptr, 0},    {kRead, "other-model", nullptr, 0},   {kWrite, "other-model", nullptr, 33},
-    {kInfo, "over-temp", nullptr, 0},      {kRead, "over-temp", nullptr, 0},     {kWrite, "over-temp", nullptr, 0},
+    {kInfo, "value2-zero", nullptr, 31},
+    {kRead, "value2-zero", nullptr, 31},
+    {kWrite, "value2-zero", nullptr, 31},
+    {kInfo, "no-signature", nullptr, 0},
+    {kRead, "no-signature", nullptr, 35},
+    {kWrite, "no-signature", nullptr, 0},
+    {kInfo, "other-model", nullptr, 0},
+    {kRead, "other-model", nullptr, 0},
+    {kWrite, "other-model", nullptr, 33},
+    {kInfo, "over-temp", nullptr, 0},
+    {kRead, "over-temp", nullptr, 0},
+    {kWrite, "over-temp", nullptr, 0},
     {kInfo, "over-temp", "2", 0},
-    {kInfo, "over-voltage", nullptr, 0},   {kRead, "over-voltage", nullptr, 0},  {kWrite, "over-voltage", nullptr, 0},
-    {kInfo, "dc-voltage", nullptr, 0},     {kRead, "dc-voltage", nullptr, 0},    {kWrite, "dc-voltage", nullptr, 0},
+    {kInfo, "over-voltage", nullptr, 0},
+    {kRead, "over-voltage", nullptr, 0},
+    {kWrite, "over-voltage", nullptr, 0},
+    {kInfo, "dc-voltage", nullptr, 0},
+    {kRead, "dc-voltage", nullptr, 0},
+    {kWrite, "dc-voltage", nullptr, 0},
 };
 
 // The radio hangs up: inside the request's echo, between echo and reply,
@@ -227,17 +269,21 @@ constexpr MatrixCell kFaultCells[] = {
 // before the end frame. Byte positions count echo and replies together: an
 // information exchange is 10 echo bytes and a 38-byte reply.
 constexpr MatrixCell kHangUpCells[] = {
-    {kInfo, "hang-up-bytes", "4", 24},   {kInfo, "hang-up-bytes", "10", 25},  {kInfo, "hang-up-bytes", "30", 25},
-    {kRead, "hang-up-bytes", "30", 25},  {kRead, "hang-up-bytes", "52", 24},  {kRead, "hang-up", "0", 25},
-    {kRead, "hang-up", "100", 25},       {kRead, "hang-up", "207", 25},       {kWrite, "hang-up-bytes", "30", 25},
-    {kWrite, "hang-up-bytes", "52", 24}, {kWrite, "hang-up", "0", 24},        {kWrite, "hang-up", "80", 24},
+    {kInfo, "hang-up-bytes", "4", 24},   {kInfo, "hang-up-bytes", "10", 25},
+    {kInfo, "hang-up-bytes", "30", 25},  {kRead, "hang-up-bytes", "30", 25},
+    {kRead, "hang-up-bytes", "52", 24},  {kRead, "hang-up", "0", 25},
+    {kRead, "hang-up", "100", 25},       {kRead, "hang-up", "207", 25},
+    {kWrite, "hang-up-bytes", "30", 25}, {kWrite, "hang-up-bytes", "52", 24},
+    {kWrite, "hang-up", "0", 24},        {kWrite, "hang-up", "80", 24},
     {kWrite, "hang-up", "160", 24},
 };
 
 // Stray bytes (00 55 AA FD 0D 0A) before a frame of the radio are line
 // noise the frame assembly drops.
 constexpr MatrixCell kStrayCells[] = {
-    {kInfo, "stray", "0", 0}, {kRead, "stray", "0", 0}, {kRead, "stray", "5", 0},
+    {kInfo, "stray", "0", 0},
+    {kRead, "stray", "0", 0},
+    {kRead, "stray", "5", 0},
     {kWrite, "stray", "0", 0},
 };
 
@@ -251,8 +297,9 @@ std::string CellName(const ::testing::TestParamInfo<MatrixCell>& info) {
 }
 
 constexpr MatrixCell kPortCells[] = {
-    {kInfo, "no-device", nullptr, 22}, {kRead, "no-device", nullptr, 22}, {kWrite, "no-device", nullptr, 22},
-    {kInfo, "busy", nullptr, 22},      {kRead, "busy", nullptr, 22},      {kWrite, "busy", nullptr, 22},
+    {kInfo, "no-device", nullptr, 22},  {kRead, "no-device", nullptr, 22},
+    {kWrite, "no-device", nullptr, 22}, {kInfo, "busy", nullptr, 22},
+    {kRead, "busy", nullptr, 22},       {kWrite, "busy", nullptr, 22},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrix, ::testing::ValuesIn(kFaultCells), CellName);

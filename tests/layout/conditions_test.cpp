@@ -60,7 +60,9 @@ TEST_F(Conditions, ModelGroupsSplitEveryModelInTwo) {
     context.modelType = model;
     Page("GI_Page_Conditions");
     const std::vector<std::string> captions = Captions(0);
-    const auto kept = [&](const char* caption) { return std::count(captions.begin(), captions.end(), caption); };
+    const auto kept = [&](const char* caption) {
+      return std::count(captions.begin(), captions.end(), caption);
+    };
     EXPECT_EQ(kept("UsaAus") + kept("Eur"), 1) << model;
     EXPECT_EQ(kept("Suv") + kept("NotSuv"), 1) << model;
   }
@@ -97,7 +99,8 @@ TEST_F(Conditions, ChannelLoopMakesOneRowPerChannelOrPerListedChannel) {
 }
 
 TEST_F(Conditions, UsableViewWithoutListedChannelsLeavesOneEmptyRow) {
-  for (int i = 0; i < memmap::kPlanEntries; ++i) image.SetByte(memmap::PlanByte(0, i), memmap::kChInhibit);
+  for (int i = 0; i < memmap::kPlanEntries; ++i)
+    image.SetByte(memmap::PlanByte(0, i), memmap::kChInhibit);
   image.SetWord(memmap::kPWords, 0xFFFF);
   image.SetWord(memmap::kCWords, 0xFFFF);
   context.usableView = true;

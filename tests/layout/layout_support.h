@@ -36,12 +36,14 @@ class PageTest : public ::testing::Test {
 
   std::vector<int> Numbers(int column) const {
     std::vector<int> numbers;
-    for (int r = 0; r < page->RowCount(); ++r) numbers.push_back(page->CellAt(column, r).cell.Number());
+    for (int r = 0; r < page->RowCount(); ++r)
+      numbers.push_back(page->CellAt(column, r).cell.Number());
     return numbers;
   }
   std::vector<std::string> Captions(int column) const {
     std::vector<std::string> captions;
-    for (int r = 0; r < page->RowCount(); ++r) captions.push_back(page->CellAt(column, r).cell.Caption());
+    for (int r = 0; r < page->RowCount(); ++r)
+      captions.push_back(page->CellAt(column, r).cell.Caption());
     return captions;
   }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shown texts of a laid-out page through the real evaluator, on the USA
 // model's initial image.
-#include "layout/layout_support.h"
 #include "layout/page_text.h"
+#include "layout/layout_support.h"
 #include "model/eval_support.h"
 #include "radio/document.h"
 #include "support/codes.h"
@@ -13,7 +13,9 @@ namespace {
 class PageTexts : public evaltest::EvalTest {
  protected:
   PageTexts() {
-    EXPECT_EQ(Num(cmcDocument::ReadChecked(SEACLONE_SOURCE_DIR "/data/initial/TB58_00_USA.DAT", target.image)), 0);
+    EXPECT_EQ(Num(cmcDocument::ReadChecked(SEACLONE_SOURCE_DIR "/data/initial/TB58_00_USA.DAT",
+                                           target.image)),
+              0);
     pages.Bind(SEACLONE_TEST_DATA "/layout/pages.ovl");
     pageContext.image = &target.image;
   }

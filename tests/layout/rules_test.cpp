@@ -25,7 +25,8 @@ TEST(ColumnWidthName, PageReferenceMapsThroughTheListUpToItsFirstLineWithoutColo
       {"GI_Sheet_Late", std::nullopt},  // listed after the line without ":"
       {"", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(layout::ColumnWidthName(table, c.reference), c.name) << c.reference;
+  for (const Case& c : cases)
+    EXPECT_EQ(layout::ColumnWidthName(table, c.reference), c.name) << c.reference;
 }
 
 TEST(RedrawRelation, EachBitTestsItsRelation) {
@@ -39,25 +40,42 @@ TEST(RedrawRelation, EachBitTestsItsRelation) {
     unsigned holds;  // the bits whose relation holds
   };
   const std::vector<Case> cases = {
-      {"the same cell", probe, {CT_UsaCh, CL_ChList_No, 5},
-       kSameCellAndNumber | kSameCategory | kSameCell | kSameNumber | kNeighbourNumber | kAnyDataCell |
-           kNumberFromProbe | kNumberUpToProbe},
-      {"next number", probe, {CT_UsaCh, CL_ChList_No, 6},
+      {"the same cell",
+       probe,
+       {CT_UsaCh, CL_ChList_No, 5},
+       kSameCellAndNumber | kSameCategory | kSameCell | kSameNumber | kNeighbourNumber |
+           kAnyDataCell | kNumberFromProbe | kNumberUpToProbe},
+      {"next number",
+       probe,
+       {CT_UsaCh, CL_ChList_No, 6},
        kSameCategory | kSameCell | kNeighbourNumber | kAnyDataCell | kNumberFromProbe},
-      {"previous number, other cell", probe, {CT_UsaCh, CL_ChList_Tag, 4},
+      {"previous number, other cell",
+       probe,
+       {CT_UsaCh, CL_ChList_Tag, 4},
        kSameCategory | kNeighbourNumber | kAnyDataCell | kNumberUpToProbe},
-      {"two numbers on", probe, {CT_UsaCh, CL_ChList_Tag, 7}, kSameCategory | kAnyDataCell | kNumberFromProbe},
-      {"same number, other category", probe, {CT_IntCh, CL_ChList_Tag, 5},
+      {"two numbers on",
+       probe,
+       {CT_UsaCh, CL_ChList_Tag, 7},
+       kSameCategory | kAnyDataCell | kNumberFromProbe},
+      {"same number, other category",
+       probe,
+       {CT_IntCh, CL_ChList_Tag, 5},
        kSameNumber | kAnyDataCell | kNumberFromProbe | kNumberUpToProbe},
       {"static cell", probe, {CT_UsaCh, CL_NoCell, 5}, kSameCategory},
-      {"probe without category", noCategoryProbe, {CT_IntCh, CL_ChList_No, 5},
+      {"probe without category",
+       noCategoryProbe,
+       {CT_IntCh, CL_ChList_No, 5},
        kSameCellAndNumber | kSameCell | kAnyDataCell},
-      {"both without category", noCategoryProbe, {CT_NoCategory, CL_Comm_Beep, 9}, kSameCategory | kAnyDataCell},
+      {"both without category",
+       noCategoryProbe,
+       {CT_NoCategory, CL_Comm_Beep, 9},
+       kSameCategory | kAnyDataCell},
   };
   for (const Case& c : cases) {
     for (unsigned bit = 0; bit < 8; ++bit) {
       const unsigned mask = 1u << bit;
-      EXPECT_EQ(IsRelated(c.probe, c.slot, mask), (c.holds & mask) != 0) << c.what << ", bit " << bit;
+      EXPECT_EQ(IsRelated(c.probe, c.slot, mask), (c.holds & mask) != 0)
+          << c.what << ", bit " << bit;
     }
     EXPECT_EQ(IsRelated(c.probe, c.slot, 0xFF), c.holds != 0) << c.what;
     EXPECT_FALSE(IsRelated(c.probe, c.slot, 0)) << c.what;

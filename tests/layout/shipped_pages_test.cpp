@@ -10,8 +10,8 @@
 #include "layout/page_text.h"
 #include "layout/tree_pages.h"
 #include "model/cell_names.h"
-#include "model/eval_support.h"
 #include "model/clone_file.h"
+#include "model/eval_support.h"
 #include "model/normalise.h"
 
 namespace layouttest {
@@ -108,7 +108,8 @@ class ShippedPages : public evaltest::ShippedOverlayTest {
 
   std::vector<std::string> AllPages() {
     std::vector<std::string> keys = TreePages();
-    for (const char* key : {"GI_Sheet_CloneInfo", "GI_Sheet_Info_Batt", "GI_Sheet_Info_Batt_Suv"}) keys.push_back(key);
+    for (const char* key : {"GI_Sheet_CloneInfo", "GI_Sheet_Info_Batt", "GI_Sheet_Info_Batt_Suv"})
+      keys.push_back(key);
     for (const std::string& key : ChooserLists()) keys.push_back(key);
     return keys;
   }
@@ -128,7 +129,8 @@ class ShippedPages : public evaltest::ShippedOverlayTest {
         layout::ShownCell shown;
         ASSERT_NO_THROW(shown = text.Show(c, r)) << "cell (" << c << "," << r << ")";
         if (shown.text == "error" || shown.text.find("*Yet*") != std::string::npos) {
-          seen.odd.push_back(key + " (" + std::to_string(c) + "," + std::to_string(r) + "): " + shown.text);
+          seen.odd.push_back(key + " (" + std::to_string(c) + "," + std::to_string(r) +
+                             "): " + shown.text);
         }
       }
     }
@@ -151,7 +153,8 @@ class ShippedPages : public evaltest::ShippedOverlayTest {
 TEST_F(ShippedPages, EveryPageLaysOutAndShowsEveryCellForEveryModelInBothViews) {
   for (int model = 0; model < kModelTypes; ++model) {
     for (const bool usable : {false, true}) {
-      SCOPED_TRACE("model " + std::to_string(model) + (usable ? ", usable view" : ", all channels"));
+      SCOPED_TRACE("model " + std::to_string(model) +
+                   (usable ? ", usable view" : ", all channels"));
       const Seen seen = Sweep(model, usable);
       // Neither an option value the lists lack nor a cell without a rule.
       EXPECT_EQ(seen.odd, std::vector<std::string>());
@@ -195,12 +198,34 @@ const OnNoPage kOnNoPage[] = {
 };
 // Cells the evaluator has no rule for: they would show "<position> *Yet*".
 const std::uint32_t kWithoutRule[] = {
-    CL_FBits,           CL_EeDebugWin_Adr,     CL_EeDebugWin_0,       CL_EeDebugWin_1,        CL_EeDebugWin_2,
-    CL_EeDebugWin_3,    CL_EeDebugWin_4,       CL_EeDebugWin_5,       CL_EeDebugWin_6,        CL_EeDebugWin_7,
-    CL_EeDebugWin_8,    CL_EeDebugWin_9,       CL_EeDebugWin_A,       CL_EeDebugWin_B,        CL_EeDebugWin_C,
-    CL_EeDebugWin_D,    CL_EeDebugWin_E,       CL_EeDebugWin_F,       CL_Free_DscId,          CL_Menu_Port_SpeedHigh,
-    CL_Menu_Debug_Compare, CL_Menu_Debug_CorrectComp, CL_Menu_Debug_Window, CL_Menu_Debug_EeWindow,
-    CL_Comm_Opening_Edit, CL_Comm_Direct_Edit, CL_Comm_PowSaveCont, CL_Comm_ScrmRcv,
+    CL_FBits,
+    CL_EeDebugWin_Adr,
+    CL_EeDebugWin_0,
+    CL_EeDebugWin_1,
+    CL_EeDebugWin_2,
+    CL_EeDebugWin_3,
+    CL_EeDebugWin_4,
+    CL_EeDebugWin_5,
+    CL_EeDebugWin_6,
+    CL_EeDebugWin_7,
+    CL_EeDebugWin_8,
+    CL_EeDebugWin_9,
+    CL_EeDebugWin_A,
+    CL_EeDebugWin_B,
+    CL_EeDebugWin_C,
+    CL_EeDebugWin_D,
+    CL_EeDebugWin_E,
+    CL_EeDebugWin_F,
+    CL_Free_DscId,
+    CL_Menu_Port_SpeedHigh,
+    CL_Menu_Debug_Compare,
+    CL_Menu_Debug_CorrectComp,
+    CL_Menu_Debug_Window,
+    CL_Menu_Debug_EeWindow,
+    CL_Comm_Opening_Edit,
+    CL_Comm_Direct_Edit,
+    CL_Comm_PowSaveCont,
+    CL_Comm_ScrmRcv,
 };
 
 TEST_F(ShippedPages, EveryCellTheEvaluatorServesIsOnAPageMenuOrToolBar) {
@@ -209,7 +234,8 @@ TEST_F(ShippedPages, EveryCellTheEvaluatorServesIsOnAPageMenuOrToolBar) {
     const Seen one = Sweep(model, false);
     seen.cells.insert(one.cells.begin(), one.cells.end());
   }
-  for (const char* key : {"GI_Tree_Main", "GI_Menu_Main", "GI_PMenu_Ch", "GI_PMenu_Setting", "GI_PMenu_NoItem"}) {
+  for (const char* key :
+       {"GI_Tree_Main", "GI_Menu_Main", "GI_PMenu_Ch", "GI_PMenu_Setting", "GI_PMenu_NoItem"}) {
     for (const cmcCellObj& cell : BodyCells(key, true)) seen.cells.insert(cell.Cell());
   }
   for (const cmcCellObj& cell : BodyCells("GI_ToolBar_Main", false)) seen.cells.insert(cell.Cell());
@@ -242,8 +268,8 @@ TEST_F(ShippedPages, EveryCellTheEvaluatorServesIsOnAPageMenuOrToolBar) {
     cell.Parse(line, nullptr, counters.data());
     checked.insert(cell.Cell());
   }
-  for (const std::uint32_t id : {CL_Check_Suv_ChInh, CL_Check_Int_ChInh, CL_Check_Usa_ChInh, CL_Check_Can_ChInh,
-                                 CL_Check_Wx_ChInh}) {
+  for (const std::uint32_t id : {CL_Check_Suv_ChInh, CL_Check_Int_ChInh, CL_Check_Usa_ChInh,
+                                 CL_Check_Can_ChInh, CL_Check_Wx_ChInh}) {
     EXPECT_TRUE(checked.count(id)) << CellName(id);
   }
 }
@@ -256,15 +282,17 @@ TEST_F(ShippedPages, ModelConditionalRowsFollowTheSuvGroup) {
     std::uint32_t cell;
     bool suvOnly;
   } rows[] = {
-      {CL_Comm_SUV, true},      {CL_Comm_SUV_Disp, true},   {CL_Comm_INT_SUV, true},  {CL_Comm_Light_SUV, true},
-      {CL_Comm_Atis_Suv, true}, {CL_Comm_INT, false},       {CL_Comm_Light, false},   {CL_Comm_USA, false},
-      {CL_Comm_CAN, false},     {CL_Comm_Atis_Usa, false},  {CL_Comm_Atis_Can, false},
+      {CL_Comm_SUV, true},       {CL_Comm_SUV_Disp, true},  {CL_Comm_INT_SUV, true},
+      {CL_Comm_Light_SUV, true}, {CL_Comm_Atis_Suv, true},  {CL_Comm_INT, false},
+      {CL_Comm_Light, false},    {CL_Comm_USA, false},      {CL_Comm_CAN, false},
+      {CL_Comm_Atis_Usa, false}, {CL_Comm_Atis_Can, false},
   };
   for (int model = 0; model < kModelTypes; ++model) {
     SCOPED_TRACE("model " + std::to_string(model));
     const Seen seen = Sweep(model, false);
     for (const auto& row : rows) {
-      EXPECT_EQ(seen.cells.count(row.cell) > 0, row.suvOnly == InGroupS(model)) << CellName(row.cell);
+      EXPECT_EQ(seen.cells.count(row.cell) > 0, row.suvOnly == InGroupS(model))
+          << CellName(row.cell);
     }
   }
   // Sweden's initial image has the international plan off; showing every
@@ -293,8 +321,8 @@ TEST_F(ShippedPages, InformationPageShowsAWarningRowPerReportedStatus) {
     page.Layout();
     std::vector<std::uint32_t> values;
     for (int r = 0; r < page.RowCount(); ++r) values.push_back(page.CellAt(1, r).cell.Cell());
-    std::vector<std::uint32_t> expected = {CL_CloneInfo_Model, CL_CloneInfo_Revision, CL_CloneInfo_Comment,
-                                           CL_CloneInfo_BattType};
+    std::vector<std::uint32_t> expected = {CL_CloneInfo_Model, CL_CloneInfo_Revision,
+                                           CL_CloneInfo_Comment, CL_CloneInfo_BattType};
     expected.insert(expected.end(), c.warnings.begin(), c.warnings.end());
     EXPECT_EQ(values, expected);
   }
@@ -316,9 +344,9 @@ TEST_F(ShippedPages, TreeNodesCarryTheFlagsAndAnchorsTheChannelListsNeed) {
     const char* key;
     int flag;  // -1: a node that stays in every tree
   } cases[] = {
-      {"GI_Sheet_SuvCh", 3},         {"GI_Sheet_IntCh", 6},          {"GI_Sheet_UsaCh", 1},
-      {"GI_Sheet_CanCh", 2},         {"GI_Sheet_WxCh", 4},           {"GI_Sheet_Common_Atis", 5},
-      {"GI_Sheet_Maker", 0},         {"GI_Sheet_Maker_Memory", 0},   {"GI_Sheet_Common_Common", -1},
+      {"GI_Sheet_SuvCh", 3},   {"GI_Sheet_IntCh", 6},        {"GI_Sheet_UsaCh", 1},
+      {"GI_Sheet_CanCh", 2},   {"GI_Sheet_WxCh", 4},         {"GI_Sheet_Common_Atis", 5},
+      {"GI_Sheet_Maker", 0},   {"GI_Sheet_Maker_Memory", 0}, {"GI_Sheet_Common_Common", -1},
       {"GI_Sheet_FreeCh", -1},
   };
   for (const auto& c : cases) {
@@ -326,7 +354,8 @@ TEST_F(ShippedPages, TreeNodesCarryTheFlagsAndAnchorsTheChannelListsNeed) {
     const cmcCellObj* node = nodeFor(c.key);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->Parameter(), c.key);
-    for (int flag = 0; flag < 8; ++flag) EXPECT_EQ(node->Flag(flag), flag == c.flag) << "flag " << flag;
+    for (int flag = 0; flag < 8; ++flag)
+      EXPECT_EQ(node->Flag(flag), flag == c.flag) << "flag " << flag;
   }
 }
 
@@ -334,11 +363,12 @@ TEST_F(ShippedPages, MenuCarriesTheUsualShortcutsOnceEach) {
   std::map<std::string, std::uint32_t> shortcuts;
   for (const cmcCellObj& item : BodyCells("GI_Menu_Main", true)) {
     if (!item.HasParameter() || item.Parameter().empty()) continue;
-    EXPECT_TRUE(shortcuts.emplace(item.Parameter(), item.Cell()).second) << item.Parameter() << " twice";
+    EXPECT_TRUE(shortcuts.emplace(item.Parameter(), item.Cell()).second)
+        << item.Parameter() << " twice";
   }
   const std::map<std::string, std::uint32_t> expected = {
-      {"Ctrl+N", CL_Menu_File_New},           {"Ctrl+O", CL_Menu_File_Open},
-      {"Ctrl+S", CL_Menu_File_Save},          {"Ctrl+P", CL_Menu_File_Print_Current},
+      {"Ctrl+N", CL_Menu_File_New},  {"Ctrl+O", CL_Menu_File_Open},
+      {"Ctrl+S", CL_Menu_File_Save}, {"Ctrl+P", CL_Menu_File_Print_Current},
       {"F1", CL_Help_Contents},
   };
   for (const auto& [keys, cell] : expected) {

@@ -19,16 +19,23 @@ TEST(PageStyleAttributes, EachAttributeSetsItsField) {
       {"TitleString=Free channels", [](const PageStyle& s) { return s.title == "Free channels"; }},
       {"TitleString=", [](const PageStyle& s) { return s.title == "kept"; }},
       {"TitleColor=clNavy", [](const PageStyle& s) { return s.titleColor == 0x800000u; }},
-      {"TitleColor=navy", [](const PageStyle& s) { return s.titleColor == PageStyle::kDefaultTitleColor; }},
+      {"TitleColor=navy",
+       [](const PageStyle& s) { return s.titleColor == PageStyle::kDefaultTitleColor; }},
       {"TitleFont=,Arial,,,14,fsBold,",
-       [](const PageStyle& s) { return s.titleFont && s.titleFont->face == "Arial" && s.titleFont->Size() == 14 && s.titleFont->Bold(); }},
+       [](const PageStyle& s) {
+         return s.titleFont && s.titleFont->face == "Arial" && s.titleFont->Size() == 14 &&
+                s.titleFont->Bold();
+       }},
       {"FixedCols=2", [](const PageStyle& s) { return s.fixedCols == 2; }},
       {"FixedRows=3", [](const PageStyle& s) { return s.fixedRows == 3; }},
       {"NoPrint", [](const PageStyle& s) { return s.noPrint; }},
       {"PrintFontRatio=80", [](const PageStyle& s) { return s.printFontRatio == 80; }},
-      {"MultiSelect=Cell", [](const PageStyle& s) { return s.multiSelect == PageStyle::kSelectCell; }},
-      {"MultiSelect=Line", [](const PageStyle& s) { return s.multiSelect == PageStyle::kSelectLine; }},
-      {"MultiSelect=Lines", [](const PageStyle& s) { return s.multiSelect == PageStyle::kSelectNone; }},
+      {"MultiSelect=Cell",
+       [](const PageStyle& s) { return s.multiSelect == PageStyle::kSelectCell; }},
+      {"MultiSelect=Line",
+       [](const PageStyle& s) { return s.multiSelect == PageStyle::kSelectLine; }},
+      {"MultiSelect=Lines",
+       [](const PageStyle& s) { return s.multiSelect == PageStyle::kSelectNone; }},
       {"ColSizing", [](const PageStyle& s) { return s.colSizing && !s.colorSelectLine; }},
       {"ColorSelectLine", [](const PageStyle& s) { return s.colorSelectLine && !s.colSizing; }},
   };
@@ -36,7 +43,8 @@ TEST(PageStyleAttributes, EachAttributeSetsItsField) {
     PageStyle style;
     style.title = "kept";
     style.multiSelect = PageStyle::kSelectLine;
-    if (std::string_view(c.text).starts_with("MultiSelect")) style.multiSelect = PageStyle::kSelectNone;
+    if (std::string_view(c.text).starts_with("MultiSelect"))
+      style.multiSelect = PageStyle::kSelectNone;
     EXPECT_TRUE(layout::ApplyStyleAttribute(c.text, style)) << c.text;
     EXPECT_TRUE(c.check(style)) << c.text;
   }

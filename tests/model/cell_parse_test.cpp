@@ -40,20 +40,14 @@ TEST_F(CellParse, CodesSetAndNegatedCodesClearTheirBits) {
     std::uint8_t layout;
     std::uint8_t state;
   } cases[] = {
-      {"", 0x10, 0x0D},
-      {"{!S}", 0x10, 0x09},
-      {"{!W!T}", 0x00, 0x05},
-      {"{! S}", 0x10, 0x09},       // the negation waits past a blank
-      {"{!<S}", 0x10, 0x0D},       // alignments ignore and use up the negation
-      {"{^_}", 0x19, 0x0D},
-      {"{>-}", 0x16, 0x0D},
-      {"{<~HB+}", 0xF0, 0x0D},
-      {"{Q}", 0x10, 0x0E},
-      {"{!X}", 0x10, 0x0C},
-      {"{!Q}", 0x10, 0x0D},        // clears only the Q bit
-      {"{\\S}", 0x10, 0x0D},       // an escaped code is inert
-      {"{S}{!S}", 0x10, 0x09},     // several attribute parts apply in order
-      {"S", 0x10, 0x0D},           // outside braces it is caption
+      {"", 0x10, 0x0D},        {"{!S}", 0x10, 0x09}, {"{!W!T}", 0x00, 0x05},
+      {"{! S}", 0x10, 0x09},  // the negation waits past a blank
+      {"{!<S}", 0x10, 0x0D},  // alignments ignore and use up the negation
+      {"{^_}", 0x19, 0x0D},    {"{>-}", 0x16, 0x0D}, {"{<~HB+}", 0xF0, 0x0D},
+      {"{Q}", 0x10, 0x0E},     {"{!X}", 0x10, 0x0C}, {"{!Q}", 0x10, 0x0D},  // clears only the Q bit
+      {"{\\S}", 0x10, 0x0D},    // an escaped code is inert
+      {"{S}{!S}", 0x10, 0x09},  // several attribute parts apply in order
+      {"S", 0x10, 0x0D},        // outside braces it is caption
   };
   for (const auto& c : cases) {
     cmcCellObj cell;
@@ -236,7 +230,8 @@ TEST_F(CellParse, CellModelsNestAndASelfReferenceStops) {
   EXPECT_EQ(cell.Color(), 0x0000FFFFu);
   EXPECT_EQ(cell.ImageIndex(), 4);
   EXPECT_EQ(FatalOf("{($Loop)}", nullptr), "Cell model nested too deeply.\n'Loop'");
-  EXPECT_EQ(FatalOf("{($Missing)}", nullptr), "GTEX Error !\nThe index 'CellModel_Missing' was not found.");
+  EXPECT_EQ(FatalOf("{($Missing)}", nullptr),
+            "GTEX Error !\nThe index 'CellModel_Missing' was not found.");
 }
 
 // The default face depends on the system language; pin it for one test.
@@ -275,8 +270,9 @@ TEST_F(CellParse, EmptyCellInheritsPlainSettingsAndCopies) {
   cmcCellObj root;
   root.Parse("{(PopupMenu=GI_PMenu_Root)}", nullptr);
   cmcCellObj parent;
-  parent.Parse("{S^B(%CT_FreeCh.CL_Fch_ChName[5]:p)(ImageIndex=3)(Color=clAqua)(Flag6=1)(Font=,Arial)}Cap",
-               &root);
+  parent.Parse(
+      "{S^B(%CT_FreeCh.CL_Fch_ChName[5]:p)(ImageIndex=3)(Color=clAqua)(Flag6=1)(Font=,Arial)}Cap",
+      &root);
   cmcCellObj cell;
   cell.Parse("", &parent);
   EXPECT_EQ(cell.Parent(), &parent);

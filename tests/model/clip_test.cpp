@@ -22,7 +22,8 @@ class Clip : public EvalTest {
   // A channel byte without the simplex bit, which the A channels (odd
   // indices) always have and which therefore moves with a row.
   std::uint8_t UsaByte(int index) const {
-    return target.image.GetByte(memmap::PlanByte(0, index)) & static_cast<std::uint8_t>(~memmap::kChSimplex);
+    return target.image.GetByte(memmap::PlanByte(0, index)) &
+           static_cast<std::uint8_t>(~memmap::kChSimplex);
   }
   int UsaP() const { return target.image.GetWord(memmap::kPWords + 2 * memmap::PlanSlot(kCatUsa)); }
 };
@@ -155,7 +156,8 @@ class RowCommands : public Clip {
  protected:
   RowRange open{0, 5, true, true, true, true};
   void SetUp() override {
-    for (int i = 0; i <= 6; ++i) target.image.SetByte(memmap::PlanByte(0, i), static_cast<std::uint8_t>(i << 5 & 0x60));
+    for (int i = 0; i <= 6; ++i)
+      target.image.SetByte(memmap::PlanByte(0, i), static_cast<std::uint8_t>(i << 5 & 0x60));
     for (int i = 0; i <= 6; ++i) marks[i] = UsaByte(i);
     target.image.SetWord(memmap::kPWords, 3);
   }
@@ -237,8 +239,9 @@ TEST_F(RowCommands, TheShippedTableOpensEveryListRowButNoMovingCommand) {
     int category;
     int last;
   };
-  const Case cases[] = {{memmap::kCatNone, 0}, {kCatInt, 417}, {kCatUsa, 417}, {memmap::kCatCan, 417},
-                        {memmap::kCatSuv, 417}, {memmap::kCatWx, 9}, {memmap::kCatFree, 69}};
+  const Case cases[] = {{memmap::kCatNone, 0},  {kCatInt, 417},         {kCatUsa, 417},
+                        {memmap::kCatCan, 417}, {memmap::kCatSuv, 417}, {memmap::kCatWx, 9},
+                        {memmap::kCatFree, 69}};
   for (const auto& c : cases) {
     const RowRange r = RowTableOf(c.category);
     EXPECT_EQ(r.first, 0) << c.category;
@@ -259,7 +262,8 @@ TEST_F(RowCommands, TheShippedTableOpensEveryListRowButNoMovingCommand) {
   auto row5 = Cell(CT_UsaCh, CL_ChList_Tag, 5);
   cmcCellCapsule owner;
   owner.cell = &row5;
-  for (const std::uint32_t id : {CL_PMenu_CarryUp, CL_PMenu_CarryDown, CL_PMenu_Clear, CL_PMenu_Delete, CL_PMenu_Insert}) {
+  for (const std::uint32_t id :
+       {CL_PMenu_CarryUp, CL_PMenu_CarryDown, CL_PMenu_Clear, CL_PMenu_Delete, CL_PMenu_Insert}) {
     auto item = Cell(CT_PopupMenu, id);
     cmcCellCapsule cap;
     cap.cell = &item;
@@ -392,7 +396,8 @@ TEST_F(RowCopyPaste, PasteNearTheEndOfAListStopsAtItsLastRow) {
       guardFirst = memmap::FreeRecord(memmap::kFreeCount);
       guardEnd = guardFirst + memmap::kFreeRecordSize;
     }
-    for (int a = guardFirst; a < guardEnd; ++a) target.image.SetByte(a, a == memmap::kWxBits + 1 ? 0xA4 : 0xA5);
+    for (int a = guardFirst; a < guardEnd; ++a)
+      target.image.SetByte(a, a == memmap::kWxBits + 1 ? 0xA4 : 0xA5);
     const cmcEeprom before = target.image;
 
     const auto paste = PasteAt(c.cellCategory, c.pasteAt);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +57,8 @@ class Recorder : public platform::MessageResponder {
 
 // A pattern that gives every byte of the file range a value of its own.
 void FillPattern(cmcEeprom& image, unsigned seed) {
-  for (int a = 0; a < image.Size(); ++a) image.SetByte(a, static_cast<std::uint8_t>((a * 31 + seed * 17 + (a >> 8)) & 0xFF));
+  for (int a = 0; a < image.Size(); ++a)
+    image.SetByte(a, static_cast<std::uint8_t>((a * 31 + seed * 17 + (a >> 8)) & 0xFF));
 }
 
 std::string DataLine(const cmcEeprom& image, int a, int n) {
@@ -87,7 +88,9 @@ class CloneFileTest : public testing::Test {
     gGTex = previousTable;
   }
 
-  std::string Path(const std::string& name) const { return dir.filePath(QString::fromStdString(name)).toStdString(); }
+  std::string Path(const std::string& name) const {
+    return dir.filePath(QString::fromStdString(name)).toStdString();
+  }
 
   std::string Save(const std::string& name, const std::string& content) const {
     const std::string path = Path(name);
@@ -109,7 +112,8 @@ class CloneFileTest : public testing::Test {
     for (int a = kFileFirst; a <= kFileLast; a += 16) lines.push_back(DataLine(source, a, 16));
     return lines;
   }
-  static std::string Join(const std::string& head, const std::vector<std::string>& lines, const char* end = "\r\n") {
+  static std::string Join(const std::string& head, const std::vector<std::string>& lines,
+                          const char* end = "\r\n") {
     std::string text = head;
     for (const std::string& l : lines) text += l + end;
     return text;
@@ -181,8 +185,9 @@ TEST_F(CloneFileTest, DataLinesAlignToTheRecordLength) {
   // the image: writing stops there without an error.
   const clsAddrRangeList ranges = {{0x05, 0x28}, {0x100, 0x100}, {0xF00, 0xF10}, {0x200, 0x210}};
   ASSERT_EQ(Num(writer.Write(path, ranges)), 0);
-  const std::string expected = "58160001\r\n#Comment=\r\n#MapRev=1\r\n" + DataLine(source, 0x05, 11) + "\r\n" +
-                               DataLine(source, 0x10, 16) + "\r\n" + DataLine(source, 0x20, 9) + "\r\n" +
+  const std::string expected = "58160001\r\n#Comment=\r\n#MapRev=1\r\n" +
+                               DataLine(source, 0x05, 11) + "\r\n" + DataLine(source, 0x10, 16) +
+                               "\r\n" + DataLine(source, 0x20, 9) + "\r\n" +
                                DataLine(source, 0x100, 1) + "\r\n";
   EXPECT_EQ(Load(path), expected);
 }
@@ -266,7 +271,8 @@ TEST_F(CloneFileTest, EveryMalformedFileGetsItsCodeAndChangesNothing) {
     EXPECT_EQ(Num(reader.Read(path, &cmcCloneFile::StandardRanges())), c.code);
     if (c.code == 0) {
       EXPECT_TRUE(recorder.shown.empty());
-      for (int a = 0; a <= kFileLast; ++a) ASSERT_EQ(image.GetByte(a), source.GetByte(a)) << std::hex << a;
+      for (int a = 0; a <= kFileLast; ++a)
+        ASSERT_EQ(image.GetByte(a), source.GetByte(a)) << std::hex << a;
       EXPECT_EQ(image.GetByte(kFileEnd), 0xC3);
     } else {
       EXPECT_TRUE(image.Equals(before));
@@ -297,7 +303,8 @@ TEST_F(CloneFileTest, MissingFileAndUnattachedReader) {
   const std::string pipe = Path("pipe.dat");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_EQ(Num(reader.Read(pipe, nullptr)), 1);
-  const std::string endlessComment = Save("comment.dat", Head() + "#" + std::string(100'000, 'x') + "\r\n");
+  const std::string endlessComment =
+      Save("comment.dat", Head() + "#" + std::string(100'000, 'x') + "\r\n");
   EXPECT_EQ(Num(reader.Read(endlessComment, nullptr)), 6);
 
   cmcCloneFile detached;
@@ -336,7 +343,8 @@ TEST_F(CloneFileTest, CoverageIsLeftToTheCallerWithoutARangeList) {
 // Fails the n-th write, or the commit, on top of the real atomic sink.
 class FailingSink : public cmcCloneSink {
  public:
-  FailingSink(int failWrite, bool failCommit) : real_(MakeSaveFileSink()), failWrite_(failWrite), failCommit_(failCommit) {}
+  FailingSink(int failWrite, bool failCommit)
+      : real_(MakeSaveFileSink()), failWrite_(failWrite), failCommit_(failCommit) {}
   bool Open(const std::string& path) override { return real_->Open(path); }
   bool Write(std::string_view bytes) override {
     if (++writes_ == failWrite_) {
@@ -479,30 +487,36 @@ TEST_F(CloneFileTest, OnlyARegularFileIsReplaced) {
     std::filesystem::file_type type;
   };
   const Case cases[] = {
-      {"folder", [](const std::string& p) { return QDir().mkdir(QString::fromStdString(p)) ? p : ""; },
+      {"folder",
+       [](const std::string& p) { return QDir().mkdir(QString::fromStdString(p)) ? p : ""; },
        std::filesystem::file_type::directory},
       {"pipe", [](const std::string& p) { return ::mkfifo(p.c_str(), 0600) == 0 ? p : ""; },
        std::filesystem::file_type::fifo},
-      {"device", [](const std::string& p) {
+      {"device",
+       [](const std::string& p) {
          // The same device as /dev/null, made here so that nothing of the
          // system is at stake.
          return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? p : "";
        },
        std::filesystem::file_type::character},
-      {"socket", [](const std::string& p) {
+      {"socket",
+       [](const std::string& p) {
          sockaddr_un address{};
          address.sun_family = AF_UNIX;
          if (p.size() >= sizeof address.sun_path) return std::string();
          std::copy(p.begin(), p.end(), address.sun_path);
          const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-         const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+         const bool bound =
+             fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
          if (fd >= 0) ::close(fd);
          return bound ? p : std::string();
        },
        std::filesystem::file_type::socket},
-      {"link to a pipe", [](const std::string& p) {
+      {"link to a pipe",
+       [](const std::string& p) {
          const std::string pipe = p + ".fifo";
-         return ::mkfifo(pipe.c_str(), 0600) == 0 && ::symlink(pipe.c_str(), p.c_str()) == 0 ? p : "";
+         return ::mkfifo(pipe.c_str(), 0600) == 0 && ::symlink(pipe.c_str(), p.c_str()) == 0 ? p
+                                                                                             : "";
        },
        std::filesystem::file_type::fifo},
   };
@@ -517,13 +531,16 @@ TEST_F(CloneFileTest, OnlyARegularFileIsReplaced) {
       std::printf("cannot make a %s here; not tried\n", c.what);
       continue;
     }
-    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System |
+                                                      QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(Num(cmcCloneFile::CheckSaveTarget(path)), 1);
     cmcCloneFile writer;
     Configure(writer, &source);
     EXPECT_EQ(Num(writer.Write(path, cmcCloneFile::StandardRanges())), 1);
     EXPECT_EQ(std::filesystem::status(path).type(), c.type);
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                     QDir::NoDotAndDotDot),
+              before);
     ASSERT_EQ(recorder.shown.size(), 2u);
     EXPECT_EQ(recorder.shown[1].text, ExpectedMessage("GI_Mess_FileErr_FileOpen"));
   }
@@ -545,7 +562,8 @@ TEST_F(CloneFileTest, NamesThatAreNotUtf8ReachTheSystemAsTheyAre) {
   ASSERT_EQ(Num(writer.Write(second, cmcCloneFile::StandardRanges())), 0);
 
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"old\xe4.dat", "old\xf6.dat"}));
 
@@ -574,7 +592,8 @@ TEST_F(CloneFileTest, FileErrorMessagesAreWholeBlocks) {
     recorder.shown.clear();
     cmcCloneFile::ShowError(static_cast<CloneFileCode>(code));
     ASSERT_EQ(recorder.shown.size(), 1u) << code;
-    EXPECT_EQ(recorder.shown[0].text, "Headline first line\nHeadline second line\n\n" + body) << code;
+    EXPECT_EQ(recorder.shown[0].text, "Headline first line\nHeadline second line\n\n" + body)
+        << code;
     EXPECT_EQ(recorder.shown[0].caption, "Seaclone Test") << code;
   }
   gGTex = &table;
@@ -608,9 +627,10 @@ class Locked {
     if (immutable_) ::ioctl(fd_, FS_IOC_SETFLAGS, &flagsBefore_);
     if (fd_ >= 0) ::close(fd_);
 #endif
-    QFile::setPermissions(path_, kind_ == kFolder
-                                     ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                     : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(
+        path_, kind_ == kFolder
+                   ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                   : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   }
   bool Refuses() const {
     if (kind_ == kFile) return !QFile(path_).open(QIODevice::Append);
@@ -638,7 +658,8 @@ TEST_F(CloneFileTest, FolderThatRefusesNewFilesIsWrittenInPlace) {
   }
   Locked folderLock(sub, Locked::kFolder);
   Locked fileLock(sub + "/refusing.dat", Locked::kFile);
-  if (!folderLock.Refuses() || !fileLock.Refuses()) GTEST_SKIP() << "cannot lock a folder or a file for this user here";
+  if (!folderLock.Refuses() || !fileLock.Refuses())
+    GTEST_SKIP() << "cannot lock a folder or a file for this user here";
 
   struct Case {
     const char* name;
@@ -658,14 +679,16 @@ TEST_F(CloneFileTest, FolderThatRefusesNewFilesIsWrittenInPlace) {
     EXPECT_TRUE(QString::fromStdString(Load(path)).startsWith(c.startsWith));
     EXPECT_EQ(recorder.shown.size(), c.code == 0 ? 0u : 1u);
   }
-  EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), (QStringList{"refusing.dat", "writable.dat"}));
+  EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"refusing.dat", "writable.dat"}));
 
   // In place, every failure is still reported.
   FailingSink failing(50, false);
   cmcCloneFile writer;
   Configure(writer, &source);
   writer.SetSink(&failing);
-  EXPECT_EQ(Num(writer.Write((sub + "/writable.dat").toStdString(), cmcCloneFile::StandardRanges())), 2);
+  EXPECT_EQ(
+      Num(writer.Write((sub + "/writable.dat").toStdString(), cmcCloneFile::StandardRanges())), 2);
 }
 
 TEST_F(CloneFileTest, FileSystemThatRefusesEveryoneKeepsTheTarget) {
@@ -687,7 +710,9 @@ TEST_F(CloneFileTest, CommentFromImage) {
   } cases[] = {
       {"                ", ""},
       {"Sea Breeze      ", "Sea Breeze"},
-      {"a\nb\x7F" "c           ", "a b c"},
+      {"a\nb\x7F"
+       "c           ",
+       "a b c"},
       {"0123456789ABCDEF", "0123456789ABCDEF"},
   };
   for (const auto& c : cases) {

@@ -52,7 +52,7 @@ TEST_F(DatChTest, ForcedSimplexOnAChannelsAndFourDigitChannels) {
     int index;
     bool forced;
   };
-  const Case cases[] = {{32, false}, {33, true}, {233, true}, {234, true},
+  const Case cases[] = {{32, false}, {33, true},   {233, true},  {234, true},
                         {347, true}, {348, false}, {417, false}, {0, false}};
   for (const Case& c : cases) {
     ch.Load(kCatInt, c.index);
@@ -63,8 +63,8 @@ TEST_F(DatChTest, ForcedSimplexOnAChannelsAndFourDigitChannels) {
 }
 
 TEST_F(DatChTest, PAndCWordsAreWrittenOnlyWhenFlagged) {
-  image.SetWord(kPWords + 2 * 2, 32);   // CAN: P = 16
-  image.SetWord(kCWords + 2 * 2, 18);   // CAN: C = 9
+  image.SetWord(kPWords + 2 * 2, 32);  // CAN: P = 16
+  image.SetWord(kCWords + 2 * 2, 18);  // CAN: C = 9
   ch.Load(kCatCan, 32);
   EXPECT_EQ(ch.acFlags, datCh::kAcP);
   ch.Load(kCatCan, 18);
@@ -206,10 +206,9 @@ TEST(ChannelIndexTextTest, DisplayTable) {
     int index;
     const char* text;
   } cases[] = {
-      {0, "0  "},     {1, "0A"},     {32, "16  "},  {33, "16A"},  {233, "116A"},
-      {234, "1001"},  {261, "1028"}, {262, "1060"}, {290, "1088"}, {291, "2001"},
-      {318, "2028"},  {319, "2060"}, {347, "2088"}, {348, " "},    {417, "F2A "},
-      {418, ""},      {-1, ""},
+      {0, "0  "},    {1, "0A"},     {32, "16  "},  {33, "16A"},   {233, "116A"}, {234, "1001"},
+      {261, "1028"}, {262, "1060"}, {290, "1088"}, {291, "2001"}, {318, "2028"}, {319, "2060"},
+      {347, "2088"}, {348, " "},    {417, "F2A "}, {418, ""},     {-1, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(ChannelIndexText(image, c.index), c.text) << c.index;
   for (int i = 234; i < 348; ++i) EXPECT_EQ(FourDigitIndex(FourDigitChannel(i)), i);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The value editors on their own: (starting value, key or typed text) in,
 // (shown text, stored value, what the sheet must do next) out.
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <map>
 #include <vector>
@@ -284,7 +284,11 @@ TEST(TextEditor, TypedTextIsCutPaddedAndCleaned) {
 
 TEST(TextEditor, KeysOpenTheEditor) {
   std::vector<std::uint8_t> field{'a', 'b', 0x01, ' '};
-  struct Case { int key; const char* text; int cursor; };
+  struct Case {
+    int key;
+    const char* text;
+    int cursor;
+  };
   for (const Case c : {Case{13, "ab", 0}, Case{8, "ab", 0}, Case{' ', "ab", 0},
                        Case{0x7100, "ab", 0}, Case{'Q', "Q", 1}}) {
     Output out;
@@ -296,7 +300,11 @@ TEST(TextEditor, KeysOpenTheEditor) {
 }
 
 TEST(DigitEditor, StoresExactlyTheRightCountElseClears) {
-  struct Case { const char* typed; std::vector<std::uint8_t> bytes; const char* shown; };
+  struct Case {
+    const char* typed;
+    std::vector<std::uint8_t> bytes;
+    const char* shown;
+  };
   const std::vector<Case> cases = {
       {"0123456789", {1, 23, 45, 67, 89}, "0123456789"},
       {"01-23 45.67x89", {1, 23, 45, 67, 89}, "0123456789"},
@@ -315,7 +323,7 @@ TEST(DigitEditor, StoresExactlyTheRightCountElseClears) {
 
 TEST(ChannelName, EachPositionHasItsOwnSet) {
   const std::map<std::string, std::string> cases = {
-      {"eh1", "Eh "}, {"aba", "abA"}, {"k", "   "}, {"KKK", "   "},
+      {"eh1", "Eh "}, {"aba", "abA"}, {"k", "   "},   {"KKK", "   "},
       {"B1b", "b1b"}, {"-=B", "-=b"}, {"12 ", "12 "}, {"hhh", "hh "},
   };
   for (const auto& [typed, fitted] : cases) EXPECT_EQ(FitChannelName(typed), fitted) << typed;
@@ -324,7 +332,10 @@ TEST(ChannelName, EachPositionHasItsOwnSet) {
 // ---------------------------------------------------------------- frequency
 
 TEST(FrequencyEditor, RasterSnap) {
-  struct Case { std::uint32_t hz; std::optional<std::uint32_t> snapped; };
+  struct Case {
+    std::uint32_t hz;
+    std::optional<std::uint32_t> snapped;
+  };
   const std::vector<Case> cases = {
       {156'050'000, 156'050'000}, {156'031'200, 156'031'250}, {156'031'300, std::nullopt},
       {156'025'000, 156'025'000}, {156'037'500, 156'037'500}, {156'001'000, std::nullopt},
@@ -334,15 +345,17 @@ TEST(FrequencyEditor, RasterSnap) {
 }
 
 TEST(FrequencyEditor, TypedReceiveFrequencies) {
-  struct Case { const char* typed; std::uint32_t hz; bool set; const char* shown; };
+  struct Case {
+    const char* typed;
+    std::uint32_t hz;
+    bool set;
+    const char* shown;
+  };
   const std::vector<Case> cases = {
-      {"156.05", 156'050'000, true, "156.05000"},
-      {"156.0312", 156'031'250, true, "156.03125"},
+      {"156.05", 156'050'000, true, "156.05000"},   {"156.0312", 156'031'250, true, "156.03125"},
       {"156.0313", 160'000'000, true, "160.00000"},  // rejected: old value stays
-      {"250", 199'990'000, true, "199.99000"},
-      {"50", 100'000'000, true, "100.00000"},
-      {"MHz", 160'000'000, true, "160.00000"},
-      {"", 160'000'000, true, "160.00000"},
+      {"250", 199'990'000, true, "199.99000"},      {"50", 100'000'000, true, "100.00000"},
+      {"MHz", 160'000'000, true, "160.00000"},      {"", 160'000'000, true, "160.00000"},
   };
   for (const auto& c : cases) {
     Frequency rx{160'000'000, true};
@@ -391,13 +404,17 @@ TEST(FrequencyEditor, UnsetShowsNothingAndTakesAValue) {
 TEST(FrequencyEditor, KeysOpenTheEditor) {
   Frequency rx{156'800'000, true};
   Frequency tx{157'000'000, true};
-  struct Case { bool transmit; int key; const char* text; int cursor; int selection; };
+  struct Case {
+    bool transmit;
+    int key;
+    const char* text;
+    int cursor;
+    int selection;
+  };
   const std::vector<Case> cases = {
-      {false, '.', "156.80000", 4, 0},
-      {true, '=', "156.80000", 9, 0},
+      {false, '.', "156.80000", 4, 0}, {true, '=', "156.80000", 9, 0},
       {false, '=', "156.80000", 0, 0},  // '=' means nothing on the receive cell
-      {false, '7', "7", 1, 0},
-      {false, ' ', " ", 1, 0},
+      {false, '7', "7", 1, 0},         {false, ' ', " ", 1, 0},
       {true, 13, "157.00000", 0, 9},
   };
   for (const auto& c : cases) {

@@ -67,8 +67,8 @@ TEST(EepromTest, BlockCopiesIgnoreRequestsThatDoNotFit) {
     bool applied;
   };
   const Case cases[] = {
-      {0, 4, true},  {4, 4, true},   {5, 4, false}, {-1, 2, false},
-      {8, 1, false}, {0, 0, false},  {3, -1, false}, {7, 1, true},
+      {0, 4, true},  {4, 4, true},  {5, 4, false},  {-1, 2, false},
+      {8, 1, false}, {0, 0, false}, {3, -1, false}, {7, 1, true},
   };
   const std::array<std::uint8_t, 4> src = {1, 2, 3, 4};
   for (const Case& c : cases) {
@@ -83,7 +83,8 @@ TEST(EepromTest, BlockCopiesIgnoreRequestsThatDoNotFit) {
     std::array<std::uint8_t, 4> dst = {9, 9, 9, 9};
     e.ReadBlock(c.address, dst.data(), c.count);
     if (c.applied) {
-      for (int i = 0; i < c.count; ++i) EXPECT_EQ(dst[static_cast<std::size_t>(i)], src[static_cast<std::size_t>(i)]);
+      for (int i = 0; i < c.count; ++i)
+        EXPECT_EQ(dst[static_cast<std::size_t>(i)], src[static_cast<std::size_t>(i)]);
     } else {
       EXPECT_EQ(dst, (std::array<std::uint8_t, 4>{9, 9, 9, 9}));
     }

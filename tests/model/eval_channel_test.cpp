@@ -15,7 +15,11 @@ using memmap::kCatWx;
 class EvalChannel : public EvalTest {};
 
 TEST_F(EvalChannel, FreeReceiveFrequencyEntries) {
-  struct Case { const char* typed; std::uint32_t hz; const char* shown; };
+  struct Case {
+    const char* typed;
+    std::uint32_t hz;
+    const char* shown;
+  };
   const std::vector<Case> cases = {
       {"156.05", 156'050'000, "156.05000"},
       {"156.0312", 156'031'250, "156.03125"},
@@ -103,7 +107,10 @@ TEST_F(EvalChannel, InhibitedChannelShowsDashesExceptNumberAndAttribute) {
 }
 
 TEST_F(EvalChannel, SimplexIsFixedWhereTheChannelDecides) {
-  struct Case { int index; const char* shown; };
+  struct Case {
+    int index;
+    const char* shown;
+  };
   // Odd classic indices and the four-digit channels show dashes; free
   // channels in a plan show their value but take no key.
   for (const Case c : {Case{33, "---"}, Case{234, "---"}, Case{347, "---"}, Case{350, "Duplex"}}) {
@@ -121,7 +128,11 @@ TEST_F(EvalChannel, SimplexIsFixedWhereTheChannelDecides) {
 }
 
 TEST_F(EvalChannel, AttributeOptionsChangeOnlyTheirBit) {
-  struct Case { std::uint32_t id; std::uint8_t bit; const char* on; };
+  struct Case {
+    std::uint32_t id;
+    std::uint8_t bit;
+    const char* on;
+  };
   const std::vector<Case> cases = {{CL_ChList_Tag, memmap::kChTag, "Tag"},
                                    {CL_ChList_TxInh, memmap::kChTxInhibit, "RX only"},
                                    {CL_ChList_Poc, memmap::kChPoc, "PoC"}};
@@ -234,9 +245,10 @@ TEST_F(EvalChannel, FreeByteAndChannelNumbers) {
 
   // Rows past the end of a list show nothing and take nothing.
   const cmcEeprom before = target.image;
-  for (auto [category, id, number] : {std::tuple{CT_IntCh, CL_ChList_No, 418}, std::tuple{CT_IntCh, CL_ChList_Tag, 418},
-                                      std::tuple{CT_IntCh, CL_ChList_Simp, 418}, std::tuple{CT_WxCh, CL_WX_ChInh, 10},
-                                      std::tuple{CT_FreeCh, CL_Fch_FreqR, 70}, std::tuple{CT_FreeCh, CL_Fch_ChName, -1}}) {
+  for (auto [category, id, number] :
+       {std::tuple{CT_IntCh, CL_ChList_No, 418}, std::tuple{CT_IntCh, CL_ChList_Tag, 418},
+        std::tuple{CT_IntCh, CL_ChList_Simp, 418}, std::tuple{CT_WxCh, CL_WX_ChInh, 10},
+        std::tuple{CT_FreeCh, CL_Fch_FreqR, 70}, std::tuple{CT_FreeCh, CL_Fch_ChName, -1}}) {
     auto cell = Cell(category, id, number);
     EXPECT_EQ(Show(cell), "") << CellName(id);
     Key(cell, ' ');

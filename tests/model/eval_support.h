@@ -61,7 +61,8 @@ class RecordingTarget : public DocumentRole,
   bool ToolBarVisible() const override { return toolBar; }
   bool CanPrintCurrent() const override { return printable; }
   std::string RecentFile(int n) const override {
-    return n < static_cast<int>(recent.size()) ? recent[static_cast<std::size_t>(n)] : std::string();
+    return n < static_cast<int>(recent.size()) ? recent[static_cast<std::size_t>(n)]
+                                               : std::string();
   }
   bool HasFileName() const override { return named; }
   std::array<std::uint8_t, 28> RadioInformation() const override { return info; }
@@ -155,7 +156,8 @@ class RecordingCanvas : public platform::Canvas {
 inline std::string BuildOverlay(const platform::TemporaryFolder& dir) {
   const std::string path = dir.Path() + "/TB58.OVL";
   std::ofstream out(path, std::ios::binary);
-  for (const char* part : {SEACLONE_TEST_DATA "/eval/base.ovl", SEACLONE_SOURCE_DIR "/data/overlay/main/40-eval.ovl"}) {
+  for (const char* part : {SEACLONE_TEST_DATA "/eval/base.ovl",
+                           SEACLONE_SOURCE_DIR "/data/overlay/main/40-eval.ovl"}) {
     std::ifstream in(part, std::ios::binary);
     out << in.rdbuf();
   }
@@ -202,7 +204,9 @@ class EvalTest : public ::testing::Test {
     return cap;
   }
 
-  EvalResult Run(cmcCellCapsule& cap, bool notify = false) { return Evaluate(&context, cap, notify); }
+  EvalResult Run(cmcCellCapsule& cap, bool notify = false) {
+    return Evaluate(&context, cap, notify);
+  }
 
   std::string Show(cmcCellObj& cell) {
     auto cap = SheetCapsule(cell);
@@ -274,7 +278,8 @@ class ShippedOverlayTest : public ::testing::Test {
   }
 
   void UseModel(int model, bool usable) {
-    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk) << model;
+    ASSERT_EQ(testsupport::LoadInitialImage(table, model, target.image), CloneFileCode::kOk)
+        << model;
     target.model = model;
     target.usable = usable;
   }

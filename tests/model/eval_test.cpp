@@ -167,7 +167,11 @@ TEST_F(Eval, PopupCommands) {
 }
 
 TEST_F(Eval, CommandsRunOnlyOnEnter) {
-  struct Case { std::uint32_t id; int number; const char* call; };
+  struct Case {
+    std::uint32_t id;
+    int number;
+    const char* call;
+  };
   const std::vector<Case> cases = {
       {CL_Menu_File_New, 0, "New"},
       {CL_Menu_File_Open, 0, "Open"},
@@ -248,10 +252,22 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
   CommandTarget documentOnly(target);
   SetCommandTarget(&documentOnly);
   const std::uint32_t inert[] = {
-      CL_Menu_File_Open,  CL_Menu_File_SaveAs, CL_Menu_File_Print_Current, CL_Menu_File_Print_All,
-      CL_Menu_File_Exit,  CL_Menu_File_Recent, CL_Menu_View_FontSize,      CL_Menu_View_ToolBar,
-      CL_Menu_Port_Com,   CL_Menu_Port_Usb,    CL_Menu_Port_ComList1,      CL_Help_Contents,
-      CallSheet,          CL_Menu_File_BackupFolder, CL_Menu_File_ExportCsv, CL_Menu_Clone_Fleet,
+      CL_Menu_File_Open,
+      CL_Menu_File_SaveAs,
+      CL_Menu_File_Print_Current,
+      CL_Menu_File_Print_All,
+      CL_Menu_File_Exit,
+      CL_Menu_File_Recent,
+      CL_Menu_View_FontSize,
+      CL_Menu_View_ToolBar,
+      CL_Menu_Port_Com,
+      CL_Menu_Port_Usb,
+      CL_Menu_Port_ComList1,
+      CL_Help_Contents,
+      CallSheet,
+      CL_Menu_File_BackupFolder,
+      CL_Menu_File_ExportCsv,
+      CL_Menu_Clone_Fleet,
   };
   for (std::uint32_t id : inert) {
     auto cell = Cell(CT_NoCategory, id, 100);
@@ -284,7 +300,12 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
 }
 
 TEST_F(Eval, CheckMarksAndMenuStates) {
-  struct Case { std::uint32_t id; int number; int flag; bool on; };
+  struct Case {
+    std::uint32_t id;
+    int number;
+    int flag;
+    bool on;
+  };
   target.fontSize = 120;
   target.model = 5;
   target.port = 7;
@@ -333,7 +354,12 @@ TEST_F(Eval, CheckMarksAndMenuStates) {
 
 TEST_F(Eval, RecentFileEntries) {
   target.recent = {"/home/skipper/R&D boat.dat", "", ""};
-  struct Case { int n; const char* caption; bool disabled; bool hidden; };
+  struct Case {
+    int n;
+    const char* caption;
+    bool disabled;
+    bool hidden;
+  };
   const std::vector<Case> cases = {
       {0, "&1 /home/skipper/R&&D boat.dat", false, false},
       {1, "&2 ", true, true},
@@ -464,12 +490,14 @@ TEST_F(Eval, EveryOptionListOfTheOverlayIsComplete) {
       }
     }
   }
-  for (const char* list : {"GI_Sheet_Sel_ChTag", "GI_Sheet_Sel_ChTxInh", "GI_Sheet_Sel_ChPoc", "GI_Sheet_Sel_ChSimp",
-                           "GI_Sheet_Sel_ChInh"}) {
-    for (int v = 0; v < 2; ++v) EXPECT_NE(target.cache.TextForValue(list, Flex0, v), "error") << list;
+  for (const char* list : {"GI_Sheet_Sel_ChTag", "GI_Sheet_Sel_ChTxInh", "GI_Sheet_Sel_ChPoc",
+                           "GI_Sheet_Sel_ChSimp", "GI_Sheet_Sel_ChInh"}) {
+    for (int v = 0; v < 2; ++v)
+      EXPECT_NE(target.cache.TextForValue(list, Flex0, v), "error") << list;
   }
   for (const char* list : {"GI_Sheet_Sel_ChATRUse", "GI_Sheet_Sel_ChATRAll"}) {
-    for (int v = 1; v <= 4; ++v) EXPECT_NE(target.cache.TextForValue(list, Flex0, v), "error") << list;
+    for (int v = 1; v <= 4; ++v)
+      EXPECT_NE(target.cache.TextForValue(list, Flex0, v), "error") << list;
   }
 }
 

@@ -38,7 +38,8 @@ TEST_F(OptionList, TextsAreFoundByValueWhateverTheOrderInTheFile) {
       {99, "error"},  // belongs to another cell
       {-1, "error"},
   };
-  for (const auto& c : cases) EXPECT_EQ(cache.TextForValue("GI_Test_Scattered", Flex0, c.value), c.text) << c.value;
+  for (const auto& c : cases)
+    EXPECT_EQ(cache.TextForValue("GI_Test_Scattered", Flex0, c.value), c.text) << c.value;
   EXPECT_EQ(cache.TextForValue("GI_Test_Scattered", CL_Model, 99), "not this cell");
 }
 
@@ -75,16 +76,12 @@ TEST_F(OptionList, StepsFollowColumnOrderAndWrap) {
     int direction;
     int to;
   } cases[] = {
-      {"GI_Test_OnOff", 1, +1, 0},
-      {"GI_Test_OnOff", 0, +1, 1},   // past the last: the first
-      {"GI_Test_OnOff", 1, -1, 0},   // before the first: the last
-      {"GI_Test_OnOff", 7, +1, 1},   // unknown value: the first, either way
-      {"GI_Test_OnOff", 7, -1, 1},
-      {"GI_Test_Scattered", 30, +1, 20},
-      {"GI_Test_Scattered", 20, +1, 10},
-      {"GI_Test_Scattered", 5, +1, 40},
-      {"GI_Test_Scattered", 40, +1, 30},
-      {"GI_Test_Scattered", 30, -1, 40},
+      {"GI_Test_OnOff", 1, +1, 0},       {"GI_Test_OnOff", 0, +1, 1},  // past the last: the first
+      {"GI_Test_OnOff", 1, -1, 0},                                     // before the first: the last
+      {"GI_Test_OnOff", 7, +1, 1},  // unknown value: the first, either way
+      {"GI_Test_OnOff", 7, -1, 1},       {"GI_Test_Scattered", 30, +1, 20},
+      {"GI_Test_Scattered", 20, +1, 10}, {"GI_Test_Scattered", 5, +1, 40},
+      {"GI_Test_Scattered", 40, +1, 30}, {"GI_Test_Scattered", 30, -1, 40},
       {"GI_Test_Scattered", 10, -1, 20},  // from the first 10 in column order
       {"GI_Test_Scattered", 11, -1, 30},
   };

@@ -37,18 +37,12 @@ TEST(NormaliseTest, ModeDecidesWhichDerivedValuesAreRefreshed) {
   // Image: P words at 968 point at index 5 (as bytes 05 00), weather
   // channels 0 and 1 inhibited, 973 bit 0 set, all else 0x11.
   const Row rows[] = {
-      {"saved P word, low", 0x940, 0x11, 0x05},
-      {"saved P word, high", 0x941, 0x11, 0x00},
-      {"saved P word, last", 0x947, 0x11, 0x00},
-      {"first usable weather", 0x948, 0x11, 0x02},
-      {"weather copy", 0xEC0, 0x11, 0x02},
-      {"94B from initial", 0x94B, 0x11, 0xEE},
-      {"94C from initial", 0x94C, 0x11, 0xEE},
-      {"94D from 973 bit 0", 0x94D, 0x11, 0x01},
-      {"94D copy", 0xEC1, 0x11, 0x01},
-      {"94E from initial", 0x94E, 0xEE, 0xEE},
-      {"950 from initial", 0x950, 0xEE, 0xEE},
-      {"951 is nobody's", 0x951, 0x11, 0x11},
+      {"saved P word, low", 0x940, 0x11, 0x05},  {"saved P word, high", 0x941, 0x11, 0x00},
+      {"saved P word, last", 0x947, 0x11, 0x00}, {"first usable weather", 0x948, 0x11, 0x02},
+      {"weather copy", 0xEC0, 0x11, 0x02},       {"94B from initial", 0x94B, 0x11, 0xEE},
+      {"94C from initial", 0x94C, 0x11, 0xEE},   {"94D from 973 bit 0", 0x94D, 0x11, 0x01},
+      {"94D copy", 0xEC1, 0x11, 0x01},           {"94E from initial", 0x94E, 0xEE, 0xEE},
+      {"950 from initial", 0x950, 0xEE, 0xEE},   {"951 is nobody's", 0x951, 0x11, 0x11},
   };
   for (int mode : {0, 1}) {
     Pair p(0x11, 0xEE);
@@ -58,7 +52,8 @@ TEST(NormaliseTest, ModeDecidesWhichDerivedValuesAreRefreshed) {
     p.initial.SetByte(kFlags973, 0x01);
     NormaliseImage(p.image, p.initial, mode, 1);
     for (const Row& r : rows)
-      EXPECT_EQ(p.image.GetByte(r.address), mode == 0 ? r.mode0 : r.mode1) << r.what << ", mode " << mode;
+      EXPECT_EQ(p.image.GetByte(r.address), mode == 0 ? r.mode0 : r.mode1)
+          << r.what << ", mode " << mode;
   }
 }
 
@@ -145,7 +140,8 @@ TEST(NormaliseTest, FreeChannelsAreReencodedAndTheirSimplexBitsFollow) {
   EXPECT_EQ(p.image.GetWord(r), 10'746);
   EXPECT_EQ(p.image.GetWord(r + 2), 12'482);
   EXPECT_EQ(p.image.GetByte(r + 7), 0xA8);
-  for (int slot = 0; slot < kPlanCount; ++slot) EXPECT_EQ(p.image.GetByte(PlanByte(slot, 350)), kChSimplex);
+  for (int slot = 0; slot < kPlanCount; ++slot)
+    EXPECT_EQ(p.image.GetByte(PlanByte(slot, 350)), kChSimplex);
 }
 
 TEST(NormaliseTest, PChannelIsSpelledOutInOneOfThreeForms) {
@@ -234,8 +230,10 @@ TEST(NormaliseTest, DealerBlockVersionAndActiveCopy) {
     // and its own checksum in the last.
     for (int i = 0; i < kDealerSize - 2; ++i)
       ASSERT_EQ(p.image.GetByte(kDealerActive + i), p.image.GetByte(kDealerBlock + i)) << i;
-    EXPECT_EQ(p.image.GetByte(kDealerActiveMarker), p.image.GetByte(kDealerBlock + kDealerSize - 2) | 0x80);
-    EXPECT_EQ(p.image.GetByte(kDealerActiveChecksum), numeric::Checksum(p.image, kDealerActive, kDealerSize - 1));
+    EXPECT_EQ(p.image.GetByte(kDealerActiveMarker),
+              p.image.GetByte(kDealerBlock + kDealerSize - 2) | 0x80);
+    EXPECT_EQ(p.image.GetByte(kDealerActiveChecksum),
+              numeric::Checksum(p.image, kDealerActive, kDealerSize - 1));
   }
 }
 
@@ -243,7 +241,8 @@ TEST(NormaliseTest, IdentityBytesAndUnnamedBytes) {
   Pair p(0x5A, 0xA5);
   const char* sig = kSignatureText;
   p.initial.WriteBlock(kSignature, sig, kSignatureLength);
-  for (int i = 0; i < kCopyLength; ++i) p.image.SetByte(kCopySource + i, static_cast<std::uint8_t>(i));
+  for (int i = 0; i < kCopyLength; ++i)
+    p.image.SetByte(kCopySource + i, static_cast<std::uint8_t>(i));
   NormaliseImage(p.image, p.initial, kNormaliseAfterLoad, 7);
 
   EXPECT_EQ(p.image.GetByte(kImageFlags), 0x41);  // 0x5A: bits 4..1 cleared, bit 0 set
@@ -253,7 +252,8 @@ TEST(NormaliseTest, IdentityBytesAndUnnamedBytes) {
   for (int a : {0xA02, 0xA09, 0xA10, 0xA11}) EXPECT_EQ(p.image.GetByte(a), 0xA5) << std::hex << a;
   for (int i = 0; i < kCopyLength; ++i) EXPECT_EQ(p.image.GetByte(kCopyTarget + i), i);
   // Bytes no rule names are carried as they are.
-  for (int a : {0x960, 0x967, 0x9C0, 0x9CF, 0xA00, 0xA01, 0xA0A, 0xA12, 0xA3F, 0xCF0, 0xDAF, 0xEC2, 0xED3})
+  for (int a :
+       {0x960, 0x967, 0x9C0, 0x9CF, 0xA00, 0xA01, 0xA0A, 0xA12, 0xA3F, 0xCF0, 0xDAF, 0xEC2, 0xED3})
     EXPECT_EQ(p.image.GetByte(a), 0x5A) << std::hex << a;
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings, ATIS and dealer cells: where each one lives in the image and
 // what its editor makes of typed values.
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <map>
 #include <set>
@@ -96,10 +96,23 @@ const std::vector<Expect>& Expected() {
       {CL_Comm_USetM_BobglowAlarm, {{0x953, 0x02}}, nullptr},
       {CL_Comm_AutoDrainbeat, {{0x95B, 0xFF}}, nullptr},
       {CL_Comm_USetM_AutoDrainbeat, {{0x953, 0x04}}, nullptr},
-      {CL_Comm_CloneComment, {{0x9C0, 0xFF}, {0x9C1, 0xFF}, {0x9C2, 0xFF}, {0x9C3, 0xFF},
-                              {0x9C4, 0xFF}, {0x9C5, 0xFF}, {0x9C6, 0xFF}, {0x9C7, 0xFF},
-                              {0x9C8, 0xFF}, {0x9C9, 0xFF}, {0x9CA, 0xFF}, {0x9CB, 0xFF},
-                              {0x9CC, 0xFF}, {0x9CD, 0xFF}, {0x9CE, 0xFF}, {0x9CF, 0xFF}},
+      {CL_Comm_CloneComment,
+       {{0x9C0, 0xFF},
+        {0x9C1, 0xFF},
+        {0x9C2, 0xFF},
+        {0x9C3, 0xFF},
+        {0x9C4, 0xFF},
+        {0x9C5, 0xFF},
+        {0x9C6, 0xFF},
+        {0x9C7, 0xFF},
+        {0x9C8, 0xFF},
+        {0x9C9, 0xFF},
+        {0x9CA, 0xFF},
+        {0x9CB, 0xFF},
+        {0x9CC, 0xFF},
+        {0x9CD, 0xFF},
+        {0x9CE, 0xFF},
+        {0x9CF, 0xFF}},
        "ABCDEFGHIJKLMNOP"},
       {CL_Comm_VolBep, {{0x975, 0x20}}, nullptr},
       {CL_Comm_VolTm, {{0x979, 0xFF}}, "255"},
@@ -128,8 +141,8 @@ const std::vector<Expect>& Expected() {
       {CL_Comm_PowSave1st, {{0x97A, 0xFF}, {0x97B, 0xFF}}, "25.5"},
       {CL_Comm_PowSave2nd, {{0x97C, 0xFF}, {0x97D, 0xFF}}, "255"},
       {CL_Comm_BobglowPowerSave, {{0x975, 0x08}}, nullptr},
-      {CL_Atis_SelfId, {{0x980, 0xFF}, {0x981, 0xFF}, {0x982, 0xFF}, {0x983, 0xFF},
-                        {0x984, 0xFF}, {0x985, 0xFF}},
+      {CL_Atis_SelfId,
+       {{0x980, 0xFF}, {0x981, 0xFF}, {0x982, 0xFF}, {0x983, 0xFF}, {0x984, 0xFF}, {0x985, 0xFF}},
        "1234567890"},
       {CL_Comm_Atis_Suv, {}, ""},
       {CL_Comm_Atis_Int, {{0x988, 0x02}}, nullptr},
@@ -162,7 +175,8 @@ const std::vector<Expect>& Expected() {
 }
 
 TEST(SettingsCells, EveryCellChangesExactlyItsOwnBits) {
-  EXPECT_EQ(settings::Rules().size(), Expected().size()) << "a rule without a row here, or the reverse";
+  EXPECT_EQ(settings::Rules().size(), Expected().size())
+      << "a rule without a row here, or the reverse";
   for (const auto& e : Expected()) {
     Fixture f;
     const cmcEeprom before = f.image;
@@ -232,8 +246,10 @@ TEST(SettingsCells, ScaledAndDealerValues) {
   };
   for (const auto& c : cases) {
     Fixture f;
-    if (c.word) f.image.SetWord(c.address, static_cast<std::uint16_t>(c.stored));
-    else f.image.SetByte(c.address, static_cast<std::uint8_t>(c.stored));
+    if (c.word)
+      f.image.SetWord(c.address, static_cast<std::uint16_t>(c.stored));
+    else
+      f.image.SetByte(c.address, static_cast<std::uint8_t>(c.stored));
     const auto r = f.Run(c.cell, c.typed ? Typed(c.typed) : editor::Input{});
     const int after = c.word ? f.image.GetWord(c.address) : f.image.GetByte(c.address);
     const std::string label = std::string(CellName(c.cell)) + " " + (c.typed ? c.typed : "-");

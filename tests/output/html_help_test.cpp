@@ -66,13 +66,29 @@ TEST(HelpPopupPlace, FollowsThePointerInsideTheWorkArea) {
       {"centred on the pointer", {800, 300}, screen, {400, 300}, {600, 300}},
       {"odd width halves toward zero", {800, 300}, screen, {401, 300}, {600, 300}},
       {"near the left edge starts at the edge", {150, 300}, screen, {400, 300}, {0, 300}},
-      {"half the width exactly at the pointer is still at the edge", {200, 300}, screen, {400, 300}, {0, 300}},
+      {"half the width exactly at the pointer is still at the edge",
+       {200, 300},
+       screen,
+       {400, 300},
+       {0, 300}},
       {"near the right edge ends at the edge", {1850, 300}, screen, {400, 300}, {1520, 300}},
       {"near the bottom opens above", {800, 900}, screen, {400, 300}, {600, 600}},
       {"bottom right corner: above and to the left", {1910, 1030}, screen, {400, 300}, {1520, 730}},
-      {"no room above: against the bottom", {800, 250}, QRect(0, 0, 1920, 400), {400, 300}, {600, 100}},
-      {"room above equal to the height is not enough", {800, 300}, QRect(0, 0, 1920, 500), {400, 300}, {600, 200}},
-      {"pointer below the work area: against the bottom", {800, 1060}, screen, {400, 300}, {600, 740}},
+      {"no room above: against the bottom",
+       {800, 250},
+       QRect(0, 0, 1920, 400),
+       {400, 300},
+       {600, 100}},
+      {"room above equal to the height is not enough",
+       {800, 300},
+       QRect(0, 0, 1920, 500),
+       {400, 300},
+       {600, 200}},
+      {"pointer below the work area: against the bottom",
+       {800, 1060},
+       screen,
+       {400, 300},
+       {600, 740}},
       {"on a monitor right of the first", {2000, 100}, right, {400, 300}, {1920, 100}},
       {"work area not at the origin, bottom", {2500, 1000}, right, {400, 300}, {2300, 700}},
   };
@@ -108,14 +124,12 @@ TEST(HelpContextNumber, FirstExactNameBeforeTheEndMarker) {
     int number;
   } cases[] = {
       {"CL_Comm_Beep", 42},  // not the longer name before it, and the first of two
-      {"CL_Comm_BeepLong", 7},
-      {"CL_Comm_Bee", 0},    // a prefix is no match
-      {"CL_Comm_TOT", 51},
-      {"CL_Comm_Moni", 0},   // after the end marker
-      {"CL_Nothing", 0},
-      {"", 0},
+      {"CL_Comm_BeepLong", 7}, {"CL_Comm_Bee", 0},   // a prefix is no match
+      {"CL_Comm_TOT", 51},     {"CL_Comm_Moni", 0},  // after the end marker
+      {"CL_Nothing", 0},       {"", 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(cuiHtmlHelp::ContextNumber(table, c.cell), c.number) << c.cell;
+  for (const auto& c : cases)
+    EXPECT_EQ(cuiHtmlHelp::ContextNumber(table, c.cell), c.number) << c.cell;
 }
 
 TEST(HelpManual, EveryContextNumberOpensATopicOfTheBuiltFile) {
@@ -148,7 +162,8 @@ class ShippedPageCells : public evaltest::ShippedOverlayTest {
     testsupport::FixedPitchCanvas canvas;
     std::vector<std::string> keys;
     for (const layout::TreePage& page : layout::TreeBodyPages(table)) keys.push_back(page.sheetKey);
-    for (const char* key : {"GI_Sheet_CloneInfo", "GI_Sheet_Info_Batt", "GI_Sheet_Info_Batt_Suv"}) keys.push_back(key);
+    for (const char* key : {"GI_Sheet_CloneInfo", "GI_Sheet_Info_Batt", "GI_Sheet_Info_Batt_Suv"})
+      keys.push_back(key);
     for (int model = 0; model < 13; ++model) {
       for (const bool usable : {false, true}) {
         UseModel(model, usable);

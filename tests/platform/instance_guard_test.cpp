@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance guard on lock files: in a private folder, and in the
 // folder that belongs to the user whatever the environment says.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -158,13 +158,19 @@ TEST(InstanceGuardUserFolder, RuntimeFolderOrAPrivateOneOfTheUsers) {
   constexpr uid_t kSomeoneElse = 65534;
   struct Case {
     const char* what;
-    std::function<bool(const QString& run, const QString& temp)> layOut;  // false: cannot be laid out here
+    std::function<bool(const QString& run, const QString& temp)>
+        layOut;            // false: cannot be laid out here
     const char* expected;  // "run", "temp" or "" (refused)
   };
-  const auto own = [&](const QString& temp) { return temp + "/seaclone-" + QString::fromStdString(uid); };
+  const auto own = [&](const QString& temp) {
+    return temp + "/seaclone-" + QString::fromStdString(uid);
+  };
   const Case cases[] = {
       {"runtime folder present",
-       [&](const QString& run, const QString&) { return QDir(run).mkpath(QString::fromStdString(uid)); }, "run"},
+       [&](const QString& run, const QString&) {
+         return QDir(run).mkpath(QString::fromStdString(uid));
+       },
+       "run"},
       {"no runtime folder", [](const QString&, const QString&) { return true; }, "temp"},
       {"runtime folder of someone else",
        [&](const QString& run, const QString&) {
@@ -192,7 +198,10 @@ TEST(InstanceGuardUserFolder, RuntimeFolderOrAPrivateOneOfTheUsers) {
        },
        ""},
       {"private folder's name taken by a file",
-       [&](const QString&, const QString& temp) { return QFile(own(temp)).open(QIODevice::WriteOnly); }, ""},
+       [&](const QString&, const QString& temp) {
+         return QFile(own(temp)).open(QIODevice::WriteOnly);
+       },
+       ""},
   };
   for (const Case& c : cases) {
     QTemporaryDir run, temp;
@@ -200,10 +209,12 @@ TEST(InstanceGuardUserFolder, RuntimeFolderOrAPrivateOneOfTheUsers) {
       std::printf("skipped (needs root): %s\n", c.what);
       continue;
     }
-    const std::string folder = InstanceGuard::UserFolder(run.path().toStdString(), temp.path().toStdString());
-    const std::string expected = std::string(c.expected) == "run"    ? run.path().toStdString() + "/" + uid
-                                 : std::string(c.expected) == "temp" ? own(temp.path()).toStdString()
-                                                                     : std::string();
+    const std::string folder =
+        InstanceGuard::UserFolder(run.path().toStdString(), temp.path().toStdString());
+    const std::string expected =
+        std::string(c.expected) == "run"    ? run.path().toStdString() + "/" + uid
+        : std::string(c.expected) == "temp" ? own(temp.path()).toStdString()
+                                            : std::string();
     EXPECT_EQ(folder, expected) << c.what;
     if (std::string(c.expected) == "temp") {
       struct stat info {};

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>

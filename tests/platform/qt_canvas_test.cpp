@@ -2,11 +2,11 @@
 // The Qt canvas drawing on an image: colours resolve (fixed ones in their
 // blue-green-red order, system ones from the palette), and fills, text,
 // clipped text, lines and polygons land exactly where they were asked to.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -70,20 +70,19 @@ TEST_F(QtCanvasTest, ColoursResolveFixedAndFromThePalette) {
     QColor expected;
   };
   const Case cases[] = {
-      {0x000000FF, QColor(255, 0, 0)},    // clRed: the low byte is red
-      {0x0000FF00, QColor(0, 255, 0)},    // clLime
-      {0x00FF0000, QColor(0, 0, 255)},    // clBlue
-      {0x00123456, QColor(0x56, 0x34, 0x12)},
-      {0x80000005, QColor(1, 2, 3)},      // clWindow → Base
-      {0x80000008, QColor(4, 5, 6)},      // clWindowText → Text
-      {0x80000011, QColor(7, 8, 9)},      // clGrayText → disabled Text
-      {0x8000000F, QColor(10, 11, 12)},   // clBtnFace → Button
-      {0x80000012, QColor(13, 14, 15)},   // clBtnText → ButtonText
-      {0x8000000D, QColor(16, 17, 18)},   // clHighlight
-      {0x8000000E, QColor(19, 20, 21)},   // clHightlightText → HighlightedText
-      {0x80000010, QColor(28, 29, 30)},   // clBtnShadow → Dark
-      {0x80000014, QColor(31, 32, 33)},   // clBtnHighlight → Light
-      {0x800000FF, QColor(4, 5, 6)},      // no such system colour: window text
+      {0x000000FF, QColor(255, 0, 0)},  // clRed: the low byte is red
+      {0x0000FF00, QColor(0, 255, 0)},  // clLime
+      {0x00FF0000, QColor(0, 0, 255)},  // clBlue
+      {0x00123456, QColor(0x56, 0x34, 0x12)}, {0x80000005, QColor(1, 2, 3)},  // clWindow → Base
+      {0x80000008, QColor(4, 5, 6)},     // clWindowText → Text
+      {0x80000011, QColor(7, 8, 9)},     // clGrayText → disabled Text
+      {0x8000000F, QColor(10, 11, 12)},  // clBtnFace → Button
+      {0x80000012, QColor(13, 14, 15)},  // clBtnText → ButtonText
+      {0x8000000D, QColor(16, 17, 18)},  // clHighlight
+      {0x8000000E, QColor(19, 20, 21)},  // clHightlightText → HighlightedText
+      {0x80000010, QColor(28, 29, 30)},  // clBtnShadow → Dark
+      {0x80000014, QColor(31, 32, 33)},  // clBtnHighlight → Light
+      {0x800000FF, QColor(4, 5, 6)},     // no such system colour: window text
   };
   for (const Case& c : cases) {
     Draw([&](platform::QtCanvas& canvas) {
@@ -111,7 +110,8 @@ TEST_F(QtCanvasTest, TextLiesWithinItsExtentFromItsTopLeftCorner) {
     canvas.TextAt(20, 10, "Ship 16");
   });
   ASSERT_FALSE(Ink().isEmpty());
-  EXPECT_TRUE(QRect(20, 10, extent.width, extent.height).contains(Ink())) << Ink().x() << "," << Ink().y();
+  EXPECT_TRUE(QRect(20, 10, extent.width, extent.height).contains(Ink()))
+      << Ink().x() << "," << Ink().y();
   // The ink starts near the corner, not a line lower (top, not baseline).
   EXPECT_LT(Ink().top() - 10, extent.height / 2);
   EXPECT_EQ(At(Ink().center().x(), Ink().bottom() + 1), kPaper);

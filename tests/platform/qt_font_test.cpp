@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Font values of the definitions turned into QFonts for drawing.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFontMetrics>
-#include <gtest/gtest.h>
 
 #include "platform/qt/qt_font.h"
 #include "platform/system_language.h"

@@ -20,7 +20,8 @@ const MonitorList kSingle = {WithTaskBar(0, 0)};
 // A second monitor to the right of the primary one.
 const MonitorList kSideBySide = {WithTaskBar(0, 0), WithTaskBar(1024, 0)};
 // A second monitor left of the primary one, at negative coordinates.
-const MonitorList kLeftOfPrimary = {WithTaskBar(0, 0), {QRect(-1280, 0, 1280, 1024), QRect(-1280, 0, 1280, 1024)}};
+const MonitorList kLeftOfPrimary = {WithTaskBar(0, 0),
+                                    {QRect(-1280, 0, 1280, 1024), QRect(-1280, 0, 1280, 1024)}};
 
 struct CornerCase {
   const char* what;
@@ -40,27 +41,29 @@ TEST_P(CornerRule, MovesTheWindowButKeepsItsSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CornerRule,
-    ::testing::Values(
-        CornerCase{"inside the work area: unchanged", kSingle, QRect(100, 50, 800, 600), QPoint(100, 50)},
-        CornerCase{"exactly filling the work area: unchanged", kSingle, QRect(0, 0, 1024, 738), QPoint(0, 0)},
-        // Saved on a monitor to the right that is no longer attached.
-        CornerCase{"on a detached monitor: pulled onto the nearest", kSingle, QRect(2000, 100, 800, 600),
-                   QPoint(224, 100)},
-        CornerCase{"under the task bar: lifted above it", kSingle, QRect(100, 500, 400, 300), QPoint(100, 438)},
-        CornerCase{"above and left of the desktop: pushed in", kSingle, QRect(-300, -200, 400, 300),
-                   QPoint(0, 0)},
-        CornerCase{"larger than the work area: top-left corner inside", kSingle,
-                   QRect(-50, -50, 1200, 900), QPoint(0, 0)},
-        CornerCase{"larger and far right: top-left corner inside", kSingle, QRect(500, 300, 1200, 900),
-                   QPoint(0, 0)},
-        CornerCase{"straddling two monitors: left alone", kSideBySide, QRect(900, 100, 400, 300),
-                   QPoint(900, 100)},
-        CornerCase{"right monitor still attached: stays there", kSideBySide, QRect(1500, 100, 400, 300),
-                   QPoint(1500, 100)},
-        CornerCase{"beyond a monitor at negative coordinates", kLeftOfPrimary, QRect(-2000, 100, 400, 300),
-                   QPoint(-1280, 100)},
-        CornerCase{"no monitors at all: unchanged", MonitorList{}, QRect(5000, 5000, 400, 300),
-                   QPoint(5000, 5000)}));
+    ::testing::Values(CornerCase{"inside the work area: unchanged", kSingle,
+                                 QRect(100, 50, 800, 600), QPoint(100, 50)},
+                      CornerCase{"exactly filling the work area: unchanged", kSingle,
+                                 QRect(0, 0, 1024, 738), QPoint(0, 0)},
+                      // Saved on a monitor to the right that is no longer attached.
+                      CornerCase{"on a detached monitor: pulled onto the nearest", kSingle,
+                                 QRect(2000, 100, 800, 600), QPoint(224, 100)},
+                      CornerCase{"under the task bar: lifted above it", kSingle,
+                                 QRect(100, 500, 400, 300), QPoint(100, 438)},
+                      CornerCase{"above and left of the desktop: pushed in", kSingle,
+                                 QRect(-300, -200, 400, 300), QPoint(0, 0)},
+                      CornerCase{"larger than the work area: top-left corner inside", kSingle,
+                                 QRect(-50, -50, 1200, 900), QPoint(0, 0)},
+                      CornerCase{"larger and far right: top-left corner inside", kSingle,
+                                 QRect(500, 300, 1200, 900), QPoint(0, 0)},
+                      CornerCase{"straddling two monitors: left alone", kSideBySide,
+                                 QRect(900, 100, 400, 300), QPoint(900, 100)},
+                      CornerCase{"right monitor still attached: stays there", kSideBySide,
+                                 QRect(1500, 100, 400, 300), QPoint(1500, 100)},
+                      CornerCase{"beyond a monitor at negative coordinates", kLeftOfPrimary,
+                                 QRect(-2000, 100, 400, 300), QPoint(-1280, 100)},
+                      CornerCase{"no monitors at all: unchanged", MonitorList{},
+                                 QRect(5000, 5000, 400, 300), QPoint(5000, 5000)}));
 
 TEST(NearestMonitor, PointInsideThenClosest) {
   EXPECT_EQ(NearestMonitor(kSideBySide, QPoint(10, 10)), 0);
@@ -104,12 +107,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CentreOverRule,
     ::testing::Values(
         CentreCase{"centred", QRect(0, 0, 200, 100), QRect(100, 100, 400, 300), QPoint(200, 200)},
-        CentreCase{"odd room truncates", QRect(0, 0, 200, 100), QRect(100, 100, 401, 301), QPoint(200, 200)},
+        CentreCase{"odd room truncates", QRect(0, 0, 200, 100), QRect(100, 100, 401, 301),
+                   QPoint(200, 200)},
         // (100 - 301) / 2 is -100 when truncated toward zero, not -101.
         CentreCase{"wider than the owner truncates toward zero", QRect(0, 0, 301, 101),
                    QRect(400, 300, 100, 100), QPoint(300, 300)},
-        CentreCase{"past the right edge: moved in", QRect(0, 0, 300, 100), QRect(900, 100, 100, 100),
-                   QPoint(724, 100)},
+        CentreCase{"past the right edge: moved in", QRect(0, 0, 300, 100),
+                   QRect(900, 100, 100, 100), QPoint(724, 100)},
         CentreCase{"past the task bar: moved up", QRect(0, 0, 100, 200), QRect(100, 650, 100, 100),
                    QPoint(100, 538)},
         CentreCase{"larger than the work area: left and top edges win", QRect(0, 0, 1200, 900),

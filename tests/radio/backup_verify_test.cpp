@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The backup every clone read leaves, and the read-back check after a
 // write, at the document level on the scripted line.
-#include "support/codes.h"
 #include "document_test_support.h"
+#include "support/codes.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,7 +121,8 @@ const VerifyCase kVerifyCases[] = {
     {"FreeChannelDiffers", true, 0x70B, 18, "verify failed at 70B (free 1 byte 3): "},
     {"SettingsDiffer", true, 0x9C3, 18, "verify failed at 9C3 (area4): "},
     // The ends of each range sent.
-    {"FirstWrittenByteDiffers", true, 0x000, 18, "verify failed at 000 (unshown plan USA entry 0): "},
+    {"FirstWrittenByteDiffers", true, 0x000, 18,
+     "verify failed at 000 (unshown plan USA entry 0): "},
     {"LastWrittenByteDiffers", true, 0x9FF, 18, "verify failed at 9FF (area4): "},
     {"FirstDealerByteDiffers", true, 0xA40, 18, "verify failed at A40 (area6): ", true},
     {"LastDealerByteDiffers", true, 0xB7F, 18, "verify failed at B7F (area6): ", true},

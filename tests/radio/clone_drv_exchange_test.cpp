@@ -2,13 +2,13 @@
 // The protocol driver on virtual time against a scripted radio behind an
 // echoing cable: each outcome of an exchange, the frames that went out and
 // how long the driver waited.
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
-#include <functional>
-#include <memory>
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,7 +77,8 @@ ScriptedLine::Radio WriteRadio(int code, cmcEeprom* received = nullptr) {
       const auto data = radioframe::DataOf(frame, &address);
       received->WriteBlock(address, data.data(), static_cast<int>(data.size()));
     }
-    if (frame[3] == 0xE5 && code >= 0) line.Reply(radioframe::WriteResult(static_cast<std::uint8_t>(code)));
+    if (frame[3] == 0xE5 && code >= 0)
+      line.Reply(radioframe::WriteResult(static_cast<std::uint8_t>(code)));
   };
 }
 
@@ -117,7 +118,9 @@ class CloneDrvExchange : public ::testing::Test {
 
   // Virtual time between the last byte the program read (or the start of
   // the exchange) and the end.
-  int Quiet() const { return static_cast<int>(outcome.doneAt - std::max(startedAt, line.lastReadAt)); }
+  int Quiet() const {
+    return static_cast<int>(outcome.doneAt - std::max(startedAt, line.lastReadAt));
+  }
 
   platform::ScopedVirtualTime time;  // before the driver, whose tasks take its timers
   ScriptedLine line;
@@ -134,7 +137,7 @@ struct Case {
   clsAddrRangeList ranges;
   std::function<void(ScriptedLine&)> script;
   int status;
-  const char* commands;  // the frames the radio heard
+  const char* commands;    // the frames the radio heard
   int quietMin, quietMax;  // virtual ms between the last byte in and the end
 };
 
@@ -151,69 +154,101 @@ TEST_F(CloneDrvExchange, EachRadioBehaviourEndsWithItsStatus) {
     };
   };
   const Case cases[] = {
-      {"information answered", Op::kInfo, {},
-       [](ScriptedLine& l) { l.radio = InfoRadio(radioframe::Info(0x58, 0x16, 0x00, 0x01, InfoPayload())); },
-       0, "E0", 0, 20},
+      {"information answered",
+       Op::kInfo,
+       {},
+       [](ScriptedLine& l) {
+         l.radio = InfoRadio(radioframe::Info(0x58, 0x16, 0x00, 0x01, InfoPayload()));
+       },
+       0,
+       "E0",
+       0,
+       20},
       {"read answered in full", Op::kRead, small, answerWith([](auto&) {}), 0, "E2", 0, 20},
       {"write accepted", Op::kWrite, small, [](ScriptedLine& l) { l.radio = WriteRadio(0); }, 0,
        "E3 E4*4 E5", 0, 20},
-      {"port cannot be opened", Op::kRead, small, [](ScriptedLine& l) { l.openFails = true; }, 2, "", 0, 50},
+      {"port cannot be opened", Op::kRead, small, [](ScriptedLine& l) { l.openFails = true; }, 2,
+       "", 0, 50},
       // Nothing ever comes in: four ticks to the request, then the time-out.
-      {"echo never comes", Op::kInfo, {}, [](ScriptedLine& l) { l.echoLimit = 0; }, 4, "E0", 1040, 1060},
-      {"echo comes back changed", Op::kInfo, {},
+      {"echo never comes",
+       Op::kInfo,
+       {},
+       [](ScriptedLine& l) { l.echoLimit = 0; },
+       4,
+       "E0",
+       1040,
+       1060},
+      {"echo comes back changed",
+       Op::kInfo,
+       {},
        [](ScriptedLine& l) {
          l.corruptEcho = 5;
          l.radio = InfoRadio(radioframe::Info(0x58, 0x16, 0x00, 0x01, InfoPayload()));
        },
-       4, "E0", 0, 200},
-      {"echo stops in the middle of the data", Op::kWrite, {{0x000, 0x1FF}},
+       4,
+       "E0",
+       0,
+       200},
+      {"echo stops in the middle of the data",
+       Op::kWrite,
+       {{0x000, 0x1FF}},
        [](ScriptedLine& l) {
          l.echoLimit = 600;
          l.radio = WriteRadio(0);
        },
-       4, "E3 E4**", 1000, 1020},
-      {"radio silent after the read request", Op::kRead, small, [](ScriptedLine&) {}, 5, "E2", 1000, 1020},
+       4,
+       "E3 E4**",
+       1000,
+       1020},
+      {"radio silent after the read request", Op::kRead, small, [](ScriptedLine&) {}, 5, "E2", 1000,
+       1020},
       {"radio stops in the middle of a read", Op::kRead, small,
        answerWith([](auto& f) { f.resize(2); }), 5, "E2", 1000, 1020},
       {"radio never answers the end frame", Op::kWrite, small,
        [](ScriptedLine& l) { l.radio = WriteRadio(-1); }, 5, "E3 E4*4 E5", 2000, 2020},
-      {"information values not decimal", Op::kInfo, {},
-       [](ScriptedLine& l) { l.radio = InfoRadio(radioframe::Info(0x3A, 0x16, 0x00, 0x01, InfoPayload())); },
-       6, "E0", 0, 20},
-      {"lower-case digit in a data frame", Op::kRead, small,
-       answerWith([](auto& f) {
-         auto letter = std::find_if(f[1].begin() + 5, f[1].end(), [](std::uint8_t c) { return c >= 'A' && c <= 'F'; });
+      {"information values not decimal",
+       Op::kInfo,
+       {},
+       [](ScriptedLine& l) {
+         l.radio = InfoRadio(radioframe::Info(0x3A, 0x16, 0x00, 0x01, InfoPayload()));
+       },
+       6,
+       "E0",
+       0,
+       20},
+      {"lower-case digit in a data frame", Op::kRead, small, answerWith([](auto& f) {
+         auto letter = std::find_if(f[1].begin() + 5, f[1].end(),
+                                    [](std::uint8_t c) { return c >= 'A' && c <= 'F'; });
          *letter = static_cast<std::uint8_t>(*letter | 0x20);
        }),
        6, "E2", 0, 20},
       {"wrong checksum in a data frame", Op::kRead, small,
        answerWith([](auto& f) { f[2][f[2].Size() - 2] ^= 1; }), 6, "E2", 0, 20},
-      {"endless garbage after a preamble", Op::kRead, small,
-       answerWith([](auto& f) {
+      {"endless garbage after a preamble", Op::kRead, small, answerWith([](auto& f) {
          cmcBuff junk{0xFE};
          junk.AppendFill('0', 2000);
          f.insert(f.begin(), junk);
        }),
        6, "E2", 0, 20},
       {"end frame counts one frame fewer", Op::kRead, small,
-       answerWith([](auto& f) { f.back() = radioframe::End(static_cast<int>(f.size()) - 2); }), 7, "E2", 0, 20},
-      {"a frame of the range never comes", Op::kRead, small,
-       answerWith([](auto& f) {
+       answerWith([](auto& f) { f.back() = radioframe::End(static_cast<int>(f.size()) - 2); }), 7,
+       "E2", 0, 20},
+      {"a frame of the range never comes", Op::kRead, small, answerWith([](auto& f) {
          f.erase(f.begin() + 1);
          f.back() = radioframe::End(static_cast<int>(f.size()) - 1);
        }),
        8, "E2", 0, 20},
-      {"data beyond the last image address", Op::kRead, small,
-       answerWith([](auto& f) { f.insert(f.begin(), radioframe::Data(0xED0, std::vector<std::uint8_t>(8, 1))); }),
+      {"data beyond the last image address", Op::kRead, small, answerWith([](auto& f) {
+         f.insert(f.begin(), radioframe::Data(0xED0, std::vector<std::uint8_t>(8, 1)));
+       }),
        9, "E2", 0, 20},
-      {"data outside the requested range", Op::kRead, small,
-       answerWith([](auto& f) {
+      {"data outside the requested range", Op::kRead, small, answerWith([](auto& f) {
          f.insert(f.begin(), radioframe::Data(0x100, {1, 2}));
          f.back() = radioframe::End(static_cast<int>(f.size()) - 1);
        }),
        9, "E2", 0, 20},
-      {"radio refuses the write", Op::kWrite, small, [](ScriptedLine& l) { l.radio = WriteRadio(1); }, 10,
-       "E3 E4*4 E5", 0, 20},
+      {"radio refuses the write", Op::kWrite, small,
+       [](ScriptedLine& l) { l.radio = WriteRadio(1); }, 10, "E3 E4*4 E5", 0, 20},
       {"radio answers the write with another frame", Op::kWrite, small,
        [](ScriptedLine& l) {
          l.radio = [](const cmcBuff& f, ScriptedLine& line) {
@@ -252,7 +287,8 @@ TEST_F(CloneDrvExchange, EachRadioBehaviourEndsWithItsStatus) {
     const std::string commands = line.Commands();
     if (std::string(c.commands).ends_with("**")) {
       // Cut off somewhere in the data: only the start is fixed.
-      EXPECT_TRUE(commands.starts_with(std::string(c.commands, std::strlen(c.commands) - 1))) << commands;
+      EXPECT_TRUE(commands.starts_with(std::string(c.commands, std::strlen(c.commands) - 1)))
+          << commands;
       EXPECT_EQ(commands.find("E5"), std::string::npos) << commands;
     } else {
       EXPECT_EQ(commands, c.commands);
@@ -279,7 +315,9 @@ TEST_F(CloneDrvExchange, InformationReplyHandsOverValuesAndPayload) {
   ASSERT_EQ(Num(outcome.result->status), 0);
   EXPECT_EQ(outcome.result->value1, 0x5816);
   EXPECT_EQ(outcome.result->value2, 1);
-  EXPECT_EQ(std::vector<std::uint8_t>(outcome.result->payload.begin(), outcome.result->payload.end()), payload);
+  EXPECT_EQ(
+      std::vector<std::uint8_t>(outcome.result->payload.begin(), outcome.result->payload.end()),
+      payload);
   EXPECT_EQ(line.frames.at(0).ToString(), std::string("\xFE\xEE\xEF\xE0\x58\x16\x00\x00", 8));
 }
 
@@ -293,7 +331,8 @@ TEST_F(CloneDrvExchange, ReadFillsTheImageAndCoverageOfTheRequestedRanges) {
   const cmcEeprom& got = outcome.result->image;
   ASSERT_EQ(got.Size(), kImageSize);
   EXPECT_EQ(Slice(got, 0, 0xCF0), Slice(radioImage, 0, 0xCF0));
-  EXPECT_EQ(Slice(got, 0xCF0, kImageSize - 0xCF0), std::vector<std::uint8_t>(kImageSize - 0xCF0, 0));
+  EXPECT_EQ(Slice(got, 0xCF0, kImageSize - 0xCF0),
+            std::vector<std::uint8_t>(kImageSize - 0xCF0, 0));
   EXPECT_EQ(outcome.result->coverage.Size(), 0xCF0 / 8);
   EXPECT_EQ(drv->DataBytes(), 0xCF0);
   EXPECT_EQ(drv->DataFrames(), 0xCF);
@@ -304,7 +343,8 @@ TEST_F(CloneDrvExchange, RadioFramesMayCarryAnyLengthAndMayComeUnaligned) {
   const clsAddrRangeList ranges{{0x003, 0x0FF}};
   line.radio = ReadRadio([&] {
     return std::vector<cmcBuff>{radioframe::Data(0x003, Slice(radioImage, 0x003, 200)),
-                                radioframe::Data(0x0CB, Slice(radioImage, 0x0CB, 0x35)), radioframe::End(2)};
+                                radioframe::Data(0x0CB, Slice(radioImage, 0x0CB, 0x35)),
+                                radioframe::End(2)};
   });
   ASSERT_TRUE(drv->StartRead(ranges, Recorder()));
   RunToEnd();
@@ -328,7 +368,8 @@ TEST_F(CloneDrvExchange, WriteOf000To9FFSends160FullFramesAndCountA0) {
   EXPECT_EQ(line.frames.back().ToString(), std::string("\xFE\xEE\xEF\xE5Zelm Inc.A0"));
   EXPECT_EQ(Slice(received, 0, 0xA00), Slice(source, 0, 0xA00));
   // The terminator ends the list: nothing after it goes out.
-  EXPECT_EQ(Slice(received, 0xA00, kImageSize - 0xA00), std::vector<std::uint8_t>(kImageSize - 0xA00, 0));
+  EXPECT_EQ(Slice(received, 0xA00, kImageSize - 0xA00),
+            std::vector<std::uint8_t>(kImageSize - 0xA00, 0));
   EXPECT_EQ(drv->DataBytes(), 0xA00);
   EXPECT_TRUE(outcome.result->image.Equals(source));
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of the clone protocol: what the program sends, and which frames of
 // the radio are accepted.
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <string>
 #include <vector>
@@ -64,7 +64,9 @@ TEST(CloneFrames, DataFramesUseUpperCaseHexAndAChecksumThatZeroesTheSum) {
 
 TEST(CloneFrames, SentFramesStopAtSixteenByteBoundariesAndRangeEnds) {
   // 0x005-0x014 goes out as 11 bytes at 0x005 and 5 bytes at 0x010.
-  struct Case { int address, last, n; };
+  struct Case {
+    int address, last, n;
+  };
   const Case cases[] = {
       {0x005, 0x014, 11}, {0x010, 0x014, 5}, {0x000, 0x9FF, 16},
       {0x9F0, 0x9FF, 16}, {0xA40, 0xA41, 2}, {0x00F, 0x100, 1},
@@ -110,7 +112,11 @@ TEST(CloneFrames, AssemblyNeverKeepsMoreThan521Bytes) {
 }
 
 TEST(CloneFrames, InformationReplyValuesMustBeDecimalDigits) {
-  struct Case { std::vector<std::uint8_t> frame; int status, v1, v2; int payload; };
+  struct Case {
+    std::vector<std::uint8_t> frame;
+    int status, v1, v2;
+    int payload;
+  };
   const Case cases[] = {
       {{0xFE, 0xEF, 0xEE, 0xE1, 0x58, 0x16, 0x00, 0x01, 0x1C, 0x11}, 0, 0x5816, 1, 2},
       {{0xFE, 0xEF, 0xEE, 0xE1, 0x58, 0x16, 0x00, 0x00}, 0, 0x5816, 0, 0},
@@ -144,12 +150,15 @@ TEST(CloneFrames, OnlyAnExactZeroWriteResultIsAccepted) {
 
 TEST(CloneFrames, ReceivedDataFrameDecodes) {
   cf::ReadFrame out;
-  ASSERT_EQ(Num(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x123, {1, 2, 0xFE, 0xFD})), out)), 0);
+  ASSERT_EQ(
+      Num(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x123, {1, 2, 0xFE, 0xFD})), out)), 0);
   EXPECT_EQ(out.command, cf::kData);
   EXPECT_EQ(out.address, 0x123);
   EXPECT_EQ(Bytes(out.data), (std::vector<int>{1, 2, 0xFE, 0xFD}));
   // Frames from the radio may carry more than 16 bytes.
-  ASSERT_EQ(Num(cf::DecodeReadFrame(RadioFrame(cf::kData, DataBody(0x10, std::vector<std::uint8_t>(40, 7))), out)), 0);
+  ASSERT_EQ(Num(cf::DecodeReadFrame(
+                RadioFrame(cf::kData, DataBody(0x10, std::vector<std::uint8_t>(40, 7))), out)),
+            0);
   EXPECT_EQ(out.data.Size(), 40);
 }
 
@@ -167,14 +176,22 @@ TEST(CloneFrames, CorruptReceivedFramesAreMalformed) {
     std::snprintf(c, 3, "%02X", (0x100 - (s & 0xFF)) & 0xFF);
     return std::string(c);
   }());
-  struct Case { const char* what; cmcBuff frame; };
+  struct Case {
+    const char* what;
+    cmcBuff frame;
+  };
   const Case cases[] = {
       {"lower-case digit", RadioFrame(cf::kData, lower)},
       {"odd body length", RadioFrame(cf::kData, good + "0")},
       {"wrong checksum", RadioFrame(cf::kData, badSum)},
       {"count disagrees with length", RadioFrame(cf::kData, wrongCount)},
       {"non-hex character", RadioFrame(cf::kData, "0040 1" + good.substr(6))},
-      {"program's own address bytes", [&] { cmcBuff f{0xFE, 0xEE, 0xEF, cf::kData}; f.Append(good); return f; }()},
+      {"program's own address bytes",
+       [&] {
+         cmcBuff f{0xFE, 0xEE, 0xEF, cf::kData};
+         f.Append(good);
+         return f;
+       }()},
       {"too short", RadioFrame(cf::kData, "000000")},
       {"too long", RadioFrame(cf::kData, std::string(520, '0'))},
       {"unknown command", RadioFrame(0xE7, good)},
@@ -190,10 +207,13 @@ TEST(CloneFrames, EndFrameCountMustMatchTheAcceptedFrames) {
   cf::ReadFrame out;
   ASSERT_EQ(Num(cf::DecodeReadFrame(RadioFrame(cf::kEnd, "Zelm Inc.CF"), out)), 0);
   EXPECT_EQ(out.command, cf::kEnd);
-  struct Case { std::string body; int accepted, status; };
+  struct Case {
+    std::string body;
+    int accepted, status;
+  };
   const Case cases[] = {
-      {"Zelm Inc.CF", 0xCF, 0},   {"Zelm Inc.00", 256, 0},  {"Zelm Inc.CE", 0xCF, 7},
-      {"Zelm Inc.cf", 0xCF, 7},   {"Zelm Inc,CF", 0xCF, 6}, {"Zelm Inc.CF0", 0xCF, 6},
+      {"Zelm Inc.CF", 0xCF, 0}, {"Zelm Inc.00", 256, 0},  {"Zelm Inc.CE", 0xCF, 7},
+      {"Zelm Inc.cf", 0xCF, 7}, {"Zelm Inc,CF", 0xCF, 6}, {"Zelm Inc.CF0", 0xCF, 6},
       {"Zelm Inc.C", 0xCF, 6},
   };
   for (const Case& c : cases) {
@@ -209,7 +229,11 @@ TEST(CloneFrames, CoverageComparesReceivedWithRequestedAddresses) {
     for (auto [a, n] : spans) cf::MarkCoverage(c, a, n);
     return c;
   };
-  struct Case { const char* what; cmcBuff received; int status; };
+  struct Case {
+    const char* what;
+    cmcBuff received;
+    int status;
+  };
   const Case cases[] = {
       {"exactly the ranges (terminator ends the list)", covered({{0x000, 16}, {0x020, 5}}), 0},
       {"one address missing", covered({{0x000, 16}, {0x020, 4}}), 8},
@@ -218,7 +242,8 @@ TEST(CloneFrames, CoverageComparesReceivedWithRequestedAddresses) {
       {"data after the terminator", covered({{0x000, 16}, {0x020, 5}, {0x030, 1}}), 9},
       {"bitmap longer than the image", covered({{0x000, 16}, {0x020, 5}, {0x040, 1}}), 9},
   };
-  for (const Case& c : cases) EXPECT_EQ(Num(cf::CheckCoverage(c.received, ranges, size)), c.status) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(Num(cf::CheckCoverage(c.received, ranges, size)), c.status) << c.what;
 }
 
 TEST(CloneFrames, CoverageBitsFollowTheAddressNumbering) {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The information and read handlers' checks, the write model check, the
 // progress figures.
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <cstring>
 #include <vector>

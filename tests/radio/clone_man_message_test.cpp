@@ -64,7 +64,8 @@ TEST_F(CloneMessageTest, CheckLinesFollowTheStatus) {
       {17, "H17\n\n" + all4},
   };
   for (const auto& [status, text] : cases) {
-    EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &table), text) << status;
+    EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &table), text)
+        << status;
   }
 }
 
@@ -133,9 +134,11 @@ TEST_F(CloneMessageTest, VerifyPlaceNamesOnlyPagesTheTreeShows) {
 }
 
 TEST_F(CloneMessageTest, PortGivenAsADevicePathIsNamedByItsPath) {
-  EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 0, &table, "/dev/ttyUSB0"), "D2 /dev/ttyUSB0\n\nC0\nC1\nC2\nC3");
+  EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 0, &table, "/dev/ttyUSB0"),
+            "D2 /dev/ttyUSB0\n\nC0\nC1\nC2\nC3");
   // Only the port's own failure names the device.
-  EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(5), 0, &table, "/dev/ttyUSB0"), "H5\n\nC0\nC1\nC2\nC3");
+  EXPECT_EQ(cloneman::CloneErrorText(static_cast<CloneStatus>(5), 0, &table, "/dev/ttyUSB0"),
+            "H5\n\nC0\nC1\nC2\nC3");
   EXPECT_EQ(cloneman::FormatText("a %s b %s 100%%", "X"), "a X b %s 100%");
 }
 
@@ -161,7 +164,8 @@ TEST_F(CloneMessageTest, KnownPortFailureIsTheHeadWhereTheOverlayWordsIt) {
       << "#GI_Mess_CloneErr_Head\nH0\nH1\nH2 COM%d\nH3\nH4\nH5\n#GI_Mess_CloneErr_Device\nD2 %s\n"
          "#GI_Mess_CloneErr_Check\nC0\nC1\nC2\nC3\nC4\nC5\n"
          "#GI_Mess_CloneErr_PortName\nCOM%d\nCOM%d at %s\n"
-         "#GI_Mess_CloneErr_PortFault\nF0 %s\nF1 %s: %s\nF2 %s\nF3 %s\nF4 %s\nF5 %s\nF6 %s\nF7 %s\n#End_Of_Ovl\n";
+         "#GI_Mess_CloneErr_PortFault\nF0 %s\nF1 %s: %s\nF2 %s\nF3 %s\nF4 %s\nF5 %s\nF6 %s\nF7 "
+         "%s\n#End_Of_Ovl\n";
   cmcGTex worded;
   ASSERT_TRUE(worded.Bind(path));
   using platform::SerialFault;
@@ -175,30 +179,30 @@ TEST_F(CloneMessageTest, KnownPortFailureIsTheHeadWhereTheOverlayWordsIt) {
       {{{SerialFault::kUnmapped, 0}, 200, ""}, "F7 COM200"},
       {{{SerialFault::kBusy, EBUSY}, 0, "/dev/x"}, "F5 /dev/x"},
       // The system's own text of its code (strerror here, FormatMessage on Windows).
-      {{{SerialFault::kOther, EMFILE}, 0, "/dev/x"}, "F1 /dev/x: " + std::system_category().message(EMFILE)},
+      {{{SerialFault::kOther, EMFILE}, 0, "/dev/x"},
+       "F1 /dev/x: " + std::system_category().message(EMFILE)},
       // A path is data: its "%s" is not filled in.
       {{{SerialFault::kNotSerial, 0}, 3, "/tmp/%s%d"}, "F3 COM3 at /tmp/%s%d"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kPortFailed, c.failure.portNumber, &worded, c.failure.path, &c.failure),
+    EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kPortFailed, c.failure.portNumber, &worded,
+                                       c.failure.path, &c.failure),
               c.head + checks)
         << c.head;
   }
   // An overlay that does not word the reasons keeps its head line, and only
   // status 2 is about the port.
   const clsPortFailure busy{{SerialFault::kBusy, EBUSY}, 7, "/dev/ttyS6"};
-  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kPortFailed, 7, &table, {}, &busy), "H2 COM7" + checks);
+  EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kPortFailed, 7, &table, {}, &busy),
+            "H2 COM7" + checks);
   EXPECT_EQ(cloneman::CloneErrorText(CloneStatus::kNoAnswer, 7, &worded, {}, &busy), "H5" + checks);
 }
 
 TEST(CloneMessageFormat, OnlyOneIntegerIsEverFilledIn) {
   const std::pair<const char*, const char*> cases[] = {
-      {"COM%d failed", "COM5 failed"},
-      {"COM%3d", "COM  5"},
-      {"100%% on COM%i", "100% on COM5"},
-      {"%d and %d", "5 and %d"},
-      {"%s is not read", "%s is not read"},
-      {"trailing %", "trailing %"},
+      {"COM%d failed", "COM5 failed"},      {"COM%3d", "COM  5"},
+      {"100%% on COM%i", "100% on COM5"},   {"%d and %d", "5 and %d"},
+      {"%s is not read", "%s is not read"}, {"trailing %", "trailing %"},
       {"no conversion", "no conversion"},
   };
   for (const auto& [format, expected] : cases) {
@@ -216,12 +220,15 @@ TEST(CloneMessageOverlay, EveryStatusHasItsOwnWords) {
   cmcGTex overlay;
   ASSERT_TRUE(overlay.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
   for (int status = 2; status <= 17; ++status) {
-    const std::string text = cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &overlay);
+    const std::string text =
+        cloneman::CloneErrorText(static_cast<CloneStatus>(status), 7, &overlay);
     EXPECT_EQ(text.find('#'), std::string::npos) << status << ": " << text;
     EXPECT_GT(text.size(), 10u) << status;
   }
-  EXPECT_NE(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 7, &overlay).find("COM7"), std::string::npos);
-  EXPECT_NE(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 0, &overlay, "/dev/ttyUSB3").find("/dev/ttyUSB3"),
+  EXPECT_NE(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 7, &overlay).find("COM7"),
+            std::string::npos);
+  EXPECT_NE(cloneman::CloneErrorText(static_cast<CloneStatus>(2), 0, &overlay, "/dev/ttyUSB3")
+                .find("/dev/ttyUSB3"),
             std::string::npos);
   for (const char* key : {"GI_Mess_ModelError", "GI_Mess_DataError", "GI_Mess_Confirm_CloneWrite",
                           "GI_Mess_CloneWrite_Succeeded", "GI_AppInd_Opt_ComSel_Caption",
@@ -238,8 +245,10 @@ TEST(CloneMessageOverlay, CommandLineWordsEveryPortFault) {
   ASSERT_TRUE(overlay.Bind(SEACLONE_BIN_DIR "/TB58.OVL"));
   overlay.SetVariant("Cli");
   for (int fault = 0; fault <= static_cast<int>(platform::SerialFault::kUnmapped); ++fault) {
-    const clsPortFailure failure{{static_cast<platform::SerialFault>(fault), EIO}, 7, "/dev/ttyUSB3"};
-    const std::string text = cloneman::CloneErrorText(CloneStatus::kPortFailed, 7, &overlay, {}, &failure);
+    const clsPortFailure failure{
+        {static_cast<platform::SerialFault>(fault), EIO}, 7, "/dev/ttyUSB3"};
+    const std::string text =
+        cloneman::CloneErrorText(CloneStatus::kPortFailed, 7, &overlay, {}, &failure);
     EXPECT_EQ(text.find('#'), std::string::npos) << fault << ": " << text;
     EXPECT_EQ(text.find("%"), std::string::npos) << fault << ": " << text;
     EXPECT_NE(text.find("COM7 (/dev/ttyUSB3)"), std::string::npos) << fault << ": " << text;

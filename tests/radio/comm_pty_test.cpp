@@ -5,8 +5,8 @@
 #include <dirent.h>
 #include <termios.h>
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <string>
 
@@ -149,8 +149,9 @@ TEST_F(CommPty, MissingOrNonSerialPathsLeaveNothingOpen) {
   const std::string plain = dir.filePath("plain").toStdString();
   ASSERT_TRUE(QFile(QString::fromStdString(plain)).open(QIODevice::WriteOnly));
   const int before = OpenDescriptors();
-  for (const std::string& path : {dir.filePath("missing").toStdString(), plain, std::string("/dev/null"),
-                                  dir.path().toStdString(), std::string("")}) {
+  for (const std::string& path :
+       {dir.filePath("missing").toStdString(), plain, std::string("/dev/null"),
+        dir.path().toStdString(), std::string("")}) {
     cmcComm port;
     EXPECT_FALSE(port.OpenDevice(path, "9600,N,8,1")) << path;
     EXPECT_FALSE(port.IsOpen()) << path;

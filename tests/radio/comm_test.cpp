@@ -76,8 +76,8 @@ TEST(Comm, OpenStepsAndFailures) {
     bool opens;
     std::vector<std::string> calls;
   };
-  const std::vector<std::string> all = {"Open /dev/x", "SetQueueSizes 32000 1024", "Purge", "SetTimeouts",
-                                        "SetLine"};
+  const std::vector<std::string> all = {"Open /dev/x", "SetQueueSizes 32000 1024", "Purge",
+                                        "SetTimeouts", "SetLine"};
   const Case cases[] = {
       {"", true, all},
       {"Open", false, {"Open /dev/x"}},
@@ -125,7 +125,8 @@ TEST(Comm, FailedOpenKeepsThePortAndTheReason) {
     platform::ScopedVirtualTime time;
     Record r;
     r.refuse = c.refuse;
-    cmcComm port(std::make_unique<RefusingDevice>(&r, platform::SerialError{SerialFault::kBusy, 16}));
+    cmcComm port(
+        std::make_unique<RefusingDevice>(&r, platform::SerialError{SerialFault::kBusy, 16}));
     EXPECT_FALSE(port.OpenDevice("/dev/x", c.settings));
     EXPECT_EQ(port.Failure(), (clsPortFailure{c.expected, 0, "/dev/x"})) << c.refuse << c.settings;
     // A later open that succeeds clears it.
@@ -172,7 +173,8 @@ TEST(Comm, TimeoutsAndLineHandedToTheDevice) {
     const char* settings;
     std::uint32_t writeMultiplier;
   };
-  const Case cases[] = {{"9600,N,8,1", 10}, {"19200,N,8,1", 5}, {"300,N,8,1", 333}, {"115200,N,8,1", 0}};
+  const Case cases[] = {
+      {"9600,N,8,1", 10}, {"19200,N,8,1", 5}, {"300,N,8,1", 333}, {"115200,N,8,1", 0}};
   for (const Case& c : cases) {
     platform::ScopedVirtualTime time;
     Record r;
@@ -235,7 +237,8 @@ TEST(Comm, SettingsText) {
     if (!c.ok) continue;
     EXPECT_EQ(line.baudRate, c.baud) << c.text;
     EXPECT_EQ(line.parity, c.parity) << c.text;
-    EXPECT_EQ((line.flags & platform::kDcbParity) != 0, c.parity != platform::kParityNone) << c.text;
+    EXPECT_EQ((line.flags & platform::kDcbParity) != 0, c.parity != platform::kParityNone)
+        << c.text;
     EXPECT_EQ(line.byteSize, c.byteSize) << c.text;
     EXPECT_EQ(line.stopBits, c.stopBits) << c.text;
   }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The document operations the program and seaclone-cli share: open with
 // its checks, atomic save, model change, and what a clone read leaves.
-#include "support/codes.h"
 #include "document_test_support.h"
+#include "support/codes.h"
 
 #include <fstream>
 #include <iterator>
@@ -34,7 +34,8 @@ TEST_F(DocumentTest, FailedOpenLeavesTheDocumentAsItWas) {
 
   cmcEeprom unknown = doctest::RadioImage(13);
   ASSERT_EQ(doctest::WriteFile(Path("unknown.dat"), unknown), 0);
-  ASSERT_TRUE(std::ofstream(Path("short.dat"), std::ios::binary) << "58160001\r\n#MapRev=1\r\n0000020102\r\n");
+  ASSERT_TRUE(std::ofstream(Path("short.dat"), std::ios::binary)
+              << "58160001\r\n#MapRev=1\r\n0000020102\r\n");
 
   const std::pair<std::string, int> cases[] = {
       {Path("none.dat"), 1}, {Path("short.dat"), 7}, {Path("unknown.dat"), 8}};

@@ -5,8 +5,8 @@
 // data folder, a recording message responder, virtual time, and a scripted
 // radio behind the scripted serial device.
 
-#include "support/codes.h"
 #include <gtest/gtest.h>
+#include "support/codes.h"
 
 #include <cstring>
 #include <memory>
@@ -75,9 +75,7 @@ struct ManRadio {
 
   void Serve(const cmcBuff& frame, ScriptedLine& line) {
     switch (frame.Size() > 3 ? frame[3] : 0) {
-      case 0xE0:
-        line.Reply(radioframe::Info(0x58, 0x16, 0x00, value2, payload));
-        break;
+      case 0xE0: line.Reply(radioframe::Info(0x58, 0x16, 0x00, value2, payload)); break;
       case 0xE2: {
         ++readRequests;
         if (silentOnRead) break;
@@ -102,8 +100,7 @@ struct ManRadio {
           image.SetByte(storeWrongAt, static_cast<std::uint8_t>(image.GetByte(storeWrongAt) ^ 1));
         line.Reply(radioframe::WriteResult(writeResult));
         break;
-      default:
-        break;
+      default: break;
     }
   }
 };
@@ -144,7 +141,8 @@ class DocumentWorld : public ::testing::Test {
   int Run(cmcDocument& doc, cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done)) {
     int status = -1;
     int calls = 0;
-    if ((doc.*command)([&](CloneStatus s) { status = Num(s), ++calls; }) != cmcDocument::kStarted) return -2;
+    if ((doc.*command)([&](CloneStatus s) { status = Num(s), ++calls; }) != cmcDocument::kStarted)
+      return -2;
     time.AdvanceUntil([&] { return calls > 0; }, 120000);
     EXPECT_LE(calls, 1);
     return status;

@@ -22,14 +22,16 @@ namespace {
 std::set<std::string> KeysNamedInSources() {
   const std::regex literal("\"(GI_[A-Za-z0-9_]+)\"");
   std::set<std::string> keys;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(SEACLONE_SOURCE_DIR "/src")) {
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(SEACLONE_SOURCE_DIR "/src")) {
     const std::string ext = entry.path().extension().string();
     if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h" && ext != ".def")) continue;
     std::ifstream in(entry.path(), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     const std::string s = text.str();
-    for (std::sregex_iterator m(s.begin(), s.end(), literal), end; m != end; ++m) keys.insert((*m)[1]);
+    for (std::sregex_iterator m(s.begin(), s.end(), literal), end; m != end; ++m)
+      keys.insert((*m)[1]);
   }
   return keys;
 }
@@ -40,11 +42,8 @@ std::set<std::string> KeysNamedInSources() {
 // "_Body".
 std::string KeyLookedUp(const std::string& named) {
   static const std::pair<const char*, const char*> kFamilies[] = {
-      {"GI_Sheet_", "_Cells"},
-      {"GI_PMenu_", "_Body"},
-      {"GI_Menu_", "_Body"},
-      {"GI_ToolBar_", "_Body"},
-      {"GI_Tree_", "_Body"},
+      {"GI_Sheet_", "_Cells"},  {"GI_PMenu_", "_Body"}, {"GI_Menu_", "_Body"},
+      {"GI_ToolBar_", "_Body"}, {"GI_Tree_", "_Body"},
   };
   for (const auto& [prefix, suffix] : kFamilies) {
     if (named.starts_with(prefix) && !named.ends_with(suffix)) return named + suffix;
@@ -73,7 +72,8 @@ TEST_F(ShippedOverlay, HoldsEveryKeyTheSourcesName) {
     const std::string lookedUp = KeyLookedUp(key);
     if (!main.HasKey(lookedUp) && !help.HasKey(lookedUp)) missing.push_back(lookedUp);
   }
-  EXPECT_TRUE(missing.empty()) << "not in TB58.OVL or TB58H.OVL: " << ::testing::PrintToString(missing);
+  EXPECT_TRUE(missing.empty()) << "not in TB58.OVL or TB58H.OVL: "
+                               << ::testing::PrintToString(missing);
 }
 
 // Entries read by line number, where the number comes from the radio or the

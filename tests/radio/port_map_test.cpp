@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "radio/port_map.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <map>
 #include <string>
@@ -18,7 +18,8 @@ namespace {
 class PortMapFixture : public ::testing::Test {
  protected:
   void Nodes(std::initializer_list<const char*> names) {
-    for (const char* name : names) ASSERT_TRUE(QFile(dev.filePath(name)).open(QIODevice::WriteOnly));
+    for (const char* name : names)
+      ASSERT_TRUE(QFile(dev.filePath(name)).open(QIODevice::WriteOnly));
   }
   void Map(const char* key, const std::string& path) {
     settings->setValue(QString("Ports/") + key, QString::fromStdString(path));
@@ -55,17 +56,16 @@ TEST_F(PortMapFixture, SettingsEntriesComeFirstAndTheirNumbersAreSkipped) {
   Nodes({"ttyS0", "ttyS1", "ttyUSB0", "ttyACM0"});
   Map("COM2", "/dev/serial/by-id/radio-cable");
   Map("com9", "/dev/pts/5");
-  Map("COM3", "");      // empty: ignored
-  Map("LPT1", "/x");    // not a COM port
+  Map("COM3", "");    // empty: ignored
+  Map("LPT1", "/x");  // not a COM port
   Map("COMx", "/y");
-  const std::map<int, std::string> expect = {{1, Node("ttyS0")},
-                                             {2, "/dev/serial/by-id/radio-cable"},
-                                             {3, Node("ttyS1")},
-                                             {4, Node("ttyUSB0")},
-                                             {5, Node("ttyACM0")},
-                                             {9, "/dev/pts/5"}};
+  const std::map<int, std::string> expect = {
+      {1, Node("ttyS0")},   {2, "/dev/serial/by-id/radio-cable"},
+      {3, Node("ttyS1")},   {4, Node("ttyUSB0")},
+      {5, Node("ttyACM0")}, {9, "/dev/pts/5"}};
   EXPECT_EQ(Numbers(), expect);
-  for (const auto& m : PortMappings(Dev())) EXPECT_EQ(m.fromSettings, m.number == 2 || m.number == 9);
+  for (const auto& m : PortMappings(Dev()))
+    EXPECT_EQ(m.fromSettings, m.number == 2 || m.number == 9);
   EXPECT_EQ(PortDevicePath(2, Dev()), "/dev/serial/by-id/radio-cable");
 }
 

@@ -2,8 +2,8 @@
 // The clone manager and the clone commands against a scripted radio on
 // virtual time: each status the manager adds, the one message per failure,
 // and what each command leaves behind.
-#include "support/codes.h"
 #include "document_test_support.h"
+#include "support/codes.h"
 
 #include "radio/clone_man_ranges.h"
 #include "radio/document_warning.h"
@@ -229,7 +229,8 @@ TEST_F(ManagerPlumbing, ImageRefusedByTheModelCheckIsStatus16WithProgress) {
   EXPECT_EQ(status, 16);
   ASSERT_EQ(messages.Count(), 1);
   EXPECT_EQ(messages.Last().text, "H16\n\n");
-  EXPECT_EQ(sink.events, (std::vector<std::string>{"disable", "open 3312", "close 3312", "enable"}));
+  EXPECT_EQ(sink.events,
+            (std::vector<std::string>{"disable", "open 3312", "close 3312", "enable"}));
 }
 
 TEST_F(ManagerPlumbing, MissingHandlersGiveStatus11And8) {

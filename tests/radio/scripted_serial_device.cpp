@@ -75,8 +75,9 @@ void ScriptedSerialDevice::Run() {
     const int index = line_.echoed++;
     if (line_.echoLimit < 0 || index < line_.echoLimit) {
       const std::uint8_t echo = index == line_.corruptEcho ? sent.byte ^ 0x5A : sent.byte;
-      auto pos = std::upper_bound(line_.input.begin(), line_.input.end(), sent.at,
-                                  [](std::uint32_t t, const ScriptedLine::Timed& e) { return t < e.at; });
+      auto pos =
+          std::upper_bound(line_.input.begin(), line_.input.end(), sent.at,
+                           [](std::uint32_t t, const ScriptedLine::Timed& e) { return t < e.at; });
       line_.input.insert(pos, ScriptedLine::Timed{sent.at, echo});
       line_.lastInputAt = std::max(line_.lastInputAt, sent.at);
     }
@@ -130,8 +131,9 @@ int ScriptedSerialDevice::Write(const void* bytes, int count) {
 int ScriptedSerialDevice::InputCount() {
   if (!line_.isOpen) return -1;
   Run();
-  return static_cast<int>(std::count_if(line_.input.begin(), line_.input.end(),
-                                        [&](const ScriptedLine::Timed& e) { return e.at <= line_.now; }));
+  return static_cast<int>(
+      std::count_if(line_.input.begin(), line_.input.end(),
+                    [&](const ScriptedLine::Timed& e) { return e.at <= line_.now; }));
 }
 
 int ScriptedSerialDevice::OutputQueued() {
@@ -149,7 +151,8 @@ namespace {
 
 void AppendHex(cmcBuff& out, unsigned value, int digits) {
   static const char kDigits[] = "0123456789ABCDEF";
-  for (int i = digits - 1; i >= 0; --i) out.AppendByte(static_cast<std::uint8_t>(kDigits[(value >> (4 * i)) & 0xF]));
+  for (int i = digits - 1; i >= 0; --i)
+    out.AppendByte(static_cast<std::uint8_t>(kDigits[(value >> (4 * i)) & 0xF]));
 }
 
 cmcBuff Head(std::uint8_t command) { return cmcBuff{0xFE, 0xFE, 0xEF, 0xEE, command}; }

@@ -30,9 +30,9 @@ struct ScriptedLine {
   Radio radio;
   // Cable and device faults.
   bool openFails = false;
-  int echoLimit = -1;     // echo only this many bytes, then none (-1: all)
-  int corruptEcho = -1;   // index of the echoed byte that comes back changed
-  int writeLimit = -1;    // device writes accept no more than this many bytes in all
+  int echoLimit = -1;    // echo only this many bytes, then none (-1: all)
+  int corruptEcho = -1;  // index of the echoed byte that comes back changed
+  int writeLimit = -1;   // device writes accept no more than this many bytes in all
   int msPerByte = 1;
   // The device keeps counting bytes as queued this long after they left,
   // as some USB adapters do.
@@ -46,16 +46,16 @@ struct ScriptedLine {
   }
 
   // Record.
-  std::vector<cmcBuff> frames;      // every frame the program sent
-  std::string Commands() const;     // "E3 E4*160 E5": the commands of frames
-  std::uint32_t lastSentAt = 0;     // virtual time the program's last byte left
-  std::uint32_t lastAnswerAt = 0;   // virtual time the radio's last byte arrived
-  std::uint32_t lastInputAt = 0;    // virtual time any byte (echo or answer) arrived
-  std::uint32_t lastReadAt = 0;     // arrival time of the last byte the program read
-  int outputAtClose = -1;           // bytes still unsent when the port closed
+  std::vector<cmcBuff> frames;     // every frame the program sent
+  std::string Commands() const;    // "E3 E4*160 E5": the commands of frames
+  std::uint32_t lastSentAt = 0;    // virtual time the program's last byte left
+  std::uint32_t lastAnswerAt = 0;  // virtual time the radio's last byte arrived
+  std::uint32_t lastInputAt = 0;   // virtual time any byte (echo or answer) arrived
+  std::uint32_t lastReadAt = 0;    // arrival time of the last byte the program read
+  int outputAtClose = -1;          // bytes still unsent when the port closed
   int opens = 0;
   int closes = 0;
-  int maxOutputQueued = 0;          // largest transmit queue seen
+  int maxOutputQueued = 0;  // largest transmit queue seen
 
   // The current tick; set by the device while it runs the radio.
   std::uint32_t now = 0;
@@ -64,10 +64,10 @@ struct ScriptedLine {
     std::uint32_t at;
     std::uint8_t byte;
   };
-  std::deque<Timed> input;    // towards the program, in time order
-  std::deque<Timed> output;   // from the program, not yet on the line
+  std::deque<Timed> input;   // towards the program, in time order
+  std::deque<Timed> output;  // from the program, not yet on the line
   std::deque<std::uint32_t> recentlySent;
-  cmcBuff partial;            // program frame being collected
+  cmcBuff partial;  // program frame being collected
   std::uint32_t replyFree = 0;
   int echoed = 0;
   int written = 0;

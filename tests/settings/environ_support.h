@@ -23,7 +23,8 @@ class EnvironStore {
     static int serial = 0;
     organisation_ = QStringLiteral("SeacloneTest%1").arg(++serial);
     keyPath_ = "Software\\" + organisation_.toStdString() + "\\K4T";
-    file_ = QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation_, QStringLiteral("K4T"))
+    file_ = QSettings(QSettings::NativeFormat, QSettings::UserScope, organisation_,
+                      QStringLiteral("K4T"))
                 .fileName();
   }
 
@@ -34,7 +35,8 @@ class EnvironStore {
   void Write(const std::string& text) const {
     QDir().mkpath(Folder());
     QFile f(file_);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(text.data(), static_cast<qint64>(text.size()));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+      f.write(text.data(), static_cast<qint64>(text.size()));
   }
 
   std::string Read() const {
@@ -45,7 +47,9 @@ class EnvironStore {
 
   bool Exists() const { return QFile::exists(file_); }
 
-  std::unique_ptr<indEnviron> Make() const { return std::make_unique<indEnviron>(kTestMutex, keyPath_); }
+  std::unique_ptr<indEnviron> Make() const {
+    return std::make_unique<indEnviron>(kTestMutex, keyPath_);
+  }
 
  private:
   QString organisation_;

@@ -2,11 +2,11 @@
 // The settings store: reading with its rules and clamps, the defaults that
 // replace an unreadable store as a whole, saving group by group, and the
 // second instance that neither reads nor writes.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -109,31 +109,33 @@ TEST_P(ReadRules, ClampOrNormaliseTheValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadRules,
-    ::testing::Values(ReadRuleCase{"ComPort=0", "ComPort=7", &indEnviron::ComPort, 1},
-                      ReadRuleCase{"ComPort=300", "ComPort=7", &indEnviron::ComPort, 256},
-                      ReadRuleCase{"ComPort=256", "ComPort=7", &indEnviron::ComPort, 256},
-                      ReadRuleCase{"ComSpeedHigh=5", "ComSpeedHigh=0", &indEnviron::ComSpeedHigh, 1},
-                      ReadRuleCase{"ComSpeedHigh=-1", "ComSpeedHigh=0", &indEnviron::ComSpeedHigh, 0},
-                      ReadRuleCase{"FontSize%20Percentage=5", "FontSize%20Percentage=150",
-                                   &indEnviron::FontSizePercentage, 25},
-                      ReadRuleCase{"FontSize%20Percentage=5000", "FontSize%20Percentage=150",
-                                   &indEnviron::FontSizePercentage, 1000},
-                      ReadRuleCase{"FontSize%20Printer=3", "FontSize%20Printer=11", &indEnviron::FontSizePrinter, 8},
-                      ReadRuleCase{"FontSize%20Printer=20", "FontSize%20Printer=11", &indEnviron::FontSizePrinter,
-                                   12},
-                      ReadRuleCase{"Toolbar%20Visible=7", "Toolbar%20Visible=0", &indEnviron::ToolbarVisible, 1},
-                      ReadRuleCase{"ChListType=-3", "ChListType=1", &indEnviron::ChListType, 1},
-                      ReadRuleCase{"ChListType=0", "ChListType=1", &indEnviron::ChListType, 0},
-                      ReadRuleCase{"ChListType=1\nVerifyAfterWrite=1", "ChListType=1",
-                                   &indEnviron::VerifyAfterWrite, 1},
-                      ReadRuleCase{"ChListType=1\nVerifyAfterWrite=7", "ChListType=1",
-                                   &indEnviron::VerifyAfterWrite, 1},
-                      // Left and ModelType are taken as stored; a window left of the
-                      // primary screen has a negative position.
-                      ReadRuleCase{"Left=-1500", "Left=31", &indEnviron::Left, -1500},
-                      // A 32-bit registry number written unsigned reads as its pattern.
-                      ReadRuleCase{"Left=4294967288", "Left=31", &indEnviron::Left, -8},
-                      ReadRuleCase{"ModelType=99", "ModelType=5", &indEnviron::ModelType, 99}));
+    ::testing::Values(
+        ReadRuleCase{"ComPort=0", "ComPort=7", &indEnviron::ComPort, 1},
+        ReadRuleCase{"ComPort=300", "ComPort=7", &indEnviron::ComPort, 256},
+        ReadRuleCase{"ComPort=256", "ComPort=7", &indEnviron::ComPort, 256},
+        ReadRuleCase{"ComSpeedHigh=5", "ComSpeedHigh=0", &indEnviron::ComSpeedHigh, 1},
+        ReadRuleCase{"ComSpeedHigh=-1", "ComSpeedHigh=0", &indEnviron::ComSpeedHigh, 0},
+        ReadRuleCase{"FontSize%20Percentage=5", "FontSize%20Percentage=150",
+                     &indEnviron::FontSizePercentage, 25},
+        ReadRuleCase{"FontSize%20Percentage=5000", "FontSize%20Percentage=150",
+                     &indEnviron::FontSizePercentage, 1000},
+        ReadRuleCase{"FontSize%20Printer=3", "FontSize%20Printer=11", &indEnviron::FontSizePrinter,
+                     8},
+        ReadRuleCase{"FontSize%20Printer=20", "FontSize%20Printer=11", &indEnviron::FontSizePrinter,
+                     12},
+        ReadRuleCase{"Toolbar%20Visible=7", "Toolbar%20Visible=0", &indEnviron::ToolbarVisible, 1},
+        ReadRuleCase{"ChListType=-3", "ChListType=1", &indEnviron::ChListType, 1},
+        ReadRuleCase{"ChListType=0", "ChListType=1", &indEnviron::ChListType, 0},
+        ReadRuleCase{"ChListType=1\nVerifyAfterWrite=1", "ChListType=1",
+                     &indEnviron::VerifyAfterWrite, 1},
+        ReadRuleCase{"ChListType=1\nVerifyAfterWrite=7", "ChListType=1",
+                     &indEnviron::VerifyAfterWrite, 1},
+        // Left and ModelType are taken as stored; a window left of the
+        // primary screen has a negative position.
+        ReadRuleCase{"Left=-1500", "Left=31", &indEnviron::Left, -1500},
+        // A 32-bit registry number written unsigned reads as its pattern.
+        ReadRuleCase{"Left=4294967288", "Left=31", &indEnviron::Left, -8},
+        ReadRuleCase{"ModelType=99", "ModelType=5", &indEnviron::ModelType, 99}));
 
 struct BrokenCase {
   const char* what;
@@ -231,8 +233,8 @@ TEST(Environ, SavesEveryGroupAtTheEnd) {
 TEST(Environ, SaveWritesTheGroupsOneAfterAnother) {
   EnvironStore store;
   auto e = store.Make();
-  const char* groups[] = {"[Global]", "[Recent%20File%20List]", "[View%20Option]", "[Window%20Position]",
-                          "[Setup]"};
+  const char* groups[] = {"[Global]", "[Recent%20File%20List]", "[View%20Option]",
+                          "[Window%20Position]", "[Setup]"};
   std::vector<std::string> order;
   e->Save([&](const std::string& group) {
     order.push_back(group);
@@ -240,10 +242,11 @@ TEST(Environ, SaveWritesTheGroupsOneAfterAnother) {
     const std::string text = store.Read();
     const std::size_t done = order.size();
     for (std::size_t i = 0; i < 5; ++i)
-      EXPECT_EQ(text.find(groups[i]) != std::string::npos, i < done) << groups[i] << " after " << group;
+      EXPECT_EQ(text.find(groups[i]) != std::string::npos, i < done)
+          << groups[i] << " after " << group;
   });
-  EXPECT_EQ(order, (std::vector<std::string>{"Global", "Recent File List", "View Option", "Window Position",
-                                             "Setup"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"Global", "Recent File List", "View Option",
+                                             "Window Position", "Setup"}));
 }
 
 TEST(Environ, AStoreThatCannotBeWrittenIsIgnored) {

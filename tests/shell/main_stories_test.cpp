@@ -3,10 +3,10 @@
 // channel view, the status bar's panels, the port menu with its dialog,
 // and maker mode through the About box.
 #include <QAction>
-#include <QMenu>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -50,9 +50,9 @@ std::optional<QPoint> FindCell(cuiSheet& sheet, std::uint32_t cell, int number) 
 
 struct PlanCase {
   const char* name;
-  int cursor;                                   // the USA channel the cursor is on
-  std::vector<std::pair<int, int>> inhibited;   // index ranges, both ends included
-  int p, c;                                     // the plan's P and C channels (-1: none)
+  int cursor;                                  // the USA channel the cursor is on
+  std::vector<std::pair<int, int>> inhibited;  // index ranges, both ends included
+  int p, c;                                    // the plan's P and C channels (-1: none)
   int expected;
 };
 
@@ -71,7 +71,8 @@ class ChannelView : public MainWindow {
     for (int i = 0; i < memmap::kPlanEntries; ++i) {
       channel.Load(memmap::kCatUsa, i);
       bool off = false;
-      for (auto [first, last] : c.inhibited) off = off || (i >= first && i <= last && i != c.cursor);
+      for (auto [first, last] : c.inhibited)
+        off = off || (i >= first && i <= last && i != c.cursor);
       channel.attr = off ? (channel.attr | datCh::kAtInhibit) : (channel.attr & ~datCh::kAtInhibit);
       channel.acFlags = 0;
       channel.Store();
@@ -85,7 +86,8 @@ class ChannelView : public MainWindow {
     QTreeWidgetItem* node = Main().Tree()->FindNode("GI_Sheet_UsaCh");
     ASSERT_NE(node, nullptr);
     Main().Tree()->Widget()->setCurrentItem(node);
-    ASSERT_TRUE(WaitUntil([this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_UsaCh"; }));
+    ASSERT_TRUE(WaitUntil(
+        [this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_UsaCh"; }));
     cuiGrid& grid = *Main().Sheet()->Grid();
     ASSERT_TRUE(WaitUntil([&] { return grid.isVisible() && grid.CellRect(1, 1).height() > 1; }));
     const auto at = FindCell(*Main().Sheet(), CL_ChList_Atr, c.cursor);
@@ -142,7 +144,6 @@ TEST_F(ChannelView, ShowingAllChannelsPutsTheCursorOnTheNearestUsableOne) {
   }
 }
 
-
 // --- The status bar.
 
 // The bounding box of the pixels of this colour inside rect of image.
@@ -162,7 +163,8 @@ TEST_F(MainWindow, MakerPanelSitsBeforeTheLastPanelInMaroonWithItsTextCentred) {
   const QFontMetrics metrics(bar.font());
   const QString text = QString::fromStdString(gGTex->Text("GI_StatusPanel_Maker"));
   ASSERT_FALSE(text.isEmpty());
-  EXPECT_EQ(bar.PanelWidth(1), metrics.horizontalAdvance(text) + metrics.horizontalAdvance(QStringLiteral("XX")));
+  EXPECT_EQ(bar.PanelWidth(1),
+            metrics.horizontalAdvance(text) + metrics.horizontalAdvance(QStringLiteral("XX")));
   EXPECT_EQ(bar.PanelWidth(2), bar.height());
   EXPECT_EQ(bar.PanelWidth(0), bar.width() - bar.PanelWidth(1) - bar.PanelWidth(2));
 
@@ -261,7 +263,8 @@ class PortMenu : public MainWindowBase {
     std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
       for (QAction* a : actions) {
         const cmcCellObj* c = cuiMenu::CellOf(a);
-        if (!found && c && c->Cell() == cell && (cell != CL_Menu_Port_Com || c->Number() == number)) found = a;
+        if (!found && c && c->Cell() == cell && (cell != CL_Menu_Port_Com || c->Number() == number))
+          found = a;
         if (a->menu()) walk(a->menu()->actions());
       }
     };
@@ -300,7 +303,8 @@ TEST_F(PortMenu, ItemsCheckTheCurrentPortAndOpenTheDialogInTheirModes) {
   EXPECT_EQ(modes, (std::vector<int>{0, 0, 1, 2}));
   EXPECT_EQ(Main().CurrentPort(), 3);
   EXPECT_EQ(Checked(), "00100");
-  for (QAction* item : {Item(CL_Menu_Port_ComList0, 0), Item(CL_Menu_Port_ComList1, 0), Item(CL_Menu_Port_ComList2, 0)})
+  for (QAction* item : {Item(CL_Menu_Port_ComList0, 0), Item(CL_Menu_Port_ComList1, 0),
+                        Item(CL_Menu_Port_ComList2, 0)})
     EXPECT_FALSE(item->isChecked());
 }
 
@@ -310,7 +314,8 @@ TEST_F(PortMenu, ThePortTypedIntoTheDialogIsTheOneTheNextExchangeOpens) {
   cmcEeprom radio = clitest::ReadImage(SEACLONE_BIN_DIR "/TB58_00_USA.DAT");
   clitest::WriteImage(radio, served.toStdString());
   ASSERT_TRUE(sim.Start({"--image", served, "--revision", "23"})) << sim.Error();
-  platform::OpenSettingsStore()->setValue(QStringLiteral("Ports/COM%1").arg(kPort), QString::fromStdString(sim.Device()));
+  platform::OpenSettingsStore()->setValue(QStringLiteral("Ports/COM%1").arg(kPort),
+                                          QString::fromStdString(sim.Device()));
   Start({QStringLiteral("seaclone")}, [](indEnviron& e) {
     e.ComPort = 1;
     e.Save();

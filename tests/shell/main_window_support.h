@@ -91,7 +91,9 @@ class MainWindowBase : public ::testing::Test {
     form = std::make_unique<TForm1>(&Main());
     Settle();
   }
-  virtual void Settle() { ASSERT_TRUE(QTest::qWaitFor([this] { return Main().Sheet() != nullptr; }, 10000)); }
+  virtual void Settle() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Main().Sheet() != nullptr; }, 10000));
+  }
   indMain& Main() { return globals->Main(); }
   cmcDocument& Doc() { return Main().Document(); }
   std::string Title() const { return form->windowTitle().toStdString(); }
@@ -120,7 +122,8 @@ class MainWindowBase : public ::testing::Test {
     QTreeWidgetItem* node = Main().Tree()->FindNode("GI_Sheet_FreeCh");
     EXPECT_NE(node, nullptr);
     Main().Tree()->Widget()->setCurrentItem(node);
-    EXPECT_TRUE(WaitUntil([this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_FreeCh"; }));
+    EXPECT_TRUE(WaitUntil(
+        [this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_FreeCh"; }));
     cuiGrid& grid = *Main().Sheet()->Grid();
     // The editor opens over a cell only once the page has its size.
     EXPECT_TRUE(WaitUntil([&] { return grid.isVisible() && grid.CellRect(2, 1).height() > 1; }));
@@ -141,7 +144,9 @@ class MainWindowBase : public ::testing::Test {
     for (char ch : text) QTest::keyClicks(KeyTarget(), QString(QChar(ch)));
     QTest::keyClick(KeyTarget(), finish);
   }
-  std::string Shown(int column, int row) { return CellText(Main().Sheet()->CellAt(column, row), 0); }
+  std::string Shown(int column, int row) {
+    return CellText(Main().Sheet()->CellAt(column, row), 0);
+  }
 
   void Edit() {
     Doc().Working().SetByte(0x9C0, Doc().Working().GetByte(0x9C0) == 'Q' ? 'R' : 'Q');

@@ -2,8 +2,8 @@
 // The process globals: built in order with the g* pointers set, the text
 // tables bound in the data folder, all of it gone again in reverse; and the
 // maker switch on the command line.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include "base/evman.h"
 #include "platform/paths.h"
@@ -28,7 +28,8 @@ TEST(MakerSwitch, OnlyTheExactWordInAnyCase) {
       {{"seaclone", "-kelpish"}, false},
       {{"seaclone", "other", "/KELPISH"}, true},
   };
-  for (const Case& c : cases) EXPECT_EQ(shell::HasMakerSwitch(c.arguments), c.maker) << c.arguments.join(' ').toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(shell::HasMakerSwitch(c.arguments), c.maker) << c.arguments.join(' ').toStdString();
 }
 
 TEST(Globals, BuiltAndTornDownAsOneWithTheTablesBound) {

@@ -4,7 +4,5 @@
 #include <type_traits>
 
 template <class E>
-  requires std::is_enum_v<E>
-constexpr int Num(E e) {
-  return static_cast<int>(e);
-}
+requires std::is_enum_v<E>
+constexpr int Num(E e) { return static_cast<int>(e); }

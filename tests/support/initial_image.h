@@ -15,7 +15,8 @@
 namespace testsupport {
 
 inline CloneFileCode LoadInitialImage(cmcGTex& table, int model, cmcEeprom& image) {
-  const std::string path = SEACLONE_SOURCE_DIR "/data/initial/" + table.Line("GI_App_InitialFile", model);
+  const std::string path =
+      SEACLONE_SOURCE_DIR "/data/initial/" + table.Line("GI_App_InitialFile", model);
   image.SetSize(memmap::kImageSize);
   cmcCloneFile file;
   SetUpRadioFile(file, &image);

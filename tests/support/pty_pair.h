@@ -92,7 +92,8 @@ class PtyPair {
   std::string DrainMaster() {
     std::string got;
     char buf[4096];
-    for (ssize_t n; (n = ::read(master_, buf, sizeof buf)) > 0;) got.append(buf, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(master_, buf, sizeof buf)) > 0;)
+      got.append(buf, static_cast<std::size_t>(n));
     return got;
   }
 

@@ -44,7 +44,8 @@ class RadioSim {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start();
     if (!process_.waitForStarted(timeoutMs)) {
-      error_ = "cannot start " + Program().toStdString() + ": " + process_.errorString().toStdString();
+      error_ =
+          "cannot start " + Program().toStdString() + ": " + process_.errorString().toStdString();
       return false;
     }
     QByteArray out;

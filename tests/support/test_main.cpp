@@ -2,8 +2,8 @@
 // Shared main of every test program: a Qt application object on the
 // offscreen platform, settings, runtime and lock folders inside a temporary
 // folder, and fatal stops turned into exceptions that tests can expect.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <memory>

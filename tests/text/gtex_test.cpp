@@ -137,7 +137,9 @@ TEST(TextTable, ManyKeysAndRepeatedLookupsStayConsistent) {
 namespace {
 
 TEST(TextTable, VariantEntriesStandInForTheirKeysWhereTheyExist) {
-  Table t("#GI_Mess\nwindow\nline 1\n#GI_Cli_Mess\ncommand line\n#GI_Only\nshared\n#Plain\np\n#Cli_Plain\nno\n");
+  Table t(
+      "#GI_Mess\nwindow\nline 1\n#GI_Cli_Mess\ncommand "
+      "line\n#GI_Only\nshared\n#Plain\np\n#Cli_Plain\nno\n");
   t.gtex.SetVariant("Cli");
   const std::pair<const char*, const char*> cases[] = {
       {"GI_Mess", "command line"},  // the variant's whole entry, not line by line

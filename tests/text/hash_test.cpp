@@ -15,12 +15,14 @@ TEST(HashBucket, MatchesHandWorkedValues) {
     std::uint32_t n;
     std::uint32_t bucket;
   } cases[] = {
-      {"a", 101, 46},       // 50 + 97 = 147
-      {"AB", 1031, 710},    // 515+65 = 580; 1160+515+66 = 1741
-      {"ac", 1031, 549},    // odd 'c' halves s to 257: 1224+257+99 = 1580
-      {"\xFF", 101, 49},    // sign-extended: 50 - 1
-      {"\x80" "a", 101, 34},  // sum wraps below zero: 2^32 - 34, taken unsigned
-      {"aaa", 4, 3},        // s halves 2 -> 1 -> 0, and 0 restarts at n/2
+      {"a", 101, 46},     // 50 + 97 = 147
+      {"AB", 1031, 710},  // 515+65 = 580; 1160+515+66 = 1741
+      {"ac", 1031, 549},  // odd 'c' halves s to 257: 1224+257+99 = 1580
+      {"\xFF", 101, 49},  // sign-extended: 50 - 1
+      {"\x80"
+       "a",
+       101, 34},      // sum wraps below zero: 2^32 - 34, taken unsigned
+      {"aaa", 4, 3},  // s halves 2 -> 1 -> 0, and 0 restarts at n/2
       {"", 1031, 0},
   };
   for (const auto& c : cases) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/buff.h"
-#include "text/syntax.h"
 #include "support/fixed_pitch_canvas.h"
+#include "text/syntax.h"
 #include "text/text_extent.h"
 
 namespace {
@@ -52,8 +52,8 @@ TEST(SyntaxNumber, ReadsBlanksSignAndDigits) {
     std::string text;
     int value;
   } cases[] = {
-      {"42", 42},        {"  \t-7x", -7}, {"+15", 15}, {"", 0},    {"abc", 0},
-      {"- 3", 0},        {"12 34", 12},   {"007", 7},  {"-0", 0},  {"-2147483648", -2147483647 - 1},
+      {"42", 42}, {"  \t-7x", -7}, {"+15", 15}, {"", 0},   {"abc", 0},
+      {"- 3", 0}, {"12 34", 12},   {"007", 7},  {"-0", 0}, {"-2147483648", -2147483647 - 1},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadNumber(c.text), c.value) << "'" << c.text << "'";
 }

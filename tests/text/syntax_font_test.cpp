@@ -80,43 +80,80 @@ TEST_F(FontDescriptor, FieldsApplyToTheGivenFont) {
        [](FontValue& f) { f.face = "Arial"; }},
       {"present empty face resets to the default", ",,", [](FontValue& f) { f.face = "Courier"; },
        [](FontValue& f) { f.face = "MS Sans Serif"; }},
-      {"absent face field keeps the face", "SYMBOL_CHARSET", [](FontValue& f) { f.face = "Courier"; },
-       [](FontValue& f) { f.charset = 2; }},
+      {"absent face field keeps the face", "SYMBOL_CHARSET",
+       [](FontValue& f) { f.face = "Courier"; }, [](FontValue& f) { f.charset = 2; }},
       {"face keeps inner and trailing blanks", ",  Times New Roman ", [](FontValue&) {},
        [](FontValue& f) { f.face = "Times New Roman "; }},
       {"charset with blanks around", "  OEM_CHARSET  ", [](FontValue&) {},
        [](FontValue& f) { f.charset = 255; }},
       {"charset followed by other text", "OEM_CHARSET x", [](FontValue&) {}, [](FontValue&) {}},
       {"colour", ",,clRed", [](FontValue&) {},
-       [](FontValue& f) { f.face = "MS Sans Serif"; f.color = 0xFF; }},
+       [](FontValue& f) {
+         f.face = "MS Sans Serif";
+         f.color = 0xFF;
+       }},
       {"colour with a blank", ",, clRed", [](FontValue&) {},
        [](FontValue& f) { f.face = "MS Sans Serif"; }},
       {"height number", ",,,12,,,", [](FontValue&) {},
-       [](FontValue& f) { f.SetHeight(12); f.face = "MS Sans Serif"; }},
+       [](FontValue& f) {
+         f.SetHeight(12);
+         f.face = "MS Sans Serif";
+       }},
       {"height percent rounds to zero gives 1", ",,,%5", [](FontValue& f) { f.SetHeight(-12); },
-       [](FontValue& f) { f.SetHeight(1); f.face = "MS Sans Serif"; }},
+       [](FontValue& f) {
+         f.SetHeight(1);
+         f.face = "MS Sans Serif";
+       }},
       {"height percent", ",,,%150", [](FontValue& f) { f.SetHeight(-12); },
-       [](FontValue& f) { f.SetHeight(-18); f.face = "MS Sans Serif"; }},
+       [](FontValue& f) {
+         f.SetHeight(-18);
+         f.face = "MS Sans Serif";
+       }},
       {"height zero changes nothing", ",,,0", [](FontValue& f) { f.SetHeight(-12); },
-       [](FontValue& f) { f.SetHeight(-12); f.face = "MS Sans Serif"; }},
+       [](FontValue& f) {
+         f.SetHeight(-12);
+         f.face = "MS Sans Serif";
+       }},
       {"size in points", ",,,,12", [](FontValue&) {},
-       [](FontValue& f) { f.SetSize(12); f.face = "MS Sans Serif"; }},
+       [](FontValue& f) {
+         f.SetSize(12);
+         f.face = "MS Sans Serif";
+       }},
       {"size percent", ",,,,%200", [](FontValue& f) { f.SetSize(9); },
-       [](FontValue& f) { f.SetSize(18); f.face = "MS Sans Serif"; }},
+       [](FontValue& f) {
+         f.SetSize(18);
+         f.face = "MS Sans Serif";
+       }},
       {"style list replaces the style", ",,,,,fsBold+fsItalic",
        [](FontValue& f) { f.style = platform::kFontUnderline; },
-       [](FontValue& f) { f.face = "MS Sans Serif"; f.style = platform::kFontBold | platform::kFontItalic; }},
+       [](FontValue& f) {
+         f.face = "MS Sans Serif";
+         f.style = platform::kFontBold | platform::kFontItalic;
+       }},
       {"unknown style entries are ignored", ",,,,, fsBold + nonsense",
        [](FontValue& f) { f.style = platform::kFontUnderline; },
-       [](FontValue& f) { f.face = "MS Sans Serif"; f.style = platform::kFontBold; }},
+       [](FontValue& f) {
+         f.face = "MS Sans Serif";
+         f.style = platform::kFontBold;
+       }},
       {"only unknown style keeps the style", ",,,,,nonsense",
        [](FontValue& f) { f.style = platform::kFontUnderline; },
-       [](FontValue& f) { f.face = "MS Sans Serif"; f.style = platform::kFontUnderline; }},
+       [](FontValue& f) {
+         f.face = "MS Sans Serif";
+         f.style = platform::kFontUnderline;
+       }},
       {"pitch", ",,,,,, fpFixed ", [](FontValue&) {},
-       [](FontValue& f) { f.face = "MS Sans Serif"; f.pitch = platform::FontPitch::Fixed; }},
+       [](FontValue& f) {
+         f.face = "MS Sans Serif";
+         f.pitch = platform::FontPitch::Fixed;
+       }},
       {"eighth field ignored", "ANSI_CHARSET,A,clRed,1,,,fpVariable,fpFixed", [](FontValue&) {},
        [](FontValue& f) {
-         f.charset = 0; f.face = "A"; f.color = 0xFF; f.SetHeight(1); f.pitch = platform::FontPitch::Variable;
+         f.charset = 0;
+         f.face = "A";
+         f.color = 0xFF;
+         f.SetHeight(1);
+         f.pitch = platform::FontPitch::Variable;
        }},
   };
   for (const auto& c : cases) {
@@ -125,8 +162,8 @@ TEST_F(FontDescriptor, FieldsApplyToTheGivenFont) {
     FontValue expected = actual;
     c.expect(expected);
     ApplyFontDescriptor(c.text, actual);
-    EXPECT_EQ(actual, expected) << c.name << " (face '" << actual.face << "', height " << actual.Height()
-                                << ", style " << int(actual.style) << ")";
+    EXPECT_EQ(actual, expected) << c.name << " (face '" << actual.face << "', height "
+                                << actual.Height() << ", style " << int(actual.style) << ")";
   }
 }
 
@@ -153,12 +190,13 @@ TEST_F(FontDescriptor, DefaultFaceFollowsTheSystemLanguageOrTheReplacement) {
 }
 
 TEST(SystemLanguage, PrimaryLanguageIsTheLowTenBits) {
-  EXPECT_TRUE(platform::IsJapaneseLanguageId(0x0411));   // Japanese (Japan)
+  EXPECT_TRUE(platform::IsJapaneseLanguageId(0x0411));  // Japanese (Japan)
   EXPECT_TRUE(platform::IsJapaneseLanguageId(0x0011));
   EXPECT_TRUE(platform::IsJapaneseLanguageId(0xFC11));   // any sub-language
   EXPECT_FALSE(platform::IsJapaneseLanguageId(0x0409));  // English (US)
   EXPECT_FALSE(platform::IsJapaneseLanguageId(0x0412));  // Korean
-  EXPECT_FALSE(platform::IsJapaneseLanguageId(0x0111));  // ten bits, not eight: 0x111 is another language
+  EXPECT_FALSE(
+      platform::IsJapaneseLanguageId(0x0111));  // ten bits, not eight: 0x111 is another language
 }
 
 TEST(FontValueRounding, MulDivRoundsHalfAwayFromZero) {

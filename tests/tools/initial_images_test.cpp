@@ -42,8 +42,9 @@ class InitialImagesTest : public testing::Test {
     cmcCloneFile file;
     file.SetShowMessages(false);
     SetUpRadioFile(file, image);
-    return static_cast<int>(file.Read((kInitialDir + "/" + QString::fromStdString(FileName(m))).toStdString(),
-                                      &cmcCloneFile::StandardRanges()));
+    return static_cast<int>(
+        file.Read((kInitialDir + "/" + QString::fromStdString(FileName(m))).toStdString(),
+                  &cmcCloneFile::StandardRanges()));
   }
 
   cmcGTex table;
@@ -61,7 +62,9 @@ TEST_F(InitialImagesTest, GeneratorReproducesTheCommittedFilesByteForByte) {
   const QStringList committed = QDir(kInitialDir).entryList({"*.DAT"}, QDir::Files, QDir::Name);
   EXPECT_EQ(made, committed);
   ASSERT_EQ(made.size(), kModelTypes);
-  for (const QString& name : made) EXPECT_EQ(Contents(out.filePath(name)), Contents(kInitialDir + "/" + name)) << name.toStdString();
+  for (const QString& name : made)
+    EXPECT_EQ(Contents(out.filePath(name)), Contents(kInitialDir + "/" + name))
+        << name.toStdString();
 }
 
 TEST_F(InitialImagesTest, OverlayNamesEveryModelAndItsFile) {
@@ -103,7 +106,8 @@ TEST_F(InitialImagesTest, EveryFileLoadsPassesItsChecksAndSurvivesNormalisation)
       cmcEeprom normalised = image;
       NormaliseImage(normalised, image, mode, m);
       for (int a = kFileFirst; a <= kFileLast; ++a)
-        ASSERT_EQ(normalised.GetByte(a), image.GetByte(a)) << "mode " << mode << " at " << std::hex << a;
+        ASSERT_EQ(normalised.GetByte(a), image.GetByte(a))
+            << "mode " << mode << " at " << std::hex << a;
     }
   }
 }
@@ -115,12 +119,18 @@ TEST_F(InitialImagesTest, ContentFollowsTheChannelPlansAndModels) {
     bool ukChannel;  // 37A open in the international plan
   };
   const Row rows[] = {
-      {0, true, true, true, true, false, false},     {1, false, false, false, true, false, false},
-      {2, false, false, false, true, false, true},   {3, false, false, false, true, true, false},
-      {4, false, false, false, true, true, false},   {5, false, false, false, true, false, false},
-      {6, true, false, true, true, false, false},    {7, false, false, false, true, false, false},
-      {8, false, false, true, true, false, false},   {9, false, false, false, false, false, false},
-      {10, false, false, false, false, false, false}, {11, false, false, false, false, false, false},
+      {0, true, true, true, true, false, false},
+      {1, false, false, false, true, false, false},
+      {2, false, false, false, true, false, true},
+      {3, false, false, false, true, true, false},
+      {4, false, false, false, true, true, false},
+      {5, false, false, false, true, false, false},
+      {6, true, false, true, true, false, false},
+      {7, false, false, false, true, false, false},
+      {8, false, false, true, true, false, false},
+      {9, false, false, false, false, false, false},
+      {10, false, false, false, false, false, false},
+      {11, false, false, false, false, false, false},
       {12, true, true, true, true, false, false},
   };
   for (const Row& r : rows) {

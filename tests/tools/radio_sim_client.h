@@ -14,13 +14,13 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -68,7 +68,8 @@ inline void PrintTo(const Frame& f, std::ostream* os) {
   std::snprintf(head, sizeof head, "%02X %02X %02X ", f.from0, f.from1, f.command);
   *os << head;
   for (char c : f.body) {
-    if (c >= 32 && c <= 126) *os << c;
+    if (c >= 32 && c <= 126)
+      *os << c;
     else {
       std::snprintf(head, sizeof head, "<%02X>", static_cast<unsigned char>(c));
       *os << head;
@@ -88,7 +89,8 @@ inline std::vector<Frame> SplitFrames(const Bytes& stream, std::size_t from = 0)
     std::size_t end = i + 2;
     while (end < stream.size() && stream[end] != 0xFD) ++end;
     if (end >= stream.size() || end < i + 5) break;
-    Frame f{stream[i + 2], stream[i + 3], stream[i + 4], std::string(stream.begin() + i + 5, stream.begin() + end)};
+    Frame f{stream[i + 2], stream[i + 3], stream[i + 4],
+            std::string(stream.begin() + i + 5, stream.begin() + end)};
     frames.push_back(f);
     i = end + 1;
   }
@@ -108,7 +110,9 @@ inline Decoded DecodeData(const std::string& body) {
   if (body.size() % 2 || body.size() < 8) return d;
   Bytes raw;
   for (std::size_t i = 0; i < body.size(); i += 2) {
-    auto val = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1; };
+    auto val = [](char c) {
+      return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
     const int h = val(body[i]), l = val(body[i + 1]);
     if (h < 0 || l < 0) return d;
     raw.push_back(static_cast<std::uint8_t>(h * 16 + l));
@@ -257,8 +261,10 @@ class Client {
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-      if (n > 0) done += static_cast<std::size_t>(n);
-      else if (n < 0 && errno != EAGAIN) return false;
+      if (n > 0)
+        done += static_cast<std::size_t>(n);
+      else if (n < 0 && errno != EAGAIN)
+        return false;
       else {
         pollfd p{fd_, POLLOUT, 0};
         ::poll(&p, 1, 100);
@@ -278,8 +284,10 @@ class Client {
       ::poll(&p, 1, 50);
       std::uint8_t buffer[4096];
       const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-      if (n > 0) got.insert(got.end(), buffer, buffer + n);
-      else if (n == 0 || (n < 0 && errno != EAGAIN)) ended_ = true;
+      if (n > 0)
+        got.insert(got.end(), buffer, buffer + n);
+      else if (n == 0 || (n < 0 && errno != EAGAIN))
+        ended_ = true;
     }
     return got;
   }

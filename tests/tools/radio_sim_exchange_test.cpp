@@ -17,7 +17,8 @@ TEST_F(RadioSimExchange, InformationRequestGetsEchoThenTheIdentityReply) {
   const Bytes got = Exchange(kInfoRequest, 0xE1);
 
   // The echo first, then exactly one reply frame and nothing else.
-  const Bytes reply = Concat(Concat(Hex("FE FE EF EE E1 58 16 00 01"), DefaultPayload(image_)), Hex("FD"));
+  const Bytes reply =
+      Concat(Concat(Hex("FE FE EF EE E1 58 16 00 01"), DefaultPayload(image_)), Hex("FD"));
   EXPECT_EQ(got, Concat(kInfoRequest, reply));
 }
 
@@ -70,7 +71,8 @@ TEST_P(RadioSimRead, ReadSendsTheImageInCheckedFramesAndCountsThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FrameSizes, RadioSimRead,
-                         ::testing::Values(FrameSizeCase{16, 207}, FrameSizeCase{32, 104}, FrameSizeCase{255, 13}),
+                         ::testing::Values(FrameSizeCase{16, 207}, FrameSizeCase{32, 104},
+                                           FrameSizeCase{255, 13}),
                          [](const ::testing::TestParamInfo<FrameSizeCase>& info) {
                            return "Size" + std::to_string(info.param.size);
                          });
@@ -79,7 +81,7 @@ TEST_F(RadioSimExchange, AcceptedWriteChangesTheImageAndTheSavedFile) {
   Start({"--save", savePath_});
   Bytes fresh(32);
   for (unsigned i = 0; i < fresh.size(); ++i) fresh[i] = static_cast<std::uint8_t>(0xA0 + i);
-  const Bytes comment = Hex("4E 45 57 20 43 4F 4D 4D 45 4E 54 20 20 20 20 20");  // "NEW COMMENT     "
+  const Bytes comment = Hex("4E 45 57 20 43 4F 4D 4D 45 4E 54 20 20 20 20 20");  // "NEW COMMENT "
   Bytes sent = kWriteRequest;
   sent = Concat(sent, ProgramDataFrame(0x000, Bytes(fresh.begin(), fresh.begin() + 16)));
   sent = Concat(sent, ProgramDataFrame(0x010, Bytes(fresh.begin() + 16, fresh.end())));
@@ -115,7 +117,8 @@ TEST_F(RadioSimExchange, WritingTheActiveDealerCopyChangesTheReportedVersion) {
   Bytes block(image_.begin() + 0xB70, image_.begin() + 0xB80);
   block[0xC] = 0x03;  // B7C-B7D: version 0305
   block[0xD] = 0x05;
-  const Bytes write = Concat(Concat(kWriteRequest, ProgramDataFrame(0xB70, block)), ProgramEndFrame(1));
+  const Bytes write =
+      Concat(Concat(kWriteRequest, ProgramDataFrame(0xB70, block)), ProgramEndFrame(1));
   ASSERT_EQ(RadioFrames(Exchange(write, 0xE6)).back().body, std::string(1, '\0'));
 
   Bytes payload = DefaultPayload(image_);
@@ -156,18 +159,23 @@ const Bytes kSixteen(16, 0x5A);
 INSTANTIATE_TEST_SUITE_P(
     Cases, RadioSimBadWrite,
     ::testing::Values(
-        BadWriteCase{"WrongCount", {ProgramDataFrame(0x000, kSixteen), ProgramDataFrame(0x010, kSixteen),
-                                    ProgramEndFrame(1)}},
+        BadWriteCase{"WrongCount",
+                     {ProgramDataFrame(0x000, kSixteen), ProgramDataFrame(0x010, kSixteen),
+                      ProgramEndFrame(1)}},
         // The checksum of this frame is 50; its last character becomes 1.
-        BadWriteCase{"BadChecksum", {WithByte(ProgramDataFrame(0x000, kSixteen), 5 + 39, '1'),
-                                     ProgramEndFrame(1)}},
+        BadWriteCase{
+            "BadChecksum",
+            {WithByte(ProgramDataFrame(0x000, kSixteen), 5 + 39, '1'), ProgramEndFrame(1)}},
         // The first data byte 5A written as "5a".
-        BadWriteCase{"LowerCaseHex", {WithByte(ProgramDataFrame(0x000, kSixteen), 5 + 7, 'a'),
-                                      ProgramEndFrame(1)}},
+        BadWriteCase{"LowerCaseHex",
+                     {WithByte(ProgramDataFrame(0x000, kSixteen), 5 + 7, 'a'), ProgramEndFrame(1)}},
         BadWriteCase{"BeyondTheImage", {ProgramDataFrame(0xED0, kSixteen), ProgramEndFrame(1)}},
-        BadWriteCase{"EndTextWrong", {ProgramDataFrame(0x000, kSixteen),
-                                      Hex("FE FE EE EF E5 5A 65 6C 6D 20 49 6E 63 21 30 31 FD")}}),
-    [](const ::testing::TestParamInfo<BadWriteCase>& info) { return std::string(info.param.name); });
+        BadWriteCase{"EndTextWrong",
+                     {ProgramDataFrame(0x000, kSixteen),
+                      Hex("FE FE EE EF E5 5A 65 6C 6D 20 49 6E 63 21 30 31 FD")}}),
+    [](const ::testing::TestParamInfo<BadWriteCase>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace
 }  // namespace simtest

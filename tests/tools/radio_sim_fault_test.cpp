@@ -44,20 +44,32 @@ TEST_P(RadioSimInfoFault, ChangesOnlyItsPartOfTheReply) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RadioSimInfoFault,
     ::testing::Values(
-        InfoCase{"ReadForbidden", {"--fault", "read-forbidden"}, [](Bytes&, Bytes& p) { p[19] = 0x01; }},
+        InfoCase{
+            "ReadForbidden", {"--fault", "read-forbidden"}, [](Bytes&, Bytes& p) { p[19] = 0x01; }},
         InfoCase{"OverTemp", {"--fault", "over-temp"}, [](Bytes&, Bytes& p) { p[19] = 0x02; }},
-        InfoCase{"OverTempBit2", {"--fault", "over-temp", "--fault-at", "2"}, [](Bytes&, Bytes& p) { p[19] = 0x04; }},
+        InfoCase{"OverTempBit2",
+                 {"--fault", "over-temp", "--fault-at", "2"},
+                 [](Bytes&, Bytes& p) { p[19] = 0x04; }},
         InfoCase{"DcVoltage", {"--fault", "dc-voltage"}, [](Bytes&, Bytes& p) { p[19] = 0x08; }},
-        InfoCase{"OverVoltage", {"--fault", "over-voltage"}, [](Bytes&, Bytes& p) { p[19] = 0x10; }},
+        InfoCase{
+            "OverVoltage", {"--fault", "over-voltage"}, [](Bytes&, Bytes& p) { p[19] = 0x10; }},
         InfoCase{"Value2Zero", {"--fault", "value2-zero"}, [](Bytes& v, Bytes&) { v[3] = 0x00; }},
         // The sample radio is model type 3, so the other group is 8.
         InfoCase{"OtherModel", {"--fault", "other-model"}, [](Bytes&, Bytes& p) { p[21] = 8; }},
-        InfoCase{"OtherModelChosen", {"--fault", "other-model", "--fault-at", "11"}, [](Bytes&, Bytes& p) { p[21] = 11; }},
-        InfoCase{"DealerVersion", {"--dealer-version", "0205"},
+        InfoCase{"OtherModelChosen",
+                 {"--fault", "other-model", "--fault-at", "11"},
+                 [](Bytes&, Bytes& p) { p[21] = 11; }},
+        InfoCase{"DealerVersion",
+                 {"--dealer-version", "0205"},
                  [](Bytes&, Bytes& p) { p[26] = 0x02, p[27] = 0x05; }},
-        InfoCase{"ExtraVersion", {"--extra-version", "0013"}, [](Bytes&, Bytes& p) { p[24] = 0x00, p[25] = 0x13; }},
-        InfoCase{"ExtraId", {"--extra-id", "0203"}, [](Bytes&, Bytes& p) { p[22] = 0x02, p[23] = 0x03; }},
-        InfoCase{"RevisionAndBattery", {"--revision", "21", "--battery", "02"},
+        InfoCase{"ExtraVersion",
+                 {"--extra-version", "0013"},
+                 [](Bytes&, Bytes& p) { p[24] = 0x00, p[25] = 0x13; }},
+        InfoCase{"ExtraId",
+                 {"--extra-id", "0203"},
+                 [](Bytes&, Bytes& p) { p[22] = 0x02, p[23] = 0x03; }},
+        InfoCase{"RevisionAndBattery",
+                 {"--revision", "21", "--battery", "02"},
                  [](Bytes&, Bytes& p) { p[1] = 0x21, p[20] = 0x02; }}),
     [](const ::testing::TestParamInfo<InfoCase>& info) { return std::string(info.param.name); });
 
@@ -85,14 +97,16 @@ TEST_P(RadioSimReadFault, ChangesOnlyWhatItNames) {
 }
 
 std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](char c) { return static_cast<char>(std::tolower(c)); });
   return s;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RadioSimReadFault,
     ::testing::Values(
-        ReadCase{"BadChecksum", {"--fault", "bad-checksum", "--fault-at", "5"},
+        ReadCase{"BadChecksum",
+                 {"--fault", "bad-checksum", "--fault-at", "5"},
                  [](std::vector<Frame> f, Bytes) {
                    std::string& body = f[5].body;
                    const unsigned sum = std::stoul(body.substr(body.size() - 2), nullptr, 16);
@@ -101,30 +115,37 @@ INSTANTIATE_TEST_SUITE_P(
                    body.replace(body.size() - 2, 2, text);
                    return Concat(f, {RadioEndFrame(207)});
                  }},
-        ReadCase{"LowerCase", {"--fault", "lower-case", "--fault-at", "2"},
+        ReadCase{"LowerCase",
+                 {"--fault", "lower-case", "--fault-at", "2"},
                  [](std::vector<Frame> f, Bytes) {
                    auto letter = [](const Frame& x) {
-                     return std::any_of(x.body.begin(), x.body.end(), [](char c) { return c >= 'A' && c <= 'F'; });
+                     return std::any_of(x.body.begin(), x.body.end(),
+                                        [](char c) { return c >= 'A' && c <= 'F'; });
                    };
                    auto it = std::find_if(f.begin() + 2, f.end(), letter);
                    it->body = Lower(it->body);
                    return Concat(f, {RadioEndFrame(207)});
                  }},
-        ReadCase{"MissingFrame", {"--fault", "missing-frame", "--fault-at", "3"},
+        ReadCase{"MissingFrame",
+                 {"--fault", "missing-frame", "--fault-at", "3"},
                  [](std::vector<Frame> f, Bytes) {
                    f.erase(f.begin() + 3);
                    return Concat(f, {RadioEndFrame(206)});
                  }},
-        ReadCase{"WrongCount", {"--fault", "wrong-count"},
+        ReadCase{"WrongCount",
+                 {"--fault", "wrong-count"},
                  [](std::vector<Frame> f, Bytes) { return Concat(f, {RadioEndFrame(206)}); }},
-        ReadCase{"BeyondImage", {"--fault", "beyond-image"},
-                 [](std::vector<Frame> f, Bytes) {
-                   // 16 bytes from 8 below the image's end.
-                   const Bytes wire = ProgramDataFrame(kImageSize - 8, Bytes(16, 0));
-                   f.push_back(Frame{0xEF, 0xEE, 0xE4, std::string(wire.begin() + 5, wire.end() - 1)});
-                   return Concat(f, {RadioEndFrame(208)});
-                 }},
-        ReadCase{"NoSignature", {"--fault", "no-signature"},
+        ReadCase{
+            "BeyondImage",
+            {"--fault", "beyond-image"},
+            [](std::vector<Frame> f, Bytes) {
+              // 16 bytes from 8 below the image's end.
+              const Bytes wire = ProgramDataFrame(kImageSize - 8, Bytes(16, 0));
+              f.push_back(Frame{0xEF, 0xEE, 0xE4, std::string(wire.begin() + 5, wire.end() - 1)});
+              return Concat(f, {RadioEndFrame(208)});
+            }},
+        ReadCase{"NoSignature",
+                 {"--fault", "no-signature"},
                  [](std::vector<Frame>, Bytes image) {
                    std::fill(image.begin() + 0x9D8, image.begin() + 0x9E0, 0);
                    return Concat(ReadFrames(image), {RadioEndFrame(207)});
@@ -181,7 +202,8 @@ TEST_F(RadioSimLineFault, HangUpInAReadClosesTheLineAfterTheNamedFrames) {
 
 TEST_F(RadioSimLineFault, HangUpInAWriteClosesTheLineAfterTheNamedFrames) {
   Start({"--fault", "hang-up", "--fault-at", "2", "--save", savePath_});
-  const Bytes first = Concat(kWriteRequest, Concat(ProgramDataFrame(0x000, Bytes(16, 1)), ProgramDataFrame(0x010, Bytes(16, 2))));
+  const Bytes first = Concat(kWriteRequest, Concat(ProgramDataFrame(0x000, Bytes(16, 1)),
+                                                   ProgramDataFrame(0x010, Bytes(16, 2))));
   const Bytes rest = Concat(ProgramDataFrame(0x020, Bytes(16, 3)), ProgramEndFrame(3));
   client_->Send(Concat(first, rest));
   const Bytes got = client_->ReadUntil([](const Bytes&) { return false; });

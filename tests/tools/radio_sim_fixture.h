@@ -2,8 +2,8 @@
 #pragma once
 // A simulator serving the sample image, and the program's end of its line.
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <memory>
 

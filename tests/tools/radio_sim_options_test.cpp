@@ -38,14 +38,16 @@ SimRun RunSim(const QStringList& args) {
 TEST(RadioSimOptions, HelpListsEveryOptionAndFaultOnALineOfItsOwn) {
   const SimRun r = RunSim({"--help"});
   ASSERT_EQ(r.exitCode, 0);
-  for (const char* option : {"--image FILE", "--model N", "--save FILE", "--link PATH", "--baud-pace", "--once",
-                             "--log FILE", "--frame-size N", "--dealer-version HHHH", "--extra-version HHHH",
-                             "--fault NAME", "--fault-at N"})
+  for (const char* option :
+       {"--image FILE", "--model N", "--save FILE", "--link PATH", "--baud-pace", "--once",
+        "--log FILE", "--frame-size N", "--dealer-version HHHH", "--extra-version HHHH",
+        "--fault NAME", "--fault-at N"})
     EXPECT_TRUE(r.out.contains(QByteArray("\n  ") + option)) << option;
-  for (const char* fault : {"silent", "no-echo", "wrong-echo", "bad-checksum", "lower-case", "wrong-count",
-                            "missing-frame", "beyond-image", "write-refused", "store-wrong", "read-forbidden", "value2-zero",
-                            "no-signature", "other-model", "over-temp", "over-voltage", "dc-voltage", "hang-up",
-                            "hang-up-bytes", "stray"})
+  for (const char* fault :
+       {"silent",         "no-echo",       "wrong-echo",   "bad-checksum",  "lower-case",
+        "wrong-count",    "missing-frame", "beyond-image", "write-refused", "store-wrong",
+        "read-forbidden", "value2-zero",   "no-signature", "other-model",   "over-temp",
+        "over-voltage",   "dc-voltage",    "hang-up",      "hang-up-bytes", "stray"})
     EXPECT_TRUE(r.out.contains(QByteArray("\n  ") + fault + " ")) << fault;
 }
 
@@ -143,7 +145,8 @@ TEST_F(RadioSimLife, LogRecordsEachExchange) {
   Start({"--log", log, "--fault", "write-refused"});
   Exchange(kInfoRequest, 0xE1);
   Exchange(kReadRequest, 0xE5);
-  Exchange(Concat(Concat(kWriteRequest, ProgramDataFrame(0, Bytes(16, 0))), ProgramEndFrame(1)), 0xE6);
+  Exchange(Concat(Concat(kWriteRequest, ProgramDataFrame(0, Bytes(16, 0))), ProgramEndFrame(1)),
+           0xE6);
   sim_.Stop();
   QFile f(log);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -153,8 +156,9 @@ TEST_F(RadioSimLife, LogRecordsEachExchange) {
     if (line.contains("request") || line.startsWith("info reply") || line.startsWith("read end") ||
         line.startsWith("write "))
       exchanges << line;
-  EXPECT_EQ(exchanges, (QList<QByteArray>{"info request", "info reply", "read request", "read end frames=207",
-                                          "write request", "write refused: fault: write refused"}));
+  EXPECT_EQ(exchanges,
+            (QList<QByteArray>{"info request", "info reply", "read request", "read end frames=207",
+                               "write request", "write refused: fault: write refused"}));
 }
 
 TEST(RadioSimModel, ModelServesASignedImageOfThatModel) {
@@ -180,8 +184,10 @@ TEST(RadioSimModel, ModelServesASignedImageOfThatModel) {
 
 TEST_F(RadioSimLife, PacedLineDeliversTheSameBytes) {
   Start({"--baud-pace"});
-  EXPECT_EQ(Exchange(kInfoRequest, 0xE1),
-            Concat(kInfoRequest, Concat(Concat(Hex("FE FE EF EE E1 58 16 00 01"), DefaultPayload(image_)), Hex("FD"))));
+  EXPECT_EQ(
+      Exchange(kInfoRequest, 0xE1),
+      Concat(kInfoRequest,
+             Concat(Concat(Hex("FE FE EF EE E1 58 16 00 01"), DefaultPayload(image_)), Hex("FD"))));
 }
 
 }  // namespace

@@ -280,10 +280,12 @@ TEST_F(MenuTest, EditMenuMirrorsTheSheetsPopupMenu) {
   bus.Send(ev::ClearCellMenu{kEvCellMenuItem});
   EXPECT_EQ(Texts(EditItems()), kOwn);
   bus.Send(ev::FillCellMenu{popup.get(), kEvCellMenuItem, "GI_PMenu_Ch"});
-  EXPECT_EQ(Texts(EditItems()),
-            kOwn + "|&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
-            "Blank Channel|-|"
-            "&Help on This Item");
+  EXPECT_EQ(
+      Texts(EditItems()),
+      kOwn +
+          "|&Edit|-|&Copy Channel|&Paste Channel|-|Move &Up|Move Do&wn|C&lear|&Delete|&Insert "
+          "Blank Channel|-|"
+          "&Help on This Item");
   // The mirrored items belong to the popup menu, act on the sheet's cursor
   // cell and click through the sheet.
   QAction* copy = EditItems()[5];

@@ -54,7 +54,8 @@ TEST_F(RealPages, UsableViewListsOnlyChannelsInUse) {
   ASSERT_LT(count, 418);
   iuiSheet& page = Open("GI_Sheet_IntCh");
   EXPECT_EQ(page.Grid()->RowCount(), 1 + count);
-  EXPECT_EQ(page.GetTitle(), "International Channels " + table.Line("GI_AppInd_chSheet_Usable_Title", 0));
+  EXPECT_EQ(page.GetTitle(),
+            "International Channels " + table.Line("GI_AppInd_chSheet_Usable_Title", 0));
   // Consecutive rows show consecutive listed channels.
   int expected = 0;
   for (int r = 1; r < page.Grid()->RowCount(); ++r) {

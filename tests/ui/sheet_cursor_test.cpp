@@ -57,10 +57,9 @@ TEST_F(Cursor, StepsFindTheNearestSelectableCell) {
   const Case cases[] = {
       {Qt::Key_Right, {2, 0}},  // over the blank cell
       {Qt::Key_Down, {1, 1}},   // nothing below: the next row's cell nearest the column
-      {Qt::Key_Down, {0, 2}},
-      {Qt::Key_Down, {0, 2}},   // nothing further: stays
-      {Qt::Key_Right, {1, 1}},  // the next column's cell nearest the row
-      {Qt::Key_Up, {0, 0}},     // nearest to column 1: a before c on the tie
+      {Qt::Key_Down, {0, 2}},  {Qt::Key_Down, {0, 2}},  // nothing further: stays
+      {Qt::Key_Right, {1, 1}},                          // the next column's cell nearest the row
+      {Qt::Key_Up, {0, 0}},  // nearest to column 1: a before c on the tie
   };
   for (const Case& c : cases) {
     Key(c.key);
@@ -132,7 +131,8 @@ TEST_F(Cursor, DoubleClicks) {
   grid.SetColWidth(1, 30);
   const QRect head = grid.CellRect(1, 0);
   // Near the header's right edge: that column fits its texts.
-  QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(head.right() - 1, head.center().y()));
+  QTest::mouseDClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                     QPoint(head.right() - 1, head.center().y()));
   EXPECT_EQ(grid.ColWidth(1), fitted);
   EXPECT_TRUE(reached.empty());
   // On the cursor cell: the cell gets 256.
@@ -150,7 +150,8 @@ EvalResult Answer(indActiveCell* context, cmcCellCapsule& capsule, bool notify) 
   capsule.cellId = static_cast<std::int32_t>(capsule.cell->Cell());
   capsule.number = capsule.cell->Number();
   if (capsule.action == 'r') repeats = 3;
-  if (capsule.action == 'r' || capsule.action == 1000) capsule.repeatAction = repeats-- > 0 ? 1000 : 0;
+  if (capsule.action == 'r' || capsule.action == 1000)
+    capsule.repeatAction = repeats-- > 0 ? 1000 : 0;
   if (capsule.action == 'p') {
     capsule.reposition = 1;
     capsule.number = 2;

@@ -13,7 +13,9 @@ namespace {
 
 const QColor kRuleGrey(0x80, 0x80, 0x80);
 
-QColor FromBgr(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor FromBgr(std::uint32_t bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 std::uint32_t ToBgr(const QColor& c) {
   return static_cast<std::uint32_t>(c.blue()) << 16 | static_cast<std::uint32_t>(c.green()) << 8 |
@@ -23,7 +25,8 @@ std::uint32_t ToBgr(const QColor& c) {
 TEST_F(SheetTest, RulesAndJoins) {
   Make("GI_Ui_Rules");
   const QImage image = Picture();
-  if (const char* dir = std::getenv("SEACLONE_UI_PICTURES")) image.save(QString(dir) + "/rules.png");
+  if (const char* dir = std::getenv("SEACLONE_UI_PICTURES"))
+    image.save(QString(dir) + "/rules.png");
   const auto column = [](const QRect& r, int x) { return QRect(x, r.top(), 1, r.height()); };
   const auto row = [](const QRect& r, int y) { return QRect(r.left(), y, r.width(), 1); };
 
@@ -43,11 +46,14 @@ TEST_F(SheetTest, RulesAndJoins) {
 
   // A joined cell runs on its left neighbour's text; a plain one shows none.
   const QColor window = platform::ToQColor(0x80000005, sheet->Grid()->palette());
-  const auto inked = [&](const QRect& r) { return r.width() * r.height() - CountColour(image, r, window); };
+  const auto inked = [&](const QRect& r) {
+    return r.width() * r.height() - CountColour(image, r, window);
+  };
   EXPECT_GT(inked(Cell(1, 1)), 0);
   EXPECT_EQ(inked(Cell(1, 2)), 0);
   // X is drawn only where the next cell is not joined.
-  EXPECT_EQ(CountColour(image, column(Cell(0, 2), Cell(0, 2).right()), kRuleGrey), Cell(0, 2).height());
+  EXPECT_EQ(CountColour(image, column(Cell(0, 2), Cell(0, 2).right()), kRuleGrey),
+            Cell(0, 2).height());
   EXPECT_EQ(CountColour(image, column(Cell(0, 3), Cell(0, 3).right()), kRuleGrey), 0);
 }
 
@@ -60,7 +66,8 @@ TEST_F(SheetTest, CursorTints) {
   ASSERT_EQ(sheet->Grid()->Row(), 1);
   const QImage focused = Picture();
   ASSERT_TRUE(sheet->Grid()->hasFocus());
-  EXPECT_EQ(focused.pixelColor(Cell(1, 1).center()).rgb(), platform::ToQColor(0x8000000D, palette).rgb());
+  EXPECT_EQ(focused.pixelColor(Cell(1, 1).center()).rgb(),
+            platform::ToQColor(0x8000000D, palette).rgb());
   sheet->Grid()->clearFocus();
   const QImage image = Picture();
   const auto centre = [&](int c, int r) { return image.pixelColor(Cell(c, r).center()).rgb(); };
@@ -78,8 +85,10 @@ TEST_F(SheetTest, CursorTints) {
   sheet->SetListMode(true);
   sheet->Build();
   const QImage list = Picture();
-  EXPECT_EQ(list.pixelColor(Cell(1, 1).center()).rgb(), platform::ToQColor(0x8000000D, palette).rgb());
-  EXPECT_EQ(list.pixelColor(Cell(2, 1).center()).rgb(), platform::ToQColor(0x80000005, palette).rgb());
+  EXPECT_EQ(list.pixelColor(Cell(1, 1).center()).rgb(),
+            platform::ToQColor(0x8000000D, palette).rgb());
+  EXPECT_EQ(list.pixelColor(Cell(2, 1).center()).rgb(),
+            platform::ToQColor(0x80000005, palette).rgb());
 }
 
 TEST_F(SheetTest, MarksFromTheImageList) {
@@ -154,7 +163,8 @@ TEST_F(SheetTest, PrintedMarksAreDrawnShapes) {
       sheet->DrawCell(painter, column, 0, rect);
     }
     // No picture of the image list on paper; black shapes instead.
-    EXPECT_EQ(CountColour(paper, rect, kWarningColour) + CountColour(paper, rect, kErrorColour), 0) << column;
+    EXPECT_EQ(CountColour(paper, rect, kWarningColour) + CountColour(paper, rect, kErrorColour), 0)
+        << column;
     const QRect markArea(rect.width() / 3, 20, rect.width() * 2 / 3, 20);
     EXPECT_GT(CountColour(paper, markArea.intersected(rect), Qt::black), 20) << column;
   }
@@ -195,8 +205,16 @@ TEST_F(Redraws, OnlyRelatedCellsRepaint) {
   const Case cases[] = {
       {"same cell and number", CL_ChList_No, 1, layout::kSameCellAndNumber, {{0, 3}}},
       {"same cell", CL_Fch_ChName, 0, layout::kSameCell, {{1, 2}, {1, 3}, {1, 4}}},
-      {"neighbour numbers", CL_ChList_No, 0, layout::kNeighbourNumber, {{0, 2}, {1, 2}, {0, 3}, {1, 3}}},
-      {"any data cell", CL_NoCell, 0, layout::kAnyDataCell, {{0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}}},
+      {"neighbour numbers",
+       CL_ChList_No,
+       0,
+       layout::kNeighbourNumber,
+       {{0, 2}, {1, 2}, {0, 3}, {1, 3}}},
+      {"any data cell",
+       CL_NoCell,
+       0,
+       layout::kAnyDataCell,
+       {{0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}}},
   };
   for (const Case& c : cases) {
     cmcCellObj probeCell;

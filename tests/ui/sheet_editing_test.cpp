@@ -32,15 +32,17 @@ class Editing : public RealPages {
   // Keys go where a user's would: the editor while it shows, else the grid.
   void Keys(const std::vector<std::pair<int, Qt::KeyboardModifiers>>& keys) {
     for (const auto& [key, modifiers] : keys) {
-      QWidget* to = sheet->Editor() && sheet->Editor()->isVisible() ? static_cast<QWidget*>(sheet->Editor())
-                                                                    : sheet->Grid();
+      QWidget* to = sheet->Editor() && sheet->Editor()->isVisible()
+                        ? static_cast<QWidget*>(sheet->Editor())
+                        : sheet->Grid();
       QTest::keyClick(to, static_cast<Qt::Key>(key), modifiers);
     }
   }
   void Type(const std::string& text) {
     for (char ch : text) {
-      QWidget* to = sheet->Editor() && sheet->Editor()->isVisible() ? static_cast<QWidget*>(sheet->Editor())
-                                                                    : sheet->Grid();
+      QWidget* to = sheet->Editor() && sheet->Editor()->isVisible()
+                        ? static_cast<QWidget*>(sheet->Editor())
+                        : sheet->Grid();
       QTest::keyClicks(to, QString(QChar(ch)));
     }
   }
@@ -183,7 +185,8 @@ TEST_F(Editing, ShiftDownSelectsRowsAndCommandsActOnTheRange) {
   seen = &ranges;
   page.SetEvaluator([](indActiveCell* context, cmcCellCapsule& capsule, bool notify) {
     if (notify && capsule.popupCommand)
-      seen->push_back({(capsule.rowFlags & cmcCellCapsule::kRowRangeSelected) != 0, capsule.firstRow, capsule.lastRow});
+      seen->push_back({(capsule.rowFlags & cmcCellCapsule::kRowRangeSelected) != 0,
+                       capsule.firstRow, capsule.lastRow});
     return Evaluate(context, capsule, notify);
   });
   Type("C1A");
@@ -205,7 +208,8 @@ TEST_F(Editing, ShiftDownSelectsRowsAndCommandsActOnTheRange) {
   // rows-changed answer keeps it selected.
   QAction* copy = nullptr;
   for (QAction* item : page.PopupMenu()->actions())
-    if (const cmcCellObj* cell = cuiMenu::CellOf(item); cell && cell->Cell() == CL_PMenu_Copy) copy = item;
+    if (const cmcCellObj* cell = cuiMenu::CellOf(item); cell && cell->Cell() == CL_PMenu_Copy)
+      copy = item;
   ASSERT_NE(copy, nullptr);
   copy->trigger();
   QApplication::processEvents();
@@ -262,7 +266,8 @@ TEST_F(Editing, PopupMenuFollowsTheCursorCell) {
   grid.setFocus();
   QApplication::processEvents();
   for (QAction* item : page.PopupMenu()->actions())
-    if (const cmcCellObj* cell = cuiMenu::CellOf(item); cell && cell->Cell() == CL_PMenu_Edit) item->trigger();
+    if (const cmcCellObj* cell = cuiMenu::CellOf(item); cell && cell->Cell() == CL_PMenu_Edit)
+      item->trigger();
   QApplication::processEvents();
   ASSERT_TRUE(page.Editor() && page.Editor()->isVisible());
   Keys({{Qt::Key_Escape, kNone}});

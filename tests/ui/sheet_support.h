@@ -47,7 +47,9 @@ class SheetTest : public ::testing::Test {
     // Solid 16 × 16 pictures: image 4 the warning, image 5 the error.
     for (int i = 0; i < 6; ++i) {
       QPixmap picture(16, 16);
-      picture.fill(i == cuiSheet::kErrorImage ? kErrorColour : i == cuiSheet::kWarningImage ? kWarningColour : Qt::blue);
+      picture.fill(i == cuiSheet::kErrorImage     ? kErrorColour
+                   : i == cuiSheet::kWarningImage ? kWarningColour
+                                                  : Qt::blue);
       images.Add(picture);
     }
     host.resize(600, 300);

@@ -16,7 +16,8 @@ class Widths : public SheetTest {
   }
   void Store(const std::string& name, int column, int width) const {
     platform::OpenSettingsStore(keyPath)->setValue(
-        QStringLiteral("Display/%1/colwidth/%2").arg(QString::fromStdString(name)).arg(column), width);
+        QStringLiteral("Display/%1/colwidth/%2").arg(QString::fromStdString(name)).arg(column),
+        width);
   }
 };
 

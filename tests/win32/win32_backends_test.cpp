@@ -3,6 +3,7 @@
 // that replaces a file, the registry as the settings store, the list of
 // serial ports.
 #include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,7 +30,9 @@ std::string Contents(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void Put(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 int FilesIn(const fs::path& folder) {
   return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -96,21 +99,26 @@ TEST(RegistrySettings, GroupRoundTripsThroughTheRegistry) {
   EXPECT_TRUE(platform::ReadSettingsGroup("Ports", key).empty());
 
   ASSERT_TRUE(platform::WriteSettingsValue("Ports", "COM7", "\\\\.\\COM7", key));
-  ASSERT_TRUE(platform::WriteSettingsValue("Ports", "COM12", "Z:\\dev\\b\xC3\xBCro", key));  // UTF-8 survives
-  ASSERT_TRUE(platform::WriteSettingsValue("Ports", "COM7", "\\\\.\\COM8", key));           // replaced
+  ASSERT_TRUE(platform::WriteSettingsValue("Ports", "COM12", "Z:\\dev\\b\xC3\xBCro",
+                                           key));                                  // UTF-8 survives
+  ASSERT_TRUE(platform::WriteSettingsValue("Ports", "COM7", "\\\\.\\COM8", key));  // replaced
   // A value of another type is no string setting.
   HKEY raw = nullptr;
-  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Recent\\SeacloneTest\\Ports", 0, KEY_WRITE, &raw),
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Recent\\SeacloneTest\\Ports", 0,
+                            KEY_WRITE, &raw),
             ERROR_SUCCESS);
   const DWORD number = 5;
-  ::RegSetValueExW(raw, L"COM3", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  ::RegSetValueExW(raw, L"COM3", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   sizeof number);
   ::RegCloseKey(raw);
 
   const auto values = platform::ReadSettingsGroup("Ports", key);
   ASSERT_EQ(values.size(), 2u);
   for (const auto& v : values) {
-    if (v.name == "COM7") EXPECT_EQ(v.value, "\\\\.\\COM8");
-    else EXPECT_EQ(v.value, "Z:\\dev\\b\xC3\xBCro") << v.name;
+    if (v.name == "COM7")
+      EXPECT_EQ(v.value, "\\\\.\\COM8");
+    else
+      EXPECT_EQ(v.value, "Z:\\dev\\b\xC3\xBCro") << v.name;
   }
   EXPECT_TRUE(platform::ReadSettingsGroup("Other", key).empty());
 

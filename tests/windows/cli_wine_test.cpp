@@ -85,7 +85,8 @@ class WineServer : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new WineServer);
 
 clitest::CliRun RunExe(const QStringList& args) {
-  clitest::CliRun run = clitest::RunProgram("wine", QStringList{kExe} + args, {QProcess::nullDevice(), {}});
+  clitest::CliRun run =
+      clitest::RunProgram("wine", QStringList{kExe} + args, {QProcess::nullDevice(), {}});
   // The Windows C library ends its lines with CR LF.
   for (std::string* text : {&run.out, &run.err}) {
     std::erase(*text, '\r');

@@ -33,7 +33,8 @@ void LayPlans(cmcEeprom& image, const Tables& t, const Model& m) {
         const FreeChannel& f = t.free[static_cast<std::size_t>(index - kFreeIndexBase)];
         simplex = f.rxHz == f.txHz;
       }
-      image.SetByte(PlanByte(slot, index), static_cast<std::uint8_t>(kChInhibit | (simplex ? kChSimplex : 0)));
+      image.SetByte(PlanByte(slot, index),
+                    static_cast<std::uint8_t>(kChInhibit | (simplex ? kChSimplex : 0)));
     }
     for (const PlanChannel& ch : t.plans.at(category)) SetChannel(image, slot, ch);
     for (const Extra& e : m.extras)
@@ -50,7 +51,8 @@ void LayFreeChannels(cmcEeprom& image, const Tables& t) {
     image.SetWord(r, rx.code);
     image.SetWord(r + 2, tx.code);
     image.WriteBlock(r + 4, f.name.data(), kFreeNameLength);
-    image.SetByte(r + 7, static_cast<std::uint8_t>((rx.fine ? kFreeRxFine : 0) | (tx.fine ? kFreeTxFine : 0)));
+    image.SetByte(r + 7, static_cast<std::uint8_t>((rx.fine ? kFreeRxFine : 0) |
+                                                   (tx.fine ? kFreeTxFine : 0)));
   }
 }
 
@@ -85,7 +87,8 @@ cmcEeprom BuildInitialImage(const Tables& t, const Model& m) {
   // leave them: the power-on plan, the saved P words, the first usable
   // weather channel and the power setting copy.
   image.SetByte(kPowerOnPlan, m.usa ? 0 : 1);
-  for (int i = 0; i < 2 * kPlanCount; ++i) image.SetByte(kSavedPWords + i, image.GetByte(kPWords + i));
+  for (int i = 0; i < 2 * kPlanCount; ++i)
+    image.SetByte(kSavedPWords + i, image.GetByte(kPWords + i));
   int first = 0;
   while (first < kWxCount && (wx & (1u << first))) ++first;
   image.SetByte(kFirstWx, static_cast<std::uint8_t>(first == kWxCount ? 0 : first));
@@ -94,13 +97,15 @@ cmcEeprom BuildInitialImage(const Tables& t, const Model& m) {
   bool idInvalid = false;
   for (int i = 0; i < kAtisIdBytes; ++i) idInvalid = idInvalid || image.GetByte(kAtisId + i) > 99;
   const bool atisModel = m.type == 3 || m.type == 4;
-  image.SetByte(kIdMissing, atisModel && idInvalid && image.GetByte(kAtisChecksum) == kAtisNoId ? 1 : 0);
+  image.SetByte(kIdMissing,
+                atisModel && idInvalid && image.GetByte(kAtisChecksum) == kAtisNoId ? 1 : 0);
 
   image.SetByte(kImageFlags, 0x01);
   image.SetByte(kModelByte, static_cast<std::uint8_t>(m.type));
   image.WriteBlock(kSignature, kSignatureText, kSignatureLength);
 
-  for (int i = 0; i < kDealerSize; ++i) image.SetByte(kDealerActive + i, image.GetByte(kDealerBlock + i));
+  for (int i = 0; i < kDealerSize; ++i)
+    image.SetByte(kDealerActive + i, image.GetByte(kDealerBlock + i));
   image.SetByte(kDealerActiveMarker, image.GetByte(kDealerActiveMarker) | 0x80);
   image.SetByte(kDealerActiveChecksum, numeric::Checksum(image, kDealerActive, kDealerSize - 1));
   return image;

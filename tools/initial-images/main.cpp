@@ -46,8 +46,10 @@ int main(int argc, char** argv) {
     SetUpRadioFile(file, &image);
     file.SetComment(cmcCloneFile::CommentFromImage(image));
     const std::string path = out + "/" + m.file;
-    if (const int code = static_cast<int>(file.Write(path, cmcCloneFile::StandardRanges())); code != 0) {
-      std::fprintf(stderr, "seaclone-make-initial: %s: write failed (code %d)\n", path.c_str(), code);
+    if (const int code = static_cast<int>(file.Write(path, cmcCloneFile::StandardRanges()));
+        code != 0) {
+      std::fprintf(stderr, "seaclone-make-initial: %s: write failed (code %d)\n", path.c_str(),
+                   code);
       return 2;
     }
   }

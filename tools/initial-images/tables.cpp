@@ -116,24 +116,30 @@ PlanChannel ParseChannel(const Line& line, const std::vector<std::string>& w, co
     int record = 0;
     const FreeChannel* f = FindFree(t, id.substr(1), &record);
     if (!f) line.Fail("no free channel named " + id.substr(1));
-    if (f->txHz != ch.txHz || f->rxHz != ch.rxHz) line.Fail("frequencies differ from free.txt for " + id);
+    if (f->txHz != ch.txHz || f->rxHz != ch.rxHz)
+      line.Fail("frequencies differ from free.txt for " + id);
     ch.index = kFreeIndexBase + record;
   } else if (id.size() == 4 && std::all_of(id.begin(), id.end(), ::isdigit)) {
     const int number = ParseInt(line, id);
     ch.index = FourDigitIndex(number);
-    if (ch.index < 0 || !ShipFrequency(number % 100, &ship)) line.Fail("no such four-digit channel: " + id);
+    if (ch.index < 0 || !ShipFrequency(number % 100, &ship))
+      line.Fail("no such four-digit channel: " + id);
     const std::uint32_t expected = number / 1000 == 1 ? ship : ship + kDuplexSpacing;
-    if (ch.txHz != expected || ch.rxHz != expected) line.Fail("channel " + id + " is " + std::to_string(expected) + " Hz simplex");
+    if (ch.txHz != expected || ch.rxHz != expected)
+      line.Fail("channel " + id + " is " + std::to_string(expected) + " Hz simplex");
   } else {
     const bool a = id.back() == 'A';
     const int n = ParseInt(line, a ? id.substr(0, id.size() - 1) : id);
     if (n < 0 || n > 116) line.Fail("channel number out of range: " + id);
     ch.index = 2 * n + (a ? 1 : 0);
-    if (!ShipFrequency(n, &ship)) line.Fail("channel " + id + " is not on the marine channel raster");
-    if (ch.txHz != ship) line.Fail("channel " + id + " transmits on " + std::to_string(ship) + " Hz");
+    if (!ShipFrequency(n, &ship))
+      line.Fail("channel " + id + " is not on the marine channel raster");
+    if (ch.txHz != ship)
+      line.Fail("channel " + id + " transmits on " + std::to_string(ship) + " Hz");
     const bool simplexOk = ch.rxHz == ship;
     const bool duplexOk = !a && ch.rxHz == ship + kDuplexSpacing;
-    if (!simplexOk && !duplexOk) line.Fail("channel " + id + " receives on neither its ship nor its coast frequency");
+    if (!simplexOk && !duplexOk)
+      line.Fail("channel " + id + " receives on neither its ship nor its coast frequency");
   }
   for (std::size_t i = 3; i < w.size(); ++i) ParseFlags(line, w[i], ch);
   return ch;
@@ -173,7 +179,8 @@ void ReadFree(Tables& t, const std::string& path) {
 
 void ReadWeather(Tables& t, const std::string& path) {
   const auto lines = ReadLines(path);
-  if (lines.size() != t.wxInhibited.size()) throw TableError(path + ": needs exactly ten weather channels");
+  if (lines.size() != t.wxInhibited.size())
+    throw TableError(path + ": needs exactly ten weather channels");
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto w = Words(lines[i].text);
     if (w.size() < 2 || w.size() > 3) lines[i].Fail("expected: name frequency [X]");
@@ -202,12 +209,18 @@ void ReadModels(Tables& t, const std::string& path) {
     if (m.type != static_cast<int>(t.models.size())) line.Fail("model types must run 0, 1, 2, ...");
     m.file = f[1];
     for (const std::string& s : Words(f[2])) {
-      if (s == "USA") m.usa = true;
-      else if (s == "CAN") m.can = true;
-      else if (s == "INT") m.intl = true;
-      else if (s == "WX") m.wx = true;
-      else if (s == "ATIS") m.atis = true;
-      else line.Fail("unknown switch " + s);
+      if (s == "USA")
+        m.usa = true;
+      else if (s == "CAN")
+        m.can = true;
+      else if (s == "INT")
+        m.intl = true;
+      else if (s == "WX")
+        m.wx = true;
+      else if (s == "ATIS")
+        m.atis = true;
+      else
+        line.Fail("unknown switch " + s);
     }
     for (const std::string& s : Words(f[3])) {
       const auto colon = s.find(':');
@@ -219,7 +232,8 @@ void ReadModels(Tables& t, const std::string& path) {
         flags = rest.substr(slash + 1);
         rest.erase(slash);
       }
-      if (rest.empty() || rest[0] != '@') line.Fail("extra channels come from the free list (@NAME)");
+      if (rest.empty() || rest[0] != '@')
+        line.Fail("extra channels come from the free list (@NAME)");
       int record = 0;
       const FreeChannel* fc = FindFree(t, rest.substr(1), &record);
       if (!fc) line.Fail("no free channel named " + rest.substr(1));
@@ -246,7 +260,8 @@ void ReadSettings(Tables& t, const std::string& path) {
     if (w[1][0] == 'x') {
       if (w.size() != 3) line.Fail("expected: address xCOUNT byte");
       const int count = ParseInt(line, w[1].substr(1));
-      bytes.assign(static_cast<std::size_t>(std::max(count, 0)), static_cast<std::uint8_t>(ParseInt(line, w[2], 16)));
+      bytes.assign(static_cast<std::size_t>(std::max(count, 0)),
+                   static_cast<std::uint8_t>(ParseInt(line, w[2], 16)));
     } else {
       for (std::size_t i = 1; i < w.size(); ++i) {
         const int b = ParseInt(line, w[i], 16);
@@ -254,7 +269,8 @@ void ReadSettings(Tables& t, const std::string& path) {
         bytes.push_back(static_cast<std::uint8_t>(b));
       }
     }
-    if (a < 0 || a + static_cast<int>(bytes.size()) > kFileEnd) line.Fail("outside the file range 000-CEF");
+    if (a < 0 || a + static_cast<int>(bytes.size()) > kFileEnd)
+      line.Fail("outside the file range 000-CEF");
     t.settings.emplace_back(a, bytes);
   }
 }
@@ -265,11 +281,14 @@ std::uint32_t ParseMHz(const std::string& text) {
   const auto dot = text.find('.');
   const std::string whole = text.substr(0, dot);
   std::string frac = dot == std::string::npos ? "" : text.substr(dot + 1);
-  const auto digits = [](const std::string& s) { return std::all_of(s.begin(), s.end(), ::isdigit); };
+  const auto digits = [](const std::string& s) {
+    return std::all_of(s.begin(), s.end(), ::isdigit);
+  };
   if (whole.empty() || whole.size() > 3 || frac.size() > 6 || !digits(whole) || !digits(frac))
     throw TableError("not a frequency in MHz: " + text);
   frac.resize(6, '0');
-  return static_cast<std::uint32_t>(std::stoul(whole)) * 1'000'000 + static_cast<std::uint32_t>(std::stoul(frac));
+  return static_cast<std::uint32_t>(std::stoul(whole)) * 1'000'000 +
+         static_cast<std::uint32_t>(std::stoul(frac));
 }
 
 Tables ReadTables(const std::string& dir) {

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
   }
 
   sim::EventLog log;
-  if (!log.Open(options.logPath, options.verbose)) return Fail("cannot open the log " + options.logPath);
+  if (!log.Open(options.logPath, options.verbose))
+    return Fail("cannot open the log " + options.logPath);
 
   sim::Bytes image;
   std::string source;
@@ -53,8 +54,10 @@ int main(int argc, char** argv) {
     const std::string error = sim::ReadCloneFile(options.imagePath, image, missing);
     if (!error.empty()) return Fail(options.imagePath + ": " + error);
     source = options.imagePath;
-    if (missing) std::fprintf(stderr, "seaclone-radio-sim: %s leaves %zu bytes of 000-CEF out; they read as 0\n",
-                              options.imagePath.c_str(), missing);
+    if (missing)
+      std::fprintf(stderr,
+                   "seaclone-radio-sim: %s leaves %zu bytes of 000-CEF out; they read as 0\n",
+                   options.imagePath.c_str(), missing);
   } else {
     const std::string dir = QCoreApplication::applicationDirPath().toStdString();
     const std::string error = sim::LoadModelImage(options.model.value_or(0), dir, image, source);
@@ -64,9 +67,11 @@ int main(int argc, char** argv) {
   sim::PtyLine line;
   if (const std::string error = line.Open(); !error.empty()) return Fail(error);
   if (!options.linkPath.empty())
-    if (const std::string error = line.MakeLink(options.linkPath); !error.empty()) return Fail(error);
+    if (const std::string error = line.MakeLink(options.linkPath); !error.empty())
+      return Fail(error);
   line.SetPacing(options.baudPace);
-  if (options.fault == sim::Fault::HangUpBytes) line.HangUpAfterBytes(static_cast<std::uint64_t>(options.At()));
+  if (options.fault == sim::Fault::HangUpBytes)
+    line.HangUpAfterBytes(static_cast<std::uint64_t>(options.At()));
 
   sim::Radio radio(options, std::move(image), log, line);
   sim::Cable cable(options, line, radio, log);
@@ -92,17 +97,10 @@ int main(int argc, char** argv) {
         radio.LineClosed();
       }};
   switch (line.Run(handlers, gStop, options.once)) {
-    case sim::PtyLine::End::Stopped:
-      log.Line("stopped");
-      return 0;
-    case sim::PtyLine::End::HungUp:
-      log.Line("hung up");
-      return 0;
-    case sim::PtyLine::End::PeerGone:
-      log.Line("the program has gone");
-      return 0;
-    case sim::PtyLine::End::Failed:
-      return Fail("the line failed");
+    case sim::PtyLine::End::Stopped: log.Line("stopped"); return 0;
+    case sim::PtyLine::End::HungUp: log.Line("hung up"); return 0;
+    case sim::PtyLine::End::PeerGone: log.Line("the program has gone"); return 0;
+    case sim::PtyLine::End::Failed: return Fail("the line failed");
   }
   return 0;
 }

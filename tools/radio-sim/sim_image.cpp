@@ -123,7 +123,8 @@ std::string InitialFileName(int model, const std::string& executableDir) {
 
 }  // namespace
 
-std::string LoadModelImage(int model, const std::string& executableDir, Bytes& image, std::string& source) {
+std::string LoadModelImage(int model, const std::string& executableDir, Bytes& image,
+                           std::string& source) {
   // Beside the executable in a build; in <prefix>/share/seaclone when
   // installed; the source tree's data/initial as a last resort.
   const std::string installed = executableDir + "/../share/seaclone";

@@ -40,6 +40,7 @@ std::string WriteCloneFile(const std::string& path, const Bytes& image);
 // The image a radio of model type m starts with: the initial clone data file
 // of that model when one can be found, else a zero image that carries only
 // the maker signature and the model byte. source tells which it was.
-std::string LoadModelImage(int model, const std::string& executableDir, Bytes& image, std::string& source);
+std::string LoadModelImage(int model, const std::string& executableDir, Bytes& image,
+                           std::string& source);
 
 }  // namespace sim

@@ -112,7 +112,8 @@ bool PtyLine::ReadInput(const Handlers& handlers) {
 
 bool PtyLine::WriteOutput() {
   std::size_t pending = queue_.size() - queueHead_;
-  if (hangUpAt_) pending = std::min<std::uint64_t>(pending, *hangUpAt_ - std::min(*hangUpAt_, written_));
+  if (hangUpAt_)
+    pending = std::min<std::uint64_t>(pending, *hangUpAt_ - std::min(*hangUpAt_, written_));
   if (pending == 0) return true;
   std::size_t allowed = pending;
   if (pace_) {
@@ -121,7 +122,8 @@ bool PtyLine::WriteOutput() {
     const Clock::time_point now = Clock::now();
     if (nextDue_ + 4 * kBytePeriod < now) nextDue_ = now;
     if (now < nextDue_) return true;
-    allowed = std::min<std::size_t>(pending, static_cast<std::size_t>((now - nextDue_) / kBytePeriod) + 1);
+    allowed = std::min<std::size_t>(pending,
+                                    static_cast<std::size_t>((now - nextDue_) / kBytePeriod) + 1);
   }
   const ssize_t n = ::write(master_, queue_.data() + queueHead_, allowed);
   if (n < 0) {
@@ -157,7 +159,8 @@ class StopSignalsBlocked {
 
 }  // namespace
 
-PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atomic_t& stop, bool once) {
+PtyLine::End PtyLine::Run(const Handlers& handlers, const volatile std::sig_atomic_t& stop,
+                          bool once) {
   using namespace std::chrono;
   const StopSignalsBlocked blocked;
   bool peerClosed = false;

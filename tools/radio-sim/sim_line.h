@@ -45,7 +45,7 @@ class PtyLine : public Output {
 
   struct Handlers {
     std::function<void(const std::uint8_t*, std::size_t)> input;  // bytes from the program
-    std::function<void()> closed;                                  // the program closed its side
+    std::function<void()> closed;                                 // the program closed its side
   };
   enum class End { Stopped, HungUp, PeerGone, Failed };
   // Serves the line until stop becomes true, the line is hung up on

@@ -11,32 +11,42 @@ const std::vector<FaultInfo>& Faults() {
       {Fault::Silent, "silent", -1, "the radio never answers; the cable still echoes"},
       {Fault::NoEcho, "no-echo", -1, "nothing comes back at all, as with the cable unplugged"},
       {Fault::WrongEcho, "wrong-echo", 0,
-       "the cable returns byte N of all the program sent (from 0, whole session) with its low bit flipped"},
+       "the cable returns byte N of all the program sent (from 0, whole session) with its low bit "
+       "flipped"},
       {Fault::BadChecksum, "bad-checksum", 0, "read: data frame N carries a checksum one too high"},
       {Fault::LowerCase, "lower-case", 0,
-       "read: data frame N (or the first after it that has a hex letter) is sent in lower-case hex"},
-      {Fault::WrongCount, "wrong-count", -1, "read: the end frame announces one frame fewer than were sent"},
+       "read: data frame N (or the first after it that has a hex letter) is sent in lower-case "
+       "hex"},
+      {Fault::WrongCount, "wrong-count", -1,
+       "read: the end frame announces one frame fewer than were sent"},
       {Fault::MissingFrame, "missing-frame", 0,
        "read: data frame N is left out, and the end frame counts only the frames sent"},
       {Fault::BeyondImage, "beyond-image", -1,
        "read: after data frame N (default: the last) a frame reaches past the last image address"},
-      {Fault::WriteRefused, "write-refused", -1, "write: the radio answers the end frame with result 01"},
+      {Fault::WriteRefused, "write-refused", -1,
+       "write: the radio answers the end frame with result 01"},
       {Fault::StoreWrong, "store-wrong", -1,
-       "write: accepted, but the byte at image address N (default: the first written) is stored with its low bit flipped"},
-      {Fault::ReadForbidden, "read-forbidden", -1, "information: status flag bit 0 (reading forbidden) is set"},
+       "write: accepted, but the byte at image address N (default: the first written) is stored "
+       "with its low bit flipped"},
+      {Fault::ReadForbidden, "read-forbidden", -1,
+       "information: status flag bit 0 (reading forbidden) is set"},
       {Fault::Value2Zero, "value2-zero", -1, "information: value 2 of the reply is 0 instead of 1"},
-      {Fault::NoSignature, "no-signature", -1, "the image served carries no maker signature at 9D8"},
+      {Fault::NoSignature, "no-signature", -1,
+       "the image served carries no maker signature at 9D8"},
       {Fault::OtherModel, "other-model", -1,
        "information: reports model type N (default: 8, or 0 when the image's own is 8 to 11)"},
-      {Fault::OverTemp, "over-temp", -1, "information: status flag bit 1 (over-temperature) is set; bit 2 instead with N = 2"},
-      {Fault::OverVoltage, "over-voltage", -1, "information: status flag bit 4 (over-voltage) is set"},
+      {Fault::OverTemp, "over-temp", -1,
+       "information: status flag bit 1 (over-temperature) is set; bit 2 instead with N = 2"},
+      {Fault::OverVoltage, "over-voltage", -1,
+       "information: status flag bit 4 (over-voltage) is set"},
       {Fault::DcVoltage, "dc-voltage", -1, "information: status flag bit 3 (DC voltage) is set"},
       {Fault::HangUp, "hang-up", 8,
        "the line is closed after N data frames of a read (sent) or of a write (received)"},
       {Fault::HangUpBytes, "hang-up-bytes", 64,
        "the line is closed after N bytes (echo and replies) have gone to the program"},
       {Fault::Stray, "stray", 0,
-       "stray bytes 00 55 AA FD 0D 0A go before the radio's frame N of each exchange (0: E1, first E4, E6)"},
+       "stray bytes 00 55 AA FD 0D 0A go before the radio's frame N of each exchange (0: E1, first "
+       "E4, E6)"},
   };
   return table;
 }
@@ -74,7 +84,8 @@ const OptionLine kOptions[] = {
     {"frame-size", "N", "data bytes per read data frame (1 to 255; default 16)"},
     {"revision", "HH", "information: revision byte, hex (default 10, shown as 1.0)"},
     {"battery", "HH", "information: battery byte, hex (default 00)"},
-    {"dealer-version", "HHHH", "information: dealer block version, BCD such as 0102 (default: the image's, B7C-B7D)"},
+    {"dealer-version", "HHHH",
+     "information: dealer block version, BCD such as 0102 (default: the image's, B7C-B7D)"},
     {"extra-version", "HHHH", "information: extra block version, BCD such as 0001 (default 0000)"},
     {"extra-id", "HHHH", "information: extra block identifier, hex bytes 22-23 (default 0100)"},
     {"fault", "NAME", "play one fault (list below)"},
@@ -163,15 +174,18 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options,
   }
   if (!options.imagePath.empty() && options.model) return "--image and --model exclude each other";
   if (parser.isSet("frame-size")) {
-    if (!ParseNumber(parser.value("frame-size"), 10, 1, 255, number)) return "--frame-size takes 1 to 255";
+    if (!ParseNumber(parser.value("frame-size"), 10, 1, 255, number))
+      return "--frame-size takes 1 to 255";
     options.frameSize = static_cast<int>(number);
   }
   if (parser.isSet("revision")) {
-    if (!ParseNumber(parser.value("revision"), 16, 0, 0xFF, number)) return "--revision takes two hex digits";
+    if (!ParseNumber(parser.value("revision"), 16, 0, 0xFF, number))
+      return "--revision takes two hex digits";
     options.revision = static_cast<std::uint8_t>(number);
   }
   if (parser.isSet("battery")) {
-    if (!ParseNumber(parser.value("battery"), 16, 0, 0xFF, number)) return "--battery takes two hex digits";
+    if (!ParseNumber(parser.value("battery"), 16, 0, 0xFF, number))
+      return "--battery takes two hex digits";
     options.battery = static_cast<std::uint8_t>(number);
   }
   std::uint16_t word = 0;
@@ -181,11 +195,13 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options,
     options.extraId = word;
   }
   if (parser.isSet("dealer-version")) {
-    if (!ParseWord(parser.value("dealer-version"), word)) return std::string("--dealer-version") + wordRule;
+    if (!ParseWord(parser.value("dealer-version"), word))
+      return std::string("--dealer-version") + wordRule;
     options.dealerVersion = word;
   }
   if (parser.isSet("extra-version")) {
-    if (!ParseWord(parser.value("extra-version"), word)) return std::string("--extra-version") + wordRule;
+    if (!ParseWord(parser.value("extra-version"), word))
+      return std::string("--extra-version") + wordRule;
     options.extraVersion = word;
   }
   if (parser.isSet("fault")) {
@@ -194,7 +210,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options,
     options.fault = info->fault;
   }
   if (parser.isSet("fault-at")) {
-    if (!ParseNumber(parser.value("fault-at"), 10, 0, 0x7FFFFFFF, number)) return "--fault-at takes a number from 0";
+    if (!ParseNumber(parser.value("fault-at"), 10, 0, 0x7FFFFFFF, number))
+      return "--fault-at takes a number from 0";
     options.faultAt = number;
   }
   return "";

@@ -47,17 +47,17 @@ const std::vector<FaultInfo>& Faults();
 const FaultInfo* FindFault(const std::string& name);
 
 struct Options {
-  std::string imagePath;          // --image
-  std::optional<int> model;       // --model
-  bool baudPace = false;          // --baud-pace
-  std::string savePath;           // --save
-  std::string linkPath;           // --link
-  std::string logPath;            // --log
-  bool once = false;              // --once
-  bool verbose = false;           // --verbose
-  Fault fault = Fault::None;      // --fault
-  std::optional<long> faultAt;    // --fault-at
-  int frameSize = 16;             // --frame-size
+  std::string imagePath;                       // --image
+  std::optional<int> model;                    // --model
+  bool baudPace = false;                       // --baud-pace
+  std::string savePath;                        // --save
+  std::string linkPath;                        // --link
+  std::string logPath;                         // --log
+  bool once = false;                           // --once
+  bool verbose = false;                        // --verbose
+  Fault fault = Fault::None;                   // --fault
+  std::optional<long> faultAt;                 // --fault-at
+  int frameSize = 16;                          // --frame-size
   std::optional<std::uint16_t> dealerVersion;  // --dealer-version (BCD)
   std::optional<std::uint16_t> extraVersion;   // --extra-version (BCD)
   std::uint16_t extraId = 0x0100;              // --extra-id

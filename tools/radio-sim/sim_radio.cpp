@@ -16,7 +16,8 @@ const Bytes kStrayBytes = {0x00, 0x55, 0xAA, 0xFD, 0x0D, 0x0A};
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 std::string Hex4(unsigned value) {
-  const std::uint8_t b[2] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+  const std::uint8_t b[2] = {static_cast<std::uint8_t>(value >> 8),
+                             static_cast<std::uint8_t>(value)};
   return HexText(b, 2);
 }
 
@@ -85,15 +86,18 @@ void Radio::OnFrame(const Bytes& frame) {
       }
       return;
     case kDataFrame:
-      if (writing_) TakeDataFrame(body);
-      else log_.Line("ignored a data frame outside a write");
+      if (writing_)
+        TakeDataFrame(body);
+      else
+        log_.Line("ignored a data frame outside a write");
       return;
     case kEndFrame:
-      if (writing_) FinishWrite(body);
-      else log_.Line("ignored an end frame outside a write");
+      if (writing_)
+        FinishWrite(body);
+      else
+        log_.Line("ignored an end frame outside a write");
       return;
-    default:
-      log_.Line("ignored command " + HexText(&command, 1));
+    default: log_.Line("ignored command " + HexText(&command, 1));
   }
 }
 
@@ -151,7 +155,8 @@ Bytes Radio::InformationPayload() const {
 void Radio::AnswerInformation() {
   if (options_.fault == Fault::Silent) return;
   // The two values as two decimal digits per byte: 5816 and 0001.
-  Bytes body = {0x58, 0x16, 0x00, static_cast<std::uint8_t>(options_.fault == Fault::Value2Zero ? 0x00 : 0x01)};
+  Bytes body = {0x58, 0x16, 0x00,
+                static_cast<std::uint8_t>(options_.fault == Fault::Value2Zero ? 0x00 : 0x01)};
   const Bytes payload = InformationPayload();
   body.insert(body.end(), payload.begin(), payload.end());
   SendFrame(kInfoReply, body);
@@ -188,13 +193,15 @@ void Radio::SendImage() {
     }
     std::string body = DataFrameBody(static_cast<std::uint16_t>(address), &image_[address], n);
     if (fault == Fault::BadChecksum && index == at) {
-      std::uint8_t sum = static_cast<std::uint8_t>(DataChecksum(static_cast<std::uint16_t>(address), &image_[address], n) + 1);
+      std::uint8_t sum = static_cast<std::uint8_t>(
+          DataChecksum(static_cast<std::uint16_t>(address), &image_[address], n) + 1);
       body.replace(body.size() - 2, 2, HexText(&sum, 1));
       log_.Line("fault: bad checksum at " + Hex4(address));
     }
     if (fault == Fault::LowerCase && !lowered && index >= at &&
         std::any_of(body.begin(), body.end(), [](char c) { return c >= 'A' && c <= 'F'; })) {
-      std::transform(body.begin(), body.end(), body.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+      std::transform(body.begin(), body.end(), body.begin(),
+                     [](char c) { return static_cast<char>(std::tolower(c)); });
       lowered = true;
       log_.Line("fault: lower-case hex at " + Hex4(address));
     }
@@ -221,12 +228,15 @@ void Radio::TakeDataFrame(const Bytes& body) {
   ++writeFrames_;
   const DataFrameResult result = DecodeDataFrame(body);
   if (!result.frame) {
-    if (writeError_.empty()) writeError_ = "data frame " + std::to_string(writeFrames_ - 1) + ": " + result.error;
+    if (writeError_.empty())
+      writeError_ = "data frame " + std::to_string(writeFrames_ - 1) + ": " + result.error;
   } else if (result.frame->address + result.frame->data.size() > kImageSize) {
-    if (writeError_.empty()) writeError_ = "data frame at " + Hex4(result.frame->address) + " beyond the image";
+    if (writeError_.empty())
+      writeError_ = "data frame at " + Hex4(result.frame->address) + " beyond the image";
   } else {
     if (writeBytes_ == 0) firstWritten_ = result.frame->address;
-    std::copy(result.frame->data.begin(), result.frame->data.end(), staging_.begin() + result.frame->address);
+    std::copy(result.frame->data.begin(), result.frame->data.end(),
+              staging_.begin() + result.frame->address);
     writeBytes_ += result.frame->data.size();
   }
   if (options_.fault == Fault::HangUp && static_cast<long>(writeFrames_) == options_.At()) {
@@ -240,7 +250,8 @@ void Radio::FinishWrite(const Bytes& body) {
   const std::string expected = EndFrameBody(writeFrames_);
   std::string error = writeError_;
   if (error.empty() && std::string(body.begin(), body.end()) != expected)
-    error = "end frame " + std::string(body.begin(), body.end()) + " after " + std::to_string(writeFrames_) + " frames";
+    error = "end frame " + std::string(body.begin(), body.end()) + " after " +
+            std::to_string(writeFrames_) + " frames";
   if (error.empty() && options_.fault == Fault::WriteRefused) error = "fault: write refused";
   if (options_.fault == Fault::Silent) {
     log_.Line("write end frames=" + std::to_string(writeFrames_) + " unanswered");
@@ -259,7 +270,8 @@ void Radio::FinishWrite(const Bytes& body) {
       log_.Line("fault: stored the byte at " + Hex4(static_cast<unsigned>(at)) + " wrong");
     }
   }
-  log_.Line("write accepted frames=" + std::to_string(writeFrames_) + " bytes=" + std::to_string(writeBytes_));
+  log_.Line("write accepted frames=" + std::to_string(writeFrames_) +
+            " bytes=" + std::to_string(writeBytes_));
   if (!options_.savePath.empty()) {
     const std::string saveError = WriteCloneFile(options_.savePath, image_);
     log_.Line(saveError.empty() ? "saved " + options_.savePath : "save failed: " + saveError);

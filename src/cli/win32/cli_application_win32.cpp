@@ -3,6 +3,8 @@
 
 namespace cli {
 
-std::shared_ptr<void> StartApplication(int& /*argc*/, char** /*argv*/, Command /*command*/) { return {}; }
+std::shared_ptr<void> StartApplication(int& /*argc*/, char** /*argv*/, Command /*command*/) {
+  return {};
+}
 
 }  // namespace cli

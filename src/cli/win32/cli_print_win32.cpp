@@ -6,7 +6,8 @@
 namespace cli {
 
 int RunPrint(const Options& /*options*/) {
-  StandardError().Message("seaclone-cli: this build cannot print (it has no Qt); print on a build with Qt");
+  StandardError().Message(
+      "seaclone-cli: this build cannot print (it has no Qt); print on a build with Qt");
   return kExitUsage;
 }
 

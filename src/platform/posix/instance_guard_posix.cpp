@@ -33,8 +33,8 @@ bool UsableFolder(const QString& folder) {
   if (dir.exists()) return true;
   if (!dir.mkpath(QStringLiteral("."))) return false;
   // The runtime folder is private to the user; one made here is too.
-  QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ExeOwner);
+  QFile::setPermissions(folder,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   return true;
 }
 

@@ -26,11 +26,10 @@ struct SpeedEntry {
 };
 
 constexpr SpeedEntry kSpeeds[] = {
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},
-    {150, B150},       {200, B200},       {300, B300},       {600, B600},
-    {1200, B1200},     {1800, B1800},     {2400, B2400},     {4800, B4800},
-    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
-    {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
 bool SpeedCode(std::uint32_t baud, speed_t* code) {
@@ -59,20 +58,16 @@ SerialFault SerialFaultOfErrno(int error) {
     case ENXIO:
     case EIO:  // a serial node without its hardware
     case ELOOP:
-    case ENAMETOOLONG:
-      return SerialFault::kNoDevice;
+    case ENAMETOOLONG: return SerialFault::kNoDevice;
     case EACCES:
     case EPERM:
-    case EROFS:
-      return SerialFault::kNoPermission;
-    case EBUSY:  // another holder set TIOCEXCL
+    case EROFS: return SerialFault::kNoPermission;
+    case EBUSY:        // another holder set TIOCEXCL
     case EWOULDBLOCK:  // another holder has the lock
       return SerialFault::kBusy;
     case EISDIR:
-    case ENOTTY:
-      return SerialFault::kNotSerial;
-    default:
-      return SerialFault::kOther;
+    case ENOTTY: return SerialFault::kNotSerial;
+    default: return SerialFault::kOther;
   }
 }
 
@@ -194,8 +189,9 @@ int PosixSerialDevice::Write(const void* bytes, int count) {
   if (count <= 0) return 0;
   using Clock = std::chrono::steady_clock;
   const bool bounded = timeouts_.writeTotalConstant != 0 || timeouts_.writeTotalMultiplier != 0;
-  const auto limit = std::chrono::milliseconds(
-      timeouts_.writeTotalConstant + std::uint64_t{timeouts_.writeTotalMultiplier} * static_cast<std::uint64_t>(count));
+  const auto limit = std::chrono::milliseconds(timeouts_.writeTotalConstant +
+                                               std::uint64_t{timeouts_.writeTotalMultiplier} *
+                                                   static_cast<std::uint64_t>(count));
   const auto deadline = Clock::now() + limit;
 
   const auto* p = static_cast<const std::uint8_t*>(bytes);
@@ -211,7 +207,8 @@ int PosixSerialDevice::Write(const void* bytes, int count) {
     // The device is full: wait for room, but not past the write time-out.
     int waitMs = -1;
     if (bounded) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
       if (left.count() <= 0) break;
       waitMs = static_cast<int>(left.count());
     }
@@ -219,7 +216,8 @@ int PosixSerialDevice::Write(const void* bytes, int count) {
     const int ready = ::poll(&pfd, 1, waitMs);
     if (ready == 0) break;
     if (ready < 0 && errno != EINTR) break;
-    if (ready > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pfd.revents & POLLOUT)) break;
+    if (ready > 0 && (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pfd.revents & POLLOUT))
+      break;
   }
   return written;
 }
@@ -236,6 +234,8 @@ int PosixSerialDevice::OutputQueued() {
   return n;
 }
 
-std::unique_ptr<SerialDevice> CreateNativeSerialDevice() { return std::make_unique<PosixSerialDevice>(); }
+std::unique_ptr<SerialDevice> CreateNativeSerialDevice() {
+  return std::make_unique<PosixSerialDevice>();
+}
 
 }  // namespace platform

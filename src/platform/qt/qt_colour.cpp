@@ -15,31 +15,31 @@ struct SystemColour {
 // … clBtnHighlight = 20, then the 3-D and tool-tip colours). Qt has no
 // desktop or caption colours of its own; the nearest roles stand in.
 constexpr std::array<SystemColour, 25> kSystemColours{{
-    {QPalette::Active, QPalette::Button},            // 0 scroll bar
-    {QPalette::Active, QPalette::Window},            // 1 clBackground (desktop)
-    {QPalette::Active, QPalette::Highlight},         // 2 clActiveCaption
-    {QPalette::Inactive, QPalette::Highlight},       // 3 clInactiveCaption
-    {QPalette::Active, QPalette::Window},            // 4 clMenu
-    {QPalette::Active, QPalette::Base},              // 5 clWindow
-    {QPalette::Active, QPalette::WindowText},        // 6 clWindowFrame
-    {QPalette::Active, QPalette::WindowText},        // 7 clMenuText
-    {QPalette::Active, QPalette::Text},              // 8 clWindowText
-    {QPalette::Active, QPalette::HighlightedText},   // 9 clCaptionText
-    {QPalette::Active, QPalette::Window},            // 10 clActiveBorder
-    {QPalette::Inactive, QPalette::Window},          // 11 clInactiveBorder
-    {QPalette::Active, QPalette::Mid},               // 12 clAppWorkSpace
-    {QPalette::Active, QPalette::Highlight},         // 13 clHighlight
-    {QPalette::Active, QPalette::HighlightedText},   // 14 clHightlightText
-    {QPalette::Active, QPalette::Button},            // 15 clBtnFace
-    {QPalette::Active, QPalette::Dark},              // 16 clBtnShadow
-    {QPalette::Disabled, QPalette::Text},            // 17 clGrayText
-    {QPalette::Active, QPalette::ButtonText},        // 18 clBtnText
-    {QPalette::Inactive, QPalette::HighlightedText}, // 19 clInactiveCaptionText
-    {QPalette::Active, QPalette::Light},             // 20 clBtnHighlight
-    {QPalette::Active, QPalette::Shadow},            // 21 3-D dark shadow
-    {QPalette::Active, QPalette::Midlight},          // 22 3-D light
-    {QPalette::Active, QPalette::ToolTipText},       // 23 info text
-    {QPalette::Active, QPalette::ToolTipBase},       // 24 info background
+    {QPalette::Active, QPalette::Button},             // 0 scroll bar
+    {QPalette::Active, QPalette::Window},             // 1 clBackground (desktop)
+    {QPalette::Active, QPalette::Highlight},          // 2 clActiveCaption
+    {QPalette::Inactive, QPalette::Highlight},        // 3 clInactiveCaption
+    {QPalette::Active, QPalette::Window},             // 4 clMenu
+    {QPalette::Active, QPalette::Base},               // 5 clWindow
+    {QPalette::Active, QPalette::WindowText},         // 6 clWindowFrame
+    {QPalette::Active, QPalette::WindowText},         // 7 clMenuText
+    {QPalette::Active, QPalette::Text},               // 8 clWindowText
+    {QPalette::Active, QPalette::HighlightedText},    // 9 clCaptionText
+    {QPalette::Active, QPalette::Window},             // 10 clActiveBorder
+    {QPalette::Inactive, QPalette::Window},           // 11 clInactiveBorder
+    {QPalette::Active, QPalette::Mid},                // 12 clAppWorkSpace
+    {QPalette::Active, QPalette::Highlight},          // 13 clHighlight
+    {QPalette::Active, QPalette::HighlightedText},    // 14 clHightlightText
+    {QPalette::Active, QPalette::Button},             // 15 clBtnFace
+    {QPalette::Active, QPalette::Dark},               // 16 clBtnShadow
+    {QPalette::Disabled, QPalette::Text},             // 17 clGrayText
+    {QPalette::Active, QPalette::ButtonText},         // 18 clBtnText
+    {QPalette::Inactive, QPalette::HighlightedText},  // 19 clInactiveCaptionText
+    {QPalette::Active, QPalette::Light},              // 20 clBtnHighlight
+    {QPalette::Active, QPalette::Shadow},             // 21 3-D dark shadow
+    {QPalette::Active, QPalette::Midlight},           // 22 3-D light
+    {QPalette::Active, QPalette::ToolTipText},        // 23 info text
+    {QPalette::Active, QPalette::ToolTipBase},        // 24 info background
 }};
 
 constexpr std::uint32_t kSystemBit = 0x80000000;

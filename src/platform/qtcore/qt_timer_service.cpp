@@ -31,7 +31,8 @@ class QtTimer : public Timer {
     QObject::connect(timer_, &QTimer::timeout, [state] {
       // Keep the state alive even if the owner deletes the timer from the
       // callback.
-      std::shared_ptr<TickState> keep = state;  // NOLINT(performance-unnecessary-copy-initialization)
+      std::shared_ptr<TickState> keep =
+          state;  // NOLINT(performance-unnecessary-copy-initialization)
       if (!keep->onTick) return;
       ++keep->firing;
       keep->onTick();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Without Qt the programs' timers tick on the steady-clock loop.
 #include <windows.h>
+
 #include <timeapi.h>
 
 #include "platform/event_loop.h"

@@ -21,7 +21,8 @@ std::string InstanceGuard::RuntimeFolder() {
   return error ? std::string() : folder.string();
 }
 
-std::string InstanceGuard::UserFolder(const std::string& /*runUserRoot*/, const std::string& /*tempRoot*/) {
+std::string InstanceGuard::UserFolder(const std::string& /*runUserRoot*/,
+                                      const std::string& /*tempRoot*/) {
   return RuntimeFolder();
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <cstdlib>

@@ -27,8 +27,8 @@ struct Key {
 std::vector<SettingsValue> ReadSettingsGroup(const std::string& group, const std::string& keyPath) {
   std::vector<SettingsValue> values;
   Key key;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, GroupKey(keyPath, group).c_str(), 0, KEY_READ, &key.handle) !=
-      ERROR_SUCCESS)
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, GroupKey(keyPath, group).c_str(), 0, KEY_READ,
+                      &key.handle) != ERROR_SUCCESS)
     return values;
   DWORD longestName = 0;
   DWORD longestData = 0;
@@ -55,8 +55,8 @@ std::vector<SettingsValue> ReadSettingsGroup(const std::string& group, const std
 bool WriteSettingsValue(const std::string& group, const std::string& name, const std::string& value,
                         const std::string& keyPath) {
   Key key;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, GroupKey(keyPath, group).c_str(), 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &key.handle, nullptr) != ERROR_SUCCESS)
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, GroupKey(keyPath, group).c_str(), 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &key.handle, nullptr) != ERROR_SUCCESS)
     return false;
   const std::wstring data = WideFromUtf8(value);
   const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));

@@ -14,18 +14,15 @@ SerialFault FaultOf(DWORD error) {
     case ERROR_PATH_NOT_FOUND:
     case ERROR_BAD_PATHNAME:
     case ERROR_INVALID_NAME:
-    case ERROR_DEV_NOT_EXIST:
-      return SerialFault::kNoDevice;
+    case ERROR_DEV_NOT_EXIST: return SerialFault::kNoDevice;
     // A COM port held by another program answers "access denied". Under
     // Wine a device node that another process holds exclusively (TIOCEXCL)
     // answers with a lock violation.
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_BUSY:
-      return SerialFault::kBusy;
-    default:
-      return SerialFault::kOther;
+    case ERROR_BUSY: return SerialFault::kBusy;
+    default: return SerialFault::kOther;
   }
 }
 }  // namespace
@@ -135,7 +132,8 @@ int Win32SerialDevice::Write(const void* bytes, int count) {
   if (count <= 0) return 0;
   DWORD done = 0;
   // A time-out returns success with fewer bytes written.
-  if (!::WriteFile(H(handle_), bytes, static_cast<DWORD>(count), &done, nullptr) && done == 0) return -1;
+  if (!::WriteFile(H(handle_), bytes, static_cast<DWORD>(count), &done, nullptr) && done == 0)
+    return -1;
   return static_cast<int>(done);
 }
 
@@ -153,6 +151,8 @@ int Win32SerialDevice::OutputQueued() {
   return static_cast<int>(stat.cbOutQue);
 }
 
-std::unique_ptr<SerialDevice> CreateNativeSerialDevice() { return std::make_unique<Win32SerialDevice>(); }
+std::unique_ptr<SerialDevice> CreateNativeSerialDevice() {
+  return std::make_unique<Win32SerialDevice>();
+}
 
 }  // namespace platform
