@@ -77,9 +77,9 @@ function(check_file file layer)
       continue()
     endif()
     file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
-    set(problems "${problems}${rel}:${n}: layer '${layer}' includes \"${included}\" of layer '${target}', which lies above it\n"
-        PARENT_SCOPE)
+    string(APPEND problems "${rel}:${n}: layer '${layer}' includes \"${included}\" of layer '${target}', which lies above it\n")
   endforeach()
+  set(problems "${problems}" PARENT_SCOPE)
 endfunction()
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
@@ -90,17 +90,66 @@ foreach(rel IN LISTS sources)
   endif()
 endforeach()
 
+# A test folder's file may include its own folder's headers and tests/support/,
+# never another test folder's: what two suites share lives in support/. A
+# quoted path counts as a test folder's only when it names a file there
+# ("layout/x.h" is src/layout's unless tests/layout/x.h exists).
+function(check_test_includes file folder)
+  file(STRINGS ${file} lines)
+  set(n 0)
+  foreach(line IN LISTS lines)
+    math(EXPR n "${n} + 1")
+    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"(([a-z_]+)/[^\"]+)\"")
+      continue()
+    endif()
+    set(included ${CMAKE_MATCH_1})
+    set(other ${CMAKE_MATCH_2})
+    if(other STREQUAL folder OR other STREQUAL "support" OR NOT EXISTS ${SOURCE_DIR}/tests/${included})
+      continue()
+    endif()
+    file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
+    string(APPEND problems "${rel}:${n}: includes \"${included}\" of the test folder '${other}'; move what both use to tests/support/\n")
+  endforeach()
+  set(problems "${problems}" PARENT_SCOPE)
+endfunction()
+
 file(GLOB_RECURSE tests RELATIVE ${SOURCE_DIR}/tests ${SOURCE_DIR}/tests/*.h ${SOURCE_DIR}/tests/*.cpp)
 foreach(rel IN LISTS tests)
   if(NOT rel MATCHES "^([a-z_]+)/")
     continue()
   endif()
   set(folder ${CMAKE_MATCH_1})
-  if(folder STREQUAL "support" OR folder STREQUAL "data")
+  if(folder STREQUAL "data")
+    continue()
+  endif()
+  check_test_includes(${SOURCE_DIR}/tests/${rel} ${folder})
+  if(folder STREQUAL "support")
     continue()
   endif()
   layer_of_test_folder(${folder} layer)
   check_file(${SOURCE_DIR}/tests/${rel} ${layer})
+endforeach()
+
+# The programs beside the product: the radio simulator and the initial-image
+# builder stand on the core, the fuzz harnesses on the core and its
+# spreadsheet reader, the clone bench on the command-line tool's core, the
+# other benches on the whole program.
+file(GLOB_RECURSE extras RELATIVE ${SOURCE_DIR}
+     ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp
+     ${SOURCE_DIR}/bench/*.h ${SOURCE_DIR}/bench/*.cpp
+     ${SOURCE_DIR}/fuzz/*.h ${SOURCE_DIR}/fuzz/*.cpp)
+foreach(rel IN LISTS extras)
+  if(rel MATCHES "^tools/")
+    set(layer layout)
+  elseif(rel MATCHES "^fuzz/")
+    set(layer spreadsheet)
+  elseif(rel MATCHES "^bench/clone-speed/")
+    set(layer cli)
+  else()
+    set(layer app)
+  endif()
+  check_file(${SOURCE_DIR}/${rel} ${layer})
+  check_test_includes(${SOURCE_DIR}/${rel} "")
 endforeach()
 
 if(NOT problems STREQUAL "")

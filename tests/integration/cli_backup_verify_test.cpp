@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "cli_support.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "cli_support.h"
 #include "model/memory_map.h"
+#include "support/cli_support.h"
 #include "support/initial_files.h"
 
 namespace {

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "cli_support.h"
 #include "model/cell_names.h"
 #include "model/clone_file.h"
 #include "model/datch.h"
 #include "model/datch_index.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
+#include "support/cli_support.h"
 #include "support/initial_files.h"
 #include "text/csv_records.h"
 

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "cli_support.h"
 #include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "platform/message_box.h"
 #include "platform/posix/posix_serial_device.h"
 #include "platform/qtcore/settings_store.h"
+#include "support/cli_support.h"
 #include "support/disk_squeeze.h"
 #include "support/radio_sim.h"
 

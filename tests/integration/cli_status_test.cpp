@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "cli_support.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 
 #ifdef __linux__

@@ -15,11 +15,11 @@
 #include <ostream>
 #include <string>
 
-#include "cli_support.h"
 #include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
 #include "radio/comm.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 #include "text/gtex.h"
 

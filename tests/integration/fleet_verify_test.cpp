@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli_support.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 
 namespace {

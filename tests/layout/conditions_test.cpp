@@ -3,9 +3,9 @@
 // channel pages with and without the usable-channels view.
 #include <set>
 
-#include "layout/layout_support.h"
 #include "layout/page_conditions.h"
 #include "model/datch.h"
+#include "support/layout_support.h"
 
 namespace layouttest {
 namespace {

@@ -2,10 +2,10 @@
 // Shown texts of a laid-out page through the real evaluator, on the USA
 // model's initial image.
 #include "layout/page_text.h"
-#include "layout/layout_support.h"
-#include "model/eval_support.h"
 #include "radio/document.h"
 #include "support/codes.h"
+#include "support/eval_support.h"
+#include "support/layout_support.h"
 
 namespace layouttest {
 namespace {

@@ -3,8 +3,8 @@
 // cannot be laid out.
 #include <numeric>
 
-#include "layout/layout_support.h"
 #include "platform/fatal.h"
+#include "support/layout_support.h"
 
 namespace layouttest {
 namespace {

@@ -6,13 +6,13 @@
 #include <map>
 #include <set>
 
-#include "layout/layout_support.h"
 #include "layout/page_text.h"
 #include "layout/tree_pages.h"
 #include "model/cell_names.h"
 #include "model/clone_file.h"
-#include "model/eval_support.h"
 #include "model/normalise.h"
+#include "support/eval_support.h"
+#include "support/layout_support.h"
 
 namespace layouttest {
 namespace {

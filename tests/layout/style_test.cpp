@@ -2,8 +2,8 @@
 // Style attributes, the basic cell's font and the measured sizes of a page.
 #include <functional>
 
-#include "layout/layout_support.h"
 #include "layout/page_style.h"
+#include "support/layout_support.h"
 
 namespace layouttest {
 namespace {

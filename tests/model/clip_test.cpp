@@ -4,7 +4,7 @@
 
 #include "model/cell_names.h"
 #include "model/clip_rows.h"
-#include "model/eval_support.h"
+#include "support/eval_support.h"
 
 namespace evaltest {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Channel cells through the evaluator: plan lists, weather and free channels.
 #include "model/cell_names.h"
-#include "model/eval_support.h"
+#include "support/eval_support.h"
 
 #include <tuple>
 

@@ -2,7 +2,7 @@
 // The evaluation flow itself, and the command, drawing, settings and
 // information cells.
 #include "model/cell_names.h"
-#include "model/eval_support.h"
+#include "support/eval_support.h"
 
 namespace evaltest {
 namespace {

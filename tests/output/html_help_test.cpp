@@ -14,17 +14,17 @@
 #include <fstream>
 #include <set>
 
-#include "layout/layout_support.h"
 #include "layout/page_layout.h"
 #include "layout/tree_pages.h"
 #include "model/cell_names.h"
-#include "model/eval_support.h"
 #include "output/html_help.h"
 #include "output/html_help_engine.h"
 #include "output/html_help_popup.h"
 #include "output/html_help_windows.h"
 #include "platform/recording_responder.h"
+#include "support/eval_support.h"
 #include "support/fixed_pitch_canvas.h"
+#include "support/layout_support.h"
 #include "text/gtex.h"
 
 namespace {

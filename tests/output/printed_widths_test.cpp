@@ -4,13 +4,13 @@
 #include <QSettings>
 
 #include "layout/tree_pages.h"
-#include "model/eval_support.h"
 #include "output/sheet_printout.h"
 #include "platform/qtcore/settings_store.h"
+#include "support/eval_support.h"
+#include "support/text_fit_support.h"
 #include "ui/grid.h"
 #include "ui/image_list.h"
 #include "ui/iui_sheet.h"
-#include "ui/text_fit_support.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <QTimer>
 
 #include "layout/tree_pages.h"
-#include "model/eval_support.h"
 #include "output/preview.h"
 #include "output/preview_setting.h"
 #include "output/printer.h"
 #include "output/sheet_printout.h"
+#include "support/eval_support.h"
 #include "ui/image_list.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "platform/qt/screens_qt.h"
 #include "settings/environ.h"
-#include "settings/environ_support.h"
+#include "support/environ_support.h"
 
 using testsupport::EnvironStore;
 using testsupport::kValidStore;

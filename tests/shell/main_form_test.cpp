@@ -11,9 +11,9 @@
 #include "platform/fatal.h"
 #include "platform/paths.h"
 #include "platform/qt/screens_qt.h"
-#include "settings/environ_support.h"
 #include "shell/icons.h"
 #include "shell/main_form.h"
+#include "support/environ_support.h"
 #include "text/gtex.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include "integration/cli_support.h"
 #include "model/cell_names.h"
 #include "model/normalise.h"
 #include "platform/qtcore/settings_store.h"
 #include "shell/handover_queue.h"
 #include "shell/main_window_support.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 #include "ui/compare_dialog.h"
 #include "ui/fleet_dialog.h"

@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "integration/cli_support.h"
 #include "model/cell_names.h"
 #include "model/datch.h"
 #include "platform/qtcore/settings_store.h"
 #include "shell/main_window_support.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 #include "ui/about_box.h"
 #include "ui/flector.h"

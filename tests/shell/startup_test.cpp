@@ -8,8 +8,8 @@
 #include "base/evman.h"
 #include "platform/paths.h"
 #include "settings/environ.h"
-#include "settings/environ_support.h"
 #include "shell/startup.h"
+#include "support/environ_support.h"
 #include "text/gtex.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "model/eval_support.h"
+#include "support/eval_support.h"
 #include "ui/menu.h"
 
 namespace buildertest {

@@ -2,8 +2,8 @@
 // Columns wide enough for what they show: every page of the tree, maker
 // pages included, at every display font size, with nothing stored yet.
 #include "layout/tree_pages.h"
+#include "support/text_fit_support.h"
 #include "ui/real_pages_support.h"
-#include "ui/text_fit_support.h"
 
 namespace uitest {
 namespace {

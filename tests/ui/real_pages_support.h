@@ -3,8 +3,8 @@
 // The program's own pages on a real widget, on an initial clone data file,
 // through the real cell evaluator and a recording command target.
 
-#include "model/eval_support.h"
 #include "platform/qtcore/settings_store.h"
+#include "support/eval_support.h"
 #include "ui/iui_sheet.h"
 #include "ui/sheet_support.h"
 

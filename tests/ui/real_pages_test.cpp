@@ -9,9 +9,9 @@
 
 #include "layout/page_conditions.h"
 #include "model/clone_file.h"
-#include "model/eval_support.h"
 #include "model/normalise.h"
 #include "platform/qtcore/settings_store.h"
+#include "support/eval_support.h"
 #include "ui/grid_access_support.h"
 #include "ui/information.h"
 #include "ui/iui_sheet.h"

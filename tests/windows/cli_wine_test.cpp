@@ -20,8 +20,8 @@
 #include <string>
 #include <system_error>
 
-#include "integration/cli_support.h"
 #include "platform/posix/posix_serial_device.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 
 namespace {
