@@ -92,19 +92,31 @@ endforeach()
 
 # A test folder's file may include its own folder's headers and tests/support/,
 # never another test folder's: what two suites share lives in support/. A
-# quoted path counts as a test folder's only when it names a file there
-# ("layout/x.h" is src/layout's unless tests/layout/x.h exists).
+# quoted path is looked up as the compiler does, beside the file first, then
+# from tests/ ("layout/x.h" is src/layout's unless tests/layout/x.h exists).
 function(check_test_includes file folder)
+  get_filename_component(here ${file} DIRECTORY)
   file(STRINGS ${file} lines)
   set(n 0)
   foreach(line IN LISTS lines)
     math(EXPR n "${n} + 1")
-    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"(([a-z_]+)/[^\"]+)\"")
+    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\"")
       continue()
     endif()
     set(included ${CMAKE_MATCH_1})
-    set(other ${CMAKE_MATCH_2})
-    if(other STREQUAL folder OR other STREQUAL "support" OR NOT EXISTS ${SOURCE_DIR}/tests/${included})
+    if(EXISTS ${here}/${included})
+      get_filename_component(found ${here}/${included} ABSOLUTE)
+    elseif(EXISTS ${SOURCE_DIR}/tests/${included})
+      get_filename_component(found ${SOURCE_DIR}/tests/${included} ABSOLUTE)
+    else()
+      continue()
+    endif()
+    file(RELATIVE_PATH found_rel ${SOURCE_DIR}/tests ${found})
+    if(NOT found_rel MATCHES "^([a-z_]+)/")
+      continue()
+    endif()
+    set(other ${CMAKE_MATCH_1})
+    if(other STREQUAL folder OR other STREQUAL "support")
       continue()
     endif()
     file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})

@@ -14,7 +14,7 @@
 
 #include <sys/stat.h>
 
-#include "../integration/cli_support.h"
+#include "support/cli_support.h"
 #include "support/disk_squeeze.h"
 #include "text/gtex.h"
 

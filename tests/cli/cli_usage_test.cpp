@@ -13,11 +13,11 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include "../integration/cli_support.h"
 #include "cli/cli_options.h"
 #include "model/clone_file.h"
 #include "model/eeprom.h"
 #include "model/memory_map.h"
+#include "support/cli_support.h"
 
 namespace {
 
@@ -264,6 +264,7 @@ TEST_F(CliCheck, ReadOntoSomethingNotAFileIsRefusedBeforeTheRadioIsAsked) {
        [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     const std::string path = Path(c.what);
     if (!c.make(path)) {
       std::printf("cannot make a %s here; not tried\n", c.what);
@@ -273,7 +274,7 @@ TEST_F(CliCheck, ReadOntoSomethingNotAFileIsRefusedBeforeTheRadioIsAsked) {
     const auto run = RunCli({"read", "--device", device, "--output", QString::fromStdString(path)});
     EXPECT_EQ(run.exitCode, 1) << c.what << "\n" << run.err;
     EXPECT_EQ(clitest::MessageCount(run.err), 1) << c.what << "\n" << run.err;
-    EXPECT_EQ(std::filesystem::status(path).type(), type) << c.what;
+    EXPECT_EQ(std::filesystem::status(path).type(), type);
   }
   EXPECT_EQ(
       RunCli({"read", "--device", device, "--output", QString::fromStdString(Path("new.dat"))})
