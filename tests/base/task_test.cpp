@@ -25,15 +25,16 @@ TEST(Task, IntervalRequestsAsTable) {
       {1, 20, false}, {5, 4, false},  {30, 0, false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.interval);
     platform::ScopedVirtualTime time;
     cmcTask task;
     int calls = 0;
     task.SetCallback([&calls](cmcTask*) { ++calls; });
     task.SetInterval(c.interval);
-    EXPECT_EQ(task.IsIdle(), c.idle) << c.interval;
+    EXPECT_EQ(task.IsIdle(), c.idle);
     EXPECT_EQ(task.IntervalRequest(), c.interval);
     time.AdvanceBy(20);
-    EXPECT_EQ(calls, c.callsIn20Ms) << c.interval;
+    EXPECT_EQ(calls, c.callsIn20Ms);
   }
 }
 

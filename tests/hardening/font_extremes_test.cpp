@@ -24,11 +24,12 @@ TEST(FontExtremes, SizesNearTheLimitsKeepTheirSign) {
       {",,,,1610612736", false}, {",,,-2147483648", false}, {",,,2147483647", true},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.descriptor);
     platform::FontValue font;
     ApplyFontDescriptor(c.descriptor, font);
-    EXPECT_EQ(font.Height() > 0, c.cellHeight) << c.descriptor;
+    EXPECT_EQ(font.Height() > 0, c.cellHeight);
     // A cell height shows as a negative size, a character height as a positive one.
-    EXPECT_EQ(font.Size() < 0, c.cellHeight) << c.descriptor;
+    EXPECT_EQ(font.Size() < 0, c.cellHeight);
   }
 }
 
@@ -48,10 +49,11 @@ TEST(FontExtremes, QFontOfAHugeHeightIsHugeNotTiny) {
       {100000, 2},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.height);
     platform::FontValue value;
     value.SetHeight(c.height);
     const QFont font = platform::ToQFont(value, base);
-    EXPECT_GE(font.pixelSize(), c.atLeast) << c.height;
+    EXPECT_GE(font.pixelSize(), c.atLeast);
   }
 }
 

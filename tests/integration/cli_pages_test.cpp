@@ -290,10 +290,11 @@ TEST_F(CliPagesFiles, UnknownPagesMissingFilesAndLostOutputFail) {
        "standard output could not be written"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     const auto run = RunCli(c.args, c.streams);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.what << "\n" << run.err;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << c.what << "\n" << run.err;
-    EXPECT_EQ(run.out, "") << c.what;
+    EXPECT_EQ(run.out, "");
   }
 }
 

@@ -120,8 +120,9 @@ TEST_F(CliStatus, EveryStatusTheTableGivesForTheFileCommands) {
       {"fleet: usage", {"fleet", "--image", usa, "--device", noDevice}, 64, {}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     const clitest::CliRun run = RunCli(c.args, clitest::CliStreams{{}, c.out}, 60000);
-    EXPECT_FALSE(run.crashed) << c.what;
+    EXPECT_FALSE(run.crashed);
     EXPECT_EQ(run.exitCode, c.exit) << c.what << "\n" << run.err;
   }
 }

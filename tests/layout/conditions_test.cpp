@@ -42,6 +42,7 @@ TEST_F(Conditions, EachConditionKeepsItsLineOnlyWhileItHolds) {
       {"other switch bits", 1, 0, 0xF8, 0xFD, {"Eur", "NotSuv"}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     context.modelType = c.model;
     context.infoStatus = c.status;
     image.SetByte(memmap::kFlags972, c.byte972);
@@ -50,8 +51,8 @@ TEST_F(Conditions, EachConditionKeepsItsLineOnlyWhileItHolds) {
     std::set<std::string> expected = c.kept;
     expected.insert({"Always", "NoCount"});
     const std::vector<std::string> captions = Captions(0);
-    EXPECT_EQ(std::set<std::string>(captions.begin(), captions.end()), expected) << c.what;
-    EXPECT_EQ(captions.size(), expected.size()) << c.what;
+    EXPECT_EQ(std::set<std::string>(captions.begin(), captions.end()), expected);
+    EXPECT_EQ(captions.size(), expected.size());
   }
 }
 

@@ -72,13 +72,14 @@ TEST(RedrawRelation, EachBitTestsItsRelation) {
        kSameCategory | kAnyDataCell},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     for (unsigned bit = 0; bit < 8; ++bit) {
       const unsigned mask = 1u << bit;
       EXPECT_EQ(IsRelated(c.probe, c.slot, mask), (c.holds & mask) != 0)
           << c.what << ", bit " << bit;
     }
-    EXPECT_EQ(IsRelated(c.probe, c.slot, 0xFF), c.holds != 0) << c.what;
-    EXPECT_FALSE(IsRelated(c.probe, c.slot, 0)) << c.what;
+    EXPECT_EQ(IsRelated(c.probe, c.slot, 0xFF), c.holds != 0);
+    EXPECT_FALSE(IsRelated(c.probe, c.slot, 0));
   }
 }
 

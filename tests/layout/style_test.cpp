@@ -40,13 +40,14 @@ TEST(PageStyleAttributes, EachAttributeSetsItsField) {
       {"ColorSelectLine", [](const PageStyle& s) { return s.colorSelectLine && !s.colSizing; }},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     PageStyle style;
     style.title = "kept";
     style.multiSelect = PageStyle::kSelectLine;
     if (std::string_view(c.text).starts_with("MultiSelect"))
       style.multiSelect = PageStyle::kSelectNone;
-    EXPECT_TRUE(layout::ApplyStyleAttribute(c.text, style)) << c.text;
-    EXPECT_TRUE(c.check(style)) << c.text;
+    EXPECT_TRUE(layout::ApplyStyleAttribute(c.text, style));
+    EXPECT_TRUE(c.check(style));
   }
   PageStyle style;
   EXPECT_FALSE(layout::ApplyStyleAttribute("WithUsable", style));
@@ -100,13 +101,14 @@ TEST_F(Pages, BasicCellFontFollowsDisplayPercentageOrPrintSizeAndRatio) {
       {"print size scaled by the ratio", 100, -40, true, -20},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     context.fontPercentage = c.percentage;
     context.printFontSize = c.printSize;
     context.printing = c.printing;
     Page("GI_Page_Styled");
-    ASSERT_NE(page->BasicCell().Font(), nullptr) << c.what;
-    EXPECT_EQ(page->BasicCell().Font()->Height(), c.height) << c.what;
-    EXPECT_TRUE(page->BasicCell().Selectable()) << c.what;
+    ASSERT_NE(page->BasicCell().Font(), nullptr);
+    EXPECT_EQ(page->BasicCell().Font()->Height(), c.height);
+    EXPECT_TRUE(page->BasicCell().Selectable());
   }
 }
 
@@ -123,10 +125,11 @@ TEST_F(Pages, MeasuredCaptionsWidenColumnsAndHeightenRowsByTheScaledPadding) {
       {1.3125, {95, 123, 1}, {29, 16, 1}},  // 94.5 and 122.5 round up
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.scale);
     context.printScale = c.scale;
     Page("GI_Page_Measure");
-    EXPECT_EQ(page->ColumnWidths(), c.widths) << c.scale;
-    EXPECT_EQ(page->RowHeights(), c.heights) << c.scale;
+    EXPECT_EQ(page->ColumnWidths(), c.widths);
+    EXPECT_EQ(page->RowHeights(), c.heights);
   }
   // The selectable cells are at (2, 1) and (0, 2).
   EXPECT_EQ(page->FirstSelectableColumn(), 0);

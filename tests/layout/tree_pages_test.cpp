@@ -76,9 +76,10 @@ TEST_F(TreePages, PlansModelGroupsAndMakerModeDecideWhichNodesStay) {
         "GI_Last"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     image.SetByte(memmap::kFlags972, c.flags972);
     image.SetByte(memmap::kFlags973, c.flags973);
-    EXPECT_EQ(Keys(layout::ShownTreePages(table, {&image, c.model, c.maker})), c.keys) << c.what;
+    EXPECT_EQ(Keys(layout::ShownTreePages(table, {&image, c.model, c.maker})), c.keys);
   }
   // Without an image no plan is on.
   EXPECT_EQ(Keys(layout::ShownTreePages(table, {nullptr, 1, false})),

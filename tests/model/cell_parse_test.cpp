@@ -50,10 +50,11 @@ TEST_F(CellParse, CodesSetAndNegatedCodesClearTheirBits) {
       {"S", 0x10, 0x0D},        // outside braces it is caption
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     cmcCellObj cell;
     cell.Parse(c.text, &parent);
-    EXPECT_EQ(cell.LayoutByte(), c.layout) << c.text;
-    EXPECT_EQ(cell.StateByte(), c.state) << c.text;
+    EXPECT_EQ(cell.LayoutByte(), c.layout);
+    EXPECT_EQ(cell.StateByte(), c.state);
   }
 }
 
@@ -84,9 +85,10 @@ TEST_F(CellParse, BindingsTakeCategoryCellIndexAndParameter) {
       {"{(%.CL_Model)}", {8, CL_Model, 0}, ""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     cell.Parse(c.text, nullptr, counters);
-    EXPECT_EQ(cell.Key(), c.key) << c.text;
-    EXPECT_EQ(cell.Parameter(), c.parameter) << c.text;
+    EXPECT_EQ(cell.Key(), c.key);
+    EXPECT_EQ(cell.Parameter(), c.parameter);
   }
 }
 
@@ -148,9 +150,10 @@ TEST_F(CellParse, CaptionEscapes) {
       {"a{S}b", "ab"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     cmcCellObj cell;
     cell.Parse(c.text, nullptr, counters);
-    EXPECT_EQ(cell.Caption(), c.caption) << c.text;
+    EXPECT_EQ(cell.Caption(), c.caption);
   }
 }
 
@@ -211,9 +214,10 @@ TEST_F(CellParse, KeyItems) {
       {"{(Flag5=1)(Flag5=0)(Flag1=1)}", 0x20, 0x00},
   };
   for (const auto& f : flags) {
+    SCOPED_TRACE(f.text);
     cell.Parse(f.text, nullptr);
-    EXPECT_EQ(cell.StateByte(), f.state) << f.text;
-    EXPECT_EQ(cell.ExtraFlags(), f.extra) << f.text;
+    EXPECT_EQ(cell.StateByte(), f.state);
+    EXPECT_EQ(cell.ExtraFlags(), f.extra);
     for (int d = 0; d < 8; ++d) {
       const bool on = d < 4 ? (f.state >> (4 + d)) & 1 : (f.extra >> (d - 4)) & 1;
       EXPECT_EQ(cell.Flag(d), on) << f.text << " flag " << d;

@@ -243,10 +243,11 @@ TEST_F(RowCommands, TheShippedTableOpensEveryListRowButNoMovingCommand) {
                         {memmap::kCatCan, 417}, {memmap::kCatSuv, 417}, {memmap::kCatWx, 9},
                         {memmap::kCatFree, 69}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.category);
     const RowRange r = RowTableOf(c.category);
-    EXPECT_EQ(r.first, 0) << c.category;
-    EXPECT_EQ(r.last, c.last) << c.category;
-    EXPECT_FALSE(r.clear || r.carry || r.remove || r.insert) << c.category;
+    EXPECT_EQ(r.first, 0);
+    EXPECT_EQ(r.last, c.last);
+    EXPECT_FALSE(r.clear || r.carry || r.remove || r.insert);
   }
   open = RowTableOf(kCatUsa);
   const cmcEeprom before = target.image;

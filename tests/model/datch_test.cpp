@@ -55,10 +55,11 @@ TEST_F(DatChTest, ForcedSimplexOnAChannelsAndFourDigitChannels) {
   const Case cases[] = {{32, false}, {33, true},   {233, true},  {234, true},
                         {347, true}, {348, false}, {417, false}, {0, false}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.index);
     ch.Load(kCatInt, c.index);
-    EXPECT_EQ((ch.attr & datCh::kAtSimplex) != 0, c.forced) << c.index;
+    EXPECT_EQ((ch.attr & datCh::kAtSimplex) != 0, c.forced);
     ch.Reload();
-    EXPECT_EQ((image.GetByte(PlanByte(1, c.index)) & kChSimplex) != 0, c.forced) << c.index;
+    EXPECT_EQ((image.GetByte(PlanByte(1, c.index)) & kChSimplex) != 0, c.forced);
   }
 }
 

@@ -80,13 +80,14 @@ TEST(IntegerEditor, Table) {
       {"key without grid ignored", byte, 7, Input{' ', false, 0, "", 0}, 7, "7", 0},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     int v = c.start;
     Output out;
     EditInteger(c.params, v, c.in, out);
-    EXPECT_EQ(v, c.value) << c.name;
-    EXPECT_EQ(out.text, c.shown) << c.name;
-    EXPECT_EQ(Num(out.result), c.result) << c.name;
-    EXPECT_EQ(out.changed, c.value != c.start) << c.name;
+    EXPECT_EQ(v, c.value);
+    EXPECT_EQ(out.text, c.shown);
+    EXPECT_EQ(Num(out.result), c.result);
+    EXPECT_EQ(out.changed, c.value != c.start);
   }
 }
 
@@ -168,12 +169,13 @@ TEST(ScaledEditor, Table) {
       {"o starts editing", seconds, 10, Key('o'), 10, "o", 2},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     int v = c.start;
     Output out;
     EditScaled(c.params, v, c.in, out, "OFF");
-    EXPECT_EQ(v, c.value) << c.name;
-    EXPECT_EQ(out.text, c.shown) << c.name;
-    EXPECT_EQ(Num(out.result), c.result) << c.name;
+    EXPECT_EQ(v, c.value);
+    EXPECT_EQ(out.text, c.shown);
+    EXPECT_EQ(Num(out.result), c.result);
   }
 }
 
@@ -193,11 +195,12 @@ TEST(ScaledEditor, TypedDecimalsKeepTheirLastDigit) {
       {&powerSave, "0.58", 58},  {&powerSave, "2.01", 201}, {&powerSave, "2.55", 255},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
     int v = 100;
     Output out;
     EditScaled(*c.params, v, Typed(c.typed), out, "OFF");
-    EXPECT_EQ(v, c.value) << c.typed;
-    EXPECT_EQ(out.text, std::string(c.typed) + " sec") << c.typed;
+    EXPECT_EQ(v, c.value);
+    EXPECT_EQ(out.text, std::string(c.typed) + " sec");
   }
 }
 
@@ -253,14 +256,15 @@ TEST(OptionEditor, Table) {
       {"typed letter ignored", 1, Key('x'), 1, "Mid", 0},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     FakeList list;
     int v = c.start;
     Output out;
     EditOption(list, v, c.in, out);
-    EXPECT_EQ(v, c.value) << c.name;
-    EXPECT_EQ(out.text, c.shown) << c.name;
-    EXPECT_EQ(Num(out.result), c.result) << c.name;
-    EXPECT_EQ(out.changed, c.value != c.start) << c.name;
+    EXPECT_EQ(v, c.value);
+    EXPECT_EQ(out.text, c.shown);
+    EXPECT_EQ(Num(out.result), c.result);
+    EXPECT_EQ(out.changed, c.value != c.start);
   }
 }
 
@@ -313,11 +317,12 @@ TEST(DigitEditor, StoresExactlyTheRightCountElseClears) {
       {"", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, ""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
     std::vector<std::uint8_t> field(5, 0);
     Output out;
     EditDigits(field, Typed(c.typed), out);
-    EXPECT_EQ(field, c.bytes) << c.typed;
-    EXPECT_EQ(out.text, c.shown) << c.typed;
+    EXPECT_EQ(field, c.bytes);
+    EXPECT_EQ(out.text, c.shown);
   }
 }
 
@@ -358,14 +363,15 @@ TEST(FrequencyEditor, TypedReceiveFrequencies) {
       {"MHz", 160'000'000, true, "160.00000"},      {"", 160'000'000, true, "160.00000"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
     Frequency rx{160'000'000, true};
     Frequency tx{161'000'000, true};
     Output out;
     EditFrequency(false, rx, tx, Typed(c.typed), out);
-    EXPECT_EQ(rx.hz, c.hz) << c.typed;
-    EXPECT_EQ(rx.set, c.set) << c.typed;
-    EXPECT_EQ(out.text, c.shown) << c.typed;
-    EXPECT_EQ(tx.hz, 161'000'000u) << c.typed;  // duplex: transmit untouched
+    EXPECT_EQ(rx.hz, c.hz);
+    EXPECT_EQ(rx.set, c.set);
+    EXPECT_EQ(out.text, c.shown);
+    EXPECT_EQ(tx.hz, 161'000'000u);  // duplex: transmit untouched
   }
 }
 
@@ -418,12 +424,13 @@ TEST(FrequencyEditor, KeysOpenTheEditor) {
       {true, 13, "157.00000", 0, 9},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
     Output out;
     EditFrequency(c.transmit, rx, tx, Key(c.key), out);
-    EXPECT_EQ(out.text, c.text) << c.key;
-    EXPECT_EQ(out.cursor, c.cursor) << c.key;
-    EXPECT_EQ(out.selection, c.selection) << c.key;
-    EXPECT_EQ(Num(out.result), (c.key == '=' && !c.transmit) ? 0 : 2) << c.key;
+    EXPECT_EQ(out.text, c.text);
+    EXPECT_EQ(out.cursor, c.cursor);
+    EXPECT_EQ(out.selection, c.selection);
+    EXPECT_EQ(Num(out.result), (c.key == '=' && !c.transmit) ? 0 : 2);
   }
 }
 

@@ -30,6 +30,7 @@ TEST_F(EvalChannel, FreeReceiveFrequencyEntries) {
       {"50", 100'000'000, "100.00000"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
     datCh start(&target.image);
     start.Load(kCatFree, 3);
     start.rxHz = 160'000'000;
@@ -37,10 +38,10 @@ TEST_F(EvalChannel, FreeReceiveFrequencyEntries) {
     start.Store();
     auto cell = Cell(CT_FreeCh, CL_Fch_FreqR, 3);
     const auto cap = Type(cell, c.typed);
-    EXPECT_EQ(Channel(kCatFree, 3).rxHz, c.hz) << c.typed;
-    EXPECT_EQ(Channel(kCatFree, 3).txHz, 161'000'000u) << c.typed;
-    EXPECT_EQ(cap.outputText, c.shown) << c.typed;
-    EXPECT_EQ(cell.HorizontalAlign(), 2) << c.typed;
+    EXPECT_EQ(Channel(kCatFree, 3).rxHz, c.hz);
+    EXPECT_EQ(Channel(kCatFree, 3).txHz, 161'000'000u);
+    EXPECT_EQ(cap.outputText, c.shown);
+    EXPECT_EQ(cell.HorizontalAlign(), 2);
   }
 }
 
@@ -114,11 +115,12 @@ TEST_F(EvalChannel, SimplexIsFixedWhereTheChannelDecides) {
   // Odd classic indices and the four-digit channels show dashes; free
   // channels in a plan show their value but take no key.
   for (const Case c : {Case{33, "---"}, Case{234, "---"}, Case{347, "---"}, Case{350, "Duplex"}}) {
+    SCOPED_TRACE(c.index);
     auto cell = Cell(CT_UsaCh, CL_ChList_Simp, c.index);
-    EXPECT_EQ(Show(cell), c.shown) << c.index;
+    EXPECT_EQ(Show(cell), c.shown);
     const std::uint8_t before = target.image.GetByte(memmap::PlanByte(0, c.index));
     Key(cell, ' ');
-    EXPECT_EQ(target.image.GetByte(memmap::PlanByte(0, c.index)), before) << c.index;
+    EXPECT_EQ(target.image.GetByte(memmap::PlanByte(0, c.index)), before);
   }
   auto even = Cell(CT_UsaCh, CL_ChList_Simp, 32);
   EXPECT_EQ(Show(even), "Duplex");

@@ -155,12 +155,13 @@ TEST(NormaliseTest, PChannelIsSpelledOutInOneOfThreeForms) {
       {417, 0xFF, 0xFFFF, 69}, {-1, 0xFF, 0xFFFF, 0xFF}, {418, 0xFF, 0xFFFF, 0xFF},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.index);
     Pair p(0x00, 0x00);
     p.image.SetWord(kPWords + 2 * 3, static_cast<std::uint16_t>(c.index));  // SUV slot
     NormaliseImage(p.image, p.initial, kNormaliseBeforeSave, 9);
-    EXPECT_EQ(p.image.GetByte(kPClassic + 3), c.classic) << c.index;
-    EXPECT_EQ(p.image.GetWord(kPFourDigit + 6), c.fourDigit) << c.index;
-    EXPECT_EQ(p.image.GetByte(kPFree + 3), c.free) << c.index;
+    EXPECT_EQ(p.image.GetByte(kPClassic + 3), c.classic);
+    EXPECT_EQ(p.image.GetWord(kPFourDigit + 6), c.fourDigit);
+    EXPECT_EQ(p.image.GetByte(kPFree + 3), c.free);
     EXPECT_EQ(p.image.GetByte(kPClassic + 0), 0) << "other slots keep P = 0";
   }
 }

@@ -93,7 +93,8 @@ TEST(HelpPopupPlace, FollowsThePointerInsideTheWorkArea) {
       {"work area not at the origin, bottom", {2500, 1000}, right, {400, 300}, {2300, 700}},
   };
   for (const PlaceCase& c : cases) {
-    EXPECT_EQ(helppopup::Place(c.pointer, c.work, c.size), c.expected) << c.what;
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(helppopup::Place(c.pointer, c.work, c.size), c.expected);
   }
 }
 

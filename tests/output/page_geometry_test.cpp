@@ -26,7 +26,8 @@ TEST(PageGeometry, MarginsInMillimetresAtThePrinterResolution) {
       {"-10,x,10,10", 600, {0, 0, 4960 - 236, 7016 - 236}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(MarginRect(ParseMargins(c.line), c.dpi, 4960, 7016), c.expected) << c.line;
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(MarginRect(ParseMargins(c.line), c.dpi, 4960, 7016), c.expected);
   }
 }
 
@@ -64,9 +65,10 @@ TEST(PageGeometry, ColumnChunks) {
       {"joined run overflows", {0, 200, 200, 200}, 1, 300, {2, 3}, {3}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     const auto joined = [&](int column) { return c.joined.count(column) > 0; };
     const std::vector<int> chunks = ColumnChunks(c.widths, c.fixed, c.width, joined);
-    EXPECT_EQ(chunks, c.expected) << c.name;
+    EXPECT_EQ(chunks, c.expected);
     // No chunk begins with a joined column.
     int column = c.fixed;
     for (int chunk : chunks) {

@@ -204,6 +204,7 @@ TEST(InstanceGuardUserFolder, RuntimeFolderOrAPrivateOneOfTheUsers) {
        ""},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     QTemporaryDir run, temp;
     if (!c.layOut(run.path(), temp.path())) {
       std::printf("skipped (needs root): %s\n", c.what);
@@ -215,11 +216,11 @@ TEST(InstanceGuardUserFolder, RuntimeFolderOrAPrivateOneOfTheUsers) {
         std::string(c.expected) == "run"    ? run.path().toStdString() + "/" + uid
         : std::string(c.expected) == "temp" ? own(temp.path()).toStdString()
                                             : std::string();
-    EXPECT_EQ(folder, expected) << c.what;
+    EXPECT_EQ(folder, expected);
     if (std::string(c.expected) == "temp") {
       struct stat info {};
-      ASSERT_EQ(::lstat(folder.c_str(), &info), 0) << c.what;
-      EXPECT_EQ(info.st_mode & 0777, 0700u) << c.what;
+      ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
   }
 }

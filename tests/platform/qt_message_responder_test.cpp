@@ -105,6 +105,7 @@ TEST(QtMessageBoxPlacement, StaysInsideTheWorkArea) {
       {"more lines than the screen holds", QStringLiteral("Line\n").repeated(120), false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     platform::QtMessageResponder responder;
     QRect frame;
     WhenOpen([&](QMessageBox* box) {
@@ -112,13 +113,13 @@ TEST(QtMessageBoxPlacement, StaysInsideTheWorkArea) {
       box->button(QMessageBox::Ok)->click();
     });
     responder.Show(c.text.toStdString(), "Seaclone", platform::kMbOk);
-    ASSERT_TRUE(frame.isValid()) << c.what;
-    EXPECT_GE(frame.left(), work.left()) << c.what;
-    EXPECT_GE(frame.top(), work.top()) << c.what;
+    ASSERT_TRUE(frame.isValid());
+    EXPECT_GE(frame.left(), work.left());
+    EXPECT_GE(frame.top(), work.top());
     if (c.fits)
-      EXPECT_TRUE(work.contains(frame)) << c.what;
+      EXPECT_TRUE(work.contains(frame));
     else
-      EXPECT_TRUE(frame.left() == work.left() || frame.top() == work.top()) << c.what;
+      EXPECT_TRUE(frame.left() == work.left() || frame.top() == work.top());
   }
 }
 

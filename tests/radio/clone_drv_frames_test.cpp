@@ -198,8 +198,9 @@ TEST(CloneFrames, CorruptReceivedFramesAreMalformed) {
       {"write result during a read", RadioFrame(cf::kWriteResult, good)},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     cf::ReadFrame out;
-    EXPECT_EQ(Num(cf::DecodeReadFrame(c.frame, out)), 6) << c.what;
+    EXPECT_EQ(Num(cf::DecodeReadFrame(c.frame, out)), 6);
   }
 }
 
@@ -217,7 +218,8 @@ TEST(CloneFrames, EndFrameCountMustMatchTheAcceptedFrames) {
       {"Zelm Inc.C", 0xCF, 6},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Num(cf::CheckEndFrame(RadioFrame(cf::kEnd, c.body), c.accepted)), c.status) << c.body;
+    SCOPED_TRACE(c.body);
+    EXPECT_EQ(Num(cf::CheckEndFrame(RadioFrame(cf::kEnd, c.body), c.accepted)), c.status);
   }
 }
 

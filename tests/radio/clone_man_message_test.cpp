@@ -125,10 +125,11 @@ TEST_F(CloneMessageTest, VerifyPlaceNamesOnlyPagesTheTreeShows) {
       {0x70B, 0x00, 0x00, 1, "free 1 byte 3"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.place);
     cmcEeprom image(memmap::kImageSize);
     image.SetByte(memmap::kFlags972, c.flags972);
     image.SetByte(memmap::kFlags973, c.flags973);
-    EXPECT_EQ(verify::PlaceOf(c.address, image, c.model), c.place) << c.place;
+    EXPECT_EQ(verify::PlaceOf(c.address, image, c.model), c.place);
   }
   gGTex = previousTable;
 }

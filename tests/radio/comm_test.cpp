@@ -87,13 +87,14 @@ TEST(Comm, OpenStepsAndFailures) {
       {"SetLine", false, {all[0], all[1], all[2], all[3], all[4], "Close"}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.refuse);
     platform::ScopedVirtualTime time;
     Record r;
     r.refuse = c.refuse;
     cmcComm port(std::make_unique<RecordingDevice>(&r));
-    EXPECT_EQ(port.OpenDevice("/dev/x", "9600,N,8,1"), c.opens) << c.refuse;
-    EXPECT_EQ(port.IsOpen(), c.opens) << c.refuse;
-    EXPECT_EQ(r.calls, c.calls) << c.refuse;
+    EXPECT_EQ(port.OpenDevice("/dev/x", "9600,N,8,1"), c.opens);
+    EXPECT_EQ(port.IsOpen(), c.opens);
+    EXPECT_EQ(r.calls, c.calls);
   }
 }
 
@@ -176,6 +177,7 @@ TEST(Comm, TimeoutsAndLineHandedToTheDevice) {
   const Case cases[] = {
       {"9600,N,8,1", 10}, {"19200,N,8,1", 5}, {"300,N,8,1", 333}, {"115200,N,8,1", 0}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings);
     platform::ScopedVirtualTime time;
     Record r;
     cmcComm port(std::make_unique<RecordingDevice>(&r));
@@ -183,7 +185,7 @@ TEST(Comm, TimeoutsAndLineHandedToTheDevice) {
     EXPECT_EQ(r.timeouts.readInterval, 0xFFFFFFFFu);
     EXPECT_EQ(r.timeouts.readTotalMultiplier, 0u);
     EXPECT_EQ(r.timeouts.readTotalConstant, 0u);
-    EXPECT_EQ(r.timeouts.writeTotalMultiplier, c.writeMultiplier) << c.settings;
+    EXPECT_EQ(r.timeouts.writeTotalMultiplier, c.writeMultiplier);
     EXPECT_EQ(r.timeouts.writeTotalConstant, 3000u);
   }
   platform::ScopedVirtualTime time;
@@ -231,16 +233,17 @@ TEST(Comm, SettingsText) {
       {"", false, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     platform::SerialLineSettings line;
     line.flags = cmcComm::kDefaultFlags;
-    ASSERT_EQ(cmcComm::ParseSettings(c.text, &line), c.ok) << c.text;
+    ASSERT_EQ(cmcComm::ParseSettings(c.text, &line), c.ok);
     if (!c.ok) continue;
-    EXPECT_EQ(line.baudRate, c.baud) << c.text;
-    EXPECT_EQ(line.parity, c.parity) << c.text;
+    EXPECT_EQ(line.baudRate, c.baud);
+    EXPECT_EQ(line.parity, c.parity);
     EXPECT_EQ((line.flags & platform::kDcbParity) != 0, c.parity != platform::kParityNone)
         << c.text;
-    EXPECT_EQ(line.byteSize, c.byteSize) << c.text;
-    EXPECT_EQ(line.stopBits, c.stopBits) << c.text;
+    EXPECT_EQ(line.byteSize, c.byteSize);
+    EXPECT_EQ(line.stopBits, c.stopBits);
   }
 }
 

@@ -155,16 +155,17 @@ TEST_F(UndoTest, NewOpenReadAndModelChangeStartAFreshHistory) {
       {"model change", [&] { ASSERT_TRUE(doc->ChangeModel(doc->ModelType() == 3 ? 4 : 3, true)); }},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Edit(kAddress, 'a');
     Edit(kAddress, 'b');
-    ASSERT_TRUE(doc->Undo()) << c.name;
-    ASSERT_TRUE(doc->CanRedo()) << c.name;
+    ASSERT_TRUE(doc->Undo());
+    ASSERT_TRUE(doc->CanRedo());
     c.start();
     const cmcEeprom loaded = doc->Working();
-    EXPECT_FALSE(doc->CanUndo()) << c.name;
-    EXPECT_FALSE(doc->CanRedo()) << c.name;
-    EXPECT_FALSE(doc->Undo()) << c.name;
-    EXPECT_TRUE(doc->Working().Equals(loaded)) << c.name;
+    EXPECT_FALSE(doc->CanUndo());
+    EXPECT_FALSE(doc->CanRedo());
+    EXPECT_FALSE(doc->Undo());
+    EXPECT_TRUE(doc->Working().Equals(loaded));
   }
 }
 

@@ -94,9 +94,10 @@ TEST_F(MainFormTest, SavedBoundsAreKeptReachable) {
       {"smaller than the minimum", QRect(10, 10, 100, 50), QRect(10, 10, 400, 200)},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     SaveBounds(c.saved);
     TForm1 form;
-    EXPECT_EQ(QRect(form.pos(), form.size()), c.expected) << c.what;
+    EXPECT_EQ(QRect(form.pos(), form.size()), c.expected);
   }
 }
 

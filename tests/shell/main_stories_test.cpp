@@ -201,8 +201,9 @@ TEST_F(MainWindow, MessagePanelShowsEventFoursTextAndKeepsAHundredPixels) {
     int width, message;
   } widths[] = {{fixed + 300, 300}, {fixed + 100, 100}, {fixed + 40, 100}, {30, 100}};
   for (const auto& w : widths) {
+    SCOPED_TRACE(w.width);
     bar.resize(w.width, bar.height());
-    EXPECT_EQ(bar.PanelWidth(0), w.message) << w.width;
+    EXPECT_EQ(bar.PanelWidth(0), w.message);
   }
 }
 

@@ -142,16 +142,17 @@ TEST_F(MainWindow, CancelInEveryQuestionStops) {
       {"re-open, save cancelled", [&] { Main().OpenFile(a); }, platform::kIdYes},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     Edit();
     const cmcEeprom before(Doc().Working());
     responder.Clear();
     responder.Answer(c.answer);
     c.command();
-    EXPECT_GE(responder.Count(), 1) << c.what;
-    EXPECT_TRUE(Doc().Working().Equals(before)) << c.what;
-    EXPECT_TRUE(Doc().IsModified()) << c.what;
-    EXPECT_EQ(Doc().ModelType(), 0) << c.what;
-    EXPECT_TRUE(form->isVisible()) << c.what;
+    EXPECT_GE(responder.Count(), 1);
+    EXPECT_TRUE(Doc().Working().Equals(before));
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_EQ(Doc().ModelType(), 0);
+    EXPECT_TRUE(form->isVisible());
   }
 }
 

@@ -158,7 +158,8 @@ TEST(CsvRecords, FormulaCellsAreGuardedAndComeBackAsTheyWere) {
       {"156.025", "156.025"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(text::SpreadsheetText(c.value), c.cell) << c.value;
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(text::SpreadsheetText(c.value), c.cell);
     EXPECT_EQ(text::FromSpreadsheetText(c.cell), c.value) << c.cell;
   }
   // What a spreadsheet saves after reading the guard is the bare value.

@@ -32,9 +32,10 @@ TEST(SyntaxColour, NamesMatchExactlyOrLeaveTheTargetAlone) {
       {"0x000000FF", false, 0},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     std::uint32_t target = 0x12345678;
-    EXPECT_EQ(ColourValue(c.text, &target), c.match) << c.text;
-    EXPECT_EQ(target, c.match ? c.value : 0x12345678u) << c.text;
+    EXPECT_EQ(ColourValue(c.text, &target), c.match);
+    EXPECT_EQ(target, c.match ? c.value : 0x12345678u);
   }
 }
 

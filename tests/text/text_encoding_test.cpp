@@ -35,7 +35,8 @@ TEST(TextEncoding, OnlyWellFormedUtf8IsTakenForUtf8) {
       {"continuation missing inside", "a\xE2\x82x", 1},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(text::Utf8Fault(c.text), c.fault) << c.what;
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(text::Utf8Fault(c.text), c.fault);
   }
 }
 

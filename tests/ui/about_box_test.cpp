@@ -90,14 +90,15 @@ TEST_F(AboutBoxTest, MainWindowDisabledUntilTheBoxCloses) {
       {"window", [](cuiAboutBox& b) { b.close(); }},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
     Open();
-    EXPECT_FALSE(mainWindow.isEnabled()) << c.how;
-    EXPECT_TRUE(box->isVisible()) << c.how;
-    EXPECT_FALSE(box->isModal()) << c.how;
+    EXPECT_FALSE(mainWindow.isEnabled());
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_FALSE(box->isModal());
     c.close(*box);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(box.isNull()) << c.how << ": the box is released";
-    EXPECT_TRUE(mainWindow.isEnabled()) << c.how;
+    EXPECT_TRUE(mainWindow.isEnabled());
   }
 }
 

@@ -35,7 +35,8 @@ TEST(ChooserPlacement, BelowAboveBottomAndBeside) {
       {"as large as the work area", {500, 400, 80, 20}, {1000, 800}, {100, 50}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(chooser::Place(c.cell, c.window, kWork), c.expected) << c.name;
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(chooser::Place(c.cell, c.window, kWork), c.expected);
   }
 }
 

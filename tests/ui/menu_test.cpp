@@ -143,9 +143,10 @@ TEST_F(MenuTest, ShortcutsRunTheirCommands) {
       {Qt::Key_Q, Qt::ControlModifier, "Exit"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
     target.calls.clear();
     QTest::keyClick(&window, c.key, c.modifiers);
-    EXPECT_EQ(target.calls, std::vector<std::string>{c.call}) << c.call;
+    EXPECT_EQ(target.calls, std::vector<std::string>{c.call});
   }
   // A parameter-less item has no shortcut.
   EXPECT_TRUE(menu->FindItem(CL_Help_About)->shortcut().isEmpty());

@@ -191,6 +191,7 @@ TEST_F(PortDialogTest, ChooseSetsThePortOnlyOnOk) {
   };
   const Case cases[] = {{"ok", "9", true, 9}, {"cancel", "9", false, 3}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
     FakePorts ports;
     QTimer::singleShot(0, [&] {
       auto* dialog = dynamic_cast<cuiPortDialog*>(QApplication::activeModalWidget());
@@ -198,10 +199,10 @@ TEST_F(PortDialogTest, ChooseSetsThePortOnlyOnOk) {
       dialog->Edit()->setText(c.typed);
       QTest::mouseClick(c.ok ? dialog->OkButton() : dialog->CancelButton(), Qt::LeftButton);
     });
-    EXPECT_EQ(cuiPortDialog::Choose(&mainWindow, table, 0, ports), c.ok) << c.how;
-    EXPECT_EQ(ports.port, c.expected) << c.how;
-    EXPECT_EQ(ports.sets, c.ok ? 1 : 0) << c.how;
-    EXPECT_EQ(responder.Count(), 0) << c.how;
+    EXPECT_EQ(cuiPortDialog::Choose(&mainWindow, table, 0, ports), c.ok);
+    EXPECT_EQ(ports.port, c.expected);
+    EXPECT_EQ(ports.sets, c.ok ? 1 : 0);
+    EXPECT_EQ(responder.Count(), 0);
   }
 }
 

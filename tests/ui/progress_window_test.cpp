@@ -78,11 +78,12 @@ TEST_F(ProgressWindowTest, BarFillsCellsAsTheCoreCountsThem) {
       {3312, kReadBytes, 32}, {5, 0, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.dataBytes);
     window.ShowProgress(c.dataBytes, c.totalBytes);
     const Painted painted = Paint();
     EXPECT_EQ(painted.filled, c.filled) << c.dataBytes << " of " << c.totalBytes;
-    EXPECT_EQ(painted.filled, progress::FilledCells(c.dataBytes, c.totalBytes)) << c.dataBytes;
-    EXPECT_TRUE(painted.separators) << c.dataBytes;
+    EXPECT_EQ(painted.filled, progress::FilledCells(c.dataBytes, c.totalBytes));
+    EXPECT_TRUE(painted.separators);
   }
 }
 

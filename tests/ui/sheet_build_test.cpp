@@ -39,15 +39,16 @@ TEST_F(SheetTest, CursorPlacement) {
       {"stored position outside the grid is ignored", 5, 40, CL_NoCell, 0, 1, 1},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     sheet = std::make_unique<cuiSheet>(bus, &host, nullptr, c.initialCell, c.initialNumber, table,
                                        "GI_Ui_Cursor", &images);
     sheet->SetEvaluator(&FakeEvaluate);
     sheet->SetSettingsKeyPath(keyPath);
     sheet->SetInitialPosition(c.storedCol, c.storedRow, 0, 0);
     sheet->Build();
-    EXPECT_EQ(sheet->Grid()->Col(), c.col) << c.name;
-    EXPECT_EQ(sheet->Grid()->Row(), c.row) << c.name;
-    EXPECT_TRUE(sheet->Grid()->isEnabled()) << c.name;
+    EXPECT_EQ(sheet->Grid()->Col(), c.col);
+    EXPECT_EQ(sheet->Grid()->Row(), c.row);
+    EXPECT_TRUE(sheet->Grid()->isEnabled());
   }
 }
 

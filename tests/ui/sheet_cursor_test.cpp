@@ -62,8 +62,9 @@ TEST_F(Cursor, StepsFindTheNearestSelectableCell) {
       {Qt::Key_Up, {0, 0}},  // nearest to column 1: a before c on the tie
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
     Key(c.key);
-    EXPECT_EQ(At(), c.cursor) << c.key;
+    EXPECT_EQ(At(), c.cursor);
   }
   // Down failed to move but sends nothing; only Left and Right reach the cell.
   EXPECT_TRUE(reached.empty());
@@ -103,8 +104,9 @@ TEST_F(Cursor, ListModeWrapsAndPicks) {
   };
   const Case cases[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 0}, {Qt::Key_Up, 2}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
     Key(c.key);
-    EXPECT_EQ(At().y(), c.row) << c.key;
+    EXPECT_EQ(At().y(), c.row);
   }
   // Characters other than Enter do nothing in a list.
   Key(Qt::Key_A);

@@ -109,20 +109,21 @@ TEST_F(SheetTest, MarksFromTheImageList) {
       {"requested right edge", 3, kWarningColour, Cell(3, 0).width() - 16 - 1},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     const QRect cell = Cell(c.column, 0);
     const QColor& other = &c.colour == &kWarningColour ? kErrorColour : kWarningColour;
-    EXPECT_GT(CountColour(image, cell, c.colour), 0) << c.name;
-    EXPECT_EQ(CountColour(image, cell, other), 0) << c.name;
+    EXPECT_GT(CountColour(image, cell, c.colour), 0);
+    EXPECT_EQ(CountColour(image, cell, other), 0);
     int first = -1;
     for (int x = cell.left(); x <= cell.right() && first < 0; ++x) {
       if (image.pixelColor(x, cell.bottom() - 2).rgb() == c.colour.rgb()) first = x - cell.left();
     }
     if (c.offset >= 0) {
-      EXPECT_EQ(first, c.offset) << c.name;
+      EXPECT_EQ(first, c.offset);
     } else {
       // After the short text "v1", well left of the right edge.
-      EXPECT_GT(first, 8) << c.name;
-      EXPECT_LT(first, cell.width() - 16 - 1) << c.name;
+      EXPECT_GT(first, 8);
+      EXPECT_LT(first, cell.width() - 16 - 1);
     }
   }
 }
@@ -217,6 +218,7 @@ TEST_F(Redraws, OnlyRelatedCellsRepaint) {
        {{0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     cmcCellObj probeCell;
     probeCell.SetCategory(CT_FreeCh);
     probeCell.SetCell(c.cell);
@@ -224,7 +226,7 @@ TEST_F(Redraws, OnlyRelatedCellsRepaint) {
     cmcCellCapsule probe;
     probe.cell = &probeCell;
     sheet->RedrawRelated(probe, c.mask);
-    EXPECT_EQ(Flush(), c.expected) << c.name;
+    EXPECT_EQ(Flush(), c.expected);
   }
 }
 

@@ -39,11 +39,12 @@ TEST_F(Widths, RestoredAndClampedWhileLoading) {
   // Loading ignores the visible width: only 10 ... 650 holds.
   const Case cases[] = {{120, 120}, {5, 10}, {900, 650}, {650, 650}, {10, 10}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
     Store("UiWide", 1, c.stored);
     Make("GI_Ui_Wide");
-    EXPECT_EQ(sheet->Grid()->ColWidth(1), c.expected) << c.stored;
+    EXPECT_EQ(sheet->Grid()->ColWidth(1), c.expected);
     sheet.reset();
-    EXPECT_EQ(Stored("UiWide", 1).toInt(), c.expected) << c.stored;
+    EXPECT_EQ(Stored("UiWide", 1).toInt(), c.expected);
   }
 }
 

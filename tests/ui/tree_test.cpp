@@ -179,12 +179,13 @@ TEST_F(TreeTest, MarksFollowPagesAndCollapsedBranchesShowWhatTheyHide) {
        0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     auto tree = Make("GI_Tree_Test");
     tree->FindNode("Folder")->setExpanded(c.folderOpen);
     const cuiTree::MarkCounts counts = tree->MarkAll(c.errors, c.warnings);
-    EXPECT_EQ(Overlays(*tree), c.overlays) << c.name;
-    EXPECT_EQ(counts.errors, c.errorCount) << c.name;
-    EXPECT_EQ(counts.warnings, c.warningCount) << c.name;
+    EXPECT_EQ(Overlays(*tree), c.overlays);
+    EXPECT_EQ(counts.errors, c.errorCount);
+    EXPECT_EQ(counts.warnings, c.warningCount);
   }
 }
 

@@ -115,10 +115,11 @@ TEST(RegistrySettings, GroupRoundTripsThroughTheRegistry) {
   const auto values = platform::ReadSettingsGroup("Ports", key);
   ASSERT_EQ(values.size(), 2u);
   for (const auto& v : values) {
+    SCOPED_TRACE(v.name);
     if (v.name == "COM7")
       EXPECT_EQ(v.value, "\\\\.\\COM8");
     else
-      EXPECT_EQ(v.value, "Z:\\dev\\b\xC3\xBCro") << v.name;
+      EXPECT_EQ(v.value, "Z:\\dev\\b\xC3\xBCro");
   }
   EXPECT_TRUE(platform::ReadSettingsGroup("Other", key).empty());
 
