@@ -133,7 +133,7 @@ void CableRun::Due(Cable& cable, CloneStatus status) {
 bool CableRun::Begin(Cable& cable, Stage stage) {
   cable.stage = stage;
   cable.finished = std::move(cable.document);
-  cable.document = std::make_unique<cmcDocument>();
+  cable.document = std::make_unique<cmcDocument>(0, nullptr, station_.Devices(cable.index));
   cmcDocument& document = *cable.document;
   station_.Prepare(cable.index, document);
   cmcDocument::StartResult started = cmcDocument::kBusy;

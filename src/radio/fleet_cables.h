@@ -47,6 +47,9 @@ class CableStation {
   // With the run asking (see CableRun): the radios about to be programmed,
   // one per cable that has one; false stops the run before any of them.
   virtual bool NextRound(const std::vector<Assignment>& round) = 0;
+  // Where the serial devices of cable's documents come from (empty: the
+  // platform's own).
+  virtual platform::SerialDeviceFactory Devices(int /*cable*/) { return {}; }
   // Sets up a fresh document of cable for its next exchange: its port,
   // where its messages and its progress go.
   virtual void Prepare(int cable, cmcDocument& document) = 0;
