@@ -165,6 +165,11 @@ class CommandLineStation : public fleet::CableStation {
   void Done(const fleet::Assignment& radio, const fleet::LogLine& line, int) override {
     board_.Set(radio.cable, Which(radio), radio.radio->id, line.result);
   }
+  void Retired(int cable) override {
+    board_.Message("seaclone-cli: " + Label(cable) +
+                   ": the radio on this cable failed before it could be programmed; with --yes "
+                   "nobody puts another one there, so this cable takes no more identities");
+  }
 
  private:
   std::string Which(const fleet::Assignment& radio) const {

@@ -300,9 +300,10 @@ Commands:
         completely stops the run before any radio, naming the line.
         Several cables (--port 3,4,5,6, or --device once per cable) are
         programmed at the same time: each cable takes the next identity,
-        and a cable whose radio failed goes on with the next one. Without
-        --yes it asks for a round of radios, one per cable, and waits for
-        Enter before each round. A terminal shows one progress bar per
+        and a cable whose radio failed goes on with the next one (with
+        --yes, one whose radio failed its information request takes no
+        more). Without --yes it asks for a round of radios, one per cable,
+        and waits for Enter before each round. A terminal shows one progress bar per
         cable; elsewhere each step is one line, named by its cable.
         Exit 0 when every radio succeeded, else the status of the last
         radio that failed; 64 when standard input ends before the last

@@ -10,7 +10,8 @@ namespace fleet {
 struct CableRun::Cable {
   int index = 0;
   Assignment radio;
-  bool busy = false;  // a radio is under way
+  bool busy = false;     // a radio is under way
+  bool retired = false;  // takes no more identities
   Stage stage = Stage::kAsking;
   std::string revision;
   // The document of the running exchange, and the one before it: a clone
@@ -117,7 +118,7 @@ void CableRun::HandOut() {
   for (const auto& cable : cables_) {
     Assignment radio;
     radio.cable = cable->index;
-    while (!cable->busy && NextRadio(radio)) {
+    while (!cable->busy && !cable->retired && NextRadio(radio)) {
       cable->radio = radio;
       cable->busy = true;
       Begin(*cable, Stage::kAsking);
@@ -187,6 +188,7 @@ void CableRun::End(Cable& cable, int status) {
   cable.busy = false;
   cable.finished = std::move(cable.document);
   if (status != 0) outcome_.status = status;
+  const bool retire = !asking_ && status != 0 && cable.stage == Stage::kAsking;
   if (!AppendLog(log_, line)) {
     // Nothing more is handed out: a radio programmed now could not be
     // recorded, and the next run would program it again.
@@ -194,6 +196,10 @@ void CableRun::End(Cable& cable, int status) {
     stopping_ = true;
   }
   station_.Done(cable.radio, line, status);
+  if (retire) {
+    cable.retired = true;
+    station_.Retired(cable.index);
+  }
 }
 
 }  // namespace fleet

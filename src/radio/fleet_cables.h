@@ -65,6 +65,9 @@ class CableStation {
   virtual void Reached(const Assignment& /*radio*/, Stage /*stage*/) {}
   // A radio is done and logged (status 0: programmed).
   virtual void Done(const Assignment& radio, const LogLine& line, int status) = 0;
+  // Not asking, cable's radio failed at its information exchange (the port,
+  // the cable, no radio, another model): the cable takes no more identities.
+  virtual void Retired(int /*cable*/) {}
 };
 
 class CableRun {
@@ -73,7 +76,9 @@ class CableRun {
   // asking: identities go out in rounds, one per cable, each round after
   // NextRound said yes and only once the round before has ended (the user
   // swaps the radios between rounds). Not asking: each cable goes on with
-  // the next identity as soon as its radio is done.
+  // the next identity as soon as its radio is done, unless its radio failed
+  // at the information exchange: nobody puts another radio on that cable,
+  // and it would fail every identity of the list in turn.
   CableRun(std::vector<const Radio*> pending, std::string log, int cables, bool asking,
            CableStation& station);
   ~CableRun();

@@ -48,6 +48,7 @@ class Station : public fleet::CableStation {
     if (stage == fleet::Stage::kAsking)
       events.push_back("start " + std::to_string(radio.cable) + " " + radio.radio->id);
   }
+  void Retired(int cable) override { events.push_back("retired " + std::to_string(cable)); }
   void Done(const fleet::Assignment& radio, const fleet::LogLine& line, int) override {
     events.push_back("done " + std::to_string(radio.cable) + " " + line.id + " " + line.result);
     if (afterDone) afterDone();
@@ -140,6 +141,23 @@ TEST_F(FleetCables, CablesWorkAtOnceAndTheLogDecidesWhatIsHandedOut) {
     held += std::to_string(b / 10) + std::to_string(b % 10);
   }
   EXPECT_EQ(held, lastOk);
+}
+
+// A cable without a radio (here its port cannot be opened) fails its first
+// identity and takes no more: otherwise it would fail the whole list in
+// turn while the other cable programs.
+TEST_F(FleetCables, ACableWhoseRadioNeverAnswersTakesNoMoreIdentities) {
+  cables[1]->line.openFails = true;
+  Station station(cables, questions);
+  const fleet::Outcome outcome = Run(station);
+  EXPECT_EQ(outcome.status, Num(CloneStatus::kPortFailed));
+  std::vector<std::string> ended;
+  for (const std::string& e : station.events)
+    if (e.rfind("start", 0) != 0) ended.push_back(e);
+  const std::vector<std::string> expected = {"done 1 2110000021 failed 2", "retired 1",
+                                             "done 0 2110000011 ok",       "done 0 2110000031 ok",
+                                             "done 0 2110000041 ok",       "done 0 2110000051 ok"};
+  EXPECT_EQ(ended, expected);
 }
 
 TEST_F(FleetCables, ALogThatCannotBeReadStopsTheHandOutAndTheRadioUnderWayFinishes) {
