@@ -126,11 +126,14 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
   QEventLoop loop;
   if (fleet_) fleet_->SetRunning(true);
   fleetRunning_ = true;
+  // As during any exchange, the main window waits (and cannot be closed).
+  if (form_) form_->setEnabled(false);
   run.Start([&](const fleet::Outcome& o) {
     outcome = o;
     loop.quit();
   });
   loop.exec();
+  if (form_) form_->setEnabled(true);
   fleetRunning_ = false;
   if (fleet_) fleet_->SetRunning(false);
   // --- end of several cables

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include "integration/cli_support.h"
 #include "model/cell_names.h"
 #include "model/normalise.h"
@@ -457,8 +458,18 @@ TEST_F(MainRadio, FleetProgrammingOnTwoCablesShowsARowPerCable) {
     return dialog->Cables()->item(row, column)->text().toStdString();
   };
 
+  // The main window waits for the run, as for any exchange.
+  bool mainEnabledDuringRun = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!dialog->StartButton()->isEnabled() && form->isEnabled()) mainEnabledDuringRun = true;
+  });
+  watch.start(20);
   responder.Clear();
   dialog->StartButton()->click();  // returns when the run is over
+  watch.stop();
+  EXPECT_FALSE(mainEnabledDuringRun);
+  EXPECT_TRUE(form->isEnabled());
   // Two rounds: 1 and 2 on both cables, then 3 on the first; nothing else asked.
   ASSERT_EQ(responder.Count(), 2) << responder.Last().text;
   for (const char* said : {"2110000011 (1 / 3): COM7", "2110000021 (2 / 3): COM8"})
