@@ -10,7 +10,6 @@
 // read (1..256 bytes); byte 2 places the fault; the rest is the radio's
 // bytes, in segments separated by FF FF FF (see fuzz_serial_line.h for when
 // each arrives).
-#include <time.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -27,14 +26,6 @@
 #include "platform/virtual_timer_service.h"
 #include "radio/clone_drv.h"
 #include "radio/comm.h"
-
-// The driver gives the cable's adapter a real 100 ms to settle after the
-// port opens; the line here has no adapter, and an input must not cost a
-// tenth of a second of wall time.
-extern "C" int nanosleep(const struct timespec*, struct timespec* remaining) {
-  if (remaining) remaining->tv_sec = remaining->tv_nsec = 0;
-  return 0;
-}
 
 namespace {
 

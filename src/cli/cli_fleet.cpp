@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// seaclone-cli fleet: the fleet run of the core, asking for each radio on
-// standard input (or not at all with --yes) and saying each step on
-// standard error.
+// seaclone-cli fleet: the fleet run of the core on one cable or several,
+// asking for each round of radios on standard input (or not at all with
+// --yes) and showing each cable's step on standard error.
 
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "cli/cli_cable_board.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
 #include "cli/exit_status.h"
 #include "model/memory_map.h"
+#include "platform/event_loop.h"
+#include "platform/message_box.h"
+#include "platform/terminal.h"
 #include "radio/document.h"
+#include "radio/fleet_cables.h"
 #include "radio/fleet_run.h"
 #include "text/csv_records.h"
+#include "text/gtex.h"
 
 namespace cli {
 namespace {
@@ -61,34 +68,133 @@ int Refuse(const std::string& path, const fleet::ListProblem& problem) {
   return kExitDataError;
 }
 
-class CommandLineStation : public fleet::FleetStation {
+// A cable's messages, named by its cable. The question before each write
+// is answered by the run itself, and a success is the log's "ok".
+class CableQuestions : public BoxQuestions {
  public:
-  explicit CommandLineStation(const Options& options) : options_(options) {}
+  CableQuestions(CableBoard& board, std::string label) : board_(board), label_(std::move(label)) {}
+  int Ask(const std::string& key, unsigned style) override {
+    if (key == "GI_Mess_Confirm_CloneWrite") return platform::kIdOk;
+    return BoxQuestions::Ask(key, style);
+  }
+  void Report(Kind kind, const std::string& text) override {
+    if (kind != Kind::kSuccess) BoxQuestions::Report(kind, text);
+  }
 
-  bool NextRadio(const fleet::Radio& radio, int number, int count) override {
-    const std::string which = "identity " + radio.id + " (" + std::to_string(number) + " of " +
-                              std::to_string(count) + ")";
-    if (options_.yes) {
-      Say("programming the radio for " + which);
-      return true;
+ protected:
+  int Show(const std::string& text, const std::string& caption, unsigned style) override {
+    std::string body = text;
+    while (!body.empty() && body.back() == '\n') body.pop_back();
+    board_.Message(caption + ": " + label_ + ": " + body);
+    const unsigned buttons = style & platform::kMbButtonMask;
+    return buttons == platform::kMbYesNo || buttons == platform::kMbYesNoCancel ? platform::kIdYes
+                                                                                : platform::kIdOk;
+  }
+
+ private:
+  CableBoard& board_;
+  std::string label_;
+};
+
+std::string Caption(int line) {
+  std::string caption;
+  if (!gGTex->TryLine("GI_Cli_Progress_Captions", line, &caption)) caption.clear();
+  return caption;
+}
+
+// One cable: a COM port number or a device path.
+struct CableLine {
+  int port = 0;
+  std::string device;
+  std::string label;
+};
+
+class CommandLineStation : public fleet::CableStation {
+ public:
+  CommandLineStation(const Options& options, const std::vector<CableLine>& cables,
+                     CableBoard& board)
+      : options_(options), cables_(cables), board_(board) {
+    for (const CableLine& cable : cables_)
+      questions_.push_back(std::make_unique<CableQuestions>(board_, cable.label));
+  }
+
+  bool NextRound(const std::vector<fleet::Assignment>& round) override {
+    if (options_.yes) return true;
+    std::string which;
+    for (const fleet::Assignment& radio : round) {
+      if (!which.empty()) which += ", ";
+      which += Which(radio);
+      if (cables_.size() > 1) which += " on " + Label(radio.cable);
     }
-    Say("connect the radio for " + which + " and press Enter");
+    board_.Message("seaclone-cli: connect the radio" + std::string(round.size() > 1 ? "s" : "") +
+                   " for " + which + " and press Enter");
     if (NextRadioReady()) return true;
-    Say("no more radios: stopped before " + which);
+    board_.Message("seaclone-cli: no more radios: stopped before " + which);
     return false;
   }
-  int Ask(cmcDocument& document) override { return AskRadio(options_, document); }
-  int Read(cmcDocument& document) override { return ReadRadio(options_, document); }
+  void Prepare(int cable, cmcDocument& document) override {
+    const CableLine& line = cables_[static_cast<std::size_t>(cable)];
+    indCloneMan& man = document.CloneMan();
+    if (line.device.empty()) {
+      man.SetPortNumber(line.port);
+    } else {
+      man.SetPortDevice(line.device);
+    }
+    man.SetProgressSink(&board_.Progress(cable));
+    document.SetQuestions(questions_[static_cast<std::size_t>(cable)].get());
+  }
   int OpenImage(cmcDocument& document) override { return OpenFile(options_.image, document); }
-  int Write(cmcDocument& document) override { return WriteRadio(options_, document); }
+  int Status(CloneStatus status) override { return ExitStatus(status); }
+  int NotStarted(cmcDocument::StartResult result) override {
+    return result == cmcDocument::kDataError ? kExitDataError : kExitUsage;
+  }
   std::string Failure(int status) override {
     return "failed (exit " + std::to_string(status) + ")";
   }
-  void Done(const fleet::LogLine& line, int) override { Say(line.id + ": " + line.result); }
+  void Reached(const fleet::Assignment& radio, fleet::Stage stage) override {
+    const char* what = "asking for its information";
+    if (stage == fleet::Stage::kReading) {
+      what = "reading (kept as backup)";
+      board_.SetCaption(radio.cable, Caption(0));
+    } else if (stage == fleet::Stage::kWriting) {
+      what = "writing and reading back";
+      board_.SetCaption(radio.cable, Caption(1), Caption(2));
+    }
+    board_.Set(radio.cable, Which(radio), radio.radio->id, what);
+  }
+  void Done(const fleet::Assignment& radio, const fleet::LogLine& line, int) override {
+    board_.Set(radio.cable, Which(radio), radio.radio->id, line.result);
+  }
+  void Retired(int cable) override {
+    board_.Message("seaclone-cli: " + Label(cable) +
+                   ": the radio on this cable failed before it could be programmed; with --yes "
+                   "nobody puts another one there, so this cable takes no more identities");
+  }
 
  private:
+  std::string Which(const fleet::Assignment& radio) const {
+    return "identity " + radio.radio->id + " (" + std::to_string(radio.number) + " of " +
+           std::to_string(radio.count) + ")";
+  }
+  std::string Label(int cable) const { return cables_[static_cast<std::size_t>(cable)].label; }
+
   const Options& options_;
+  const std::vector<CableLine>& cables_;
+  CableBoard& board_;
+  std::vector<std::unique_ptr<CableQuestions>> questions_;
 };
+
+// The cables of --port N,M,... or of every --device.
+std::vector<CableLine> Cables(const Options& options) {
+  std::vector<CableLine> cables;
+  for (int port : options.ports) cables.push_back({port, {}, "port " + std::to_string(port)});
+  for (const std::string& device : options.devices) cables.push_back({0, device, device});
+  if (cables.empty() && options.port != 0)
+    cables.push_back({options.port, {}, "port " + std::to_string(options.port)});
+  if (cables.empty() && !options.device.empty())
+    cables.push_back({0, options.device, options.device});
+  return cables;
+}
 
 // Says why the log cannot be read; a log to blame as a whole is a file
 // that cannot be read, a line of it is a data error like one of the list.
@@ -120,8 +226,18 @@ int RunFleet(const Options& options) {
     Say(std::to_string(radios.size() - pending.size()) + " of " + std::to_string(radios.size()) +
         " identities are done already (" + log + ")");
 
-  CommandLineStation station(options);
-  const fleet::Outcome outcome = fleet::Run(pending, log, station);
+  const std::vector<CableLine> cables = Cables(options);
+  std::vector<std::string> labels;
+  for (const CableLine& cable : cables) labels.push_back(cable.label);
+  CableBoard board(stderr, labels, platform::StandardErrorIsTerminal(), !options.quiet);
+  CommandLineStation station(options, cables, board);
+  fleet::Outcome outcome;
+  fleet::CableRun run(pending, log, static_cast<int>(cables.size()), !options.yes, station);
+  run.Start([&outcome](const fleet::Outcome& o) {
+    outcome = o;
+    platform::QuitEventLoop();
+  });
+  platform::RunEventLoop();
   if (outcome.logProblem) return Refuse(log, *outcome.logProblem, "the run stops here");
   if (outcome.logFailed) {
     Say("cannot write the log " + log);

@@ -104,9 +104,29 @@ std::string CheckValue(const OptionSpec& spec, const std::vector<std::string>& a
   return {};
 }
 
+// fleet's --port: one cable, or several as "3,4,5,6", each once.
+std::string ApplyPorts(const std::string& value, Options& options) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = value.find(',', start);
+    const std::string item = value.substr(start, comma - start);
+    int port = 0;
+    if (!ParseNumber(item, 1, 256, port))
+      return "--port needs numbers from 1 to 256 separated by commas, not '" + value + "'";
+    for (int p : options.ports)
+      if (p == port) return "--port names port " + item + " more than once";
+    options.ports.push_back(port);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  options.port = options.ports.front();
+  return {};
+}
+
 std::string Apply(const OptionSpec& spec, const std::string& value, Options& options) {
   switch (spec.opt) {
     case Opt::Port:
+      if (options.command == Command::Fleet) return ApplyPorts(value, options);
       if (!ParseNumber(value, 1, 256, options.port))
         return std::string(spec.name) + " needs " + spec.needs;
       break;
@@ -133,7 +153,16 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
       }
       options.format = value == "csv" ? PageFormat::Csv : PageFormat::Text;
       break;
-    case Opt::Device: options.device = value; break;
+    case Opt::Device:
+      if (options.command == Command::Fleet) {
+        for (const std::string& d : options.devices)
+          if (d == value) return "--device " + value + " is given more than once";
+        options.devices.push_back(value);
+        if (options.device.empty()) options.device = value;
+        break;
+      }
+      options.device = value;
+      break;
     case Opt::Output: options.output = value; break;
     case Opt::Maker: options.maker = true; break;
     case Opt::Verify: options.verify = true; break;
@@ -188,7 +217,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
       return {};
     }
     if (const OptionSpec* spec = FindOption(a, options.command)) {
-      if (!seen.insert(spec->opt).second)
+      const bool repeats = spec->opt == Opt::Device && options.command == Command::Fleet;
+      if (!seen.insert(spec->opt).second && !repeats)
         return std::string(spec->name) + " is given more than once";
       std::string value;
       if (spec->needs) {
@@ -252,8 +282,8 @@ Commands:
         dealer block are always sent. --verify then reads the radio back
         and fails (exit 38) unless every byte written came back as sent,
         naming the first differing address. FILE - reads standard input.
-  fleet --image FILE --ids IDS.csv --port N | --device PATH [--log LOG.csv]
-        [--yes] [--quiet]
+  fleet --image FILE --ids IDS.csv --port N[,M...] | --device PATH...
+        [--log LOG.csv] [--yes] [--quiet]
         Programs FILE into radio after radio, each with its own ATIS
         identity from IDS.csv (a CSV whose first line names its columns:
         "id", and "comment" for a clone comment of each radio's own). Every
@@ -267,9 +297,17 @@ Commands:
         default IDS.csv.log.csv): time, identity, revision, result (ok, or
         failed and the exit status). A failed radio is logged and the run goes on; a
         new run skips the identities logged "ok". A log that cannot be read
-        completely stops the run before any radio, naming the line. Exit 0 when every radio
-        succeeded, else the status of the last radio that failed; 64 when
-        standard input ends before the last radio.
+        completely stops the run before any radio, naming the line.
+        Several cables (--port 3,4,5,6, or --device once per cable) are
+        programmed at the same time: each cable takes the next identity,
+        and a cable whose radio failed goes on with the next one (with
+        --yes, one whose radio failed its information request takes no
+        more). Without --yes it asks for a round of radios, one per cable,
+        and waits for Enter before each round. A terminal shows one progress bar per
+        cable; elsewhere each step is one line, named by its cable.
+        Exit 0 when every radio succeeded, else the status of the last
+        radio that failed; 64 when standard input ends before the last
+        radio.
   backups
         Lists the backups of the images read from radios, newest first, one
         line each: file, date and time, model, comment, separated by tabs.
@@ -326,8 +364,10 @@ Commands:
 
 Options:
   --port N        COM port number 1..256 (mapped to a device as the program
-                  maps it, including the "Ports" settings group)
-  --device PATH   serial device to use instead of a port number
+                  maps it, including the "Ports" settings group); fleet
+                  takes a list of cables, --port 3,4,5,6
+  --device PATH   serial device to use instead of a port number; fleet
+                  takes it once per cable
   --output FILE   where read saves the image (-o for short); import: NEW
   --csv FILE      export: the CSV to write; import: the CSV to read
   --maker         maker mode for write; for pages, the dealer pages too
@@ -350,7 +390,7 @@ Options:
   --font-size N   print: the printer font size in points, 8..12 (default 10)
   --help          this text
 
-Each option may be given once. A value never begins with "-" (give a file
+Each option may be given once (fleet's --device once per cable). A value never begins with "-" (give a file
 called "-x" as "./-x"); "-" alone means standard input or output.
 
 Messages go to standard error. The radio line always runs at 9600 baud,

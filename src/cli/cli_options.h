@@ -40,9 +40,11 @@ enum class PageFormat { Text, Csv };
 
 struct Options {
   Command command = Command::None;
-  int port = 0;         // --port N
-  std::string device;   // --device PATH
-  std::string output;   // --output FILE (read, import); "-" standard output for read
+  int port = 0;                      // --port N (fleet: the first of --port N,M,...)
+  std::string device;                // --device PATH (fleet: the first of them)
+  std::vector<int> ports;            // fleet: every cable of --port N,M,...
+  std::vector<std::string> devices;  // fleet: every --device PATH given
+  std::string output;                // --output FILE (read, import); "-" standard output for read
   std::string file;     // the FILE of write, check, pages and print; "-" standard input
   std::string other;    // diff: the second file B; empty when B is the radio
   std::string csv;      // --csv FILE: export's CSV output, import's CSV input
@@ -63,7 +65,8 @@ struct Options {
 };
 
 // Parses the arguments (without the program name). Returns "" on success,
-// else what is wrong with them. An option may be given once; an option's
+// else what is wrong with them. An option may be given once (fleet's
+// --device once per cable, its --port as a list N,M,...); an option's
 // value never begins with "-" (so "-o --quiet" is refused rather than
 // writing to a file called "--quiet"), except "-" itself where it means
 // standard output.

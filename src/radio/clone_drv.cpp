@@ -2,8 +2,6 @@
 #include "radio/clone_drv.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "radio/comm.h"
 
@@ -149,6 +147,7 @@ void cmcCloneDrv::StepState(bool& progress) {
       if (port_->PendingOutput() == 0) state_ = kOpenPort;
       break;
     case kOpenPort: OpenPort(); break;
+    case kSettle: Settle(); break;
     case kSendInfoRequest:
       SendRequest(cf::kInfoRequest);
       state_ = kAwaitInfoReply;
@@ -210,6 +209,7 @@ void cmcCloneDrv::Finish() {
   port_->Close();
   state_ = kIdle;
   countdown_.Stop();
+  settle_.Stop();
   receive_.Clear();
   assembler_.Reset();
   batch_.Clear();
@@ -229,9 +229,14 @@ void cmcCloneDrv::OpenPort() {
     Fail(CloneStatus::kPortFailed);
     return;
   }
-  // Lets the cable's adapter settle after the line changed, then throws
-  // away whatever the radio or the adapter sent before the exchange.
-  std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+  // Lets the cable's adapter settle after the line changed; what the radio
+  // or the adapter sends meanwhile is thrown away when the pause is over.
+  settle_.Start(kSettleMs);
+  state_ = kSettle;
+}
+
+void cmcCloneDrv::Settle() {
+  if (settle_.Remaining() > 0) return;
   std::uint8_t stale;
   for (int i = 0; i < 65535 && port_->Read(&stale, 1) > 0; ++i) {}
   switch (result_->operation) {

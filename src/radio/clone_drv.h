@@ -6,7 +6,9 @@
 // cable's echo and is checked; every frame received is checked before its
 // data are accepted; the first failure ends the exchange, and the port is
 // drained and closed before the completion runs. No call blocks longer than
-// one port write or the short settling pause after opening the port.
+// one port write: even the settling pause after opening the port is a state
+// of its own, so that the exchanges of several drivers on one thread (a
+// fleet on several cables) never wait for each other.
 //
 //   drv.SetRequestValues(0x5816, 0);
 //   drv.SetImageSize(image.Size());
@@ -52,6 +54,7 @@ class cmcCloneDrv {
     kAwaitWriteResult = 12,
     kDrain = 13,
     kFinish = 14,
+    kSettle = 15,
   };
 
   static constexpr int kStepMs = 10;
@@ -117,6 +120,7 @@ class cmcCloneDrv {
   void Finish();
 
   void OpenPort();
+  void Settle();
   int ReadPort();
   void Send(const cmcBuff& bytes);
   void SendRequest(std::uint8_t command);
@@ -154,5 +158,6 @@ class cmcCloneDrv {
   CompletionFn completion_;
   int state_ = kIdle;
   cmcTick countdown_;
+  cmcTick settle_;
   cmcTaskPtr task_;
 };

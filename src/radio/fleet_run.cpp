@@ -14,7 +14,6 @@
 #include "model/memory_map.h"
 #include "model/settings_cells.h"
 #include "platform/file_sync.h"
-#include "radio/document.h"
 #include "text/csv_records.h"
 #include "text/input_file.h"
 
@@ -106,35 +105,6 @@ bool Blank(const CsvRecord& record) {
   for (const std::string& f : record.fields)
     if (!Trimmed(f).empty()) return false;
   return true;
-}
-
-std::string Now() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  // One thread writes the log, so the shared result of localtime is safe.
-  const std::tm* local = std::localtime(&now);
-  char text[32] = "";
-  if (local) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
-  return text;
-}
-
-// Programs one radio; 0 or the status of the step that failed.
-int Program(const Radio& radio, FleetStation& station, std::string& revision) {
-  {
-    cmcDocument asked;
-    if (const int status = station.Ask(asked); status != 0) return status;
-    const cmcRadioInfo& info = asked.RadioInfo();
-    revision = std::to_string(info.RevisionMajor()) + "." + std::to_string(info.RevisionMinor());
-  }
-  {
-    cmcDocument before;
-    if (const int status = station.Read(before); status != 0) return status;
-  }
-  cmcDocument document;
-  if (const int status = station.OpenImage(document); status != 0) return status;
-  Type(CL_Atis_SelfId, document.Working(), radio.id);
-  if (radio.comment) Type(CL_Comm_CloneComment, document.Working(), *radio.comment);
-  document.SetVerifyAfterWrite(true);
-  return station.Write(document);
 }
 
 }  // namespace
@@ -252,39 +222,19 @@ bool AppendLog(const std::string& log, const LogLine& line) {
   return written;
 }
 
-Outcome Run(const std::vector<const Radio*>& pending, const std::string& log,
-            FleetStation& station) {
-  Outcome outcome;
-  int number = 0;
-  for (const Radio* radio : pending) {
-    ++number;
-    // Read again before every radio: a log that cannot be read stops the
-    // run before a radio is touched, and an identity logged as done (by
-    // this run or another on the same log) is never given to a second radio.
-    std::set<std::string> done;
-    if (auto problem = ReadLog(log, done)) {
-      outcome.logProblem = std::move(problem);
-      outcome.logFailed = true;
-      return outcome;
-    }
-    if (done.count(radio->id) != 0) continue;
-    if (!station.NextRadio(*radio, number, static_cast<int>(pending.size()))) {
-      outcome.stopped = true;
-      return outcome;
-    }
-    LogLine line;
-    line.id = radio->id;
-    const int status = Program(*radio, station, line.revision);
-    line.result = status == 0 ? kDone : station.Failure(status);
-    line.time = Now();
-    if (!AppendLog(log, line)) {
-      outcome.logFailed = true;
-      return outcome;
-    }
-    station.Done(line, status);
-    if (status != 0) outcome.status = status;
-  }
-  return outcome;
+void Personalise(cmcEeprom& image, const Radio& radio) {
+  Type(CL_Atis_SelfId, image, radio.id);
+  if (radio.comment) Type(CL_Comm_CloneComment, image, *radio.comment);
+}
+
+std::string LogTime() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  // The run lives on the one user-interface thread, so the shared result
+  // of localtime is safe.
+  const std::tm* local = std::localtime(&now);
+  char text[32] = "";
+  if (local) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
+  return text;
 }
 
 }  // namespace fleet

@@ -5,15 +5,15 @@
 // through the same cell editors as typing in the window, so a list meets
 // the window's checks; all of them are checked before the first radio is
 // touched. The log is both the record of the run and where an interrupted
-// run takes up again. seaclone-cli fleet and the window's Fleet Programming
-// dialog each talk to the radios through a FleetStation of their own.
+// run takes up again. The run itself, on one cable or several, is
+// fleet_cables.h's.
 
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-class cmcDocument;
+class cmcEeprom;
 
 namespace fleet {
 
@@ -76,42 +76,19 @@ struct LogLine {
 // written or the log is not a regular file.
 bool AppendLog(const std::string& log, const LogLine& line);
 
-// How a run reaches its user and the radios. Each radio operation returns
-// 0 on success or the status of its failure, already reported to the user.
-class FleetStation {
- public:
-  virtual ~FleetStation() = default;
-  // Asks for the radio of number (from 1) of count; false stops the run.
-  virtual bool NextRadio(const Radio& radio, int number, int count) = 0;
-  // The clone information exchange into document.
-  virtual int Ask(cmcDocument& document) = 0;
-  // A read into document (keeping its backup of what the radio held).
-  virtual int Read(cmcDocument& document) = 0;
-  // Opens the image to be written into document.
-  virtual int OpenImage(cmcDocument& document) = 0;
-  // Writes document (verification is switched on).
-  virtual int Write(cmcDocument& document) = 0;
-  // What the log says of a radio that failed with status.
-  virtual std::string Failure(int status) = 0;
-  // A radio is done and logged.
-  virtual void Done(const LogLine& line, int status) = 0;
-};
+// Puts radio's identity (and comment, when the list has one) into image
+// through the cell editors, as typing them in the window would.
+void Personalise(cmcEeprom& image, const Radio& radio);
+
+// The local time as the log records it, "YYYY-MM-DD hh:mm:ss".
+std::string LogTime();
 
 struct Outcome {
   int status = 0;          // the last radio failure's status, 0 when none failed
-  bool stopped = false;    // NextRadio said no
+  bool stopped = false;    // the user stopped the run before the next radios
   bool logFailed = false;  // the log could not be written or read; the run ended there
   std::optional<LogProblem> logProblem;  // why the log could not be read
 };
-
-// Programs the radios one by one: information (its revision for the log),
-// a read, then the write of the image with the radio's identity, read back
-// and compared; each result is appended to log. The log is read before
-// each radio: when it cannot be read the run ends there (logFailed and
-// logProblem), and a radio whose identity it records as done is passed
-// over.
-Outcome Run(const std::vector<const Radio*>& pending, const std::string& log,
-            FleetStation& station);
 
 // The radios of radios not yet done according to log.
 std::vector<const Radio*> Pending(const std::vector<Radio>& radios, const std::string& log);

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main controller's fleet programming: the dialog, and the core's fleet
-// run talking to the radios through the window's clone exchanges (progress
-// window included) and asking for each radio with a message box.
+// run on the ports ticked there, one cable each, through the window's fleet
+// station (ui/fleet_station.h).
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -13,104 +14,15 @@
 #include "model/user_questions.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
+#include "radio/fleet_cables.h"
 #include "radio/fleet_run.h"
+#include "radio/port_choice.h"
 #include "shell/main_controller.h"
 #include "text/gtex.h"
 #include "ui/fleet_dialog.h"
+#include "ui/fleet_station.h"
 
 namespace {
-
-// What the log says of an exchange that never started (busy, refused).
-constexpr int kNotStarted = -1;
-
-// During a run the list of the dialog says that each radio is done; a
-// success box per exchange would want three clicks a radio, and the
-// question before each write is answered by the OK that said the radio is
-// connected. Failures, warnings and every other question still reach the
-// user.
-class QuietSuccess : public UserQuestions {
- public:
-  explicit QuietSuccess(UserQuestions& user) : user_(user) {}
-
-  int Ask(const std::string& key, unsigned style) override {
-    if (key == "GI_Mess_Confirm_CloneWrite") return platform::kIdOk;
-    return user_.Ask(key, style);
-  }
-  void Report(Kind kind, const std::string& text) override {
-    if (kind != Kind::kSuccess) user_.Report(kind, text);
-  }
-
- private:
-  UserQuestions& user_;
-};
-
-class WindowStation : public fleet::FleetStation {
- public:
-  WindowStation(cmcGTex& table, cmcProgressSink* progress, int port, int model,
-                const cmcEeprom& image, cuiFleetDialog* dialog)
-      : table_(table),
-        progress_(progress),
-        port_(port),
-        model_(model),
-        image_(image),
-        dialog_(dialog) {}
-
-  bool NextRadio(const fleet::Radio& radio, int number, int count) override {
-    const std::string text =
-        cloneman::FormatTexts(table_.Block("GI_Mess_Fleet_Next"),
-                              {radio.id, std::to_string(number), std::to_string(count)});
-    return platform::ShowMessage(text, table_.Text("GI_Sys_AppTitle"),
-                                 platform::kMbOkCancel | platform::kMbIconInformation) ==
-           platform::kIdOk;
-  }
-  int Ask(cmcDocument& document) override {
-    return Exchange(document, &cmcDocument::CloneInformation);
-  }
-  int Read(cmcDocument& document) override { return Exchange(document, &cmcDocument::CloneRead); }
-  int OpenImage(cmcDocument& document) override {
-    document.ChangeModel(model_, false);
-    document.Working().Assign(image_);
-    return 0;
-  }
-  int Write(cmcDocument& document) override { return Exchange(document, &cmcDocument::CloneWrite); }
-  std::string Failure(int status) override {
-    return cloneman::FormatText(table_.Text("GI_Fleet_Failed"), std::to_string(status));
-  }
-  void Done(const fleet::LogLine& line, int) override {
-    if (dialog_)
-      dialog_->AddLine(line.time + "   " + line.id + "   " + line.revision + "   " + line.result);
-  }
-
- private:
-  // One clone command to its end on a local event loop; 0 or its status.
-  int Exchange(cmcDocument& document,
-               cmcDocument::StartResult (cmcDocument::*command)(cmcDocument::Done)) {
-    indCloneMan& man = document.CloneMan();
-    man.SetProgressSink(progress_);
-    man.SetPortNumber(port_);
-    std::optional<CloneStatus> status;
-    UserQuestions& user = document.Questions();
-    QuietSuccess quiet(user);
-    document.SetQuestions(&quiet);
-    QEventLoop loop;
-    const auto started = (document.*command)([&](CloneStatus s) {
-      status = s;
-      loop.quit();
-    });
-    if (started == cmcDocument::kStarted && !status) loop.exec();
-    document.SetQuestions(&user);
-    man.SetProgressSink(nullptr);
-    return started == cmcDocument::kStarted ? static_cast<int>(status.value_or(CloneStatus::kOk))
-                                            : kNotStarted;
-  }
-
-  cmcGTex& table_;
-  cmcProgressSink* progress_;
-  int port_;
-  int model_;
-  const cmcEeprom& image_;
-  QPointer<cuiFleetDialog> dialog_;
-};
 
 // The message of a refused identity list.
 std::string ListMessage(cmcGTex& table, const std::string& path, const fleet::ListProblem& p) {
@@ -161,6 +73,14 @@ void cuiMain::FleetProgramming() {
   fleet_ = new cuiFleetDialog(
       form_, Table(), browse(false), browse(true),
       [this](const std::string& ids, const std::string& log) { RunFleet(ids, log); });
+  // --- several cables: every present port is offered, the current one ticked.
+  std::vector<int> numbers = portchoice::PresentPortNumbers();
+  if (std::find(numbers.begin(), numbers.end(), CurrentPort()) == numbers.end())
+    numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), CurrentPort()), CurrentPort());
+  std::vector<cuiFleetDialog::Port> ports;
+  for (int n : numbers) ports.push_back({n, cuiFleetStation::PortText(Table(), n)});
+  fleet_->SetPorts(ports, {CurrentPort()});
+  // --- end of several cables
 }
 
 void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
@@ -191,13 +111,32 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
     return;
   }
   doc_->SetMaker(maker_);
-  const cmcEeprom image = doc_->Working();
-  WindowStation station(Table(), progress_, CurrentPort(), doc_->ModelType(), image, fleet_);
+  // --- several cables: one per ticked port, each with exchanges of its own.
+  const std::vector<int> ports = fleet_ ? fleet_->TickedPorts() : std::vector<int>{CurrentPort()};
+  if (ports.empty()) {
+    ShowError(Table().Text("GI_Mess_Fleet_NoPort"));
+    return;
+  }
+  std::vector<std::string> labels;
+  for (int port : ports) labels.push_back(cuiFleetStation::PortText(Table(), port));
+  if (fleet_) fleet_->ShowCables(labels);
+  cuiFleetStation station(Table(), fleet_, ports, doc_->ModelType(), doc_->Working());
+  fleet::CableRun run(pending, log, static_cast<int>(ports.size()), true, station);
+  fleet::Outcome outcome;
+  QEventLoop loop;
   if (fleet_) fleet_->SetRunning(true);
   fleetRunning_ = true;
-  const fleet::Outcome outcome = fleet::Run(pending, log, station);
+  // As during any exchange, the main window waits (and cannot be closed).
+  if (form_) form_->setEnabled(false);
+  run.Start([&](const fleet::Outcome& o) {
+    outcome = o;
+    loop.quit();
+  });
+  loop.exec();
+  if (form_) form_->setEnabled(true);
   fleetRunning_ = false;
   if (fleet_) fleet_->SetRunning(false);
+  // --- end of several cables
   if (outcome.logProblem)
     ShowError(LogMessage(Table(), log, *outcome.logProblem, "GI_Mess_Fleet_LogUnreadableLater"));
   else if (outcome.logFailed)

@@ -4,22 +4,59 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
+#include <algorithm>
 
+#include "radio/progress_sink.h"
 #include "text/gtex.h"
 
 namespace {
 
-enum Line { kCaption, kIdsLabel, kLogLabel, kBrowse, kStart, kClose, kNote };
+enum Line {
+  kCaption,
+  kIdsLabel,
+  kLogLabel,
+  kBrowse,
+  kStart,
+  kClose,
+  kNote,
+  kPortsLabel,
+  kPortColumn,
+  kIdentityColumn,
+  kProgressColumn,
+  kResultColumn
+};
+
+enum Column { kPort, kIdentity, kProgress, kResult };
 
 QString Text(cmcGTex& table, Line line) {
   return QString::fromStdString(table.Line("GI_Dlg_Fleet", line));
 }
 
 }  // namespace
+
+// A cable row's bar: the bytes of the running read or write.
+class cuiFleetDialog::RowProgress : public cmcProgressSink {
+ public:
+  explicit RowProgress(QProgressBar* bar) : bar_(bar) {}
+  void OpenProgress(int totalBytes) override { ShowProgress(0, totalBytes); }
+  void ShowProgress(int dataBytes, int totalBytes) override {
+    if (!bar_) return;
+    bar_->setRange(0, totalBytes > 0 ? totalBytes : 1);
+    bar_->setValue(dataBytes < totalBytes ? dataBytes : totalBytes);
+  }
+  void CloseProgress() override {}
+
+ private:
+  QPointer<QProgressBar> bar_;
+};
 
 cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds, Browse browseLog,
                                Start start)
@@ -44,8 +81,19 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
   auto* note = new QLabel(Text(table, kNote), this);
   note->setWordWrap(true);
   grid->addWidget(note, 4, 0, 1, 2);
+  grid->addWidget(new QLabel(Text(table, kPortsLabel), this), 5, 0, 1, 2);
+  ports_ = new QListWidget(this);
+  ports_->setMaximumHeight(fontMetrics().height() * 6);
+  grid->addWidget(ports_, 6, 0, 1, 2);
+  cables_ = new QTableWidget(0, 4, this);
+  cables_->setHorizontalHeaderLabels({Text(table, kPortColumn), Text(table, kIdentityColumn),
+                                      Text(table, kProgressColumn), Text(table, kResultColumn)});
+  cables_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  cables_->horizontalHeader()->setStretchLastSection(true);
+  cables_->verticalHeader()->hide();
+  grid->addWidget(cables_, 7, 0, 1, 2);
   lines_ = new QListWidget(this);
-  grid->addWidget(lines_, 5, 0, 1, 2);
+  grid->addWidget(lines_, 8, 0, 1, 2);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -53,7 +101,7 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
   close_ = new QPushButton(Text(table, kClose), this);
   buttons->addWidget(start_);
   buttons->addWidget(close_);
-  grid->addLayout(buttons, 6, 0, 1, 2);
+  grid->addLayout(buttons, 9, 0, 1, 2);
   start_->setDefault(true);
 
   // A fresh log beside the list is what a user picking only the list wants.
@@ -65,15 +113,66 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
     start(ids_->text().toStdString(), log_->text().toStdString());
   });
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
-  resize(640, 420);
+  resize(700, 620);
   show();
   ids_->setFocus();
 }
 
+cuiFleetDialog::~cuiFleetDialog() = default;
+
+void cuiFleetDialog::SetPorts(const std::vector<Port>& ports, const std::vector<int>& ticked) {
+  ports_->clear();
+  for (const Port& port : ports) {
+    auto* item = new QListWidgetItem(QString::fromStdString(port.text), ports_);
+    item->setData(Qt::UserRole, port.number);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    const bool on = std::find(ticked.begin(), ticked.end(), port.number) != ticked.end();
+    item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+  }
+}
+
+std::vector<int> cuiFleetDialog::TickedPorts() const {
+  std::vector<int> ports;
+  for (int i = 0; i < ports_->count(); ++i)
+    if (ports_->item(i)->checkState() == Qt::Checked)
+      ports.push_back(ports_->item(i)->data(Qt::UserRole).toInt());
+  return ports;
+}
+
+void cuiFleetDialog::ShowCables(const std::vector<std::string>& ports) {
+  progress_.clear();
+  cables_->setRowCount(0);
+  cables_->setRowCount(static_cast<int>(ports.size()));
+  for (int row = 0; row < static_cast<int>(ports.size()); ++row) {
+    cables_->setItem(
+        row, kPort,
+        new QTableWidgetItem(QString::fromStdString(ports[static_cast<std::size_t>(row)])));
+    cables_->setItem(row, kIdentity, new QTableWidgetItem);
+    cables_->setItem(row, kResult, new QTableWidgetItem);
+    auto* bar = new QProgressBar;
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    cables_->setCellWidget(row, kProgress, bar);
+    progress_.push_back(std::make_unique<RowProgress>(bar));
+  }
+  cables_->resizeColumnToContents(kPort);
+}
+
+void cuiFleetDialog::SetCable(int cable, const std::string& identity, const std::string& result) {
+  if (cable < 0 || cable >= cables_->rowCount()) return;
+  cables_->item(cable, kIdentity)->setText(QString::fromStdString(identity));
+  cables_->item(cable, kResult)->setText(QString::fromStdString(result));
+}
+
+cmcProgressSink& cuiFleetDialog::CableProgress(int cable) {
+  return *progress_[static_cast<std::size_t>(cable)];
+}
+
 void cuiFleetDialog::SetRunning(bool running) {
   running_ = running;
-  for (QWidget* w : {static_cast<QWidget*>(ids_), static_cast<QWidget*>(log_),
-                     static_cast<QWidget*>(start_), static_cast<QWidget*>(close_)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(ids_), static_cast<QWidget*>(log_), static_cast<QWidget*>(start_),
+        static_cast<QWidget*>(close_), static_cast<QWidget*>(ports_)})
     w->setEnabled(!running);
   for (QPushButton* button : browse_) button->setEnabled(!running);
 }

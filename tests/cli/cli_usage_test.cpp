@@ -120,6 +120,41 @@ TEST(CliOptions, ValuesRepeatsAndTheStandardStreams) {
   }
 }
 
+// fleet alone takes several cables: a list of ports, or --device once per
+// cable; a cable named twice would get two exchanges on one line.
+TEST(CliOptions, FleetTakesSeveralCables) {
+  struct Case {
+    std::vector<std::string> cables;
+    const char* error;  // nullptr: accepted
+    std::vector<int> ports = {};
+    std::vector<std::string> devices = {};
+  };
+  const Case cases[] = {
+      {{"--port", "3,4,5,6"}, nullptr, {3, 4, 5, 6}, {}},
+      {{"--port", "7"}, nullptr, {7}, {}},
+      {{"--device", "/a", "--device", "/b"}, nullptr, {}, {"/a", "/b"}},
+      {{"--port", "3,,4"}, "--port needs numbers from 1 to 256 separated by commas, not '3,,4'"},
+      {{"--port", "3,257"}, "--port needs numbers from 1 to 256"},
+      {{"--port", "3,"}, "--port needs numbers"},
+      {{"--port", "3,4,3"}, "--port names port 3 more than once"},
+      {{"--port", "3", "--port", "4"}, "--port is given more than once"},
+      {{"--device", "/a", "--device", "/a"}, "--device /a is given more than once"},
+      {{"--port", "3,4", "--device", "/a"}, "give either --port or --device, not both"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"fleet", "--image", "f.dat", "--ids", "ids.csv"};
+    args.insert(args.end(), c.cables.begin(), c.cables.end());
+    std::string joined;
+    const std::optional<cli::Options> parsed = Parse(args, c.error, joined);
+    if (!parsed) continue;
+    EXPECT_EQ(parsed->ports, c.ports) << joined;
+    EXPECT_EQ(parsed->devices, c.devices) << joined;
+  }
+  // Elsewhere a list is no port number.
+  std::string joined;
+  Parse({"info", "--port", "3,4"}, "--port needs a number", joined);
+}
+
 TEST(CliOptions, PagesTakesAPageAModelTheUsableViewAndAFormat) {
   struct Case {
     std::vector<std::string> args;

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include "support/codes.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -259,6 +261,108 @@ TEST_F(CliFleet, AnUnreadableLogOrListTouchesNoRadio) {
     }
     EXPECT_EQ(Backups(), 0);
   }
+}
+
+// Several cables at once: each round of radios, one per cable, is asked
+// for together; every cable gets a fresh simulator per round.
+class CliFleetCables : public CliFleet {
+ protected:
+  static constexpr int kCables = 4;
+
+  QString Link(int cable) const { return dir.filePath(QString("cable%1").arg(cable)); }
+  QString SavedAt(int round, int cable) const {
+    return dir.filePath(QString("saved-%1-%2.dat").arg(round).arg(cable));
+  }
+
+  // Runs fleet on the four cables; for each question starts the radios it
+  // names (fault gives the options of one radio by round and cable).
+  FleetRun Run(const std::function<QStringList(int round, int cable)>& fault) {
+    QStringList args{"fleet", "--image", image, "--ids", ids, "--log", log};
+    for (int c = 0; c < kCables; ++c) args << "--device" << Link(c);
+    QProcess p;
+    p.setProgram(clitest::CliProgram());
+    p.setArguments(args);
+    p.start();
+    FleetRun run;
+    if (!p.waitForStarted()) return run;
+    QByteArray err;
+    while (p.state() != QProcess::NotRunning) {
+      p.waitForReadyRead(200);
+      err += p.readAllStandardError();
+      if (err.count("press Enter") <= run.asked) continue;
+      const QByteArray asked = err.mid(err.lastIndexOf("connect the radio"));
+      for (auto& sim : sims) sim.Stop();
+      for (int c = 0; c < kCables; ++c) {
+        if (!asked.contains((Link(c) + " ").toUtf8()) && !asked.contains((Link(c) + ",").toUtf8()))
+          continue;
+        QStringList options = fault(run.asked, c);
+        options << "--image" << served << "--link" << Link(c) << "--save" << SavedAt(run.asked, c);
+        EXPECT_TRUE(sims[c].Start(options)) << sims[c].Error();
+      }
+      ++run.asked;
+      p.write("\n");
+    }
+    p.waitForFinished(120000);
+    for (auto& sim : sims) sim.Stop();
+    run.err = (err + p.readAllStandardError()).toStdString();
+    run.exitCode = p.exitCode();
+    return run;
+  }
+
+  std::string SavedId(const QString& path) const {
+    const cmcEeprom saved = clitest::ReadImage(path.toStdString());
+    return Bytes(saved, memmap::kAtisId, memmap::kAtisIdBytes, true);
+  }
+
+  testsupport::RadioSim sims[kCables];
+};
+
+TEST_F(CliFleetCables, EightRadiosOnFourCablesOneRefusingItsWriteThenTheResume) {
+  std::string list = "id\r\n";
+  for (int i = 1; i <= 8; ++i) list += "21100000" + std::to_string(i) + "1\r\n";
+  WriteText(ids, list.c_str());
+  // The radio on the third cable refuses its write in the first round.
+  const FleetRun first = Run([](int round, int cable) {
+    return round == 0 && cable == 2 ? QStringList{"--fault", "write-refused"} : QStringList{};
+  });
+  EXPECT_EQ(first.exitCode, 30) << first.err;
+  EXPECT_EQ(first.asked, 2);
+  std::vector<std::string> logged = Logged(FileText(log));
+  std::sort(logged.begin(), logged.end());
+  EXPECT_EQ(logged, (std::vector<std::string>{
+                        "2110000011,1.0,ok", "2110000021,1.0,ok", "2110000031,1.0,failed (exit 30)",
+                        "2110000041,1.0,ok", "2110000051,1.0,ok", "2110000061,1.0,ok",
+                        "2110000071,1.0,ok", "2110000081,1.0,ok"}))
+      << FileText(log);
+  // Off a terminal every step is a line of its own, named by its cable.
+  EXPECT_NE(first.err.find("seaclone-cli: " + Link(2).toStdString() +
+                           ": identity 2110000031 (3 of 8): failed (exit 30)"),
+            std::string::npos)
+      << first.err;
+  // Every radio kept what it held, and got an identity of its own: round r
+  // gives cable c the identity 4r + c + 1.
+  EXPECT_EQ(Backups(), 8);
+  for (int round = 0; round < 2; ++round) {
+    for (int c = 0; c < kCables; ++c) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", cable " << c);
+      if (round == 0 && c == 2) {
+        EXPECT_FALSE(QFile::exists(SavedAt(round, c)));
+        continue;
+      }
+      EXPECT_EQ(SavedId(SavedAt(round, c)), "21100000" + std::to_string(4 * round + c + 1) + "1");
+    }
+  }
+
+  // The resume hands the failed identity alone to the first cable.
+  const FleetRun resumed = Run([](int, int) { return QStringList{}; });
+  EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+  EXPECT_EQ(resumed.asked, 1);
+  EXPECT_NE(resumed.err.find("for identity 2110000031 (1 of 1) on " + Link(0).toStdString()),
+            std::string::npos)
+      << resumed.err;
+  EXPECT_EQ(Logged(FileText(log)).back(), "2110000031,1.0,ok");
+  EXPECT_EQ(SavedId(SavedAt(0, 0)), "2110000031");
+  EXPECT_FALSE(QFile::exists(SavedAt(0, 2)));
 }
 
 struct RefusedList {

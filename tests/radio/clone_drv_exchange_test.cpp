@@ -169,15 +169,16 @@ TEST_F(CloneDrvExchange, EachRadioBehaviourEndsWithItsStatus) {
        "E3 E4*4 E5", 0, 20},
       {"port cannot be opened", Op::kRead, small, [](ScriptedLine& l) { l.openFails = true; }, 2,
        "", 0, 50},
-      // Nothing ever comes in: four ticks to the request, then the time-out.
+      // Nothing ever comes in: four ticks and the settling pause after the
+      // port opened to the request, then the time-out.
       {"echo never comes",
        Op::kInfo,
        {},
        [](ScriptedLine& l) { l.echoLimit = 0; },
        4,
        "E0",
-       1040,
-       1060},
+       1040 + cmcCloneDrv::kSettleMs,
+       1060 + cmcCloneDrv::kSettleMs},
       {"echo comes back changed",
        Op::kInfo,
        {},
@@ -507,6 +508,21 @@ TEST_F(CloneDrvExchange, CompletionMayStartTheNextExchange) {
   EXPECT_EQ(line.opens, 2);
   EXPECT_EQ(line.closes, 2);
   EXPECT_EQ(time.ActiveCount(), 0);
+}
+
+// The pause that lets the cable settle after the port opened is time on
+// the driver's own task, not a sleep: on one thread with other cables'
+// drivers (a fleet), a sleep would stop them all.
+TEST_F(CloneDrvExchange, TheSettlingPauseIsAStateNotASleep) {
+  line.radio = InfoRadio(radioframe::Info(0x58, 0x16, 0x00, 0x01, InfoPayload()));
+  ASSERT_TRUE(drv->StartInformation(Recorder()));
+  ASSERT_TRUE(time.AdvanceUntil([this] { return line.opens > 0; }, 5000));
+  const std::uint32_t opened = platform::TickCount();
+  EXPECT_EQ(line.written, 0);
+  ASSERT_TRUE(time.AdvanceUntil([this] { return line.written > 0; }, 5000));
+  EXPECT_GE(platform::TickCount() - opened, static_cast<std::uint32_t>(cmcCloneDrv::kSettleMs));
+  RunToEnd();
+  EXPECT_EQ(Num(outcome.result->status), 0);
 }
 
 TEST_F(CloneDrvExchange, AFailedExchangeCompletesOnce) {

@@ -43,12 +43,14 @@ std::string ScriptedLine::Commands() const {
 bool ScriptedSerialDevice::Open(const std::string&) {
   if (line_.openFails || line_.isOpen) return false;
   line_.isOpen = true;
+  open_ = true;
   ++line_.opens;
   return true;
 }
 
 void ScriptedSerialDevice::Close() {
-  if (!line_.isOpen) return;
+  if (!IsOpen()) return;
+  open_ = false;
   Run();
   line_.isOpen = false;
   ++line_.closes;
@@ -100,7 +102,7 @@ void ScriptedSerialDevice::Run() {
 }
 
 int ScriptedSerialDevice::Read(void* buffer, int maxBytes) {
-  if (!line_.isOpen) return -1;
+  if (!IsOpen()) return -1;
   Run();
   auto* out = static_cast<std::uint8_t*>(buffer);
   int n = 0;
@@ -113,7 +115,7 @@ int ScriptedSerialDevice::Read(void* buffer, int maxBytes) {
 }
 
 int ScriptedSerialDevice::Write(const void* bytes, int count) {
-  if (!line_.isOpen) return -1;
+  if (!IsOpen()) return -1;
   Run();
   int accepted = count;
   if (line_.writeLimit >= 0) accepted = std::clamp(line_.writeLimit - line_.written, 0, count);
@@ -129,7 +131,7 @@ int ScriptedSerialDevice::Write(const void* bytes, int count) {
 }
 
 int ScriptedSerialDevice::InputCount() {
-  if (!line_.isOpen) return -1;
+  if (!IsOpen()) return -1;
   Run();
   return static_cast<int>(
       std::count_if(line_.input.begin(), line_.input.end(),
@@ -137,7 +139,7 @@ int ScriptedSerialDevice::InputCount() {
 }
 
 int ScriptedSerialDevice::OutputQueued() {
-  if (!line_.isOpen) return -1;
+  if (!IsOpen()) return -1;
   Run();
   const auto lag = static_cast<std::uint32_t>(line_.reportLagMs);
   while (!line_.recentlySent.empty() && line_.recentlySent.front() + lag <= line_.now) {

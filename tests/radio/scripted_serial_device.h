@@ -79,7 +79,9 @@ class ScriptedSerialDevice : public platform::SerialDevice {
   explicit ScriptedSerialDevice(ScriptedLine& line) : line_(line) {}
 
   bool Open(const std::string& path) override;
-  bool IsOpen() const override { return line_.isOpen; }
+  // A device closes only the line it opened itself: several documents may
+  // each hold a device of one line, as a fleet cable's do one after another.
+  bool IsOpen() const override { return open_ && line_.isOpen; }
   void Close() override;
   bool SetQueueSizes(int, int) override { return true; }
   bool Purge() override;
@@ -94,6 +96,7 @@ class ScriptedSerialDevice : public platform::SerialDevice {
   // Moves every byte whose time has come onto the line: echo, radio.
   void Run();
   ScriptedLine& line_;
+  bool open_ = false;
 };
 
 // Radio-side frames, built independently of the driver's frame code so

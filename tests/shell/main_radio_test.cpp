@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
 #include "model/cell_names.h"
 #include "model/normalise.h"
 #include "platform/qtcore/settings_store.h"
@@ -414,6 +418,90 @@ TEST_F(MainRadio, FleetProgrammingLogsEachRadioAndResumesAfterCancel) {
   for (const char* line : {",2110000011,1.0,ok", ",2110000021,1.0,ok", ",2110000031,1.0,ok"})
     EXPECT_NE(logged.find(line), std::string::npos) << logged;
   EXPECT_TRUE(dialog->Lines()->item(0)->text().contains("2110000011"));
+  dialog->close();
+}
+
+// Two cables ticked: each round asks for a radio on both, a radio that
+// refuses its write fails in its own row (no message box holds up the
+// other cable), and the resume gives its identity to the first cable.
+TEST_F(MainRadio, FleetProgrammingOnTwoCablesShowsARowPerCable) {
+  BackupsIn backups(Path("backups"));
+  StartWithRadio({"--save", Path("saved7.dat")});
+  testsupport::RadioSim refusing;
+  ASSERT_TRUE(
+      refusing.Start({"--image", served, "--save", Path("saved8.dat"), "--fault", "write-refused"}))
+      << refusing.Error();
+  MapPort(8, QString::fromStdString(refusing.Device()));
+  const QString ids = Path("ids.csv");
+  {
+    QFile file(ids);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("id\r\n2110000011\r\n2110000021\r\n2110000031\r\n");
+  }
+  Choose(Main(), CL_Menu_Clone_Fleet);
+  cuiFleetDialog* dialog = VisibleTopLevel<cuiFleetDialog>();
+  ASSERT_NE(dialog, nullptr);
+  dialog->Ids()->setText(ids);
+  ASSERT_EQ(dialog->TickedPorts(), std::vector<int>{kPort});
+  for (int i = 0; i < dialog->Ports()->count(); ++i)
+    if (dialog->Ports()->item(i)->data(Qt::UserRole).toInt() == 8)
+      dialog->Ports()->item(i)->setCheckState(Qt::Checked);
+  ASSERT_EQ(dialog->TickedPorts(), (std::vector<int>{kPort, 8}));
+  const auto savedId = [this](const char* file) {
+    const cmcEeprom saved = clitest::ReadImage(Path(file).toStdString());
+    std::string digits;
+    for (int i = 0; i < memmap::kAtisIdBytes; ++i)
+      digits += std::to_string(saved.GetByte(memmap::kAtisId + i) / 10) +
+                std::to_string(saved.GetByte(memmap::kAtisId + i) % 10);
+    return digits;
+  };
+  const auto cell = [dialog](int row, int column) {
+    return dialog->Cables()->item(row, column)->text().toStdString();
+  };
+
+  // The main window waits for the run, as for any exchange.
+  bool mainEnabledDuringRun = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!dialog->StartButton()->isEnabled() && form->isEnabled()) mainEnabledDuringRun = true;
+  });
+  watch.start(20);
+  responder.Clear();
+  dialog->StartButton()->click();  // returns when the run is over
+  watch.stop();
+  EXPECT_FALSE(mainEnabledDuringRun);
+  EXPECT_TRUE(form->isEnabled());
+  // Two rounds: 1 and 2 on both cables, then 3 on the first; nothing else asked.
+  ASSERT_EQ(responder.Count(), 2) << responder.Last().text;
+  for (const char* said : {"2110000011 (1 / 3): COM7", "2110000021 (2 / 3): COM8"})
+    EXPECT_NE(responder.Messages()[0].text.find(said), std::string::npos)
+        << responder.Messages()[0].text;
+  ASSERT_EQ(dialog->Cables()->rowCount(), 2);
+  EXPECT_EQ(cell(0, 1), "2110000031");
+  EXPECT_EQ(cell(0, 3), "ok");
+  EXPECT_EQ(cell(1, 1), "2110000021");
+  EXPECT_EQ(cell(1, 3).rfind("failed (status 10): ", 0), 0u) << cell(1, 3);
+  const auto* bar = qobject_cast<QProgressBar*>(dialog->Cables()->cellWidget(0, 2));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  EXPECT_EQ(dialog->Lines()->count(), 3);
+  EXPECT_EQ(savedId("saved7.dat"), "2110000031");
+  EXPECT_FALSE(QFile::exists(Path("saved8.dat")));
+  EXPECT_EQ(backups.Count(), 3);
+
+  responder.Clear();
+  dialog->StartButton()->click();
+  ASSERT_EQ(responder.Count(), 1);
+  EXPECT_NE(responder.Last().text.find("2110000021 (1 / 1): COM7"), std::string::npos)
+      << responder.Last().text;
+  EXPECT_EQ(cell(0, 3), "ok");
+  EXPECT_EQ(savedId("saved7.dat"), "2110000021");
+  QFile logFile(ids + ".log.csv");
+  ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+  const std::string logged = logFile.readAll().toStdString();
+  for (const char* line : {",2110000011,1.0,ok", ",2110000021,1.0,failed (status 10)",
+                           ",2110000031,1.0,ok", ",2110000021,1.0,ok"})
+    EXPECT_NE(logged.find(line), std::string::npos) << logged;
   dialog->close();
 }
 
