@@ -9,6 +9,9 @@
 #   desktop   desktop entry, file type, metainfo and completion pass their checks
 #   man       the man pages render without warnings and tell what --help tells
 #   deb       the .deb carries the files and its Depends, and runs unpacked
+#   reproducible
+#             the .deb packed twice with one SOURCE_DATE_EPOCH is the same
+#             bytes, every entry dated then, and lintian finds nothing
 set -euo pipefail
 step="$1"
 build="$(cd "$2" && pwd)"
@@ -189,8 +192,38 @@ deb)
   finish
   ;;
 
+reproducible)
+  need cpack; need dpkg-deb; need lintian
+  # Any fixed moment will do; the packing itself takes seconds, so files
+  # staged at the time of packing would differ between the two.
+  epoch=1765324800  # 2025-12-10 00:00:00 UTC
+  rm -rf "$work"
+  mkdir -p "$work"
+  for n in 1 2; do
+    (cd "$build" && SOURCE_DATE_EPOCH=$epoch cpack -G DEB -B "$work/pack$n" >"$work/cpack$n.log" 2>&1) ||
+      { cat "$work/cpack$n.log" >&2; exit 1; }
+  done
+  first="$(ls "$work"/pack1/seaclone_*.deb)"
+  second="$(ls "$work"/pack2/seaclone_*.deb)"
+  if ! cmp -s "$first" "$second"; then
+    fail "two packings differ: $(cmp "$first" "$second" | head -1)"
+    diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") | head -20 >&2
+    diff <(dpkg-deb -I "$first") <(dpkg-deb -I "$second") | head -20 >&2
+  fi
+  # Every entry carries the epoch's time, none the time of the packing.
+  when="$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M')"
+  stray="$(TZ=UTC dpkg-deb -c "$first" | grep -v " $when " | head -5)"
+  [ -z "$stray" ] || fail "entries not dated $when: $stray"
+  # Errors and warnings fail; the package's own overrides (with their
+  # reasons) are honoured.
+  if ! lintian --fail-on error,warning --no-tag-display-limit "$first" >"$work/lintian.txt" 2>&1; then
+    fail "lintian: $(cat "$work/lintian.txt")"
+  fi
+  finish
+  ;;
+
 *)
-  echo "usage: install_test.sh install|layout|desktop|man|deb BUILD_DIR WORK_DIR" >&2
+  echo "usage: install_test.sh install|layout|desktop|man|deb|reproducible BUILD_DIR WORK_DIR" >&2
   exit 64
   ;;
 esac
