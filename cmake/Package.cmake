@@ -27,19 +27,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://seaclone.org/")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils, shared-mime-info")
 
 # What Debian asks of every package: the copyright and the changelog in the
-# package's doc folder, the changelog compressed without a name or a time
-# stamp (gzip -n), so that two builds give the same bytes.
-find_program(SEACLONE_GZIP gzip REQUIRED)
-set(seaclone_debian_dir ${CMAKE_BINARY_DIR}/debian)
-add_custom_command(
-  OUTPUT ${seaclone_debian_dir}/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${seaclone_debian_dir}
-  COMMAND sh -c "\"$0\" -9nc \"$1\" >\"$2\"" ${SEACLONE_GZIP}
-          ${CMAKE_SOURCE_DIR}/data/debian/changelog ${seaclone_debian_dir}/changelog.gz
-  DEPENDS ${CMAKE_SOURCE_DIR}/data/debian/changelog
-  VERBATIM)
-add_custom_target(seaclone_debian_docs ALL DEPENDS ${seaclone_debian_dir}/changelog.gz)
-install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright ${seaclone_debian_dir}/changelog.gz
+# package's doc folder, the changelog compressed as the man pages are.
+seaclone_gzip(${CMAKE_SOURCE_DIR}/data/debian/changelog ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+add_custom_target(seaclone_debian_docs ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/seaclone)
 
 set(CPACK_GENERATOR DEB)
