@@ -40,6 +40,8 @@ function(layer_of_test_folder folder out)
     set(${out} cli PARENT_SCOPE)
   elseif(folder STREQUAL "win32")  # the Win32 backends' tests, on the whole core
     set(${out} layout PARENT_SCOPE)
+  elseif(folder STREQUAL "wayland")  # the whole window on a Wayland compositor
+    set(${out} shell PARENT_SCOPE)
   else()
     set(${out} ${folder} PARENT_SCOPE)
   endif()

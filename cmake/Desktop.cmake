@@ -24,9 +24,25 @@ install(FILES ${desktop_dir}/icons/seaclone.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${SEACLONE_APP_ID}.svg)
 
-install(FILES ${CMAKE_SOURCE_DIR}/data/man/seaclone.1
-              ${CMAKE_SOURCE_DIR}/data/man/seaclone-cli.1
-              ${CMAKE_SOURCE_DIR}/data/man/seaclone-radio-sim.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Compressed as Debian asks (gzip -9n): without the file's name or time, so
+# that two builds give the same bytes. man reads them as they are.
+find_program(SEACLONE_GZIP gzip REQUIRED)
+function(seaclone_gzip source output)
+  get_filename_component(folder ${output} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND sh -c "\"$0\" -9nc \"$1\" >\"$2\"" ${SEACLONE_GZIP} ${source} ${output}
+    DEPENDS ${source}
+    VERBATIM)
+endfunction()
+
+set(seaclone_man_pages "")
+foreach(page seaclone seaclone-cli seaclone-radio-sim)
+  seaclone_gzip(${CMAKE_SOURCE_DIR}/data/man/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  list(APPEND seaclone_man_pages ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+endforeach()
+add_custom_target(seaclone_man_pages ALL DEPENDS ${seaclone_man_pages})
+install(FILES ${seaclone_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/data/completion/seaclone-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)

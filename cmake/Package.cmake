@@ -4,7 +4,7 @@
 # they follow whatever Qt the build found.
 set(CPACK_PACKAGE_NAME seaclone)
 set(CPACK_PACKAGE_VENDOR "Seaclone developers")
-set(CPACK_PACKAGE_CONTACT "Seaclone developers <seaclone@localhost>")
+set(CPACK_PACKAGE_CONTACT "Seaclone developers <developers@seaclone.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "program a handheld marine VHF radio over its cable")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -25,6 +25,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://seaclone.org/")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils, shared-mime-info")
+
+# What Debian asks of every package: the copyright and the changelog in the
+# package's doc folder, the changelog compressed as the man pages are.
+seaclone_gzip(${CMAKE_SOURCE_DIR}/data/debian/changelog ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+add_custom_target(seaclone_debian_docs ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/seaclone)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_SOURCE_GENERATOR "")

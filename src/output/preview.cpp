@@ -20,6 +20,7 @@
 #include "output/dialog_font.h"
 #include "output/preview_setting.h"
 #include "platform/canvas.h"
+#include "platform/qt/screens_qt.h"
 #include "ui/image_list.h"
 
 namespace {
@@ -214,9 +215,16 @@ void cuiPreview::FitWindow() {
   const QWidget* anchor = parentWidget() ? parentWidget()->window() : nullptr;
   const QScreen* screen = anchor ? anchor->screen() : QGuiApplication::primaryScreen();
   const QRect work = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), size);
+  const QSize wanted = size;
   size = size.boundedTo(work.size());
   resize(size);
   move(work.center() - QPoint(size.width() / 2, size.height() / 2));
+  // Wayland tells no work area and places the window itself: a window as
+  // large as the whole screen would run under the desktop's panels, its
+  // status bar out of reach. Maximised, the compositor fits it to the room
+  // it really has.
+  if (wanted != size && !platform::WindowPositionsKnown())
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void cuiPreview::ApplyFontSize(int points) {

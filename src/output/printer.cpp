@@ -14,6 +14,7 @@
 #include "output/dialog_font.h"
 #include "output/preview.h"
 #include "platform/message_box.h"
+#include "platform/qt/screens_qt.h"
 #include "text/gtex.h"
 
 namespace {
@@ -188,5 +189,6 @@ void cuiPrinter::BuildPrintingDialog() {
   if (owner_) {
     const QRect over = owner_->window()->frameGeometry();
     dialog_->move(over.center() - QPoint(width / 2, height / 2));
+    platform::AttachToOwner(dialog_, owner_);
   }
 }

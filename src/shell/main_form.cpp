@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QTimer>
 
 #include "model/cell.h"
 #include "platform/qt/qt_font.h"
@@ -73,7 +74,15 @@ void TForm1::ApplyOuterSize() {
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  // The window system adds its frame only when the window first shows.
+  // The window system adds its frame only when the window first shows. On
+  // Wayland the program draws the frame itself, once the window has gone
+  // to the compositor, after this event: without a second look the window
+  // would grow by its frame at every start.
+  RefitFrame();
+  QTimer::singleShot(0, this, [this] { RefitFrame(); });
+}
+
+void TForm1::RefitFrame() {
   if (FrameExtra() != appliedExtra_ &&
       !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
     ApplyOuterSize();
@@ -99,8 +108,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
   if (gEnviron) {
     const QRect bounds = NormalBounds();
     if (bounds.isValid()) {
-      gEnviron->Left = bounds.x();
-      gEnviron->Top = bounds.y();
+      // Where no window system tells the position (Wayland), the one saved
+      // stays for the next start on a desktop that does.
+      if (platform::WindowPositionsKnown()) {
+        gEnviron->Left = bounds.x();
+        gEnviron->Top = bounds.y();
+      }
       gEnviron->Width = bounds.width();
       gEnviron->Height = bounds.height();
     }

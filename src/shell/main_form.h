@@ -55,6 +55,8 @@ class TForm1 : public QMainWindow {
   // Frame width and height around the client area (zero until known).
   QSize FrameExtra() const;
   void ApplyOuterSize();
+  // ApplyOuterSize again when the frame has changed since it last ran.
+  void RefitFrame();
 
   cuiMain* main_ = nullptr;
   cuiImageList treeImages_;

@@ -88,6 +88,7 @@ cuiInformation::cuiInformation(cmcEvMan& bus, QWidget* owner, const std::string&
           std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
     }
     owner_->setEnabled(false);
+    platform::AttachToOwner(this, owner_);
   }
   move(frame.topLeft());
   show();

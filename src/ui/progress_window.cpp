@@ -63,6 +63,7 @@ void cuiProgressWindow::OpenProgress(int totalBytes) {
   dataBytes_ = 0;
   totalBytes_ = totalBytes;
   SetMainWindowEnabled(false);
+  platform::AttachToOwner(this, mainWindow_);
   show();
   // Placed once shown, when the frame the window system adds is known.
   if (mainWindow_) platform::CentreOver(this, mainWindow_);

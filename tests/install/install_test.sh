@@ -9,6 +9,10 @@
 #   desktop   desktop entry, file type, metainfo and completion pass their checks
 #   man       the man pages render without warnings and tell what --help tells
 #   deb       the .deb carries the files and its Depends, and runs unpacked
+#   reproducible
+#             the .deb of the deb step packed again with the same
+#             SOURCE_DATE_EPOCH is the same bytes, every entry dated then,
+#             and lintian finds nothing
 set -euo pipefail
 step="$1"
 build="$(cd "$2" && pwd)"
@@ -16,6 +20,9 @@ work="$3"
 prefix="$work/prefix"
 id=org.seaclone.Seaclone
 failures=0
+# The packages' date: any fixed moment will do. Packing takes seconds, so
+# files dated at the time of packing would differ between two packings.
+epoch=1765324800  # 2025-12-10 00:00:00 UTC
 
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 need() { command -v "$1" >/dev/null || { echo "FAIL: $1 is missing (scripts/setup installs it)" >&2; exit 1; }; }
@@ -59,7 +66,7 @@ layout)
     share/seaclone/TB58_12_EXPORT.DAT share/seaclone/icons/imgIcon_Bar_File_Open.png
     share/applications/$id.desktop share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
-    share/man/man1/seaclone.1 share/man/man1/seaclone-cli.1 share/man/man1/seaclone-radio-sim.1
+    share/man/man1/seaclone.1.gz share/man/man1/seaclone-cli.1.gz share/man/man1/seaclone-radio-sim.1.gz
     share/bash-completion/completions/seaclone-cli
   )
   for size in 16 22 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
@@ -136,12 +143,12 @@ CASES
 man)
   need man
   for page in seaclone seaclone-cli seaclone-radio-sim; do
-    out="$(MANWIDTH=80 man -l --warnings -E UTF-8 "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)" ||
+    out="$(MANWIDTH=80 man -l --warnings -E UTF-8 "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)" ||
       fail "man -l $page.1"
     [ -z "$out" ] || fail "man -l $page.1 warned: $out"
   done
   # What --help names, the man page names too: every command and option.
-  manpage="$prefix/share/man/man1/seaclone-cli.1"
+  manpage="$prefix/share/man/man1/seaclone-cli.1.gz"
   rendered="$(MANWIDTH=200 man -l -E ascii "$manpage" 2>/dev/null | col -b)"
   "$prefix/bin/seaclone-cli" --help >"$work/help.txt"
   options="$(grep -oE -- '(^| )-(-[a-z][a-z-]*|[a-z])\b' "$work/help.txt" | tr -d ' ' | sort -u)"
@@ -158,7 +165,8 @@ man)
 
 deb)
   need cpack; need dpkg-deb; need dpkg-shlibdeps
-  (cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; exit 1; }
+  (cd "$build" && SOURCE_DATE_EPOCH=$epoch cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) ||
+    { cat "$work/cpack.log" >&2; exit 1; }
   deb="$(ls "$work"/package/seaclone_*.deb)"
   dpkg-deb --info "$deb" >"$work/deb-info.txt"
   depends="$(dpkg-deb -f "$deb" Depends)"
@@ -168,7 +176,7 @@ deb)
   [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "no Description"
   dpkg-deb -c "$deb" >"$work/deb-list.txt"
   for f in ./usr/bin/seaclone ./usr/share/applications/$id.desktop ./usr/share/mime/packages/$id.xml \
-           ./usr/share/metainfo/$id.metainfo.xml ./usr/share/man/man1/seaclone-cli.1 ./usr/share/seaclone/TB58.OVL; do
+           ./usr/share/metainfo/$id.metainfo.xml ./usr/share/man/man1/seaclone-cli.1.gz ./usr/share/seaclone/TB58.OVL; do
     grep -q " $f\$" "$work/deb-list.txt" || fail "the package lacks $f"
   done
   root="$work/root"
@@ -189,8 +197,32 @@ deb)
   finish
   ;;
 
+reproducible)
+  need cpack; need dpkg-deb; need lintian
+  first="$(ls "$work"/package/seaclone_*.deb 2>/dev/null || true)"
+  [ -n "$first" ] || { echo "FAIL: no package of the deb step in $work/package" >&2; exit 1; }
+  rm -rf "$work/repack"
+  (cd "$build" && SOURCE_DATE_EPOCH=$epoch cpack -G DEB -B "$work/repack" >"$work/repack.log" 2>&1) ||
+    { cat "$work/repack.log" >&2; exit 1; }
+  second="$(ls "$work"/repack/seaclone_*.deb)"
+  if ! cmp -s "$first" "$second"; then
+    fail "two packings differ: $(cmp "$first" "$second" | head -1)"
+    diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") | head -20 >&2
+    diff <(dpkg-deb -I "$first") <(dpkg-deb -I "$second") | head -20 >&2
+  fi
+  # Every entry carries the epoch's time, none the time of the packing.
+  when="$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M')"
+  stray="$(TZ=UTC dpkg-deb -c "$first" | grep -v " $when " | head -5 || true)"
+  [ -z "$stray" ] || fail "entries not dated $when: $stray"
+  # Errors and warnings fail; infos and pedantic notes do not.
+  if ! lintian --fail-on error,warning --tag-display-limit 0 "$first" >"$work/lintian.txt" 2>&1; then
+    fail "lintian: $(cat "$work/lintian.txt")"
+  fi
+  finish
+  ;;
+
 *)
-  echo "usage: install_test.sh install|layout|desktop|man|deb BUILD_DIR WORK_DIR" >&2
+  echo "usage: install_test.sh install|layout|desktop|man|deb|reproducible BUILD_DIR WORK_DIR" >&2
   exit 64
   ;;
 esac

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "layout/tree_pages.h"
 #include "output/preview.h"
@@ -245,10 +246,14 @@ class PrintingToPdf : public Printing {
 };
 
 TEST_F(PrintingToPdf, PrintAllPrintsWhatThePreviewShowed) {
+  owner.show();
   printer.PrintAll(Sheets());
   EXPECT_TRUE(printer.JobActive());
   EXPECT_FALSE(owner.isEnabled());
   ASSERT_NE(printer.PrintingDialog(), nullptr);
+  // Over the window it disables, without being its child.
+  ASSERT_NE(printer.PrintingDialog()->windowHandle(), nullptr);
+  EXPECT_EQ(printer.PrintingDialog()->windowHandle()->transientParent(), owner.windowHandle());
   ASSERT_TRUE(time.AdvanceUntil([&] { return !printer.JobActive(); }, 60000));
   EXPECT_TRUE(owner.isEnabled());
   EXPECT_EQ(printer.PrintingDialog(), nullptr);

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QWidget>
+#include <QWindow>
 
 #include "ui/progress_window.h"
 
@@ -106,6 +107,11 @@ TEST_F(ProgressWindowTest, MainWindowDisabledWhileItShows) {
   EXPECT_TRUE(window.isEnabled());
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.Repainting());
+  // Tied to the main window it disables (without being its child): a
+  // compositor that places windows itself puts it over that one.
+  ASSERT_NE(window.windowHandle(), nullptr);
+  EXPECT_EQ(window.windowHandle()->transientParent(), mainWindow.windowHandle());
+  EXPECT_EQ(window.parentWidget(), nullptr);
   window.ShowProgress(kReadBytes, kReadBytes);
   window.CloseProgress();
   EXPECT_FALSE(window.Repainting());

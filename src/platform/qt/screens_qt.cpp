@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace platform {
 
@@ -54,6 +55,19 @@ void CentreOver(QWidget* window, const QWidget* owner) {
   }
   const QRect placed = CentreOver(window->frameGeometry(), ownerRect, monitors);
   window->move(placed.topLeft());
+}
+
+bool WindowPositionsKnown() {
+  return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void AttachToOwner(QWidget* window, const QWidget* owner) {
+  if (!window || !owner) return;
+  QWindow* ownerHandle = owner->window()->windowHandle();
+  if (!ownerHandle) return;
+  window->winId();  // the native window, to carry the link
+  if (QWindow* handle = window->windowHandle(); handle && handle != ownerHandle)
+    handle->setTransientParent(ownerHandle);
 }
 
 }  // namespace platform

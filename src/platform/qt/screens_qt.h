@@ -32,4 +32,17 @@ QRect WorkAreaOfRect(const QRect& rect);
 // primary work area.
 void CentreOver(QWidget* window, const QWidget* owner);
 
+// Whether the window system tells where a top-level window stands and
+// honours a move. Wayland does neither: there a window's position is only
+// what the program last asked for, and the compositor places it.
+bool WindowPositionsKnown();
+
+// Makes window (a top-level without a Qt parent) the transient of owner's
+// window before it shows: it stays above its owner, and a compositor that
+// places windows itself (Wayland) puts it over that one instead of anywhere
+// on the desktop. A Qt parent would do the same, but disabling the owner
+// would then disable the window too. Nothing happens while the owner has no
+// native window yet.
+void AttachToOwner(QWidget* window, const QWidget* owner);
+
 }  // namespace platform
