@@ -27,7 +27,7 @@ class indMain : public cuiMain {
   void LayoutStatusBar() override;
   void DrawStatusPanel(QPainter& painter, int panel, const QRect& rect) override;
 
-  bool Maker() const { return maker_; }
+  bool Maker() const { return Context().maker; }
   void EnterMakerMode();
   // Event 27: inserts and removes the channel-list nodes after the anchor.
   void RebuildChannelNodes();

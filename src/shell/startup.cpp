@@ -125,8 +125,8 @@ int RunMainWindow(QApplication& app, Globals& globals) {
     }
     const QString file = FileArgument(QApplication::arguments());
     if (!file.isEmpty()) {
-      QTimer::singleShot(0, &form,
-                         [&globals, file] { globals.Main().OpenFile(file.toStdString()); });
+      QTimer::singleShot(
+          0, &form, [&globals, file] { globals.Main().Documents().OpenFile(file.toStdString()); });
     }
     if (const char* ms = std::getenv(kCloseAfterVariable)) {
       QTimer::singleShot(std::atoi(ms), &form, &QWidget::close);

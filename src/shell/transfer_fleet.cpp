@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main controller's fleet programming: the dialog, and the core's fleet
+// The window's fleet programming: the dialog, and the core's fleet
 // run talking to the radios through the window's clone exchanges (progress
 // window included) and asking for each radio with a message box.
 #include <QEventLoop>
@@ -14,10 +14,14 @@
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
 #include "radio/fleet_run.h"
-#include "shell/main_controller.h"
+#include "shell/document_commands.h"
+#include "shell/navigation.h"
+#include "shell/transfer_commands.h"
+#include "shell/window_context.h"
 #include "text/gtex.h"
 #include "ui/fleet_dialog.h"
 
+namespace shell {
 namespace {
 
 // What the log says of an exchange that never started (busy, refused).
@@ -138,14 +142,16 @@ std::string LogMessage(cmcGTex& table, const std::string& log, const fleet::LogP
   return cloneman::FormatTexts(table.Text(key), {log, problem.detail});
 }
 
+cmcGTex& Table() { return WindowContext::Table(); }
+
 }  // namespace
 
-void cuiMain::FleetProgramming() {
+void TransferCommands::FleetProgramming() {
   if (fleet_) {
     fleet_->raise();
     return;
   }
-  bus_.Send(ev::CommitEditor{});
+  context_.bus.Send(ev::CommitEditor{});
   const auto browse = [this](bool save) {
     return [this, save](const std::string& current) {
       cuiFileDialogs::Request request = CsvRequest();
@@ -155,21 +161,21 @@ void cuiMain::FleetProgramming() {
         request.directory = info.absolutePath().toStdString();
         request.fileName = info.fileName().toStdString();
       }
-      return save ? dialogs_->ChooseSave(fleet_, request) : dialogs_->ChooseOpen(fleet_, request);
+      return save ? dialogs_.ChooseSave(fleet_, request) : dialogs_.ChooseOpen(fleet_, request);
     };
   };
   fleet_ = new cuiFleetDialog(
-      form_, Table(), browse(false), browse(true),
+      context_.form, Table(), browse(false), browse(true),
       [this](const std::string& ids, const std::string& log) { RunFleet(ids, log); });
 }
 
-void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
+void TransferCommands::RunFleet(const std::string& ids, const std::string& log) {
   if (ids.empty() || log.empty()) {
     ShowError(Table().Text("GI_Mess_Fleet_NoList"));
     return;
   }
   // The image is checked once, before any radio is touched.
-  if (WarningCheck().errors > 0) {
+  if (navigation_.WarningCheck().errors > 0) {
     ShowError(Table().Block("GI_Mess_DataError"));
     return;
   }
@@ -190,9 +196,10 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
                           platform::kMbOk | platform::kMbIconInformation);
     return;
   }
-  doc_->SetMaker(maker_);
-  const cmcEeprom image = doc_->Working();
-  WindowStation station(Table(), progress_, CurrentPort(), doc_->ModelType(), image, fleet_);
+  documents_.Document().SetMaker(context_.maker);
+  const cmcEeprom image = documents_.Document().Working();
+  WindowStation station(Table(), context_.progress, ports_.CurrentPort(),
+                        documents_.Document().ModelType(), image, fleet_);
   if (fleet_) fleet_->SetRunning(true);
   fleetRunning_ = true;
   const fleet::Outcome outcome = fleet::Run(pending, log, station);
@@ -203,3 +210,5 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
   else if (outcome.logFailed)
     ShowError(cloneman::FormatText(Table().Text("GI_Mess_Fleet_LogFailed"), log));
 }
+
+}  // namespace shell
