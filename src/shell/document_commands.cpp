@@ -54,6 +54,7 @@ DocumentCommands::~DocumentCommands() = default;
 
 void DocumentCommands::Start(int model, cmcDocumentHost* host, cmcDocument::WarningCheckFn check) {
   doc_ = std::make_unique<cmcDocument>(model, host);
+  doc_->SetQuestions(&context_.questions);
   doc_->SetWarningCheck(std::move(check));
 }
 

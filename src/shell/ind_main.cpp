@@ -37,8 +37,8 @@ QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >>
 
 }  // namespace
 
-indMain::indMain(cmcEvMan& bus, QStringList arguments)
-    : cuiMain(bus, "TB58", memmap::kImageSize), arguments_(std::move(arguments)) {
+indMain::indMain(cmcEvMan& bus, UserQuestions& questions, QStringList arguments)
+    : cuiMain(bus, questions, "TB58", memmap::kImageSize), arguments_(std::move(arguments)) {
   indMain::Reset();
   Bus().Subscribe<ev::RebuildChannelNodes>(
       this, [this](const ev::RebuildChannelNodes&) { RebuildChannelNodes(); });
@@ -78,8 +78,8 @@ cuiSheet* indMain::CreateSheet(QWidget* parent, const std::string& key) {
 
 bool indMain::ConfirmWrite() {
   if (!Context().maker) return true;
-  return DefaultQuestions().Ask("GI_Mess_Maker_Caution",
-                                platform::kMbOkCancel | platform::kMbIconExclamation) ==
+  return Context().questions.Ask("GI_Mess_Maker_Caution",
+                                 platform::kMbOkCancel | platform::kMbIconExclamation) ==
          platform::kIdOk;
 }
 
@@ -92,8 +92,8 @@ void indMain::KeyTyped(char character) {
 
 void indMain::EnterMakerMode() {
   if (Context().maker) return;
-  if (DefaultQuestions().Ask("GI_Mess_Maker_Caution",
-                             platform::kMbOkCancel | platform::kMbIconExclamation) !=
+  if (Context().questions.Ask("GI_Mess_Maker_Caution",
+                              platform::kMbOkCancel | platform::kMbIconExclamation) !=
       platform::kIdOk)
     return;
   Context().maker = true;

@@ -23,8 +23,8 @@
 #include "ui/sheet.h"
 #include "ui/tree.h"
 
-cuiMain::cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize)
-    : projectCode_(std::move(projectCode)), imageSize_(imageSize), context_(bus) {
+cuiMain::cuiMain(cmcEvMan& bus, UserQuestions& questions, std::string projectCode, int imageSize)
+    : projectCode_(std::move(projectCode)), imageSize_(imageSize), context_(bus, questions) {
   if (gGTex && gHelpGTex) {
     const std::string dir = platform::DataDir();
     gGTex->Bind(dir + projectCode_ + ".OVL");

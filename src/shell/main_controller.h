@@ -49,8 +49,9 @@ class cuiMain : public cmcDocumentHost {
  public:
   // Binds the two text tables to "<project>.OVL" and "<project>H.OVL" in
   // the data folder and subscribes to bus, which every view it builds
-  // talks over too.
-  cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize);
+  // talks over too. The document and the cells ask and tell the user
+  // through questions.
+  cuiMain(cmcEvMan& bus, UserQuestions& questions, std::string projectCode, int imageSize);
   ~cuiMain() override;
   cuiMain(const cuiMain&) = delete;
   cuiMain& operator=(const cuiMain&) = delete;
@@ -141,5 +142,6 @@ class cuiMain : public cmcDocumentHost {
                            .ports = &ports_,
                            .output = &view_,
                            .navigation = &navigation_,
-                           .events = &context_.bus}};
+                           .events = &context_.bus,
+                           .questions = &context_.questions}};
 };

@@ -67,7 +67,7 @@ Globals::Globals(const QStringList& arguments, const std::string& mutexName,
   if (!FirstInstance()) return;
   questions_ = std::make_unique<MessageBoxQuestions>();
   previousQuestions_ = SetDefaultQuestions(questions_.get());
-  main_ = std::make_unique<indMain>(*evman_, arguments);
+  main_ = std::make_unique<indMain>(*evman_, *questions_, arguments);
   SetCommandTarget(&main_->Commands());
 }
 

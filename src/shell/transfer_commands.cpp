@@ -76,6 +76,7 @@ std::unique_ptr<cmcDocument> TransferCommands::WorkingCopy() const {
   auto copy = std::make_unique<cmcDocument>(documents_.Document().ModelType());
   copy->Working().Assign(documents_.Document().Working());
   copy->SetMaker(context_.maker);
+  copy->SetQuestions(&context_.questions);
   return copy;
 }
 
@@ -205,6 +206,7 @@ void TransferCommands::CompareWithFile() {
   const auto path = dialogs_.ChooseOpen(context_.form, request);
   if (!path) return;
   cmcDocument other;
+  other.SetQuestions(&context_.questions);
   if (other.Open(*path) != CloneFileCode::kOk) return;  // its message is shown
   ShowComparison(other, QFileInfo(QString::fromStdString(*path)).fileName().toStdString());
 }
@@ -219,6 +221,7 @@ void TransferCommands::CompareWithRadio() {
   man.SetProgressSink(context_.progress);
   man.SetPortNumber(ports_.CurrentPort());
   radioCompare_->SetMaker(context_.maker);
+  radioCompare_->SetQuestions(&context_.questions);
   WindowContext::WaitCursor(true);
   const auto started = radioCompare_->CloneRead([this](CloneStatus status) {
     WindowContext::WaitCursor(false);
