@@ -32,6 +32,7 @@ namespace {
 
 class Target : public DocumentRole,
                public FileChoiceRole,
+               public TransferRole,
                public ViewSettingsRole,
                public PortRole,
                public OutputHelpRole,
@@ -95,7 +96,13 @@ class Target : public DocumentRole,
   int model = 0;
   bool usable = false;
   std::array<std::uint8_t, 28> info{};
-  CommandTarget commands{*this, {this, this, this, this, this}};
+  CommandTarget commands{*this,
+                         {.files = this,
+                          .transfer = this,
+                          .view = this,
+                          .ports = this,
+                          .output = this,
+                          .navigation = this}};
 };
 
 class NullCanvas : public platform::Canvas {
@@ -140,7 +147,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const int kNumbers[] = {0, 1, 63, 255};
   NullCanvas canvas;
   int grid = 0;
-  indActiveCell* context = nullptr;
   auto draw = [&] {
     std::vector<std::string> texts;
     for (std::uint32_t cell = 0; cell < kCellNameCount; ++cell) {
@@ -156,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           cap.canvas = &canvas;
           cap.action = 0;
           try {
-            Evaluate(context, cap, false);
+            Evaluate(cap, false);
             texts.push_back(cap.outputText);
           } catch (const platform::FatalStop&) {
             // A binding no definition would make (an installation fault).

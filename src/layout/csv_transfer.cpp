@@ -68,12 +68,12 @@ class Importer {
     cmcCellCapsule enter = Capsule(page, cell);
     enter.action = editor::kActEnter;
     chooser_.list.reset();
-    const EvalResult opened = Evaluate(&context_, enter, false);
+    const EvalResult opened = Evaluate(enter, false);
     if (opened == EvalResult::kOpenEditor) {
       cmcCellCapsule typed = Capsule(page, cell);
       typed.inputMode = cmcCellCapsule::kInputText;
       typed.inputText = text;
-      Evaluate(&context_, typed, false);
+      Evaluate(typed, false);
     } else if (opened == EvalResult::kChooserOpened && chooser_.list) {
       if (std::string refused = Pick(*chooser_.list, text); !refused.empty()) return refused;
     } else {
@@ -144,13 +144,12 @@ class Importer {
     cmcCellCapsule pick = chooser_.opener;
     pick.related = &related;
     pick.inputMode = cmcCellCapsule::kInputChoice;
-    Evaluate(&context_, pick, false);
+    Evaluate(pick, false);
     return {};
   }
 
   cmcDocument& document_;
   ChooserCapture& chooser_;
-  indActiveCell context_;
 };
 
 // One value of the CSV and the cell it goes to.

@@ -56,7 +56,7 @@ class CellProbe {
     // Enter as in the window, on a copy of the image: it only opens an
     // editor or a chooser on a value cell, but a command cell would act.
     const cmcEeprom image = document_.Working();
-    const EvalResult opened = Evaluate(&context_, enter, false);
+    const EvalResult opened = Evaluate(enter, false);
     if (!document_.Working().Equals(image)) document_.Working() = image;
 
     if (opened == EvalResult::kOpenEditor) {
@@ -85,7 +85,6 @@ class CellProbe {
  private:
   cmcDocument& document_;
   ChooserCapture chooser_;
-  indActiveCell context_;
 };
 
 }  // namespace

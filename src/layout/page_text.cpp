@@ -29,7 +29,7 @@ ShownCell PageText::Show(int column, int row, bool highlighted, platform::Canvas
   draw_.markPosition = 0;
   draw_.stateFlags = (highlighted ? cmcCellCapsule::kCursorCell : 0) |
                      (page_.Context().printing ? cmcCellCapsule::kPrinting : 0);
-  evaluate_(&context_, draw_, false);
+  evaluate_(draw_, false);
   shown.text = draw_.outputText;
   shown.warning = draw_.WarningMark();
   shown.error = draw_.ErrorMark();

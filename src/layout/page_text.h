@@ -25,8 +25,7 @@ struct ShownCell {
 
 class PageText {
  public:
-  using EvaluateFunction = EvalResult (*)(indActiveCell* context, cmcCellCapsule& capsule,
-                                          bool notify);
+  using EvaluateFunction = EvalResult (*)(cmcCellCapsule& capsule, bool notify);
 
   // The evaluator defaults to the cell evaluator.
   explicit PageText(PageLayout& page, EvaluateFunction evaluate = nullptr);
@@ -51,7 +50,6 @@ class PageText {
   PageLayout& page_;
   EvaluateFunction evaluate_;
   cmcCellCapsule* owner_ = nullptr;
-  indActiveCell context_;
   cmcCellCapsule draw_;
 };
 

@@ -6,6 +6,7 @@
 // copies are field by field, and a reset one is all zero.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class cmcCellObj;
@@ -15,11 +16,6 @@ namespace platform {
 class Canvas;
 struct Rect;
 }  // namespace platform
-
-// Called after an evaluation with notify set, with the notification flags.
-using CapsuleChangeCallback = void (*)(void* user, cmcCellCapsule& capsule, int flags);
-// Used by a sheet to reopen its in-place editor.
-using CapsuleEditorCallback = void (*)(void* user, cmcCellCapsule& capsule, int flag);
 
 struct cmcCellCapsule {
   // Cell state flags.
@@ -67,16 +63,12 @@ struct cmcCellCapsule {
   std::uint8_t rowFlags = 0;
   std::int32_t firstRow = 0;
   std::int32_t lastRow = 0;
-  CapsuleChangeCallback changeCallback = nullptr;
-  void* changeUser = nullptr;
-  CapsuleEditorCallback editorCallback = nullptr;
-  void* editorUser = nullptr;
+  // Called after an evaluation with notify set, with the notification flags.
+  std::function<void(cmcCellCapsule& capsule, int flags)> changeCallback;
+  // Used by a sheet to reopen its in-place editor.
+  std::function<void(cmcCellCapsule& capsule, int flag)> editorCallback;
 
   void Reset() { *this = cmcCellCapsule(); }
   bool ErrorMark() const { return stateFlags & kErrorMark; }
   bool WarningMark() const { return stateFlags & kWarningMark; }
 };
-
-// The context of a call from the user interface. It carries nothing; the
-// evaluator hands it on to the evaluations it makes itself.
-class indActiveCell {};

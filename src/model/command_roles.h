@@ -56,6 +56,13 @@ class FileChoiceRole {
   virtual void OpenRecent(int n) = 0;
   // Shows the folder of the backups of every read in the file manager.
   virtual void OpenBackupFolder() = 0;
+};
+
+// The working image to and from other files and radios, never replacing it
+// before the user has seen what changes.
+class TransferRole {
+ public:
+  virtual ~TransferRole() = default;
   // The working image's pages to a CSV file, and a CSV file into them.
   virtual void ExportCsv() = 0;
   virtual void ImportCsv() = 0;

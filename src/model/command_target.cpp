@@ -21,19 +21,19 @@ void CommandTarget::OpenBackupFolder() {
   if (roles_.files) roles_.files->OpenBackupFolder();
 }
 void CommandTarget::ExportCsv() {
-  if (roles_.files) roles_.files->ExportCsv();
+  if (roles_.transfer) roles_.transfer->ExportCsv();
 }
 void CommandTarget::ImportCsv() {
-  if (roles_.files) roles_.files->ImportCsv();
+  if (roles_.transfer) roles_.transfer->ImportCsv();
 }
 void CommandTarget::CompareWithFile() {
-  if (roles_.files) roles_.files->CompareWithFile();
+  if (roles_.transfer) roles_.transfer->CompareWithFile();
 }
 void CommandTarget::CompareWithRadio() {
-  if (roles_.files) roles_.files->CompareWithRadio();
+  if (roles_.transfer) roles_.transfer->CompareWithRadio();
 }
 void CommandTarget::FleetProgramming() {
-  if (roles_.files) roles_.files->FleetProgramming();
+  if (roles_.transfer) roles_.transfer->FleetProgramming();
 }
 
 int CommandTarget::FontSize() const { return roles_.view ? roles_.view->FontSize() : 0; }

@@ -20,6 +20,7 @@ class CommandTarget {
  public:
   struct Roles {
     FileChoiceRole* files = nullptr;
+    TransferRole* transfer = nullptr;
     ViewSettingsRole* view = nullptr;
     PortRole* ports = nullptr;
     OutputHelpRole* output = nullptr;
@@ -64,6 +65,8 @@ class CommandTarget {
   std::string RecentFile(int n) const;
   void OpenRecent(int n);
   void OpenBackupFolder();
+
+  // --- Transfer.
   void ExportCsv();
   void ImportCsv();
   void CompareWithFile();

@@ -33,10 +33,10 @@ void Restrict(evaluator::Run& run) {
 
 }  // namespace
 
-EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
+EvalResult Evaluate(cmcCellCapsule& cap, bool notify) {
   CommandTarget* target = GetCommandTarget();
   if (target == nullptr) platform::Fatal("No command target for the cell evaluator.");
-  evaluator::Run run(context, cap, *target, target->WorkingImage());
+  evaluator::Run run(cap, *target, target->WorkingImage());
 
   // 1. The cell and its channel category.
   run.cell = cap.cell;
@@ -148,7 +148,7 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
   int flags = kNotifyCell;
   if (run.loaded) flags |= kNotifyChannel;
   if (run.redrawAll) flags |= kNotifyAllCells;
-  if (notify && cap.changeCallback) cap.changeCallback(cap.changeUser, cap, flags);
+  if (notify && cap.changeCallback) cap.changeCallback(cap, flags);
 
   // 8. The controller refreshes its status and the modified state.
   if (carried) run.target.NoteActivity();
@@ -160,20 +160,18 @@ EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& cap, bool notify) {
 }
 
 std::string CellText(cmcCellObj& cell, int action) {
-  indActiveCell context;
   cmcCellCapsule capsule;
   capsule.cell = &cell;
   capsule.action = action;
-  Evaluate(&context, capsule, false);
+  Evaluate(capsule, false);
   return capsule.outputText;
 }
 
 EvalResult CellCommand(cmcCellObj& cell, int action) {
-  indActiveCell context;
   cmcCellCapsule capsule;
   capsule.cell = &cell;
   capsule.action = action;
-  return Evaluate(&context, capsule, false);
+  return Evaluate(capsule, false);
 }
 
 CellMarkBits CellMarks(int category, std::uint32_t cellId, int number) {
@@ -181,10 +179,9 @@ CellMarkBits CellMarks(int category, std::uint32_t cellId, int number) {
   cell.SetCategory(category);
   cell.SetCell(cellId);
   cell.SetNumber(number);
-  indActiveCell context;
   cmcCellCapsule capsule;
   capsule.cell = &cell;
-  Evaluate(&context, capsule, false);
+  Evaluate(capsule, false);
   return {capsule.ErrorMark(), capsule.WarningMark()};
 }
 

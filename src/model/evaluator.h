@@ -31,10 +31,9 @@ inline constexpr int kNotifyCell = 0x01;      // this cell
 inline constexpr int kNotifyChannel = 0x08;   // a channel was loaded: its row
 inline constexpr int kNotifyAllCells = 0x20;  // every data cell
 
-// The single entry point. context is the caller's (it is only passed on).
-// With notify set the capsule's change callback receives the notification
+// The single entry point. With notify set the capsule's change callback receives the notification
 // flags. A CommandTarget must be installed.
-EvalResult Evaluate(indActiveCell* context, cmcCellCapsule& capsule, bool notify);
+EvalResult Evaluate(cmcCellCapsule& capsule, bool notify);
 
 // A reset capsule for the cell with the action, evaluated without
 // notification: its output text, and Evaluate's result.

@@ -42,10 +42,9 @@ class CachedLists : public settings::OptionSource {
 };
 
 struct Run {
-  Run(indActiveCell* ctx, cmcCellCapsule& capsule, CommandTarget& t, cmcEeprom& img)
-      : context(ctx), cap(capsule), target(t), image(img), view(&img) {}
+  Run(cmcCellCapsule& capsule, CommandTarget& t, cmcEeprom& img)
+      : cap(capsule), target(t), image(img), view(&img) {}
 
-  indActiveCell* context;
   cmcCellCapsule& cap;
   CommandTarget& target;
   cmcEeprom& image;

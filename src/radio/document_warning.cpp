@@ -26,8 +26,7 @@ std::vector<clsWarningMark> WarningMarks(cmcDocument& document) {
     cell.Parse(line, nullptr);
     cmcCellCapsule capsule;
     capsule.cell = &cell;
-    indActiveCell context;
-    Evaluate(&context, capsule, false);
+    Evaluate(capsule, false);
     if (capsule.ErrorMark() || capsule.WarningMark()) {
       marks.push_back({cell.Parameter(), capsule.ErrorMark()});
     }

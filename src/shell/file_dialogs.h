@@ -36,6 +36,26 @@ class cuiQtFileDialogs : public cuiFileDialogs {
   std::optional<std::string> ChooseSave(QWidget* owner, const Request& request) override;
 };
 
+// The dialogs the main window's commands use: the platform's own, until a
+// test puts its script in their place.
+class cuiChosenFileDialogs : public cuiFileDialogs {
+ public:
+  // nullptr puts the platform's own back.
+  void Use(cuiFileDialogs* dialogs) { chosen_ = dialogs; }
+  std::optional<std::string> ChooseOpen(QWidget* owner, const Request& request) override {
+    return Chosen().ChooseOpen(owner, request);
+  }
+  std::optional<std::string> ChooseSave(QWidget* owner, const Request& request) override {
+    return Chosen().ChooseSave(owner, request);
+  }
+
+ private:
+  cuiFileDialogs& Chosen() { return chosen_ ? *chosen_ : own_; }
+
+  cuiQtFileDialogs own_;
+  cuiFileDialogs* chosen_ = nullptr;
+};
+
 // The overlay writes a filter the classic way ("Clone data|*.dat|All|*.*");
 // Qt wants "Clone data (*.dat);;All (*.*)". A text that is already in Qt's
 // form passes unchanged.

@@ -38,7 +38,7 @@ void HandoverQueue::OpenWaiting() {
     form_->raise();
     form_->activateWindow();
     opening_ = true;
-    main_->OpenFile(path.toStdString());
+    main_->Documents().OpenFile(path.toStdString());
     opening_ = false;
   }
   retry_.stop();

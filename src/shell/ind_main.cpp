@@ -37,8 +37,8 @@ QColor FromBgr(std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >>
 
 }  // namespace
 
-indMain::indMain(cmcEvMan& bus, QStringList arguments)
-    : cuiMain(bus, "TB58", memmap::kImageSize), arguments_(std::move(arguments)) {
+indMain::indMain(cmcEvMan& bus, UserQuestions& questions, QStringList arguments)
+    : cuiMain(bus, questions, "TB58", memmap::kImageSize), arguments_(std::move(arguments)) {
   indMain::Reset();
   Bus().Subscribe<ev::RebuildChannelNodes>(
       this, [this](const ev::RebuildChannelNodes&) { RebuildChannelNodes(); });
@@ -51,7 +51,7 @@ indMain::~indMain() { Bus().Unsubscribe(this); }
 
 void indMain::Reset() {
   cuiMain::Reset();
-  maker_ = false;
+  Context().maker = false;
 }
 
 void indMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageList* barImages) {
@@ -62,23 +62,24 @@ void indMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageL
 
 void indMain::BuildTree() {
   cuiMain::BuildTree();
-  if (!Tree() || Tree()->Nodes().empty()) return;
-  QTreeWidgetItem* root = Tree()->Nodes().front();
+  if (!Navigation().Tree() || Navigation().Tree()->Nodes().empty()) return;
+  QTreeWidgetItem* root = Navigation().Tree()->Nodes().front();
   std::string model;
-  if (Table().TryLine("GI_AppInd_Model", ModelType(), &model))
+  if (Table().TryLine("GI_AppInd_Model", Documents().ModelType(), &model))
     root->setText(0, root->text(0) + QString::fromStdString(model));
 }
 
 cuiSheet* indMain::CreateSheet(QWidget* parent, const std::string& key) {
-  auto* sheet = new iuiSheet(Bus(), parent, nullptr, CL_NoCell, 0, Table(), key, TreeImages());
+  auto* sheet =
+      new iuiSheet(Bus(), parent, nullptr, CL_NoCell, 0, Table(), key, Context().treeImages);
   if (gEnviron) sheet->SetSettingsKeyPath(gEnviron->KeyPath());
   return sheet;
 }
 
 bool indMain::ConfirmWrite() {
-  if (!maker_) return true;
-  return DefaultQuestions().Ask("GI_Mess_Maker_Caution",
-                                platform::kMbOkCancel | platform::kMbIconExclamation) ==
+  if (!Context().maker) return true;
+  return Context().questions.Ask("GI_Mess_Maker_Caution",
+                                 platform::kMbOkCancel | platform::kMbIconExclamation) ==
          platform::kIdOk;
 }
 
@@ -90,14 +91,14 @@ void indMain::KeyTyped(char character) {
 }
 
 void indMain::EnterMakerMode() {
-  if (maker_) return;
-  if (DefaultQuestions().Ask("GI_Mess_Maker_Caution",
-                             platform::kMbOkCancel | platform::kMbIconExclamation) !=
+  if (Context().maker) return;
+  if (Context().questions.Ask("GI_Mess_Maker_Caution",
+                              platform::kMbOkCancel | platform::kMbIconExclamation) !=
       platform::kIdOk)
     return;
-  maker_ = true;
+  Context().maker = true;
   BuildTree();
-  cuiStatusBar* bar = StatusBar();
+  cuiStatusBar* bar = Window().StatusBar();
   if (!bar) return;
   makerText_ = Table().Text("GI_StatusPanel_Maker");
   const QFontMetrics metrics(bar->font());
@@ -108,7 +109,7 @@ void indMain::EnterMakerMode() {
 }
 
 void indMain::LayoutStatusBar() {
-  cuiStatusBar* bar = StatusBar();
+  cuiStatusBar* bar = Window().StatusBar();
   if (!bar || bar->PanelCount() == 0) return;
   int others = 0;
   for (int i = 1; i < bar->PanelCount(); ++i) others += bar->PanelWidth(i);
@@ -124,11 +125,11 @@ void indMain::DrawStatusPanel(QPainter& painter, int panel, const QRect& rect) {
 }
 
 void indMain::RebuildChannelNodes() {
-  cuiTree* tree = Tree();
+  cuiTree* tree = Navigation().Tree();
   if (!tree || !tree->Widget()) return;
-  const int model = ModelType();
-  const cmcEeprom& image = Document().Working();
-  const layout::TreeState state = TreeState();
+  const int model = Documents().ModelType();
+  const cmcEeprom& image = Documents().Document().Working();
+  const layout::TreeState state = Navigation().TreeState();
 
   QTreeWidgetItem* anchor =
       tree->FindNode(memmap::InGroupA(model) ? "GI_Sheet_Common_Common" : "GI_Sheet_Common_Atis");
@@ -178,7 +179,7 @@ void indMain::RebuildChannelNodes() {
 
 void indMain::MoveCursorAfterAttributeChange(bool switchView) {
   if (switchView && gEnviron) gEnviron->ChListType = gEnviron->ChListType ? 0 : 1;
-  cuiSheet* sheet = Sheet();
+  cuiSheet* sheet = Navigation().Sheet();
   if (!sheet || !sheet->Grid()) return;
   cuiGrid* grid = sheet->Grid();
   if (grid->Col() < 0 || grid->Row() < 0) return;
@@ -190,12 +191,13 @@ void indMain::MoveCursorAfterAttributeChange(bool switchView) {
   // The cell's category names the sheet's list; the plan is its value
   // category. The cursor may sit at any index, the first channel included.
   const int found = layout::NearestListedChannel(
-      layout::ListedChannels(&Document().Working(), ValueCategoryOf(static_cast<int>(category))),
+      layout::ListedChannels(&Documents().Document().Working(),
+                             ValueCategoryOf(static_cast<int>(category))),
       from);
 
   const std::string reference = sheet->PageReference();
-  OpenSheet(reference);
-  sheet = Sheet();
+  Navigation().OpenSheet(reference);
+  sheet = Navigation().Sheet();
   grid = sheet ? sheet->Grid() : nullptr;
   if (!grid) return;
   for (int row = 0; row < grid->RowCount(); ++row) {

@@ -15,7 +15,7 @@ class indMain : public cuiMain {
 
   // arguments: the command line, the program path included; the maker
   // switch among them turns maker mode on once the window is built.
-  indMain(cmcEvMan& bus, QStringList arguments);
+  indMain(cmcEvMan& bus, UserQuestions& questions, QStringList arguments);
   ~indMain() override;
 
   void Reset() override;
@@ -27,14 +27,15 @@ class indMain : public cuiMain {
   void LayoutStatusBar() override;
   void DrawStatusPanel(QPainter& painter, int panel, const QRect& rect) override;
 
-  bool Maker() const { return maker_; }
+  bool Maker() const { return Context().maker; }
+
+ private:
   void EnterMakerMode();
   // Event 27: inserts and removes the channel-list nodes after the anchor.
   void RebuildChannelNodes();
   // Event 28: the channel the cursor goes to after an attribute change.
   void MoveCursorAfterAttributeChange(bool switchView);
 
- private:
   QStringList arguments_;
   std::string typed_;
   int makerPanel_ = -1;

@@ -1,469 +1,159 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main controller's document: construction, the file commands with
-// their questions and dialogs, the clone commands and the title.
+// The main controller: building the window from its parts, hosting the
+// document, closing, and the About box.
 #include "shell/main_controller.h"
 
 #include <QApplication>
-#include <QCursor>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMainWindow>
-#include <QStandardPaths>
-#include <QTime>
+#include <QPainter>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include "base/events.h"
 #include "base/evman.h"
-#include "model/cell.h"
 #include "model/cell_names.h"
-#include "output/html_help.h"
-#include "output/printer.h"
+#include "model/memory_map.h"
+#include "platform/fatal.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
-#include "radio/clone_man_message.h"
-#include "radio/progress_sink.h"
 #include "settings/environ.h"
-#include "shell/file_dialogs.h"
-#include "shell/help_key.h"
-#include "shell/startup.h"
 #include "text/gtex.h"
 #include "ui/about_box.h"
-#include "ui/flector.h"
-#include "ui/grid.h"
 #include "ui/information.h"
-#include "ui/menu.h"
-#include "ui/port_dialog.h"
 #include "ui/progress_window.h"
 #include "ui/sheet.h"
-#include "ui/tool_bar.h"
 #include "ui/tree.h"
 
-namespace {
-
-std::string DirectoryOf(const std::string& path) {
-  return QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
-}
-
-bool SamePathIgnoringCase(const std::string& a, const std::string& b) {
-  return !a.empty() &&
-         QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
-}
-
-}  // namespace
-
-cuiMain::cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize)
-    : bus_(bus), projectCode_(std::move(projectCode)), imageSize_(imageSize), cache_(gGTex) {
+cuiMain::cuiMain(cmcEvMan& bus, UserQuestions& questions, std::string projectCode, int imageSize)
+    : projectCode_(std::move(projectCode)), imageSize_(imageSize), context_(bus, questions) {
   if (gGTex && gHelpGTex) {
     const std::string dir = platform::DataDir();
     gGTex->Bind(dir + projectCode_ + ".OVL");
     gHelpGTex->Bind(dir + projectCode_ + "H.OVL");
   }
-  if (gEnviron && !gEnviron->CurrentDirectory.empty()) {
-    currentDir_ = gEnviron->CurrentDirectory;
-  } else {
-    currentDir_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
-    if (currentDir_.empty()) currentDir_ = QDir::currentPath().toStdString();
-  }
-  ownDialogs_ = std::make_unique<cuiQtFileDialogs>();
-  dialogs_ = ownDialogs_.get();
-  timer_ = MakeTask();
-  bus_.Subscribe<ev::CommandsChanged>(this, [this](const ev::CommandsChanged&) {
-    bus_.Send(ev::RefreshMenus{});
-    bus_.Send(ev::RefreshToolBar{});
+  Bus().Subscribe<ev::CommandsChanged>(this, [this](const ev::CommandsChanged&) {
+    Bus().Send(ev::RefreshMenus{});
+    Bus().Send(ev::RefreshToolBar{});
   });
-  bus_.Subscribe<ev::ShowAbout>(this, [this](const ev::ShowAbout&) { ShowAboutBox(); });
-  bus_.Subscribe<ev::StatusText>(this, [this](const ev::StatusText& e) {
-    if (openingQuietly_ && e.text.empty()) return;
-    SetStatusText(e.text, e.color, e.background);
-  });
+  Bus().Subscribe<ev::ShowAbout>(this, [this](const ev::ShowAbout&) { ShowAboutBox(); });
   cuiMain::Reset();
 }
 
 cuiMain::~cuiMain() {
-  if (timer_) timer_->Stop();
-  bus_.Unsubscribe(this);
+  Bus().Unsubscribe(this);
   if (GetCommandTarget() == &commands_) SetCommandTarget(nullptr);
-  sheet_.reset();
-  tree_.reset();
-  toolBar_.reset();
-  menu_.reset();
+  navigation_.Release();
+  window_.Release();
 }
 
 void cuiMain::Reset() {}
 
-cmcGTex& cuiMain::Table() const { return *gGTex; }
-
-layout::TreeState cuiMain::TreeState() const {
-  return layout::TreeState{&doc_->Working(), ModelType(), maker_};
-}
-
-void cuiMain::SetFileDialogs(cuiFileDialogs* dialogs) {
-  dialogs_ = dialogs ? dialogs : ownDialogs_.get();
-}
+cmcGTex& cuiMain::Table() { return shell::WindowContext::Table(); }
 
 void cuiMain::SetProgressSink(cmcProgressSink* sink) {
   if (!sink) {
-    ownProgress_ = std::make_unique<cuiProgressWindow>(form_);
+    ownProgress_ = std::make_unique<cuiProgressWindow>(context_.form);
     sink = ownProgress_.get();
   }
-  progress_ = sink;
-  if (doc_) doc_->CloneMan().SetProgressSink(sink);
+  context_.progress = sink;
+  if (documents_.HasDocument()) documents_.Document().CloneMan().SetProgressSink(sink);
 }
 
-// --- Title and questions.
+void cuiMain::BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageList* barImages) {
+  // 1. The document on the initial image of a known model.
+  int model = gEnviron ? gEnviron->ModelType : 0;
+  if (model < 0 || model >= memmap::kModelTypes) model = 0;
+  if (gEnviron) gEnviron->ModelType = model;
+  documents_.Start(model, this, [this] {
+    const shell::Navigation::Counts counts = navigation_.WarningCheck();
+    return cmcDocument::WarningCounts{counts.errors, counts.warnings};
+  });
+  cmcDocument& doc = documents_.Document();
+  context_.form = form;
+  if (!context_.progress) SetProgressSink(nullptr);
+  doc.CloneMan().SetProgressSink(context_.progress);
+  doc.CloneMan().SetPortNumber(ports_.CurrentPort());
+  ports_.Follow(&doc.CloneMan());
+  navigation_.CloseSheet();
 
-std::string cuiMain::FileNamePart() const {
-  if (!doc_ || doc_->IsUntitled()) return "Untitled";
-  return QFileInfo(QString::fromStdString(doc_->FilePath())).fileName().toStdString();
-}
+  // 2. Menu and tool bar; 3. tree panel, splitter and sheet panel.
+  context_.treeImages = treeImages;
+  context_.barImages = barImages;
+  window_.BuildFrame(form, view_.ToolBarVisible());
 
-std::string cuiMain::Title() const {
-  return FileNamePart() + " - " + Table().Text("GI_Sys_AppTitle");
-}
+  // 4. The tree, as wide as the user left it.
+  BuildTree();
+  window_.PlaceSplitter(navigation_.Tree()->NamesWidth());
 
-void cuiMain::UpdateTitle() {
-  const QString title = QString::fromStdString(Title());
-  if (form_) form_->setWindowTitle(title);
-}
+  // 5. Status bar: the message panel, then a square one.
+  window_.BuildStatusBar(
+      [this](QPainter& p, int panel, const QRect& r) { DrawStatusPanel(p, panel, r); },
+      [this] { LayoutStatusBar(); });
+  status_.Attach(window_.StatusBar());
 
-int cuiMain::ConfirmDiscard(bool reopening) {
-  bus_.Send(ev::CommitEditor{});
-  if (!doc_->IsModified()) return platform::kIdYes;
-  std::string question;
-  if (reopening) {
-    question = Table().Text("GI_Mess_Confirm_WriteAnother");
-  } else {
-    const QString format = QString::fromStdString(Table().Text("GI_Mess_Confirm_WriteFile"));
-    question = QString(format)
-                   .replace(QStringLiteral("%s"), QString::fromStdString(FileNamePart()))
-                   .toStdString();
+  // 6. Title.
+  documents_.UpdateTitle();
+
+  // 7. The memory map must fit the image.
+  if (imageSize_ < memmap::kImageSize) {
+    form->show();
+    platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
   }
-  const int answer = platform::ShowMessage(question, Table().Text("GI_Sys_AppTitle"),
-                                           platform::kMbYesNoCancel | platform::kMbIconExclamation);
-  if (answer != platform::kIdYes) return answer == platform::kIdNo ? answer : platform::kIdCancel;
-  // Re-opening the open file must not overwrite it with the changes that
-  // the user is about to throw away by reloading: a new name is asked.
-  const bool saved = doc_->IsUntitled() || reopening ? SaveAs() : SaveTo(doc_->FilePath()) == 0;
-  return saved ? platform::kIdYes : platform::kIdCancel;
+
+  // 8. The tick that opens sheets and runs the deferred warning check. The
+  // printer and the help are made when first asked for.
+  navigation_.StartTicking([this] { view_.HelpOnCursorCell(); });
+  form->show();
 }
 
-void cuiMain::WaitCursor(bool on) {
-  if (on)
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    QApplication::restoreOverrideCursor();
+void cuiMain::BuildTree() { navigation_.BuildTree(); }
+
+cuiSheet* cuiMain::CreateSheet(QWidget* parent, const std::string& key) {
+  auto* sheet =
+      new cuiSheet(Bus(), parent, nullptr, CL_NoCell, 0, Table(), key, context_.treeImages);
+  // The column widths go with the other settings of this environment.
+  if (gEnviron) sheet->SetSettingsKeyPath(gEnviron->KeyPath());
+  return sheet;
 }
 
-// --- File commands.
-
-void cuiMain::FileNew() {
-  if (ConfirmDiscard(false) == platform::kIdCancel) return;
-  doc_->New();
+void cuiMain::DrawStatusPanel(QPainter& painter, int panel, const QRect& rect) {
+  if (panel != 0) return;
+  status_.Draw(painter, rect);
 }
 
-void cuiMain::FileOpen() {
-  bus_.Send(ev::CommitEditor{});
-  cuiFileDialogs::Request request;
-  request.directory = currentDir_;
-  request.extension = Table().Line("GI_Sys_Dialog_FOpen", 0);
-  request.filter = Table().Line("GI_Sys_Dialog_FOpen", 1);
-  if (const auto path = dialogs_->ChooseOpen(form_, request)) OpenFile(*path);
-}
-
-void cuiMain::OpenFile(const std::string& path) {
-  const bool reopening = SamePathIgnoringCase(path, doc_->FilePath());
-  if (ConfirmDiscard(reopening) == platform::kIdCancel) return;
-  WaitCursor(true);
-  const CloneFileCode code = doc_->Open(path);
-  WaitCursor(false);
-  if (code == CloneFileCode::kOk) AfterFileNamed(path);
-}
-
-bool cuiMain::SaveAs() {
-  cuiFileDialogs::Request request;
-  request.directory = currentDir_;
-  request.fileName = FileNamePart();
-  request.extension = Table().Line("GI_Sys_Dialog_FOpen", 0);
-  request.filter = Table().Line("GI_Sys_Dialog_FOpen", 1);
-  const auto path = dialogs_->ChooseSave(form_, request);
-  return path && SaveTo(*path) == 0;
-}
-
-void cuiMain::FileSave() {
-  if (doc_->IsUntitled())
-    SaveAs();
-  else
-    SaveTo(doc_->FilePath());
-}
-
-int cuiMain::SaveTo(const std::string& path) {
-  WaitCursor(true);
-  const CloneFileCode code = doc_->SaveTo(path);
-  WaitCursor(false);
-  if (code == CloneFileCode::kOk) {
-    AfterFileNamed(path);
-    ShowStatus(cloneman::FormatText(Table().Text("GI_Status_Saved"), path));
-  }
-  return static_cast<int>(code);
-}
-
-void cuiMain::AfterFileNamed(const std::string& path) {
-  currentDir_ = DirectoryOf(path);
-  if (gEnviron) {
-    gEnviron->CurrentDirectory = currentDir_;
-    gEnviron->Recent.PutFirst(path);
-  }
-  UpdateTitle();
-  // The File menu lists the recent files.
-  bus_.Send(ev::RefreshMenus{});
-}
-
-std::string cuiMain::RecentFile(int n) const {
-  return gEnviron ? gEnviron->Recent.Entry(n) : std::string();
-}
-
-void cuiMain::OpenRecent(int n) {
-  const std::string path = RecentFile(n);
-  if (!path.empty()) OpenFile(path);
-}
-
-void cuiMain::UpdateModified() { doc_->UpdateModified(); }
-
-void cuiMain::NoteActivity() {
-  refresh_.emplace();
-  refresh_->Start(250);
-  doc_->RecordStep();
-  UpdateModified();
-}
-
-void cuiMain::Undo() {
-  bus_.Send(ev::CommitEditor{});
-  doc_->Undo();
-}
-
-void cuiMain::Redo() {
-  bus_.Send(ev::CommitEditor{});
-  doc_->Redo();
-}
-
-void cuiMain::ChangeModel(int model) {
-  if (doc_->ChangeModel(model, true) && gEnviron) gEnviron->ModelType = doc_->ModelType();
-}
-
-int cuiMain::ModelType() const { return doc_ ? doc_->ModelType() : 0; }
-
-std::array<std::uint8_t, 28> cuiMain::RadioInformation() const {
-  return doc_ ? doc_->RadioInfo().payload : std::array<std::uint8_t, 28>{};
-}
+// --- The document's host.
 
 void cuiMain::DocumentChanged(Change what) {
   switch (what) {
     case kNew:
     case kOpened:
-    case kRead: CloseSheet(); break;
+    case kRead: navigation_.CloseSheet(); break;
     case kModelChanged:
-      if (gEnviron) gEnviron->ModelType = doc_->ModelType();
+      if (gEnviron) gEnviron->ModelType = documents_.Document().ModelType();
       // The tree follows the model; BuildTree closes the sheet.
-      if (form_) BuildTree();
+      if (context_.form) BuildTree();
       break;
     case kWritten:
     case kUndone:
-      CloseSheet();  // reopened fresh by the timer, where the cursor was
+      navigation_.CloseSheet();  // reopened fresh by the timer, where the cursor was
       break;
     case kSaved:
     case kModified: break;
   }
-  UpdateTitle();
+  documents_.UpdateTitle();
 }
-
-// --- Clone commands.
-
-void cuiMain::StartClone(cmcDocument::StartResult (cmcDocument::*start)(cmcDocument::Done),
-                         std::function<void(CloneStatus)> done) {
-  doc_->CloneMan().SetPortNumber(CurrentPort());
-  doc_->SetMaker(maker_);
-  WaitCursor(true);
-  const auto result = ((*doc_).*start)([this, done = std::move(done)](CloneStatus status) {
-    WaitCursor(false);
-    if (done) done(status);
-  });
-  if (result != cmcDocument::kStarted) WaitCursor(false);
-}
-
-void cuiMain::CloneRead() {
-  if (doc_->CloneMan().IsBusy()) return;
-  if (ConfirmDiscard(false) == platform::kIdCancel) return;
-  StartClone(&cmcDocument::CloneRead, [this](CloneStatus status) { CloneReadFinished(status); });
-}
-
-void cuiMain::CloneWrite() {
-  const bool verify = VerifyAfterWrite();
-  doc_->SetVerifyAfterWrite(verify);
-  StartClone(&cmcDocument::CloneWrite,
-             [this, verify](CloneStatus status) { CloneWriteFinished(status, verify); });
-}
-
-std::string cuiMain::PortName() const {
-  return cloneman::FormatInt(Table().Line("GI_Mess_CloneErr_PortName", 0), CurrentPort());
-}
-
-std::string cuiMain::TimeOfDay() {
-  return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString();
-}
-
-void cuiMain::CloneReadFinished(CloneStatus status) {
-  if (status != CloneStatus::kOk) {
-    ShowStatus(
-        cloneman::FormatTexts(Table().Text("GI_Status_ReadFailed"), {PortName(), TimeOfDay()}));
-    return;
-  }
-  const std::string& backup = doc_->LastBackup();
-  const std::string name = QFileInfo(QString::fromStdString(backup)).fileName().toStdString();
-  ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Read", backup.empty() ? 1 : 0),
-                                   {PortName(), TimeOfDay(), name}));
-}
-
-void cuiMain::CloneWriteFinished(CloneStatus status, bool verified) {
-  const std::vector<std::string> values{PortName(), TimeOfDay()};
-  if (status == CloneStatus::kOk) {
-    ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_Written", verified ? 1 : 0), values));
-  } else {
-    const int line = status == CloneStatus::kVerifyFailed ? 1 : 0;
-    ShowStatus(cloneman::FormatTexts(Table().Line("GI_Status_WriteFailed", line), values));
-  }
-}
-
-bool cuiMain::ExchangeOrPrintRunning() const {
-  return (doc_ && doc_->CloneMan().IsBusy()) || radioCompare_ != nullptr || fleetRunning_ ||
-         (printer_ && printer_->JobActive());
-}
-
-bool cuiMain::VerifyAfterWrite() const { return gEnviron && gEnviron->VerifyAfterWrite != 0; }
-
-void cuiMain::ToggleVerifyAfterWrite() {
-  if (gEnviron) gEnviron->VerifyAfterWrite = VerifyAfterWrite() ? 0 : 1;
-  bus_.Send(ev::CommandsChanged{});
-}
-
-void cuiMain::OpenBackupFolder() {
-  // The folder is made on the first read; opening it before then shows it empty.
-  const QString folder = QFile::decodeName(platform::BackupDir().c_str());
-  QDir().mkpath(folder);
-  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-}
-
-void cuiMain::CloneInformation() { StartClone(&cmcDocument::CloneInformation, nullptr); }
 
 void cuiMain::InformationReceived() {
-  if (!form_) return;
-  new cuiInformation(bus_, form_, Table().Text("GI_Sys_AppTitle"), Table(), "GI_Sheet_CloneInfo",
-                     treeImages_);
+  if (!context_.form) return;
+  new cuiInformation(Bus(), context_.form, Table().Text("GI_Sys_AppTitle"), Table(),
+                     "GI_Sheet_CloneInfo", context_.treeImages);
 }
 
-// --- Settings the cells read and change.
+void cuiMain::CommitViewEdits() { Bus().Send(ev::CommitEditor{}); }
+void cuiMain::ChannelListsChanged() { Bus().Send(ev::RebuildChannelNodes{}); }
 
-int cuiMain::FontSize() const { return gEnviron ? gEnviron->FontSizePercentage : 100; }
-
-void cuiMain::SetFontSize(int size) {
-  if (!gEnviron || gEnviron->FontSizePercentage == size) return;
-  gEnviron->FontSizePercentage = size;
-  ApplyFontSize();
-}
-
-bool cuiMain::UsableChannelsView() const { return gEnviron && gEnviron->ChListType != 0; }
-
-int cuiMain::CurrentPort() const { return gEnviron ? gEnviron->ComPort : 1; }
-
-void cuiMain::SetPort(int port) {
-  if (gEnviron) gEnviron->ComPort = port;
-  if (doc_) doc_->CloneMan().SetPortNumber(port);
-  bus_.Send(ev::CommandsChanged{});
-}
-
-int cuiMain::HelpContext(std::uint32_t cell) const {
-  if (!gHelpGTex || cell >= CL_NoCell) return 0;
-  return cuiHtmlHelp::ContextNumber(*gHelpGTex, std::string(CellName(cell)));
-}
-
-// --- Printing and help.
-
-cuiPrinter* cuiMain::Printer() {
-  if (!printer_ && form_) {
-    // The printout reads the column widths the user left on screen.
-    output::PrintSource source;
-    source.table = &Table();
-    source.images = treeImages_;
-    if (gEnviron) source.settingsKeyPath = gEnviron->KeyPath();
-    source.bus = &bus_;
-    printer_ = std::make_unique<cuiPrinter>(
-        form_, source, gEnviron ? gEnviron->FontSizePrinter : printFontPoints_, barImages_);
-  }
-  return printer_.get();
-}
-
-cuiHtmlHelp* cuiMain::Help() {
-  if (!help_ && form_ && gHelpGTex) help_ = std::make_unique<cuiHtmlHelp>(*gHelpGTex, form_);
-  return help_.get();
-}
-
-bool cuiMain::CanPrintCurrent() const {
-  return form_ && sheet_ && !(printer_ && printer_->JobActive());
-}
-
-void cuiMain::PrintCurrent() {
-  bus_.Send(ev::CommitEditor{});
-  if (!CanPrintCurrent() || !Printer()) return;
-  const std::string& reference = sheet_->PageReference();
-  printer_->PrintSheet(layout::TreePage{reference, SheetKeyOf(reference), {}, 0});
-}
-
-void cuiMain::PrintAll() {
-  bus_.Send(ev::CommitEditor{});
-  if (!Printer() || printer_->JobActive()) return;
-  printer_->PrintAll(layout::ShownTreePages(Table(), TreeState()));
-}
-
-std::string cuiMain::HelpFile() const {
-  return gHelpGTex ? cuiHtmlHelp::HelpFilePath(*gHelpGTex, platform::DataDir()) : std::string();
-}
-
-void cuiMain::ShowHelpContents() {
-  if (Help()) help_->ShowContents(HelpFile());
-}
-
-void cuiMain::ShowContextHelp(std::uint32_t cell) {
-  if (Help()) help_->ShowContext(HelpFile(), HelpContext(cell), QCursor::pos());
-}
-
-void cuiMain::HelpOnCursorCell() {
-  cuiGrid* grid = sheet_ ? sheet_->Grid() : nullptr;
-  const int number = grid ? HelpContext(sheet_->CellAt(grid->Col(), grid->Row()).Cell()) : 0;
-  if (number == 0 || !Help()) {
-    ShowHelpContents();
-    return;
-  }
-  help_->ShowTopic(HelpFile(), number);
-}
-
-void cuiMain::OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) {
-  if (chooser_) {
-    chooser_(capsule, listKey, current);
-    return;
-  }
-  // The list's items are Flex0 cells numbered with their values; the
-  // window frees itself once it closes.
-  new cuiFlector(bus_, capsule, Flex0, current, Table(), listKey, treeImages_);
-}
-
-void cuiMain::OpenPortSelection(int mode) {
-  if (portSelection_) {
-    portSelection_(mode);
-    return;
-  }
-  cuiPortDialog::Choose(form_, Table(), mode, *this);
+bool cuiMain::ExchangeOrPrintRunning() {
+  return (documents_.HasDocument() && documents_.Document().CloneMan().IsBusy()) ||
+         transfers_.Running() || view_.PrintJobActive();
 }
 
 void cuiMain::ShowAboutBox() {
@@ -471,12 +161,36 @@ void cuiMain::ShowAboutBox() {
     aboutBox_();
     return;
   }
-  if (!form_) return;
+  if (!context_.form) return;
   // The box frees itself when it closes and gives the main window back.
-  new cuiAboutBox(form_, Table(), QApplication::windowIcon().pixmap(32, 32),
+  new cuiAboutBox(context_.form, Table(), QApplication::windowIcon().pixmap(32, 32),
                   [this](QChar c) { KeyTyped(c.toLatin1()); });
 }
 
-void cuiMain::CloseMainWindow() {
-  if (form_) form_->close();
+// --- Closing.
+
+bool cuiMain::CanClose() {
+  if (context_.form && !context_.form->isEnabled()) return false;
+  return !documents_.HasDocument() || documents_.ConfirmDiscard(false) != platform::kIdCancel;
+}
+
+void cuiMain::OnClose() {
+  if (gEnviron && window_.TreePanel()) gEnviron->SplitterV = window_.TreePanel()->width();
+  navigation_.Release();
+  context_.form = nullptr;
+}
+
+void cuiMain::ReleaseWindow() {
+  navigation_.Release();
+  window_.Release();
+  status_.Attach(nullptr);
+  // The help window holds widgets of the help engine, and the printer's
+  // dialogs belong to the form: both go before it.
+  view_.Release();
+  // The progress window points at the form it disables.
+  if (context_.progress == ownProgress_.get()) context_.progress = nullptr;
+  if (documents_.HasDocument() && !context_.progress)
+    documents_.Document().CloneMan().SetProgressSink(nullptr);
+  ownProgress_.reset();
+  context_.form = nullptr;
 }

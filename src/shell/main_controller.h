@@ -1,68 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main controller: the GUI's host of the document (cmcDocument does
-// the work; this adds the questions, dialogs, wait cursor, title and views)
-// and the builder of the main window with its menu, tool bar, tree, sheet
-// panel and status bar. It answers every command role the cells reach and
-// hands them to one CommandTarget, which start-up installs; nothing else
-// holds a pointer to it.
-//
-// The model-specific half (maker mode, the channel-list nodes, the status
-// panel of maker mode) is indMain.
+// The main controller: it owns the parts of the main window, each with one
+// concern and each answering the command roles of its concern for the
+// cells (through one CommandTarget, which start-up installs):
+//   Documents()  New, Open, Save, the clone commands, undo, the model
+//   Files()      the open dialog, Save As, recent files, backup folder
+//   Transfers()  CSV and spreadsheet export and import, comparisons, fleet
+//   View()       font size, tool bar, printing, help
+//   Ports()      the port every exchange uses
+//   Window()     the frame: menu, tool bar, panels, status bar
+//   Navigation() the tree, the open page and its history, the 50 ms tick
+//   Status()     the status bar's message
+// The controller hosts the document, builds the window and keeps the
+// model-specific operations that indMain (maker mode, the channel-list
+// nodes, the maker status panel) overrides. Nothing else holds a pointer
+// to it.
 
-#include <QPointer>
 #include <functional>
-#include <list>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "base/task.h"
-#include "base/tick.h"
-#include "layout/tree_pages.h"
-#include "model/clip.h"
-#include "model/command_roles.h"
 #include "model/command_target.h"
-#include "model/evaluator.h"
-#include "model/fcache.h"
 #include "radio/document.h"
+#include "shell/deferred_check.h"
+#include "shell/document_commands.h"
+#include "shell/file_commands.h"
 #include "shell/file_dialogs.h"
+#include "shell/navigation.h"
+#include "shell/port_setting.h"
+#include "shell/status_line.h"
+#include "shell/transfer_commands.h"
+#include "shell/view_commands.h"
+#include "shell/window_builder.h"
+#include "shell/window_context.h"
 
 class QMainWindow;
 class QPainter;
 class QRect;
-class QSplitter;
 class QWidget;
-class cmcGTex;
-
-class cuiImageList;
-class cuiMenu;
-class cuiSheet;
-class cuiStatusBar;
-class cuiToolBar;
-class cuiTree;
-class cmcProgressSink;
-class cuiProgressWindow;
-class cuiPrinter;
-class cuiHtmlHelp;
-class cuiHelpKey;
-class cuiCompareDialog;
-class cuiImportDialog;
-class cuiFleetDialog;
 class cmcEvMan;
+class cmcGTex;
+class cmcProgressSink;
+class cuiImageList;
+class cuiProgressWindow;
+class cuiSheet;
 
-class cuiMain : public cmcDocumentHost,
-                public DocumentRole,
-                public FileChoiceRole,
-                public ViewSettingsRole,
-                public PortRole,
-                public OutputHelpRole,
-                public NavigationRole {
+class cuiMain : public cmcDocumentHost {
  public:
   // Binds the two text tables to "<project>.OVL" and "<project>H.OVL" in
   // the data folder and subscribes to bus, which every view it builds
-  // talks over too.
-  cuiMain(cmcEvMan& bus, std::string projectCode, int imageSize);
+  // talks over too. The document and the cells ask and tell the user
+  // through questions.
+  cuiMain(cmcEvMan& bus, UserQuestions& questions, std::string projectCode, int imageSize);
   ~cuiMain() override;
   cuiMain(const cuiMain&) = delete;
   cuiMain& operator=(const cuiMain&) = delete;
@@ -72,137 +61,39 @@ class cuiMain : public cmcDocumentHost,
   virtual void BuildWindow(QMainWindow* form, cuiImageList* treeImages, cuiImageList* barImages);
   virtual void BuildTree();
   virtual cuiSheet* CreateSheet(QWidget* parent, const std::string& key);
-  virtual bool ConfirmWrite() override { return true; }
+  bool ConfirmWrite() override { return true; }
   virtual void KeyTyped(char /*character*/) {}
   virtual void LayoutStatusBar() {}
   virtual void DrawStatusPanel(QPainter& painter, int panel, const QRect& rect);
 
-  // --- The document.
-  cmcDocument& Document() { return *doc_; }
-  const std::string& CurrentDirectory() const { return currentDir_; }
-  std::string Title() const;
-  // Yes, No or Cancel (platform::kIdYes ...); Cancel means stop.
-  int ConfirmDiscard(bool reopening);
-  void OpenFile(const std::string& path);
-  // 0 on success, else the file's error code (its message has been shown).
-  int SaveTo(const std::string& path);
-  // false when the user cancelled or the save failed.
-  bool SaveAs();
-  void UpdateModified();
-  // The help context number of a cell name; 0 when the help knows none.
-  int HelpContext(std::uint32_t cell) const;
+  // --- The parts.
+  shell::DocumentCommands& Documents() { return documents_; }
+  shell::FileCommands& Files() { return files_; }
+  shell::TransferCommands& Transfers() { return transfers_; }
+  shell::ViewCommands& View() { return view_; }
+  shell::PortSetting& Ports() { return ports_; }
+  shell::WindowBuilder& Window() { return window_; }
+  shell::Navigation& Navigation() { return navigation_; }
+  shell::StatusLine& Status() { return status_; }
+  CommandTarget& Commands() { return commands_; }
 
-  // --- Navigation.
-  void CloseSheet();
-  cuiSheet* Sheet() const { return sheet_.get(); }
-  cuiTree* Tree() const { return tree_.get(); }
-  cuiMenu* Menu() const { return menu_.get(); }
-  cuiToolBar* ToolBar() const { return toolBar_.get(); }
-  cuiStatusBar* StatusBar() const { return status_; }
-  QWidget* TreePanel() const { return treePanel_; }
-  QWidget* SheetPanel() const { return sheetPanel_; }
-  QMainWindow* Form() const { return form_; }
-  cuiImageList* TreeImages() const { return treeImages_; }
-  void ApplyFontSize();
-  struct Counts {
-    int errors = 0;
-    int warnings = 0;
-  };
-  Counts WarningCheck();
-  // One tick of the 50 ms task; public so that a test can step it.
-  void Tick();
-  // The status text of event 4 and its colours.
-  const std::string& StatusText() const { return statusText_; }
-  // Says in the status bar's message panel what a command did. It stays
-  // until the next message or the user's next move on a page; a page the
-  // program opens on its own (after a read, a write, an undo) keeps it.
-  void ShowStatus(const std::string& text);
   // An exchange with the radio (a clone command, a comparison with the
   // radio, a fleet run) or a print job runs: their windows are not modal,
   // so whatever would replace the working image waits for this to end.
-  bool ExchangeOrPrintRunning() const;
+  bool ExchangeOrPrintRunning();
   // Closing: the query refuses while the window is disabled or the user
-  // cancels; the close stores the window's bounds and the tree's width.
+  // cancels; the close stores the tree's width.
   bool CanClose();
   void OnClose();
   // The form is going: every control built into it goes first.
   void ReleaseWindow();
 
-  CommandTarget& Commands() { return commands_; }
-
-  // --- The windows the commands open. Each has a default (the drop-down
-  // list, the port dialog, the progress window, the About box); tests put
-  // their own in its place.
-  void SetFileDialogs(cuiFileDialogs* dialogs);
-  using ChooserFn = std::function<void(const cmcCellCapsule&, const std::string&, int)>;
-  void SetChooser(ChooserFn open) { chooser_ = std::move(open); }
-  void SetPortSelection(std::function<void(int mode)> open) { portSelection_ = std::move(open); }
-  void SetAboutBox(std::function<void()> show) { aboutBox_ = std::move(show); }
-  // nullptr puts the program's own progress window back.
+  // --- The windows the commands open. Each has a default (the file
+  // dialogs, the progress window, the About box); tests put their own in
+  // its place. nullptr puts the default back.
+  void SetFileDialogs(cuiFileDialogs* dialogs) { dialogs_.Use(dialogs); }
   void SetProgressSink(cmcProgressSink* sink);
-  // Event 3: the About box; the characters typed into it go to KeyTyped.
-  void ShowAboutBox();
-
-  // --- DocumentRole.
-  cmcEeprom& WorkingImage() override { return doc_->Working(); }
-  cmcFCache& OptionCache() override { return cache_; }
-  datClipCh& Clipboard() override { return clip_; }
-  int ModelType() const override;
-  bool HasFileName() const override { return doc_ && !doc_->IsUntitled(); }
-  std::array<std::uint8_t, 28> RadioInformation() const override;
-  void FileNew() override;
-  void FileSave() override;
-  void CloneRead() override;
-  void CloneWrite() override;
-  void CloneInformation() override;
-  bool VerifyAfterWrite() const override;
-  void ToggleVerifyAfterWrite() override;
-  void ChangeModel(int model) override;
-  void NoteActivity() override;
-  bool CanUndo() const override { return doc_ && doc_->CanUndo(); }
-  bool CanRedo() const override { return doc_ && doc_->CanRedo(); }
-  void Undo() override;
-  void Redo() override;
-  // --- FileChoiceRole.
-  void FileOpen() override;
-  void FileSaveAs() override { SaveAs(); }
-  std::string RecentFile(int n) const override;
-  void OpenRecent(int n) override;
-  void OpenBackupFolder() override;
-  void ExportCsv() override;
-  void ImportCsv() override;
-  void CompareWithFile() override;
-  void CompareWithRadio() override;
-  void FleetProgramming() override;
-  // --- ViewSettingsRole.
-  int FontSize() const override;
-  void SetFontSize(int size) override;
-  bool ToolBarVisible() const override;
-  void ToggleToolBar() override;
-  bool UsableChannelsView() const override;
-  // --- PortRole.
-  int CurrentPort() const override;
-  void SetPort(int port) override;
-  // --- OutputHelpRole.
-  bool CanPrintCurrent() const override;
-  void PrintCurrent() override;
-  void PrintAll() override;
-  void ShowHelpContents() override;
-  void ShowContextHelp(std::uint32_t cell) override;
-  // F1 on a page: the help window at the topic of the cursor cell (help
-  // for where the user is), or at its first page when the cell has none.
-  // Shift+F1 is the cell's own small popup (ShowContextHelp).
-  void HelpOnCursorCell();
-  // Made on first use (null before the window is built).
-  cuiPrinter* Printer();
-  cuiHtmlHelp* Help();
-  // --- NavigationRole.
-  void OpenSheet(const std::string& reference) override;
-  void OpenChooser(const cmcCellCapsule& capsule, const std::string& listKey, int current) override;
-  const void* MainMenu() const override;
-  int EditMenuItemCount() const override;
-  void OpenPortSelection(int mode) override;
-  void CloseMainWindow() override;
+  void SetAboutBox(std::function<void()> show) { aboutBox_ = std::move(show); }
 
  protected:
   // cmcDocumentHost.
@@ -211,93 +102,46 @@ class cuiMain : public cmcDocumentHost,
   void CommitViewEdits() override;
   void ChannelListsChanged() override;
 
-  cmcEvMan& Bus() const { return bus_; }
-  void UpdateTitle();
-  void SetStatusText(std::string text, std::uint32_t textColour, std::uint32_t background);
-  cmcGTex& Table() const;
-  // What decides which nodes the tree shows now.
-  layout::TreeState TreeState() const;
-  std::string HelpFile() const;
-
-  bool maker_ = false;  // kept here so the document and the write ranges see it
+  cmcEvMan& Bus() const { return context_.bus; }
+  shell::WindowContext& Context() { return context_; }
+  const shell::WindowContext& Context() const { return context_; }
+  static cmcGTex& Table();
 
  private:
-  struct HistoryEntry {
-    std::string key;
-    int column, row, leftCol, topRow;
-  };
-  static std::string SheetKeyOf(const std::string& reference);
-  void RememberSheet();
-  std::string FileNamePart() const;
-  void AfterFileNamed(const std::string& path);
-  void StartClone(cmcDocument::StartResult (cmcDocument::*start)(cmcDocument::Done),
-                  std::function<void(CloneStatus)> done);
-  // In main_transfer.cpp: a document of its own holding the working image,
-  // for work that must not touch the working image until it succeeds.
-  std::unique_ptr<cmcDocument> WorkingCopy() const;
-  cuiFileDialogs::Request CsvRequest() const;
-  void ShowError(const std::string& text) const;
-  void ShowComparison(cmcDocument& other, const std::string& name);
-  void FinishRadioCompare(CloneStatus status);
-  // Opens the page of reference with the cursor on its cell (row, column).
-  void OpenCell(const std::string& reference, int row, int column);
-  // In main_fleet.cpp.
-  void RunFleet(const std::string& ids, const std::string& log);
-  void SelectedNodeChanged();
-  void WaitCursor(bool on);
-  // The port and the time of day, as the status messages name them.
-  std::string PortName() const;
-  static std::string TimeOfDay();
-  void CloneReadFinished(CloneStatus status);
-  void CloneWriteFinished(CloneStatus status, bool verified);
+  // Event 3: the About box; the characters typed into it go to KeyTyped.
+  void ShowAboutBox();
 
-  cmcEvMan& bus_;
   std::string projectCode_;
   int imageSize_;
-  QPointer<QMainWindow> form_;
-  cuiImageList* treeImages_ = nullptr;
-  cuiImageList* barImages_ = nullptr;
-  QWidget* treePanel_ = nullptr;
-  QWidget* sheetPanel_ = nullptr;
-  QSplitter* splitter_ = nullptr;
-  cuiStatusBar* status_ = nullptr;
-  std::string statusText_;
-  std::uint32_t statusTextColour_ = kStatusTextColor;
-  std::uint32_t statusBackground_ = kStatusBackColor;
-
-  std::unique_ptr<cmcDocument> doc_;
-  cmcFCache cache_;
-  datClipCh clip_;
-  std::string currentDir_;
-  std::unique_ptr<cuiMenu> menu_;
-  std::unique_ptr<cuiToolBar> toolBar_;
-  std::unique_ptr<cuiTree> tree_;
-  std::unique_ptr<cuiSheet> sheet_;
-  std::list<HistoryEntry> history_;
-  bool focusOnSheet_ = false;
-  bool forgetWidths_ = false;
-  std::optional<cmcTick> refresh_;
-  cmcTaskPtr timer_;
-
-  std::unique_ptr<cuiFileDialogs> ownDialogs_;
-  cuiFileDialogs* dialogs_ = nullptr;
-  ChooserFn chooser_;
-  std::function<void(int)> portSelection_;
-  std::function<void()> aboutBox_;
-  cmcProgressSink* progress_ = nullptr;
+  shell::WindowContext context_;
+  shell::StatusLine status_{context_.bus};
+  shell::DeferredCheck refresh_;
+  cuiChosenFileDialogs dialogs_;
+  shell::PortSetting ports_{context_.bus};
+  shell::DocumentCommands documents_{context_, dialogs_, status_, refresh_, ports_};
+  shell::FileCommands files_{context_, dialogs_, documents_};
+  shell::WindowBuilder window_{context_};
+  shell::Navigation navigation_{
+      context_,
+      window_,
+      documents_,
+      status_,
+      refresh_,
+      ports_,
+      [this](QWidget* parent, const std::string& key) { return CreateSheet(parent, key); }};
+  shell::ViewCommands view_{context_, window_, navigation_};
+  shell::TransferCommands transfers_{context_,   dialogs_,    status_, refresh_,
+                                     documents_, navigation_, view_,   ports_};
   std::unique_ptr<cuiProgressWindow> ownProgress_;
-  std::unique_ptr<cuiPrinter> printer_;
-  std::unique_ptr<cuiHtmlHelp> help_;
-  int printFontPoints_ = 10;  // without settings (tests)
-  std::unique_ptr<cuiHelpKey> helpKey_;
-  std::unique_ptr<cmcDocument> radioCompare_;  // the radio's image while it is read
-  QPointer<cuiCompareDialog> compare_;
-  QPointer<cuiImportDialog> importList_;  // an import's changes, until applied or cancelled
-  QPointer<cuiFleetDialog> fleet_;
-  bool fleetRunning_ = false;
-  // Set while the program opens a page by itself: the page's own clearing
-  // of the status bar then leaves the last message standing.
-  bool openingQuietly_ = false;
+  std::function<void()> aboutBox_;
 
-  CommandTarget commands_{*this, {this, this, this, this, this, &bus_}};
+  CommandTarget commands_{documents_,
+                          {.files = &files_,
+                           .transfer = &transfers_,
+                           .view = &view_,
+                           .ports = &ports_,
+                           .output = &view_,
+                           .navigation = &navigation_,
+                           .events = &context_.bus,
+                           .questions = &context_.questions}};
 };

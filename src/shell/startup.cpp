@@ -67,7 +67,7 @@ Globals::Globals(const QStringList& arguments, const std::string& mutexName,
   if (!FirstInstance()) return;
   questions_ = std::make_unique<MessageBoxQuestions>();
   previousQuestions_ = SetDefaultQuestions(questions_.get());
-  main_ = std::make_unique<indMain>(*evman_, arguments);
+  main_ = std::make_unique<indMain>(*evman_, *questions_, arguments);
   SetCommandTarget(&main_->Commands());
 }
 
@@ -125,8 +125,8 @@ int RunMainWindow(QApplication& app, Globals& globals) {
     }
     const QString file = FileArgument(QApplication::arguments());
     if (!file.isEmpty()) {
-      QTimer::singleShot(0, &form,
-                         [&globals, file] { globals.Main().OpenFile(file.toStdString()); });
+      QTimer::singleShot(
+          0, &form, [&globals, file] { globals.Main().Documents().OpenFile(file.toStdString()); });
     }
     if (const char* ms = std::getenv(kCloseAfterVariable)) {
       QTimer::singleShot(std::atoi(ms), &form, &QWidget::close);

@@ -10,7 +10,9 @@
 //   5. the core's questions, as message boxes           DefaultQuestions()
 //   6. the main controller                              Main()
 // The bus is no global: the main controller gets it by reference and hands
-// it to every view it builds.
+// it to every view it builds. The questions are given to the main
+// controller the same way; they are also installed as the default for the
+// documents the window does not make itself (those of a fleet run).
 // The environment goes last, so the settings that the main controller puts
 // back while the window closes are the ones written.
 

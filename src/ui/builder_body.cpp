@@ -35,8 +35,7 @@ void Run(void* owner, cmcCellObj& cell, cmcCellObj* contextCell, int action) {
   capsule.cell = &cell;
   capsule.action = action;
   if (contextCell) capsule.related = &ownerCapsule;
-  indActiveCell context;
-  Evaluate(&context, capsule, false);
+  Evaluate(capsule, false);
 }
 
 }  // namespace

@@ -307,8 +307,8 @@ void cuiSheet::RedrawRelated(const cmcCellCapsule& probe, unsigned mask) {
   }
 }
 
-void cuiSheet::OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags) {
-  static_cast<cuiSheet*>(sheet)->RedrawRelated(capsule, static_cast<unsigned>(flags));
+void cuiSheet::OnCapsuleChange(cmcCellCapsule& capsule, int flags) {
+  RedrawRelated(capsule, static_cast<unsigned>(flags));
 }
 
 void cuiSheet::Subscribe() {

@@ -110,7 +110,7 @@ class cuiSheet {
   // (layout::RelationBit) to the probe's cell.
   void RedrawRelated(const cmcCellCapsule& probe, unsigned mask);
   // The capsules' change callback: RedrawRelated with the notification flags.
-  static void OnCapsuleChange(void* sheet, cmcCellCapsule& capsule, int flags);
+  void OnCapsuleChange(cmcCellCapsule& capsule, int flags);
 
   // --- Cursor, selection and keys.
   // Steps the cursor to the next selectable cell; a step that finds none in
@@ -214,7 +214,7 @@ class cuiSheet {
   // Puts the editor over its cell; false when the cell is out of view.
   bool PlaceEditor();
   void FollowEditor();
-  static void OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag);
+  void OnEditorReopen(cmcCellCapsule& capsule, int flag);
 
   cmcEvMan& bus_;
   QWidget* parent_;
@@ -262,7 +262,6 @@ class cuiSheet {
   QWidget* gridPanel_ = nullptr;
   cuiGrid* grid_ = nullptr;
 
-  indActiveCell activeCell_;
   platform::Rect capsuleRect_;
   int rememberedCol_ = 0;
   int rememberedRow_ = 0;

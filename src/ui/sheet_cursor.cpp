@@ -210,10 +210,8 @@ void cuiSheet::PrepareCapsule(cmcCellCapsule& capsule, int column, int row) {
   capsule.rect = &capsuleRect_;
   capsule.imageList = const_cast<cuiImageList*>(images_);
   capsule.related = owner_.get();
-  capsule.changeCallback = &cuiSheet::OnCapsuleChange;
-  capsule.changeUser = this;
-  capsule.editorCallback = &cuiSheet::OnEditorReopen;
-  capsule.editorUser = this;
+  capsule.changeCallback = [this](cmcCellCapsule& c, int flags) { OnCapsuleChange(c, flags); };
+  capsule.editorCallback = [this](cmcCellCapsule& c, int flag) { OnEditorReopen(c, flag); };
   if (column == grid_->Col() && row == grid_->Row())
     capsule.stateFlags |= cmcCellCapsule::kCursorCell;
   if (printing_) capsule.stateFlags |= cmcCellCapsule::kPrinting;
@@ -232,7 +230,7 @@ void cuiSheet::PrepareCapsule(cmcCellCapsule& capsule, int column, int row) {
 
 EvalResult cuiSheet::Run(cmcCellCapsule& capsule) {
   const auto evaluate = evaluate_ ? evaluate_ : &Evaluate;
-  return evaluate(&activeCell_, capsule, true);
+  return evaluate(capsule, true);
 }
 
 void cuiSheet::Reposition(const cmcCellCapsule& capsule) {

@@ -209,12 +209,11 @@ bool cuiSheet::OnEditorKey(QKeyEvent* event) {
   }
 }
 
-void cuiSheet::OnEditorReopen(void* sheet, cmcCellCapsule& capsule, int flag) {
-  auto* self = static_cast<cuiSheet*>(sheet);
-  if (flag || !capsule.cell || !self->grid_) return;
-  if (capsule.cell != &self->page_->CellAt(self->grid_->Col(), self->grid_->Row()).cell) return;
-  self->OpenEditor(self->grid_->Col(), self->grid_->Row(), capsule.outputText,
-                   capsule.cursorPosition, capsule.selectionLength);
+void cuiSheet::OnEditorReopen(cmcCellCapsule& capsule, int flag) {
+  if (flag || !capsule.cell || !grid_) return;
+  if (capsule.cell != &page_->CellAt(grid_->Col(), grid_->Row()).cell) return;
+  OpenEditor(grid_->Col(), grid_->Row(), capsule.outputText, capsule.cursorPosition,
+             capsule.selectionLength);
 }
 
 void cuiSheet::RefreshCellMenu(bool forced) {

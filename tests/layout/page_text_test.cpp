@@ -54,7 +54,7 @@ TEST_F(PageTexts, ChannelPageShowsEveryChannelOrOnlyTheListedOnes) {
 struct Recorded {
   static inline std::vector<cmcCellCapsule> calls;
   static inline std::vector<bool> notified;
-  static EvalResult Evaluate(indActiveCell*, cmcCellCapsule& capsule, bool notify) {
+  static EvalResult Evaluate(cmcCellCapsule& capsule, bool notify) {
     calls.push_back(capsule);
     notified.push_back(notify);
     capsule.outputText = "value " + std::to_string(capsule.cell->Number());

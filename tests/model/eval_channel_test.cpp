@@ -162,8 +162,7 @@ TEST_F(EvalChannel, AttributeChoicesMakePAndCChannels) {
   picked = Cell(CT_NoCategory, Flex0, 1);
   pickCapsule.cell = &picked;
   cap.inputMode = cmcCellCapsule::kInputChoice;
-  cap.changeCallback = [](void* user, cmcCellCapsule&, int f) { *static_cast<int*>(user) = f; };
-  cap.changeUser = &flags;
+  cap.changeCallback = [&flags](cmcCellCapsule&, int f) { flags = f; };
   Run(cap, true);
   EXPECT_EQ(cap.outputText, "P");
   EXPECT_EQ(target.image.GetWord(memmap::kPWords + 2 * slot), 20);

@@ -86,8 +86,7 @@ TEST_F(Eval, EchoAndNotificationFlags) {
   auto tag = Cell(CT_CanCh, CL_ChList_Tag, 12);
   int flags = 0;
   auto cap = SheetCapsule(tag, 256);  // a double click is Enter
-  cap.changeCallback = [](void* user, cmcCellCapsule&, int f) { *static_cast<int*>(user) = f; };
-  cap.changeUser = &flags;
+  cap.changeCallback = [&flags](cmcCellCapsule&, int f) { flags = f; };
   EXPECT_EQ(Run(cap, true), EvalResult::kChooserOpened);
   EXPECT_EQ(cap.category, CT_CanCh);
   EXPECT_EQ(cap.cellId, static_cast<int>(CL_ChList_Tag));
@@ -103,7 +102,6 @@ TEST_F(Eval, EchoAndNotificationFlags) {
   auto beep = Cell(CT_Null, CL_Comm_Beep);
   auto plain = SheetCapsule(beep);
   plain.changeCallback = cap.changeCallback;
-  plain.changeUser = &flags;
   Run(plain, true);
   EXPECT_EQ(flags, kNotifyCell);
 }
@@ -441,8 +439,7 @@ TEST_F(Eval, SettingsCellsThroughTheEvaluator) {
   auto wx = Cell(CT_Null, CL_Comm_WX);
   int flags = 0;
   auto cap = SheetCapsule(wx, ' ');
-  cap.changeCallback = [](void* user, cmcCellCapsule&, int f) { *static_cast<int*>(user) = f; };
-  cap.changeUser = &flags;
+  cap.changeCallback = [&flags](cmcCellCapsule&, int f) { flags = f; };
   Run(cap, true);
   EXPECT_EQ(cap.outputText, "OFF");
   EXPECT_EQ(EventsOf<ev::RebuildChannelNodes>().size(), 1u);
@@ -452,8 +449,7 @@ TEST_F(Eval, SettingsCellsThroughTheEvaluator) {
 
   auto usa = Cell(CT_Null, CL_Comm_USA);
   cap = SheetCapsule(usa, ' ');
-  cap.changeCallback = [](void* user, cmcCellCapsule&, int f) { *static_cast<int*>(user) = f; };
-  cap.changeUser = &flags;
+  cap.changeCallback = [&flags](cmcCellCapsule&, int f) { flags = f; };
   Run(cap, true);
   EXPECT_EQ(flags, kNotifyCell | kNotifyAllCells);
   EXPECT_EQ(EventsOf<ev::RebuildChannelNodes>().size(), 2u);

@@ -37,9 +37,9 @@ TEST_F(MainWindow, ATypedValueTakenOtherwiseIsNamedInTheStatusBar) {
     Type(c.typed, Qt::Key_Return);
     EXPECT_EQ(Shown(c.column, 1), c.shown);
     if (*c.note == 0) {
-      EXPECT_EQ(Main().StatusText(), "");
+      EXPECT_EQ(Main().Status().Text(), "");
     } else {
-      EXPECT_NE(Main().StatusText().find(c.note), std::string::npos) << Main().StatusText();
+      EXPECT_NE(Main().Status().Text().find(c.note), std::string::npos) << Main().Status().Text();
     }
   }
 }
@@ -50,32 +50,32 @@ TEST_F(MainWindow, AltAloneKeepsTheEditMenusCellCommands) {
   ASSERT_TRUE(WaitUntil([&] { return grid.hasFocus(); }));
   // The count as a focus coming back to the grid leaves it (the very first
   // filling of the menu at start differs by one line).
-  Main().Tree()->Widget()->setFocus(Qt::MouseFocusReason);
+  Main().Navigation().Tree()->Widget()->setFocus(Qt::MouseFocusReason);
   grid.setFocus(Qt::MouseFocusReason);
-  const int commands = Main().EditMenuItemCount();
+  const int commands = Main().Navigation().EditMenuItemCount();
   ASSERT_GT(commands, 0);
   QMenuBar& bar = *form->menuBar();
   // Alt alone puts the menu bar in keyboard mode; Escape leaves it.
   QTest::keyPress(&grid, Qt::Key_Alt, Qt::AltModifier);
   QTest::keyRelease(&grid, Qt::Key_Alt);
   ASSERT_TRUE(bar.hasFocus()) << "the style has no Alt navigation";
-  EXPECT_EQ(Main().EditMenuItemCount(), commands);
+  EXPECT_EQ(Main().Navigation().EditMenuItemCount(), commands);
   QTest::keyClick(&bar, Qt::Key_Escape);
   EXPECT_TRUE(grid.hasFocus());
-  EXPECT_EQ(Main().EditMenuItemCount(), commands);
+  EXPECT_EQ(Main().Navigation().EditMenuItemCount(), commands);
   // From the menu bar to the tree is leaving the grid all the same.
   QTest::keyPress(&grid, Qt::Key_Alt, Qt::AltModifier);
   QTest::keyRelease(&grid, Qt::Key_Alt);
   ASSERT_TRUE(bar.hasFocus());
-  Main().Tree()->Widget()->setFocus(Qt::MouseFocusReason);
-  EXPECT_EQ(Main().EditMenuItemCount(), 0);
+  Main().Navigation().Tree()->Widget()->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(Main().Navigation().EditMenuItemCount(), 0);
   grid.setFocus(Qt::MouseFocusReason);
-  EXPECT_EQ(Main().EditMenuItemCount(), commands);
+  EXPECT_EQ(Main().Navigation().EditMenuItemCount(), commands);
 }
 
 TEST_F(MainWindow, APageOpensWhenAScreenReaderSelectsItsNode) {
   Start();
-  QTreeWidget& tree = *Main().Tree()->Widget();
+  QTreeWidget& tree = *Main().Navigation().Tree()->Widget();
   tree.expandAll();
   QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&tree);
   ASSERT_NE(access, nullptr);
@@ -83,7 +83,7 @@ TEST_F(MainWindow, APageOpensWhenAScreenReaderSelectsItsNode) {
   ASSERT_NE(table, nullptr);
   for (const char* page : {"GI_Sheet_FreeCh", "GI_Sheet_WxCh"}) {
     SCOPED_TRACE(page);
-    const QString name = Main().Tree()->FindNode(page)->text(0);
+    const QString name = Main().Navigation().Tree()->FindNode(page)->text(0);
     int row = -1;
     for (int r = 0; r < table->rowCount() && row < 0; ++r)
       if (QAccessibleInterface* cell = table->cellAt(r, 0);
@@ -92,8 +92,9 @@ TEST_F(MainWindow, APageOpensWhenAScreenReaderSelectsItsNode) {
     ASSERT_GE(row, 0);
     ASSERT_TRUE(table->selectRow(row));
     EXPECT_TRUE(WaitUntil([&] {
-      return Main().Sheet() && Main().Sheet()->PageReference() == page;
-    })) << (Main().Sheet() ? Main().Sheet()->PageReference() : std::string("no page"));
+      return Main().Navigation().Sheet() && Main().Navigation().Sheet()->PageReference() == page;
+    })) << (Main().Navigation().Sheet() ? Main().Navigation().Sheet()->PageReference()
+                                        : std::string("no page"));
   }
 }
 

@@ -130,11 +130,11 @@ TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
   // An edit first, so that the read has a history to end.
   grid.SetCursor(1, 1);
   Type("PIA", Qt::Key_Return);
-  ASSERT_TRUE(Main().CanUndo());
+  ASSERT_TRUE(Main().Documents().CanUndo());
 
   ProgressWatch watch(form.get());
   responder.Answer(platform::kIdNo);  // discard the edit
-  Main().CloneRead();
+  Main().Documents().CloneRead();
   WaitForExchange();
 
   ASSERT_EQ(responder.Count(), 1) << responder.Last().text;  // only the question
@@ -145,16 +145,17 @@ TEST_F(MainRadio, CloneReadShowsTheRadiosImageUntitledAndModified) {
   EXPECT_EQ(Slice(Doc().Working(), 0, 0xCEF), Slice(radioImage, 0, 0xCEF));
   EXPECT_TRUE(Doc().IsUntitled());
   EXPECT_TRUE(Doc().IsModified());
-  EXPECT_FALSE(Main().CanUndo());
+  EXPECT_FALSE(Main().Documents().CanUndo());
   EXPECT_EQ(Title(), "Untitled" + shelltest::kTitle);
   // The page reopens on the radio's channels.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Main().Sheet() != nullptr; }, 5000));
-  if (!Main().Sheet() || Main().Sheet()->PageReference() != "GI_Sheet_FreeCh")
-    Main().OpenSheet("GI_Sheet_FreeCh");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Main().Navigation().Sheet() != nullptr; }, 5000));
+  if (!Main().Navigation().Sheet() ||
+      Main().Navigation().Sheet()->PageReference() != "GI_Sheet_FreeCh")
+    Main().Navigation().OpenSheet("GI_Sheet_FreeCh");
   EXPECT_EQ(Shown(1, 1), "ZZA");
   // The status bar says where and when the image came from and which
   // backup keeps it, after the page came back.
-  const std::string status = Main().StatusText();
+  const std::string status = Main().Status().Text();
   EXPECT_EQ(status.rfind("Read from the radio on COM7 at ", 0), 0u) << status;
   EXPECT_NE(status.find("_USA_FROM-THE-RADIO.dat."), std::string::npos) << status;
 
@@ -177,7 +178,7 @@ TEST_F(MainRadio, CloneWriteSendsTheFrequencyEditedInPlace) {
 
   // Cancel in the confirmation: nothing goes to the radio.
   responder.Answer(platform::kIdCancel);
-  Main().CloneWrite();
+  Main().Documents().CloneWrite();
   QTest::qWait(100);
   ASSERT_EQ(responder.Count(), 1);
   EXPECT_EQ(responder.Last().text, gGTex->Block("GI_Mess_Confirm_CloneWrite"));
@@ -186,14 +187,14 @@ TEST_F(MainRadio, CloneWriteSendsTheFrequencyEditedInPlace) {
 
   responder.Clear();
   responder.Answer(platform::kIdOk);
-  Main().CloneWrite();
+  Main().Documents().CloneWrite();
   WaitForExchange();
   ASSERT_EQ(responder.Count(), 2) << responder.Last().text;
   EXPECT_EQ(responder.Last().text, gGTex->Block("GI_Mess_CloneWrite_Succeeded"));
   EXPECT_EQ(responder.Last().style, platform::kMbOk | platform::kMbIconInformation);
   EXPECT_TRUE(form->isEnabled());
-  EXPECT_EQ(Main().StatusText().rfind("Written to the radio on COM7 at ", 0), 0u)
-      << Main().StatusText();
+  EXPECT_EQ(Main().Status().Text().rfind("Written to the radio on COM7 at ", 0), 0u)
+      << Main().Status().Text();
   const cmcEeprom saved = clitest::ReadImage(Path("saved.dat").toStdString());
   EXPECT_EQ(Slice(saved, 0x000, 0x9FF), Slice(Doc().Working(), 0x000, 0x9FF));
   // The dealer range is not the user's to write.
@@ -208,7 +209,7 @@ TEST_F(MainRadio, MakerModeCautionsBeforeTheWriteAndSendsTheDealerRange) {
   ASSERT_TRUE(Main().Maker());
   // The maker's own bytes, only a maker-mode write sends them.
   Doc().Working().WriteBlock(0xA00, "MAKER BYTES HERE", 16);
-  Main().NoteActivity();
+  Main().Documents().NoteActivity();
 
   struct Case {
     std::vector<int> answers;
@@ -227,7 +228,7 @@ TEST_F(MainRadio, MakerModeCautionsBeforeTheWriteAndSendsTheDealerRange) {
   for (const Case& c : cases) {
     responder.Clear();
     for (int answer : c.answers) responder.Answer(answer);
-    Main().CloneWrite();
+    Main().Documents().CloneWrite();
     WaitForExchange();
     std::vector<std::string> asked;
     for (const auto& m : responder.Messages()) asked.push_back(m.text);
@@ -261,15 +262,15 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
     SCOPED_TRACE(c.name);
     StartWithRadio(c.options);
     Doc().Working().WriteBlock(memmap::kComment, "OURS            ", 16);
-    Main().NoteActivity();
+    Main().Documents().NoteActivity();
     const cmcEeprom before(Doc().Working());
     responder.Clear();
     responder.Answer(c.write ? platform::kIdOk
                              : platform::kIdNo);  // the confirmation or the discard question
     if (c.write)
-      Main().CloneWrite();
+      Main().Documents().CloneWrite();
     else
-      Main().CloneRead();
+      Main().Documents().CloneRead();
     WaitForExchange();
     ASSERT_EQ(responder.Count(), 2);
     EXPECT_EQ(responder.Last().style & platform::kMbIconMask, platform::kMbIconStop)
@@ -278,7 +279,8 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
         responder.Last().text.find(gGTex->Block("GI_Mess_CloneErr_PartWrite")) != std::string::npos,
         c.partlyWritten)
         << responder.Last().text;
-    EXPECT_NE(Main().StatusText().find(" failed at "), std::string::npos) << Main().StatusText();
+    EXPECT_NE(Main().Status().Text().find(" failed at "), std::string::npos)
+        << Main().Status().Text();
     EXPECT_EQ(Slice(Doc().Working(), 0, 0xCEF), Slice(before, 0, 0xCEF));
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_TRUE(form->isEnabled());
@@ -291,8 +293,8 @@ TEST_F(MainRadio, AFailedExchangeShowsOneMessageAndChangesNothing) {
 
 TEST_F(MainRadio, AnUnmappedPortNamesItsNumberInTheOneMessage) {
   StartWithRadio();
-  Main().SetPort(199);
-  Main().CloneInformation();
+  Main().Ports().SetPort(199);
+  Main().Documents().CloneInformation();
   WaitForExchange();
   ASSERT_EQ(responder.Count(), 1);
   EXPECT_NE(responder.Last().text.find("199"), std::string::npos) << responder.Last().text;
@@ -302,7 +304,7 @@ TEST_F(MainRadio, AnUnmappedPortNamesItsNumberInTheOneMessage) {
 
 TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
   StartWithRadio({"--revision", "23"});
-  Main().CloneInformation();
+  Main().Documents().CloneInformation();
   WaitForExchange();
   EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
   cuiInformation* dialog = VisibleTopLevel<cuiInformation>();
@@ -333,7 +335,7 @@ TEST_F(MainRadio, CloneInformationOpensTheDialogWithTheRadiosTexts) {
 }
 
 void Choose(indMain& main, std::uint32_t cell) {
-  QAction* item = main.Menu()->FindItem(cell);
+  QAction* item = main.Window().Menu()->FindItem(cell);
   ASSERT_NE(item, nullptr) << CellName(cell);
   item->trigger();
 }
@@ -569,9 +571,9 @@ TEST_F(MainRadio, AFileHandedOverDuringAnExchangeWaitsForIt) {
     responder.Clear();
     if (c.write) {
       responder.Answer(platform::kIdOk);  // the write's confirmation
-      Main().CloneWrite();
+      Main().Documents().CloneWrite();
     } else {
-      Main().CloneRead();  // nothing to discard: no question
+      Main().Documents().CloneRead();  // nothing to discard: no question
     }
     ASSERT_TRUE(Doc().CloneMan().IsBusy());
     handed.Add(handedFile);

@@ -83,14 +83,16 @@ class ChannelView : public MainWindow {
     globals->Bus().Send(ev::RebuildChannelNodes{});
 
     QApplication::setActiveWindow(form.get());
-    QTreeWidgetItem* node = Main().Tree()->FindNode("GI_Sheet_UsaCh");
+    QTreeWidgetItem* node = Main().Navigation().Tree()->FindNode("GI_Sheet_UsaCh");
     ASSERT_NE(node, nullptr);
-    Main().Tree()->Widget()->setCurrentItem(node);
-    ASSERT_TRUE(WaitUntil(
-        [this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_UsaCh"; }));
-    cuiGrid& grid = *Main().Sheet()->Grid();
+    Main().Navigation().Tree()->Widget()->setCurrentItem(node);
+    ASSERT_TRUE(WaitUntil([this] {
+      return Main().Navigation().Sheet() &&
+             Main().Navigation().Sheet()->PageReference() == "GI_Sheet_UsaCh";
+    }));
+    cuiGrid& grid = *Main().Navigation().Sheet()->Grid();
     ASSERT_TRUE(WaitUntil([&] { return grid.isVisible() && grid.CellRect(1, 1).height() > 1; }));
-    const auto at = FindCell(*Main().Sheet(), CL_ChList_Atr, c.cursor);
+    const auto at = FindCell(*Main().Navigation().Sheet(), CL_ChList_Atr, c.cursor);
     ASSERT_TRUE(at) << "channel " << c.cursor << " is not listed";
     grid.setFocus();
     grid.SetCursor(at->x(), at->y());
@@ -99,7 +101,7 @@ class ChannelView : public MainWindow {
   // Opens the attribute list on the cursor cell and picks an item, as the
   // user does with Enter, the arrow keys and Enter.
   void Choose(int item) {
-    QTest::keyClick(Main().Sheet()->Grid(), Qt::Key_Return);
+    QTest::keyClick(Main().Navigation().Sheet()->Grid(), Qt::Key_Return);
     cuiFlector* list = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (list = VisibleTopLevel<cuiFlector>()) != nullptr; }));
     cuiSheet& choices = list->Sheet();
@@ -123,7 +125,7 @@ TEST_F(ChannelView, ShowingAllChannelsPutsTheCursorOnTheNearestUsableOne) {
     SCOPED_TRACE(c.name);
     OpenUsaPage(c);
     if (HasFatalFailure()) return;
-    QPointer<cuiGrid> before = Main().Sheet()->Grid();
+    QPointer<cuiGrid> before = Main().Navigation().Sheet()->Grid();
     Choose(3);  // inhibits the cursor's channel
     EXPECT_TRUE(datCh::kAtInhibit & [&] {
       datCh ch(&Doc().Working());
@@ -131,10 +133,10 @@ TEST_F(ChannelView, ShowingAllChannelsPutsTheCursorOnTheNearestUsableOne) {
       return ch.attr;
     }());
     Choose(4);  // shows all channels
-    ASSERT_TRUE(WaitUntil([&] { return before.isNull() && Main().Sheet(); }));
+    ASSERT_TRUE(WaitUntil([&] { return before.isNull() && Main().Navigation().Sheet(); }));
     EXPECT_EQ(gEnviron->ChListType, 0);
-    EXPECT_EQ(Main().Sheet()->PageReference(), "GI_Sheet_UsaCh");
-    cuiSheet& sheet = *Main().Sheet();
+    EXPECT_EQ(Main().Navigation().Sheet()->PageReference(), "GI_Sheet_UsaCh");
+    cuiSheet& sheet = *Main().Navigation().Sheet();
     const cmcCellObj& cursor = sheet.CellAt(sheet.Grid()->Col(), sheet.Grid()->Row());
     EXPECT_EQ(cursor.Cell(), static_cast<std::uint32_t>(CL_ChList_Atr));
     EXPECT_EQ(cursor.Category(), CT_UsaCh);
@@ -158,7 +160,7 @@ QRect PixelsOf(const QImage& image, const QRect& rect, QColor colour) {
 TEST_F(MainWindow, MakerPanelSitsBeforeTheLastPanelInMaroonWithItsTextCentred) {
   Start({QStringLiteral("seaclone"), QStringLiteral("/kelpish")});
   ASSERT_TRUE(Main().Maker());
-  cuiStatusBar& bar = *Main().StatusBar();
+  cuiStatusBar& bar = *Main().Window().StatusBar();
   ASSERT_EQ(bar.PanelCount(), 3);
   const QFontMetrics metrics(bar.font());
   const QString text = QString::fromStdString(gGTex->Text("GI_StatusPanel_Maker"));
@@ -184,9 +186,9 @@ TEST_F(MainWindow, MakerPanelSitsBeforeTheLastPanelInMaroonWithItsTextCentred) {
 
 TEST_F(MainWindow, MessagePanelShowsEventFoursTextAndKeepsAHundredPixels) {
   Start();
-  cuiStatusBar& bar = *Main().StatusBar();
+  cuiStatusBar& bar = *Main().Window().StatusBar();
   globals->Bus().Send(ev::StatusText{0x0000FF /* red */, 0x00FFFF /* yellow */, "WWWW"});
-  EXPECT_EQ(Main().StatusText(), "WWWW");
+  EXPECT_EQ(Main().Status().Text(), "WWWW");
   const QImage shot = bar.grab().toImage();
   const QRect panel = bar.Panel(0)->geometry();
   EXPECT_EQ(shot.pixelColor(panel.topLeft()), QColor(Qt::yellow));
@@ -212,7 +214,7 @@ TEST_F(MainWindow, MessagePanelShowsEventFoursTextAndKeepsAHundredPixels) {
 TEST_F(MainWindow, TheMakerWordTypedIntoTheAboutBoxAsksOnceAndTurnsMakerModeOn) {
   Start();
   const std::vector<std::string> plain = TreePages();
-  QAction* about = Main().Menu()->FindItem(CL_Help_About);
+  QAction* about = Main().Window().Menu()->FindItem(CL_Help_About);
   ASSERT_NE(about, nullptr);
   about->trigger();
   cuiAboutBox* box = nullptr;
@@ -231,11 +233,11 @@ TEST_F(MainWindow, TheMakerWordTypedIntoTheAboutBoxAsksOnceAndTurnsMakerModeOn) 
   EXPECT_TRUE(Main().Maker());
   EXPECT_EQ(TreePages(), ExpectedPages(true));
   EXPECT_NE(TreePages(), plain);
-  EXPECT_EQ(Main().StatusBar()->PanelCount(), 3);
+  EXPECT_EQ(Main().Window().StatusBar()->PanelCount(), 3);
 
   QTest::keyClicks(keys, QStringLiteral("KELPISH"));
   EXPECT_EQ(responder.Count(), 1) << "maker mode is on; nothing more to ask";
-  EXPECT_EQ(Main().StatusBar()->PanelCount(), 3);
+  EXPECT_EQ(Main().Window().StatusBar()->PanelCount(), 3);
 
   QPointer<cuiAboutBox> closing = box;
   QTest::mouseClick(box->Button(), Qt::LeftButton);
@@ -269,7 +271,7 @@ class PortMenu : public MainWindowBase {
         if (a->menu()) walk(a->menu()->actions());
       }
     };
-    walk(Main().Menu()->Root()->actions());
+    walk(Main().Window().Menu()->Root()->actions());
     EXPECT_NE(found, nullptr) << CellName(cell) << " " << number;
     return found;
   }
@@ -292,17 +294,17 @@ TEST_F(PortMenu, ItemsCheckTheCurrentPortAndOpenTheDialogInTheirModes) {
 
   // COM3 chosen from the menu.
   Item(CL_Menu_Port_Com, 3)->trigger();
-  EXPECT_EQ(Main().CurrentPort(), 3);
+  EXPECT_EQ(Main().Ports().CurrentPort(), 3);
   EXPECT_EQ(Checked(), "00100");
 
   std::vector<int> modes;
-  Main().SetPortSelection([&](int mode) { modes.push_back(mode); });
+  Main().Navigation().SetPortSelection([&](int mode) { modes.push_back(mode); });
   Item(CL_Menu_Port_Usb, 0)->trigger();
   Item(CL_Menu_Port_ComList0, 0)->trigger();
   Item(CL_Menu_Port_ComList1, 0)->trigger();
   Item(CL_Menu_Port_ComList2, 0)->trigger();
   EXPECT_EQ(modes, (std::vector<int>{0, 0, 1, 2}));
-  EXPECT_EQ(Main().CurrentPort(), 3);
+  EXPECT_EQ(Main().Ports().CurrentPort(), 3);
   EXPECT_EQ(Checked(), "00100");
   for (QAction* item : {Item(CL_Menu_Port_ComList0, 0), Item(CL_Menu_Port_ComList1, 0),
                         Item(CL_Menu_Port_ComList2, 0)})
@@ -353,13 +355,13 @@ TEST_F(PortMenu, ThePortTypedIntoTheDialogIsTheOneTheNextExchangeOpens) {
       EXPECT_EQ(responder.Last().text, gGTex->Block("GI_AppInd_Opt_ComSel_OutofRange"));
     }
     EXPECT_EQ(stillOpen, step.messages > 0) << "the dialog stays open only on a refused number";
-    EXPECT_EQ(Main().CurrentPort(), step.port);
+    EXPECT_EQ(Main().Ports().CurrentPort(), step.port);
   }
   EXPECT_EQ(Checked(), "00001") << "a port above 4 checks the USB item";
 
   // The radio on COM9 answers the next exchange.
   responder.Clear();
-  Main().CloneInformation();
+  Main().Documents().CloneInformation();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !Doc().CloneMan().IsBusy(); }, 120000));
   EXPECT_EQ(responder.Count(), 0) << responder.Last().text;
   EXPECT_NE(VisibleTopLevel<cuiInformation>(), nullptr);

@@ -59,10 +59,11 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
   EXPECT_EQ(dialogs.last.extension, "csv");
   ASSERT_TRUE(QFile::exists(QString::fromStdString(Path("all.csv"))));
   // The status bar says what went where, with the values counted.
-  EXPECT_EQ(Main().StatusText().rfind("Exported ", 0), 0u) << Main().StatusText();
-  EXPECT_NE(Main().StatusText().find(" pages to " + Path("all.csv")), std::string::npos)
-      << Main().StatusText();
-  EXPECT_EQ(Main().StatusText().find("Exported 0 "), std::string::npos) << Main().StatusText();
+  EXPECT_EQ(Main().Status().Text().rfind("Exported ", 0), 0u) << Main().Status().Text();
+  EXPECT_NE(Main().Status().Text().find(" pages to " + Path("all.csv")), std::string::npos)
+      << Main().Status().Text();
+  EXPECT_EQ(Main().Status().Text().find("Exported 0 "), std::string::npos)
+      << Main().Status().Text();
 
   cuiGrid& grid = OpenFreePage();
   grid.SetCursor(2, 1);
@@ -89,13 +90,14 @@ TEST_F(MainTransfer, ImportOfTheExportTakesBackAnEditAsOneUndoStep) {
   EXPECT_EQ(ImportList(), nullptr);
   EXPECT_TRUE(Doc().Working().Equals(exported));
   EXPECT_TRUE(Doc().IsModified());
-  ASSERT_TRUE(WaitUntil([this] { return Main().Sheet() != nullptr; }));
+  ASSERT_TRUE(WaitUntil([this] { return Main().Navigation().Sheet() != nullptr; }));
   EXPECT_EQ(Shown(2, 1), "155.50000");
   // The two frequencies typed are the values the import changed; the page
   // that reopened by itself has left the message standing.
-  EXPECT_EQ(Main().StatusText(), "Imported all.csv: 2 values changed.");
+  EXPECT_EQ(Main().Status().Text(), "Imported all.csv: 2 values changed.");
   Choose(CL_Menu_File_ImportCsv, Path("all.csv"));
-  EXPECT_EQ(Main().StatusText(), "Imported all.csv: every value was already as the file has it.");
+  EXPECT_EQ(Main().Status().Text(),
+            "Imported all.csv: every value was already as the file has it.");
 
   QTest::keyClick(KeyTarget(), Qt::Key_Z, Qt::ControlModifier);
   time.AdvanceBy(60);
@@ -131,8 +133,8 @@ TEST_F(MainTransfer, CancelledImportChangesNothing) {
   EXPECT_EQ(ImportList(), nullptr);
   EXPECT_TRUE(Doc().Working().Equals(before));
   EXPECT_FALSE(Doc().IsModified());
-  EXPECT_FALSE(Main().CanUndo());
-  EXPECT_EQ(Main().StatusText(), "Import of edits.csv cancelled; the image is as it was.");
+  EXPECT_FALSE(Main().Documents().CanUndo());
+  EXPECT_EQ(Main().Status().Text(), "Import of edits.csv cancelled; the image is as it was.");
 }
 
 // The list was made against the image as it was; should the image change
@@ -173,10 +175,10 @@ TEST_F(MainTransfer, ImportWithoutChangesSaysSoWithoutAList) {
               std::string("Page,GI_Sheet_FreeCh,x\r\nNo.,Receive (MHz)\r\n") + c.row + "\r\n");
     Choose(CL_Menu_File_ImportCsv, Path("same.csv"));
     EXPECT_EQ(ImportList(), nullptr);
-    EXPECT_EQ(Main().StatusText(), c.status);
+    EXPECT_EQ(Main().Status().Text(), c.status);
   }
   EXPECT_TRUE(Doc().Working().Equals(before));
-  EXPECT_FALSE(Main().CanUndo());
+  EXPECT_FALSE(Main().Documents().CanUndo());
 }
 
 // A refused value names its row and column in one message and leaves the
@@ -215,7 +217,7 @@ TEST_F(MainTransfer, ARefusedValueChangesNothing) {
   EXPECT_NE(text.find("'12x'"), std::string::npos) << text;
   EXPECT_TRUE(Doc().Working().Equals(before));
   EXPECT_FALSE(Doc().IsModified());
-  EXPECT_FALSE(Main().CanUndo());
+  EXPECT_FALSE(Main().Documents().CanUndo());
 }
 
 TEST_F(MainTransfer, CompareWithFileListsTheDifferencesOrSaysThereAreNone) {
@@ -257,7 +259,7 @@ TEST_F(MainTransfer, CompareWithFileListsTheDifferencesOrSaysThereAreNone) {
 TEST_F(MainTransfer, DoubleClickOnADifferenceOpensItsCell) {
   Start();
   Doc().Working().WriteBlock(memmap::FreeRecord(2) + 4, "QQQ", 3);
-  Main().NoteActivity();
+  Main().Documents().NoteActivity();
   ASSERT_TRUE(QFile::copy(QStringLiteral(SEACLONE_BIN_DIR "/TB58_00_USA.DAT"),
                           QString::fromStdString(Path("usa.dat"))));
   Choose(CL_Menu_File_Compare, Path("usa.dat"));
@@ -274,11 +276,12 @@ TEST_F(MainTransfer, DoubleClickOnADifferenceOpensItsCell) {
   EXPECT_EQ(cell.after, "L3");
   emit dialog->Table()->cellDoubleClicked(static_cast<int>(found - cells.begin()), 0);
   ASSERT_TRUE(WaitUntil([&] {
-    return Main().Sheet() && Main().Sheet()->PageReference() == cell.reference &&
-           Main().Sheet()->Grid();
+    return Main().Navigation().Sheet() &&
+           Main().Navigation().Sheet()->PageReference() == cell.reference &&
+           Main().Navigation().Sheet()->Grid();
   }));
-  EXPECT_EQ(Main().Sheet()->Grid()->Col(), cell.pageColumn);
-  EXPECT_EQ(Main().Sheet()->Grid()->Row(), cell.pageRow);
+  EXPECT_EQ(Main().Navigation().Sheet()->Grid()->Col(), cell.pageColumn);
+  EXPECT_EQ(Main().Navigation().Sheet()->Grid()->Row(), cell.pageRow);
 }
 
 }  // namespace

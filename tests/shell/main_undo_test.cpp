@@ -19,7 +19,7 @@ class MainUndo : public shelltest::MainWindow {
   }
   bool Enabled(std::uint32_t cell) {
     globals->Bus().Send(ev::RefreshMenus{});
-    QAction* item = Main().Menu()->FindItem(cell);
+    QAction* item = Main().Window().Menu()->FindItem(cell);
     return item && item->isEnabled();
   }
 };
@@ -52,8 +52,8 @@ TEST_F(MainUndo, CtrlZAndCtrlYStepOverAnEditInPlace) {
     SCOPED_TRACE(s.shown);
     Press(s.key, s.modifiers);
     EXPECT_TRUE(Doc().Working().Equals(*s.image));
-    ASSERT_NE(Main().Sheet(), nullptr);
-    EXPECT_EQ(Main().Sheet()->PageReference(), "GI_Sheet_FreeCh");
+    ASSERT_NE(Main().Navigation().Sheet(), nullptr);
+    EXPECT_EQ(Main().Navigation().Sheet()->PageReference(), "GI_Sheet_FreeCh");
     EXPECT_EQ(Shown(2, 1), s.shown);
     // Undo never clears the modified flag; only saving does.
     EXPECT_TRUE(Doc().IsModified());
@@ -77,12 +77,12 @@ TEST_F(MainUndo, APasteOfManyRowsIsOneStep) {
   grid.SetCursor(1, 1);
   QTest::keyClick(KeyTarget(), Qt::Key_Down, Qt::ShiftModifier);
   QTest::keyClick(KeyTarget(), Qt::Key_Down, Qt::ShiftModifier);
-  ASSERT_TRUE(Main().Sheet()->MultiSelectionActive());
-  Main().Sheet()->SendKey(1, 1, 0, CL_PMenu_Copy);
+  ASSERT_TRUE(Main().Navigation().Sheet()->MultiSelectionActive());
+  Main().Navigation().Sheet()->SendKey(1, 1, 0, CL_PMenu_Copy);
   QApplication::processEvents();
   const cmcEeprom beforePaste(Doc().Working());
   grid.SetCursor(1, 10);
-  Main().Sheet()->SendKey(1, 10, 0, CL_PMenu_Paste);
+  Main().Navigation().Sheet()->SendKey(1, 10, 0, CL_PMenu_Paste);
   QApplication::processEvents();
   ASSERT_TRUE(Doc().Working().Differs(beforePaste));
   ASSERT_EQ(rows(10), typed);

@@ -92,10 +92,10 @@ class MainWindowBase : public ::testing::Test {
     Settle();
   }
   virtual void Settle() {
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Main().Sheet() != nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Main().Navigation().Sheet() != nullptr; }, 10000));
   }
   indMain& Main() { return globals->Main(); }
-  cmcDocument& Doc() { return Main().Document(); }
+  cmcDocument& Doc() { return Main().Documents().Document(); }
   std::string Title() const { return form->windowTitle().toStdString(); }
   std::string Path(const char* name) const {
     return dir.filePath(QString::fromLatin1(name)).toStdString();
@@ -104,7 +104,7 @@ class MainWindowBase : public ::testing::Test {
   // The page references of the tree's nodes, in tree order.
   std::vector<std::string> TreePages() const {
     std::vector<std::string> pages;
-    for (QTreeWidgetItem* node : globals->Main().Tree()->Nodes())
+    for (QTreeWidgetItem* node : globals->Main().Navigation().Tree()->Nodes())
       if (const cmcCellObj* cell = cuiTree::CellOf(node); cell && cell->HasParameter())
         pages.push_back(cell->Parameter());
     return pages;
@@ -119,12 +119,14 @@ class MainWindowBase : public ::testing::Test {
   // grid focused.
   cuiGrid& OpenFreePage() {
     QApplication::setActiveWindow(form.get());
-    QTreeWidgetItem* node = Main().Tree()->FindNode("GI_Sheet_FreeCh");
+    QTreeWidgetItem* node = Main().Navigation().Tree()->FindNode("GI_Sheet_FreeCh");
     EXPECT_NE(node, nullptr);
-    Main().Tree()->Widget()->setCurrentItem(node);
-    EXPECT_TRUE(WaitUntil(
-        [this] { return Main().Sheet() && Main().Sheet()->PageReference() == "GI_Sheet_FreeCh"; }));
-    cuiGrid& grid = *Main().Sheet()->Grid();
+    Main().Navigation().Tree()->Widget()->setCurrentItem(node);
+    EXPECT_TRUE(WaitUntil([this] {
+      return Main().Navigation().Sheet() &&
+             Main().Navigation().Sheet()->PageReference() == "GI_Sheet_FreeCh";
+    }));
+    cuiGrid& grid = *Main().Navigation().Sheet()->Grid();
     // The editor opens over a cell only once the page has its size.
     EXPECT_TRUE(WaitUntil([&] { return grid.isVisible() && grid.CellRect(2, 1).height() > 1; }));
     grid.setFocus();
@@ -136,7 +138,7 @@ class MainWindowBase : public ::testing::Test {
   }
   // Keys go where a user's would: the editor while it shows, else the grid.
   QWidget* KeyTarget() {
-    cuiSheet* sheet = Main().Sheet();
+    cuiSheet* sheet = Main().Navigation().Sheet();
     if (sheet->Editor() && sheet->Editor()->isVisible()) return sheet->Editor();
     return sheet->Grid();
   }
@@ -145,12 +147,12 @@ class MainWindowBase : public ::testing::Test {
     QTest::keyClick(KeyTarget(), finish);
   }
   std::string Shown(int column, int row) {
-    return CellText(Main().Sheet()->CellAt(column, row), 0);
+    return CellText(Main().Navigation().Sheet()->CellAt(column, row), 0);
   }
 
   void Edit() {
     Doc().Working().SetByte(0x9C0, Doc().Working().GetByte(0x9C0) == 'Q' ? 'R' : 'Q');
-    Main().NoteActivity();
+    Main().Documents().NoteActivity();
   }
 
   testsupport::EnvironStore store;
@@ -182,7 +184,7 @@ class MainWindow : public MainWindowBase {
   // path.
   void Choose(std::uint32_t cell, const std::string& path) {
     dialogs.answers.push_back(path);
-    QAction* item = Main().Menu()->FindItem(cell);
+    QAction* item = Main().Window().Menu()->FindItem(cell);
     ASSERT_NE(item, nullptr) << CellName(cell);
     item->trigger();
     time.AdvanceBy(60);  // the page reopens

@@ -21,24 +21,24 @@ using shelltest::MainWindow;
 
 TEST_F(MainWindow, StartShowsTheInitialImagesFirstPageInACompleteWindow) {
   Start();
-  ASSERT_NE(Main().Sheet(), nullptr);
+  ASSERT_NE(Main().Navigation().Sheet(), nullptr);
   const std::vector<std::string> pages = TreePages();
   ASSERT_FALSE(pages.empty());
-  EXPECT_EQ(Main().Sheet()->PageReference(), pages.front());
-  EXPECT_TRUE(Main().SheetPanel()->isAncestorOf(Main().Sheet()->Grid()));
+  EXPECT_EQ(Main().Navigation().Sheet()->PageReference(), pages.front());
+  EXPECT_TRUE(Main().Window().SheetPanel()->isAncestorOf(Main().Navigation().Sheet()->Grid()));
   EXPECT_EQ(Title(), "Untitled" + kTitle);
   EXPECT_FALSE(Doc().IsModified());
   EXPECT_TRUE(Doc().Working().Equals(Doc().Initial()));
   EXPECT_FALSE(form->menuBar()->actions().isEmpty());
-  EXPECT_TRUE(Main().ToolBar()->Widget()->isVisible());
-  EXPECT_EQ(Main().StatusBar()->PanelCount(), 2);
+  EXPECT_TRUE(Main().Window().ToolBar()->Widget()->isVisible());
+  EXPECT_EQ(Main().Window().StatusBar()->PanelCount(), 2);
   EXPECT_EQ(pages, ExpectedPages());
   EXPECT_EQ(responder.Count(), 0);
   // The Edit menu: Undo and Redo, then what the cursor cell's menu offers
   // (its placeholder at least).
   QApplication::processEvents();
-  Main().Menu()->Refresh();
-  const QAction* edit = Main().Menu()->FindItem(CL_Menu_Edit_Top);
+  Main().Window().Menu()->Refresh();
+  const QAction* edit = Main().Window().Menu()->FindItem(CL_Menu_Edit_Top);
   ASSERT_NE(edit, nullptr);
   ASSERT_NE(edit->menu(), nullptr);
   const QList<QAction*> items = edit->menu()->actions();
@@ -57,19 +57,19 @@ TEST_F(MainWindow, NewOpenSaveAsAndReopenKeepTitleAndModifiedFlagInStep) {
   Edit();
   EXPECT_TRUE(Doc().IsModified());
   dialogs.answers = {a};
-  Main().FileSaveAs();
+  Main().Files().FileSaveAs();
   EXPECT_FALSE(Doc().IsModified());
   EXPECT_EQ(Title(), "a.dat" + kTitle);
-  EXPECT_EQ(Main().StatusText(), "Saved to " + a + ".");
+  EXPECT_EQ(Main().Status().Text(), "Saved to " + a + ".");
   EXPECT_EQ(gEnviron->Recent.Entry(0), a);
-  EXPECT_EQ(Main().CurrentDirectory(), dir.path().toStdString());
+  EXPECT_EQ(Main().Documents().CurrentDirectory(), dir.path().toStdString());
   EXPECT_EQ(dialogs.last.fileName, "Untitled");
   EXPECT_EQ(dialogs.last.extension, "dat");
 
   // New after an edit asks to save under the current name; No discards.
   Edit();
   responder.Answer(platform::kIdNo);
-  Main().FileNew();
+  Main().Documents().FileNew();
   EXPECT_EQ(responder.Last().text, "Save the changes to 'a.dat'?");
   EXPECT_EQ(responder.Last().style, platform::kMbYesNoCancel | platform::kMbIconExclamation);
   EXPECT_EQ(Title(), "Untitled" + kTitle);
@@ -77,7 +77,7 @@ TEST_F(MainWindow, NewOpenSaveAsAndReopenKeepTitleAndModifiedFlagInStep) {
 
   // Open through the dialog: the saved image comes back, named, unmodified.
   dialogs.answers = {a};
-  Main().FileOpen();
+  Main().Files().FileOpen();
   EXPECT_EQ(Title(), "a.dat" + kTitle);
   EXPECT_EQ(Doc().Working().GetByte(0x9C0), 'Q');
 
@@ -87,7 +87,7 @@ TEST_F(MainWindow, NewOpenSaveAsAndReopenKeepTitleAndModifiedFlagInStep) {
   responder.Clear();
   responder.Answer(platform::kIdYes);
   dialogs.answers = {b};
-  Main().OpenFile(a);
+  Main().Documents().OpenFile(a);
   ASSERT_EQ(responder.Count(), 1);
   EXPECT_EQ(responder.Last().text, gGTex->Text("GI_Mess_Confirm_WriteAnother"));
   EXPECT_EQ(dialogs.asked.back(), "save");
@@ -112,7 +112,7 @@ TEST_F(MainWindow, ADamagedFileIsRefusedWithItsMessageAndNothingChanges) {
   const cmcEeprom before(Doc().Working());
 
   responder.Answer(platform::kIdNo);  // discard the edit
-  Main().OpenFile(bad);
+  Main().Documents().OpenFile(bad);
   ASSERT_EQ(responder.Count(), 2);  // the question, then the file's one message
   EXPECT_NE(responder.Last().text, responder.Messages()[0].text);
   EXPECT_TRUE(Doc().Working().Equals(before));
@@ -126,20 +126,20 @@ TEST_F(MainWindow, CancelInEveryQuestionStops) {
   Start();
   const std::string a = Path("a.dat");
   dialogs.answers = {a};
-  Main().FileSaveAs();
+  Main().Files().FileSaveAs();
   struct Case {
     const char* what;
     std::function<void()> command;
     int answer;
   };
   const Case cases[] = {
-      {"new", [&] { Main().FileNew(); }, platform::kIdCancel},
-      {"open", [&] { Main().OpenFile(a); }, platform::kIdCancel},
-      {"clone read", [&] { Main().CloneRead(); }, platform::kIdCancel},
-      {"model change", [&] { Main().ChangeModel(3); }, platform::kIdCancel},
+      {"new", [&] { Main().Documents().FileNew(); }, platform::kIdCancel},
+      {"open", [&] { Main().Documents().OpenFile(a); }, platform::kIdCancel},
+      {"clone read", [&] { Main().Documents().CloneRead(); }, platform::kIdCancel},
+      {"model change", [&] { Main().Documents().ChangeModel(3); }, platform::kIdCancel},
       {"close", [&] { EXPECT_FALSE(form->close()); }, platform::kIdCancel},
       // Yes to saving under a new name, then Cancel in the save dialog.
-      {"re-open, save cancelled", [&] { Main().OpenFile(a); }, platform::kIdYes},
+      {"re-open, save cancelled", [&] { Main().Documents().OpenFile(a); }, platform::kIdYes},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -160,7 +160,7 @@ TEST_F(MainWindow, TheTreeFollowsTheModelAndThePlanSwitches) {
   Start();
   for (int model : {0, 3, 8, 9, 12, 5}) {
     responder.Answer(platform::kIdOk);
-    Main().ChangeModel(model);
+    Main().Documents().ChangeModel(model);
     EXPECT_EQ(Doc().ModelType(), model);
     EXPECT_EQ(gEnviron->ModelType, model);
     EXPECT_EQ(TreePages(), ExpectedPages()) << "model " << model;
@@ -168,7 +168,7 @@ TEST_F(MainWindow, TheTreeFollowsTheModelAndThePlanSwitches) {
     const bool suv = std::find(shown.begin(), shown.end(), "GI_Sheet_SuvCh") != shown.end();
     EXPECT_EQ(suv, model >= 8 && model <= 11) << model;
     // The tree built for the new model fills its panel like the first one.
-    QTreeWidget* tree = Main().Tree()->Widget();
+    QTreeWidget* tree = Main().Navigation().Tree()->Widget();
     QWidget* panel = tree->parentWidget();
     QCoreApplication::processEvents();
     EXPECT_EQ(tree->geometry(), panel->contentsRect()) << "model " << model;
@@ -190,7 +190,7 @@ TEST_F(MainWindow, MakerModeBySwitchOrByTheTypedWordAfterTheCaution) {
   EXPECT_TRUE(Main().Maker());
   EXPECT_EQ(responder.Count(), 1);
   EXPECT_EQ(TreePages(), ExpectedPages(true));
-  EXPECT_EQ(Main().StatusBar()->PanelCount(), 3);
+  EXPECT_EQ(Main().Window().StatusBar()->PanelCount(), 3);
   form.reset();
   globals.reset();
 
@@ -220,15 +220,15 @@ TEST_F(MainWindow, TheWarningCheckMarksTheErrorPageAndBlocksAWrite) {
   cmcEeprom& image = Doc().Working();
   image.SetByte(memmap::kFlags972, image.GetByte(memmap::kFlags972) | 2);  // the weather list shown
   globals->Bus().Send(ev::RebuildChannelNodes{});
-  EXPECT_EQ(Main().WarningCheck().errors, 0);
+  EXPECT_EQ(Main().Navigation().WarningCheck().errors, 0);
   image.SetWord(memmap::kWxBits, 0x03FF);  // every weather channel inhibited
-  Main().NoteActivity();
+  Main().Documents().NoteActivity();
   time.AdvanceBy(300);  // the deferred check
-  QTreeWidgetItem* wx = Main().Tree()->FindNode("GI_Sheet_WxCh");
+  QTreeWidgetItem* wx = Main().Navigation().Tree()->FindNode("GI_Sheet_WxCh");
   ASSERT_NE(wx, nullptr);
   EXPECT_EQ(cuiTree::Overlay(wx), cuiTree::kErrorOverlay);
   responder.Clear();
-  Main().CloneWrite();
+  Main().Documents().CloneWrite();
   ASSERT_EQ(responder.Count(), 1);
   EXPECT_EQ(responder.Last().text, gGTex->Block("GI_Mess_DataError"));
 }
@@ -237,9 +237,9 @@ TEST_F(MainWindow, AClosedSheetReopensWithItsCursorAndScroll) {
   Start();
   const std::vector<std::string> pages = TreePages();
   ASSERT_GE(pages.size(), 3u);
-  Main().OpenSheet("GI_Sheet_IntCh");
+  Main().Navigation().OpenSheet("GI_Sheet_IntCh");
   QApplication::processEvents();  // the page shows
-  cuiGrid* grid = Main().Sheet()->Grid();
+  cuiGrid* grid = Main().Navigation().Sheet()->Grid();
   ASSERT_NE(grid, nullptr);
   int row = grid->RowCount() - 1;
   while (row > grid->FixedRows() && !grid->SetCursor(grid->Col(), row)) --row;
@@ -247,11 +247,11 @@ TEST_F(MainWindow, AClosedSheetReopensWithItsCursorAndScroll) {
   const QPoint topLeft(grid->LeftCol(), grid->TopRow());
   ASSERT_GT(topLeft.y(), grid->FixedRows());  // scrolled
 
-  Main().OpenSheet(pages.front());
+  Main().Navigation().OpenSheet(pages.front());
   QApplication::processEvents();
-  Main().OpenSheet("GI_Sheet_IntCh");
+  Main().Navigation().OpenSheet("GI_Sheet_IntCh");
 
-  grid = Main().Sheet()->Grid();
+  grid = Main().Navigation().Sheet()->Grid();
   EXPECT_EQ(QPoint(grid->Col(), grid->Row()), cursor);
   EXPECT_EQ(QPoint(grid->LeftCol(), grid->TopRow()), topLeft);
 }
@@ -262,7 +262,7 @@ TEST_F(MainWindow, TreeWidthComesFromTheSettingsButIsAtLeastEight) {
       e.SplitterV = saved;
       e.Save();
     });
-    EXPECT_EQ(Main().TreePanel()->width(), std::max(8, saved)) << saved;
+    EXPECT_EQ(Main().Window().TreePanel()->width(), std::max(8, saved)) << saved;
     form.reset();
     globals.reset();
   }
@@ -272,8 +272,8 @@ TEST_F(MainWindow, TreeWidthComesFromTheSettingsButIsAtLeastEight) {
 // names whole ("International channels" was cut at a fixed 200 pixels).
 TEST_F(MainWindow, TheFirstStartShowsTheTreesNamesWhole) {
   Start();
-  ASSERT_LE(Main().Tree()->NamesWidth(), form->width() / 2);
-  EXPECT_GE(Main().TreePanel()->width(), Main().Tree()->NamesWidth());
+  ASSERT_LE(Main().Navigation().Tree()->NamesWidth(), form->width() / 2);
+  EXPECT_GE(Main().Window().TreePanel()->width(), Main().Navigation().Tree()->NamesWidth());
 }
 
 TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
@@ -285,7 +285,7 @@ TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
 
   form->move(40, 50);
   const QRect outer = form->frameGeometry();
-  const int treeWidth = Main().TreePanel()->width();
+  const int treeWidth = Main().Window().TreePanel()->width();
   responder.Answer(platform::kIdNo);
   EXPECT_TRUE(form->close());
   EXPECT_EQ(QRect(gEnviron->Left, gEnviron->Top, gEnviron->Width, gEnviron->Height), outer);
@@ -299,14 +299,14 @@ TEST_F(MainWindow, ClosingAsksToSaveAndStoresTheOuterBoundsAndTreeWidth) {
 TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
   Start();
   dialogs.answers = {Path("handed.dat")};
-  Main().FileSaveAs();
-  Main().FileNew();
+  Main().Files().FileSaveAs();
+  Main().Documents().FileNew();
   ASSERT_TRUE(Doc().IsUntitled());
   time.AdvanceBy(60);  // the first page again
   shell::HandoverQueue handed(form.get(), &Main());
-  cuiPrinter* printer = Main().Printer();
+  cuiPrinter* printer = Main().View().Printer();
   ASSERT_NE(printer, nullptr);
-  ASSERT_TRUE(Main().CanPrintCurrent());
+  ASSERT_TRUE(Main().View().CanPrintCurrent());
   const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
   int previewPages = 0;
   printer->setUpPrinter = [&](QPrinter& p) {
@@ -334,20 +334,21 @@ TEST_F(MainWindow, PrintAllAndHelpOnTheCursorCellReachTheirWindows) {
   EXPECT_TRUE(out.read(4) == "%PDF");
 
   // The first page's cursor cell has a topic of its own.
-  cuiSheet* sheet = Main().Sheet();
+  cuiSheet* sheet = Main().Navigation().Sheet();
   ASSERT_NE(sheet, nullptr);
   cuiGrid* grid = sheet->Grid();
   const std::uint32_t cell = sheet->CellAt(grid->Col(), grid->Row()).Cell();
-  ASSERT_GT(Main().HelpContext(cell), 0) << CellName(cell);
+  ASSERT_GT(Main().View().HelpContext(cell), 0) << CellName(cell);
   QTest::keyClick(grid, Qt::Key_F1);
-  ASSERT_NE(Main().Help()->ContentsWindow(), nullptr);
-  EXPECT_TRUE(Main().Help()->ContentsWindow()->isVisible());
-  EXPECT_EQ(QUrl(QString::fromStdString(Main().Help()->ContentsSource())).fragment().toStdString(),
-            CellName(cell))
-      << Main().Help()->ContentsSource();
+  ASSERT_NE(Main().View().Help()->ContentsWindow(), nullptr);
+  EXPECT_TRUE(Main().View().Help()->ContentsWindow()->isVisible());
+  EXPECT_EQ(
+      QUrl(QString::fromStdString(Main().View().Help()->ContentsSource())).fragment().toStdString(),
+      CellName(cell))
+      << Main().View().Help()->ContentsSource();
   // Shift+F1 is the cell's own small window.
-  EXPECT_TRUE(Main().Help()->PopupWindow() == nullptr ||
-              !Main().Help()->PopupWindow()->isVisible());
+  EXPECT_TRUE(Main().View().Help()->PopupWindow() == nullptr ||
+              !Main().View().Help()->PopupWindow()->isVisible());
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ namespace evaltest {
 
 class RecordingTarget : public DocumentRole,
                         public FileChoiceRole,
+                        public TransferRole,
                         public ViewSettingsRole,
                         public PortRole,
                         public OutputHelpRole,
@@ -127,7 +128,14 @@ class RecordingTarget : public DocumentRole,
   int activity = 0;
   int mainMenu = 0;  // stands in for the main menu, which events name
   cmcEvMan& bus_;
-  CommandTarget commands{*this, {this, this, this, this, this, &bus_}};
+  CommandTarget commands{*this,
+                         {.files = this,
+                          .transfer = this,
+                          .view = this,
+                          .ports = this,
+                          .output = this,
+                          .navigation = this,
+                          .events = &bus_}};
 };
 
 // Records the calls a cell makes on its canvas.
@@ -204,9 +212,7 @@ class EvalTest : public ::testing::Test {
     return cap;
   }
 
-  EvalResult Run(cmcCellCapsule& cap, bool notify = false) {
-    return Evaluate(&context, cap, notify);
-  }
+  EvalResult Run(cmcCellCapsule& cap, bool notify = false) { return Evaluate(cap, notify); }
 
   std::string Show(cmcCellObj& cell) {
     auto cap = SheetCapsule(cell);
@@ -251,7 +257,6 @@ class EvalTest : public ::testing::Test {
   platform::RecordingResponder responder;
   testsupport::ScriptedQuestions questions{responder};
   RecordingCanvas canvas;
-  indActiveCell context;
   testsupport::EventRecorder events{bus};
   int grid = 0;
   cmcCellObj picked;

@@ -86,7 +86,14 @@ class ChooserPages : public RealPages {
   cuiSheet& List() { return navigation.opened->Sheet(); }
 
   ChooserNavigation navigation{bus, table};
-  CommandTarget commands{target, {&target, &target, &target, &target, &navigation, &bus}};
+  CommandTarget commands{target,
+                         {.files = &target,
+                          .transfer = &target,
+                          .view = &target,
+                          .ports = &target,
+                          .output = &target,
+                          .navigation = &navigation,
+                          .events = &bus}};
 };
 
 }  // namespace uitest

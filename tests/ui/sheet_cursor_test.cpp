@@ -16,7 +16,7 @@ struct Reached {
 };
 std::vector<Reached>* gReached = nullptr;
 
-EvalResult Record(indActiveCell*, cmcCellCapsule& capsule, bool notify) {
+EvalResult Record(cmcCellCapsule& capsule, bool notify) {
   if (notify && gReached) gReached->push_back({capsule.action, capsule.inputMode});
   if (capsule.cell) capsule.outputText = "v" + std::to_string(capsule.cell->Number());
   return EvalResult::kDone;
@@ -145,9 +145,9 @@ TEST_F(Cursor, DoubleClicks) {
 
 // Answers: 'r' asks for three repeats of 1000; 'p' moves the cursor to the
 // cells of number 2 of the same cell.
-EvalResult Answer(indActiveCell* context, cmcCellCapsule& capsule, bool notify) {
+EvalResult Answer(cmcCellCapsule& capsule, bool notify) {
   static int repeats = 0;
-  Record(context, capsule, notify);
+  Record(capsule, notify);
   capsule.category = capsule.cell->Category();
   capsule.cellId = static_cast<std::int32_t>(capsule.cell->Cell());
   capsule.number = capsule.cell->Number();

@@ -169,9 +169,9 @@ TEST_F(Editing, LeftAtTheLeftmostCellReachesTheCell) {
   std::vector<int> actions;
   static std::vector<int>* seen = nullptr;
   seen = &actions;
-  page.SetEvaluator([](indActiveCell* context, cmcCellCapsule& capsule, bool notify) {
+  page.SetEvaluator([](cmcCellCapsule& capsule, bool notify) {
     if (notify) seen->push_back(capsule.action);
-    return Evaluate(context, capsule, notify);
+    return Evaluate(capsule, notify);
   });
   Keys({{Qt::Key_Left, kNone}, {Qt::Key_Right, kNone}, {Qt::Key_F5, kNone}});
   EXPECT_EQ(actions, (std::vector<int>{0x2500, 0x7400}));
@@ -183,11 +183,11 @@ TEST_F(Editing, ShiftDownSelectsRowsAndCommandsActOnTheRange) {
   std::vector<Range> ranges;
   static std::vector<Range>* seen = nullptr;
   seen = &ranges;
-  page.SetEvaluator([](indActiveCell* context, cmcCellCapsule& capsule, bool notify) {
+  page.SetEvaluator([](cmcCellCapsule& capsule, bool notify) {
     if (notify && capsule.popupCommand)
       seen->push_back({(capsule.rowFlags & cmcCellCapsule::kRowRangeSelected) != 0,
                        capsule.firstRow, capsule.lastRow});
-    return Evaluate(context, capsule, notify);
+    return Evaluate(capsule, notify);
   });
   Type("C1A");
   Keys({{Qt::Key_Return, kNone}, {Qt::Key_Down, kNone}, {Qt::Key_Down, kNone}});

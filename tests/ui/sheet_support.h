@@ -26,7 +26,7 @@
 namespace uitest {
 
 // Marks by number: 1 warning, 2 error, 3 warning, 4 warning at the right edge.
-inline EvalResult FakeEvaluate(indActiveCell*, cmcCellCapsule& capsule, bool) {
+inline EvalResult FakeEvaluate(cmcCellCapsule& capsule, bool) {
   const int n = capsule.cell->Number();
   capsule.outputText = "v" + std::to_string(n);
   if (n == 1 || n == 3 || n == 4) capsule.stateFlags |= cmcCellCapsule::kWarningMark;

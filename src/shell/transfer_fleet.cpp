@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main controller's fleet programming: the dialog, and the core's fleet
+// The window's fleet programming: the dialog, and the core's fleet
 // run on the ports ticked there, one cable each, through the window's fleet
 // station (ui/fleet_station.h).
 #include <QEventLoop>
@@ -17,11 +17,15 @@
 #include "radio/fleet_cables.h"
 #include "radio/fleet_run.h"
 #include "radio/port_choice.h"
-#include "shell/main_controller.h"
+#include "shell/document_commands.h"
+#include "shell/navigation.h"
+#include "shell/transfer_commands.h"
+#include "shell/window_context.h"
 #include "text/gtex.h"
 #include "ui/fleet_dialog.h"
 #include "ui/fleet_station.h"
 
+namespace shell {
 namespace {
 
 // The message of a refused identity list.
@@ -50,14 +54,16 @@ std::string LogMessage(cmcGTex& table, const std::string& log, const fleet::LogP
   return cloneman::FormatTexts(table.Text(key), {log, problem.detail});
 }
 
+cmcGTex& Table() { return WindowContext::Table(); }
+
 }  // namespace
 
-void cuiMain::FleetProgramming() {
+void TransferCommands::FleetProgramming() {
   if (fleet_) {
     fleet_->raise();
     return;
   }
-  bus_.Send(ev::CommitEditor{});
+  context_.bus.Send(ev::CommitEditor{});
   const auto browse = [this](bool save) {
     return [this, save](const std::string& current) {
       cuiFileDialogs::Request request = CsvRequest();
@@ -67,29 +73,30 @@ void cuiMain::FleetProgramming() {
         request.directory = info.absolutePath().toStdString();
         request.fileName = info.fileName().toStdString();
       }
-      return save ? dialogs_->ChooseSave(fleet_, request) : dialogs_->ChooseOpen(fleet_, request);
+      return save ? dialogs_.ChooseSave(fleet_, request) : dialogs_.ChooseOpen(fleet_, request);
     };
   };
   fleet_ = new cuiFleetDialog(
-      form_, Table(), browse(false), browse(true),
+      context_.form, Table(), browse(false), browse(true),
       [this](const std::string& ids, const std::string& log) { RunFleet(ids, log); });
   // --- several cables: every present port is offered, the current one ticked.
   std::vector<int> numbers = portchoice::PresentPortNumbers();
-  if (std::find(numbers.begin(), numbers.end(), CurrentPort()) == numbers.end())
-    numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), CurrentPort()), CurrentPort());
+  if (std::find(numbers.begin(), numbers.end(), ports_.CurrentPort()) == numbers.end())
+    numbers.insert(std::upper_bound(numbers.begin(), numbers.end(), ports_.CurrentPort()),
+                   ports_.CurrentPort());
   std::vector<cuiFleetDialog::Port> ports;
   for (int n : numbers) ports.push_back({n, cuiFleetStation::PortText(Table(), n)});
-  fleet_->SetPorts(ports, {CurrentPort()});
+  fleet_->SetPorts(ports, {ports_.CurrentPort()});
   // --- end of several cables
 }
 
-void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
+void TransferCommands::RunFleet(const std::string& ids, const std::string& log) {
   if (ids.empty() || log.empty()) {
     ShowError(Table().Text("GI_Mess_Fleet_NoList"));
     return;
   }
   // The image is checked once, before any radio is touched.
-  if (WarningCheck().errors > 0) {
+  if (navigation_.WarningCheck().errors > 0) {
     ShowError(Table().Block("GI_Mess_DataError"));
     return;
   }
@@ -110,9 +117,10 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
                           platform::kMbOk | platform::kMbIconInformation);
     return;
   }
-  doc_->SetMaker(maker_);
+  documents_.Document().SetMaker(context_.maker);
   // --- several cables: one per ticked port, each with exchanges of its own.
-  const std::vector<int> ports = fleet_ ? fleet_->TickedPorts() : std::vector<int>{CurrentPort()};
+  const std::vector<int> ports =
+      fleet_ ? fleet_->TickedPorts() : std::vector<int>{ports_.CurrentPort()};
   if (ports.empty()) {
     ShowError(Table().Text("GI_Mess_Fleet_NoPort"));
     return;
@@ -120,20 +128,21 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
   std::vector<std::string> labels;
   for (int port : ports) labels.push_back(cuiFleetStation::PortText(Table(), port));
   if (fleet_) fleet_->ShowCables(labels);
-  cuiFleetStation station(Table(), fleet_, ports, doc_->ModelType(), doc_->Working());
+  cuiFleetStation station(Table(), fleet_, ports, documents_.Document().ModelType(),
+                          documents_.Document().Working());
   fleet::CableRun run(pending, log, static_cast<int>(ports.size()), true, station);
   fleet::Outcome outcome;
   QEventLoop loop;
   if (fleet_) fleet_->SetRunning(true);
   fleetRunning_ = true;
   // As during any exchange, the main window waits (and cannot be closed).
-  if (form_) form_->setEnabled(false);
+  if (context_.form) context_.form->setEnabled(false);
   run.Start([&](const fleet::Outcome& o) {
     outcome = o;
     loop.quit();
   });
   loop.exec();
-  if (form_) form_->setEnabled(true);
+  if (context_.form) context_.form->setEnabled(true);
   fleetRunning_ = false;
   if (fleet_) fleet_->SetRunning(false);
   // --- end of several cables
@@ -142,3 +151,5 @@ void cuiMain::RunFleet(const std::string& ids, const std::string& log) {
   else if (outcome.logFailed)
     ShowError(cloneman::FormatText(Table().Text("GI_Mess_Fleet_LogFailed"), log));
 }
+
+}  // namespace shell
