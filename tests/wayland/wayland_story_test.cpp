@@ -132,16 +132,20 @@ class WaylandStory : public ::testing::Test {
     form = std::make_unique<TForm1>(&Main());
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 10000));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Main().Sheet() != nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Main().Navigation().Sheet() != nullptr; }, 10000));
   }
 
   cuiGrid& OpenPage(const char* reference) {
-    QTreeWidgetItem* node = Main().Tree()->FindNode(reference);
+    QTreeWidgetItem* node = Main().Navigation().Tree()->FindNode(reference);
     EXPECT_NE(node, nullptr) << reference;
-    Main().Tree()->Widget()->setCurrentItem(node);
+    Main().Navigation().Tree()->Widget()->setCurrentItem(node);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Main().Sheet() && Main().Sheet()->PageReference() == reference; }, 10000));
-    cuiGrid& grid = *Main().Sheet()->Grid();
+        [&] {
+          return Main().Navigation().Sheet() &&
+                 Main().Navigation().Sheet()->PageReference() == reference;
+        },
+        10000));
+    cuiGrid& grid = *Main().Navigation().Sheet()->Grid();
     EXPECT_TRUE(QTest::qWaitFor([&] { return grid.CellRect(1, 1).height() > 1; }, 10000));
     grid.setFocus();
     return grid;
@@ -173,7 +177,7 @@ TEST_F(WaylandStory, PageChooserPickPreviewAndTheSizeKept) {
       << form->frameGeometry().width() << "x" << form->frameGeometry().height();
 
   cuiGrid& grid = OpenPage("GI_Sheet_Common_Common");
-  cuiSheet& page = *Main().Sheet();
+  cuiSheet& page = *Main().Navigation().Sheet();
   const auto power = FindCell(page, CL_Comm_TxPow);
   ASSERT_TRUE(power) << "no TX power cell on the common settings page";
   grid.SetCursor(power->x(), power->y());
@@ -203,13 +207,13 @@ TEST_F(WaylandStory, PageChooserPickPreviewAndTheSizeKept) {
   listGrid.SetCursor(listGrid.Col(), current + 1 < listGrid.RowCount() ? current + 1 : 0);
   QTest::keyClick(&listGrid, Qt::Key_Return);
   ASSERT_TRUE(QTest::qWaitFor([] { return VisibleTopLevel<cuiFlector>() == nullptr; }, 10000));
-  const QString after = GridCellText(*Main().Sheet()->Grid(), power->x(), power->y());
+  const QString after = GridCellText(*Main().Navigation().Sheet()->Grid(), power->x(), power->y());
   EXPECT_NE(after, before) << "the pick did not reach the cell";
-  EXPECT_TRUE(Main().Document().IsModified());
+  EXPECT_TRUE(Main().Documents().Document().IsModified());
 
   // The print preview, as Print opens it, over the main window; closed
   // without printing.
-  cuiPrinter* printer = Main().Printer();
+  cuiPrinter* printer = Main().View().Printer();
   ASSERT_NE(printer, nullptr);
   QTemporaryDir out;
   const QString pdf = out.filePath(QStringLiteral("page.pdf"));
