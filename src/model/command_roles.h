@@ -56,6 +56,8 @@ class FileChoiceRole {
   virtual void OpenRecent(int n) = 0;
   // Shows the folder of the backups of every read in the file manager.
   virtual void OpenBackupFolder() = 0;
+  // The list of those backups, to open or compare one of them.
+  virtual void ShowBackups() = 0;
   // The working image's pages to a CSV file, and a CSV file into them.
   virtual void ExportCsv() = 0;
   virtual void ImportCsv() = 0;

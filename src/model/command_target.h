@@ -64,6 +64,7 @@ class CommandTarget {
   std::string RecentFile(int n) const;
   void OpenRecent(int n);
   void OpenBackupFolder();
+  void ShowBackups();
   void ExportCsv();
   void ImportCsv();
   void CompareWithFile();

@@ -49,6 +49,7 @@ class cuiHelpKey;
 class cuiCompareDialog;
 class cuiImportDialog;
 class cuiFleetDialog;
+class cuiBackupsDialog;
 class cmcEvMan;
 
 class cuiMain : public cmcDocumentHost,
@@ -169,6 +170,7 @@ class cuiMain : public cmcDocumentHost,
   std::string RecentFile(int n) const override;
   void OpenRecent(int n) override;
   void OpenBackupFolder() override;
+  void ShowBackups() override;  // in backups_command.cpp
   void ExportCsv() override;
   void ImportCsv() override;
   void CompareWithFile() override;
@@ -241,6 +243,9 @@ class cuiMain : public cmcDocumentHost,
   void FinishRadioCompare(CloneStatus status);
   // Opens the page of reference with the cursor on its cell (row, column).
   void OpenCell(const std::string& reference, int row, int column);
+  // In backups_command.cpp: true when the backup became the working image.
+  bool OpenBackup(const std::string& path);
+  void CompareWithBackup(const std::string& path);
   // In main_fleet.cpp.
   void RunFleet(const std::string& ids, const std::string& log);
   void SelectedNodeChanged();
@@ -294,6 +299,7 @@ class cuiMain : public cmcDocumentHost,
   QPointer<cuiCompareDialog> compare_;
   QPointer<cuiImportDialog> importList_;  // an import's changes, until applied or cancelled
   QPointer<cuiFleetDialog> fleet_;
+  QPointer<cuiBackupsDialog> backups_;
   bool fleetRunning_ = false;
   // Set while the program opens a page by itself: the page's own clearing
   // of the status bar then leaves the last message standing.
