@@ -89,12 +89,15 @@ TEST_F(CliBackups, ListsEveryFileWithItsStateAndKeepsWhatTheFiltersAsk) {
 
 TEST_F(CliBackups, JsonIsOneArrayThatParsesWhateverTheFileNames) {
   // A name that is not UTF-8 (a file copied from an old system).
-  std::FILE* latin1 = std::fopen((folder.toStdString() + "/caf\xE9.dat").c_str(), "wb");
+  const std::string latin1Name = folder.toStdString() + "/caf\xE9.dat";
+  std::FILE* latin1 = std::fopen(latin1Name.c_str(), "wb");
   ASSERT_NE(latin1, nullptr);
   std::fputs("\"quoted\"\n", latin1);
   std::fclose(latin1);
 
   const auto run = RunCli({"backups", "--json"});
+  // QTemporaryDir cannot name it to remove it.
+  std::remove(latin1Name.c_str());
   ASSERT_EQ(run.exitCode, 0) << run.err;
   QJsonParseError error;
   const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);

@@ -86,8 +86,7 @@ TEST_F(BackupsDialog, ListsNewestFirstAndAnUnreadableBackupCanBeNeitherOpenedNor
   rows->selectRow(1);
   EXPECT_FALSE(dialog->OpenButton()->isEnabled());
   EXPECT_FALSE(dialog->CompareButton()->isEnabled());
-  QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {},
-                     rows->visualItemRect(rows->item(1, 0)).center());
+  emit rows->cellDoubleClicked(1, 0);
   dialog->OpenButton()->click();
   dialog->CompareButton()->click();
   EXPECT_TRUE(opened.empty());
@@ -107,8 +106,8 @@ TEST_F(BackupsDialog, ListsNewestFirstAndAnUnreadableBackupCanBeNeitherOpenedNor
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(dialog->isVisible());
   openSucceeds = true;
-  QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {},
-                     rows->visualItemRect(rows->item(0, 0)).center());
+  rows->selectRow(0);
+  emit rows->cellDoubleClicked(0, 0);
   EXPECT_EQ(opened,
             (std::vector<std::string>{Path(BackupFolder::kOldBoat), Path(BackupFolder::kHarbour)}));
   QApplication::processEvents();
