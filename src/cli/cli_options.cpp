@@ -5,6 +5,7 @@
 #include <set>
 
 #include "model/memory_map.h"
+#include "radio/backup_list.h"
 
 namespace cli {
 namespace {
@@ -27,7 +28,9 @@ enum class Opt {
   Ids,
   Log,
   Yes,
-  DryRun
+  DryRun,
+  Since,
+  Json
 };
 
 struct OptionSpec {
@@ -55,6 +58,8 @@ bool LaysOutPages(Command c) {
   return c == Command::Pages || c == Command::Print || c == Command::Diff || c == Command::Export;
 }
 bool ShowsMakerPages(Command c) { return c == Command::Write || LaysOutPages(c); }
+bool IsBackups(Command c) { return c == Command::Backups; }
+bool TakesModel(Command c) { return LaysOutPages(c) || IsBackups(c); }
 
 constexpr OptionSpec kOptions[] = {
     {Opt::Port, "--port", nullptr, "a number from 1 to 256", false, MayTalkToRadio},
@@ -64,7 +69,7 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Verify, "--verify", nullptr, nullptr, false, IsWrite},
     {Opt::Quiet, "--quiet", nullptr, nullptr, false, MayTalkToRadio},
     {Opt::Page, "--page", nullptr, "a page key such as GI_Sheet_IntCh", false, LaysOutPages},
-    {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, LaysOutPages},
+    {Opt::Model, "--model", nullptr, "a model type from 0 to 12", false, TakesModel},
     {Opt::Usable, "--usable", nullptr, nullptr, false, LaysOutPages},
     {Opt::Format, "--format", nullptr, "text or csv", false, IsPages},
     {Opt::Pdf, "--pdf", nullptr, "a file name", false, IsPrint},
@@ -75,6 +80,9 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Log, "--log", nullptr, "a file name", false, IsFleet},
     {Opt::Yes, "--yes", nullptr, nullptr, false, IsFleet},
     {Opt::DryRun, "--dry-run", nullptr, nullptr, false, IsImport},
+    {Opt::Since, "--since", nullptr, "a date such as 2024-05-01 or 2024-05-01T14:30", false,
+     IsBackups},
+    {Opt::Json, "--json", nullptr, nullptr, false, IsBackups},
 };
 
 // A whole decimal number from low to high.
@@ -147,6 +155,12 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
     case Opt::Log: options.log = value; break;
     case Opt::Yes: options.yes = true; break;
     case Opt::DryRun: options.dryRun = true; break;
+    case Opt::Since:
+      if (!backup::ParseSince(value, options.since)) {
+        return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
+      }
+      break;
+    case Opt::Json: options.json = true; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -308,12 +322,21 @@ Commands:
         Exit 0 when every radio succeeded, else the status of the last
         radio that failed; 64 when standard input ends before the last
         radio.
-  backups
+  backups [--model N] [--since DATE] [--json]
         Lists the backups of the images read from radios, newest first, one
-        line each: file, date and time, model, comment, separated by tabs.
+        line each: file, date and time, model, comment, size in bytes, and
+        "ok" or "unreadable: " with the reason, separated by tabs. Every file
+        is opened as the program's Open does: a damaged or foreign file in
+        the folder is listed as unreadable. --model N lists only the readable
+        backups of model type N; --since DATE only those made from DATE on:
+        YYYY-MM-DD, or with a local time YYYY-MM-DD HH:MM[:SS] (or a "T" for
+        the space). --json prints one JSON array of objects instead: file,
+        date (YYYY-MM-DDTHH:MM:SS, local time), model (the model type, null
+        when unreadable), modelName, comment, size, readable, reason.
         They are kept in $XDG_DATA_HOME/seaclone/backups (by default
         ~/.local/share/seaclone/backups; $SEACLONE_BACKUP_DIR instead when
-        set) and never removed by the program.
+        set) and never removed by the program. Exit 1 when the folder
+        cannot be read.
   check FILE
         Checks a clone data file as the program's Open does, and nothing more.
         FILE - reads standard input.
@@ -381,7 +404,9 @@ Options:
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not
   --model N       pages, print: lay out for model type N (0..12) instead of
-                  the file's own model byte
+                  the file's own model byte; backups: only model type N
+  --since DATE    backups: only those from DATE on (YYYY-MM-DD[ HH:MM[:SS]])
+  --json          backups: one JSON array instead of tab-separated lines
   --usable        pages, print: the usable-channels view (a channel list
                   shows only the channels in use and its P and C channels)
   --format F      pages: text (aligned columns, the default) or csv (RFC 4180,
@@ -402,9 +427,9 @@ Exit status:
   1..9    the clone data file error code (1 cannot open, 2 cannot write,
           3 model code, 4 extra code, 5 map revision, 6 format, 7 coverage,
           8 data outside the ranges or a model the file may not carry);
-          also 1 a CSV, identity list or log that cannot be read, or an
-          OUT.csv/OUT.pdf that is no regular file; 2 an OUT.csv/OUT.pdf
-          that could not be written (an existing one is kept)
+          also 1 a CSV, identity list, log or backup folder that cannot
+          be read, or an OUT.csv/OUT.pdf that is no regular file; 2 an
+          OUT.csv/OUT.pdf that could not be written (an existing one is kept)
   22..38  20 + the status of a failed exchange with the radio
           (22 port, 24 echo, 25 no answer, 26 bad reply or read forbidden,
           27 frame count, 28 missing data, 29 data out of range, 30 write

@@ -52,7 +52,7 @@ struct Options {
   bool verify = false;  // --verify (write): read back and compare
   bool quiet = false;   // --quiet: no progress bar
   std::string page;     // --page KEY (pages, print): only this page
-  int model = -1;       // --model N (pages, print); -1: the file's own model byte
+  int model = -1;       // --model N (pages, print; backups: only that model); -1: the file's own
   bool usable = false;  // --usable (pages, print): the usable-channels view
   PageFormat format = PageFormat::Text;  // --format text|csv (pages)
   std::string pdf;                       // --pdf FILE (print): where the pages go
@@ -62,6 +62,8 @@ struct Options {
   std::string log;      // --log FILE (fleet); empty: the ids file's name + ".log.csv"
   bool yes = false;     // --yes (fleet): go on to the next radio without asking
   bool dryRun = false;  // --dry-run (import): list the changes, write nothing
+  std::string since;    // --since DATE (backups), as "YYYY-MM-DD HH:MM:SS"; "" for any
+  bool json = false;    // --json (backups): one JSON array instead of lines
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

@@ -206,7 +206,7 @@ CloneFileCode cmcCloneFile::Report(CloneFileCode code) const {
   return code;
 }
 
-void cmcCloneFile::ShowError(CloneFileCode code, UserQuestions& questions) {
+std::string cmcCloneFile::ErrorText(CloneFileCode code) {
   static const char* const kKeys[] = {
       nullptr,
       "GI_Mess_FileErr_FileOpen",
@@ -220,10 +220,15 @@ void cmcCloneFile::ShowError(CloneFileCode code, UserQuestions& questions) {
       "GI_Mess_FileErr_Newer",
   };
   const int n = static_cast<int>(code);
-  if (n <= 0 || n >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return;
-  const std::string text =
-      gGTex->Block("GI_Mess_FileErr_Headline") + "\n\n" + gGTex->Block(kKeys[n]);
-  questions.Report(UserQuestions::Kind::kWarning, text);
+  if (n <= 0 || n >= static_cast<int>(std::size(kKeys)) || gGTex == nullptr) return {};
+  return gGTex->Block(kKeys[n]);
+}
+
+void cmcCloneFile::ShowError(CloneFileCode code, UserQuestions& questions) {
+  const std::string reason = ErrorText(code);
+  if (reason.empty()) return;
+  questions.Report(UserQuestions::Kind::kWarning,
+                   gGTex->Block("GI_Mess_FileErr_Headline") + "\n\n" + reason);
 }
 
 std::string cmcCloneFile::CommentFromImage(const cmcEeprom& image) {

@@ -104,6 +104,9 @@ class cmcCloneFile {
   // image gives 7.
   CloneFileCode CheckCoverage(const clsAddrRangeList& ranges);
 
+  // The text of code's file error (without the headline); "" for 0 or
+  // without a text table.
+  static std::string ErrorText(CloneFileCode code);
   // The file error message of code (nothing for 0), as a warning.
   static void ShowError(CloneFileCode code, UserQuestions& questions = DefaultQuestions());
   // The comment line text for an image: its 16 comment characters,

@@ -63,6 +63,8 @@ class FileChoiceRole {
 class TransferRole {
  public:
   virtual ~TransferRole() = default;
+  // The list of the backups every read keeps, to open or compare one.
+  virtual void ShowBackups() = 0;
   // The working image's pages to a CSV file, and a CSV file into them.
   virtual void ExportCsv() = 0;
   virtual void ImportCsv() = 0;

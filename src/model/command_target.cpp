@@ -20,6 +20,9 @@ void CommandTarget::OpenRecent(int n) {
 void CommandTarget::OpenBackupFolder() {
   if (roles_.files) roles_.files->OpenBackupFolder();
 }
+void CommandTarget::ShowBackups() {
+  if (roles_.transfer) roles_.transfer->ShowBackups();
+}
 void CommandTarget::ExportCsv() {
   if (roles_.transfer) roles_.transfer->ExportCsv();
 }

@@ -67,6 +67,7 @@ class CommandTarget {
   void OpenBackupFolder();
 
   // --- Transfer.
+  void ShowBackups();
   void ExportCsv();
   void ImportCsv();
   void CompareWithFile();

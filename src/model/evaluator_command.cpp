@@ -130,6 +130,9 @@ bool CommandCell(Run& run) {
     case CL_Menu_File_BackupFolder:
       if (execute) t.OpenBackupFolder();
       return true;
+    case CL_Menu_File_Backups:
+      if (execute) t.ShowBackups();
+      return true;
     case CL_Menu_File_ExportCsv:
       if (execute) t.ExportCsv();
       return true;

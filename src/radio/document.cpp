@@ -74,6 +74,23 @@ CloneFileCode cmcDocument::Open(const std::string& path) {
   return code;
 }
 
+CloneFileCode cmcDocument::OpenUntitled(const std::string& path) {
+  cmcEeprom image;
+  const CloneFileCode code = ReadChecked(path, image, Questions());
+  if (code == CloneFileCode::kOk) TakeUntitled(image);
+  return code;
+}
+
+void cmcDocument::TakeUntitled(const cmcEeprom& image) {
+  working_.Assign(image);
+  AfterImageLoaded(working_);
+  modified_ = true;
+  path_.clear();
+  history_.Reset(working_);
+  Notify(cmcDocumentHost::kRead);
+  if (host_) host_->ChannelListsChanged();
+}
+
 CloneFileCode cmcDocument::SaveTo(const std::string& path) {
   if (host_) host_->CommitViewEdits();
   Normalise(working_, kNormaliseBeforeSave);
@@ -249,13 +266,7 @@ void cmcDocument::ReadDone(void* context, dst_CDrv_Result* result) {
   // below; a backup that cannot be written has said so and costs the read
   // nothing.
   self->lastBackup_ = backup::WriteBackup(result->image, self->Questions());
-  self->working_.Assign(result->image);
-  self->AfterImageLoaded(self->working_);
-  self->modified_ = true;
-  self->path_.clear();
-  self->history_.Reset(self->working_);
-  self->Notify(cmcDocumentHost::kRead);
-  if (self->host_) self->host_->ChannelListsChanged();
+  self->TakeUntitled(result->image);
   self->Finish(CloneStatus::kOk);
 }
 

@@ -26,7 +26,7 @@ class cmcDocumentHost {
     kNew,           // File New: untitled, unmodified
     kOpened,        // a file was opened: named, unmodified
     kSaved,         // saved under FilePath()
-    kRead,          // a clone read replaced the image: untitled, modified
+    kRead,          // a clone read or a backup replaced the image: untitled, modified
     kModelChanged,  // the model type changed (the tree is rebuilt)
     kWritten,       // a clone write succeeded (views are refreshed)
     kModified,      // the working image now differs from the snapshot
@@ -112,6 +112,10 @@ class cmcDocument {
   // and follows its model. Returns the file error code (document unchanged
   // unless 0). The caller has asked about unsaved changes.
   CloneFileCode Open(const std::string& path);
+  // Opens a file as a clone read would have brought it (a backup): the
+  // checks of Open, then an untitled, modified image that follows its
+  // model, so that a save asks for a name and the file stays as it is.
+  CloneFileCode OpenUntitled(const std::string& path);
   // Normalises the working image for saving and writes it atomically.
   // Returns the file error code.
   CloneFileCode SaveTo(const std::string& path);
@@ -164,6 +168,8 @@ class cmcDocument {
   static void OnInformation(void* context, dst_CDrv_Result* result);
   static void OnReadImage(void* context, dst_CDrv_Result* result);
   void Notify(cmcDocumentHost::Change what);
+  // The image replaces the working image as one from a radio does.
+  void TakeUntitled(const cmcEeprom& image);
   void Restore(const cmcEeprom* state);
   void Finish(CloneStatus status);
 

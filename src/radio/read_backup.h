@@ -3,7 +3,7 @@
 // A clone data file of every image read from a radio, written before the
 // program touches the image, so that whatever happens to it afterwards the
 // radio's memory as it was can be written back. Backups are never removed
-// by the program.
+// by the program; radio/backup_list.h lists them.
 
 #include <string>
 #include <vector>
@@ -28,16 +28,5 @@ std::string Sanitise(const std::string& text);
 // missing), atomically. Returns the path written, or "" when it could not be
 // written; then the one message saying so has gone to questions.
 std::string WriteBackup(const cmcEeprom& image, UserQuestions& questions);
-
-struct Entry {
-  std::string file;     // the file name within the folder
-  std::string date;     // "2024-05-01 14:03:27"
-  std::string model;    // as the name carries it
-  std::string comment;  // the file's comment line
-};
-
-// The backups in folder (platform::BackupDir() when ""), newest first.
-// Files whose names do not have the backup form are left out.
-std::vector<Entry> ListBackups(const std::string& folder = {});
 
 }  // namespace backup

@@ -35,6 +35,7 @@ cuiMain::cuiMain(cmcEvMan& bus, UserQuestions& questions, std::string projectCod
     Bus().Send(ev::RefreshToolBar{});
   });
   Bus().Subscribe<ev::ShowAbout>(this, [this](const ev::ShowAbout&) { ShowAboutBox(); });
+  transfers_.SetBusyCheck([this] { return ExchangeOrPrintRunning(); });
   cuiMain::Reset();
 }
 

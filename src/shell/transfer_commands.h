@@ -6,6 +6,7 @@
 // image changes only by a whole import that succeeded, as one undo step.
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "radio/document.h"
 #include "shell/file_dialogs.h"
 
+class cuiBackupsDialog;
 class cuiCompareDialog;
 class cuiFleetDialog;
 class cuiImportDialog;
@@ -38,7 +40,11 @@ class TransferCommands : public TransferRole {
 
   // A comparison with the radio reads it, or a fleet run goes on.
   bool Running() const { return radioCompare_ != nullptr || fleetRunning_; }
+  // Whether any exchange or print job is under way (the owner knows them
+  // all); a backup is not opened over one.
+  void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
 
+  void ShowBackups() override;  // in transfer_backups.cpp
   void ExportCsv() override;
   void ImportCsv() override;
   void CompareWithFile() override;
@@ -53,6 +59,9 @@ class TransferCommands : public TransferRole {
   void ShowError(const std::string& text) const;
   void ShowComparison(cmcDocument& other, const std::string& name);
   void FinishRadioCompare(CloneStatus status);
+  // In transfer_backups.cpp: true when the backup became the working image.
+  bool OpenBackup(const std::string& path);
+  void CompareWithBackup(const std::string& path);
   // In transfer_fleet.cpp.
   void RunFleet(const std::string& ids, const std::string& log);
 
@@ -68,6 +77,8 @@ class TransferCommands : public TransferRole {
   QPointer<cuiCompareDialog> compare_;
   QPointer<cuiImportDialog> importList_;  // an import's changes, until applied or cancelled
   QPointer<cuiFleetDialog> fleet_;
+  QPointer<cuiBackupsDialog> backups_;
+  std::function<bool()> busy_;
   bool fleetRunning_ = false;
 };
 

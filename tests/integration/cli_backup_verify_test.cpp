@@ -66,14 +66,15 @@ TEST_F(CliBackupVerify, EveryReadLeavesABackupListedNewestFirst) {
   const QStringList lines = QString::fromStdString(list.out).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2) << list.out;
   const QStringList newest = lines[0].split('\t');
-  ASSERT_EQ(newest.size(), 4) << list.out;
+  ASSERT_EQ(newest.size(), 6) << list.out;
   EXPECT_EQ(newest[0], QDir(backups).filePath(kept[1]));
   EXPECT_TRUE(
       QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(newest[1]).hasMatch())
       << newest[1].toStdString();
   EXPECT_EQ(newest[2], "USA");
   EXPECT_EQ(newest[3], "BRAVO/BOAT?");
-  EXPECT_TRUE(lines[1].endsWith("\tALPHA BOAT")) << lines[1].toStdString();
+  EXPECT_EQ(newest[5], "ok");
+  EXPECT_EQ(lines[1].split('\t').value(3), "ALPHA BOAT") << lines[1].toStdString();
   EXPECT_EQ(RunCli({"check", newest[0]}).exitCode, 0);
 }
 

@@ -190,6 +190,7 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
       {CL_Menu_Clone_Info, 0, "CloneInfo"},
       {CL_Menu_Clone_Verify, 0, "Verify"},
       {CL_Menu_File_BackupFolder, 0, "BackupFolder"},
+      {CL_Menu_File_Backups, 0, "Backups"},
       {CL_Menu_File_ExportCsv, 0, "ExportCsv"},
       {CL_Menu_File_ImportCsv, 0, "ImportCsv"},
       {CL_Menu_File_Compare, 0, "CompareWithFile"},
@@ -264,6 +265,7 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
       CL_Help_Contents,
       CallSheet,
       CL_Menu_File_BackupFolder,
+      CL_Menu_File_Backups,
       CL_Menu_File_ExportCsv,
       CL_Menu_Clone_Fleet,
   };

@@ -150,28 +150,4 @@ TEST(BackupNames, CarryDateModelAndAPlainComment) {
   EXPECT_EQ(backup::Sanitise("United Kingdom"), "United-Kingdom");
 }
 
-TEST(BackupList, NewestFirstAndOnlyBackups) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const auto put = [&](const char* name, const char* text) {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-  };
-  put("2024-05-01_14-03-27_USA_OLD.dat", "58160001\r\n#Comment=OLD ONE\r\n#MapRev=1\r\n");
-  put("2025-01-02_08-00-00_Germany-ATIS.dat", "58160001\r\n#Comment=\r\n#MapRev=1\r\n");
-  put("2024-12-31_23-59-59_USA_MID.dat", "58160001\r\n#Comment=MID\r\n#MapRev=1\r\n");
-  put("notes.txt", "not a backup");
-  put("my-own.dat", "58160001\r\n");
-  const auto list = backup::ListBackups(dir.path().toStdString() + "/");
-  ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list[0].file, "2025-01-02_08-00-00_Germany-ATIS.dat");
-  EXPECT_EQ(list[0].date, "2025-01-02 08:00:00");
-  EXPECT_EQ(list[0].model, "Germany-ATIS");
-  EXPECT_EQ(list[0].comment, "");
-  EXPECT_EQ(list[1].comment, "MID");
-  EXPECT_EQ(list[2].comment, "OLD ONE");
-  EXPECT_EQ(list[2].model, "USA");
-}
-
 }  // namespace

@@ -88,6 +88,7 @@ class RecordingTarget : public DocumentRole,
   bool VerifyAfterWrite() const override { return verify; }
   void ToggleVerifyAfterWrite() override { Call("Verify"); }
   void OpenBackupFolder() override { Call("BackupFolder"); }
+  void ShowBackups() override { Call("Backups"); }
   void ExportCsv() override { Call("ExportCsv"); }
   void ImportCsv() override { Call("ImportCsv"); }
   void CompareWithFile() override { Call("CompareWithFile"); }
