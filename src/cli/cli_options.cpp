@@ -27,7 +27,8 @@ enum class Opt {
   Ids,
   Log,
   Yes,
-  DryRun
+  DryRun,
+  Json
 };
 
 struct OptionSpec {
@@ -51,6 +52,7 @@ bool IsImport(Command c) { return c == Command::Import; }
 bool IsFleet(Command c) { return c == Command::Fleet; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
+bool IsFind(Command c) { return c == Command::Find; }
 bool LaysOutPages(Command c) {
   return c == Command::Pages || c == Command::Print || c == Command::Diff || c == Command::Export;
 }
@@ -75,6 +77,7 @@ constexpr OptionSpec kOptions[] = {
     {Opt::Log, "--log", nullptr, "a file name", false, IsFleet},
     {Opt::Yes, "--yes", nullptr, nullptr, false, IsFleet},
     {Opt::DryRun, "--dry-run", nullptr, nullptr, false, IsImport},
+    {Opt::Json, "--json", nullptr, nullptr, false, IsFind},
 };
 
 // A whole decimal number from low to high.
@@ -127,6 +130,7 @@ std::string Apply(const OptionSpec& spec, const std::string& value, Options& opt
     case Opt::Log: options.log = value; break;
     case Opt::Yes: options.yes = true; break;
     case Opt::DryRun: options.dryRun = true; break;
+    case Opt::Json: options.json = true; break;
     case Opt::Format:
       if (value != "text" && value != "csv") {
         return std::string(spec.name) + " needs " + spec.needs + ", not '" + value + "'";
@@ -175,6 +179,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Backups;
   else if (name == "fleet")
     options.command = Command::Fleet;
+  else if (name == "find")
+    options.command = Command::Find;
   else
     return "unknown command '" + name + "'";
 
@@ -270,6 +276,21 @@ Commands:
         completely stops the run before any radio, naming the line. Exit 0 when every radio
         succeeded, else the status of the last radio that failed; 64 when
         standard input ends before the last radio.
+  find  [--json]
+        Finds the radio: asks every serial port that may hold the
+        programming cable (USB serial and ACM adapters, the ports of the
+        "Ports" settings group, and the computer's own serial ports that
+        have hardware behind them) who is there, all at once, with the
+        clone information exchange, which reads and writes nothing of the
+        radio's memory. Prints one line per port asked: the port, its
+        device and name, then the radio's model, revision and comment, or
+        why there is none ("no radio", "in use by another program", "no
+        permission: join the dialout group", ...). When exactly one radio
+        answered, the first line is "--port N" for that radio, for a
+        script to pass on, and the exit status is 0; 50 when no radio
+        answered, 51 when several did. --json prints one JSON object per
+        port instead (keys port, device, name, answer, text, and for a
+        radio model, modelType, revision, comment, use).
   backups
         Lists the backups of the images read from radios, newest first, one
         line each: file, date and time, model, comment, separated by tabs.
@@ -337,6 +358,7 @@ Options:
   --log FILE      fleet: the CSV log a run appends to and resumes from
   --yes           fleet: go on to the next radio without asking
   --dry-run       import: list what would change and write nothing
+  --json          find: one JSON object per port, one a line
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not
@@ -375,6 +397,8 @@ Exit status:
           import refused: a page, column, row or value of the CSV;
           fleet refused: an identity or comment of the list, or a line of
           the log (the line named)
+  50      find: no radio answered
+  51      find: more than one radio answered
   64      wrong usage (also a --page KEY that names no page); fleet:
           standard input ended before the last radio
   74      standard output, or fleet's log, could not be written

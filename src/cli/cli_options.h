@@ -13,6 +13,8 @@ enum : int {
   // 1..9: the clone data file's error code
   kExitExchange = 20,
   kExitDataError = 40,
+  kExitNoRadio = 50,        // find: no radio answered on any port
+  kExitSeveralRadios = 51,  // find: more than one radio answered
   kExitUsage = 64,
   kExitOutput = 74,  // standard output could not be written
 };
@@ -33,7 +35,8 @@ enum class Command {
   Export,
   Import,
   Backups,
-  Fleet
+  Fleet,
+  Find
 };
 
 enum class PageFormat { Text, Csv };
@@ -60,6 +63,7 @@ struct Options {
   std::string log;      // --log FILE (fleet); empty: the ids file's name + ".log.csv"
   bool yes = false;     // --yes (fleet): go on to the next radio without asking
   bool dryRun = false;  // --dry-run (import): list the changes, write nothing
+  bool json = false;    // --json (find): one JSON object per port
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

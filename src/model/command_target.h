@@ -108,6 +108,7 @@ class CommandTarget {
   const void* MainMenu() const;
   int EditMenuItemCount() const;
   void OpenPortSelection(int mode);
+  void FindRadio();
   void CloseMainWindow();
 
  private:

@@ -25,8 +25,10 @@
 #include "platform/paths.h"
 #include "radio/clone_man_message.h"
 #include "radio/progress_sink.h"
+#include "radio/radio_finder.h"
 #include "settings/environ.h"
 #include "shell/file_dialogs.h"
+#include "shell/find_radio_command.h"
 #include "shell/help_key.h"
 #include "shell/startup.h"
 #include "text/gtex.h"
@@ -286,11 +288,25 @@ void cuiMain::StartClone(cmcDocument::StartResult (cmcDocument::*start)(cmcDocum
   doc_->CloneMan().SetPortNumber(CurrentPort());
   doc_->SetMaker(maker_);
   WaitCursor(true);
-  const auto result = ((*doc_).*start)([this, done = std::move(done)](CloneStatus status) {
+  // A radio that did not answer on this port may be on another one: its
+  // message offers the search.
+  auto offer = std::make_shared<cuiFindRadioOffer>(doc_->Questions());
+  doc_->SetQuestions(offer.get());
+  const auto result = ((*doc_).*start)([this, offer, done = std::move(done)](CloneStatus status) {
     WaitCursor(false);
+    doc_->SetQuestions(nullptr);
+    // Once data have moved, the radio was there all along.
+    const bool search = offer->Finish(
+        doc_->CloneMan().DataBytes() == 0 &&
+        radiofind::WorthSearching(status, doc_->CloneMan().Driver().Port().Failure()));
     if (done) done(status);
+    if (search) FindRadio();
   });
-  if (result != cmcDocument::kStarted) WaitCursor(false);
+  if (result != cmcDocument::kStarted) {
+    WaitCursor(false);
+    doc_->SetQuestions(nullptr);
+    offer->Finish(false);
+  }
 }
 
 void cuiMain::CloneRead() {

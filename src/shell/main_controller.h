@@ -202,6 +202,8 @@ class cuiMain : public cmcDocumentHost,
   const void* MainMenu() const override;
   int EditMenuItemCount() const override;
   void OpenPortSelection(int mode) override;
+  // In find_radio_command.cpp: Port > Find the Radio.
+  void FindRadio() override;
   void CloseMainWindow() override;
 
  protected:

@@ -45,7 +45,7 @@ TEST(CellNames, EveryNameReadsBackToItsPosition) {
     ASSERT_FALSE(CellName(i).empty()) << i;
     EXPECT_EQ(CellFromName(CellName(i)), i) << CellName(i);
   }
-  EXPECT_EQ(CellName(180), "");
+  EXPECT_EQ(CellName(kCellNameCount), "");
   EXPECT_EQ(CellName(0xFFFFFFFF), "");
   for (int c = 0; c < kCategoryNameCount; ++c) EXPECT_EQ(CategoryFromName(CategoryName(c)), c);
   EXPECT_EQ(CategoryFromName("CT_UsaCh"), 3);
