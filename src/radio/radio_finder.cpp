@@ -50,7 +50,8 @@ void ByNumber(std::vector<clsFindPort>& ports) {
 }  // namespace
 
 PortSet ChoosePorts(const std::vector<clsPortMapping>& mappings,
-                    const std::vector<platform::SerialPortEntry>& system, bool systemNumbersPorts) {
+                    const std::vector<platform::SerialPortEntry>& system, bool systemNumbersPorts,
+                    const ConsoleTest& console) {
   PortSet set;
   if (systemNumbersPorts) {
     for (const platform::SerialPortEntry& entry : system) {
@@ -88,8 +89,9 @@ PortSet ChoosePorts(const std::vector<clsPortMapping>& mappings,
                     [&](const std::string& p) { return portchoice::SameDevice(p, m->path); }))
       continue;
     // Most computers have a row of ttyS nodes with nothing behind them; only
-    // those the system reports with hardware can hold a cable.
-    if (port.kind == clsFindPort::kPlatform && !entry) {
+    // those the system reports with hardware can hold a cable. A server's
+    // serial console does have hardware, and must not be touched.
+    if ((port.kind == clsFindPort::kPlatform && !entry) || (console && console(m->path))) {
       set.leftOut.push_back(port);
       continue;
     }
@@ -103,7 +105,7 @@ PortSet ChoosePorts(const std::vector<clsPortMapping>& mappings,
 
 PortSet SystemPorts() {
   return ChoosePorts(PortMappings(), platform::AvailableSerialPorts(),
-                     !platform::NativePortDevice(1).empty());
+                     !platform::NativePortDevice(1).empty(), &platform::IsSystemConsole);
 }
 
 clsFindAnswer::Outcome OutcomeOf(CloneStatus status, const clsPortFailure& failure) {

@@ -76,13 +76,18 @@ struct PortSet {
   std::vector<clsFindPort> leftOut;  // a platform port without hardware, a mapped device not there
 };
 
+// Whether a device is the system's console, which is never asked.
+using ConsoleTest = std::function<bool(const std::string& device)>;
+
 // The choice from the numbered ports and the system's list of serial
 // devices (which names them, and tells a platform port with hardware from
 // the many without). systemNumbersPorts: the system's list is the whole
 // answer (Windows). Two numbers for one device (a `Ports` entry and the
-// node it points to) are asked once, under the entry's number.
+// node it points to) are asked once, under the entry's number. A console
+// of the system is left out, whatever else it is.
 PortSet ChoosePorts(const std::vector<clsPortMapping>& mappings,
-                    const std::vector<platform::SerialPortEntry>& system, bool systemNumbersPorts);
+                    const std::vector<platform::SerialPortEntry>& system, bool systemNumbersPorts,
+                    const ConsoleTest& console = {});
 // The same for this machine, now.
 PortSet SystemPorts();
 

@@ -49,27 +49,30 @@ std::vector<int> Numbers(const std::vector<clsFindPort>& ports) {
   return numbers;
 }
 
-// A machine with two platform ports of which the system reports one with
-// hardware, a USB adapter that the user also mapped through its by-id link,
-// an ACM device and a mapped device that is unplugged.
+// A machine with three platform ports of which the system reports two with
+// hardware, one of them its console, a USB adapter that the user also
+// mapped through its by-id link, an ACM device and a mapped device that is
+// unplugged.
 TEST_F(FindPorts, AdaptersAndMappedPortsAreAskedOncePlatformPortsOnlyWithHardware) {
   const std::string ttyS0 = Node("ttyS0");
   const std::string ttyS1 = Node("ttyS1");
+  const std::string console = Node("ttyS2");
   const std::string usb = Node("ttyUSB0");
   const std::string acm = Node("ttyACM0");
   fs::create_directories(Path("by-id"));
   const std::string link = Path("by-id/usb-FTDI_FT232R-if00");
   fs::create_symlink(usb, link);
   const std::vector<clsPortMapping> mappings = {
-      {1, ttyS0, false}, {2, ttyS1, false}, {3, usb, false},
-      {4, acm, false},   {7, link, true},   {9, Path("unplugged"), true},
+      {1, ttyS0, false}, {2, ttyS1, false}, {3, console, false},          {4, usb, false},
+      {5, acm, false},   {7, link, true},   {9, Path("unplugged"), true},
   };
   const std::vector<platform::SerialPortEntry> system = {
-      {ttyS1, "16550A"}, {usb, "FTDI FT232R USB UART"}, {acm, ""}};
+      {ttyS1, "16550A"}, {console, "16550A"}, {usb, "FTDI FT232R USB UART"}, {acm, ""}};
 
-  const radiofind::PortSet set = radiofind::ChoosePorts(mappings, system, false);
-  EXPECT_EQ(Numbers(set.tried), (std::vector<int>{2, 4, 7}));
-  EXPECT_EQ(Numbers(set.leftOut), (std::vector<int>{1, 9}));
+  const radiofind::PortSet set = radiofind::ChoosePorts(
+      mappings, system, false, [&](const std::string& device) { return device == console; });
+  EXPECT_EQ(Numbers(set.tried), (std::vector<int>{2, 5, 7}));
+  EXPECT_EQ(Numbers(set.leftOut), (std::vector<int>{1, 3, 9}));
   const auto port = [&](int n) {
     return *std::find_if(set.tried.begin(), set.tried.end(),
                          [n](const clsFindPort& p) { return p.number == n; });
@@ -77,7 +80,7 @@ TEST_F(FindPorts, AdaptersAndMappedPortsAreAskedOncePlatformPortsOnlyWithHardwar
   // The mapped link keeps the user's number and path, and the adapter's name.
   EXPECT_EQ(port(7), (clsFindPort{7, link, "FTDI FT232R USB UART", clsFindPort::kMapped}));
   EXPECT_EQ(port(2), (clsFindPort{2, ttyS1, "16550A", clsFindPort::kPlatform}));
-  EXPECT_EQ(port(4).kind, clsFindPort::kAcm);
+  EXPECT_EQ(port(5).kind, clsFindPort::kAcm);
 }
 
 // Where the system numbers its ports itself, its list is the answer: each
