@@ -82,9 +82,11 @@ TEST_F(MainFindRadio, TheMenuAndTheToolBarFindTheRadioAndChooseItsPort) {
 
   Main().SetPort(3);
   QAction* button = nullptr;
-  for (QAction* a : Main().ToolBar()->Widget()->actions()) {
-    const cmcCellObj* cell = Main().ToolBar()->CellOf(a);
-    if (cell && cell->Cell() == CL_Menu_Port_Find) button = a;
+  for (QToolBar* row : Main().ToolBar()->Rows()) {
+    for (QAction* a : row->actions()) {
+      const cmcCellObj* cell = Main().ToolBar()->CellOf(a);
+      if (cell && cell->Cell() == CL_Menu_Port_Find) button = a;
+    }
   }
   ASSERT_NE(button, nullptr);
   EXPECT_FALSE(button->icon().isNull());
