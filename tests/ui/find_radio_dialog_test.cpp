@@ -152,7 +152,8 @@ TEST_F(FindRadioDialogTest, AmongTwoRadiosTheUserChooses) {
   QTest::mouseClick(dialog->UseButton(), Qt::LeftButton);
   ASSERT_EQ(used.size(), 1u);
   EXPECT_EQ(used[0].port, 9);
-  EXPECT_TRUE(Until([this] { return dialog.isNull(); })) << "the window closes once a port is used";
+  EXPECT_TRUE(Until([this] { return !dialog || !dialog->isVisible(); }))
+      << "the window closes once a port is used";
 }
 
 TEST_F(FindRadioDialogTest, NoRadioIsSaidAndNothingIsChosen) {
@@ -181,7 +182,7 @@ TEST_F(FindRadioDialogTest, StopAndCloseEndTheSearchAndCloseEveryPort) {
   EXPECT_EQ(dialog->Lines()->rowCount(), 0) << "a new search starts with an empty list";
   QTest::keyClick(dialog, Qt::Key_Escape);
   EXPECT_EQ(count->now, 0);
-  EXPECT_TRUE(Until([this] { return dialog.isNull(); }));
+  EXPECT_TRUE(Until([this] { return !dialog || !dialog->isVisible(); }));
   QEventLoop settle;
   QTimer::singleShot(1500, &settle, &QEventLoop::quit);
   settle.exec();
