@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Draws the program's 24 icons (32 × 32 PNG) into the current folder. The
+// Draws the program's 25 icons (32 × 32 PNG) into the current folder. The
 // PNG files beside this source are its output; run it again after changing
 // the artwork:
 //   g++ -std=c++20 -fPIC draw_icons.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/draw_icons
@@ -287,8 +287,10 @@ int main(int argc, char** argv) {
          Bar(p, 6);
          Arrow(p, QPointF(16, 28), QPointF(16, 11), kInk);
        }},
-      {"imgIcon_Bar_Page_Previous", [](QPainter& p) { Arrow(p, QPointF(16, 26), QPointF(16, 7), kInk); }},
-      {"imgIcon_Bar_Page_Next", [](QPainter& p) { Arrow(p, QPointF(16, 6), QPointF(16, 25), kInk); }},
+      {"imgIcon_Bar_Page_Previous",
+       [](QPainter& p) { Arrow(p, QPointF(16, 26), QPointF(16, 7), kInk); }},
+      {"imgIcon_Bar_Page_Next",
+       [](QPainter& p) { Arrow(p, QPointF(16, 6), QPointF(16, 25), kInk); }},
       {"imgIcon_Bar_Page_Last",
        [](QPainter& p) {
          Bar(p, 26);
@@ -304,6 +306,18 @@ int main(int argc, char** argv) {
          p.setPen(QPen(kSea, 2, Qt::SolidLine, Qt::RoundCap));
          p.drawLine(QPointF(9, 13), QPointF(17, 13));
          p.drawLine(QPointF(13, 9), QPointF(13, 17));
+       }},
+      {"imgIcon_Bar_Find_Radio",
+       [](QPainter& p) {
+         Radio(p, QRectF(4, 10, 11, 19));
+         // A magnifying glass over the cable's end: the port is being looked for.
+         p.setPen(QPen(kInk, 3.5, Qt::SolidLine, Qt::RoundCap));
+         p.drawLine(QPointF(24, 23), QPointF(29, 29));
+         p.setPen(Ink(1.8));
+         p.setBrush(QColor(210, 235, 250));
+         p.drawEllipse(QPointF(21, 18), 6.5, 6.5);
+         p.setPen(QPen(kGreen, 1.6, Qt::SolidLine, Qt::RoundCap));
+         p.drawArc(QRectF(17, 14, 8, 8), 30 * 16, 120 * 16);
        }},
   };
   for (const Icon& icon : icons) {

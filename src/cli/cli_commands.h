@@ -44,4 +44,7 @@ int RunImport(const Options& options);
 // In cli_fleet.cpp.
 int RunFleet(const Options& options);
 
+// In cli_find.cpp.
+int RunFind(const Options& options);
+
 }  // namespace cli

@@ -54,11 +54,13 @@ bool IsImport(Command c) { return c == Command::Import; }
 bool IsFleet(Command c) { return c == Command::Fleet; }
 bool IsPages(Command c) { return c == Command::Pages; }
 bool IsPrint(Command c) { return c == Command::Print; }
+bool IsFind(Command c) { return c == Command::Find; }
 bool LaysOutPages(Command c) {
   return c == Command::Pages || c == Command::Print || c == Command::Diff || c == Command::Export;
 }
 bool ShowsMakerPages(Command c) { return c == Command::Write || LaysOutPages(c); }
 bool IsBackups(Command c) { return c == Command::Backups; }
+bool PrintsJson(Command c) { return IsBackups(c) || IsFind(c); }
 bool TakesModel(Command c) { return LaysOutPages(c) || IsBackups(c); }
 
 constexpr OptionSpec kOptions[] = {
@@ -82,7 +84,7 @@ constexpr OptionSpec kOptions[] = {
     {Opt::DryRun, "--dry-run", nullptr, nullptr, false, IsImport},
     {Opt::Since, "--since", nullptr, "a date such as 2024-05-01 or 2024-05-01T14:30", false,
      IsBackups},
-    {Opt::Json, "--json", nullptr, nullptr, false, IsBackups},
+    {Opt::Json, "--json", nullptr, nullptr, false, PrintsJson},
 };
 
 // A whole decimal number from low to high.
@@ -218,6 +220,8 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
     options.command = Command::Backups;
   else if (name == "fleet")
     options.command = Command::Fleet;
+  else if (name == "find")
+    options.command = Command::Find;
   else
     return "unknown command '" + name + "'";
 
@@ -322,6 +326,21 @@ Commands:
         Exit 0 when every radio succeeded, else the status of the last
         radio that failed; 64 when standard input ends before the last
         radio.
+  find  [--json]
+        Finds the radio: asks every serial port that may hold the
+        programming cable (USB serial and ACM adapters, the ports of the
+        "Ports" settings group, and the computer's own serial ports that
+        have hardware behind them) who is there, all at once, with the
+        clone information exchange, which reads and writes nothing of the
+        radio's memory. Prints one line per port asked: the port, its
+        device and name, then the radio's model, revision and comment, or
+        why there is none ("no radio", "in use by another program", "no
+        permission: join the dialout group", ...). When exactly one radio
+        answered, the first line is "--port N" for that radio, for a
+        script to pass on, and the exit status is 0; 50 when no radio
+        answered, 51 when several did. --json prints one JSON object per
+        port instead (keys port, device, name, answer, text, and for a
+        radio model, modelType, revision, comment, use).
   backups [--model N] [--since DATE] [--json]
         Lists the backups of the images read from radios, newest first, one
         line each: file, date and time, model, comment, size in bytes, and
@@ -400,6 +419,7 @@ Options:
   --log FILE      fleet: the CSV log a run appends to and resumes from
   --yes           fleet: go on to the next radio without asking
   --dry-run       import: list what would change and write nothing
+  --json          find: one JSON object per port, one a line
   --quiet         no progress bar
   --page KEY      pages, print: only the page KEY (e.g. GI_Sheet_IntCh),
                   shown or not
@@ -440,6 +460,8 @@ Exit status:
           import refused: a page, column, row or value of the CSV;
           fleet refused: an identity or comment of the list, or a line of
           the log (the line named)
+  50      find: no radio answered
+  51      find: more than one radio answered
   64      wrong usage (also a --page KEY that names no page); fleet:
           standard input ended before the last radio
   74      standard output, or fleet's log, could not be written

@@ -13,6 +13,8 @@ enum : int {
   // 1..9: the clone data file's error code
   kExitExchange = 20,
   kExitDataError = 40,
+  kExitNoRadio = 50,        // find: no radio answered on any port
+  kExitSeveralRadios = 51,  // find: more than one radio answered
   kExitUsage = 64,
   kExitOutput = 74,  // standard output could not be written
 };
@@ -33,7 +35,8 @@ enum class Command {
   Export,
   Import,
   Backups,
-  Fleet
+  Fleet,
+  Find
 };
 
 enum class PageFormat { Text, Csv };
@@ -63,7 +66,7 @@ struct Options {
   bool yes = false;     // --yes (fleet): go on to the next radio without asking
   bool dryRun = false;  // --dry-run (import): list the changes, write nothing
   std::string since;    // --since DATE (backups), as "YYYY-MM-DD HH:MM:SS"; "" for any
-  bool json = false;    // --json (backups): one JSON array instead of lines
+  bool json = false;    // --json: one JSON array (backups), one object per port (find)
 };
 
 // Parses the arguments (without the program name). Returns "" on success,

@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
     case cli::Command::Import: status = cli::RunImport(options); break;
     case cli::Command::Backups: status = cli::RunBackups(options); break;
     case cli::Command::Fleet: status = cli::RunFleet(options); break;
+    case cli::Command::Find: status = cli::RunFind(options); break;
     default: break;
   }
   // Output lost on a full disk or a closed pipe is a failure too.

@@ -122,5 +122,8 @@ class NavigationRole {
   virtual int EditMenuItemCount() const = 0;
   // The port selection window, in mode 0, 1 or 2.
   virtual void OpenPortSelection(int mode) = 0;
+  // The search for the radio on every serial port; a program without
+  // windows has none.
+  virtual void FindRadio() {}
   virtual void CloseMainWindow() = 0;
 };

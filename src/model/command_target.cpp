@@ -88,6 +88,9 @@ int CommandTarget::EditMenuItemCount() const {
 void CommandTarget::OpenPortSelection(int mode) {
   if (roles_.navigation) roles_.navigation->OpenPortSelection(mode);
 }
+void CommandTarget::FindRadio() {
+  if (roles_.navigation) roles_.navigation->FindRadio();
+}
 void CommandTarget::CloseMainWindow() {
   if (roles_.navigation) roles_.navigation->CloseMainWindow();
 }

@@ -112,6 +112,7 @@ class CommandTarget {
   const void* MainMenu() const;
   int EditMenuItemCount() const;
   void OpenPortSelection(int mode);
+  void FindRadio();
   void CloseMainWindow();
 
  private:

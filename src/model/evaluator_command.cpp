@@ -183,6 +183,9 @@ bool CommandCell(Run& run) {
     case CL_Menu_Port_ComList2:
       if (execute) t.OpenPortSelection(static_cast<int>(run.id - CL_Menu_Port_ComList0));
       return true;
+    case CL_Menu_Port_Find:
+      if (execute) t.FindRadio();
+      return true;
     case CL_Menu_Clone_Read:
       if (execute) t.CloneRead();
       return true;

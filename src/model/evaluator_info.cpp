@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cells of the clone information dialog: what the radio reported about
 // itself in its last information reply.
-#include <cstdio>
-
 #include "model/cell_names.h"
 #include "model/command_target.h"
-#include "model/editor_text.h"
 #include "model/evaluator_internal.h"
 #include "model/memory_map.h"
+#include "model/radio_info_text.h"
 #include "text/gtex.h"
 
 namespace evaluator {
@@ -17,7 +15,6 @@ namespace {
 // Payload bytes of the information reply.
 constexpr int kRevision = 1;
 constexpr int kComment = 3;
-constexpr int kCommentLength = 16;
 constexpr int kStatus = 19;
 constexpr int kBattery = 20;
 constexpr int kModel = 21;
@@ -30,23 +27,9 @@ bool InformationCell(Run& run) {
   const int status = info[kStatus];
   std::string& text = run.cap.outputText;
   switch (run.id) {
-    case CL_CloneInfo_Model: {
-      const int model = info[kModel];
-      // A model the program does not know is shown by its number rather than
-      // by whatever line happens to follow the list.
-      text = model < memmap::kModelTypes ? gGTex->Line("GI_AppInd_Model", model)
-                                         : std::to_string(model);
-      break;
-    }
-    case CL_CloneInfo_Revision: {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "%d.%d", info[kRevision] >> 4, info[kRevision] & 0x0F);
-      text = buf;
-      break;
-    }
-    case CL_CloneInfo_Comment:
-      text = editor::TextShown({info.begin() + kComment, info.begin() + kComment + kCommentLength});
-      break;
+    case CL_CloneInfo_Model: text = radioinfo::ModelText(info[kModel]); break;
+    case CL_CloneInfo_Revision: text = radioinfo::RevisionText(info[kRevision]); break;
+    case CL_CloneInfo_Comment: text = radioinfo::CommentText(&info[kComment]); break;
     case CL_CloneInfo_BattType: {
       const char* key = memmap::InGroupS(info[kModel]) ? "GI_Sheet_Info_Batt_Suv_Cells"
                                                        : "GI_Sheet_Info_Batt_Cells";

@@ -12,4 +12,10 @@ namespace platform {
 // has no numbered ports.
 std::string NativePortDevice(int portNumber);
 
+// Whether the device is a console of the system (a machine booted with
+// console=ttyS0 writes its kernel messages there and may log in on it):
+// nothing may be sent to it and its line settings must stay as they are.
+// Links are followed. Windows has no such ports.
+bool IsSystemConsole(const std::string& device);
+
 }  // namespace platform

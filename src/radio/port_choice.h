@@ -58,6 +58,9 @@ int IndexOfPort(const std::vector<std::string>& list, int port);
 std::vector<int> PresentPortNumbers();
 // the present devices with their friendly names ("manufacturer description").
 std::vector<PortDevice> PresentPortDevices();
+// Whether two paths name the same device, also through symbolic links
+// (a `Ports` entry under /dev/serial/by-id and the node it points to).
+bool SameDevice(const std::string& a, const std::string& b);
 // The mode 1 and mode 2 lists as the dialog shows them.
 std::vector<std::string> SystemNumberList();
 std::vector<std::string> SystemNameList();

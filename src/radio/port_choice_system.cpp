@@ -87,6 +87,8 @@ std::vector<PortDevice> PresentPortDevices() {
   return devices;
 }
 
+bool SameDevice(const std::string& a, const std::string& b) { return Canonical(a) == Canonical(b); }
+
 std::vector<std::string> SystemNumberList() { return NumberList(PresentPortNumbers()); }
 
 std::vector<std::string> SystemNameList() {

@@ -10,9 +10,11 @@
 #include "base/evman.h"
 #include "platform/message_box.h"
 #include "radio/clone_man_message.h"
+#include "radio/radio_finder.h"
 #include "settings/environ.h"
 #include "shell/deferred_check.h"
 #include "shell/file_dialogs.h"
+#include "shell/find_radio_command.h"
 #include "shell/status_line.h"
 #include "shell/window_context.h"
 #include "text/gtex.h"
@@ -180,11 +182,25 @@ void DocumentCommands::StartClone(cmcDocument::StartResult (cmcDocument::*start)
   doc_->CloneMan().SetPortNumber(ports_.CurrentPort());
   doc_->SetMaker(context_.maker);
   WindowContext::WaitCursor(true);
-  const auto result = ((*doc_).*start)([done = std::move(done)](CloneStatus status) {
+  // A radio that did not answer on this port may be on another one: its
+  // message offers the search.
+  auto offer = std::make_shared<cuiFindRadioOffer>(doc_->Questions());
+  doc_->SetQuestions(offer.get());
+  const auto result = ((*doc_).*start)([this, offer, done = std::move(done)](CloneStatus status) {
     WindowContext::WaitCursor(false);
+    doc_->SetQuestions(nullptr);
+    // Once data have moved, the radio was there all along.
+    const bool search = offer->Finish(
+        doc_->CloneMan().DataBytes() == 0 &&
+        radiofind::WorthSearching(status, doc_->CloneMan().Driver().Port().Failure()));
     if (done) done(status);
+    if (search && context_.findRadio) context_.findRadio();
   });
-  if (result != cmcDocument::kStarted) WindowContext::WaitCursor(false);
+  if (result != cmcDocument::kStarted) {
+    WindowContext::WaitCursor(false);
+    doc_->SetQuestions(nullptr);
+    offer->Finish(false);
+  }
 }
 
 void DocumentCommands::CloneRead() {

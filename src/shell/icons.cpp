@@ -15,7 +15,7 @@ const std::array<IconSpec, 6> kTreeIcons = {{
     {"imgIcon_Tree_WarnE_RB", "dialog-error"},
 }};
 
-const std::array<IconSpec, 18> kBarIcons = {{
+const std::array<IconSpec, 19> kBarIcons = {{
     {"imgIcon_Bar_File_New", "document-new"},
     {"imgIcon_Bar_File_Open", "document-open"},
     {"imgIcon_Bar_File_Save", "document-save"},
@@ -34,6 +34,7 @@ const std::array<IconSpec, 18> kBarIcons = {{
     {"imgIcon_Bar_Page_Next", "go-next"},
     {"imgIcon_Bar_Page_Last", "go-bottom"},
     {"imgIcon_Bar_Page_Zoom", "zoom-in"},
+    {"imgIcon_Bar_Find_Radio", "edit-find"},
 }};
 
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The program's 24 icons, in the order whose positions are the image
+// The program's 25 icons, in the order whose positions are the image
 // indexes of the tree, menu and tool bar definitions. Each picture is
 // data/icons/<name>.png (32 × 32) in the program's data folder; where the
 // file is missing the desktop icon theme's picture of the same meaning
@@ -18,7 +18,7 @@ struct IconSpec {
 };
 
 extern const std::array<IconSpec, 6> kTreeIcons;
-extern const std::array<IconSpec, 18> kBarIcons;
+extern const std::array<IconSpec, 19> kBarIcons;
 
 // The folder the icons are read from: "icons/" in the data folder.
 std::string IconFolder();

@@ -35,7 +35,8 @@ cuiMain::cuiMain(cmcEvMan& bus, UserQuestions& questions, std::string projectCod
     Bus().Send(ev::RefreshToolBar{});
   });
   Bus().Subscribe<ev::ShowAbout>(this, [this](const ev::ShowAbout&) { ShowAboutBox(); });
-  transfers_.SetBusyCheck([this] { return ExchangeOrPrintRunning(); });
+  context_.busy = [this] { return ExchangeOrPrintRunning(); };
+  context_.findRadio = [this] { navigation_.FindRadio(); };
   cuiMain::Reset();
 }
 

@@ -79,6 +79,8 @@ class Navigation : public NavigationRole {
   const void* MainMenu() const override;
   int EditMenuItemCount() const override;
   void OpenPortSelection(int mode) override;
+  // In find_radio_command.cpp: Port > Find the Radio.
+  void FindRadio() override;
   void CloseMainWindow() override;
 
  private:

@@ -44,7 +44,7 @@ void TransferCommands::ShowBackups() {
 
 bool TransferCommands::OpenBackup(const std::string& path) {
   // An exchange or print job would finish on an image it did not start with.
-  if (Running() || (busy_ && busy_())) {
+  if (context_.Busy()) {
     status_.Show(Table().Text("GI_Status_Backup_Busy"));
     return false;
   }

@@ -6,7 +6,6 @@
 // image changes only by a whole import that succeeded, as one undo step.
 
 #include <QPointer>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,9 +39,6 @@ class TransferCommands : public TransferRole {
 
   // A comparison with the radio reads it, or a fleet run goes on.
   bool Running() const { return radioCompare_ != nullptr || fleetRunning_; }
-  // Whether any exchange or print job is under way (the owner knows them
-  // all); a backup is not opened over one.
-  void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
 
   void ShowBackups() override;  // in transfer_backups.cpp
   void ExportCsv() override;
@@ -78,7 +74,6 @@ class TransferCommands : public TransferRole {
   QPointer<cuiImportDialog> importList_;  // an import's changes, until applied or cancelled
   QPointer<cuiFleetDialog> fleet_;
   QPointer<cuiBackupsDialog> backups_;
-  std::function<bool()> busy_;
   bool fleetRunning_ = false;
 };
 

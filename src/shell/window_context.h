@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 
 class cmcEvMan;
 class cmcGTex;
@@ -32,6 +33,12 @@ struct WindowContext {
   cuiImageList* barImages = nullptr;
   cmcProgressSink* progress = nullptr;
   bool maker = false;
-};
+  // Whether an exchange or print job is under way (the owner knows them
+  // all): nothing that would change the image or take the port starts then.
+  std::function<bool()> busy;
+  // Port > Find the Radio, offered by a clone command whose radio did not
+  // answer (the navigation opens it).
+  std::function<void()> findRadio;
+  bool Busy() const { return busy && busy(); }
 
 }  // namespace shell

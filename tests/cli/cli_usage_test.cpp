@@ -54,6 +54,10 @@ TEST(CliUsage, WrongUsageExits64WithAHint) {
       {"import", "a.dat", "--output", "new.dat"},
       {"import", "a.dat", "--csv", "in.csv", "--output", "-"},
       {"import", "--page", "GI_Sheet_FreeCh", "a.dat", "--csv", "in.csv", "--output", "n.dat"},
+      // find asks every port itself and takes no file.
+      {"find", "--port", "3"},
+      {"find", "a.dat"},
+      {"info", "--port", "3", "--json"},
   };
   for (const QStringList& args : cases) {
     const auto run = RunCli(args);

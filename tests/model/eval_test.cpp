@@ -185,6 +185,7 @@ TEST_F(Eval, CommandsRunOnlyOnEnter) {
       {CL_Menu_Port_ComList0, 0, "PortSelection 0"},
       {CL_Menu_Port_ComList1, 0, "PortSelection 1"},
       {CL_Menu_Port_ComList2, 0, "PortSelection 2"},
+      {CL_Menu_Port_Find, 0, "FindRadio"},
       {CL_Menu_Clone_Read, 0, "CloneRead"},
       {CL_Menu_Clone_Write, 0, "CloneWrite"},
       {CL_Menu_Clone_Info, 0, "CloneInfo"},
@@ -268,6 +269,7 @@ TEST_F(Eval, TargetWithOnlyTheDocumentRole) {
       CL_Menu_File_Backups,
       CL_Menu_File_ExportCsv,
       CL_Menu_Clone_Fleet,
+      CL_Menu_Port_Find,
   };
   for (std::uint32_t id : inert) {
     auto cell = Cell(CT_NoCategory, id, 100);

@@ -126,7 +126,7 @@ TEST_F(MainFormTest, ImageListsHoldTheIconFilesInTheirOrder) {
 
   TForm1 form;
   ASSERT_EQ(form.TreeImages().Count(), 6);
-  ASSERT_EQ(form.BarImages().Count(), 18);
+  ASSERT_EQ(form.BarImages().Count(), 19);
   auto expectFile = [&](const cuiImageList& list, int index, const char* name) {
     const QImage file(source + QLatin1String(name) + QStringLiteral(".png"));
     ASSERT_FALSE(file.isNull()) << name;
@@ -135,7 +135,7 @@ TEST_F(MainFormTest, ImageListsHoldTheIconFilesInTheirOrder) {
         << name << " at " << index;
   };
   for (int i = 0; i < 6; ++i) expectFile(form.TreeImages(), i, kTreeIcons[i].name);
-  for (int i = 0; i < 18; ++i) expectFile(form.BarImages(), i, kBarIcons[i].name);
+  for (int i = 0; i < 19; ++i) expectFile(form.BarImages(), i, kBarIcons[i].name);
   // Spot checks against the order the definitions rely on.
   EXPECT_STREQ(kTreeIcons[5].name, "imgIcon_Tree_WarnE_RB");
   EXPECT_STREQ(kBarIcons[7].name, "imgIcon_Bar_Clone_Read");
@@ -145,12 +145,12 @@ TEST_F(MainFormTest, ImageListsHoldTheIconFilesInTheirOrder) {
 TEST_F(MainFormTest, MissingIconFilesStillKeepEveryIndex) {
   TForm1 form;  // the data folder has no icons
   ASSERT_EQ(form.TreeImages().Count(), 6);
-  ASSERT_EQ(form.BarImages().Count(), 18);
-  for (int i = 0; i < 18; ++i) {
+  ASSERT_EQ(form.BarImages().Count(), 19);
+  for (int i = 0; i < 19; ++i) {
     EXPECT_FALSE(form.BarImages().Image(i).isNull());
     EXPECT_EQ(form.BarImages().Image(i).size(), QSize(32, 32));
   }
-  EXPECT_TRUE(form.BarImages().Image(18).isNull());
+  EXPECT_TRUE(form.BarImages().Image(19).isNull());
 }
 
 TEST_F(MainFormTest, ClosingStoresTheBoundsUnlessRefused) {

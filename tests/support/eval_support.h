@@ -82,6 +82,7 @@ class RecordingTarget : public DocumentRole,
   void ToggleToolBar() override { Call("ToolBar"); }
   void SetPort(int p) override { Call("Port " + std::to_string(p)); }
   void OpenPortSelection(int mode) override { Call("PortSelection " + std::to_string(mode)); }
+  void FindRadio() override { Call("FindRadio"); }
   void CloneRead() override { Call("CloneRead"); }
   void CloneWrite() override { Call("CloneWrite"); }
   void CloneInformation() override { Call("CloneInfo"); }

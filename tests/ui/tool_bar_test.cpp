@@ -55,9 +55,9 @@ TEST_F(ToolBarTest, ShippedButtonsComeInLineOrderWithGaps) {
   window.show();
   ASSERT_EQ(bar->Rows().size(), 1u);
   EXPECT_EQ(Row(bar->Widget()),
-            "New|Open a clone data file|Save|gap8|Use COM1|Use COM2|Use COM3|Use COM4|gap8|Read "
-            "from the radio|"
-            "Write to the radio|Radio information");
+            "New|Open a clone data file|Save|gap8|Use COM1|Use COM2|Use COM3|Use COM4|Find the "
+            "radio on every serial port|gap8|Read from the radio|Write to the radio|Radio "
+            "information");
   EXPECT_EQ(bar->CellOf(bar->Widget()->actions()[3]), nullptr) << "a gap carries no cell";
 }
 

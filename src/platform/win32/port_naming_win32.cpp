@@ -8,4 +8,6 @@ std::string NativePortDevice(int portNumber) {
   return "\\\\.\\COM" + std::to_string(portNumber);
 }
 
+bool IsSystemConsole(const std::string& /*device*/) { return false; }
+
 }  // namespace platform
