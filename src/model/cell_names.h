@@ -25,12 +25,12 @@ enum CellNameId : std::uint32_t {
 #define SEACLONE_CELL(name) name,
 #include "model/cell_names.def"
 #undef SEACLONE_CELL
-  CL_NoCell,  // 181: a cell bound to nothing
+  CL_NoCell,  // 182: a cell bound to nothing
 };
 
 inline constexpr int kCategoryNameCount = CT_NoCategory;
 inline constexpr std::uint32_t kCellNameCount = CL_NoCell;
-static_assert(kCellNameCount == 181, "the cell list has 181 names");
+static_assert(kCellNameCount == 182, "the cell list has 182 names");
 
 // The name at a position, or an empty text outside the list.
 std::string_view CategoryName(int category);
