@@ -40,5 +40,6 @@ struct WindowContext {
   // answer (the navigation opens it).
   std::function<void()> findRadio;
   bool Busy() const { return busy && busy(); }
+};
 
 }  // namespace shell
