@@ -80,7 +80,7 @@ TEST_F(MainFindRadio, TheMenuAndTheToolBarFindTheRadioAndChooseItsPort) {
   dialog->close();
   EXPECT_TRUE(QTest::qWaitFor([] { return OpenSearch() == nullptr; }, 5000));
 
-  Main().SetPort(3);
+  Main().Ports().SetPort(3);
   QAction* button = nullptr;
   for (QToolBar* row : Main().Window().ToolBar()->Rows()) {
     for (QAction* a : row->actions()) {
