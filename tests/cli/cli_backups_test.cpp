@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "../integration/cli_support.h"
 #include "support/backup_folder.h"
+#include "support/cli_support.h"
 
 namespace {
 

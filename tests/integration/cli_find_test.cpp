@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "cli_support.h"
 #include "platform/qtcore/settings_store.h"
+#include "support/cli_support.h"
 #include "support/radio_sim.h"
 
 namespace {
