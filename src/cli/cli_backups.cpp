@@ -11,7 +11,6 @@
 #include "cli/exit_status.h"
 #include "platform/paths.h"
 #include "radio/backup_list.h"
-#include "text/text_encoding.h"
 
 namespace cli {
 namespace {
@@ -24,32 +23,6 @@ std::string Field(const std::string& text) {
     if (static_cast<unsigned char>(c) < 0x20) c = '?';
   }
   return out;
-}
-
-// A JSON string. File names need not be UTF-8: a byte that is not part of
-// a well-formed sequence becomes U+FFFD, so that the output always parses.
-std::string Json(const std::string& text) {
-  std::string out = "\"";
-  std::string rest = text;
-  for (;;) {
-    const std::size_t fault = text::Utf8Fault(rest);
-    for (const char c : rest.substr(0, fault)) {
-      if (c == '"' || c == '\\') {
-        out += '\\';
-        out += c;
-      } else if (static_cast<unsigned char>(c) < 0x20) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-        out += escaped;
-      } else {
-        out += c;
-      }
-    }
-    if (fault == std::string::npos) break;
-    out += "\\ufffd";
-    rest.erase(0, fault + 1);
-  }
-  return out + "\"";
 }
 
 void PrintLine(const backup::Entry& e) {
@@ -65,10 +38,10 @@ void PrintJson(const backup::Entry& e, bool first) {
   std::printf(
       "%s\n  {\"file\": %s, \"date\": %s, \"model\": %s, \"modelName\": %s, "
       "\"comment\": %s, \"size\": %s, \"readable\": %s, \"reason\": %s}",
-      first ? "" : ",", Json(e.path).c_str(), Json(date).c_str(),
-      e.modelType < 0 ? "null" : std::to_string(e.modelType).c_str(), Json(e.model).c_str(),
-      Json(e.comment).c_str(), std::to_string(e.size).c_str(), e.Readable() ? "true" : "false",
-      e.Readable() ? "null" : Json(e.reason).c_str());
+      first ? "" : ",", JsonString(e.path).c_str(), JsonString(date).c_str(),
+      e.modelType < 0 ? "null" : std::to_string(e.modelType).c_str(), JsonString(e.model).c_str(),
+      JsonString(e.comment).c_str(), std::to_string(e.size).c_str(),
+      e.Readable() ? "true" : "false", e.Readable() ? "null" : JsonString(e.reason).c_str());
 }
 
 }  // namespace

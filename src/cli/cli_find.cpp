@@ -9,6 +9,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
+#include "cli/cli_output.h"
 #include "model/radio_info_text.h"
 #include "platform/event_loop.h"
 #include "radio/clone_man_message.h"
@@ -33,50 +34,24 @@ const char* AnswerWord(clsFindAnswer::Outcome outcome) {
   return "unusable";
 }
 
-std::string Json(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", byte);
-      out += buf;
-    } else {
-      out += c;  // UTF-8 passes as it is
-    }
-  }
-  return out + "\"";
-}
-
 std::string UseOption(const clsFindAnswer& answer) {
   return "--port " + std::to_string(answer.port.number);
 }
 
 std::string JsonLine(const clsFindAnswer& a, cmcGTex& table) {
-  std::string line =
-      "{\"port\":" + std::to_string(a.port.number) + ",\"device\":" + Json(a.port.device) +
-      ",\"name\":" + Json(a.port.description) + ",\"answer\":" + Json(AnswerWord(a.outcome)) +
-      ",\"text\":" + Json(radiofind::OutcomeText(a, table));
+  std::string line = "{\"port\":" + std::to_string(a.port.number) +
+                     ",\"device\":" + JsonString(a.port.device) +
+                     ",\"name\":" + JsonString(a.port.description) +
+                     ",\"answer\":" + JsonString(AnswerWord(a.outcome)) +
+                     ",\"text\":" + JsonString(radiofind::OutcomeText(a, table));
   if (a.outcome == clsFindAnswer::kRadio) {
-    line += ",\"model\":" + Json(radioinfo::ModelText(a.info.ModelType())) +
+    line += ",\"model\":" + JsonString(radioinfo::ModelText(a.info.ModelType())) +
             ",\"modelType\":" + std::to_string(a.info.ModelType()) +
-            ",\"revision\":" + Json(radioinfo::RevisionText(a.info.payload[1])) +
-            ",\"comment\":" + Json(radiofind::RadioComment(a.info)) +
-            ",\"use\":" + Json(UseOption(a));
+            ",\"revision\":" + JsonString(radioinfo::RevisionText(a.info.payload[1])) +
+            ",\"comment\":" + JsonString(radiofind::RadioComment(a.info)) +
+            ",\"use\":" + JsonString(UseOption(a));
   }
   return line + "}";
-}
-
-std::string Labels(const std::vector<clsFindPort>& ports, cmcGTex& table) {
-  std::string text;
-  for (const clsFindPort& port : ports) {
-    if (!text.empty()) text += ", ";
-    text += radiofind::PortLabel(port, table);
-  }
-  return text;
 }
 
 }  // namespace
@@ -86,9 +61,9 @@ int RunFind(const Options& options) {
   UserQuestions& questions = DefaultQuestions();
   const radiofind::PortSet ports = radiofind::SystemPorts();
   if (!ports.leftOut.empty()) {
-    questions.Report(
-        UserQuestions::Kind::kWarning,
-        cloneman::FormatText(table.Line("GI_Cli_FindRadio", 3), Labels(ports.leftOut, table)));
+    questions.Report(UserQuestions::Kind::kWarning,
+                     cloneman::FormatText(table.Line("GI_Cli_FindRadio", 3),
+                                          radiofind::PortLabels(ports.leftOut, table)));
   }
   if (ports.tried.empty()) {
     questions.Report(UserQuestions::Kind::kError, table.Line("GI_Cli_FindRadio", 0));

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/text_encoding.h"
+
 namespace cli {
 
 void ErrorStream::Message(const std::string& text) {
@@ -92,6 +94,30 @@ void TextProgress::CloseProgress() {
     stream_.EndBar();
   }
   shownCells_ = -1;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  std::string rest = text;
+  for (;;) {
+    const std::size_t fault = text::Utf8Fault(rest);
+    for (const char c : rest.substr(0, fault)) {
+      if (c == '"' || c == '\\') {
+        out += '\\';
+        out += c;
+      } else if (static_cast<unsigned char>(c) < 0x20) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+        out += escaped;
+      } else {
+        out += c;
+      }
+    }
+    if (fault == std::string::npos) break;
+    out += "\\ufffd";
+    rest.erase(0, fault + 1);
+  }
+  return out + "\"";
 }
 
 }  // namespace cli

@@ -99,4 +99,9 @@ class TextProgress : public cmcProgressSink {
   int total_ = 0;
 };
 
+// text as a JSON string. Text from outside (file and device names) need
+// not be UTF-8: a byte that is not part of a well-formed sequence becomes
+// U+FFFD, so that the output always parses.
+std::string JsonString(const std::string& text);
+
 }  // namespace cli

@@ -149,6 +149,15 @@ std::string PortLabel(const clsFindPort& port, cmcGTex& table) {
   return details.empty() ? label : label + " (" + details + ")";
 }
 
+std::string PortLabels(const std::vector<clsFindPort>& ports, cmcGTex& table) {
+  std::string text;
+  for (const clsFindPort& port : ports) {
+    if (!text.empty()) text += ", ";
+    text += PortLabel(port, table);
+  }
+  return text;
+}
+
 std::string OutcomeText(const clsFindAnswer& answer, cmcGTex& table) {
   const std::string line = table.Line("GI_FindRadio_Outcome", answer.outcome);
   if (answer.outcome == clsFindAnswer::kRadio) {

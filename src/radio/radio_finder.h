@@ -104,6 +104,8 @@ std::string RadioComment(const cmcRadioInfo& info);
 bool WorthSearching(CloneStatus status, const clsPortFailure& failure);
 // "COM7 (/dev/ttyUSB0, FTDI FT232R USB UART)", as the search names a port.
 std::string PortLabel(const clsFindPort& port, cmcGTex& table);
+// Several ports' labels, separated by commas.
+std::string PortLabels(const std::vector<clsFindPort>& ports, cmcGTex& table);
 // What the port answered, in a few words (the radio's model, revision and
 // comment for a radio).
 std::string OutcomeText(const clsFindAnswer& answer, cmcGTex& table);

@@ -37,15 +37,6 @@ QString Text(cmcGTex& table, Line line) {
   return QString::fromStdString(table.Line("GI_Dlg_FindRadio", line));
 }
 
-std::string Labels(const std::vector<clsFindPort>& ports, cmcGTex& table) {
-  std::string text;
-  for (const clsFindPort& port : ports) {
-    if (!text.empty()) text += ", ";
-    text += radiofind::PortLabel(port, table);
-  }
-  return text;
-}
-
 }  // namespace
 
 cuiFindRadioDialog::cuiFindRadioDialog(QWidget* owner, cmcGTex& table, Ports ports, Use use,
@@ -102,11 +93,11 @@ void cuiFindRadioDialog::Search() {
   shown_.clear();
   lines_->setRowCount(0);
   const radiofind::PortSet ports = ports_ ? ports_() : radiofind::PortSet{};
-  std::string asked =
-      cloneman::FormatText(Text(table_, kAsked).toStdString(), Labels(ports.tried, table_));
+  std::string asked = cloneman::FormatText(Text(table_, kAsked).toStdString(),
+                                           radiofind::PortLabels(ports.tried, table_));
   if (!ports.leftOut.empty()) {
     asked += "\n" + cloneman::FormatText(Text(table_, kLeftOut).toStdString(),
-                                         Labels(ports.leftOut, table_));
+                                         radiofind::PortLabels(ports.leftOut, table_));
   }
   asked_->setText(QString::fromStdString(asked));
   if (ports.tried.empty()) {
