@@ -73,6 +73,7 @@ class Target : public DocumentRole,
   bool VerifyAfterWrite() const override { return false; }
   void ToggleVerifyAfterWrite() override { Ran(); }
   void OpenBackupFolder() override { Ran(); }
+  void ShowBackups() override { Ran(); }
   void ExportCsv() override { Ran(); }
   void ImportCsv() override { Ran(); }
   void CompareWithFile() override { Ran(); }
