@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
+#include "platform/qt/screens_qt.h"
 #include "radio/progress_sink.h"
 #include "text/gtex.h"
 
@@ -113,7 +114,11 @@ cuiFleetDialog::cuiFleetDialog(QWidget* owner, cmcGTex& table, Browse browseIds,
     start(ids_->text().toStdString(), log_->text().toStdString());
   });
   connect(close_, &QPushButton::clicked, this, &QDialog::close);
-  resize(700, 620);
+  // Its wish, within the screen of its owner: at a large scale factor
+  // 620 points may be taller than the screen, and Start would be out of
+  // reach below it.
+  const QRect area = platform::WorkAreaOfWindow(owner ? owner->window() : nullptr);
+  resize(std::min(700, area.width()), std::min(620, area.height()));
   show();
   ids_->setFocus();
 }
